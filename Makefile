@@ -1,0 +1,39 @@
+# Loomquill: `make run` starts it, `make test` runs every test. Both install what they need.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON
+
+.PHONY: all deps configure build test run bench fuzz clean format
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@tools/demo.sh $(BUILD)/bin
+
+bench: build
+	@bench/compose_bench.sh $(BUILD)/bin/loomquill-cli
+
+fuzz:
+	@tools/install-deps.sh --with-fuzz
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLQ_FUZZ=ON -DLQ_TESTS=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@tools/run-fuzz.sh build-fuzz/bin
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) build-fuzz

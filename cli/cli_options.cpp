@@ -1,0 +1,156 @@
+#include "cli/cli_options.h"
+
+#include <string_view>
+
+namespace lq {
+
+const char* const kCliUsage =
+    "Usage: loomquill-cli [options] [FILE...]\n"
+    "Composes a text from a list of files: the main head, then for every file its header,\n"
+    "its written name and its queue, then the main queue.\n"
+    "\n"
+    "  --template FILE.hqd      load a template first (as the Templates menu does)\n"
+    "  --header TEXT            per-file header\n"
+    "  --queue TEXT             per-file queue\n"
+    "  --main-head TEXT         main head\n"
+    "  --main-queue TEXT        main queue\n"
+    "  --mode full|relative|name|none   how each name is written\n"
+    "  --relpath DIR            folder for relative paths\n"
+    "  --invert-slash           write every backslash as a slash\n"
+    "  --list FILE.lst          add the names of a list file\n"
+    "  --files-from FILE|-      add names, one a line\n"
+    "  --output FILE|-          where to write (default -, standard output)\n"
+    "  --single FILE            print the one composed line for FILE\n"
+    "  --name FILE              print FILE's written name\n"
+    "  --list-templates [FOLDER]  print the Templates menu that FOLDER yields and exit\n"
+    "  --path-style host|windows|posix\n"
+    "  --eol native|lf|crlf\n"
+    "  --help, --version\n"
+    "  --                       ends the options: every later word is a FILE\n"
+    "\n"
+    "Variables in the texts: ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX\n"
+    "ZQ_GETCOUNT. Exit status: 0 done, 1 nothing to compose or a file that cannot be read or\n"
+    "written, 2 a usage error.\n";
+
+namespace {
+
+std::optional<int> ModeFromWord(std::string_view w) {
+  if (w == "full") return 0;
+  if (w == "relative") return 1;
+  if (w == "name") return 2;
+  if (w == "none") return 3;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  ParsedCommandLine result;
+  CliOptions& o = result.options;
+  auto fail = [&result](std::string message) {
+    result.error = std::move(message);
+    return result;
+  };
+
+  bool only_files = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (only_files || arg.size() < 2 || arg[0] != '-') {
+      o.files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      only_files = true;
+      continue;
+    }
+    std::string key = arg;
+    std::optional<std::string> inline_value;
+    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+      key = arg.substr(0, eq);
+      inline_value = arg.substr(eq + 1);
+    }
+    // Every option but the flags takes the next word whole, even one that begins with '-'.
+    auto value = [&](std::string& out) -> bool {
+      if (inline_value) {
+        out = *inline_value;
+        return true;
+      }
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+      return true;
+    };
+    auto flag = [&](bool& out) -> bool {
+      out = true;
+      return !inline_value;
+    };
+    std::string v;
+    bool ok = true;
+    if (key == "--help" || key == "-h") {
+      ok = flag(o.help);
+    } else if (key == "--version") {
+      ok = flag(o.version);
+    } else if (key == "--invert-slash") {
+      ok = flag(o.invert_slash);
+    } else if (key == "--list-templates") {
+      o.list_templates = true;
+      if (inline_value) {
+        o.templates_folder = *inline_value;
+      } else if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
+        o.templates_folder = args[++i];
+      }
+    } else if (key == "--template" || key == "--header" || key == "--queue" ||
+               key == "--main-head" || key == "--main-queue" || key == "--mode" ||
+               key == "--relpath" || key == "--list" || key == "--files-from" ||
+               key == "--output" || key == "--single" || key == "--name" || key == "--path-style" ||
+               key == "--eol") {
+      if (!value(v)) return fail("option '" + key + "' needs a value");
+      if (key == "--template") o.template_file = v;
+      if (key == "--header") o.header = v;
+      if (key == "--queue") o.queue = v;
+      if (key == "--main-head") o.main_head = v;
+      if (key == "--main-queue") o.main_queue = v;
+      if (key == "--relpath") o.relpath = v;
+      if (key == "--list") o.lists.push_back(v);
+      if (key == "--files-from") o.files_from.push_back(v);
+      if (key == "--output") o.output = v;
+      if (key == "--single") o.single = v;
+      if (key == "--name") o.name = v;
+      if (key == "--mode") {
+        o.mode = ModeFromWord(v);
+        if (!o.mode) return fail("--mode takes full, relative, name or none, not '" + v + "'");
+      }
+      if (key == "--path-style") {
+        if (v == "host") {
+          o.style = HostPathStyle();
+        } else if (v == "windows") {
+          o.style = PathStyle::Windows;
+        } else if (v == "posix") {
+          o.style = PathStyle::Posix;
+        } else {
+          return fail("--path-style takes host, windows or posix, not '" + v + "'");
+        }
+      }
+      if (key == "--eol") {
+        if (v == "native") {
+          o.eol = NativeEol();
+        } else if (v == "lf") {
+          o.eol = Eol::Lf;
+        } else if (v == "crlf") {
+          o.eol = Eol::CrLf;
+        } else {
+          return fail("--eol takes native, lf or crlf, not '" + v + "'");
+        }
+      }
+    } else {
+      return fail("unknown option '" + arg + "'");
+    }
+    if (!ok) return fail("option '" + key + "' takes no value");
+  }
+  if (o.single && o.name) return fail("--single and --name cannot be used together");
+  if ((o.single || o.name) && (!o.files.empty() || !o.lists.empty() || !o.files_from.empty())) {
+    return fail("--single and --name take their one FILE; give no other names");
+  }
+  return result;
+}
+
+}  // namespace lq

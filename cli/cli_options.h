@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/path_style.h"
+
+namespace lq {
+
+// What the command line of loomquill-cli asks for, as given.
+struct CliOptions {
+  std::optional<std::string> template_file;
+  std::optional<std::string> header;
+  std::optional<std::string> queue;
+  std::optional<std::string> main_head;
+  std::optional<std::string> main_queue;
+  std::optional<int> mode;
+  std::optional<std::string> relpath;
+  bool invert_slash = false;
+  std::vector<std::string> lists;
+  std::vector<std::string> files_from;
+  std::optional<std::string> output;
+  std::optional<std::string> single;
+  std::optional<std::string> name;
+  bool list_templates = false;
+  std::optional<std::string> templates_folder;
+  PathStyle style = HostPathStyle();
+  Eol eol = NativeEol();
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> files;
+};
+
+struct ParsedCommandLine {
+  CliOptions options;
+  std::string error;  // a usage error when not empty
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kCliUsage;
+
+}  // namespace lq

@@ -1,0 +1,16 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const lq::ParsedCommandLine parsed = lq::ParseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "loomquill-cli: %s\nTry 'loomquill-cli --help'.\n", parsed.error.c_str());
+    return lq::kExitUsage;
+  }
+  return lq::RunCli(parsed.options);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/file_list.h"
+#include "engine/path_style.h"
+#include "engine/script_settings.h"
+
+namespace lq {
+
+// The template variables, in the order they are replaced.
+enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
+inline constexpr std::array<std::string_view, 7> kVariableNames = {
+    "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};
+
+// Turns texts into output for one file at a time: replaces the variables with values taken
+// from the file's name and writes the name in the form the path mode asks for. Holds
+// references to the record and the list; keep both alive while composing.
+class Composer {
+ public:
+  // header and queue are the per-file texts, read as the edits give them (cut to their
+  // read capacity here).
+  Composer(const ScriptSettings& settings, PathStyle style, std::string_view header,
+           std::string_view queue, const FileList* list = nullptr);
+
+  // Composes text for list item index, or for given when it is not null. file_buf receives
+  // the written name; when neither given nor the item exists it keeps what it held.
+  void ComposePiece(std::string& out, std::string_view text, std::string& file_buf, int index,
+                    const std::string* given = nullptr);
+
+  // Composed header, written name and composed queue, cut at the line capacity.
+  void ComposeLine(std::string& line, std::string& file_buf, int index,
+                   const std::string* given = nullptr);
+
+  // The name as the path mode and slash option write it.
+  std::string WrittenName(std::string_view full) const;
+
+ private:
+  struct Text {
+    std::string body;
+    unsigned vars = 0;  // variables present in body; none means nothing can ever expand
+  };
+  class Values;
+
+  bool TakeName(std::string& file_buf, int index, const std::string* given) const;
+  void Expand(std::string& out, const Text& text, Values& values);
+
+  const ScriptSettings& settings_;
+  PathStyle style_;
+  const FileList* list_;
+  Text header_;
+  Text queue_;
+  std::string scratch_;
+  std::string piece_;
+};
+
+// Bit mask of the variables whose names occur in text.
+unsigned VariablesIn(std::string_view text);
+
+}  // namespace lq

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace lq {
+
+// A problem to report: the window shows text and caption in a message box, the CLI prints
+// Describe(). reason carries the system's word for it when there is one.
+struct Failure {
+  std::string text;
+  std::string caption;
+  std::string reason;
+
+  std::string Describe() const {
+    std::string out = caption + ": " + text;
+    if (!reason.empty()) out += " (" + reason + ")";
+    return out;
+  }
+};
+
+inline constexpr const char* kRequireFilesText =
+    "Please drag some files from File Manager before using this command";
+inline constexpr const char* kRequireFilesCaption = "Info";
+inline constexpr const char* kInvalidOutputCaption = "Invalid output file name";
+inline constexpr const char* kInvalidFileCaption = "Invalid file name";
+
+}  // namespace lq

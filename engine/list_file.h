@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/failure.h"
+#include "engine/file_list.h"
+#include "engine/path_style.h"
+
+namespace lq {
+
+// The lines of a text, LF or CR LF; a final line break adds nothing.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// The names a list file's text holds: one per line, LF or CR LF; a final line break adds
+// nothing; an empty line is an empty name; a line longer than an item is read in pieces.
+std::vector<std::string> SplitListText(std::string_view text);
+
+// Appends the names of a list file; the list is unchanged when the file cannot be read.
+std::optional<Failure> OpenList(FileList& list, const std::string& path);
+
+// Writes the names in list order separated by line breaks, none after the last.
+std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol);
+
+}  // namespace lq

@@ -1,0 +1,80 @@
+#include "engine/output.h"
+
+#include "engine/capacities.h"
+#include "engine/text_helpers.h"
+
+namespace lq {
+
+void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
+                 const FileList& list) {
+  std::string text;
+  std::string file;
+  composer.ComposePiece(text, settings.MainHead, file, 0);
+  out.Write(text);
+  for (int i = 0; i < list.Count(); ++i) {
+    composer.ComposeLine(text, file, i);
+    out.Write(text);
+  }
+  // The main queue's file variables describe the last item as it is listed.
+  const std::string* last = list.Item(list.Count() - 1);
+  composer.ComposePiece(text, settings.MainQueue, file, list.Count(), last);
+  out.Write(text);
+}
+
+std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
+                                    const FileList& list, const std::string& path, Eol eol) {
+  if (auto failure = RequireFiles(list)) return failure;
+  TextFileWriter out(path, eol, kInvalidOutputCaption);
+  if (auto failure = out.Open()) return failure;
+  WriteOutput(out, composer, settings, list);
+  return out.Commit();
+}
+
+TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
+                            const FileList& list, const std::string& path, Eol eol) {
+  if (auto failure = CreateOutput(composer, settings, list, path, eol)) return *failure;
+  TextOrFailure content = ReadWholeFile(path, kInvalidFileCaption);
+  // The clipboard takes text: it ends at the first NUL.
+  if (auto* text = std::get_if<std::string>(&content)) {
+    const std::size_t nul = text->find('\0');
+    if (nul != std::string::npos) text->resize(nul);
+  }
+  return content;
+}
+
+std::string SingleLineText(Composer& composer, std::string& pending, Eol eol) {
+  const std::string given = pending;
+  std::string line;
+  std::string file;
+  composer.ComposeLine(line, file, 0, &given);
+  pending.clear();
+  return WithEol(line, eol);
+}
+
+std::string PendingNameText(Composer& composer, std::string& pending) {
+  std::string name = pending;
+  std::string unused;
+  composer.ComposePiece(unused, "", name, 0, &pending);
+  pending.clear();
+  return name;
+}
+
+TextOrFailure SelectedItemText(Composer& composer, FileList& list) {
+  if (auto failure = RequireFiles(list)) return *failure;
+  if (list.Selected() < 0) list.Select(0);
+  std::string file;
+  std::string unused;
+  composer.ComposePiece(unused, "", file, list.Selected());
+  return file;
+}
+
+TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending,
+                                        Eol eol) {
+  if (auto failure = RequireFiles(list)) return *failure;
+  if (list.Selected() < 0) list.Select(0);
+  list.GetItem(list.Selected(), pending);
+  CutUtf8(pending, kNameMax);
+  return SingleLineText(composer, pending, eol);
+}
+
+}  // namespace lq

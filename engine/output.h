@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "engine/composer.h"
+#include "engine/failure.h"
+#include "engine/file_list.h"
+#include "engine/path_style.h"
+#include "engine/script_settings.h"
+#include "engine/text_file.h"
+
+namespace lq {
+
+// Text for the clipboard, or what stopped the command.
+using TextOrFailure = std::variant<std::string, Failure>;
+
+// Main head, one composed line per list item, main queue, each LF written as eol.
+void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
+                 const FileList& list);
+
+// Checks the list, then writes the whole output to path; the earlier content of path stays
+// when anything fails.
+std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
+                                    const FileList& list, const std::string& path, Eol eol);
+
+// CreateOutput, then the text of the file written. Nothing is copied when creating failed.
+TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
+                            const FileList& list, const std::string& path, Eol eol);
+
+// The composed line for pending, line breaks as eol; empties pending.
+std::string SingleLineText(Composer& composer, std::string& pending, Eol eol);
+
+// pending's written name; empties pending.
+std::string PendingNameText(Composer& composer, std::string& pending);
+
+// The selected item's written name (the first item is selected when none is).
+TextOrFailure SelectedItemText(Composer& composer, FileList& list);
+
+// The composed line of the selected item, by way of pending (the first item is selected
+// when none is).
+TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending,
+                                        Eol eol);
+
+}  // namespace lq

@@ -1,0 +1,35 @@
+#pragma once
+
+namespace lq {
+
+// How file names are spelled. The GUI uses the host's style; the CLI can pick either.
+enum class PathStyle { Windows, Posix };
+
+constexpr PathStyle HostPathStyle() {
+#ifdef _WIN32
+  return PathStyle::Windows;
+#else
+  return PathStyle::Posix;
+#endif
+}
+
+// The separator that climbing, cutting and mode "name" act on.
+constexpr char Separator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+
+// Windows names also split on '/', as the file manager accepts both there.
+constexpr bool SplitsAt(char c, PathStyle style) {
+  return c == '/' || (style == PathStyle::Windows && c == '\\');
+}
+
+// Line break written by "text mode" output.
+enum class Eol { Lf, CrLf };
+
+constexpr Eol NativeEol() {
+#ifdef _WIN32
+  return Eol::CrLf;
+#else
+  return Eol::Lf;
+#endif
+}
+
+}  // namespace lq

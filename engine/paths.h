@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/path_style.h"
+
+namespace lq {
+
+struct PathParts {
+  std::string drive;      // "C:" or empty
+  std::string directory;  // with leading and trailing separator: "\Music\Rock\"
+  std::string name;       // without directory and extension
+  std::string extension;  // with its dot: ".mp3"
+};
+
+PathParts SplitPath(std::string_view path, PathStyle style);
+
+// The path cut just after its last separator when it names a file; the whole path otherwise.
+std::string DirPart(std::string_view path, PathStyle style);
+
+// file written relative to folder, or file unchanged when no relative form is found.
+std::string MakeRelativePath(std::string_view file, std::string_view folder, PathStyle style);
+
+// Every backslash becomes a slash.
+void InvertSlashes(std::string& text);
+
+// Position of the last separator of the style, or npos.
+std::size_t LastSeparator(std::string_view path, PathStyle style);
+
+// Mode "name": everything after the last separator.
+std::string_view AfterLastSeparator(std::string_view path, PathStyle style);
+
+}  // namespace lq

@@ -1,0 +1,35 @@
+#include "engine/script_settings.h"
+
+#include "engine/paths.h"
+
+namespace lq {
+
+void ScriptSettings::SetRelPathFromOutput(PathStyle style) {
+  const std::size_t at = LastSeparator(FileOutput, style);
+  RelPath = at == std::string::npos ? FileOutput : FileOutput.substr(0, at + 1);
+}
+
+PathMode EffectiveMode(std::int32_t check_index) {
+  return (check_index >= kModeRelative && check_index <= kModeNone)
+             ? static_cast<PathMode>(check_index)
+             : kModeFull;
+}
+
+std::string OneLineForm(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      out.append(" /n ");
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace lq

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/path_style.h"
+
+namespace lq {
+
+// Path modes held in ScriptSettings::CheckIndex.
+enum PathMode : std::int32_t { kModeFull = 0, kModeRelative = 1, kModeName = 2, kModeNone = 3 };
+
+// The one record of the current script, beside the file list and the two per-file texts.
+// Multi-line texts hold CR LF line breaks.
+struct ScriptSettings {
+  std::string Section = "Loomquill";
+  std::string IniFile = "ZQIni.ini";
+  std::string FileOutput;
+  std::string TemplateFile;
+  std::string RelPath;
+  std::string MainHead;
+  std::string MainQueue;
+  std::int32_t CheckIndex = kModeFull;
+  std::int32_t SendToIndex = 0;
+  bool InvertSlash = false;
+  bool SaveLocal = false;
+  bool UseTip = true;
+
+  // RelPath := FileOutput cut just after its last separator (whole when it has none).
+  void SetRelPathFromOutput(PathStyle style);
+};
+
+// The mode a CheckIndex value acts as: anything but 1..3 is full path.
+PathMode EffectiveMode(std::int32_t check_index);
+
+// One-line display of a multi-line text: spaces trimmed, CRs dropped, each LF shown as " /n ".
+std::string OneLineForm(std::string_view text);
+
+}  // namespace lq

@@ -1,0 +1,144 @@
+#include "engine/text_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace lq {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+std::string TempNameBeside(const fs::path& target) {
+  std::random_device rd;
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  return (dir / ("." + target.filename().string() + ".lq-" + std::to_string(rd()))).string();
+}
+
+}  // namespace
+
+TextFileWriter::TextFileWriter(std::string path, Eol eol, std::string failure_caption)
+    : path_(std::move(path)), eol_(eol), caption_(std::move(failure_caption)) {}
+
+TextFileWriter::~TextFileWriter() { Abandon(); }
+
+Failure TextFileWriter::Fail(int error) const {
+  return Failure{is_stdout_ ? "standard output" : path_, caption_,
+                 error != 0 ? std::strerror(error) : "write failed"};
+}
+
+void TextFileWriter::Abandon() {
+  if (file_ != nullptr && !is_stdout_) std::fclose(file_);
+  file_ = nullptr;
+  if (!temp_.empty()) {
+    std::error_code ec;
+    fs::remove(temp_, ec);
+    temp_.clear();
+  }
+}
+
+std::optional<Failure> TextFileWriter::Open() {
+  if (path_ == "-") {
+    is_stdout_ = true;
+    file_ = stdout;
+    return std::nullopt;
+  }
+  if (path_.empty()) return Failure{path_, caption_, "no file name"};
+  std::error_code ec;
+  fs::path target(path_);
+  // Write through a link to the file it names, so the link itself stays.
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  const fs::file_status st = fs::status(target, ec);
+  if (fs::is_directory(st)) return Failure{path_, caption_, std::strerror(EISDIR)};
+  const bool exists = fs::exists(st);
+  if (!exists || fs::is_regular_file(st)) {
+    temp_ = TempNameBeside(target);
+    errno = 0;
+    file_ = std::fopen(temp_.c_str(), "wbx");
+    if (file_ == nullptr) {
+      const int err = errno;
+      temp_.clear();
+      // A writable file in a folder we may not add to is still written, in place.
+      if (!exists) return Fail(err);
+      errno = 0;
+      file_ = std::fopen(target.string().c_str(), "wb");
+      if (file_ == nullptr) return Fail(errno);
+    }
+    if (exists) fs::permissions(temp_, st.permissions(), ec);
+    target_ = target.string();
+  } else {
+    errno = 0;
+    file_ = std::fopen(target.string().c_str(), "wb");
+    if (file_ == nullptr) return Fail(errno);
+  }
+  std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+  return std::nullopt;
+}
+
+void TextFileWriter::Write(std::string_view text) {
+  if (file_ == nullptr || error_ != 0) return;
+  auto put = [this](std::string_view piece) {
+    if (!piece.empty() && std::fwrite(piece.data(), 1, piece.size(), file_) != piece.size()) {
+      error_ = errno != 0 ? errno : EIO;
+    }
+  };
+  if (eol_ == Eol::Lf) {
+    put(text);
+    return;
+  }
+  std::size_t from = 0;
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos && error_ == 0;
+       at = text.find('\n', from)) {
+    put(text.substr(from, at - from));
+    put("\r\n");
+    from = at + 1;
+  }
+  if (error_ == 0) put(text.substr(from));
+}
+
+std::optional<Failure> TextFileWriter::Commit() {
+  if (file_ == nullptr) return Fail(error_ != 0 ? error_ : EBADF);
+  errno = 0;
+  if (std::fflush(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  if (std::ferror(file_) && error_ == 0) error_ = EIO;
+  if (!is_stdout_) {
+    errno = 0;
+    if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  }
+  file_ = nullptr;
+  if (error_ == 0 && !temp_.empty()) {
+    std::error_code ec;
+    fs::rename(temp_, target_, ec);
+    if (ec)
+      error_ = ec.value();
+    else
+      temp_.clear();
+  }
+  if (error_ != 0) {
+    Abandon();
+    return Fail(error_);
+  }
+  return std::nullopt;
+}
+
+std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
+                                                 const std::string& failure_caption) {
+  errno = 0;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return Failure{path, failure_caption, std::strerror(errno)};
+  std::string data;
+  char buf[1 << 16];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  const int err = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
+  std::fclose(f);
+  if (err != 0) return Failure{path, failure_caption, std::strerror(err)};
+  return data;
+}
+
+}  // namespace lq

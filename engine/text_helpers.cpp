@@ -1,0 +1,102 @@
+#include "engine/text_helpers.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace lq {
+namespace {
+
+constexpr bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+constexpr char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes) {
+  if (text.size() <= max_bytes) return text;
+  std::size_t end = max_bytes;
+  // Back off to the lead byte so the character that does not fit is dropped whole.
+  while (end > 0 && IsContinuation(text[end])) --end;
+  return text.substr(0, end);
+}
+
+void CutUtf8(std::string& text, std::size_t max_bytes) {
+  if (text.size() > max_bytes) text.resize(CutUtf8View(text, max_bytes).size());
+}
+
+bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view value) {
+  if (text.empty() || pattern.empty()) return false;
+  const std::size_t at = text.find(pattern);
+  if (at == std::string::npos) return false;
+  text.replace(at, pattern.size(), value);
+  return true;
+}
+
+std::size_t ReplaceAll(std::string& text, std::string_view pattern, std::string_view value) {
+  if (pattern.empty()) return 0;
+  std::size_t at = text.find(pattern);
+  if (at == std::string::npos) return 0;
+  std::string out;
+  out.reserve(text.size() + value.size());
+  std::size_t from = 0;
+  std::size_t count = 0;
+  do {
+    out.append(text, from, at - from);
+    out.append(value);
+    from = at + pattern.size();
+    ++count;
+    at = text.find(pattern, from);
+  } while (at != std::string::npos);
+  out.append(text, from, std::string::npos);
+  text.swap(out);
+  return count;
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view pattern) {
+  if (pattern.empty()) return 0;
+  auto it = std::search(text.begin(), text.end(), pattern.begin(), pattern.end(),
+                        [](char a, char b) { return Lower(a) == Lower(b); });
+  return it == text.end() ? std::string_view::npos : static_cast<std::size_t>(it - text.begin());
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+void StripCR(std::string& text) { std::erase(text, '\r'); }
+
+std::string IntToText(long long n) {
+  char buf[24];
+  auto res = std::to_chars(buf, buf + sizeof buf, n);
+  return std::string(buf, res.ptr);
+}
+
+std::string ToCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+std::string WithEol(std::string_view text, Eol eol) {
+  if (eol == Eol::Lf) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace lq

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/path_style.h"
+
+namespace lq {
+
+// Shortens text to at most max_bytes without splitting a UTF-8 sequence.
+void CutUtf8(std::string& text, std::size_t max_bytes);
+std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes);
+
+// Replaces the first case-sensitive occurrence; false when there is none.
+bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view value);
+
+// Replaces every occurrence, searching on after each inserted value so that a value
+// holding the pattern itself cannot make the replacement run forever. Returns the count.
+std::size_t ReplaceAll(std::string& text, std::string_view pattern, std::string_view value);
+
+// Position of pattern in text with ASCII letters compared in lower case, or npos.
+std::size_t FindNoCase(std::string_view text, std::string_view pattern);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EqualNoCase(std::string_view a, std::string_view b);
+
+void StripCR(std::string& text);
+std::string IntToText(long long n);
+
+// Typed texts are held with CR LF: a bare LF becomes CR LF, an existing CR LF stays.
+std::string ToCrLf(std::string_view text);
+
+// Text mode: with Eol::CrLf every LF is written as CR LF; with Eol::Lf nothing changes.
+std::string WithEol(std::string_view text, Eol eol);
+
+}  // namespace lq

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Loomquill builds and tests with, when any is missing.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev)
+case "${1:-}" in
+  --with-fuzz) packages+=(clang libclang-rt-dev) ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
