@@ -1,0 +1,37 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace lq {
+namespace {
+
+TEST(ParseCommandLine, ValuesMayBeginWithADash) {
+  const auto p = ParseCommandLine({"--header", "-n ", "--queue=--x", "--", "--not-an-option"});
+  ASSERT_TRUE(p.error.empty()) << p.error;
+  EXPECT_EQ(*p.options.header, "-n ");
+  EXPECT_EQ(*p.options.queue, "--x");
+  EXPECT_EQ(p.options.files, std::vector<std::string>{"--not-an-option"});
+}
+
+TEST(ParseCommandLine, ListTemplatesTakesAnOptionalFolder) {
+  auto p = ParseCommandLine({"--list-templates"});
+  EXPECT_TRUE(p.options.list_templates);
+  EXPECT_FALSE(p.options.templates_folder);
+  p = ParseCommandLine({"--list-templates", "/t"});
+  EXPECT_EQ(*p.options.templates_folder, "/t");
+  p = ParseCommandLine({"--list-templates", "--eol", "lf"});
+  EXPECT_FALSE(p.options.templates_folder);
+  EXPECT_EQ(p.options.eol, Eol::Lf);
+  p = ParseCommandLine({"--list-templates=/x"});
+  EXPECT_EQ(*p.options.templates_folder, "/x");
+}
+
+TEST(ParseCommandLine, RepeatedSourcesKeepTheirOrder) {
+  const auto p = ParseCommandLine({"--list", "a.lst", "f1", "--list", "b.lst", "--mode", "name"});
+  EXPECT_EQ(p.options.lists, (std::vector<std::string>{"a.lst", "b.lst"}));
+  EXPECT_EQ(p.options.files, std::vector<std::string>{"f1"});
+  EXPECT_EQ(*p.options.mode, 2);
+}
+
+}  // namespace
+}  // namespace lq

@@ -1,0 +1,219 @@
+// End-to-end tests of the loomquill-cli executable.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/cli/run_process.h"
+#include "tests/engine/temp_dir.h"
+
+namespace lq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+ProcessResult Cli(const std::vector<std::string>& args, const std::string& input = "") {
+  return RunProcess(CliPath(), args, input);
+}
+
+TEST(CliUsage, HelpAndVersion) {
+  auto r = Cli({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("Usage: loomquill-cli [options] [FILE...]"), std::string::npos);
+  EXPECT_NE(r.out.find("--list-templates"), std::string::npos);
+  r = Cli({"--version"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "loomquill-cli 0.1.0\n");
+}
+
+TEST(CliUsage, UsageErrorsExitWithTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"-x", "a"}, "unknown option '-x'"},
+      {{"--header"}, "option '--header' needs a value"},
+      {{"--mode", "short", "a"}, "--mode takes full, relative, name or none, not 'short'"},
+      {{"--path-style", "dos", "a"}, "--path-style takes host, windows or posix"},
+      {{"--eol", "cr", "a"}, "--eol takes native, lf or crlf"},
+      {{"--invert-slash=1", "a"}, "option '--invert-slash' takes no value"},
+      {{"--single", "a", "--name", "b"}, "--single and --name cannot be used together"},
+      {{"--single", "a", "b"}, "give no other names"},
+      {{"--header", std::string(999, 'h'), "a"},
+       "--header is 999 bytes long; it holds at most 998"},
+      {{"--main-queue", std::string(1000, 'q'), "a"}, "it holds at most 999"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    const auto r = Cli(c.args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+}
+
+TEST(CliCompose, WritesHeadLinesAndQueue) {
+  const auto r = Cli({"--main-head", "#!/bin/sh\n", "--header", "cp -- '", "--queue",
+                      "' /backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\n", "--main-queue",
+                      "echo ZQ_GETCOUNT copied\n", "/m/a.mp3", "/m/b c.ogg"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "#!/bin/sh\n"
+            "cp -- '/m/a.mp3' /backup/1-a.mp3\n"
+            "cp -- '/m/b c.ogg' /backup/2-b c.ogg\n"
+            "echo 2 copied\n");
+}
+
+TEST(CliCompose, NamesComeOutExactlyAsGiven) {
+  const std::vector<std::string> names = {"/tmp/a b.txt",
+                                          "/tmp/it's \"q\".txt",
+                                          "/tmp/$HOME`x`",
+                                          "/tmp/Müsik Ångström.flac",
+                                          "-rf",
+                                          "--",
+                                          "-"};
+  std::vector<std::string> args = {"--queue", "\n", "--"};
+  args.insert(args.end(), names.begin(), names.end());
+  const auto r = Cli(args);
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string expected;
+  for (const auto& n : names) expected += n + "\n";
+  EXPECT_EQ(r.out, expected);
+}
+
+TEST(CliCompose, PathModes) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* out;
+  };
+  const Case cases[] = {
+      {{"--mode", "full"}, "/home/u/Music/Rock/song.mp3|"},
+      {{"--mode", "relative", "--relpath", "/home/u/Music"}, "Rock/song.mp3|"},
+      {{"--mode", "relative", "--relpath", "/home/u/Music/"}, "Rock/song.mp3|"},
+      {{"--mode", "relative", "--relpath", "/home/u/Jazz"}, "../Music/Rock/song.mp3|"},
+      {{"--mode", "name"}, "song.mp3|"},
+      {{"--mode=none"}, "|"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--queue", "|", "/home/u/Music/Rock/song.mp3"});
+    const auto r = Cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.out) << c.args[1];
+  }
+}
+
+TEST(CliCompose, WindowsStyleWorkedExample) {
+  const auto r = Cli({"--path-style", "windows", "--relpath", R"(C:\Music\)", "--header",
+                      "ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETSELINDEX|ZQ_GETCOUNT|",
+                      "--queue", "\n", "--mode", "relative", "--eol", "crlf", "C:\\a.txt",
+                      "C:\\b.txt", R"(C:\Music\Rock\song.mp3)"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "C:|\\|a|.txt|..|1|0|..\\a.txt\r\n"
+            "C:|\\|b|.txt|..|2|1|..\\b.txt\r\n"
+            "C:|\\Music\\Rock\\|song|.mp3|Rock|3|2|Rock\\song.mp3\r\n");
+  const auto inverted = Cli({"--path-style", "windows", "--invert-slash", "--header", "ZQ_PATH ",
+                             R"(C:\Music\Rock\song.mp3)"});
+  EXPECT_EQ(inverted.out, "/Music/Rock/ C:/Music/Rock/song.mp3");
+}
+
+TEST(CliCompose, LineBreaksAsTypedAndAsChosen) {
+  auto r = Cli({"--header", "a\r\nb\n", "--eol", "crlf", "/x"});
+  EXPECT_EQ(r.out, "a\r\nb\r\n/x");
+  r = Cli({"--header", "a\r\nb\n", "--eol", "lf", "/x"});
+  EXPECT_EQ(r.out, "a\nb\n/x");
+}
+
+TEST(CliSources, ListThenFilesFromThenArguments) {
+  TempDir dir;
+  WriteFile(dir.File("a.lst"), "/l/one\r\n/l/two\r\n");
+  const auto r =
+      Cli({"--files-from", "-", "--queue", "\n", "/arg/five", "--list", dir.File("a.lst")},
+          "/stdin/three\n\n/stdin/four");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "/l/one\n/l/two\n/stdin/three\n\n/stdin/four\n/arg/five\n");
+}
+
+TEST(CliSources, BadSourcesExitWithOne) {
+  TempDir dir;
+  auto r = Cli({"--list", dir.File("nope.lst")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(dir.File("nope.lst")), std::string::npos);
+  EXPECT_NE(r.err.find("No such file or directory"), std::string::npos);
+
+  r = Cli({"--files-from", dir.File("nope.txt")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(dir.File("nope.txt")), std::string::npos);
+
+  r = Cli({});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no files to compose"), std::string::npos);
+
+  r = Cli({"/" + std::string(1000, 'n')});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("1001 bytes long; a name holds at most 999"), std::string::npos);
+
+  r = Cli({"--files-from", "-"}, "/ok\n/" + std::string(1200, 'n') + "\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("standard input"), std::string::npos);
+  EXPECT_TRUE(r.out.empty());
+}
+
+TEST(CliOutput, FileAndRelativePathsFromItsFolder) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "out");
+  const std::string out = dir.File("out/list.m3u");
+  const std::string song = dir.File("Rock/song.mp3");
+  auto r = Cli({"--output", out, "--mode", "relative", "--queue", "\n", song});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(ReadFile(out), "../Rock/song.mp3\n");
+}
+
+TEST(CliOutput, DefaultRelativeFolderIsTheCurrentOne) {
+  const std::string here = fs::current_path().string();
+  const auto r = Cli({"--mode", "relative", here + "/sub/f.txt"});
+  EXPECT_EQ(r.out, "sub/f.txt");
+}
+
+TEST(CliOutput, FailuresKeepTheEarlierFile) {
+  TempDir dir;
+  const std::string out = dir.File("out.txt");
+  WriteFile(out, "earlier");
+  auto r = Cli({"--output", out});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(ReadFile(out), "earlier");
+
+  r = Cli({"--output", dir.File("missing/out.txt"), "/a"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Invalid output file name: " + dir.File("missing/out.txt")),
+            std::string::npos);
+
+  r = Cli({"--output", dir.path().string(), "/a"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Is a directory"), std::string::npos);
+}
+
+TEST(CliOutput, FullStandardOutputIsAFailure) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP();
+  const auto r = RunProcess(CliPath(), {"/a", "/b"}, "", "/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("standard output"), std::string::npos);
+  EXPECT_NE(r.err.find("No space left on device"), std::string::npos);
+}
+
+TEST(CliSingle, LineAndName) {
+  auto r =
+      Cli({"--single", "/home/u/Music/Rock/song.mp3", "--relpath", "/home/u/Music", "--header",
+           "[ZQ_RELPATH ZQ_GETSELINDEX] ", "--queue", "\n", "--mode", "relative", "--eol", "crlf"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "[Rock 1] Rock/song.mp3\r\n");
+  r = Cli({"--name", "-dash name.txt", "--header", "ignored", "--mode", "name"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "-dash name.txt");
+}
+
+}  // namespace
+}  // namespace lq::test

@@ -1,0 +1,204 @@
+#include "engine/composer.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/capacities.h"
+
+namespace lq {
+namespace {
+
+constexpr PathStyle kWin = PathStyle::Windows;
+constexpr PathStyle kPosix = PathStyle::Posix;
+
+// The worked example: the third item of a list, RelPath the Music folder.
+struct Example {
+  PathStyle style;
+  const char* relpath;
+  const char* item;
+};
+const Example kWinExample{kWin, R"(C:\Music\)", R"(C:\Music\Rock\song.mp3)"};
+const Example kPosixExample{kPosix, "/home/u/Music/", "/home/u/Music/Rock/song.mp3"};
+
+FileList ListWithThirdItem(const char* item) {
+  FileList list;
+  list.Append("first");
+  list.Append("second");
+  list.Append(item);
+  return list;
+}
+
+std::string Compose(const Example& ex, const char* header, int mode = 0, bool invert = false) {
+  ScriptSettings s;
+  s.RelPath = ex.relpath;
+  s.CheckIndex = mode;
+  s.InvertSlash = invert;
+  FileList list = ListWithThirdItem(ex.item);
+  Composer c(s, ex.style, header, "", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 2);
+  return line;
+}
+
+struct VariableCase {
+  const char* header;
+  const char* windows;
+  const char* posix;
+};
+
+TEST(Composer, WorkedExampleVariables) {
+  const VariableCase cases[] = {
+      {"ZQ_DRIVE|", "C:|", "|"},
+      {"ZQ_PATH|", R"(\Music\Rock\|)", "/home/u/Music/Rock/|"},
+      {"ZQ_NAME|", "song|", "song|"},
+      {"ZQ_EXT|", ".mp3|", ".mp3|"},
+      {"ZQ_RELPATH|", "Rock|", "Rock|"},
+      {"ZQ_GETSELINDEX|", "3|", "3|"},
+      {"ZQ_GETCOUNT|", "2|", "2|"},
+      {"ZQ_NAME ZQ_NAME|", "song song|", "song song|"},
+      {"zq_name ZQ_NAMES ZQ_FOO|", "zq_name songS ZQ_FOO|", "zq_name songS ZQ_FOO|"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.header);
+    EXPECT_EQ(Compose(kWinExample, c.header, kModeNone), c.windows);
+    EXPECT_EQ(Compose(kPosixExample, c.header, kModeNone), c.posix);
+  }
+}
+
+TEST(Composer, WorkedExampleWrittenNames) {
+  struct Case {
+    int mode;
+    bool invert;
+    const char* windows;
+    const char* posix;
+  };
+  const Case cases[] = {
+      {kModeFull, false, R"(C:\Music\Rock\song.mp3)", "/home/u/Music/Rock/song.mp3"},
+      {kModeRelative, false, R"(Rock\song.mp3)", "Rock/song.mp3"},
+      {kModeName, false, "song.mp3", "song.mp3"},
+      {kModeNone, false, "", ""},
+      {7, false, R"(C:\Music\Rock\song.mp3)", "/home/u/Music/Rock/song.mp3"},
+      {kModeRelative, true, "Rock/song.mp3", "Rock/song.mp3"},
+      {kModeFull, true, "C:/Music/Rock/song.mp3", "/home/u/Music/Rock/song.mp3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    EXPECT_EQ(Compose(kWinExample, "", c.mode, c.invert), c.windows);
+    EXPECT_EQ(Compose(kPosixExample, "", c.mode, c.invert), c.posix);
+  }
+  EXPECT_EQ(Compose(kWinExample, "ZQ_PATH", kModeNone, true), "/Music/Rock/");
+}
+
+TEST(Composer, RelPathEdgeCases) {
+  const Example in_folder_win{kWin, R"(C:\Music\)", R"(C:\Music\song.mp3)"};
+  const Example in_folder_posix{kPosix, "/home/u/Music/", "/home/u/Music/song.mp3"};
+  EXPECT_EQ(Compose(in_folder_win, "ZQ_RELPATH", kModeNone), "song.mp3");
+  EXPECT_EQ(Compose(in_folder_posix, "ZQ_RELPATH", kModeNone), "song.mp3");
+
+  const Example other_drive{kWin, R"(C:\Music\)", R"(D:\x\y.txt)"};
+  EXPECT_EQ(Compose(other_drive, "ZQ_RELPATH", kModeNone), R"(D:\x)");
+  EXPECT_EQ(Compose(other_drive, "", kModeRelative), R"(D:\x\y.txt)");
+}
+
+TEST(Composer, ModeNameWithoutSeparatorKeepsTheName) {
+  const Example bare{kWin, R"(C:\)", "plain.txt"};
+  EXPECT_EQ(Compose(bare, "", kModeName), "plain.txt");
+  const Example bare_posix{kPosix, "/", "plain.txt"};
+  EXPECT_EQ(Compose(bare_posix, "", kModeName), "plain.txt");
+}
+
+TEST(Composer, LaterVariablesSeeEarlierValues) {
+  // A folder called ZQ_NAME: the path brings the word in, the name pass replaces it.
+  const Example win{kWin, R"(C:\)", R"(C:\ZQ_NAME\song.mp3)"};
+  EXPECT_EQ(Compose(win, "ZQ_PATH", kModeNone), R"(\song\)");
+  const Example posix{kPosix, "/", "/srv/ZQ_EXT/song.mp3"};
+  EXPECT_EQ(Compose(posix, "ZQ_PATH", kModeNone), "/srv/.mp3/");
+}
+
+TEST(Composer, ValuesHoldingTheirOwnNameEnd) {
+  const Example win{kWin, R"(C:\)", R"(C:\ZQ_PATH\ZQ_NAME.ZQ_EXT)"};
+  EXPECT_EQ(Compose(win, "ZQ_NAME+ZQ_NAME", kModeNone), "ZQ_NAME+ZQ_NAME");
+  EXPECT_EQ(Compose(win, "ZQ_EXT", kModeNone), ".ZQ_EXT");
+  // A value that brings back its own variable is written as it is.
+  EXPECT_EQ(Compose(win, "ZQ_PATH", kModeNone), R"(\ZQ_PATH\)");
+  const Example posix{kPosix, "/", "/ZQ_RELPATH/ZQ_RELPATH/x"};
+  EXPECT_EQ(Compose(posix, "ZQ_RELPATH", kModeNone), "ZQ_RELPATH/ZQ_RELPATH");
+}
+
+TEST(Composer, CarriageReturnsLeaveTextsButNotTheName) {
+  ScriptSettings s;
+  s.RelPath = "/";
+  FileList list;
+  list.Append("/a/b\rc.txt");
+  Composer c(s, kPosix, "echo\r\nZQ_NAME\r\n", "x\r\n", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 0);
+  EXPECT_EQ(line, "echo\nbc\n/a/b\rc.txtx\n");
+  EXPECT_EQ(file, "/a/b\rc.txt");
+}
+
+TEST(Composer, HeaderIsReadUpToItsCapacity) {
+  ScriptSettings s;
+  FileList list;
+  list.Append("/f");
+  const std::string header(2000, 'h');
+  Composer c(s, kPosix, header, "", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 0);
+  EXPECT_EQ(line, std::string(kEditReadMax, 'h') + "/f");
+}
+
+TEST(Composer, FullHeaderOfVariablesEndsAndIsCut) {
+  ScriptSettings s;
+  s.RelPath = "/";
+  FileList list;
+  const std::string dir = "/" + std::string(200, 'd') + "/ZQ_NAME";
+  list.Append(dir + "/" + std::string(200, 'n') + ".ZQ_EXT");
+  std::string header;
+  while (header.size() + 7 <= kEditReadMax) header += "ZQ_PATH";
+  Composer c(s, kPosix, header, "ZQ_RELPATHZQ_GETCOUNT", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 0);
+  EXPECT_EQ(line.size(), kLineMax);
+  EXPECT_EQ(line.substr(0, 202), "/" + std::string(200, 'd') + "/");
+}
+
+TEST(Composer, LineCutKeepsUtf8Whole) {
+  ScriptSettings s;
+  FileList list;
+  std::string name = "/";
+  for (int i = 0; i < 499; ++i) name += "\xC3\xA9";
+  list.Append(name);
+  // Four names of 998 bytes overflow the line; its last byte would split an é.
+  Composer c(s, kPosix, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 0);
+  EXPECT_EQ(line.size(), kLineMax - 1);
+  EXPECT_EQ(static_cast<unsigned char>(line.back()), 0xA9);
+}
+
+TEST(Composer, PieceForAMissingItemKeepsTheFileBuffer) {
+  ScriptSettings s;
+  s.CheckIndex = kModeName;
+  FileList list;
+  list.Append("/a/b.txt");
+  Composer c(s, kPosix, "", "", &list);
+  std::string out;
+  std::string file = "/held/name.txt";
+  c.ComposePiece(out, "ZQ_NAME ZQ_GETSELINDEX ZQ_GETCOUNT", file, 5);
+  EXPECT_EQ(out, "name 6 5");
+  EXPECT_EQ(file, "name.txt");
+}
+
+TEST(Composer, GivenNameIsUsedInsteadOfTheList) {
+  ScriptSettings s;
+  FileList list;
+  list.Append("/a/b.txt");
+  Composer c(s, kPosix, "[ZQ_NAME ZQ_GETSELINDEX]", "", &list);
+  std::string line, file;
+  const std::string given = "/given/one.txt";
+  c.ComposeLine(line, file, 0, &given);
+  EXPECT_EQ(line, "[one 1]/given/one.txt");
+}
+
+}  // namespace
+}  // namespace lq

@@ -1,0 +1,114 @@
+#include "engine/list_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/temp_dir.h"
+
+namespace lq {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+struct SplitCase {
+  const char* what;
+  std::string text;
+  std::vector<std::string> names;
+};
+
+TEST(SplitListText, Table) {
+  const std::string long_line(1000, 'x');
+  const SplitCase cases[] = {
+      {"no final break", "C:\\a.txt\r\nC:\\b.txt", {"C:\\a.txt", "C:\\b.txt"}},
+      {"final break adds nothing", "/a\n/b\n", {"/a", "/b"}},
+      {"empty line in the middle", "/a\n\n/b", {"/a", "", "/b"}},
+      {"empty file", "", {}},
+      {"one line break", "\n", {""}},
+      {"lone CR is part of the name", "/a\r/b\n", {"/a\r/b"}},
+      {"long line in pieces", long_line + "\n/b", {std::string(999, 'x'), "x", "/b"}},
+      {"exactly 999 bytes", std::string(999, 'y') + "\n/b", {std::string(999, 'y'), "/b"}},
+      {"NUL ends a name", std::string("/a\0junk\n/b", 10), {"/a", "/b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SplitListText(c.text), c.names);
+  }
+}
+
+TEST(SplitListText, LongLinesAreCutBetweenCharacters) {
+  std::string line;
+  for (int i = 0; i < 600; ++i) line += "\xC3\xA9";
+  const auto names = SplitListText(line);
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0].size(), 998u);
+  EXPECT_EQ(names[0] + names[1], line);
+}
+
+TEST(ListFiles, SaveWritesNoBreakAfterTheLastName) {
+  TempDir dir;
+  FileList list;
+  list.Append(R"(C:\a.txt)");
+  list.Append(R"(C:\b.txt)");
+  const std::string path = dir.File("two.lst");
+  ASSERT_FALSE(SaveList(list, path, Eol::CrLf));
+  EXPECT_EQ(ReadFile(path), "C:\\a.txt\r\nC:\\b.txt");
+  ASSERT_FALSE(SaveList(list, path, Eol::Lf));
+  EXPECT_EQ(ReadFile(path), "C:\\a.txt\nC:\\b.txt");
+
+  FileList reopened;
+  reopened.Append("kept");
+  reopened.Select(0);
+  ASSERT_FALSE(OpenList(reopened, path));
+  ASSERT_FALSE(OpenList(reopened, path));
+  EXPECT_EQ(reopened.Count(), 5);
+  EXPECT_EQ(*reopened.Item(4), R"(C:\b.txt)");
+  EXPECT_EQ(reopened.Selected(), 0);
+}
+
+TEST(ListFiles, NamesComeBackByteForByte) {
+  TempDir dir;
+  FileList list;
+  const std::vector<std::string> names = {"/home/u/a b.txt", "/x/\"q\"/$HOME", "-rf",
+                                          "/Müsik/Ångström.flac", "/tab\tin/name"};
+  for (const auto& n : names) list.Append(n);
+  ASSERT_FALSE(SaveList(list, dir.File("n.lst"), Eol::Lf));
+  FileList back;
+  ASSERT_FALSE(OpenList(back, dir.File("n.lst")));
+  ASSERT_EQ(back.Count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(*back.Item(i), names[static_cast<std::size_t>(i)]);
+}
+
+TEST(ListFiles, UnreadableFileLeavesTheListAlone) {
+  TempDir dir;
+  FileList list;
+  list.Append("a");
+  auto failure = OpenList(list, dir.File("missing.lst"));
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->caption, "Invalid file name");
+  EXPECT_EQ(failure->text, dir.File("missing.lst"));
+  EXPECT_FALSE(failure->reason.empty());
+  EXPECT_EQ(list.Count(), 1);
+  // A folder opens but cannot be read as a list.
+  EXPECT_TRUE(OpenList(list, dir.path().string()));
+  EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(ListFiles, SaveRefusesAnEmptyListAndABadPlace) {
+  TempDir dir;
+  FileList empty;
+  auto failure = SaveList(empty, dir.File("e.lst"), Eol::Lf);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->caption, "Info");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("e.lst")));
+
+  FileList list;
+  list.Append("a");
+  failure = SaveList(list, dir.File("no/such/folder.lst"), Eol::Lf);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->caption, "Invalid output file name");
+  EXPECT_EQ(failure->text, dir.File("no/such/folder.lst"));
+}
+
+}  // namespace
+}  // namespace lq

@@ -1,0 +1,200 @@
+#include "engine/output.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "tests/engine/temp_dir.h"
+
+namespace lq {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+struct Script {
+  ScriptSettings settings;
+  std::string header;
+  std::string queue;
+  FileList list;
+  PathStyle style = PathStyle::Windows;
+
+  std::optional<Failure> Create(const std::string& path, Eol eol = Eol::CrLf) {
+    Composer c(settings, style, header, queue, &list);
+    return CreateOutput(c, settings, list, path, eol);
+  }
+};
+
+TEST(CreateOutput, CopyLinesToABackupFolder) {
+  TempDir dir;
+  Script s;
+  s.settings.CheckIndex = kModeName;
+  s.settings.MainHead = "@echo off\r\n";
+  s.settings.MainQueue = "pause\r\n";
+  s.header = "copy ";
+  s.queue = " d:\\backup\r\n";
+  s.list.Append(R"(C:\x\a.txt)");
+  s.list.Append(R"(C:\x\b.txt)");
+  const std::string out = dir.File("out.bat");
+  ASSERT_FALSE(s.Create(out));
+  EXPECT_EQ(ReadFile(out),
+            "@echo off\r\ncopy a.txt d:\\backup\r\ncopy b.txt d:\\backup\r\npause\r\n");
+  ASSERT_FALSE(s.Create(out, Eol::Lf));
+  EXPECT_EQ(ReadFile(out), "@echo off\ncopy a.txt d:\\backup\ncopy b.txt d:\\backup\npause\n");
+}
+
+TEST(CreateOutput, NothingIsAddedBetweenPieces) {
+  TempDir dir;
+  Script s;
+  s.style = PathStyle::Posix;
+  s.settings.CheckIndex = kModeNone;
+  s.header = "ZQ_NAMEZQ_EXT;";
+  s.list.Append("/m/a.mp3");
+  s.list.Append("/m/b.ogg");
+  ASSERT_FALSE(s.Create(dir.File("o")));
+  EXPECT_EQ(ReadFile(dir.File("o")), "a.mp3;b.ogg;");
+}
+
+TEST(CreateOutput, MainTextsUseTheirIndexes) {
+  TempDir dir;
+  Script s;
+  s.style = PathStyle::Posix;
+  s.settings.CheckIndex = kModeNone;
+  s.settings.MainHead = "head ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME\r\nsecond line\r\n";
+  s.settings.MainQueue = "queue ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME";
+  s.header = "ZQ_GETSELINDEX\n";
+  for (const char* n : {"/a/one.txt", "/a/two.txt", "/a/three.txt"}) s.list.Append(n);
+  ASSERT_FALSE(s.Create(dir.File("o"), Eol::CrLf));
+  EXPECT_EQ(ReadFile(dir.File("o")),
+            "head 1 0 one\r\nsecond line\r\n1\r\n2\r\n3\r\nqueue 4 3 three");
+}
+
+TEST(CreateOutput, EmptyListWritesNothing) {
+  TempDir dir;
+  Script s;
+  auto failure = s.Create(dir.File("o"));
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->caption, "Info");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
+}
+
+TEST(CreateOutput, UnopenableFileNamesItself) {
+  TempDir dir;
+  Script s;
+  s.list.Append("a");
+  const std::string bad = dir.File("missing/out.txt");
+  auto failure = s.Create(bad);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, bad);
+  EXPECT_EQ(failure->caption, "Invalid output file name");
+  failure = s.Create(dir.path().string());
+  ASSERT_TRUE(failure);
+}
+
+TEST(CreateOutput, AFailedWriteIsReportedAndKeepsTheEarlierFile) {
+  TempDir dir;
+  Script s;
+  for (int i = 0; i < 200; ++i) s.list.Append(std::string(200, 'n'));
+  const std::string out = dir.File("out.txt");
+  WriteFile(out, "earlier output");
+
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  auto failure = s.Create(out);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, out);
+  EXPECT_FALSE(failure->reason.empty());
+  EXPECT_EQ(ReadFile(out), "earlier output");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(CreateOutput, AFullDeviceIsAFailure) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  Script s;
+  for (int i = 0; i < 10; ++i) s.list.Append("name");
+  auto failure = s.Create("/dev/full");
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, "/dev/full");
+}
+
+TEST(CreateOutput, KeepsTheModeOfAnExistingFileAndWritesThroughLinks) {
+  TempDir dir;
+  Script s;
+  s.list.Append("x");
+  const std::string target = dir.File("run.sh");
+  WriteFile(target, "old");
+  namespace fs = std::filesystem;
+  fs::permissions(target, fs::perms::owner_all);
+  fs::create_symlink(target, dir.File("link.sh"));
+  ASSERT_FALSE(s.Create(dir.File("link.sh")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.sh")));
+  EXPECT_EQ(ReadFile(target), "x");
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
+TEST(CreateAndCopy, GivesTheFileTextAndNothingWhenCreatingFails) {
+  TempDir dir;
+  Script s;
+  s.queue = "\n";
+  s.list.Append("a");
+  const std::string out = dir.File("o.txt");
+  Composer c(s.settings, s.style, s.header, s.queue, &s.list);
+  auto text = CreateAndCopy(c, s.settings, s.list, out, Eol::CrLf);
+  ASSERT_TRUE(std::holds_alternative<std::string>(text));
+  EXPECT_EQ(std::get<std::string>(text), "a\r\n");
+
+  FileList empty;
+  Composer c2(s.settings, s.style, s.header, s.queue, &empty);
+  auto stale = CreateAndCopy(c2, s.settings, empty, out, Eol::CrLf);
+  EXPECT_TRUE(std::holds_alternative<Failure>(stale));
+}
+
+TEST(SingleFileCommands, LineAndNameForPendingFile) {
+  ScriptSettings settings;
+  settings.RelPath = "/home/u/";
+  settings.CheckIndex = kModeRelative;
+  FileList list;
+  Composer c(settings, PathStyle::Posix, "cp ZQ_GETSELINDEX ", "\n\n", &list);
+  std::string pending = "/home/u/docs/a b.txt";
+  EXPECT_EQ(SingleLineText(c, pending, Eol::CrLf), "cp 1 docs/a b.txt\r\n\r\n");
+  EXPECT_TRUE(pending.empty());
+  pending = "/home/u/docs/a b.txt";
+  EXPECT_EQ(PendingNameText(c, pending), "docs/a b.txt");
+  EXPECT_TRUE(pending.empty());
+}
+
+TEST(SingleFileCommands, SelectedItem) {
+  ScriptSettings settings;
+  settings.CheckIndex = kModeName;
+  settings.InvertSlash = true;
+  FileList list;
+  list.Append(R"(C:\a\one.txt)");
+  list.Append(R"(C:\a\two.txt)");
+  Composer c(settings, PathStyle::Windows, "ZQ_PATH", "", &list);
+  auto name = SelectedItemText(c, list);
+  EXPECT_EQ(std::get<std::string>(name), "one.txt");
+  EXPECT_EQ(list.Selected(), 0);
+  list.Select(1);
+  std::string pending;
+  auto line = CreateAndCopySelectedText(c, list, pending, Eol::Lf);
+  EXPECT_EQ(std::get<std::string>(line), "/a/two.txt");
+  EXPECT_TRUE(pending.empty());
+
+  FileList empty;
+  EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, empty)));
+  EXPECT_TRUE(
+      std::holds_alternative<Failure>(CreateAndCopySelectedText(c, empty, pending, Eol::Lf)));
+}
+
+}  // namespace
+}  // namespace lq
