@@ -1,0 +1,154 @@
+// Feeds arbitrary texts, names and settings to the composer and the output functions.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/capacities.h"
+#include "engine/composer.h"
+#include "engine/file_list.h"
+#include "engine/output.h"
+#include "engine/path_style.h"
+#include "engine/script_settings.h"
+#include "engine/text_file.h"
+
+namespace {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool ValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    unsigned lo = 0x80;
+    unsigned hi = 0xBF;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      n = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2;
+      if (c == 0xE0) lo = 0xA0;
+      if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3;
+      if (c == 0xF0) lo = 0x90;
+      if (c == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + n >= s.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k) {
+      const auto d = static_cast<unsigned char>(s[i + k]);
+      if (d < (k == 1 ? lo : 0x80u) || d > (k == 1 ? hi : 0xBFu)) return false;
+    }
+    i += n + 1;
+  }
+  return true;
+}
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "fuzz_compose: invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+// Texts longer than their capacities reach the cuts; the bound keeps runs fast.
+constexpr std::size_t kFieldMax = 1200;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  const std::uint8_t flags = in.ConsumeIntegral<std::uint8_t>();
+  // Modes 0..3 and a few values outside them, which act as full path.
+  static constexpr std::int32_t kModes[] = {0, 1, 2, 3, -1, 4, 1 << 30};
+  const std::int32_t mode = in.PickValueInArray(kModes);
+  const bool invert = (flags & 1) != 0;
+  const lq::PathStyle style = (flags & 2) != 0 ? lq::PathStyle::Windows : lq::PathStyle::Posix;
+  const lq::Eol eol = (flags & 4) != 0 ? lq::Eol::CrLf : lq::Eol::Lf;
+  const bool write_file = (flags & 8) != 0;
+
+  lq::ScriptSettings settings;
+  settings.CheckIndex = mode;
+  settings.InvertSlash = invert;
+  settings.RelPath = in.ConsumeRandomLengthString(kFieldMax);
+  settings.MainHead = in.ConsumeRandomLengthString(kFieldMax);
+  settings.MainQueue = in.ConsumeRandomLengthString(kFieldMax);
+  const std::string header = in.ConsumeRandomLengthString(kFieldMax);
+  const std::string queue = in.ConsumeRandomLengthString(kFieldMax);
+  const int count = in.ConsumeIntegralInRange(0, 4);
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) names.push_back(in.ConsumeRandomLengthString(kFieldMax));
+  const std::string given = in.ConsumeRemainingBytesAsString();
+
+  bool valid = ValidUtf8(settings.RelPath) && ValidUtf8(settings.MainHead) &&
+               ValidUtf8(settings.MainQueue) && ValidUtf8(header) && ValidUtf8(queue) &&
+               ValidUtf8(given);
+  lq::FileList list;
+  for (const std::string& name : names) {
+    valid = valid && ValidUtf8(name);
+    list.Append(name);
+  }
+  for (int i = 0; i < list.Count(); ++i) {
+    Check(list.Item(i)->size() <= lq::kNameMax, "list item within its capacity");
+  }
+
+  lq::Composer composer(settings, style, header, queue, &list);
+  std::string line;
+  std::string file;
+  auto check_line = [&](const char* where) {
+    Check(line.size() <= lq::kLineMax, where);
+    if (valid) Check(ValidUtf8(line), "a valid text stays valid UTF-8 through composing");
+  };
+  auto check_piece = [&](const std::string& piece) {
+    Check(piece.size() <= lq::kComposeWork, "a piece within the working bound");
+    if (valid) Check(ValidUtf8(piece), "a valid piece stays valid UTF-8");
+  };
+
+  // The output, as WriteOutput composes it, checked piece by piece.
+  composer.ComposePiece(line, settings.MainHead, file, 0);
+  check_piece(line);
+  for (int i = 0; i < list.Count(); ++i) {
+    composer.ComposeLine(line, file, i);
+    check_line("a list line within the line capacity");
+    if (valid) Check(ValidUtf8(file), "a written name stays valid UTF-8");
+  }
+  composer.ComposePiece(line, settings.MainQueue, file, list.Count(), list.Item(list.Count() - 1));
+  check_piece(line);
+
+  // The single line and the written name of a pending file, and the item commands.
+  std::string pending = given;
+  composer.ComposeLine(line, file, 0, &pending);
+  check_line("a pending line within the line capacity");
+  pending = given;
+  const std::string single = lq::SingleLineText(composer, pending, eol);
+  Check(pending.empty(), "SingleLineText empties pending");
+  if (valid) Check(ValidUtf8(single), "the single line stays valid UTF-8");
+  pending = given;
+  const std::string written = lq::PendingNameText(composer, pending);
+  Check(written == composer.WrittenName(given), "the pending name is its written name");
+  if (!list.Empty()) {
+    std::string pend;
+    const lq::TextOrFailure sel = lq::SelectedItemText(composer, list);
+    Check(std::holds_alternative<std::string>(sel), "a list with items has a selected text");
+    const lq::TextOrFailure copy = lq::CreateAndCopySelectedText(composer, list, pend, eol);
+    Check(std::holds_alternative<std::string>(copy), "a list with items has a selected line");
+  }
+
+  // The real writer, through its line-break conversion, to a device that takes anything.
+  if (write_file && !list.Empty()) {
+    lq::TextFileWriter out("/dev/null", eol, lq::kInvalidOutputCaption);
+    Check(!out.Open().has_value(), "/dev/null opens");
+    lq::WriteOutput(out, composer, settings, list);
+    Check(!out.Commit().has_value(), "/dev/null takes the output");
+  }
+  return 0;
+}
