@@ -16,14 +16,18 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# GUI tests need a display: without one, ctest runs inside a virtual X server.
+XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 run: build
 	@tools/demo.sh $(BUILD)/bin
 
 bench: build
 	@bench/compose_bench.sh $(BUILD)/bin/loomquill-cli
+	@$(BUILD)/bench/bench_template_scan
 
 fuzz:
 	@tools/install-deps.sh --with-fuzz

@@ -1,0 +1,43 @@
+#include "persist/profile.h"
+
+#include "persist/key_writer.h"
+
+namespace lq {
+
+LoadedProfile LoadProfile(const std::filesystem::path& file) {
+  FileBytes read = ReadBoundedFile(file, kProfileFileMax);
+  LoadedProfile loaded;
+  loaded.status = read.status;
+  loaded.reason = std::move(read.reason);
+  if (read.status == ReadStatus::kOk) loaded.document = ProfileDocument(read.bytes);
+  return loaded;
+}
+
+std::optional<Failure> SaveProfile(const std::filesystem::path& file,
+                                   const ProfileDocument& document) {
+  if (std::optional<std::string> why = ReplaceFileAtomically(file, document.Text())) {
+    return Failure{file.string(), kCannotWriteCaption, *why};
+  }
+  return std::nullopt;
+}
+
+std::string ReadProfileText(const std::filesystem::path& file, std::string_view section,
+                            std::string_view key, std::string_view fallback, std::size_t capacity) {
+  return LoadProfile(file).document.ReadText(section, key, fallback, capacity);
+}
+
+std::int32_t ReadProfileInt(const std::filesystem::path& file, std::string_view section,
+                            std::string_view key, std::int32_t fallback) {
+  return LoadProfile(file).document.ReadInt(section, key, fallback);
+}
+
+std::optional<Failure> WriteProfileText(const std::filesystem::path& file, std::string_view section,
+                                        std::string_view key, std::string_view value) {
+  return UpdateProfile(file, [&](ProfileDocument& document) {
+    KeyWriter writer(document, section);
+    writer.Text(key, value);
+    return writer.Refused();
+  });
+}
+
+}  // namespace lq

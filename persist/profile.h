@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/failure.h"
+#include "persist/path_text.h"
+#include "persist/profile_document.h"
+#include "persist/whole_file.h"
+
+namespace lq {
+
+inline constexpr const char* kCannotWriteCaption = "Cannot write file";
+inline constexpr const char* kCannotReadCaption = "Cannot read file";
+
+// The profile functions: one key of one INI file per call. A missing or unreadable file
+// reads as empty. Callers that touch many keys load a ProfileDocument once instead.
+std::string ReadProfileText(const std::filesystem::path& file, std::string_view section,
+                            std::string_view key, std::string_view fallback, std::size_t capacity);
+std::int32_t ReadProfileInt(const std::filesystem::path& file, std::string_view section,
+                            std::string_view key, std::int32_t fallback);
+// Creates the file when missing (not its folder). A file that exists but cannot be read is
+// left alone, since rewriting it would lose what it holds.
+std::optional<Failure> WriteProfileText(const std::filesystem::path& file, std::string_view section,
+                                        std::string_view key, std::string_view value);
+
+struct LoadedProfile {
+  ProfileDocument document;
+  ReadStatus status = ReadStatus::kMissing;
+  std::string reason;  // why it could not be read
+};
+
+LoadedProfile LoadProfile(const std::filesystem::path& file);
+std::optional<Failure> SaveProfile(const std::filesystem::path& file,
+                                   const ProfileDocument& document);
+
+// Loads the file, lets edit(document) change it and saves it atomically when its text
+// changed. edit returns what it could not store, empty when it stored everything; what it
+// did store is saved all the same. Nothing is written when the file exists but cannot be
+// read.
+template <typename Edit>
+std::optional<Failure> UpdateProfile(const std::filesystem::path& file, Edit&& edit) {
+  LoadedProfile loaded = LoadProfile(file);
+  if (loaded.status == ReadStatus::kUnreadable) {
+    return Failure{ToText(file), kCannotReadCaption, loaded.reason};
+  }
+  const std::string before = loaded.document.Text();
+  const std::string refused = edit(loaded.document);
+  if (loaded.document.Text() != before) {
+    if (std::optional<Failure> failed = SaveProfile(file, loaded.document)) return failed;
+  }
+  if (!refused.empty()) return Failure{ToText(file), kCannotWriteCaption, refused};
+  return std::nullopt;
+}
+
+}  // namespace lq

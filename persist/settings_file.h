@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/failure.h"
+#include "engine/path_style.h"
+#include "engine/script_settings.h"
+
+namespace lq {
+
+// The section of the settings file and of every template file.
+inline constexpr std::string_view kProfileSection = "Loomquill";
+inline constexpr std::size_t kFaceNameMax = 30;
+
+// The main dialog's font as the settings file keeps it.
+struct FontSettings {
+  std::int32_t Height = -11;
+  std::int32_t Weight = 400;
+  std::int32_t Italic = 0;
+  std::int32_t Underline = 0;
+  std::int32_t StrikeOut = 0;
+  std::string FaceName = "Arial";
+};
+
+// Fills the record and the per-file header and queue from the settings file; a missing
+// file, key or unusable value gives the default (the output file: DefaultOutputFile()).
+// RelPath follows the output file.
+void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, std::string& header,
+                  std::string& queue, PathStyle style = HostPathStyle());
+
+// Writes the record and the per-file texts, creating the file and its folder as needed;
+// a value that cannot be stored is reported after the others are written.
+// Header and queue are taken as the edits give them for saving (at most 998 bytes).
+// RelPath and TemplateFile are never stored.
+std::optional<Failure> SaveSettings(const std::filesystem::path& file,
+                                    const ScriptSettings& settings, const std::string& header,
+                                    const std::string& queue);
+
+FontSettings LoadFontSettings(const std::filesystem::path& file);
+// point_size is the size chosen in whole points, stored beside the font for reference.
+std::optional<Failure> SaveFontSettings(const std::filesystem::path& file, const FontSettings& font,
+                                        std::int32_t point_size);
+
+}  // namespace lq

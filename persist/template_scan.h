@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lq {
+
+// Command ids of template items; the window dispatches exactly this range.
+inline constexpr std::int32_t kFirstTemplateId = 1303;
+inline constexpr std::int32_t kLastTemplateId = 1599;
+
+// One entry of the Templates menu: a template item or a sub-menu for a folder.
+struct TemplateNode {
+  std::string Title;           // the template's base name, or the folder's name
+  std::int32_t CommandId = 0;  // items only
+  std::string FullName;        // the template file, or the folder
+  bool SubMenu = false;
+  std::vector<TemplateNode> Children;  // sub-menus only
+};
+
+// The scanned part of the Templates menu (below Save Template, Open Template and the
+// separator), with the table from command id to template file.
+struct TemplatesMenu {
+  std::vector<TemplateNode> Entries;
+  std::int32_t FirstId = kFirstTemplateId;
+  std::vector<std::string> FullNames;  // FullNames[id - FirstId]
+  std::size_t Skipped = 0;             // templates left out for want of an id
+
+  // The template file of a command id; empty when the id is not a template item.
+  std::string FullNameFor(std::int32_t id) const;
+};
+
+// Scans folder and its sub-folders for templates. In each menu the items come first, then
+// the sub-menus, each group sorted byte-wise on name + 0xFF + ... (so B, a, c and html2
+// before html); ids go from first_id depth first. Folders whose names begin with a dot
+// and folders that are symbolic links are not entered, a folder that cannot be read adds
+// nothing, and sub-menus left without items at any depth are dropped. Templates beyond
+// last_id are left out and counted in Skipped, as the window could not dispatch them.
+TemplatesMenu BuildTemplatesMenu(const std::filesystem::path& folder,
+                                 std::string_view extension = ".hqd",
+                                 std::int32_t first_id = kFirstTemplateId,
+                                 std::int32_t last_id = kLastTemplateId);
+
+// Removes sub-menus without items, deepest first, so a sub-menu holding only empty
+// sub-menus goes too.
+void PruneEmptyPopups(std::vector<TemplateNode>& entries);
+
+// One line per entry in menu order, two spaces of indent per level: "1303 title" for an
+// item, "name/" for a sub-menu.
+std::string FormatTemplateTree(const TemplatesMenu& menu);
+
+}  // namespace lq

@@ -1,0 +1,95 @@
+#include "persist/user_folders.h"
+
+#include <cstdlib>
+
+#include "persist/path_text.h"
+#include "persist/whole_file.h"
+
+namespace lq {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kFolderName = "loomquill";
+constexpr const char* kSettingsName = "ZQIni.ini";
+constexpr const char* kOutputName = "ZQScript.txt";
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+fs::path Home() {
+#ifdef _WIN32
+  return ToPath(Env("USERPROFILE"));
+#else
+  return ToPath(Env("HOME"));
+#endif
+}
+
+// XDG_CONFIG_HOME when set to an absolute folder, else ~/.config.
+fs::path ConfigHome() {
+  const fs::path config = ToPath(Env("XDG_CONFIG_HOME"));
+  if (config.is_absolute()) return config;
+#ifdef _WIN32
+  const fs::path app_data = ToPath(Env("APPDATA"));
+  if (app_data.is_absolute()) return app_data;
+#endif
+  return Home() / ".config";
+}
+
+// The shell's double-quoted word: backslash escapes the next character.
+std::string Unquote(std::string_view word) {
+  if (word.size() < 2 || word.front() != '"') return std::string(word);
+  const std::size_t close = word.find_last_of('"');
+  std::string out;
+  for (std::size_t i = 1; i < close; ++i) {
+    if (word[i] == '\\' && i + 1 < close) ++i;
+    out += word[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string DesktopFromUserDirs(std::string_view text, std::string_view home) {
+  constexpr std::string_view kKey = "XDG_DESKTOP_DIR=";
+  std::string found;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
+      line.remove_suffix(1);
+    }
+    if (!line.starts_with(kKey)) continue;
+    std::string value = Unquote(line.substr(kKey.size()));
+    // Later lines override earlier ones, as when the shell sources the file.
+    if (value.starts_with("${HOME}")) {
+      found = std::string(home) + value.substr(7);
+    } else if (value.starts_with("$HOME")) {
+      found = std::string(home) + value.substr(5);
+    } else if (value.starts_with('/')) {
+      found = value;
+    }
+  }
+  return found;
+}
+
+fs::path DesktopFolder() {
+  const std::string home = ToText(Home());
+  const FileBytes dirs = ReadBoundedFile(ConfigHome() / "user-dirs.dirs", 1u << 20);
+  std::string desktop = DesktopFromUserDirs(dirs.bytes, home);
+  if (desktop.empty()) desktop = Env("XDG_DESKTOP_DIR");
+  if (desktop.empty() || !ToPath(desktop).is_absolute()) return Home() / "Desktop";
+  return ToPath(desktop);
+}
+
+std::string DefaultOutputFile() { return ToText(DesktopFolder() / kOutputName); }
+
+fs::path SettingsFilePath() { return ConfigHome() / kFolderName / kSettingsName; }
+
+}  // namespace lq

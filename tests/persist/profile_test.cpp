@@ -1,0 +1,147 @@
+#include "persist/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/engine/temp_dir.h"
+#include "tests/persist/scoped_env.h"
+
+namespace lq {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::size_t CountEntries(const fs::path& folder) {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++n;
+  return n;
+}
+
+TEST(ProfileFile, MissingFileReadsFallbacks) {
+  TempDir dir;
+  const fs::path file = dir.path() / "none.ini";
+  EXPECT_EQ(ReadProfileText(file, "Loomquill", "Key", "dflt", 99), "dflt");
+  EXPECT_EQ(ReadProfileInt(file, "Loomquill", "Key", 7), 7);
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST(ProfileFile, WriteCreatesFileAndReadsBack) {
+  TempDir dir;
+  const fs::path file = dir.path() / "new.ini";
+  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
+  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "N", "-3"));
+  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=v\nN=-3\n");
+  EXPECT_EQ(ReadProfileText(file, "loomquill", "key", "", 99), "v");
+  EXPECT_EQ(ReadProfileInt(file, "Loomquill", "N", 0), -3);
+  // Nothing but the file itself is left in the folder.
+  EXPECT_EQ(CountEntries(dir.path()), 1u);
+}
+
+TEST(ProfileFile, DamagedFileKeepsEveryUntouchedByte) {
+  TempDir dir;
+  const fs::path file = dir.path() / "damaged.ini";
+  const std::string junk = std::string("\x00\x01\xFF\xFE junk\n", 10) + std::string(10 << 20, 'L') +
+                           "\nKey=outside any section\n" + "no final break \x80";
+  WriteFile(file.string(), junk);
+  EXPECT_EQ(ReadProfileText(file, "Loomquill", "Key", "dflt", 999), "dflt");
+  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
+  EXPECT_EQ(ReadFile(file.string()), junk + "\n[Loomquill]\nKey=v\n");
+}
+
+TEST(ProfileFile, RefusedValueLeavesFileAloneAndIsReported) {
+  TempDir dir;
+  const fs::path file = dir.path() / "p.ini";
+  WriteFile(file.string(), "[Loomquill]\nKey=old\n");
+  const std::optional<Failure> failed = WriteProfileText(file, "Loomquill", "Key", "a\nb");
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->text, file.string());
+  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\n");
+  // A refused value in a missing file creates nothing.
+  EXPECT_TRUE(WriteProfileText(dir.path() / "q.ini", "Loomquill", "Key", "a\rb"));
+  EXPECT_FALSE(fs::exists(dir.path() / "q.ini"));
+}
+
+TEST(ProfileFile, MissingFolderIsReported) {
+  TempDir dir;
+  const fs::path file = dir.path() / "no" / "such" / "p.ini";
+  const std::optional<Failure> failed = WriteProfileText(file, "Loomquill", "Key", "v");
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->caption, kCannotWriteCaption);
+  EXPECT_FALSE(fs::exists(dir.path() / "no"));
+}
+
+TEST(ProfileFile, FileThatCannotBeReadIsNeverReplaced) {
+  TempDir dir;
+  // A folder where the file should be cannot be read as a profile.
+  const fs::path folder = dir.path() / "p.ini";
+  fs::create_directory(folder);
+  WriteFile((folder / "inside").string(), "x");
+  EXPECT_TRUE(WriteProfileText(folder, "Loomquill", "Key", "v"));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(ReadFile((folder / "inside").string()), "x");
+
+  // Over the size limit: read as empty, never rewritten (sparse, so cheap to make).
+  const fs::path big = dir.path() / "big.ini";
+  WriteFile(big.string(), "[Loomquill]\nKey=v\n");
+  fs::resize_file(big, kProfileFileMax + 1);
+  EXPECT_EQ(ReadProfileText(big, "Loomquill", "Key", "dflt", 99), "dflt");
+  EXPECT_TRUE(WriteProfileText(big, "Loomquill", "Key", "w"));
+  EXPECT_EQ(fs::file_size(big), kProfileFileMax + 1);
+}
+
+TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
+  if (test::IgnoresPermissions()) GTEST_SKIP() << "permission bits do not apply";
+  TempDir dir;
+  const fs::path file = dir.path() / "p.ini";
+  WriteFile(file.string(), "[Loomquill]\nKey=old\nOther=keep\n");
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
+  EXPECT_EQ(ReadProfileText(file, "Loomquill", "Key", "dflt", 99), "dflt");
+  EXPECT_TRUE(WriteProfileText(file, "Loomquill", "Key", "new"));
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\nOther=keep\n");
+}
+
+TEST(ProfileFile, ReadOnlyFolderIsReportedAndFileKept) {
+  if (test::IgnoresPermissions()) GTEST_SKIP() << "permission bits do not apply";
+  TempDir dir;
+  const fs::path file = dir.path() / "p.ini";
+  WriteFile(file.string(), "[Loomquill]\nKey=old\n");
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec,
+                  fs::perm_options::replace);
+  EXPECT_TRUE(WriteProfileText(file, "Loomquill", "Key", "new"));
+  fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
+  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\n");
+}
+
+TEST(ProfileFile, KeepsPermissionsAndLinks) {
+  TempDir dir;
+  const fs::path real = dir.path() / "real.ini";
+  const fs::path link = dir.path() / "link.ini";
+  WriteFile(real.string(), "[Loomquill]\r\nKey=old\r\n");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+  fs::create_symlink("real.ini", link);
+  ASSERT_FALSE(WriteProfileText(link, "Loomquill", "Key", "new"));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+  EXPECT_EQ(ReadFile(real.string()), "[Loomquill]\r\nKey=new\r\n");
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(CountEntries(dir.path()), 2u);
+}
+
+TEST(ProfileFile, UnchangedValueDoesNotRewrite) {
+  TempDir dir;
+  const fs::path file = dir.path() / "p.ini";
+  WriteFile(file.string(), "[Loomquill]\nKey=v\n");
+  const auto before = fs::last_write_time(file);
+  fs::last_write_time(file, before - std::chrono::hours(1));
+  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
+  EXPECT_EQ(fs::last_write_time(file), before - std::chrono::hours(1));
+}
+
+}  // namespace
+}  // namespace lq

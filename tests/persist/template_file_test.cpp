@@ -1,0 +1,186 @@
+#include "persist/template_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/engine/temp_dir.h"
+
+namespace lq {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+class TemplateFile : public testing::Test {
+ protected:
+  std::string Name(const std::string& file) const { return (dir_.path() / file).string(); }
+  std::optional<Failure> Load(const std::string& file) {
+    return LoadTemplate(file, s_, header_, queue_, PathStyle::Posix);
+  }
+  std::optional<Failure> Save(const std::string& file) {
+    return SaveTemplate(file, s_, header_, queue_, PathStyle::Posix);
+  }
+
+  test::TempDir dir_;
+  ScriptSettings s_;
+  std::string header_, queue_;
+};
+
+TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
+  s_.MainHead = "<ul>\r\n";
+  s_.MainQueue = "</ul>";
+  s_.CheckIndex = 1;
+  s_.InvertSlash = true;
+  s_.FileOutput = "/out/list.html";
+  header_ = "<li>";
+  queue_ = "</li>\r\n";
+  const std::string file = Name("html list.hqd");
+  ASSERT_FALSE(Save(file));
+  EXPECT_EQ(ReadFile(file),
+            "[Loomquill]\n"
+            "h_menutitle=html list\n"
+            "h_menuhelp=html list\n"
+            "Header=<<li>>\n"
+            "Queue=<</li>#ZQ_BR#>\n"
+            "MainHead=<<ul>#ZQ_BR#>\n"
+            "MainQueue=<</ul>>\n"
+            "InvertSlash=1\n"
+            "CheckIndex=1\n"
+            "SaveLocal=0\n");
+  // Saving makes it the current template.
+  EXPECT_EQ(s_.TemplateFile, file);
+  EXPECT_EQ(header_, "<li>");
+  EXPECT_EQ(s_.MainHead, "<ul>\r\n");
+}
+
+TEST_F(TemplateFile, WithoutSaveLocalTheOutputFileStaysAsItIs) {
+  s_.FileOutput = "/first/out.txt";
+  const std::string file = Name("t.hqd");
+  ASSERT_FALSE(Save(file));
+  EXPECT_EQ(ReadFile(file).find("FileOutput"), std::string::npos);
+
+  ScriptSettings other;
+  other.FileOutput = "/current/out.txt";
+  other.RelPath = "/dropped/folder/";
+  ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  EXPECT_EQ(other.FileOutput, "/current/out.txt");
+  EXPECT_EQ(other.RelPath, "/dropped/folder/");
+}
+
+TEST_F(TemplateFile, WithSaveLocalTheOutputFileAndItsFolderAreTaken) {
+  s_.FileOutput = "/stored/dir/out.txt";
+  s_.SaveLocal = true;
+  const std::string file = Name("t.hqd");
+  ASSERT_FALSE(Save(file));
+
+  ScriptSettings other;
+  other.FileOutput = "/current/out.txt";
+  other.RelPath = "/current/";
+  ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  EXPECT_TRUE(other.SaveLocal);
+  EXPECT_EQ(other.FileOutput, "/stored/dir/out.txt");
+  EXPECT_EQ(other.RelPath, "/stored/dir/");
+}
+
+TEST_F(TemplateFile, StoredOutputIsKeptButIgnoredOnceSaveLocalIsOff) {
+  const std::string file = Name("t.hqd");
+  s_.FileOutput = "/stored/out.txt";
+  s_.SaveLocal = true;
+  ASSERT_FALSE(Save(file));
+  s_.SaveLocal = false;
+  s_.FileOutput = "/newer/out.txt";
+  ASSERT_FALSE(Save(file));
+  EXPECT_NE(ReadFile(file).find("FileOutput=/stored/out.txt\n"), std::string::npos);
+  EXPECT_EQ(s_.FileOutput, "/newer/out.txt");
+
+  // An empty stored output file does not replace the current one.
+  WriteFile(file, "[Loomquill]\nSaveLocal=1\nFileOutput=\n");
+  ASSERT_FALSE(Load(file));
+  EXPECT_EQ(s_.FileOutput, "/newer/out.txt");
+}
+
+TEST_F(TemplateFile, HandWrittenMenuTitleAndHelpAreKept) {
+  const std::string file = Name("web.hqd");
+  const std::string long_help(2000, 'h');
+  WriteFile(file, "[Loomquill]\r\nh_menutitle=  \"My Web Page\"  \r\nh_menuhelp=" + long_help +
+                      "\r\nExtra=kept\r\n");
+  header_ = "x";
+  ASSERT_FALSE(Save(file));
+  const std::string after = ReadFile(file);
+  EXPECT_NE(after.find("h_menutitle=  \"My Web Page\"  \r\n"), std::string::npos);
+  EXPECT_NE(after.find("h_menuhelp=" + long_help + "\r\n"), std::string::npos);
+  EXPECT_NE(after.find("Extra=kept\r\n"), std::string::npos);
+  EXPECT_NE(after.find("Header=<x>\r\n"), std::string::npos);
+}
+
+TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
+  const std::string file = Name("sparse.hqd");
+  WriteFile(file, "[Loomquill]\nQueue=<\\n>\n");
+  s_.MainHead = "old head";
+  s_.MainQueue = "old queue";
+  s_.CheckIndex = 2;
+  s_.InvertSlash = true;
+  s_.SaveLocal = true;
+  s_.SendToIndex = 1;
+  s_.UseTip = false;
+  header_ = "old header";
+  ASSERT_FALSE(Load(file));
+  EXPECT_EQ(s_.MainHead, "");
+  EXPECT_EQ(s_.MainQueue, "");
+  EXPECT_EQ(header_, "");
+  EXPECT_EQ(queue_, "\\n");
+  EXPECT_EQ(s_.CheckIndex, 0);
+  EXPECT_FALSE(s_.InvertSlash);
+  EXPECT_FALSE(s_.SaveLocal);
+  // Never part of a template.
+  EXPECT_EQ(s_.SendToIndex, 1);
+  EXPECT_FALSE(s_.UseTip);
+  EXPECT_EQ(s_.TemplateFile, file);
+}
+
+TEST_F(TemplateFile, DamagedTemplateReadsWithoutFuss) {
+  const std::string file = Name("junk.hqd");
+  WriteFile(file, std::string("\xFF\x00\x01\n", 4) + std::string(1 << 20, '=') +
+                      "\n[Loomquill]\nCheckIndex=x\nHeader=<ok>");
+  s_.CheckIndex = 2;
+  ASSERT_FALSE(Load(file));
+  EXPECT_EQ(header_, "ok");
+  EXPECT_EQ(s_.CheckIndex, 0);
+}
+
+TEST_F(TemplateFile, MissingTemplateChangesNothingAndIsReported) {
+  s_.MainHead = "mine";
+  header_ = "my header";
+  const std::string file = Name("gone.hqd");
+  const std::optional<Failure> failed = Load(file);
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->text, file);
+  EXPECT_EQ(s_.MainHead, "mine");
+  EXPECT_EQ(header_, "my header");
+  EXPECT_EQ(s_.TemplateFile, "");
+}
+
+TEST_F(TemplateFile, TemplateThatCannotBeWrittenChangesNothing) {
+  s_.MainHead = "mine";
+  header_ = "my header";
+  s_.TemplateFile = "/before.hqd";
+  const std::string file = Name("no/folder/t.hqd");
+  ASSERT_TRUE(Save(file));
+  EXPECT_EQ(s_.MainHead, "mine");
+  EXPECT_EQ(header_, "my header");
+  EXPECT_EQ(s_.TemplateFile, "/before.hqd");
+}
+
+TEST(TemplateCaption, NamesTheBaseName) {
+  EXPECT_EQ(TemplateCaption("C:\\T\\html list.hqd", PathStyle::Windows),
+            "Halvorn Loomquill - html list");
+  EXPECT_EQ(TemplateCaption("C:\\T\\web.hqd", PathStyle::Windows), "Halvorn Loomquill - web");
+  EXPECT_EQ(TemplateCaption("/t/a.b.hqd", PathStyle::Posix), "Halvorn Loomquill - a.b");
+  EXPECT_EQ(TemplateCaption("", PathStyle::Posix), "Halvorn Loomquill");
+}
+
+}  // namespace
+}  // namespace lq

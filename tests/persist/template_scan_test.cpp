@@ -1,0 +1,162 @@
+#include "persist/template_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/engine/temp_dir.h"
+#include "tests/persist/scoped_env.h"
+
+namespace lq {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TemplateScan : public testing::Test {
+ protected:
+  // Creates the file (and its folders) below the scanned folder.
+  void Add(const std::string& relative) {
+    const fs::path file = root() / relative;
+    fs::create_directories(file.parent_path());
+    test::WriteFile(file.string(), "[Loomquill]\n");
+  }
+  void Folder(const std::string& relative) { fs::create_directories(root() / relative); }
+  fs::path root() const { return dir_.path(); }
+  std::string Scan() { return FormatTemplateTree(BuildTemplatesMenu(root())); }
+
+  test::TempDir dir_;
+};
+
+TEST_F(TemplateScan, NoTemplatesGiveNoEntries) {
+  Folder("empty");
+  Add("notes.txt");
+  const TemplatesMenu menu = BuildTemplatesMenu(root());
+  EXPECT_TRUE(menu.Entries.empty());
+  EXPECT_EQ(FormatTemplateTree(menu), "");
+}
+
+TEST_F(TemplateScan, SortsByteWiseWithTheSeparatorAfterEveryName) {
+  for (const char* name : {"c.hqd", "B.hqd", "a.hqd", "html.hqd", "html2.hqd"}) Add(name);
+  EXPECT_EQ(Scan(), "1303 B\n1304 a\n1305 c\n1306 html2\n1307 html\n");
+}
+
+TEST_F(TemplateScan, SubMenusFollowItemsAndTakeTheNextIds) {
+  Add("Web/page.hqd");
+  Add("z.hqd");
+  Add("a.hqd");
+  const TemplatesMenu menu = BuildTemplatesMenu(root());
+  EXPECT_EQ(FormatTemplateTree(menu), "1303 a\n1304 z\nWeb/\n  1305 page\n");
+  EXPECT_EQ(menu.FullNameFor(1305), (root() / "Web" / "page.hqd").string());
+  EXPECT_EQ(menu.Entries[2].FullName, (root() / "Web").string());
+}
+
+TEST_F(TemplateScan, IdsRunDepthFirst) {
+  for (const char* name : {"top.hqd", "A/x.hqd", "A/B/y.hqd", "A/w.hqd", "C/z.hqd", "A/B/C/v.hqd",
+                           "web/1.hqd", "web2/2.hqd"}) {
+    Add(name);
+  }
+  EXPECT_EQ(Scan(),
+            "1303 top\n"
+            "A/\n"
+            "  1304 w\n"
+            "  1305 x\n"
+            "  B/\n"
+            "    1306 y\n"
+            "    C/\n"
+            "      1307 v\n"
+            "C/\n"
+            "  1308 z\n"
+            "web2/\n"
+            "  1309 2\n"
+            "web/\n"
+            "  1310 1\n");
+}
+
+TEST_F(TemplateScan, EmptySubMenusArePrunedAtAnyDepth) {
+  Add("keep/deep/er/t.hqd");
+  Folder("only/an/empty/folder");
+  Folder("a.hqd");  // a folder named like a template is still a folder
+  Add("mixed/readme.txt");
+  Folder("mixed/nothing");
+  EXPECT_EQ(Scan(), "keep/\n  deep/\n    er/\n      1303 t\n");
+}
+
+TEST_F(TemplateScan, DotFoldersAndFolderLinksAreNotEntered) {
+  Add(".svn/hidden.hqd");
+  Add(".x/y/z.hqd");
+  Add("real/t.hqd");
+  fs::create_directory_symlink(root() / "real", root() / "alias");
+  fs::create_symlink(root() / "real" / "t.hqd", root() / "linked.hqd");
+  fs::create_symlink(root() / "missing.hqd", root() / "dangling.hqd");
+  Add(".dotfile.hqd");
+  EXPECT_EQ(Scan(), "1303 .dotfile\n1304 linked\nreal/\n  1305 t\n");
+}
+
+TEST_F(TemplateScan, ExtensionMatchesIgnoringCase) {
+  Add("Upper.HQD");
+  Add("x.hqd.bak");
+  Add("a.b.hqd");
+  Add(".hqd");
+  EXPECT_EQ(Scan(), "1303 Upper\n1304 a.b\n");
+}
+
+TEST_F(TemplateScan, UnreadableFolderAddsNothing) {
+  if (test::IgnoresPermissions()) GTEST_SKIP() << "permission bits do not apply";
+  Add("locked/t.hqd");
+  Add("open/t.hqd");
+  fs::permissions(root() / "locked", fs::perms::none, fs::perm_options::replace);
+  const std::string tree = Scan();
+  fs::permissions(root() / "locked", fs::perms::owner_all, fs::perm_options::replace);
+  EXPECT_EQ(tree, "open/\n  1303 t\n");
+}
+
+TEST_F(TemplateScan, MissingFolderAddsNothing) {
+  EXPECT_TRUE(BuildTemplatesMenu(root() / "nowhere").Entries.empty());
+  Add("file.hqd");
+  EXPECT_TRUE(BuildTemplatesMenu(root() / "file.hqd").Entries.empty());
+}
+
+TEST_F(TemplateScan, TemplatesBeyondTheLastIdAreLeftOut) {
+  for (const char* name : {"a.hqd", "b.hqd", "sub/c.hqd", "sub/d.hqd", "tail/e.hqd"}) Add(name);
+  const TemplatesMenu menu = BuildTemplatesMenu(root(), ".hqd", 1303, 1305);
+  EXPECT_EQ(FormatTemplateTree(menu), "1303 a\n1304 b\nsub/\n  1305 c\n");
+  EXPECT_EQ(menu.Skipped, 2u);
+  EXPECT_EQ(menu.FullNameFor(1305), (root() / "sub" / "c.hqd").string());
+  EXPECT_EQ(menu.FullNameFor(1306), "");
+}
+
+TEST_F(TemplateScan, DispatchedRangeHolds297Templates) {
+  for (int i = 0; i < 300; ++i) Add("t" + std::to_string(1000 + i) + ".hqd");
+  const TemplatesMenu menu = BuildTemplatesMenu(root());
+  ASSERT_EQ(menu.Entries.size(), 297u);
+  EXPECT_EQ(menu.Entries.back().CommandId, kLastTemplateId);
+  EXPECT_EQ(menu.Skipped, 3u);
+}
+
+TEST_F(TemplateScan, LookupByCommandId) {
+  Add("a.hqd");
+  Add("b.hqd");
+  const TemplatesMenu menu = BuildTemplatesMenu(root().string() + "/");
+  EXPECT_EQ(menu.FullNameFor(1303), (root() / "a.hqd").string());
+  EXPECT_EQ(menu.FullNameFor(1304), (root() / "b.hqd").string());
+  EXPECT_EQ(menu.FullNameFor(1302), "");
+  EXPECT_EQ(menu.FullNameFor(1305), "");
+}
+
+TEST(PruneEmptyPopups, RemovesMenusWithoutItemsBelowThem) {
+  TemplateNode item{"t", 1303, "/t.hqd", false, {}};
+  TemplateNode empty_inner{"inner", 0, "/a/inner", true, {}};
+  TemplateNode outer{"outer", 0, "/a", true, {empty_inner, empty_inner}};
+  TemplateNode full{"full", 0, "/f", true, {outer, item}};
+  std::vector<TemplateNode> entries{outer, item, full, outer};
+  PruneEmptyPopups(entries);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].Title, "t");
+  EXPECT_EQ(entries[1].Title, "full");
+  ASSERT_EQ(entries[1].Children.size(), 1u);
+  EXPECT_EQ(entries[1].Children[0].Title, "t");
+}
+
+}  // namespace
+}  // namespace lq
