@@ -7,11 +7,13 @@
 
 #include "engine/capacities.h"
 #include "engine/composer.h"
-#include "engine/list_file.h"
+#include "engine/list_reader.h"
 #include "engine/output.h"
 #include "engine/paths.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
+#include "persist/template_file.h"
+#include "persist/template_scan.h"
 
 namespace lq {
 namespace {
@@ -46,38 +48,30 @@ std::string CheckedName(const std::string& name, const std::string& where) {
   return name;
 }
 
-std::string ReadSource(const std::string& path) {
-  if (path == "-") {
-    std::string data;
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) data.append(buf, n);
-    if (std::ferror(stdin)) throw Stop{kExitFailed, "standard input: cannot be read"};
-    return data;
-  }
-  auto content = ReadWholeFile(path, kInvalidFileCaption);
-  if (auto* failure = std::get_if<Failure>(&content)) {
-    throw Stop{kExitFailed, failure->Describe()};
-  }
-  return std::move(std::get<std::string>(content));
-}
-
 std::string WithSeparator(std::string folder, PathStyle style) {
   if (!folder.empty() && !SplitsAt(folder.back(), style)) folder.push_back(Separator(style));
   return folder;
 }
 
-std::string RelPathFor(const CliOptions& o, const ScriptSettings& s) {
+std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool template_output) {
   if (o.relpath) return WithSeparator(*o.relpath, o.style);
+  ScriptSettings probe = s;
   if (o.output && *o.output != "-") {
-    ScriptSettings probe = s;
     probe.FileOutput = o.style == PathStyle::Posix
                            ? fs::absolute(*o.output).lexically_normal().string()
                            : *o.output;
-    probe.SetRelPathFromOutput(o.style);
-    return probe.RelPath;
+  } else if (!template_output) {
+    return WithSeparator(fs::current_path().string(), o.style);
   }
-  return WithSeparator(fs::current_path().string(), o.style);
+  probe.SetRelPathFromOutput(o.style);
+  return probe.RelPath;
+}
+
+// Where the Templates menu of the window would look: beside the executables.
+std::string ExecutableFolder() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(".") : exe.parent_path().string();
 }
 
 void Emit(const std::string& text, const std::string& path, Eol eol) {
@@ -96,22 +90,41 @@ int Run(const CliOptions& o) {
     std::puts("loomquill-cli 0.1.0");
     return kExitDone;
   }
-  if (o.list_templates || o.template_file) {
-    throw Stop{kExitUsage, "templates are not available in this build"};
+  if (o.list_templates) {
+    const std::string folder = o.templates_folder.value_or(ExecutableFolder());
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) throw Stop{kExitFailed, folder + ": not a folder"};
+    const TemplatesMenu menu = BuildTemplatesMenu(folder);
+    std::fputs(FormatTemplateTree(menu).c_str(), stdout);
+    if (menu.Skipped > 0) {
+      Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
+          std::to_string(kLastTemplateId - kFirstTemplateId + 1));
+    }
+    return kExitDone;
   }
 
+  // Defaults, then the template, then the other options.
   ScriptSettings s;
+  std::string header;
+  std::string queue;
+  bool template_output = false;
+  if (o.template_file) {
+    if (auto failure = LoadTemplate(*o.template_file, s, header, queue, o.style)) {
+      throw Stop{kExitFailed, failure->Describe()};
+    }
+    // A template's stored output file only gives the folder for relative paths.
+    template_output = s.SaveLocal && !s.FileOutput.empty();
+  }
   if (o.mode) s.CheckIndex = *o.mode;
   if (o.invert_slash) s.InvertSlash = true;
   if (o.main_head) s.MainHead = TypedText("--main-head", *o.main_head, kTextMax);
   if (o.main_queue) s.MainQueue = TypedText("--main-queue", *o.main_queue, kTextMax);
-  const std::string header = o.header ? TypedText("--header", *o.header, kEditReadMax) : "";
-  const std::string queue = o.queue ? TypedText("--queue", *o.queue, kEditReadMax) : "";
-  s.RelPath = RelPathFor(o, s);
+  if (o.header) header = TypedText("--header", *o.header, kEditReadMax);
+  if (o.queue) queue = TypedText("--queue", *o.queue, kEditReadMax);
+  s.RelPath = RelPathFor(o, s, template_output);
   const std::string output = o.output.value_or("-");
 
-  FileList list;
-  Composer composer(s, o.style, header, queue, &list);
+  Composer composer(s, o.style, header, queue);
 
   if (o.single || o.name) {
     std::string pending = CheckedName(o.single ? *o.single : *o.name, "FILE");
@@ -121,23 +134,38 @@ int Run(const CliOptions& o) {
     return kExitDone;
   }
 
+  // Names are composed as they are read, so memory stays flat however long the list is.
+  // The output is opened with the first name: no names, no output file.
+  TextFileWriter out(output, o.eol, kInvalidOutputCaption);
+  OutputComposer compose(composer, s, out);
+  bool opened = false;
+  auto add = [&](std::string_view name, const std::string& where) {
+    if (name.size() > kNameMax) CheckedName(std::string(name), where);
+    if (!opened) {
+      if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
+      opened = true;
+    }
+    compose.Add(name);
+  };
   for (const std::string& path : o.lists) {
-    if (auto failure = OpenList(list, path)) throw Stop{kExitFailed, failure->Describe()};
+    auto failure = ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) {
+      ListLineNames(line, [&](std::string_view name) { add(name, path); });
+    });
+    if (failure) throw Stop{kExitFailed, failure->Describe()};
   }
   for (const std::string& path : o.files_from) {
-    const std::string data = ReadSource(path);
     const std::string where = path == "-" ? "standard input" : path;
-    for (std::string_view line : SplitLines(data))
-      list.Append(CheckedName(std::string(line), where));
+    auto failure =
+        ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) { add(line, where); });
+    if (failure) throw Stop{kExitFailed, failure->Describe()};
   }
-  for (const std::string& file : o.files) list.Append(CheckedName(file, "FILE"));
+  for (const std::string& file : o.files) add(file, "FILE");
 
-  if (list.Empty()) {
+  if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
-  if (auto failure = CreateOutput(composer, s, list, output, o.eol)) {
-    throw Stop{kExitFailed, failure->Describe()};
-  }
+  compose.Finish();
+  if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
   return kExitDone;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/composer.h"
 
+#include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "engine/capacities.h"
@@ -7,15 +9,36 @@
 #include "engine/text_helpers.h"
 
 namespace lq {
+namespace {
+
+// The variable whose name starts text, or -1.
+int VariableAt(std::string_view text) {
+  for (std::size_t v = 0; v < kVariableNames.size(); ++v) {
+    if (text.starts_with(kVariableNames[v])) return static_cast<int>(v);
+  }
+  return -1;
+}
+
+// A number's text, kept beside the other values of one file.
+struct NumberText {
+  char buf[24];
+  std::size_t size = 0;
+};
+
+void EraseCRsFrom(std::string& text, std::size_t from) {
+  if (text.find('\r', from) == std::string::npos) return;
+  text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\r'),
+             text.end());
+}
+
+}  // namespace
 
 unsigned VariablesIn(std::string_view text) {
   unsigned mask = 0;
   for (std::size_t at = text.find("ZQ_"); at != std::string_view::npos;
        at = text.find("ZQ_", at + 1)) {
-    const std::string_view rest = text.substr(at);
-    for (std::size_t v = 0; v < kVariableNames.size(); ++v) {
-      if (rest.starts_with(kVariableNames[v])) mask |= 1u << v;
-    }
+    const int v = VariableAt(text.substr(at));
+    if (v >= 0) mask |= 1u << v;
   }
   return mask;
 }
@@ -25,12 +48,12 @@ class Composer::Values {
  public:
   Values(const Composer& c, std::string_view name, int index) : c_(c), name_(name), index_(index) {}
 
-  std::string_view Get(Variable v) {
-    switch (v) {
+  std::string_view Get(int v) {
+    switch (static_cast<Variable>(v)) {
       case Variable::Drive:
         return Parts().drive;
       case Variable::Path:
-        return Parts().directory;
+        return Directory();
       case Variable::Name:
         return Parts().name;
       case Variable::Ext:
@@ -46,14 +69,19 @@ class Composer::Values {
   }
 
  private:
-  const PathParts& Parts() {
-    if (!parts_) {
-      parts_ = SplitPath(name_, c_.style_);
-      if (c_.settings_.InvertSlash) InvertSlashes(parts_->directory);
-    }
+  const PathPartViews& Parts() {
+    if (!parts_) parts_ = SplitPathViews(name_, c_.style_);
     return *parts_;
   }
-  const std::string& RelDir() {
+  std::string_view Directory() {
+    if (!c_.settings_.InvertSlash) return Parts().directory;
+    if (!inverted_dir_) {
+      inverted_dir_ = std::string(Parts().directory);
+      InvertSlashes(*inverted_dir_);
+    }
+    return *inverted_dir_;
+  }
+  std::string_view RelDir() {
     if (!rel_dir_) {
       std::string rel = MakeRelativePath(name_, c_.settings_.RelPath, c_.style_);
       const std::size_t at = LastSeparator(rel, c_.style_);
@@ -63,90 +91,175 @@ class Composer::Values {
     }
     return *rel_dir_;
   }
-  static const std::string& Number(std::optional<std::string>& slot, long long n) {
-    if (!slot) slot = IntToText(n);
-    return *slot;
+  static std::string_view Number(std::optional<NumberText>& slot, long long n) {
+    if (!slot) {
+      slot.emplace();
+      slot->size = static_cast<std::size_t>(
+          std::to_chars(slot->buf, slot->buf + sizeof slot->buf, n).ptr - slot->buf);
+    }
+    return std::string_view(slot->buf, slot->size);
   }
 
   const Composer& c_;
   std::string_view name_;
-  int index_;
-  std::optional<PathParts> parts_;
+  long long index_;
+  std::optional<PathPartViews> parts_;
+  std::optional<std::string> inverted_dir_;
   std::optional<std::string> rel_dir_;
-  std::optional<std::string> sel_index_;
-  std::optional<std::string> count_;
+  std::optional<NumberText> sel_index_;
+  std::optional<NumberText> count_;
 };
+
+Composer::Text Composer::Compile(std::string_view body) {
+  Text t;
+  t.body = std::string(body);
+  t.vars = VariablesIn(t.body);
+  std::size_t literal = 0;
+  for (std::size_t at = t.body.find("ZQ_"); at != std::string::npos;) {
+    const int v = VariableAt(std::string_view(t.body).substr(at));
+    if (v < 0) {
+      at = t.body.find("ZQ_", at + 1);
+      continue;
+    }
+    if (at > literal) t.segments.push_back({literal, at - literal, -1});
+    t.segments.push_back({at, kVariableNames[static_cast<std::size_t>(v)].size(), v});
+    literal = at + kVariableNames[static_cast<std::size_t>(v)].size();
+    at = t.body.find("ZQ_", literal);
+  }
+  if (literal < t.body.size()) t.segments.push_back({literal, t.body.size() - literal, -1});
+  t.has_cr = t.body.find('\r') != std::string::npos;
+  for (const Text::Segment& s : t.segments) {
+    if (s.var >= 0) continue;
+    const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
+    if (lit.find("ZQ_") != std::string_view::npos || lit.ends_with('Z') || lit.ends_with("ZQ")) {
+      t.check_always = true;
+    }
+  }
+  return t;
+}
 
 Composer::Composer(const ScriptSettings& settings, PathStyle style, std::string_view header,
                    std::string_view queue, const FileList* list)
-    : settings_(settings), style_(style), list_(list) {
-  header_.body = std::string(CutUtf8View(header, kEditReadMax));
-  header_.vars = VariablesIn(header_.body);
-  queue_.body = std::string(CutUtf8View(queue, kEditReadMax));
-  queue_.vars = VariablesIn(queue_.body);
-}
+    : settings_(settings),
+      style_(style),
+      list_(list),
+      header_(Compile(CutUtf8View(header, kEditReadMax))),
+      queue_(Compile(CutUtf8View(queue, kEditReadMax))) {}
 
-bool Composer::TakeName(std::string& file_buf, int index, const std::string* given) const {
-  if (given != nullptr) {
-    file_buf = *given;
-    return true;
-  }
-  return list_ != nullptr && list_->GetItem(index, file_buf);
-}
-
-void Composer::Expand(std::string& out, const Text& text, Values& values) {
-  out = text.body;
+void Composer::ExpandStepwise(std::string& out, const Text& text, Values& values) {
+  scratch_ = text.body;
   unsigned vars = text.vars;
   for (std::size_t v = 0; vars != 0 && v < kVariableNames.size(); ++v) {
     if ((vars & (1u << v)) == 0) continue;
-    ReplaceAll(out, kVariableNames[v], values.Get(static_cast<Variable>(v)));
-    CutUtf8(out, kComposeWork);
+    ReplaceAll(scratch_, kVariableNames[v], values.Get(static_cast<int>(v)));
+    CutUtf8(scratch_, kComposeWork);
     // Values may bring in names of later variables; those are replaced too.
-    vars = VariablesIn(out) & ~((2u << v) - 1);
+    vars = VariablesIn(scratch_) & ~((2u << v) - 1);
   }
-  if (out.find('\r') != std::string::npos) StripCR(out);
+  out += scratch_;
+}
+
+void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bool name_has_cr,
+                          bool name_has_z) {
+  const std::size_t start = out.size();
+  if (text.vars == 0) {
+    out += text.body;
+  } else {
+    // One pass over the compiled text gives the same bytes as replacing one variable after
+    // another unless a value or a junction brings in "ZQ_" or some step outgrows the working
+    // bound; those rare texts take the step-by-step way. "ZQ_" can only come from a literal
+    // that holds or ends in part of it, or from a value with a 'Z'.
+    std::size_t bound = 0;
+    const bool check = text.check_always || name_has_z;
+    for (const Text::Segment& s : text.segments) {
+      if (s.var < 0) {
+        out.append(text.body, s.from, s.size);
+        bound += s.size;
+      } else {
+        const std::string_view value = values.Get(s.var);
+        out += value;
+        bound += std::max(value.size(), s.size);
+      }
+    }
+    if (bound > kComposeWork ||
+        (check && std::string_view(out).substr(start).find("ZQ_") != std::string_view::npos)) {
+      out.resize(start);
+      ExpandStepwise(out, text, values);
+    }
+  }
+  if (text.has_cr || (name_has_cr && text.vars != 0)) EraseCRsFrom(out, start);
 }
 
 void Composer::ComposePiece(std::string& out, std::string_view text, std::string& file_buf,
                             int index, const std::string* given) {
-  TakeName(file_buf, index, given);
+  if (given != nullptr) {
+    file_buf = *given;
+  } else if (list_ != nullptr) {
+    list_->GetItem(index, file_buf);
+  }
   const std::string name = file_buf;
   Values values(*this, name, index);
-  Text t{std::string(CutUtf8View(text, kComposeWork)), 0};
-  t.vars = VariablesIn(t.body);
-  Expand(out, t, values);
-  file_buf = WrittenName(name);
+  out.clear();
+  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)), values,
+             name.find('\r') != std::string::npos, name.find('Z') != std::string::npos);
+  file_buf.clear();
+  WriteName(file_buf, name);
 }
 
-void Composer::ComposeLine(std::string& line, std::string& file_buf, int index,
-                           const std::string* given) {
-  TakeName(file_buf, index, given);
+void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {
   Values values(*this, file_buf, index);
-  Expand(line, header_, values);
-  Expand(piece_, queue_, values);
-  scratch_ = WrittenName(file_buf);
+  const bool has_cr = file_buf.find('\r') != std::string::npos;
+  const bool has_z = file_buf.find('Z') != std::string::npos;
+  line.clear();
+  ExpandInto(line, header_, values, has_cr, has_z);
+  piece_.clear();
+  ExpandInto(piece_, queue_, values, has_cr, has_z);
+  scratch_.clear();
+  WriteName(scratch_, file_buf);
   file_buf.swap(scratch_);
   line += file_buf;
   line += piece_;
   CutUtf8(line, kLineMax);
 }
 
-std::string Composer::WrittenName(std::string_view full) const {
-  std::string out;
+void Composer::ComposeLine(std::string& line, std::string& file_buf, int index,
+                           const std::string* given) {
+  if (given != nullptr) {
+    file_buf = *given;
+  } else if (list_ != nullptr) {
+    list_->GetItem(index, file_buf);
+  }
+  LineFromName(line, file_buf, index);
+}
+
+void Composer::ComposeLineFor(std::string& line, std::string& file_buf, int index,
+                              std::string_view name) {
+  file_buf.assign(name);
+  LineFromName(line, file_buf, index);
+}
+
+void Composer::WriteName(std::string& out, std::string_view full) const {
+  const std::size_t start = out.size();
   switch (EffectiveMode(settings_.CheckIndex)) {
     case kModeRelative:
-      out = MakeRelativePath(full, settings_.RelPath, style_);
+      out += MakeRelativePath(full, settings_.RelPath, style_);
       break;
     case kModeName:
-      out = AfterLastSeparator(full, style_);
+      out += AfterLastSeparator(full, style_);
       break;
     case kModeNone:
       break;
     case kModeFull:
-      out = full;
+      out += full;
       break;
   }
-  if (settings_.InvertSlash) InvertSlashes(out);
+  if (settings_.InvertSlash)
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\\', '/');
+}
+
+std::string Composer::WrittenName(std::string_view full) const {
+  std::string out;
+  WriteName(out, full);
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/file_list.h"
 #include "engine/path_style.h"
@@ -33,19 +34,39 @@ class Composer {
   // Composed header, written name and composed queue, cut at the line capacity.
   void ComposeLine(std::string& line, std::string& file_buf, int index,
                    const std::string* given = nullptr);
+  // The same for a name that is not in the list.
+  void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
 
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
 
  private:
+  // A text split once into literal runs and variables.
   struct Text {
     std::string body;
     unsigned vars = 0;  // variables present in body; none means nothing can ever expand
+    struct Segment {
+      std::size_t from;
+      std::size_t size;
+      int var;  // -1 for a literal run
+    };
+    std::vector<Segment> segments;
+    bool has_cr = false;
+    // A literal holds "ZQ_" or could join a value into it: the one-pass result must always
+    // be checked for it.
+    bool check_always = false;
   };
   class Values;
 
-  bool TakeName(std::string& file_buf, int index, const std::string* given) const;
-  void Expand(std::string& out, const Text& text, Values& values);
+  static Text Compile(std::string_view body);
+  void LineFromName(std::string& line, std::string& file_buf, int index);
+  // Appends text composed for values to out, CRs removed.
+  // name_has_cr and name_has_z tell whether the file's name, of which every value but the
+  // numbers is made, holds a CR or a 'Z'.
+  void ExpandInto(std::string& out, const Text& text, Values& values, bool name_has_cr,
+                  bool name_has_z);
+  void ExpandStepwise(std::string& out, const Text& text, Values& values);
+  void WriteName(std::string& out, std::string_view full) const;
 
   const ScriptSettings& settings_;
   PathStyle style_;

@@ -5,20 +5,31 @@
 
 namespace lq {
 
+void OutputComposer::Add(std::string_view name) {
+  const int index = static_cast<int>(count_);
+  if (count_ == 0) {
+    last_.assign(name);
+    composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
+    out_.Write(text_);
+  }
+  composer_.ComposeLineFor(text_, file_, index, name);
+  out_.Write(text_);
+  last_.assign(name);
+  ++count_;
+}
+
+void OutputComposer::Finish() {
+  if (count_ == 0) return;
+  // The main queue's file variables describe the last item as it is listed.
+  composer_.ComposePiece(text_, settings_.MainQueue, file_, static_cast<int>(count_), &last_);
+  out_.Write(text_);
+}
+
 void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
                  const FileList& list) {
-  std::string text;
-  std::string file;
-  composer.ComposePiece(text, settings.MainHead, file, 0);
-  out.Write(text);
-  for (int i = 0; i < list.Count(); ++i) {
-    composer.ComposeLine(text, file, i);
-    out.Write(text);
-  }
-  // The main queue's file variables describe the last item as it is listed.
-  const std::string* last = list.Item(list.Count() - 1);
-  composer.ComposePiece(text, settings.MainQueue, file, list.Count(), last);
-  out.Write(text);
+  OutputComposer output(composer, settings, out);
+  for (int i = 0; i < list.Count(); ++i) output.Add(*list.Item(i));
+  output.Finish();
 }
 
 std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,

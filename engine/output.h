@@ -16,6 +16,28 @@ namespace lq {
 // Text for the clipboard, or what stopped the command.
 using TextOrFailure = std::variant<std::string, Failure>;
 
+// Composes the output as names arrive: the main head (for the first name), one line per
+// name, and the main queue once all have come.
+class OutputComposer {
+ public:
+  OutputComposer(Composer& composer, const ScriptSettings& settings, TextFileWriter& out)
+      : composer_(composer), settings_(settings), out_(out) {}
+
+  void Add(std::string_view name);
+  // The main queue; nothing when no name came.
+  void Finish();
+  long long Count() const { return count_; }
+
+ private:
+  Composer& composer_;
+  const ScriptSettings& settings_;
+  TextFileWriter& out_;
+  long long count_ = 0;
+  std::string text_;
+  std::string file_;
+  std::string last_;
+};
+
 // Main head, one composed line per list item, main queue, each LF written as eol.
 void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
                  const FileList& list);

@@ -17,12 +17,6 @@ bool HasDrive(std::string_view p) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::string Part(std::string_view v, PathStyle style) {
-  std::string s(v);
-  if (style == PathStyle::Windows) CutUtf8(s, kWindowsPartMax);
-  return s;
-}
-
 bool Starts(std::string_view text, std::string_view prefix, PathStyle style) {
   return style == PathStyle::Windows ? StartsWithNoCase(text, prefix) : text.starts_with(prefix);
 }
@@ -51,40 +45,49 @@ std::string_view AfterLastSeparator(std::string_view path, PathStyle style) {
   return at == std::string_view::npos ? path : path.substr(at + 1);
 }
 
-PathParts SplitPath(std::string_view path, PathStyle style) {
-  if (style == PathStyle::Windows) path = CutUtf8View(path, kWindowsPathMax);
-  PathParts parts;
+PathPartViews SplitPathViews(std::string_view path, PathStyle style) {
+  const bool windows = style == PathStyle::Windows;
+  if (windows) path = CutUtf8View(path, kWindowsPathMax);
+  auto part = [windows](std::string_view v) {
+    return windows ? CutUtf8View(v, kWindowsPartMax) : v;
+  };
+  PathPartViews parts;
   std::size_t start = 0;
-  if (style == PathStyle::Windows && HasDrive(path)) {
-    parts.drive.assign(path.substr(0, 2));
+  if (windows && HasDrive(path)) {
+    parts.drive = path.substr(0, 2);
     start = 2;
   }
-  std::size_t last_sep = std::string_view::npos;
+  // One walk from the end finds the last dot of the name and the last separator.
+  std::size_t sep = std::string_view::npos;
+  std::size_t dot = std::string_view::npos;
   for (std::size_t i = path.size(); i > start; --i) {
-    if (SplitsAt(path[i - 1], style)) {
-      last_sep = i - 1;
+    const char c = path[i - 1];
+    if (c == '/' || (windows && c == '\\')) {
+      sep = i - 1;
       break;
     }
+    if (c == '.' && dot == std::string_view::npos) dot = i - 1;
   }
-  std::size_t tail = start;
-  if (last_sep != std::string_view::npos) {
-    parts.directory = Part(path.substr(start, last_sep + 1 - start), style);
-    tail = last_sep + 1;
-  }
-  const std::string_view rest = path.substr(tail);
-  const std::size_t dot = rest.rfind('.');
+  const std::size_t tail = sep == std::string_view::npos ? start : sep + 1;
+  if (sep != std::string_view::npos) parts.directory = part(path.substr(start, tail - start));
   if (dot == std::string_view::npos) {
-    parts.name = Part(rest, style);
+    parts.name = part(path.substr(tail));
   } else {
-    parts.name = Part(rest.substr(0, dot), style);
-    parts.extension = Part(rest.substr(dot), style);
+    parts.name = part(path.substr(tail, dot - tail));
+    parts.extension = part(path.substr(dot));
   }
   return parts;
 }
 
+PathParts SplitPath(std::string_view path, PathStyle style) {
+  const PathPartViews v = SplitPathViews(path, style);
+  return PathParts{std::string(v.drive), std::string(v.directory), std::string(v.name),
+                   std::string(v.extension)};
+}
+
 std::string DirPart(std::string_view path, PathStyle style) {
   // A name that is all extension (".config") still names a file or folder of its own.
-  const PathParts parts = SplitPath(path, style);
+  const PathPartViews parts = SplitPathViews(path, style);
   const std::size_t at = LastSeparator(path, style);
   if ((!parts.name.empty() || !parts.extension.empty()) && at != std::string_view::npos) {
     return std::string(path.substr(0, at + 1));

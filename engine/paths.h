@@ -16,6 +16,15 @@ struct PathParts {
 
 PathParts SplitPath(std::string_view path, PathStyle style);
 
+// The same parts as views into path, for callers that split many names.
+struct PathPartViews {
+  std::string_view drive;
+  std::string_view directory;
+  std::string_view name;
+  std::string_view extension;
+};
+PathPartViews SplitPathViews(std::string_view path, PathStyle style);
+
 // The path cut just after its last separator when it names a file; the whole path otherwise.
 std::string DirPart(std::string_view path, PathStyle style);
 

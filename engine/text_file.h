@@ -36,7 +36,10 @@ class TextFileWriter {
   std::string caption_;
   std::string temp_;    // empty when writing the target directly
   std::string target_;  // what temp_ is renamed to
+  void Flush();
+
   std::FILE* file_ = nullptr;
+  std::string buffer_;
   bool is_stdout_ = false;
   int error_ = 0;
 };

@@ -114,6 +114,15 @@ TEST(Composer, LaterVariablesSeeEarlierValues) {
   EXPECT_EQ(Compose(posix, "ZQ_PATH", kModeNone), "/srv/.mp3/");
 }
 
+TEST(Composer, VariablesFormedByAJunctionAreReplacedToo) {
+  // The empty drive joins "ZQ_" and "NAME" into a variable the name pass then sees.
+  const Example posix{kPosix, "/", "/m/song.mp3"};
+  EXPECT_EQ(Compose(posix, "ZQ_ZQ_DRIVENAME", kModeNone), "song");
+  EXPECT_EQ(Compose(posix, "ZQ_NAMEZQ_DRIVE_X", kModeNone), "song_X");
+  // A literal that merely looks like a variable stays in every line.
+  EXPECT_EQ(Compose(posix, "ZQ_VAR ZQ_NAME", kModeNone), "ZQ_VAR song");
+}
+
 TEST(Composer, ValuesHoldingTheirOwnNameEnd) {
   const Example win{kWin, R"(C:\)", R"(C:\ZQ_PATH\ZQ_NAME.ZQ_EXT)"};
   EXPECT_EQ(Compose(win, "ZQ_NAME+ZQ_NAME", kModeNone), "ZQ_NAME+ZQ_NAME");

@@ -1,0 +1,116 @@
+// loomquill-cli with templates: the shipped samples, --template and --list-templates.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/cli/run_process.h"
+#include "tests/engine/temp_dir.h"
+
+namespace lq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+ProcessResult Cli(const std::vector<std::string>& args) { return RunProcess(CliPath(), args); }
+
+std::string Sample(const std::string& name) {
+  const char* dir = std::getenv("LQ_BIN_DIR");
+  return std::string(dir != nullptr ? dir : "bin") + "/" + name;
+}
+
+struct SampleCase {
+  const char* file;
+  const char* output;
+};
+
+TEST(CliTemplates, SamplesComposeASmallList) {
+  const SampleCase cases[] = {
+      {"Shell backup.hqd",
+       "#!/bin/sh\n# Copies each listed file into the backup folder.\nbackup=\"$HOME/backup\"\n"
+       "mkdir -p \"$backup\" || exit 1\n"
+       "cp -p -- '/w/out/a b.txt' \"$backup/\"\ncp -p -- '/w/out/sub/c.mp3' \"$backup/\"\n"
+       "echo \"Copied 2 files to $backup\"\n"},
+      {"Batch backup.hqd",
+       "@echo off\nrem Copies each listed file into the backup folder.\n"
+       "set \"BACKUP=%USERPROFILE%\\Backup\"\nif not exist \"%BACKUP%\" mkdir \"%BACKUP%\"\n"
+       "copy /Y \"/w/out/a b.txt\" \"%BACKUP%\\\"\ncopy /Y \"/w/out/sub/c.mp3\" \"%BACKUP%\\\"\n"
+       "echo Copied 2 files to %BACKUP%\npause\n"},
+      {"HTML links.hqd",
+       "<!DOCTYPE html>\n<html>\n<head><meta charset=\"utf-8\"><title>Files</title></head>\n"
+       "<body>\n  <ul>\n    <li><a href=\"a b.txt\">a b.txt</a></li>\n"
+       "    <li><a href=\"sub/c.mp3\">c.mp3</a></li>\n  </ul>\n</body>\n</html>\n"},
+      {"M3U playlist.hqd", "#EXTM3U\n#EXTINF:-1,a b\na b.txt\n#EXTINF:-1,c\nsub/c.mp3\n"},
+      {"Markdown list.hqd", "# Files\n\n- [a b.txt](<a b.txt>)\n- [c.mp3](<sub/c.mp3>)\n"},
+      {"More/CSV table.hqd",
+       "number,folder,name,extension\n1,\"/w/out/\",\"a b\",\".txt\"\n"
+       "2,\"/w/out/sub/\",\"c\",\".mp3\"\n"},
+      {"More/Numbered list.hqd", "1. a b.txt\n2. c.mp3\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto r = Cli({"--template", Sample(c.file), "--relpath", "/w/out", "--eol", "lf",
+                        "/w/out/a b.txt", "/w/out/sub/c.mp3"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.output);
+  }
+}
+
+TEST(CliTemplates, OptionsOverrideTheTemplate) {
+  const auto r = Cli({"--template", Sample("More/Numbered list.hqd"), "--header", "* ", "--mode",
+                      "name", "--main-queue", "end\n", "/x/one.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "* one.txt\nend\n");
+}
+
+TEST(CliTemplates, StoredOutputFileGivesTheRelativeFolderOnly) {
+  TempDir dir;
+  const std::string tpl = dir.File("local.hqd");
+  WriteFile(tpl,
+            "[Loomquill]\r\nHeader=<>\r\nQueue=<#ZQ_BR#>\r\nCheckIndex=1\r\nSaveLocal=1\r\n"
+            "FileOutput=/srv/site/index.html\r\n");
+  auto r = Cli({"--template", tpl, "/srv/site/img/a.png"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "img/a.png\n");
+  EXPECT_FALSE(fs::exists("/srv/site/index.html"));
+  // --output still decides the folder when given.
+  const std::string out = dir.File("list.txt");
+  r = Cli({"--template", tpl, "--output", out, dir.File("x/y.png")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(out), "x/y.png\n");
+}
+
+TEST(CliTemplates, MissingTemplateExitsWithOne) {
+  TempDir dir;
+  const auto r = Cli({"--template", dir.File("none.hqd"), "/a"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(dir.File("none.hqd")), std::string::npos);
+  EXPECT_TRUE(r.out.empty());
+}
+
+TEST(CliTemplates, ListTemplatesPrintsTheMenuTree) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "Web" / "Deep");
+  fs::create_directories(dir.path() / ".hidden");
+  fs::create_directories(dir.path() / "Empty" / "Inner");
+  for (const char* f : {"c.hqd", "B.hqd", "a.hqd", "html.hqd", "html2.hqd", "Web/page.hqd",
+                        "Web/Deep/x.hqd", ".hidden/no.hqd", "notes.txt"}) {
+    WriteFile(dir.File(f), "[Loomquill]\n");
+  }
+  const auto r = Cli({"--list-templates", dir.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "1303 B\n1304 a\n1305 c\n1306 html2\n1307 html\nWeb/\n  1308 page\n  Deep/\n"
+            "    1309 x\n");
+  EXPECT_EQ(Cli({"--list-templates", dir.File("nope")}).status, 1);
+}
+
+TEST(CliTemplates, ListTemplatesDefaultsToTheProgramFolder) {
+  const auto r = Cli({"--list-templates"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(" M3U playlist\n"), std::string::npos);
+  EXPECT_NE(r.out.find("More/\n  "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lq::test
