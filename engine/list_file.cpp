@@ -12,20 +12,12 @@
 
 namespace lq {
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    std::size_t end = text.find('\n', from);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(from));
-      break;
-    }
-    const std::size_t next = end + 1;
-    if (end > from && text[end - 1] == '\r') --end;
-    lines.push_back(text.substr(from, end - from));
-    from = next;
-  }
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
+  LineSplitter splitter;
+  splitter.Feed(text, add);
+  splitter.Finish(add);
   return lines;
 }
 

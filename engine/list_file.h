@@ -11,8 +11,8 @@
 
 namespace lq {
 
-// The lines of a text, LF or CR LF; a final line break adds nothing.
-std::vector<std::string_view> SplitLines(std::string_view text);
+// The lines of a text, LF or CR LF, each cut at a NUL; a final line break adds nothing.
+std::vector<std::string> SplitLines(std::string_view text);
 
 // The names a list file's text holds: one per line, LF or CR LF; a final line break adds
 // nothing; an empty line is an empty name; a line longer than an item is read in pieces.

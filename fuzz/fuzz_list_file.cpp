@@ -10,6 +10,7 @@
 #include "engine/capacities.h"
 #include "engine/file_list.h"
 #include "engine/list_file.h"
+#include "engine/list_reader.h"
 
 namespace {
 
@@ -29,10 +30,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Lines: each is followed by LF, CR LF or the end of the text, in order, with no line
   // break inside; a CR right before an LF always goes with the line break.
-  const std::vector<std::string_view> lines = lq::SplitLines(text);
+  const std::vector<std::string> lines = lq::SplitLines(text);
+
+  // Fed in small chunks, as files are read, the text gives the same lines.
+  std::vector<std::string> chunked;
+  lq::LineSplitter splitter;
+  auto keep = [&chunked](std::string_view line) { chunked.emplace_back(line); };
+  const std::size_t step = size == 0 ? 1 : data[0] % 7 + 1;
+  for (std::size_t at = 0; at < size; at += step) splitter.Feed(text.substr(at, step), keep);
+  splitter.Finish(keep);
+  Check(chunked == lines, "chunked reading gives the same lines");
+
   std::size_t pos = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
+    std::string_view line = lines[i];
+    // A line ends at its first NUL; the rest of it up to the line break is dropped.
+    const std::size_t end = text.find('\n', pos);
+    const std::string_view whole =
+        text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+    Check(whole.starts_with(line), "a line is the start of its text");
+    if (line.size() < whole.size() && !(whole.size() == line.size() + 1 && whole.back() == '\r' &&
+                                        end != std::string_view::npos)) {
+      Check(whole[line.size()] == '\0', "a line is cut only at a NUL");
+    }
+    line = whole.substr(0, end == std::string_view::npos || whole.empty() || whole.back() != '\r'
+                               ? whole.size()
+                               : whole.size() - 1);
     Check(line.find('\n') == std::string_view::npos, "a line holds no LF");
     Check(text.substr(pos, line.size()) == line, "the lines rebuild the text");
     pos += line.size();
@@ -57,7 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(names.size() <= lines.size() + 2 * (size / lq::kNameMax + 1), "a sane number of names");
   std::size_t k = 0;
   for (std::string_view line : lines) {
-    line = line.substr(0, line.find('\0'));
     Check(k < names.size(), "names for every line");
     if (line.empty()) {
       Check(names[k++].empty(), "an empty line gives an empty name");
