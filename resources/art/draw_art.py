@@ -1,0 +1,342 @@
+#!/usr/bin/env python3
+"""Draws Loomquill's tool bitmaps, cursors and icon as XPM files (run by hand, not by the
+build: the XPM files it writes are kept in the repository and compiled in).
+
+    python3 draw_art.py [--preview DIR]
+
+--preview also writes each image enlarged 8 times as a PNG, to look at while drawing.
+"""
+import os
+import struct
+import sys
+import zlib
+
+# The 16 colours of a classic palette, plus '.' for transparent.
+PALETTE = {
+    'k': '#000000', 'm': '#800000', 'g': '#008000', 'o': '#808000',
+    'n': '#000080', 'p': '#800080', 't': '#008080', 's': '#C0C0C0',
+    'd': '#808080', 'r': '#FF0000', 'l': '#00FF00', 'y': '#FFFF00',
+    'b': '#0000FF', 'f': '#FF00FF', 'a': '#00FFFF', 'w': '#FFFFFF',
+}
+CLEAR = '.'
+
+
+class Canvas:
+    def __init__(self, w, h):
+        self.w, self.h = w, h
+        self.px = [[CLEAR] * w for _ in range(h)]
+
+    def set(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def get(self, x, y):
+        return self.px[y][x]
+
+    def fill_rect(self, x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                self.set(x, y, c)
+
+    def line(self, x0, y0, x1, y1, c):
+        dx, dy = abs(x1 - x0), -abs(y1 - y0)
+        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
+        err = dx + dy
+        while True:
+            self.set(x0, y0, c)
+            if x0 == x1 and y0 == y1:
+                return
+            e2 = 2 * err
+            if e2 >= dy:
+                err += dy
+                x0 += sx
+            if e2 <= dx:
+                err += dx
+                y0 += sy
+
+    def polygon(self, pts, c, outline=None):
+        # Pixel centres inside the polygon (even-odd rule).
+        for y in range(self.h):
+            cy = y + 0.5
+            xs = []
+            for i in range(len(pts)):
+                (ax, ay), (bx, by) = pts[i], pts[(i + 1) % len(pts)]
+                if (ay <= cy < by) or (by <= cy < ay):
+                    xs.append(ax + (cy - ay) * (bx - ax) / (by - ay))
+            xs.sort()
+            for a, b in zip(xs[0::2], xs[1::2]):
+                for x in range(self.w):
+                    if a <= x + 0.5 < b:
+                        self.set(x, y, c)
+        if outline:
+            self.outline_of(lambda x, y: self._inside(pts, x + 0.5, y + 0.5), outline)
+
+    @staticmethod
+    def _inside(pts, px, py):
+        inside = False
+        for i in range(len(pts)):
+            (ax, ay), (bx, by) = pts[i], pts[(i + 1) % len(pts)]
+            if (ay <= py < by) or (by <= py < ay):
+                if px < ax + (py - ay) * (bx - ax) / (by - ay):
+                    inside = not inside
+        return inside
+
+    def ellipse(self, cx, cy, rx, ry, c):
+        for y in range(self.h):
+            for x in range(self.w):
+                if ((x + 0.5 - cx) / rx) ** 2 + ((y + 0.5 - cy) / ry) ** 2 <= 1.0:
+                    self.set(x, y, c)
+
+    def ring(self, cx, cy, r_out, r_in, c):
+        for y in range(self.h):
+            for x in range(self.w):
+                d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
+                if r_in <= d <= r_out:
+                    self.set(x, y, c)
+
+    def outline_of(self, inside, c):
+        # Pixels inside whose 4-neighbour lies outside become the outline colour.
+        marks = []
+        for y in range(self.h):
+            for x in range(self.w):
+                if not inside(x, y):
+                    continue
+                for nx, ny in ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)):
+                    if not (0 <= nx < self.w and 0 <= ny < self.h) or not inside(nx, ny):
+                        marks.append((x, y))
+                        break
+        for x, y in marks:
+            self.set(x, y, c)
+
+    def outline_colour(self, fill, c):
+        self.outline_of(lambda x, y: self.px[y][x] == fill, c)
+
+    def xpm(self, name, hotspot=None):
+        used = sorted({ch for row in self.px for ch in row})
+        lines = ['/* XPM */', 'static const char* const %s[] = {' % name]
+        head = '"%d %d %d 1' % (self.w, self.h, len(used))
+        if hotspot:
+            head += ' %d %d' % hotspot
+        lines.append(head + '",')
+        for ch in used:
+            lines.append('"%s c %s",' % (ch, 'None' if ch == CLEAR else PALETTE[ch]))
+        for i, row in enumerate(self.px):
+            lines.append('"%s"%s' % (''.join(row), ',' if i + 1 < self.h else '};'))
+        return '\n'.join(lines) + '\n'
+
+    def png(self, path, scale=8):
+        def rgb(ch):
+            if ch == CLEAR:
+                return (0xE8, 0xE0, 0xD0)  # preview backdrop
+            v = PALETTE[ch]
+            return tuple(int(v[i:i + 2], 16) for i in (1, 3, 5))
+        raw = b''
+        for row in self.px:
+            line = b''.join(bytes(rgb(ch)) * scale for ch in row)
+            raw += (b'\0' + line) * scale
+        def chunk(kind, data):
+            return (struct.pack('>I', len(data)) + kind + data +
+                    struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+        with open(path, 'wb') as f:
+            f.write(b'\x89PNG\r\n\x1a\n')
+            f.write(chunk(b'IHDR', struct.pack('>IIBBBBB', self.w * scale, self.h * scale,
+                                               8, 2, 0, 0, 0)))
+            f.write(chunk(b'IDAT', zlib.compress(raw, 9)))
+            f.write(chunk(b'IEND', b''))
+
+
+def page(cv, x0, y0, x1, y1, fold=6, lines=None):
+    """A white sheet with a folded top-right corner and grey text lines."""
+    cv.polygon([(x + 0.0, y + 0.0) for x, y in
+                [(x0, y0), (x1 + 1 - fold, y0), (x1 + 1, y0 + fold), (x1 + 1, y1 + 1),
+                 (x0, y1 + 1)]], 'w')
+    cv.outline_colour('w', 'k')
+    # The fold: a grey triangle under the cut corner.
+    for i in range(fold):
+        for j in range(i + 1):
+            cv.set(x1 - fold + 1 + j, y0 + i, 's')
+        cv.set(x1 - fold + 1 + i, y0 + i, 'k')
+    cv.line(x1 - fold + 1, y0, x1 - fold + 1, y0 + fold - 1, 'k')
+    cv.line(x1 - fold + 1, y0 + fold, x1, y0 + fold, 'k')
+    for (lx0, lx1, ly) in (lines or []):
+        cv.line(lx0, ly, lx1, ly, 'd')
+
+
+def tool_create():
+    cv = Canvas(32, 32)
+    page(cv, 4, 1, 22, 26, fold=6,
+         lines=[(7, 14, 5), (7, 19, 9), (7, 17, 12), (7, 19, 15), (7, 13, 18), (7, 16, 21)])
+    # A green plus: "make a new output".
+    cv.fill_rect(20, 14, 25, 31, 'g')
+    cv.fill_rect(14, 20, 31, 25, 'g')
+    cv.outline_colour('g', 'k')
+    cv.fill_rect(21, 15, 24, 30, 'l')
+    cv.fill_rect(15, 21, 30, 24, 'l')
+    cv.fill_rect(22, 16, 23, 29, 'g')
+    cv.fill_rect(16, 22, 29, 23, 'g')
+    return cv
+
+
+def tool_view():
+    cv = Canvas(32, 32)
+    page(cv, 2, 1, 20, 26, fold=6,
+         lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
+    # A magnifier over the page: navy ring, aqua lens, maroon handle.
+    cv.polygon([(22.5, 21.5), (25.5, 18.5), (31.5, 24.5), (31.5, 26.5), (28.5, 29.5),
+                (26.5, 29.5)], 'm', outline='k')
+    cv.ellipse(18.5, 15.5, 8.5, 8.5, 'k')
+    cv.ellipse(18.5, 15.5, 7.5, 7.5, 'n')
+    cv.ellipse(18.5, 15.5, 5.5, 5.5, 'k')
+    cv.ellipse(18.5, 15.5, 4.6, 4.6, 'a')
+    cv.line(16, 12, 17, 12, 'w')
+    cv.line(15, 13, 15, 14, 'w')
+    cv.line(16, 16, 21, 16, 't')
+    cv.line(16, 18, 20, 18, 't')
+    return cv
+
+
+def tool_clear():
+    cv = Canvas(32, 32)
+    # A list of names being rubbed out.
+    cv.fill_rect(1, 2, 22, 25, 'w')
+    cv.outline_colour('w', 'k')
+    for y in (6, 10, 14, 18, 22):
+        cv.line(4, y, 19, y, 'n')
+        cv.set(4, y, 'b')
+    cv.line(4, 10, 7, 10, 's')
+    cv.line(9, 14, 12, 14, 's')
+    cv.line(13, 18, 14, 18, 's')
+    # The eraser, slanted: a red grip and a white rubbing end.
+    grip = [(17.0, 9.0), (24.0, 2.0), (31.0, 9.0), (24.0, 16.0)]
+    tip = [(10.0, 16.0), (17.0, 9.0), (24.0, 16.0), (17.0, 23.0)]
+    cv.polygon(grip, 'b')
+    cv.polygon(tip, 'f')
+    whole = [(10.0, 16.0), (24.0, 2.0), (31.0, 9.0), (17.0, 23.0)]
+    cv.outline_of(lambda x, y: Canvas._inside(whole, x + 0.5, y + 0.5), 'k')
+    cv.line(17, 10, 23, 16, 'k')
+    # Crumbs of rubber under the tip.
+    for x, y in ((7, 26), (10, 28), (13, 27), (6, 29), (16, 29)):
+        cv.set(x, y, 'd')
+    cv.line(11, 24, 17, 24, 'm')
+    return cv
+
+
+ARROW = [
+    'X',
+    'XX',
+    'XwX',
+    'XwwX',
+    'XwwwX',
+    'XwwwwX',
+    'XwwwwwX',
+    'XwwwwwwX',
+    'XwwwwwwwX',
+    'XwwwwwwwwX',
+    'XwwwwwwwwwX',
+    'XwwwwwwXXXXX',
+    'XwwwXwwX',
+    'XwwXXwwX',
+    'XwX  XwwX',
+    'XX   XwwX',
+    'X     XwwX',
+    '      XwwX',
+    '       XwwX',
+    '       XwwX',
+    '        XX',
+]
+
+
+def cursor_arrow():
+    cv = Canvas(32, 32)
+    for y, row in enumerate(ARROW):
+        for x, ch in enumerate(row):
+            if ch != ' ':
+                cv.set(x, y, 'k' if ch == 'X' else 'w')
+    return cv, (0, 0)
+
+
+def cursor_hand():
+    cv = Canvas(32, 32)
+    w = 'w'
+    # Palm and wrist.
+    cv.ellipse(14.5, 19.5, 10.5, 8.5, w)
+    cv.fill_rect(8, 22, 21, 31, w)
+    # Four fingers side by side; neighbours share an outline column.
+    tops = ((4, 8), (9, 3), (14, 2), (19, 5))
+    for (x0, top) in tops:
+        cv.fill_rect(x0, top + 1, x0 + 5, 19, w)
+        cv.fill_rect(x0 + 1, top, x0 + 4, top, w)
+    # Thumb, out to the left.
+    cv.polygon([(0.0, 13.5), (3.5, 10.5), (10.0, 17.0), (10.0, 26.0), (7.0, 26.0)], w)
+    cv.outline_colour(w, 'k')
+    # Gaps between the fingers, down to the knuckles.
+    for (xa, ta), (_, tb) in zip(tops, tops[1:]):
+        cv.line(xa + 5, max(ta, tb), xa + 5, 16, 'k')
+    return cv, (14, 20)
+
+
+def app_icon(size):
+    cv = Canvas(size, size)
+    s = size / 32.0
+
+    def P(x, y):
+        return (x * s, y * s)
+
+    # The page, woven: text lines with crossing threads.
+    x0, y0, x1, y1 = round(3 * s), round(4 * s), round(23 * s) - 1, round(31 * s) - 1
+    cv.fill_rect(x0, y0, x1, y1, 'w')
+    cv.outline_colour('w', 'k')
+    step = max(3, round(3 * s))
+    y = y0 + step
+    row = 0
+    while y < y1 - 1:
+        end = x1 - 2 - (round(4 * s) if row % 3 == 2 else 0)
+        cv.line(x0 + 2, y, end, y, 'n')
+        y += step
+        row += 1
+    for x in range(x0 + 3, x1 - 1, round(5 * s)):
+        for yy in range(y0 + 2, y1 - 1):
+            if cv.get(x, yy) == 'w':
+                cv.set(x, yy, 's')
+    # The quill: a teal vane along a diagonal shaft, nib on the page.
+    vane = [P(13.0, 21.0), P(18.0, 11.0), P(25.0, 3.0), P(31.5, 0.5), P(29.0, 7.0),
+            P(22.0, 15.0)]
+    cv.polygon(vane, 't')
+    cv.outline_of(lambda x, y: Canvas._inside(vane, x + 0.5, y + 0.5), 'n')
+    inner = [P(16.0, 19.0), P(20.0, 11.5), P(26.0, 5.0), P(29.0, 3.0), P(27.0, 7.0),
+             P(21.0, 14.0)]
+    cv.polygon(inner, 'a')
+    nib = [P(9.5, 25.5), P(12.0, 20.0), P(14.5, 22.5)]
+    cv.polygon(nib, 'o')
+    cv.outline_of(lambda x, y: Canvas._inside(nib, x + 0.5, y + 0.5), 'k')
+    cv.line(round(12 * s), round(23 * s), round(30 * s), round(2 * s), 'w')
+    cv.set(round(9 * s), round(26 * s), 'k')
+    # Ink: the line being written.
+    cv.line(x0 + 2, round(27 * s), round(9 * s), round(27 * s), 'k')
+    return cv
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    preview = None
+    if len(sys.argv) == 3 and sys.argv[1] == '--preview':
+        preview = sys.argv[2]
+        os.makedirs(preview, exist_ok=True)
+    items = [
+        ('tool_create', tool_create(), None),
+        ('tool_view', tool_view(), None),
+        ('tool_clear', tool_clear(), None),
+        ('cursor_normal', *cursor_arrow()),
+        ('cursor_hand', *cursor_hand()),
+        ('app_icon_32', app_icon(32), None),
+        ('app_icon_48', app_icon(48), None),
+    ]
+    for name, cv, hot in items:
+        with open(os.path.join(here, name + '.xpm'), 'w') as f:
+            f.write(cv.xpm(name + '_xpm', hot))
+        if preview:
+            cv.png(os.path.join(preview, name + '.png'))
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,81 @@
+#include "resources/hint_table.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "resources/ids.h"
+
+namespace lq {
+namespace {
+
+struct Hint {
+  int id;
+  std::string_view text;
+};
+
+// Sorted by id.
+constexpr Hint kHints[] = {
+    {ids::kFileList, "Drag and drop here your files from File Manager\nDrag & Drop files"},
+    {ids::kHeader, "Header, will be placed before file name\nHeader"},
+    {ids::kQueue, "Queue, will be placed after file name\nQueue"},
+    {ids::kRelPathField, "Folder from where relative path will be calculated\nRelative Path"},
+    {ids::kModeFull, "Include full path in file name\nFull"},
+    {ids::kModeRelative,
+     "Relative path will be calculated from output file (drag folder here to change)\n"
+     "Relative (drag)"},
+    {ids::kModeName, "No path, only file name\nNo path"},
+    {ids::kInvertSlash, "Invert \\ to / for HTML code\nInvert"},
+    {ids::kMoveUp, "Move up selected item\nUp"},
+    {ids::kMoveDown, "Move down selected item\nDown"},
+    {ids::kDeleteItem, "Delete selected item\nDelete"},
+    {ids::kCreate,
+     "Create output file containing header, files, queue\nClick here\nto create output"},
+    {ids::kView,
+     "Open last created output with Notepad\nVew last created output\nRight click for options"},
+    {ids::kModeNone, "None: you can use ZQ_VAR (see help file)\nNone"},
+    {ids::kOutFileField,
+     "Name of output file (drag file to set it; drag folder to set RelPath)\nOutput file (drag)"},
+    {ids::kMainHeadField, "Main header will be placed at beginning of OutFile\nMain header"},
+    {ids::kMainQueueField, "Main queue will be placed at the end of OutFile\nMain queue"},
+    {ids::kSetOutputFile, "Set the name of the output file\nOutput file (drag)"},
+    {ids::kSetMainHead, "Set the header placed at the beginning of Output file\nMain header"},
+    {ids::kSetMainQueue, "Set the queue placed at the end of Output file\nMain queue"},
+    {ids::kAutoDrag, "Drag a single file here for special settings"},
+    {ids::kSaveLocal,
+     "Check to save local informations (output file, relpath) in templates\nLocal info"},
+    {ids::kChangeFont, "Change font used by program"},
+    {ids::kClearList, "Clear file list"},
+    {ids::kCopySelected, "Copy selected file name into Clipboard"},
+    {ids::kUseTooltip, "Enable-disable Tooltip"},
+    {ids::kCreateAndCopySelected,
+     "Create a single line (head, file, queue) and copy into Clipboard"},
+    {ids::kCreateAndCopy, "Create output file, and copy it into Clipboard"},
+    {ids::kDragSetOutputFile, "--- Set dragged file like output file"},
+    {ids::kDragCopyName, "--- Copy dragged file name into Clipboard"},
+    {ids::kDragSetRelPath, "--- Set the Relative Path from dragged file"},
+    {ids::kDragCreateAndCopy, "--- Create a single line and copy into Clipboard"},
+    {ids::kExecute, "Try to launch output file using Windows assocation"},
+    {ids::kSendToOptions, "You can use right click from File Manager to activate Loomquill"},
+    {ids::kSaveTemplate, "Save current Header Queue and setting in a file"},
+    {ids::kOpenTemplate, "Load Header Queue and setting from file"},
+    {ids::kOpenList, "Load a list previously saved in a file"},
+    {ids::kSaveList, "Save file names contained in list (no header, no queue, include full path)"},
+    {ids::kExit, "Close program"},
+    {ids::kHelpIndex, "Open help file"},
+    {ids::kWebPage, "Connect to Internet Halvorn Web Page"},
+    {ids::kAbout, "Informations"},
+};
+
+static_assert(std::is_sorted(std::begin(kHints), std::end(kHints),
+                             [](const Hint& a, const Hint& b) { return a.id < b.id; }));
+
+}  // namespace
+
+std::string_view HintString(int id) {
+  const auto* it = std::lower_bound(std::begin(kHints), std::end(kHints), id,
+                                    [](const Hint& h, int key) { return h.id < key; });
+  if (it == std::end(kHints) || it->id != id) return {};
+  return it->text;
+}
+
+}  // namespace lq

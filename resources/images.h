@@ -1,0 +1,27 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/cursor.h>
+#include <wx/iconbndl.h>
+#include <wx/image.h>
+
+#include <string>
+
+namespace lq {
+
+// Tool-button bitmap ids::kBitmapCreate, kBitmapView or kBitmapClear (32x32, 16 colours,
+// transparent background); an invalid bitmap for any other id.
+wxBitmap ToolBitmap(int id);
+
+// The picture of cursor "CUR_NORMAL" or "CUR_MANO", with its hotspot in the options
+// wxIMAGE_OPTION_CUR_HOTSPOT_X and _Y; an invalid image for any other name.
+wxImage CursorImage(const std::string& name);
+
+// Cursor "CUR_NORMAL" (arrow) or "CUR_MANO" (open hand); wxNullCursor for any other name,
+// which callers take as "no cursor of its own".
+wxCursor LoadCursorResource(const std::string& name);
+
+// The application icon (resource 1) at 32x32 and 48x48.
+wxIconBundle AppIcons();
+
+}  // namespace lq
