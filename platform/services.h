@@ -1,0 +1,85 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/file_dialogs.h"
+
+class wxWindow;
+
+namespace lq {
+
+struct FontSettings;
+
+// Milliseconds on a monotonic clock; notices wait on it, tests drive it.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual long long NowMs() = 0;
+  // Blocks the GUI thread for ms milliseconds, processing nothing.
+  virtual void BusyWait(long long ms) = 0;
+};
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  // Puts text (UTF-8) on the clipboard as plain text, replacing what was there.
+  virtual bool SetText(const std::string& text) = 0;
+};
+
+class Launcher {
+ public:
+  virtual ~Launcher() = default;
+  // Opens a document, program or web address with the desktop's default application.
+  virtual bool OpenWithAssociation(const std::string& target) = 0;
+  // Starts a program without a shell; each argument reaches it whole.
+  virtual bool StartProgram(const std::vector<std::string>& argv) = 0;
+  // Opens a file in the desktop's text editor, whatever its type.
+  virtual bool OpenInTextEditor(const std::string& file) = 0;
+};
+
+// Answers of a message box.
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Message box buttons and icons, as flags.
+enum PromptStyle : long {
+  kPromptOk = 0x0,
+  kPromptOkCancel = 0x1,
+  kPromptYesNo = 0x4,
+  kPromptYesNoCancel = 0x3,
+  kPromptIconInfo = 0x40,
+  kPromptIconQuestion = 0x20,
+  kPromptIconWarning = 0x30,
+  kPromptIconError = 0x10,
+  kPromptDefaultSecond = 0x100,  // the second button is the default
+};
+
+// Everything a person answers: message boxes, file and font dialogs.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  virtual Answer Message(wxWindow* owner, const std::string& text, const std::string& caption,
+                         long style) = 0;
+  // name holds the initial name and receives the chosen full name; folder may be empty.
+  virtual bool ChooseFile(wxWindow* owner, const FileDialogSpec& spec, std::string& name,
+                          const std::string& folder) = 0;
+  // font holds the initial font and receives the chosen one; point_size the chosen size.
+  virtual bool ChooseFont(wxWindow* owner, FontSettings& font, int& point_size) = 0;
+};
+
+class Beeper {
+ public:
+  virtual ~Beeper() = default;
+  virtual void Beep() = 0;
+};
+
+// The platform services the window uses; the application owns the real ones, tests fakes.
+struct Services {
+  Clock* clock = nullptr;
+  Clipboard* clipboard = nullptr;
+  Launcher* launcher = nullptr;
+  Prompts* prompts = nullptr;
+  Beeper* beeper = nullptr;
+};
+
+}  // namespace lq

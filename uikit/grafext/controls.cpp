@@ -1,0 +1,329 @@
+#include "uikit/grafext/controls.h"
+
+#include <wx/menu.h>
+
+#include <algorithm>
+
+#include "engine/text_helpers.h"
+#include "uikit/grafext/hint_sink.h"
+#include "uikit/grafext/popup.h"
+#include "uikit/grafext/resource_hooks.h"
+
+namespace lq {
+
+wxIMPLEMENT_DYNAMIC_CLASS(TZQListBox, wxListBox);
+wxIMPLEMENT_DYNAMIC_CLASS(TZQEditCursor, wxTextCtrl);
+wxIMPLEMENT_DYNAMIC_CLASS(TZQCheckBox, wxCheckBox);
+wxIMPLEMENT_DYNAMIC_CLASS(TZQRadioButton, wxRadioButton);
+wxIMPLEMENT_DYNAMIC_CLASS(TZQButton, wxButton);
+wxIMPLEMENT_DYNAMIC_CLASS(TAutoButton, TZQButton);
+
+namespace {
+
+// Sends the command event a click on the control would send.
+void SendCommand(wxControl* control, wxEventType type, int value) {
+  wxCommandEvent event(type, control->GetId());
+  event.SetEventObject(control);
+  event.SetInt(value);
+  control->ProcessWindowEvent(event);
+}
+
+// CR LF pairs become LF; a lone CR stays.
+std::string LfFromCrLf(const std::string& text) {
+  std::string lf;
+  lf.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lf.push_back(text[i]);
+  }
+  return lf;
+}
+
+}  // namespace
+
+// ControlBehaviour
+
+ControlBehaviour::~ControlBehaviour() = default;
+
+void ControlBehaviour::SetCursorName(const std::string& name, bool arrow_when_empty) {
+  cursor_name_ = name;
+  if (!name.empty()) {
+    owner_->SetCursor(LoadNamedCursor(name));
+  } else if (arrow_when_empty) {
+    owner_->SetCursor(wxCursor(wxCURSOR_ARROW));
+  } else {
+    owner_->SetCursor(wxNullCursor);
+  }
+}
+
+void ControlBehaviour::SetPopupMenu(const std::string& name) {
+  menu_ = LoadPopupMenu(name);
+  menu_name_ = menu_ != nullptr ? name : std::string();
+}
+
+void ControlBehaviour::RaiseHint() const {
+  if (auto* sink = dynamic_cast<HintSink*>(owner_->GetParent())) {
+    const int id = owner_->GetId();
+    sink->MenuItemHint(id > 0 ? id : 0, false);
+  }
+}
+
+void ControlBehaviour::PopupAt(const wxPoint& pos_in_control) const {
+  wxWindow* parent = owner_->GetParent();
+  if (menu_ == nullptr || parent == nullptr) return;
+  const wxPoint pos = parent->ScreenToClient(owner_->ClientToScreen(pos_in_control));
+  ShowPopupMenu(parent, *menu_, menu_name_, pos);
+}
+
+bool ControlBehaviour::TakeRightRelease() {
+  const bool was_pressed = right_pressed_;
+  right_pressed_ = false;
+  return was_pressed;
+}
+
+// TZQListBox
+
+TZQListBox::TZQListBox() {
+  Bind(wxEVT_MOTION, &TZQListBox::OnMotion, this);
+  Bind(wxEVT_RIGHT_DOWN, &TZQListBox::OnRightDown, this);
+  Bind(wxEVT_RIGHT_UP, &TZQListBox::OnRightUp, this);
+}
+
+void TZQListBox::Setup(const std::string& cursor_name, const std::string& popup_menu) {
+  behaviour_.SetCursorName(cursor_name, false);
+  behaviour_.SetPopupMenu(popup_menu);
+}
+
+void TZQListBox::OnMotion(wxMouseEvent& event) {
+  behaviour_.RaiseHint();
+  Hovered(event);
+  event.Skip();
+}
+
+void TZQListBox::OnRightDown(wxMouseEvent& event) {
+  behaviour_.RightPressed();
+  // A right press acts as a left press: the item under the pointer, then the focus (given
+  // after the selection, as focusing an unselected list selects its first item here).
+  const int item = HitTest(event.GetPosition());
+  if (item != wxNOT_FOUND) {
+    SetSelection(item);
+    wxCommandEvent notify(wxEVT_LISTBOX, GetId());
+    notify.SetEventObject(this);
+    notify.SetInt(item);
+    notify.SetString(GetString(item));
+    ProcessWindowEvent(notify);
+  }
+  SetFocus();
+}
+
+void TZQListBox::OnRightUp(wxMouseEvent& event) {
+  if (behaviour_.TakeRightRelease()) behaviour_.PopupAt(event.GetPosition());
+}
+
+// TZQEditCursor
+
+TZQEditCursor::TZQEditCursor() {
+  Bind(wxEVT_MOTION, &TZQEditCursor::OnMotion, this);
+  Bind(wxEVT_CHAR_HOOK, &TZQEditCursor::OnCharHook, this);
+  Bind(wxEVT_SET_FOCUS, &TZQEditCursor::OnFocus, this);
+  Bind(wxEVT_KILL_FOCUS, &TZQEditCursor::OnFocus, this);
+  Bind(wxEVT_TEXT, &TZQEditCursor::OnText, this);
+}
+
+void TZQEditCursor::Setup(std::size_t text_limit, const std::string& cursor_name) {
+  text_limit_ = text_limit;
+  // Single-line fields limit typing natively (in characters, an upper bound of the bytes);
+  // the byte limit itself is kept by OnText for every field.
+  if (!IsMultiLine() && text_limit > 0) SetMaxLength(text_limit);
+  behaviour_.SetCursorName(cursor_name, false);
+  undo_text_ = last_text_ = GetValue().utf8_string();
+}
+
+std::string TZQEditCursor::GetCrLfText(std::size_t max_bytes) const {
+  std::string text = ToCrLf(GetValue().utf8_string());
+  if (text.size() > max_bytes) {
+    // Half a line break is no line break.
+    const bool splits_pair =
+        text[max_bytes] == '\n' && max_bytes > 0 && text[max_bytes - 1] == '\r';
+    CutUtf8(text, splits_pair ? max_bytes - 1 : max_bytes);
+  }
+  return text;
+}
+
+void TZQEditCursor::SetCrLfText(const std::string& text) {
+  const std::string lf = LfFromCrLf(text);
+  ChangeValue(wxString::FromUTF8(lf));
+  undo_text_ = last_text_ = lf;
+}
+
+void TZQEditCursor::UndoEdit() {
+  const std::string current = GetValue().utf8_string();
+  if (current == undo_text_) return;
+  ChangeValue(wxString::FromUTF8(undo_text_));
+  SetInsertionPointEnd();
+  last_text_ = undo_text_;
+  undo_text_ = current;
+  // The field changed as a typed change would have changed it.
+  SendCommand(this, wxEVT_TEXT, 0);
+}
+
+void TZQEditCursor::OnMotion(wxMouseEvent& event) {
+  behaviour_.RaiseHint();
+  Hovered(event);
+  event.Skip();
+}
+
+void TZQEditCursor::OnCharHook(wxKeyEvent& event) {
+  // Esc undoes here and so never reaches the dialog, which would close on it.
+  if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
+    UndoEdit();
+    return;
+  }
+  event.Skip();
+}
+
+void TZQEditCursor::OnFocus(wxFocusEvent& event) {
+  if (event.GetEventType() == wxEVT_SET_FOCUS) undo_text_ = GetValue().utf8_string();
+  RefreshFocusFrame();
+  event.Skip();
+}
+
+void TZQEditCursor::OnText(wxCommandEvent& event) {
+  // Multi-line fields have no native limit: a change that passes it is refused, as typing
+  // beyond the limit always was. The toolkit is still inside its change here, so the text
+  // goes back once it is done.
+  std::string text = GetValue().utf8_string();
+  if (text_limit_ > 0 && ToCrLf(text).size() > text_limit_) {
+    CallAfter([this] {
+      if (ToCrLf(GetValue().utf8_string()).size() <= text_limit_) return;
+      const long at = GetInsertionPoint();
+      ChangeValue(wxString::FromUTF8(last_text_));
+      SetInsertionPoint(std::min(at, GetLastPosition()));
+    });
+    return;
+  }
+  last_text_ = std::move(text);
+  event.Skip();
+}
+
+void TZQEditCursor::RefreshFocusFrame() {
+  // The frame lies on the parent, one pixel around the field.
+  if (wxWindow* parent = GetParent()) parent->RefreshRect(GetRect().Inflate(2));
+}
+
+// TZQCheckBox
+
+TZQCheckBox::TZQCheckBox() {
+  Bind(wxEVT_MOTION, &TZQCheckBox::OnMotion, this);
+  Bind(wxEVT_RIGHT_DOWN, &TZQCheckBox::OnRightDown, this);
+  Bind(wxEVT_RIGHT_UP, &TZQCheckBox::OnRightUp, this);
+}
+
+void TZQCheckBox::Setup(const std::string& cursor_name, const std::string& popup_menu) {
+  behaviour_.SetCursorName(cursor_name, false);
+  behaviour_.SetPopupMenu(popup_menu);
+}
+
+void TZQCheckBox::OnMotion(wxMouseEvent& event) {
+  behaviour_.RaiseHint();
+  Hovered(event);
+  event.Skip();
+}
+
+void TZQCheckBox::OnRightDown(wxMouseEvent&) {
+  behaviour_.RightPressed();
+  SetFocus();
+}
+
+void TZQCheckBox::OnRightUp(wxMouseEvent& event) {
+  if (!behaviour_.TakeRightRelease()) return;
+  SetValue(!GetValue());
+  SendCommand(this, wxEVT_CHECKBOX, GetValue() ? 1 : 0);
+  behaviour_.PopupAt(event.GetPosition());
+}
+
+// TZQRadioButton
+
+TZQRadioButton::TZQRadioButton() {
+  Bind(wxEVT_MOTION, &TZQRadioButton::OnMotion, this);
+  Bind(wxEVT_RIGHT_DOWN, &TZQRadioButton::OnRightDown, this);
+  Bind(wxEVT_RIGHT_UP, &TZQRadioButton::OnRightUp, this);
+}
+
+void TZQRadioButton::Setup(const std::string& cursor_name, const std::string& popup_menu) {
+  behaviour_.SetCursorName(cursor_name, false);
+  behaviour_.SetPopupMenu(popup_menu);
+}
+
+void TZQRadioButton::OnMotion(wxMouseEvent& event) {
+  behaviour_.RaiseHint();
+  Hovered(event);
+  event.Skip();
+}
+
+void TZQRadioButton::OnRightDown(wxMouseEvent&) {
+  behaviour_.RightPressed();
+  SetFocus();
+}
+
+void TZQRadioButton::OnRightUp(wxMouseEvent& event) {
+  if (!behaviour_.TakeRightRelease()) return;
+  // As a left click here: only a change of selection is announced.
+  if (!GetValue()) {
+    SetValue(true);
+    SendCommand(this, wxEVT_RADIOBUTTON, 1);
+  }
+  behaviour_.PopupAt(event.GetPosition());
+}
+
+// TZQButton
+
+TZQButton::TZQButton() {
+  Bind(wxEVT_MOTION, &TZQButton::OnMotion, this);
+  Bind(wxEVT_LEFT_DOWN, &TZQButton::OnLeftDown, this);
+  Bind(wxEVT_RIGHT_DOWN, &TZQButton::OnRightDown, this);
+  Bind(wxEVT_RIGHT_UP, &TZQButton::OnRightUp, this);
+  Bind(wxEVT_DROP_FILES, &TZQButton::OnDropFiles, this);
+}
+
+void TZQButton::Setup(const std::string& cursor_name, const std::string& popup_menu,
+                      bool drop_down) {
+  behaviour_.SetCursorName(cursor_name, true);
+  behaviour_.SetPopupMenu(popup_menu);
+  drop_down_ = drop_down;
+}
+
+void TZQButton::OnMotion(wxMouseEvent& event) {
+  behaviour_.RaiseHint();
+  Hovered(event);
+  event.Skip();
+}
+
+void TZQButton::OnLeftDown(wxMouseEvent& event) {
+  if (drop_down_ && behaviour_.has_menu()) {
+    // The press opens the menu below the bottom left corner; the button is not clicked.
+    SetFocus();
+    behaviour_.PopupAt(wxPoint(0, GetSize().GetHeight()));
+    return;
+  }
+  event.Skip();
+}
+
+void TZQButton::OnRightDown(wxMouseEvent&) { behaviour_.RightPressed(); }
+
+void TZQButton::OnRightUp(wxMouseEvent& event) {
+  if (!behaviour_.TakeRightRelease()) return;
+  if (behaviour_.has_menu()) {
+    behaviour_.PopupAt(event.GetPosition());
+  } else {
+    SendCommand(this, wxEVT_BUTTON, 0);
+  }
+}
+
+void TZQButton::OnDropFiles(wxDropFilesEvent& event) {
+  // Every drop on the dialog ends in the dialog's own drop handling.
+  wxWindow* parent = GetParent();
+  if (parent == nullptr || !parent->GetEventHandler()->ProcessEvent(event)) event.Skip();
+}
+
+}  // namespace lq

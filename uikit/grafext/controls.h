@@ -1,0 +1,183 @@
+#pragma once
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace lq {
+
+// What every control class shares: its cursor, its popup menu, the hover hint and the
+// right-button state. XRC creates the controls (subclass="TZQListBox" ...); the dialog then
+// calls Setup on each.
+class ControlBehaviour {
+ public:
+  explicit ControlBehaviour(wxWindow* owner) : owner_(owner) {}
+  ~ControlBehaviour();
+
+  // An empty name keeps the toolkit's cursor (or the arrow, with arrow_when_empty); a name
+  // that names no cursor hides the pointer over the control.
+  void SetCursorName(const std::string& name, bool arrow_when_empty);
+  const std::string& cursor_name() const { return cursor_name_; }
+
+  // Loads the menu resource; an empty or unknown name leaves the control without a popup.
+  void SetPopupMenu(const std::string& name);
+  bool has_menu() const { return menu_ != nullptr; }
+  const std::string& menu_name() const { return menu_name_; }
+
+  // Tells the parent, when it shows hints, that the pointer is over this control.
+  void RaiseHint() const;
+  // Opens the popup at a point of the control, on the parent, so commands go to the parent.
+  void PopupAt(const wxPoint& pos_in_control) const;
+
+  // The right button went down on the control; true once when its release follows.
+  void RightPressed() { right_pressed_ = true; }
+  bool TakeRightRelease();
+
+ private:
+  wxWindow* owner_;
+  std::string cursor_name_;
+  std::string menu_name_;
+  std::unique_ptr<wxMenu> menu_;
+  bool right_pressed_ = false;
+};
+
+// The file list: right click selects the item under the pointer (with the notification a
+// click gives) and then opens the list's popup.
+class TZQListBox : public wxListBox {
+ public:
+  TZQListBox();
+  void Setup(const std::string& cursor_name, const std::string& popup_menu);
+  const ControlBehaviour& behaviour() const { return behaviour_; }
+
+ protected:
+  // Called on every pointer move over the control, after the hint (for a hover highlight).
+  virtual void Hovered(wxMouseEvent&) {}
+
+ private:
+  void OnMotion(wxMouseEvent& event);
+  void OnRightDown(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+
+  ControlBehaviour behaviour_{this};
+  wxDECLARE_DYNAMIC_CLASS(TZQListBox);
+};
+
+// An edit field: Esc undoes, a focused field gets a black frame (drawn by the dialog), and
+// multi-line texts are handed over with CR LF line breaks.
+class TZQEditCursor : public wxTextCtrl {
+ public:
+  TZQEditCursor();
+  // text_limit in bytes of the CR LF text; 0 means none.
+  void Setup(std::size_t text_limit, const std::string& cursor_name);
+  const ControlBehaviour& behaviour() const { return behaviour_; }
+  std::size_t text_limit() const { return text_limit_; }
+
+  // The text with CR LF line breaks, UTF-8, cut to max_bytes without splitting a character
+  // or a CR LF pair.
+  std::string GetCrLfText(std::size_t max_bytes) const;
+  // Fills the field from a CR LF (or LF) text; sends no change event.
+  void SetCrLfText(const std::string& text);
+
+  // The one-step undo of the Esc key: swaps the text with the one the field had when it got
+  // the focus or was last filled (a second Esc redoes, as edit fields always did).
+  void UndoEdit();
+
+ protected:
+  virtual void Hovered(wxMouseEvent&) {}
+
+ private:
+  void OnMotion(wxMouseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnFocus(wxFocusEvent& event);
+  void OnText(wxCommandEvent& event);
+  void RefreshFocusFrame();
+
+  ControlBehaviour behaviour_{this};
+  std::size_t text_limit_ = 0;
+  std::string undo_text_;
+  std::string last_text_;  // the text before the change being handled
+  wxDECLARE_DYNAMIC_CLASS(TZQEditCursor);
+};
+
+// A check box: right click toggles it as a left click would, then opens its popup if any.
+class TZQCheckBox : public wxCheckBox {
+ public:
+  TZQCheckBox();
+  void Setup(const std::string& cursor_name, const std::string& popup_menu);
+  const ControlBehaviour& behaviour() const { return behaviour_; }
+
+ protected:
+  virtual void Hovered(wxMouseEvent&) {}
+
+ private:
+  void OnMotion(wxMouseEvent& event);
+  void OnRightDown(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+
+  ControlBehaviour behaviour_{this};
+  wxDECLARE_DYNAMIC_CLASS(TZQCheckBox);
+};
+
+// A radio button: right click selects it as a left click would, then opens its popup if any.
+class TZQRadioButton : public wxRadioButton {
+ public:
+  TZQRadioButton();
+  void Setup(const std::string& cursor_name, const std::string& popup_menu);
+  const ControlBehaviour& behaviour() const { return behaviour_; }
+
+ protected:
+  virtual void Hovered(wxMouseEvent&) {}
+
+ private:
+  void OnMotion(wxMouseEvent& event);
+  void OnRightDown(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+
+  ControlBehaviour behaviour_{this};
+  wxDECLARE_DYNAMIC_CLASS(TZQRadioButton);
+};
+
+// A push button: right click opens its popup, or clicks it when it has none; with the
+// drop-down flag a left press opens the popup below the button instead of clicking.
+// Files dropped on it go to its parent.
+class TZQButton : public wxButton {
+ public:
+  TZQButton();
+  void Setup(const std::string& cursor_name, const std::string& popup_menu, bool drop_down = false);
+  void SetDropDown(bool drop_down) { drop_down_ = drop_down; }
+  bool drop_down() const { return drop_down_; }
+  const ControlBehaviour& behaviour() const { return behaviour_; }
+
+ protected:
+  virtual void Hovered(wxMouseEvent&) {}
+
+ private:
+  void OnMotion(wxMouseEvent& event);
+  void OnLeftDown(wxMouseEvent& event);
+  void OnRightDown(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+  void OnDropFiles(wxDropFilesEvent& event);
+
+  ControlBehaviour behaviour_{this};
+  bool drop_down_ = false;
+  wxDECLARE_DYNAMIC_CLASS(TZQButton);
+};
+
+// The main dialog's buttons; the hover highlight and its focus and background rules will
+// attach through Hovered.
+class TAutoButton : public TZQButton {
+ public:
+  TAutoButton() = default;
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(TAutoButton);
+};
+
+}  // namespace lq
