@@ -1,0 +1,354 @@
+#include "shell/base_dlg.h"
+
+#include <wx/checkbox.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/xrc/xmlres.h>
+
+#include "engine/capacities.h"
+#include "engine/output.h"
+#include "engine/text_helpers.h"
+#include "persist/settings_file.h"
+#include "resources/hint_table.h"
+#include "resources/ids.h"
+#include "resources/resources.h"
+#include "shell/my_window.h"
+#include "shell/tip_status_bar.h"
+#include "shell/wx_text.h"
+#include "uikit/exten/zq_mex.h"
+#include "uikit/grafext/controls.h"
+
+namespace lq {
+namespace {
+
+constexpr int kInfoIcon = 64;
+
+template <typename T>
+T* Control(wxWindow* parent, int id) {
+  return dynamic_cast<T*>(parent->FindWindow(id));
+}
+
+bool Checked(wxWindow* parent, int id) {
+  if (auto* radio = Control<wxRadioButton>(parent, id)) return radio->GetValue();
+  if (auto* check = Control<wxCheckBox>(parent, id)) return check->GetValue();
+  return false;
+}
+
+void SetFieldText(wxWindow* parent, int id, const std::string& text) {
+  if (auto* edit = Control<wxTextCtrl>(parent, id)) edit->ChangeValue(FromUtf8(text));
+}
+
+// Menu texts take '&' as a mnemonic mark; a template's name shows it as it is.
+wxString MenuLabel(const std::string& title) {
+  wxString label = FromUtf8(title);
+  label.Replace("&", "&&");
+  return label;
+}
+
+void AppendTemplateNodes(wxMenu* menu, const std::vector<TemplateNode>& nodes) {
+  for (const TemplateNode& node : nodes) {
+    if (node.SubMenu) {
+      auto* sub = new wxMenu;
+      AppendTemplateNodes(sub, node.Children);
+      menu->AppendSubMenu(sub, MenuLabel(node.Title));
+    } else {
+      menu->Append(node.CommandId, MenuLabel(node.Title));
+    }
+  }
+}
+
+}  // namespace
+
+BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context)
+    : TWhiteCenterPanel(frame, kMainPanel, kMainMenuBar, &font),
+      frame_(frame),
+      status_(status),
+      context_(context) {
+  list_box_ = Control<wxListBox>(this, ids::kFileList);
+  header_ = Control<TZQEditCursor>(this, ids::kHeader);
+  queue_ = Control<TZQEditCursor>(this, ids::kQueue);
+  SetupControls();
+  BindCommands();
+}
+
+void BaseDlg::SetupControls() {
+  constexpr const char* kNormal = "CUR_NORMAL";
+  if (auto* list = Control<TZQListBox>(this, ids::kFileList)) {
+    list->Setup(kNormal, kListPopup);
+    list->DisableFocusFromKeyboard();
+  }
+  for (int id : {ids::kHeader, ids::kQueue, ids::kRelPathField, ids::kOutFileField,
+                 ids::kMainHeadField, ids::kMainQueueField, ids::kCounter}) {
+    if (auto* edit = Control<TZQEditCursor>(this, id)) edit->Setup(1000, kNormal);
+  }
+  for (int id : {ids::kInvertSlash, ids::kSaveLocal}) {
+    if (auto* check = Control<TZQCheckBox>(this, id)) check->Setup(kNormal, "");
+  }
+  for (int id : {ids::kModeFull, ids::kModeRelative, ids::kModeName, ids::kModeNone}) {
+    if (auto* radio = Control<TZQRadioButton>(this, id)) radio->Setup(kNormal, "");
+  }
+  if (auto* none = FindWindow(ids::kModeNone)) none->DisableFocusFromKeyboard();
+  if (auto* create = Control<TAutoButton>(this, ids::kCreate)) {
+    create->Setup(kNormal, kCreatePopup, true);
+  }
+  if (auto* drag = Control<TAutoButton>(this, ids::kAutoDrag)) drag->Setup(kNormal, "");
+  for (int id : {ids::kMoveUp, ids::kMoveDown, ids::kDeleteItem, ids::kSetOutputFile,
+                 ids::kSetMainHead, ids::kSetMainQueue}) {
+    if (auto* button = Control<TAutoButton>(this, id)) button->Setup("", "");
+  }
+}
+
+void BaseDlg::SetupWindow() {
+  std::string header;
+  std::string queue;
+  LoadSettings(context_.settings_file, settings_, header, queue, context_.style);
+  SetHeaderText(header);
+  SetQueueText(queue);
+  RefreshControls();
+  settings_.TemplateFile.clear();
+  const std::string loading = "Loading Templates, wait...";
+  const std::string caption = kAppCaption;
+  ShowMex(this, &loading, &caption, kInfoIcon, 0, *context_.services.clock,
+          context_.services.beeper);
+  InsertTemplatesMenu();
+  UpdateCounter();
+  status_->TipsEnabled(settings_.UseTip);
+  ShowMex(this, nullptr, nullptr, 0, 0, *context_.services.clock, context_.services.beeper);
+  if (!pending_file_.empty()) ReceiveFile(pending_file_);
+}
+
+void BaseDlg::InsertTemplatesMenu() {
+  wxMenu* menu = wxXmlResource::Get()->LoadMenu("MENU_PLUGIN");
+  if (menu == nullptr) return;
+  wxString title = "Templates";
+  if (menu->GetMenuItemCount() > 0) {
+    wxMenuItem* first = menu->FindItemByPosition(0);
+    title = first->GetItemLabel().Left(30);
+    menu->Destroy(first);
+  }
+  templates_ = lq::BuildTemplatesMenu(context_.program_folder);
+  AppendTemplateNodes(menu, templates_.Entries);
+  if (wxMenuBar* bar = frame_->GetMenuBar()) {
+    bar->Insert(1, menu, title);
+    bar->Refresh();
+  } else {
+    delete menu;
+  }
+}
+
+bool BaseDlg::CanClose() {
+  SyncFromControls();
+  if (auto failure = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText())) {
+    Report(*failure);
+  }
+  return true;
+}
+
+void BaseDlg::SyncFromControls() {
+  settings_.CheckIndex = kModeFull;
+  if (Checked(this, ids::kModeRelative)) settings_.CheckIndex = kModeRelative;
+  if (Checked(this, ids::kModeName)) settings_.CheckIndex = kModeName;
+  if (Checked(this, ids::kModeNone)) settings_.CheckIndex = kModeNone;
+  settings_.InvertSlash = Checked(this, ids::kInvertSlash);
+  settings_.SaveLocal = Checked(this, ids::kSaveLocal);
+}
+
+void BaseDlg::RefreshControls() {
+  int radio = ids::kModeFull;
+  switch (EffectiveMode(settings_.CheckIndex)) {
+    case kModeRelative:
+      radio = ids::kModeRelative;
+      break;
+    case kModeName:
+      radio = ids::kModeName;
+      break;
+    case kModeNone:
+      radio = ids::kModeNone;
+      break;
+    case kModeFull:
+      break;
+  }
+  for (int id : {ids::kModeRelative, ids::kModeName, ids::kModeNone, ids::kModeFull}) {
+    if (auto* r = Control<wxRadioButton>(this, id)) r->SetValue(id == radio);
+  }
+  if (auto* c = Control<wxCheckBox>(this, ids::kInvertSlash)) c->SetValue(settings_.InvertSlash);
+  if (auto* c = Control<wxCheckBox>(this, ids::kSaveLocal)) c->SetValue(settings_.SaveLocal);
+  SetFieldText(this, ids::kRelPathField, settings_.RelPath);
+  SetFieldText(this, ids::kOutFileField, settings_.FileOutput);
+  SetFieldText(this, ids::kMainHeadField, OneLineForm(settings_.MainHead));
+  SetFieldText(this, ids::kMainQueueField, OneLineForm(settings_.MainQueue));
+  status_->SetMessageText(settings_.FileOutput);
+}
+
+void BaseDlg::UpdateCounter() {
+  const std::string text = lq::UpdateCounter(list_);
+  if (list_box_ != nullptr && list_.Selected() >= 0 &&
+      list_box_->GetSelection() != list_.Selected()) {
+    list_box_->SetSelection(list_.Selected());
+  }
+  SetFieldText(this, ids::kCounter, text);
+}
+
+void BaseDlg::ShowList() {
+  if (list_box_ == nullptr) return;
+  wxArrayString items;
+  items.reserve(static_cast<std::size_t>(list_.Count()));
+  for (int i = 0; i < list_.Count(); ++i) items.push_back(FromUtf8(*list_.Item(i)));
+  list_box_->Set(items);
+  if (list_.Selected() >= 0) list_box_->SetSelection(list_.Selected());
+}
+
+std::string BaseDlg::HeaderText() const {
+  return header_ != nullptr ? header_->GetCrLfText(kEditReadMax) : std::string();
+}
+
+std::string BaseDlg::QueueText() const {
+  return queue_ != nullptr ? queue_->GetCrLfText(kEditReadMax) : std::string();
+}
+
+void BaseDlg::SetHeaderText(const std::string& text) {
+  if (header_ != nullptr) header_->SetCrLfText(text);
+}
+
+void BaseDlg::SetQueueText(const std::string& text) {
+  if (queue_ != nullptr) queue_->SetCrLfText(text);
+}
+
+Composer BaseDlg::MakeComposer() {
+  return Composer(settings_, context_.style, HeaderText(), QueueText(), &list_);
+}
+
+void BaseDlg::Report(const Failure& failure) {
+  std::string text = failure.text;
+  if (!failure.reason.empty()) text += "\n\n" + failure.reason;
+  context_.services.prompts->Message(this, text, failure.caption, kPromptOk);
+}
+
+void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
+  ShowMex(this, &text, &caption, kInfoIcon, ms, *context_.services.clock, context_.services.beeper);
+}
+
+void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }
+
+bool BaseDlg::ListHasFiles() {
+  if (auto failure = RequireFiles(list_)) {
+    context_.services.prompts->Message(this, failure->text, failure->caption, kPromptOk);
+    return false;
+  }
+  return true;
+}
+
+void BaseDlg::ReceiveFile(const std::string& name) {
+  SyncFromControls();
+  pending_file_ = name;
+  CutUtf8(pending_file_, kNameMax);
+  Notice(pending_file_, "Copying...", 600);
+  Composer composer = MakeComposer();
+  CopyText(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)
+                                      : PendingNameText(composer, pending_file_));
+}
+
+void BaseDlg::MenuItemHint(int id, bool from_menu) {
+  if (id <= 0) {
+    status_->SetHint(nullptr);
+    return;
+  }
+  if (!frame_->IsActive()) {
+    status_->SetHint(nullptr);
+    return;
+  }
+  const wxPoint mouse = wxGetMousePosition();
+  if (mouse == last_hint_point_) return;
+  last_hint_point_ = mouse;
+  status_->SetHintAnchor(mouse);
+  std::string text;
+  if (id >= ids::kFirstTemplate && id <= ids::kLastTemplate) {
+    text = templates_.FullNameFor(id);
+    CutUtf8(text, 990);
+  } else {
+    text = std::string(HintString(id));
+    CutUtf8(text, 499);
+  }
+  if (from_menu) text = text.substr(0, text.find('\n'));
+  status_->SetHint(&text);
+}
+
+void BaseDlg::OnListNotice() {
+  if (list_box_ != nullptr) list_.Select(list_box_->GetSelection());
+  UpdateCounter();
+}
+
+void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
+  event.Skip();
+  wxWindow* field = FindWindow(ids::kRelPathField);
+  if (field != nullptr && field->GetRect().Contains(event.GetPosition())) {
+    status_->SetHintAnchor(ClientToScreen(event.GetPosition()));
+    const std::string hint = "Relative path, drag a folder here to change\nRel Path";
+    status_->SetHint(&hint);
+  } else {
+    status_->SetHint(nullptr);
+  }
+}
+
+void BaseDlg::BindCommands() {
+  auto on = [this](int id, auto&& handler) {
+    Bind(
+        wxEVT_MENU, [handler](wxCommandEvent&) { handler(); }, id);
+    Bind(
+        wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); }, id);
+  };
+  on(ids::kCreate, [this] { OnCreate(); });
+  on(ids::kCreateAndCopy, [this] { OnCreateAndCopy(); });
+  on(ids::kView, [this] { OnView(); });
+  on(ids::kExecute, [this] { OnExecute(); });
+  on(ids::kClearList, [this] { OnClear(); });
+  on(ids::kOpenList, [this] { OnOpenList(); });
+  on(ids::kSaveList, [this] { OnSaveList(); });
+  on(ids::kSetOutputFile, [this] { OnSetOutputFile(); });
+  on(ids::kSetMainHead, [this] { OnSetMainText(settings_.MainHead); });
+  on(ids::kSetMainQueue, [this] { OnSetMainText(settings_.MainQueue); });
+  on(ids::kSendToOptions, [this] { OnSendToOptions(); });
+  on(ids::kUseTooltip, [this] { OnUseTooltip(); });
+  on(ids::kExit, [this] { frame_->Close(); });
+  on(ids::kHelpIndex, [this] { OnHelpIndex(); });
+  on(ids::kWebPage, [this] { OnWebPage(); });
+  on(ids::kAbout, [this] { OnAbout(); });
+  on(ids::kMoveUp, [this] { OnMove(Direction::Up); });
+  on(ids::kMoveDown, [this] { OnMove(Direction::Down); });
+  on(ids::kDeleteItem, [this] { OnDelete(); });
+  on(ids::kCopySelected, [this] { OnCopySelected(); });
+  on(ids::kCreateAndCopySelected, [this] { OnCreateAndCopySelected(); });
+  on(ids::kAutoDrag, [this] { OnAutoDragHelp(); });
+  on(ids::kDragCopyName, [this] { OnDragCopyName(); });
+  on(ids::kDragCreateAndCopy, [this] { OnDragCreateAndCopy(); });
+  on(ids::kSaveTemplate, [this] { OnSaveTemplate(); });
+  on(ids::kOpenTemplate, [this] { OnOpenTemplate(); });
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent& event) { LoadTemplateFile(templates_.FullNameFor(event.GetId())); },
+      ids::kFirstTemplate, ids::kLastTemplate);
+
+  Bind(
+      wxEVT_LISTBOX, [this](wxCommandEvent&) { OnListNotice(); }, ids::kFileList);
+  Bind(
+      wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { OnListNotice(); }, ids::kFileList);
+  if (list_box_ != nullptr) {
+    list_box_->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
+      e.Skip();
+      OnListNotice();
+    });
+    list_box_->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+      e.Skip();
+      OnListNotice();
+    });
+  }
+  Bind(wxEVT_MOTION, &BaseDlg::OnBackgroundMotion, this);
+  Bind(wxEVT_MENU_HIGHLIGHT, [this](wxMenuEvent& e) { MenuItemHint(e.GetMenuId(), true); });
+  Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
+    e.Skip();
+    status_->SetHint(nullptr);
+  });
+}
+
+}  // namespace lq

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <string>
+
+#include "engine/composer.h"
+#include "engine/file_list.h"
+#include "engine/script_settings.h"
+#include "persist/template_scan.h"
+#include "shell/shell_context.h"
+#include "uikit/grafext/hint_sink.h"
+#include "uikit/grafext/white_center_dlg.h"
+
+class wxListBox;
+class wxMenu;
+
+namespace lq {
+
+class TMyWindow;
+class TTipStatusBar;
+class TZQEditCursor;
+
+// The main dialog, the frame's client: the file list, the per-file texts, the path mode and
+// options, the read-only displays and the buttons. It owns the script settings record and
+// keeps it in step with the controls.
+class BaseDlg : public TWhiteCenterPanel, public HintSink {
+ public:
+  BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context);
+
+  // Settings, controls, Templates menu, counter; then any file waiting from the command line.
+  void SetupWindow();
+  // Writes the settings file; reports a failure and still agrees to close.
+  bool CanClose();
+
+  void SyncFromControls();
+  void RefreshControls();
+  void UpdateCounter();
+
+  // A file handed over by another start or given on the command line.
+  void ReceiveFile(const std::string& name);
+
+  // The hint for a command or control id: from_menu for menu items, which show no tooltip.
+  void MenuItemHint(int id, bool from_menu) override;
+
+  ScriptSettings& settings() { return settings_; }
+  FileList& list() { return list_; }
+  std::string& pending_file() { return pending_file_; }
+  const TemplatesMenu& templates() const { return templates_; }
+  std::string HeaderText() const;
+  std::string QueueText() const;
+  void SetHeaderText(const std::string& text);
+  void SetQueueText(const std::string& text);
+  // Shows the list model in the list box.
+  void ShowList();
+
+ private:
+  void SetupControls();
+  void BindCommands();
+  void InsertTemplatesMenu();
+  Composer MakeComposer();
+  void Report(const Failure& failure);
+  void Notice(const std::string& text, const std::string& caption, int ms);
+  void CopyText(const std::string& text);
+  bool ListHasFiles();
+
+  // Commands.
+  void OnCreate();
+  void OnCreateAndCopy();
+  void OnView();
+  void OnExecute();
+  void OnWebPage();
+  void OnCopySelected();
+  void OnCreateAndCopySelected();
+  void OnDragCopyName();
+  void OnDragCreateAndCopy();
+  void OnClear();
+  void OnMove(Direction direction);
+  void OnDelete();
+  void OnOpenList();
+  void OnSaveList();
+  void OnSetOutputFile();
+  void OnSetMainText(std::string& field);
+  void OnSendToOptions();
+  void OnUseTooltip();
+  void OnHelpIndex();
+  void OnAbout();
+  void OnAutoDragHelp();
+  void OnSaveTemplate();
+  void OnOpenTemplate();
+  void LoadTemplateFile(const std::string& file);
+
+  void OnListNotice();
+  void OnBackgroundMotion(wxMouseEvent& event);
+
+  TMyWindow* frame_;
+  TTipStatusBar* status_;
+  ShellContext& context_;
+  ScriptSettings settings_;
+  FileList list_;
+  std::string pending_file_;
+  TemplatesMenu templates_;
+  wxListBox* list_box_ = nullptr;
+  TZQEditCursor* header_ = nullptr;
+  TZQEditCursor* queue_ = nullptr;
+  wxPoint last_hint_point_{-1, -1};
+};
+
+}  // namespace lq

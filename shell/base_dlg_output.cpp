@@ -1,0 +1,78 @@
+// The main dialog's commands that write output or put text on the clipboard.
+#include <variant>
+
+#include "engine/output.h"
+#include "platform/launch_command.h"
+#include "shell/base_dlg.h"
+#include "shell/my_window.h"
+
+namespace lq {
+
+void BaseDlg::OnCreate() {
+  if (!ListHasFiles()) return;
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  if (auto failure = CreateOutput(composer, settings_, list_, settings_.FileOutput, context_.eol)) {
+    Report(*failure);
+    return;
+  }
+  Notice("Click view to see created file", kAppCaption, 1000);
+}
+
+void BaseDlg::OnCreateAndCopy() {
+  if (!ListHasFiles()) return;
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  // Nothing is copied when creating failed: an older output file must not pass for this one.
+  TextOrFailure text =
+      CreateAndCopy(composer, settings_, list_, settings_.FileOutput, context_.eol);
+  if (auto* failure = std::get_if<Failure>(&text)) {
+    Report(*failure);
+    return;
+  }
+  Notice("Click view to see created file", kAppCaption, 1000);
+  CopyText(std::get<std::string>(text));
+}
+
+void BaseDlg::OnView() { context_.services.launcher->OpenInTextEditor(settings_.FileOutput); }
+
+void BaseDlg::OnExecute() { LaunchCommand(*context_.services.launcher, settings_.FileOutput); }
+
+void BaseDlg::OnWebPage() {
+  CopyText(kHomeAddress);
+  Notice("URL copyed into Clipboard", kAppCaption, 2000);
+  context_.services.launcher->OpenWithAssociation(kHomeAddress);
+}
+
+void BaseDlg::OnCopySelected() {
+  if (!ListHasFiles()) return;
+  if (list_.Selected() < 0) list_.Select(0);
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  TextOrFailure text = SelectedItemText(composer, list_);
+  if (auto* name = std::get_if<std::string>(&text)) CopyText(*name);
+  UpdateCounter();
+}
+
+void BaseDlg::OnCreateAndCopySelected() {
+  if (!ListHasFiles()) return;
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  TextOrFailure text = CreateAndCopySelectedText(composer, list_, pending_file_, context_.eol);
+  if (auto* line = std::get_if<std::string>(&text)) CopyText(*line);
+  UpdateCounter();
+}
+
+void BaseDlg::OnDragCopyName() {
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  CopyText(PendingNameText(composer, pending_file_));
+}
+
+void BaseDlg::OnDragCreateAndCopy() {
+  SyncFromControls();
+  Composer composer = MakeComposer();
+  CopyText(SingleLineText(composer, pending_file_, context_.eol));
+}
+
+}  // namespace lq

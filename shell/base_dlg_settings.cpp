@@ -1,0 +1,104 @@
+// The main dialog's commands that change the script's settings, and the small ones.
+#include "persist/template_file.h"
+#include "shell/about_dlg.h"
+#include "shell/base_dlg.h"
+#include "shell/ml_input_dlg.h"
+#include "shell/my_window.h"
+#include "shell/send_to_dlg.h"
+#include "shell/tip_status_bar.h"
+#include "shell/wx_text.h"
+
+namespace lq {
+
+void BaseDlg::OnSetOutputFile() {
+  SyncFromControls();
+  std::string name = settings_.FileOutput;
+  if (context_.services.prompts->ChooseFile(this, kSetOutputFileDialog, name, {})) {
+    settings_.FileOutput = name;
+    settings_.SetRelPathFromOutput(context_.style);
+  }
+  RefreshControls();
+}
+
+void BaseDlg::OnSetMainText(std::string& field) {
+  SyncFromControls();
+  MLInputDlg dialog(this, GetFont(), &field, 1000);
+  dialog.ShowModal();
+  RefreshControls();
+}
+
+void BaseDlg::OnSendToOptions() {
+  TSendTo dialog(this, GetFont(), settings_.SendToIndex);
+  dialog.ShowModal();
+}
+
+void BaseDlg::OnUseTooltip() {
+  settings_.UseTip = !settings_.UseTip;
+  status_->TipsEnabled(settings_.UseTip);
+}
+
+void BaseDlg::OnHelpIndex() {
+  context_.services.launcher->OpenWithAssociation(context_.program_folder + kHelpFileName);
+}
+
+void BaseDlg::OnAbout() {
+  AboutDlg dialog(this);
+  dialog.ShowModal();
+}
+
+void BaseDlg::OnAutoDragHelp() {
+  context_.services.prompts->Message(
+      this,
+      "Drag a single file over Auto Drag button for special settings:\n\n"
+      "1) Copy Relative Path and File Name into Clipboard\n"
+      "2) Create a single line (head, file, queue), and copy it\n"
+      "3) Set Relative Path different from Output File\n"
+      "4) Set Output File",
+      kAppCaption, kPromptOk);
+}
+
+void BaseDlg::LoadTemplateFile(const std::string& file) {
+  if (file.empty()) return;
+  SyncFromControls();
+  std::string header = HeaderText();
+  std::string queue = QueueText();
+  if (auto failure = LoadTemplate(file, settings_, header, queue, context_.style)) {
+    Report(*failure);
+    return;
+  }
+  frame_->SetTitle(FromUtf8(TemplateCaption(settings_.TemplateFile, context_.style)));
+  SetHeaderText(header);
+  SetQueueText(queue);
+  RefreshControls();
+}
+
+void BaseDlg::OnOpenTemplate() {
+  std::string name;
+  if (!context_.services.prompts->ChooseFile(this, kOpenTemplateDialog, name,
+                                             context_.program_folder)) {
+    return;
+  }
+  LoadTemplateFile(name);
+}
+
+void BaseDlg::OnSaveTemplate() {
+  SyncFromControls();
+  std::string name = settings_.TemplateFile;
+  if (!context_.services.prompts->ChooseFile(this, kSaveTemplateDialog, name,
+                                             context_.program_folder)) {
+    return;
+  }
+  std::string header = HeaderText();
+  std::string queue = QueueText();
+  // Saving loads the saved template, as choosing it would.
+  if (auto failure = SaveTemplate(name, settings_, header, queue, context_.style)) {
+    Report(*failure);
+    return;
+  }
+  frame_->SetTitle(FromUtf8(TemplateCaption(settings_.TemplateFile, context_.style)));
+  SetHeaderText(header);
+  SetQueueText(queue);
+  RefreshControls();
+}
+
+}  // namespace lq

@@ -1,0 +1,40 @@
+#include "shell/control_bar.h"
+
+#include <wx/tooltip.h>
+
+#include <string>
+
+#include "resources/hint_table.h"
+#include "resources/ids.h"
+#include "resources/images.h"
+
+namespace lq {
+namespace {
+
+// A tool's hint: the status part is its long help, the rest its tooltip.
+void AddHintedTool(wxToolBar* bar, int id, int bitmap) {
+  const std::string hint(HintString(id));
+  const std::size_t lf = hint.find('\n');
+  const wxString status = wxString::FromUTF8(hint.substr(0, lf));
+  const wxString tip =
+      wxString::FromUTF8(lf == std::string::npos ? std::string() : hint.substr(lf + 1));
+  bar->AddTool(id, wxEmptyString, ToolBitmap(bitmap), tip, wxITEM_NORMAL);
+  bar->SetToolLongHelp(id, status);
+}
+
+}  // namespace
+
+TMyControlBar::TMyControlBar(wxWindow* parent)
+    : wxToolBar(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER) {
+  SetFont(wxFont(wxFontInfo(10)));
+  SetToolBitmapSize(wxSize(32, 32));
+  AddHintedTool(this, ids::kCreate, ids::kBitmapCreate);
+  AddHintedTool(this, ids::kView, ids::kBitmapView);
+  AddSeparator();
+  AddHintedTool(this, ids::kClearList, ids::kBitmapClear);
+  Realize();
+  wxToolTip::SetDelay(200);
+}
+
+}  // namespace lq

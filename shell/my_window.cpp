@@ -1,0 +1,118 @@
+#include "shell/my_window.h"
+
+#include <wx/menu.h>
+#include <wx/sizer.h>
+#include <wx/xrc/xmlres.h>
+
+#include "engine/text_helpers.h"
+#include "persist/settings_file.h"
+#include "platform/wx_font.h"
+#include "resources/hint_table.h"
+#include "resources/ids.h"
+#include "resources/images.h"
+#include "resources/resources.h"
+#include "shell/base_dlg.h"
+#include "shell/control_bar.h"
+#include "shell/tip_status_bar.h"
+#include "shell/wx_text.h"
+
+namespace lq {
+
+wxFont DialogFont(const std::filesystem::path& settings_file) {
+  return FontFromSettings(LoadFontSettings(settings_file));
+}
+
+TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
+    : wxFrame(nullptr, wxID_ANY, kAppCaption, wxDefaultPosition, wxDefaultSize,
+              wxDEFAULT_FRAME_STYLE),
+      context_(context) {
+  SetIcons(AppIcons());
+  if (wxMenuBar* bar = wxXmlResource::Get()->LoadMenuBar(kMainMenuBar)) SetMenuBar(bar);
+  status_ = new TTipStatusBar(this);
+  SetStatusBar(status_);
+  SetToolBar(new TMyControlBar(this));
+
+  client_ = new BaseDlg(this, DialogFont(context_.settings_file), status_, context_);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(client_, 1, wxEXPAND);
+  SetSizerAndFit(sizer);
+
+  Bind(wxEVT_MENU, &TMyWindow::OnCommand, this);
+  Bind(wxEVT_CLOSE_WINDOW, &TMyWindow::OnClose, this);
+  Bind(wxEVT_MENU_HIGHLIGHT, &TMyWindow::OnMenuHighlight, this);
+  Bind(wxEVT_MENU_OPEN, &TMyWindow::OnMenuOpen, this);
+  Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& e) {
+    e.Skip();
+    status_->SetHint(nullptr);
+  });
+
+  client_->pending_file() = pending_file;
+  client_->SetupWindow();
+}
+
+void TMyWindow::OnCommand(wxCommandEvent& event) {
+  if (event.GetId() == ids::kChangeFont) {
+    OnChangeFont();
+    return;
+  }
+  if (forwarding_ || client_ == nullptr) {
+    event.Skip();
+    return;
+  }
+  forwarding_ = true;
+  client_->GetEventHandler()->ProcessEvent(event);
+  forwarding_ = false;
+}
+
+void TMyWindow::OnChangeFont() {
+  FontSettings font = LoadFontSettings(context_.settings_file);
+  int point_size = 0;
+  if (!context_.services.prompts->ChooseFont(this, font, point_size)) return;
+  if (auto failure = SaveFontSettings(context_.settings_file, font, point_size)) {
+    context_.services.prompts->Message(this, failure->text + "\n\n" + failure->reason,
+                                       failure->caption, kPromptOk);
+    return;
+  }
+  context_.services.prompts->Message(this, "Please restart the program to changes take effect",
+                                     kAppCaption, kPromptOk);
+}
+
+void TMyWindow::OnClose(wxCloseEvent& event) {
+  if (client_ != nullptr && !client_->CanClose() && event.CanVeto()) {
+    event.Veto();
+    return;
+  }
+  Destroy();
+}
+
+void TMyWindow::OnMenuHighlight(wxMenuEvent& event) {
+  const int id = event.GetMenuId();
+  if (id >= ids::kFirstTemplate && id <= ids::kLastTemplate) {
+    client_->MenuItemHint(id, true);
+    return;
+  }
+  std::string hint = id > 0 ? std::string(HintString(id)) : std::string();
+  CutUtf8(hint, 127);
+  status_->SetHint(&hint);
+}
+
+void TMyWindow::OnMenuOpen(wxMenuEvent& event) {
+  event.Skip();
+  status_->SetHint(nullptr);
+  if (wxMenuBar* bar = GetMenuBar()) {
+    if (wxMenuItem* item = bar->FindItem(ids::kUseTooltip); item && item->IsCheckable()) {
+      item->Check(client_->settings().UseTip);
+    }
+  }
+}
+
+void TMyWindow::DoGiveHelp(const wxString& text, bool show) {
+  if (!show) {
+    status_->SetHint(nullptr);
+    return;
+  }
+  const std::string hint = ToUtf8(text);
+  status_->SetHint(&hint);
+}
+
+}  // namespace lq

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace lq {
+
+// The folder of the running executable, resolved through links, with a trailing separator;
+// empty when it cannot be found.
+std::string ProgramFolder();
+
+}  // namespace lq

@@ -1,0 +1,34 @@
+#include "shell/send_to_dlg.h"
+
+#include <wx/radiobut.h>
+
+#include "resources/ids.h"
+#include "resources/resources.h"
+
+namespace lq {
+namespace {
+
+wxRadioButton* Radio(wxWindow* dialog, int id) {
+  return dynamic_cast<wxRadioButton*>(dialog->FindWindow(id));
+}
+
+}  // namespace
+
+TSendTo::TSendTo(wxWindow* owner, const wxFont& font, std::int32_t& send_to_index)
+    : TWhiteCenterDlg(owner, kSendToDialog, "", &font), send_to_index_(send_to_index) {
+  const int checked = send_to_index_ == 1 ? ids::kSendToLine : ids::kSendToName;
+  if (wxRadioButton* radio = Radio(this, checked)) radio->SetValue(true);
+  Bind(wxEVT_BUTTON, &TSendTo::OnOk, this, wxID_OK);
+}
+
+void TSendTo::OnOk(wxCommandEvent& event) {
+  if (wxRadioButton* name = Radio(this, ids::kSendToName); name && name->GetValue()) {
+    send_to_index_ = 0;
+  }
+  if (wxRadioButton* line = Radio(this, ids::kSendToLine); line && line->GetValue()) {
+    send_to_index_ = 1;
+  }
+  event.Skip();
+}
+
+}  // namespace lq

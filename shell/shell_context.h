@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "engine/path_style.h"
+#include "platform/services.h"
+
+namespace lq {
+
+// What the window takes from outside: the platform services and where its files are.
+struct ShellContext {
+  Services services;
+  std::filesystem::path settings_file;  // ZQIni.ini
+  std::string program_folder;           // with a trailing separator: templates and help
+  PathStyle style = HostPathStyle();
+  Eol eol = NativeEol();
+};
+
+inline constexpr const char* kAppCaption = "Halvorn Loomquill";
+inline constexpr const char* kHelpFileName = "Weftbook.html";
+inline constexpr const char* kHomeAddress = "https://halvorn.example/loomquill/";
+
+}  // namespace lq
