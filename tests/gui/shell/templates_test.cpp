@@ -1,0 +1,202 @@
+// The Templates menu built from the program folder, and loading and saving templates.
+#include <wx/menu.h>
+
+#include "tests/gui/shell/shell_fixture.h"
+#include "uikit/exten/zq_mex.h"
+
+namespace lq::test {
+namespace {
+
+constexpr const char* kWebTemplate =
+    "[Loomquill]\n"
+    "h_menutitle=Web page\n"
+    "Header=<<a href=\">\n"
+    "Queue=<\">link</a>#ZQ_BR#>\n"
+    "MainHead=<<html>#ZQ_BR#<body>#ZQ_BR#>\n"
+    "MainQueue=<</body>>\n"
+    "InvertSlash=1\n"
+    "CheckIndex=1\n"
+    "SaveLocal=0\n"
+    "FileOutput=/elsewhere/ignored.html\n";
+
+class TemplatesTest : public ShellTest {
+ protected:
+  void WriteTemplates() {
+    WriteProgramFile("c.hqd", "[Loomquill]\nHeader=<c>\n");
+    WriteProgramFile("B.hqd", "[Loomquill]\nHeader=<B>\n");
+    WriteProgramFile("a.hqd", kWebTemplate);
+    WriteProgramFile("Web/page.hqd",
+                     "[Loomquill]\nHeader=<page>\nSaveLocal=1\n"
+                     "FileOutput=/srv/www/index.html\n");
+    WriteProgramFile("Empty/Deeper/readme.txt", "no template here");
+    WriteProgramFile(".hidden/secret.hqd", "[Loomquill]\n");
+    WriteProgramFile("notes.txt", "not a template");
+  }
+  wxMenu* TemplatesMenu() const { return frame()->GetMenuBar()->GetMenu(1); }
+  struct Item {
+    int id;
+    std::string label;
+    bool sub;
+    bool operator==(const Item&) const = default;
+  };
+  static std::vector<Item> ItemsOf(wxMenu* menu) {
+    std::vector<Item> items;
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+      items.push_back({item->IsSeparator() ? wxID_SEPARATOR : item->GetId(),
+                       item->GetItemLabelText().utf8_string(), item->IsSubMenu()});
+    }
+    return items;
+  }
+};
+
+TEST_F(TemplatesTest, MenuIsTheSecondWithTheScannedTemplates) {
+  WriteTemplates();
+  Start();
+  wxMenuBar* bar = frame()->GetMenuBar();
+  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  EXPECT_EQ(bar->GetMenuLabelText(0), "File");
+  EXPECT_EQ(bar->GetMenuLabelText(1), "Templates");
+  EXPECT_EQ(bar->GetMenuLabelText(2), "Help");
+
+  const std::vector<Item> expected{{1301, "Save Template", false},
+                                   {1302, "Open Template", false},
+                                   {wxID_SEPARATOR, "", false},
+                                   {1303, "B", false},
+                                   {1304, "a", false},
+                                   {1305, "c", false},
+                                   {-1, "Web", true}};
+  std::vector<Item> items = ItemsOf(TemplatesMenu());
+  ASSERT_EQ(items.size(), expected.size());
+  items.back().id = -1;  // a sub-menu's id is the toolkit's own
+  EXPECT_EQ(items, expected);
+  wxMenu* web = TemplatesMenu()->FindItemByPosition(6)->GetSubMenu();
+  ASSERT_NE(web, nullptr);
+  const std::vector<Item> web_items{{1306, "page", false}};
+  EXPECT_EQ(ItemsOf(web), web_items);
+  EXPECT_EQ(CurrentMex(), nullptr) << "the loading notice is closed";
+}
+
+TEST_F(TemplatesTest, WithoutTemplatesOnlyTheCommandsRemain) {
+  Start();
+  const std::vector<Item> expected{
+      {1301, "Save Template", false}, {1302, "Open Template", false}, {wxID_SEPARATOR, "", false}};
+  EXPECT_EQ(ItemsOf(TemplatesMenu()), expected);
+}
+
+TEST_F(TemplatesTest, ChoosingATemplateLoadsItAndNamesIt) {
+  WriteTemplates();
+  WriteSettings("FileOutput=" + (work_ / "out" / "links.html").string() + "\n");
+  Start();
+  Type(102, "old header");
+  ChooseRadio(114);
+  Command(1304);
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - a");
+  EXPECT_EQ(Field(102), "<a href=\"");
+  EXPECT_EQ(Field(103), "\">link</a>\n");
+  EXPECT_EQ(Field(116), "<html> /n <body> /n ");
+  EXPECT_EQ(Field(117), "</body>");
+  EXPECT_TRUE(IsChecked(106));
+  EXPECT_TRUE(IsChecked(108));
+  EXPECT_FALSE(IsChecked(124));
+  EXPECT_EQ(Field(115), (work_ / "out" / "links.html").string()) << "SaveLocal 0 keeps it";
+  EXPECT_TRUE(prompts_.messages.empty());
+
+  // And the output it makes.
+  OpenListOf({Src("x.txt")});
+  Command(112);
+  EXPECT_EQ(ReadAll(work_ / "out" / "links.html"),
+            "<html>\n<body>\n<a href=\"../src/x.txt\">link</a>\n</body>");
+}
+
+TEST_F(TemplatesTest, TemplateInASubMenuCarriesItsOutputFile) {
+  WriteTemplates();
+  Start();
+  Command(1306);
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - page");
+  EXPECT_EQ(Field(102), "page");
+  EXPECT_EQ(Field(115), "/srv/www/index.html");
+  EXPECT_EQ(Field(104), "/srv/www/");
+  EXPECT_EQ(status()->ShownText(), "/srv/www/index.html");
+  EXPECT_EQ(Field(116), "") << "a template without MainHead empties it";
+}
+
+TEST_F(TemplatesTest, ATemplateItemLoadsOnce) {
+  // A template that went away after the scan: each load reports it once.
+  WriteTemplates();
+  Start();
+  fs::remove(program_ / "B.hqd");
+  Command(1303);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text.substr(0, prompts_.messages[0].text.find('\n')),
+            (program_ / "B.hqd").string());
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill");
+}
+
+TEST_F(TemplatesTest, OpenTemplateStartsInTheProgramFolder) {
+  Start();
+  const fs::path file = work_ / "mine.hqd";
+  WriteAll(file, kWebTemplate);
+  prompts_.file_answers.push_back(file.string());
+  Command(1302);
+  ASSERT_EQ(prompts_.file_dialogs.size(), 1u);
+  const FakePrompts::FileCall& call = prompts_.file_dialogs[0];
+  EXPECT_STREQ(call.kind.title, "Save Head & Queue");
+  EXPECT_STREQ(call.kind.filter_description, "Head&Queue");
+  EXPECT_STREQ(call.kind.filter_pattern, "*.hqd");
+  EXPECT_STREQ(call.kind.default_extension, "hqd");
+  EXPECT_TRUE(call.kind.open);
+  EXPECT_EQ(call.initial_name, "");
+  EXPECT_EQ(call.folder, program_.string() + "/");
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - mine");
+  EXPECT_EQ(Field(102), "<a href=\"");
+
+  // Cancelled: nothing changes.
+  Type(102, "typed");
+  prompts_.file_answers.push_back(std::nullopt);
+  Command(1302);
+  EXPECT_EQ(Field(102), "typed");
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - mine");
+}
+
+TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
+  WriteTemplates();
+  Start();
+  const fs::path file = work_ / "saved.hqd";
+  prompts_.file_answers.push_back(std::nullopt);
+  Command(1301);
+  ASSERT_EQ(prompts_.file_dialogs.size(), 1u);
+  EXPECT_EQ(prompts_.file_dialogs[0].initial_name, "") << "no template yet";
+
+  Command(1304);
+  Type(102, "first\nsecond");
+  ChooseRadio(107);
+  SetCheck(124, true);
+  SetOutput((work_ / "out" / "o.txt").string());
+  prompts_.file_answers.push_back(file.string());
+  Command(1301);
+  ASSERT_EQ(prompts_.file_dialogs.size(), 3u);
+  const FakePrompts::FileCall& call = prompts_.file_dialogs[2];
+  EXPECT_STREQ(call.kind.title, "Save Head & Queue");
+  EXPECT_STREQ(call.kind.filter_description, "Head&Queue");
+  EXPECT_STREQ(call.kind.default_extension, "hqd");
+  EXPECT_FALSE(call.kind.open);
+  EXPECT_EQ(call.initial_name, (program_ / "a.hqd").string());
+  EXPECT_EQ(call.folder, program_.string() + "/");
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - saved");
+
+  const std::string text = ReadAll(file);
+  for (const char* line : {"h_menutitle=saved", "h_menuhelp=saved", "Header=<first#ZQ_BR#second>",
+                           "Queue=<\">link</a>#ZQ_BR#>", "MainHead=<<html>#ZQ_BR#<body>#ZQ_BR#>",
+                           "MainQueue=<</body>>", "InvertSlash=1", "CheckIndex=2", "SaveLocal=1"}) {
+    EXPECT_NE(text.find(std::string(line) + "\n"), std::string::npos) << line << " in\n" << text;
+  }
+  EXPECT_NE(text.find("FileOutput=" + (work_ / "out" / "o.txt").string()), std::string::npos);
+
+  // The next save proposes the saved one.
+  prompts_.file_answers.push_back(std::nullopt);
+  Command(1301);
+  EXPECT_EQ(prompts_.file_dialogs.back().initial_name, file.string());
+}
+
+}  // namespace
+}  // namespace lq::test
