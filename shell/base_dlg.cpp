@@ -13,6 +13,7 @@
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
+#include "shell/drop_target.h"
 #include "shell/my_window.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
@@ -70,6 +71,7 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
   queue_ = Control<TZQEditCursor>(this, ids::kQueue);
   SetupControls();
   BindCommands();
+  DialogDropTarget::Install(this);
 }
 
 void BaseDlg::SetupControls() {
@@ -322,6 +324,8 @@ void BaseDlg::BindCommands() {
   on(ids::kAutoDrag, [this] { OnAutoDragHelp(); });
   on(ids::kDragCopyName, [this] { OnDragCopyName(); });
   on(ids::kDragCreateAndCopy, [this] { OnDragCreateAndCopy(); });
+  on(ids::kDragSetRelPath, [this] { SetRelPathFromPending(); });
+  on(ids::kDragSetOutputFile, [this] { SetOutputFromPending(); });
   on(ids::kSaveTemplate, [this] { OnSaveTemplate(); });
   on(ids::kOpenTemplate, [this] { OnOpenTemplate(); });
   Bind(

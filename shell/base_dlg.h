@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/composer.h"
 #include "engine/file_list.h"
@@ -38,6 +39,13 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   // A file handed over by another start or given on the command line.
   void ReceiveFile(const std::string& name);
 
+  // Files dropped at point (the dialog's coordinates): on the list, on a setting control or
+  // on Auto Drag.
+  void HandleDrop(const std::vector<std::string>& names, const wxPoint& point);
+  // The two confirmations for the one file in PendingFile (also Auto Drag's 1010 and 1008).
+  void SetRelPathFromPending();
+  void SetOutputFromPending();
+
   // The hint for a command or control id: from_menu for menu items, which show no tooltip.
   void MenuItemHint(int id, bool from_menu) override;
 
@@ -54,6 +62,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
 
  private:
   void SetupControls();
+  wxWindow* ControlAt(const wxPoint& point);
   void BindCommands();
   void InsertTemplatesMenu();
   Composer MakeComposer();

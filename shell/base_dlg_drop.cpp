@@ -1,0 +1,126 @@
+// Files dropped on the main dialog, and the Auto Drag commands that act on one of them.
+#include <wx/menu.h>
+#include <wx/statbox.h>
+
+#include <filesystem>
+
+#include "engine/capacities.h"
+#include "engine/paths.h"
+#include "engine/text_helpers.h"
+#include "resources/ids.h"
+#include "resources/resources.h"
+#include "shell/base_dlg.h"
+#include "shell/my_window.h"
+#include "shell/wx_text.h"
+#include "uikit/grafext/popup.h"
+
+namespace lq {
+namespace {
+
+bool IsFolder(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::is_directory(name, ec);
+}
+
+}  // namespace
+
+wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
+  // As the window under a point is found: a disabled control is never it, and a group box
+  // only frames the controls beside it.
+  for (wxWindow* child : GetChildren()) {
+    if (!child->IsShown() || !child->IsEnabled() || dynamic_cast<wxStaticBox*>(child)) continue;
+    if (child->GetRect().Contains(point)) return child;
+  }
+  return nullptr;
+}
+
+void BaseDlg::HandleDrop(const std::vector<std::string>& names, const wxPoint& point) {
+  if (names.empty()) return;
+  wxWindow* target = ControlAt(point);
+  const int id = target != nullptr ? target->GetId() : wxID_NONE;
+
+  if (id == ids::kAutoDrag) {
+    SyncFromControls();
+    if (names.size() == 1) {
+      frame_->Raise();
+      pending_file_ = names.front();
+      CutUtf8(pending_file_, kNameMax);
+      if (std::unique_ptr<wxMenu> menu = LoadPopupMenu(kAutoDragPopup)) {
+        // The menu's right edge goes to the drop point.
+        int widest = 0;
+        for (const wxMenuItem* item : menu->GetMenuItems()) {
+          widest = std::max(widest, GetTextExtent(item->GetItemLabelText()).GetWidth());
+        }
+        ShowPopupMenu(this, *menu, kAutoDragPopup, wxPoint(point.x - widest - 40, point.y));
+      }
+    }
+    return;
+  }
+
+  wxWindow* rel_field = FindWindow(ids::kRelPathField);
+  const bool on_rel_field = rel_field != nullptr && rel_field->GetRect().Contains(point);
+  const bool on_relative = id == ids::kModeRelative || on_rel_field;
+  if (names.size() == 1 && (id == ids::kSetOutputFile || id == ids::kOutFileField || on_relative)) {
+    SyncFromControls();
+    frame_->Raise();
+    std::string name = names.front();
+    if (on_relative && !IsFolder(name)) {
+      const std::size_t at = LastSeparator(name, context_.style);
+      if (at != std::string::npos) name.resize(at + 1);
+    }
+    pending_file_ = name;
+    if (IsFolder(name)) {
+      SetRelPathFromPending();
+    } else {
+      SetOutputFromPending();
+    }
+    RefreshControls();
+    return;
+  }
+
+  for (const std::string& name : names) {
+    list_.Insert(name, list_.Selected() + 1);
+    list_.Select(list_.Selected() < 0 ? 0 : list_.Selected() + 1);
+    context_.services.beeper->Beep();
+  }
+  ShowList();
+  UpdateCounter();
+}
+
+void BaseDlg::SetRelPathFromPending() {
+  std::string folder = pending_file_;
+  const char sep = Separator(context_.style);
+  if (IsFolder(folder)) {
+    if (folder.empty() || folder.back() != sep) folder.push_back(sep);
+  } else if (const std::size_t at = LastSeparator(folder, context_.style);
+             at != std::string::npos) {
+    folder.resize(at + 1);
+  }
+  const Answer answer = context_.services.prompts->Message(
+      this, "Do you want set Relative path to:\n\n" + folder + " ?", kAppCaption, kPromptYesNo);
+  if (answer == Answer::Yes) settings_.RelPath = folder;
+  RefreshControls();
+  pending_file_.clear();
+}
+
+void BaseDlg::SetOutputFromPending() {
+  if (IsFolder(pending_file_)) {
+    context_.services.prompts->Message(
+        this, "Can't set a Folder like Output File\nPlease select a file", kAppCaption, kPromptOk);
+    return;
+  }
+  context_.services.beeper->Beep();
+  const Answer answer = context_.services.prompts->Message(
+      this,
+      "Do you want set Output file to:\n\n" + pending_file_ +
+          "\n\nWarning: the file will be overwritten!",
+      "Warning", kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
+  if (answer == Answer::Yes) {
+    settings_.FileOutput = pending_file_;
+    settings_.SetRelPathFromOutput(context_.style);
+  }
+  RefreshControls();
+  pending_file_.clear();
+}
+
+}  // namespace lq
