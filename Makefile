@@ -22,12 +22,16 @@ XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 test: build
 	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
+# Without a display there is no window to show: the CLI composes a demo instead.
 run: build
-	@tools/demo.sh $(BUILD)/bin
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then exec $(BUILD)/bin/loomquill; \
+	else echo "No display: composing a demo with loomquill-cli instead."; tools/demo.sh $(BUILD)/bin; fi
 
 bench: build
 	@bench/compose_bench.sh $(BUILD)/bin/loomquill-cli
 	@$(BUILD)/bench/bench_template_scan
+	@bench/startup_bench.sh $(BUILD)/bin/loomquill
+	@$(XVFB) $(BUILD)/bench/bench_drop 2>/dev/null
 
 fuzz:
 	@tools/install-deps.sh --with-fuzz
