@@ -1,6 +1,7 @@
 // The entry point: a start with a file while Loomquill runs hands the file to it and ends;
 // any other start opens a window of its own.
 #include <wx/app.h>
+#include <wx/log.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -42,6 +43,9 @@ int main(int argc, char** argv) {
     }
   }
   wxApp::SetInstance(new lq::TMyApp(pending));
+  // The toolkit's own messages go to standard error: a message box for them could outlive
+  // the display at exit.
+  delete wxLog::SetActiveTarget(new wxLogStderr);
   // The toolkit sees no file argument: a name must never be taken for one of its options.
   int wx_argc = 1;
   return wxEntry(wx_argc, argv);

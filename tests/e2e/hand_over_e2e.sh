@@ -42,13 +42,16 @@ start_app() {  # start_app [FILE]
   "$app" "$@" >>"$work/app.log" 2>&1 &
   pids+=($!)
   app_pid=$!
+  # X clients polling the display while GTK opens it can make GTK's start fail here; give
+  # it a moment before the first look.
+  sleep 0.5
 }
 
 # Waits until the window is up, or 10 s.
 wait_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq 50); do
     [ "$(windows)" -ge 1 ] && return 0
-    sleep 0.1
+    sleep 0.2
   done
   return 1
 }
@@ -58,10 +61,10 @@ windows() { xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null
 # Waits until the clipboard holds the expected text, or 10 s.
 clipboard_is() {
   local expected=$1 got
-  for _ in $(seq 100); do
+  for _ in $(seq 50); do
     got=$(xclip -o -selection clipboard 2>/dev/null; printf x)
     [ "${got%x}" = "$expected" ] && return 0
-    sleep 0.1
+    sleep 0.2
   done
   echo "clipboard: expected [$expected], got [${got%x}]" >&2
   return 1
@@ -81,7 +84,7 @@ for mode in 0 1; do
   setup "second$mode" "$mode"
   start_app
   check "first window up (mode $mode)" wait_window
-  "$app" "$file" "ignored second argument" >/dev/null 2>&1
+  timeout 10 "$app" "$file" "ignored second argument" >>"$work/app.log" 2>&1
   rc=$?
   check "second start exits with 255 (mode $mode, got $rc)" test "$rc" -eq 255
   if [ "$mode" = 1 ]; then
@@ -110,7 +113,7 @@ check "the crash left its socket" test -S "$XDG_RUNTIME_DIR/loomquill/ZQ_LOOMQUI
 start_app "$file"
 check "a start after the crash opens a window" wait_window
 check "and copies its file" clipboard_is "a file's name.txt"
-"$app" "$work/other.txt" >/dev/null 2>&1
+timeout 10 "$app" "$work/other.txt" >>"$work/app.log" 2>&1
 rc=$?
 check "the new instance takes hand-overs (got $rc)" test "$rc" -eq 255
 check "the handed file is copied" clipboard_is "other.txt"
