@@ -2,6 +2,9 @@
 
 #include <wx/settings.h>
 
+#include "uikit/tooltip/tip_logic.h"
+#include "uikit/tooltip/zq_tooltip.h"
+
 namespace lq {
 
 TTipStatusBar::TTipStatusBar(wxWindow* parent)
@@ -15,6 +18,23 @@ TTipStatusBar::TTipStatusBar(wxWindow* parent)
   SetFieldsCount(2, widths);
   SetStatusStyles(2, styles);
   SetStatusText("Ready", 1);
+
+  if (TipInstance() == nullptr) {
+    const wxFont tip_font = TToolTipFont();
+    new ZQTToolTip(parent, &tip_font);
+    owns_tip_ = true;
+  }
+  tip_window_ = TipInstance();
+  PublishTipsEnabled(&tips_enabled_);
+}
+
+TTipStatusBar::~TTipStatusBar() {
+  // The hook must never read a flag that is gone.
+  if (PublishedTipsEnabled() == &tips_enabled_) PublishTipsEnabled(nullptr);
+  if (owns_tip_) {
+    if (ZQTToolTip* tip = tip_window_.get()) tip->Destroy();
+    SetTipInstance(nullptr);
+  }
 }
 
 void TTipStatusBar::SetMessageText(const std::string& text) {
@@ -23,17 +43,25 @@ void TTipStatusBar::SetMessageText(const std::string& text) {
 }
 
 void TTipStatusBar::SetHint(const std::string* hint) {
+  ZQTToolTip* tip = tip_window_.get();
   if (hint == nullptr) {
+    if (tip != nullptr) tip->SetTipText(nullptr);
     has_hint_ = false;
     hint_status_.clear();
     tip_.clear();
   } else {
+    HintParts parts = SplitHint(*hint);
     has_hint_ = true;
-    const std::size_t lf = hint->find('\n');
-    hint_status_ = hint->substr(0, lf);
-    tip_ = lf == std::string::npos ? std::string() : hint->substr(lf + 1);
+    hint_status_ = std::move(parts.status);
+    tip_ = std::move(parts.tip);
+    if (tips_enabled_ && tip != nullptr) tip->SetTipText(&tip_);
   }
   Show();
+}
+
+void TTipStatusBar::SetHintAnchor(const wxPoint& screen_point) {
+  anchor_ = screen_point;
+  lq::SetHintAnchor(screen_point);
 }
 
 void TTipStatusBar::TipsEnabled(bool on) { tips_enabled_ = on; }

@@ -326,4 +326,42 @@ void TZQButton::OnDropFiles(wxDropFilesEvent& event) {
   if (parent == nullptr || !parent->GetEventHandler()->ProcessEvent(event)) event.Skip();
 }
 
+// TAutoButton
+
+TAutoButton::TAutoButton() {
+  Bind(wxEVT_KILL_FOCUS, &TAutoButton::OnKillFocus, this);
+  Bind(wxEVT_ERASE_BACKGROUND, &TAutoButton::OnEraseBackground, this);
+}
+
+void TAutoButton::OnKillFocus(wxFocusEvent& event) {
+  event.Skip();
+  if (wxWindow* parent = GetParent()) {
+    parent->RefreshRect(GetRect().Inflate(2));
+    parent->Update();
+  }
+}
+
+void TAutoButton::OnEraseBackground(wxEraseEvent&) {
+  // Never erased. A repaint of the face takes the highlight with it; the guard stops the
+  // repaint that clearing it causes from coming back here.
+  static bool clearing = false;
+  if (!lumen_.lit() || clearing) return;
+  clearing = true;
+  lumen_.ClearLit();
+  if (wxWindow* parent = GetParent()) {
+    parent->RefreshRect(GetRect().Inflate(2));
+    parent->Update();
+  }
+  clearing = false;
+}
+
+const TMouseLumen* LumenOf(const wxWindow* window) {
+  if (auto* list = dynamic_cast<const TZQListBox*>(window)) return &list->lumen();
+  if (auto* edit = dynamic_cast<const TZQEditCursor*>(window)) return &edit->lumen();
+  if (auto* check = dynamic_cast<const TZQCheckBox*>(window)) return &check->lumen();
+  if (auto* radio = dynamic_cast<const TZQRadioButton*>(window)) return &radio->lumen();
+  if (auto* button = dynamic_cast<const TAutoButton*>(window)) return &button->lumen();
+  return nullptr;
+}
+
 }  // namespace lq

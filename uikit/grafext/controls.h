@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "uikit/grafext/mouse_lumen.h"
+
 namespace lq {
 
 // What every control class shares: its cursor, its popup menu, the hover hint and the
@@ -55,10 +57,11 @@ class TZQListBox : public wxListBox {
   TZQListBox();
   void Setup(const std::string& cursor_name, const std::string& popup_menu);
   const ControlBehaviour& behaviour() const { return behaviour_; }
+  const TMouseLumen& lumen() const { return lumen_; }
 
  protected:
-  // Called on every pointer move over the control, after the hint (for a hover highlight).
-  virtual void Hovered(wxMouseEvent&) {}
+  // Called on every pointer move over the control, after the hint: the hover highlight.
+  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
 
  private:
   void OnMotion(wxMouseEvent& event);
@@ -66,6 +69,7 @@ class TZQListBox : public wxListBox {
   void OnRightUp(wxMouseEvent& event);
 
   ControlBehaviour behaviour_{this};
+  TMouseLumen lumen_{this, kLumenListOrRadio};
   wxDECLARE_DYNAMIC_CLASS(TZQListBox);
 };
 
@@ -88,9 +92,10 @@ class TZQEditCursor : public wxTextCtrl {
   // The one-step undo of the Esc key: swaps the text with the one the field had when it got
   // the focus or was last filled (a second Esc redoes, as edit fields always did).
   void UndoEdit();
+  const TMouseLumen& lumen() const { return lumen_; }
 
  protected:
-  virtual void Hovered(wxMouseEvent&) {}
+  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
 
  private:
   void OnMotion(wxMouseEvent& event);
@@ -100,6 +105,7 @@ class TZQEditCursor : public wxTextCtrl {
   void RefreshFocusFrame();
 
   ControlBehaviour behaviour_{this};
+  TMouseLumen lumen_{this, kLumenEditOrCheck};
   std::size_t text_limit_ = 0;
   std::string undo_text_;
   std::string last_text_;  // the text before the change being handled
@@ -112,9 +118,10 @@ class TZQCheckBox : public wxCheckBox {
   TZQCheckBox();
   void Setup(const std::string& cursor_name, const std::string& popup_menu);
   const ControlBehaviour& behaviour() const { return behaviour_; }
+  const TMouseLumen& lumen() const { return lumen_; }
 
  protected:
-  virtual void Hovered(wxMouseEvent&) {}
+  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
 
  private:
   void OnMotion(wxMouseEvent& event);
@@ -122,6 +129,7 @@ class TZQCheckBox : public wxCheckBox {
   void OnRightUp(wxMouseEvent& event);
 
   ControlBehaviour behaviour_{this};
+  TMouseLumen lumen_{this, kLumenEditOrCheck};
   wxDECLARE_DYNAMIC_CLASS(TZQCheckBox);
 };
 
@@ -131,9 +139,10 @@ class TZQRadioButton : public wxRadioButton {
   TZQRadioButton();
   void Setup(const std::string& cursor_name, const std::string& popup_menu);
   const ControlBehaviour& behaviour() const { return behaviour_; }
+  const TMouseLumen& lumen() const { return lumen_; }
 
  protected:
-  virtual void Hovered(wxMouseEvent&) {}
+  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
 
  private:
   void OnMotion(wxMouseEvent& event);
@@ -141,6 +150,7 @@ class TZQRadioButton : public wxRadioButton {
   void OnRightUp(wxMouseEvent& event);
 
   ControlBehaviour behaviour_{this};
+  TMouseLumen lumen_{this, kLumenListOrRadio};
   wxDECLARE_DYNAMIC_CLASS(TZQRadioButton);
 };
 
@@ -170,14 +180,25 @@ class TZQButton : public wxButton {
   wxDECLARE_DYNAMIC_CLASS(TZQButton);
 };
 
-// The main dialog's buttons; the hover highlight and its focus and background rules will
-// attach through Hovered.
+// The main dialog's buttons: a hover highlight of their own; losing the focus repaints the
+// ring around them on the parent, and a repaint of their face clears the highlight.
 class TAutoButton : public TZQButton {
  public:
-  TAutoButton() = default;
+  TAutoButton();
+  const TMouseLumen& lumen() const { return lumen_; }
+
+ protected:
+  void Hovered(wxMouseEvent& event) override { lumen_.OnMove(event); }
 
  private:
+  void OnKillFocus(wxFocusEvent& event);
+  void OnEraseBackground(wxEraseEvent& event);
+
+  TMouseLumen lumen_{this, kLumenButton};
   wxDECLARE_DYNAMIC_CLASS(TAutoButton);
 };
+
+// The hover highlight of any of the kit's controls, or null (plain buttons have none).
+const TMouseLumen* LumenOf(const wxWindow* window);
 
 }  // namespace lq

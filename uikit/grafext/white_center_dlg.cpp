@@ -1,6 +1,9 @@
 #include "uikit/grafext/white_center_dlg.h"
 
+#include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/dcclient.h>
+#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
 #include <wx/textctrl.h>
@@ -8,6 +11,7 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <cstdlib>
 #include <type_traits>
 
 #include "uikit/grafext/controls.h"
@@ -37,7 +41,28 @@ void KeepControlCursors(wxWindow* window) {
   }
 }
 
+bool g_widening = true;
+
+// The controls the dialog lays out itself: its own children, not windows of their own.
+bool IsStoredChild(const wxWindow* child) {
+  return !child->IsTopLevel() && RescalesWithDialog(child->GetId());
+}
+
+StoredKind KindOf(const wxWindow* child) {
+  if (dynamic_cast<const wxListBox*>(child) != nullptr) return StoredKind::ListBox;
+  if (dynamic_cast<const wxComboBox*>(child) != nullptr ||
+      dynamic_cast<const wxChoice*>(child) != nullptr) {
+    return StoredKind::ComboBox;
+  }
+  return StoredKind::Other;
+}
+
 }  // namespace
+
+template <typename Base>
+void TWhiteCenter<Base>::EnableWidening(bool on) {
+  g_widening = on;
+}
 
 template <typename Base>
 TWhiteCenter<Base>::TWhiteCenter(wxWindow* parent, const std::string& resource,
@@ -73,14 +98,90 @@ TWhiteCenter<Base>::~TWhiteCenter() {
 
 template <typename Base>
 void TWhiteCenter<Base>::SetUp(const wxFont* font) {
+  // The units the resource was laid out in, before the dialog's own font replaces them.
+  const double f =
+      g_widening ? WideningFactor(this->ConvertDialogToPixels(wxSize(1000, 1000))) : 1.0;
   initial_font_ =
       font != nullptr && font->IsOk() ? *font : wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  current_font_ = initial_font_;
   this->SetFont(initial_font_);
   GiveFont(this, initial_font_);
   this->SetBackgroundColour(BackgroundColour());
   this->SetCursor(LoadNamedCursor("CUR_MANO"));
   KeepControlCursors(this);
+  Widen(f);
+  FillStore();
   initial_client_size_ = this->GetClientSize();
+  setup_size_ = this->GetSize();
+  // Set-up is the first size change: it measures the frame around the client.
+  tracker_.emplace(initial_client_size_);
+  tracker_->OnSizeChanged(this->GetSize(), true, false);
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::Widen(double f) {
+  widening_ = f;
+  if (f == 1.0) return;
+  this->SetSize(lq::Widen(this->GetRect(), f));
+  // A panel's resource size is its minimum in the frame's sizer: it widens with it.
+  if (!this->IsTopLevel() && this->GetMinSize().IsFullySpecified()) {
+    this->SetMinSize(this->GetSize());
+  }
+  for (wxWindow* child : this->GetChildren()) {
+    if (IsStoredChild(child)) child->SetSize(lq::Widen(child->GetRect(), f));
+  }
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::FillStore() {
+  store_.clear();
+  for (wxWindow* child : this->GetChildren()) {
+    if (!IsStoredChild(child)) continue;
+    StoredControl stored;
+    stored.handle = child;
+    stored.kind = KindOf(child);
+    stored.rect = child->GetRect();
+    // Rows follow the font here; the font's height stands for the item height.
+    if (stored.kind != StoredKind::Other) stored.item_height = child->GetCharHeight();
+    if (stored.kind == StoredKind::ComboBox) stored.field_height = child->GetCharHeight();
+    store_.push_back(stored);
+  }
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::Rescale(const wxSize& client) {
+  const ScaleFactors scale = ScaleFor(client, initial_client_size_);
+  this->Freeze();
+  wxFont font = initial_font_;
+  const int initial_height = initial_font_.GetPixelSize().GetHeight();
+  const int height = ScaledFontHeight(initial_height, scale.y);
+  if (initial_height > 0 && height > 0) {
+    font.SetFractionalPointSize(initial_font_.GetFractionalPointSize() * height / initial_height);
+  }
+  const int min_item_height = std::abs(height);
+  current_font_ = font;
+  this->SetFont(font);
+  GiveFont(this, font);
+  for (const StoredControl& stored : store_) {
+    // The handle is only a key: find the child it names, if it still exists.
+    for (wxWindow* child : this->GetChildren()) {
+      if (child != stored.handle) continue;
+      // The toolkit cannot say whether a list is dropped down; a resize closes it anyway.
+      child->SetSize(RescaleStored(stored, scale, min_item_height, false).rect);
+      break;
+    }
+  }
+  ++rescale_count_;
+  this->Thaw();
+  this->Refresh();
+}
+
+template <typename Base>
+wxSize TWhiteCenter<Base>::DoGetBestSize() const {
+  if (!this->IsTopLevel() && setup_size_.IsFullySpecified() && setup_size_ != wxSize(0, 0)) {
+    return setup_size_;
+  }
+  return Base::DoGetBestSize();
 }
 
 template <typename Base>
@@ -150,6 +251,12 @@ void TWhiteCenter<Base>::OnRightUp(wxMouseEvent& event) {
 template <typename Base>
 void TWhiteCenter<Base>::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
+  // The hover highlights of the controls, around them on the dialog.
+  for (wxWindow* child : this->GetChildren()) {
+    if (const TMouseLumen* lumen = LumenOf(child); lumen != nullptr && child->IsShown()) {
+      PaintLumen(dc, *lumen);
+    }
+  }
   // The focused edit field's black frame, one pixel outside it, on the dialog.
   auto* edit = dynamic_cast<TZQEditCursor*>(this->FindFocus());
   if (edit == nullptr || edit->GetParent() != this) return;
@@ -160,8 +267,18 @@ void TWhiteCenter<Base>::OnPaint(wxPaintEvent&) {
 
 template <typename Base>
 void TWhiteCenter<Base>::OnSize(wxSizeEvent& event) {
-  ClientResized(this->GetClientSize());
   event.Skip();
+  if (tracker_) {
+    // A panel shows with its frame; a dialog of its own only once shown.
+    const bool visible = this->IsShown();
+    const bool ctrl_down = visible && wxGetKeyState(WXK_CONTROL);
+    if (ctrl_down) {
+      this->Refresh();
+    } else if (auto client = tracker_->OnSizeChanged(this->GetSize(), visible, false)) {
+      Rescale(*client);
+    }
+  }
+  ClientResized(this->GetClientSize());
 }
 
 template class TWhiteCenter<wxDialog>;

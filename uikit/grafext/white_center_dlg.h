@@ -6,7 +6,11 @@
 #include <wx/panel.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "uikit/grafext/rescale.h"
 
 namespace lq {
 
@@ -30,13 +34,26 @@ class TWhiteCenter : public Base {
   // The font every control got at set-up; a rescale starts from it.
   const wxFont& initial_font() const { return initial_font_; }
   const wxSize& initial_client_size() const { return initial_client_size_; }
+  // The widening factor applied at set-up (1 when it changed nothing).
+  double widening() const { return widening_; }
+  // The geometry store: every control that rescales, as it was at set-up.
+  const std::vector<StoredControl>& geometry_store() const { return store_; }
+  // The font of the last rescale (the initial font before any).
+  const wxFont& current_font() const { return current_font_; }
+  int rescale_count() const { return rescale_count_; }
+
+  // Whether set-up widens dialogs (see white_center_dlg.cpp); on by default.
+  static void EnableWidening(bool on);
 
   static wxColour BackgroundColour() { return wxColour(192, 192, 192); }
 
  protected:
-  // Called at each size change of the dialog, before the default handling (the proportional
-  // rescale attaches here).
+  // Called at each size change of the dialog, after the proportional rescale.
   virtual void ClientResized(const wxSize&) {}
+  // Moves every stored control and sets the font for a client size.
+  void Rescale(const wxSize& client);
+  // A panel's best size is its size after set-up, so the frame fits it as it was laid out.
+  wxSize DoGetBestSize() const override;
 
  private:
   void SetUp(const wxFont* font);
@@ -50,6 +67,8 @@ class TWhiteCenter : public Base {
   void OnSize(wxSizeEvent& event);
   void StartDrag();
   void EndDrag();
+  void Widen(double f);
+  void FillStore();
 
   bool loaded_ = false;
   std::string menu_name_;
@@ -57,6 +76,12 @@ class TWhiteCenter : public Base {
   bool right_pressed_ = false;
   wxFont initial_font_;
   wxSize initial_client_size_;
+  wxSize setup_size_;
+  double widening_ = 1.0;
+  std::vector<StoredControl> store_;
+  std::optional<RescaleTracker> tracker_;
+  wxFont current_font_;
+  int rescale_count_ = 0;
   // While dragging: the pointer and the top-level window where the drag began, on screen.
   bool dragging_ = false;
   wxPoint drag_pointer_;

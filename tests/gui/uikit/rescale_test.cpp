@@ -1,0 +1,153 @@
+// The dialog base's rescale arithmetic and its widening, without a window.
+#include "uikit/grafext/rescale.h"
+
+#include <gtest/gtest.h>
+#include <wx/defs.h>
+
+namespace lq {
+namespace {
+
+TEST(WideningTest, FactorFromTheDialogUnits) {
+  // 6 x 13 base units: 1000 units are 1500 x 1625 pixels.
+  EXPECT_DOUBLE_EQ(WideningFactor({1500, 1625}), 1.21875);
+  EXPECT_DOUBLE_EQ(WideningFactor({0, 1625}), 1.0);
+  EXPECT_EQ(Widen({10, 20, 100, 30}, 1.21875), wxRect(12, 20, 121, 30));
+}
+
+TEST(WideningTest, HighIdsAndTheStoreKeepTheirPlace) {
+  EXPECT_TRUE(RescalesWithDialog(101));
+  EXPECT_TRUE(RescalesWithDialog(999));
+  EXPECT_FALSE(RescalesWithDialog(1000));
+  EXPECT_FALSE(RescalesWithDialog(2001));
+  EXPECT_TRUE(RescalesWithDialog(-1));  // static texts
+  EXPECT_TRUE(RescalesWithDialog(wxID_OK));
+  EXPECT_TRUE(RescalesWithDialog(wxID_CANCEL));
+}
+
+TEST(RescaleTest, ScaleFactors) {
+  const ScaleFactors s = ScaleFor({800, 300}, {400, 200});
+  EXPECT_FLOAT_EQ(s.x, 2.0f);
+  EXPECT_FLOAT_EQ(s.y, 1.5f);
+  const ScaleFactors zero_w = ScaleFor({800, 300}, {0, 200});
+  EXPECT_FLOAT_EQ(zero_w.x, 1.0f);
+  EXPECT_FLOAT_EQ(zero_w.y, 1.0f);
+  const ScaleFactors zero_h = ScaleFor({800, 300}, {400, 0});
+  EXPECT_FLOAT_EQ(zero_h.x, 1.0f);
+  EXPECT_FLOAT_EQ(zero_h.y, 1.0f);
+}
+
+TEST(RescaleTest, FontHeightIsTruncated) {
+  EXPECT_EQ(ScaledFontHeight(13, 1.5f), 19);
+  EXPECT_EQ(ScaledFontHeight(-13, 1.5f), -19);
+  EXPECT_EQ(ScaledFontHeight(13, 0.5f), 6);
+  EXPECT_EQ(ScaledFontHeight(13, 1.0f), 13);
+}
+
+TEST(RescaleTest, PlainControlScalesAndTruncates) {
+  StoredControl button;
+  button.rect = {10, 20, 33, 15};
+  const RescaledControl r = RescaleStored(button, {1.5f, 2.0f}, 19, false);
+  EXPECT_EQ(r.rect, wxRect(15, 40, 49, 30));
+  EXPECT_FALSE(r.item_height);
+  EXPECT_FALSE(r.field_height);
+}
+
+TEST(RescaleTest, ListBoxItemHeightScaledAndRaisedToTheMinimum) {
+  StoredControl list;
+  list.kind = StoredKind::ListBox;
+  list.rect = {0, 0, 100, 100};
+  list.item_height = 16;
+  EXPECT_EQ(RescaleStored(list, {2, 2}, 10, false).item_height, 32);
+  EXPECT_EQ(RescaleStored(list, {2, 2}, 40, false).item_height, 40);
+  EXPECT_EQ(RescaleStored(list, {1, 0.5f}, 6, false).item_height, 8);
+}
+
+TEST(RescaleTest, ComboBoxDroppedOrNot) {
+  StoredControl combo;
+  combo.kind = StoredKind::ComboBox;
+  combo.rect = {10, 10, 100, 120};  // with its dropped-down list
+  combo.field_height = 14;
+  combo.item_height = 13;
+  // Not dropped, growing: the stored height stays; the list items scale.
+  RescaledControl up = RescaleStored(combo, {2, 2}, 20, false);
+  EXPECT_EQ(up.rect, wxRect(20, 20, 200, 120));
+  EXPECT_FALSE(up.field_height);
+  EXPECT_EQ(up.item_height, 26);
+  // Not dropped, shrinking: the height scales.
+  RescaledControl down = RescaleStored(combo, {0.5f, 0.5f}, 5, false);
+  EXPECT_EQ(down.rect, wxRect(5, 5, 50, 60));
+  EXPECT_EQ(down.item_height, 6);
+  // Dropped: the height and the selection field scale.
+  RescaledControl dropped = RescaleStored(combo, {2, 2}, 20, true);
+  EXPECT_EQ(dropped.rect.GetHeight(), 240);
+  EXPECT_EQ(dropped.field_height, 28);
+  EXPECT_EQ(dropped.item_height, 26);
+  // The minimum applies to both.
+  RescaledControl small = RescaleStored(combo, {1, 1}, 30, true);
+  EXPECT_EQ(small.field_height, 30);
+  EXPECT_EQ(small.item_height, 30);
+}
+
+TEST(RescaleTest, StoreLineOrder) {
+  StoredControl c;
+  c.handle = reinterpret_cast<const void*>(0x1234);
+  c.rect = {1, 2, 3, 4};
+  c.field_height = 5;
+  c.item_height = 6;
+  EXPECT_EQ(StoreLine(c), "4660,1,2,3,4,5,6");
+}
+
+class TrackerTest : public testing::Test {
+ protected:
+  void SetUp() override { RescaleTracker::ForgetLastSize(); }
+};
+
+TEST_F(TrackerTest, FirstSizeMeasuresTheFrame) {
+  RescaleTracker t({400, 300});
+  // Outer 410 x 330: a frame of 10 x 30; the client is the initial one.
+  EXPECT_EQ(t.OnSizeChanged({410, 330}, true, false), wxSize(400, 300));
+  EXPECT_EQ(t.frame(), wxSize(10, 30));
+  EXPECT_FALSE(t.first_size());
+  EXPECT_EQ(t.OnSizeChanged({810, 630}, true, false), wxSize(800, 600));
+}
+
+TEST_F(TrackerTest, SameSizeTwiceRescalesOnce) {
+  RescaleTracker t({400, 300});
+  t.OnSizeChanged({400, 300}, true, false);
+  EXPECT_TRUE(t.OnSizeChanged({500, 300}, true, false));
+  EXPECT_FALSE(t.OnSizeChanged({500, 300}, true, false));
+  EXPECT_TRUE(t.OnSizeChanged({400, 300}, true, false));
+}
+
+TEST_F(TrackerTest, TheLastSizeIsSharedByEveryDialog) {
+  RescaleTracker a({400, 300});
+  RescaleTracker b({200, 100});
+  a.OnSizeChanged({400, 300}, true, false);
+  b.OnSizeChanged({200, 100}, true, false);
+  EXPECT_TRUE(a.OnSizeChanged({500, 300}, true, false));
+  EXPECT_FALSE(b.OnSizeChanged({500, 300}, true, false));
+}
+
+TEST_F(TrackerTest, CtrlHeldOrHiddenMovesNothing) {
+  RescaleTracker t({400, 300});
+  EXPECT_FALSE(t.OnSizeChanged({410, 330}, false, false));
+  EXPECT_TRUE(t.first_size());  // not measured while hidden
+  EXPECT_FALSE(t.OnSizeChanged({410, 330}, true, true));
+  EXPECT_TRUE(t.first_size());
+  t.OnSizeChanged({410, 330}, true, false);
+  EXPECT_FALSE(t.OnSizeChanged({820, 660}, true, true));
+  EXPECT_EQ(t.OnSizeChanged({820, 660}, true, false), wxSize(810, 630));
+}
+
+TEST_F(TrackerTest, ZeroInitialSizeKeepsScaleOne) {
+  RescaleTracker t({0, 0});
+  t.OnSizeChanged({0, 0}, true, false);
+  const auto client = t.OnSizeChanged({300, 200}, true, false);
+  ASSERT_TRUE(client);
+  const ScaleFactors s = ScaleFor(*client, t.initial_client());
+  EXPECT_FLOAT_EQ(s.x, 1.0f);
+  EXPECT_FLOAT_EQ(s.y, 1.0f);
+}
+
+}  // namespace
+}  // namespace lq

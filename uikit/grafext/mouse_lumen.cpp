@@ -1,0 +1,154 @@
+#include "uikit/grafext/mouse_lumen.h"
+
+#include <wx/dc.h>
+#include <wx/event.h>
+#include <wx/listbox.h>
+#include <wx/settings.h>
+#include <wx/toplevel.h>
+#include <wx/window.h>
+
+namespace lq {
+namespace {
+
+// The dark grey pattern-invert: each channel XOR 128.
+wxColour Inverted(const wxColour& c) {
+  return {static_cast<unsigned char>(c.Red() ^ 0x80), static_cast<unsigned char>(c.Green() ^ 0x80),
+          static_cast<unsigned char>(c.Blue() ^ 0x80)};
+}
+
+// Pixels of the ring around a control that the parent repaints.
+constexpr int kRingGrow = 2;
+
+}  // namespace
+
+TMouseLumen::TMouseLumen(wxWindow* owner, int kind) : owner_(owner), kind_(kind) {}
+
+TMouseLumen::~TMouseLumen() {
+  if (timer_ != nullptr) timer_->Stop();
+}
+
+void TMouseLumen::OnMove(const wxMouseEvent& event) {
+  OnMove(event.ButtonIsDown(wxMOUSE_BTN_ANY) || event.GetModifiers() != wxMOD_NONE);
+}
+
+void TMouseLumen::OnMove(bool button_or_modifier_held) {
+  if (button_or_modifier_held) return;
+  if (kind_ == kLumenEditOrCheck || kind_ == kLumenListOrRadio) {
+    if (owner_->HasFocus()) {
+      // A focused control shows its focus, not the hover outline; no timer runs.
+      if (!lit_ && look_ != LumenLook::None) {
+        look_ = LumenLook::None;
+        RepaintRing();
+      }
+      lit_ = true;
+      return;
+    }
+    if (look_ != LumenLook::Dotted) {
+      look_ = LumenLook::Dotted;
+      RepaintRing();
+    }
+  } else if (IsDefaultButton()) {
+    if (look_ != LumenLook::RaisedEdge) {
+      look_ = LumenLook::RaisedEdge;
+      RepaintRing();
+    }
+  } else if (!lit_) {
+    Invert(true);
+  }
+  lit_ = true;
+  if (timer_ == nullptr) timer_ = KitTimers().Make(kLumenTimerId, [this] { Check(); });
+  timer_->Start(kLumenCheckMs);
+  timer_id_ = kLumenTimerId;
+}
+
+void TMouseLumen::Check() {
+  PointerProbe& pointer = KitPointer();
+  const wxPoint at = pointer.Position();
+  wxRect inside = owner_->GetScreenRect();
+  if (kind_ == kLumenListOrRadio) {
+    if (auto* list = dynamic_cast<wxListBox*>(owner_);
+        list != nullptr && static_cast<int>(list->GetCount()) > list->GetCountPerPage()) {
+      inside.SetWidth(inside.GetWidth() - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, owner_));
+    }
+  }
+  wxWindow* under = pointer.WindowAt(at);
+  if (under != nullptr && under != owner_) under = under->GetParent();
+  if (inside.Contains(at) && under == owner_) return;
+  LightOff();
+  if (timer_ != nullptr) timer_->Stop();
+  timer_id_ = 0;
+}
+
+void TMouseLumen::LightOff() {
+  if (look_ == LumenLook::Inverted) {
+    Invert(false);
+  } else if (look_ != LumenLook::None) {
+    look_ = LumenLook::None;
+    RepaintRing();
+  }
+  lit_ = false;
+}
+
+void TMouseLumen::ClearLit() { LightOff(); }
+
+void TMouseLumen::RepaintRing() {
+  wxWindow* parent = owner_->GetParent();
+  if (parent == nullptr) return;
+  parent->RefreshRect(owner_->GetRect().Inflate(kRingGrow));
+  parent->Update();
+}
+
+void TMouseLumen::Invert(bool on) {
+  if (on) {
+    had_bg_ = owner_->UseBackgroundColour();
+    had_fg_ = owner_->UseForegroundColour();
+    saved_bg_ = owner_->GetBackgroundColour();
+    saved_fg_ = owner_->GetForegroundColour();
+    owner_->SetBackgroundColour(Inverted(saved_bg_));
+    owner_->SetForegroundColour(Inverted(saved_fg_));
+    look_ = LumenLook::Inverted;
+  } else {
+    owner_->SetBackgroundColour(had_bg_ ? saved_bg_ : wxNullColour);
+    owner_->SetForegroundColour(had_fg_ ? saved_fg_ : wxNullColour);
+    look_ = LumenLook::None;
+  }
+  owner_->Refresh();
+  owner_->Update();
+}
+
+bool TMouseLumen::IsDefaultButton() const {
+  auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(owner_));
+  return top != nullptr && top->GetDefaultItem() == owner_;
+}
+
+void DrawControlFrame(wxDC& dc, const wxWindow* control, int grow, wxPenStyle style,
+                      const wxColour& colour, bool use_background) {
+  const wxRect rect = control->GetRect().Inflate(grow);
+  dc.SetPen(wxPen(use_background ? dc.GetBackground().GetColour() : colour, 1, style));
+  dc.SetBrush(*wxTRANSPARENT_BRUSH);
+  dc.DrawRectangle(rect);
+}
+
+void PaintLumen(wxDC& dc, const TMouseLumen& lumen) {
+  const wxWindow* control = lumen.owner();
+  switch (lumen.look()) {
+    case LumenLook::Dotted:
+      DrawControlFrame(dc, control, 1, wxPENSTYLE_DOT, wxColour(0x80, 0x80, 0x80), false);
+      break;
+    case LumenLook::RaisedEdge: {
+      const wxRect r = control->GetRect().Inflate(1);
+      dc.SetPen(wxPen(wxColour(0xE0, 0xE0, 0xE0)));
+      dc.DrawLine(r.GetLeft(), r.GetBottom(), r.GetLeft(), r.GetTop());
+      dc.DrawLine(r.GetLeft(), r.GetTop(), r.GetRight(), r.GetTop());
+      dc.SetPen(*wxBLACK_PEN);
+      dc.DrawLine(r.GetRight(), r.GetTop(), r.GetRight(), r.GetBottom());
+      dc.DrawLine(r.GetRight(), r.GetBottom(), r.GetLeft() - 1, r.GetBottom());
+      break;
+    }
+    case LumenLook::Inverted:
+    case LumenLook::None:
+      break;
+  }
+}
+
+}  // namespace lq

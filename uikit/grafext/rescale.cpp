@@ -1,0 +1,98 @@
+#include "uikit/grafext/rescale.h"
+
+#include <wx/defs.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+
+namespace lq {
+namespace {
+
+struct LastSize {
+  bool known = false;
+  wxSize size;
+};
+
+LastSize& SharedLastSize() {
+  static LastSize last;
+  return last;
+}
+
+int Scaled(int value, float scale) { return static_cast<int>(static_cast<float>(value) * scale); }
+
+}  // namespace
+
+double WideningFactor(const wxSize& thousand_units_in_pixels) {
+  if (thousand_units_in_pixels.GetWidth() == 0) return 1.0;
+  return static_cast<double>(thousand_units_in_pixels.GetHeight()) /
+         thousand_units_in_pixels.GetWidth() * 1.125;
+}
+
+wxRect Widen(const wxRect& rect, double f) {
+  return {static_cast<int>(rect.GetX() * f), rect.GetY(), static_cast<int>(rect.GetWidth() * f),
+          rect.GetHeight()};
+}
+
+bool RescalesWithDialog(int id) {
+  if (id >= wxID_LOWEST && id <= wxID_HIGHEST) return true;
+  return id < 1000;
+}
+
+std::string StoreLine(const StoredControl& stored) {
+  std::ostringstream line;
+  line << reinterpret_cast<std::uintptr_t>(stored.handle) << ',' << stored.rect.GetX() << ','
+       << stored.rect.GetY() << ',' << stored.rect.GetWidth() << ',' << stored.rect.GetHeight()
+       << ',' << stored.field_height << ',' << stored.item_height;
+  return line.str();
+}
+
+ScaleFactors ScaleFor(const wxSize& client, const wxSize& initial) {
+  if (initial.GetWidth() == 0 || initial.GetHeight() == 0) return {1, 1};
+  return {static_cast<float>(client.GetWidth()) / static_cast<float>(initial.GetWidth()),
+          static_cast<float>(client.GetHeight()) / static_cast<float>(initial.GetHeight())};
+}
+
+int ScaledFontHeight(int initial_height, float scale_y) { return Scaled(initial_height, scale_y); }
+
+RescaledControl RescaleStored(const StoredControl& stored, ScaleFactors scale, int min_item_height,
+                              bool dropped) {
+  RescaledControl out;
+  out.rect = {Scaled(stored.rect.GetX(), scale.x), Scaled(stored.rect.GetY(), scale.y),
+              Scaled(stored.rect.GetWidth(), scale.x), Scaled(stored.rect.GetHeight(), scale.y)};
+  const int item = std::max(Scaled(stored.item_height, scale.y), min_item_height);
+  const int field = std::max(Scaled(stored.field_height, scale.y), min_item_height);
+  switch (stored.kind) {
+    case StoredKind::ComboBox:
+      if (dropped) {
+        out.field_height = field;
+      } else if (scale.y > 1) {
+        out.rect.SetHeight(stored.rect.GetHeight());
+      }
+      out.item_height = item;
+      break;
+    case StoredKind::ListBox:
+      out.item_height = item;
+      break;
+    case StoredKind::Other:
+      break;
+  }
+  return out;
+}
+
+std::optional<wxSize> RescaleTracker::OnSizeChanged(const wxSize& outer, bool visible,
+                                                    bool ctrl_down) {
+  if (!visible || ctrl_down) return std::nullopt;
+  if (first_size_) frame_ = outer - initial_client_;
+  const wxSize client = outer - frame_;
+  LastSize& last = SharedLastSize();
+  if (!first_size_ && last.known && last.size == client) return std::nullopt;
+  last.known = true;
+  last.size = client;
+  first_size_ = false;
+  return client;
+}
+
+void RescaleTracker::ForgetLastSize() { SharedLastSize() = LastSize{}; }
+
+}  // namespace lq

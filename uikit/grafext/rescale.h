@@ -1,0 +1,77 @@
+#pragma once
+
+#include <wx/gdicmn.h>
+
+#include <optional>
+#include <string>
+
+namespace lq {
+
+// The widening at set-up: the height-to-width ratio of 1000 x 1000 dialog units in pixels,
+// times 1.125 (1.21875 with 6 x 13 base units). A zero mapped width changes nothing (1).
+double WideningFactor(const wxSize& thousand_units_in_pixels);
+// x and width times f, y and height kept, each truncated.
+wxRect Widen(const wxRect& rect, double f);
+
+// Whether a control takes part in the rescale: ids of 1000 and above keep their place.
+// The toolkit's stock ids (OK, Cancel...) stand for the small numbers dialogs always gave them.
+bool RescalesWithDialog(int id);
+
+enum class StoredKind { Other, ListBox, ComboBox };
+
+// One line of the geometry store: where a control was at set-up, in the dialog's client
+// coordinates. A combo box's rectangle includes its dropped-down list.
+struct StoredControl {
+  const void* handle = nullptr;
+  StoredKind kind = StoredKind::Other;
+  wxRect rect;
+  int field_height = 0;  // combo boxes: the selection field's item height
+  int item_height = 0;   // list and combo boxes: the list items' height
+};
+// "handle,left,top,width,height,field height,item height"
+std::string StoreLine(const StoredControl& stored);
+
+struct ScaleFactors {
+  float x = 1;
+  float y = 1;
+};
+// Client size over initial client size; 1 where an initial dimension is 0.
+ScaleFactors ScaleFor(const wxSize& client, const wxSize& initial);
+
+// The font's height for a scale: the initial height times the y factor, truncated.
+int ScaledFontHeight(int initial_height, float scale_y);
+
+struct RescaledControl {
+  wxRect rect;
+  std::optional<int> field_height;  // set on a dropped combo box
+  std::optional<int> item_height;   // set on list and combo boxes
+};
+// Left, top, width and height scaled and truncated; item heights scaled and raised to the
+// minimum. A combo box not dropped down keeps its stored height when the dialog grows.
+RescaledControl RescaleStored(const StoredControl& stored, ScaleFactors scale, int min_item_height,
+                              bool dropped);
+
+// Which size changes rescale: the first measures the frame around the client, Ctrl held
+// leaves everything in place, and a client size just handled is not handled again (that last
+// size is shared by every dialog).
+class RescaleTracker {
+ public:
+  explicit RescaleTracker(const wxSize& initial_client) : initial_client_(initial_client) {}
+
+  // outer: the window's new outer size. Returns the client size to rescale to, or nothing.
+  std::optional<wxSize> OnSizeChanged(const wxSize& outer, bool visible, bool ctrl_down);
+
+  bool first_size() const { return first_size_; }
+  const wxSize& frame() const { return frame_; }
+  const wxSize& initial_client() const { return initial_client_; }
+
+  // Tests start from a clean shared size.
+  static void ForgetLastSize();
+
+ private:
+  wxSize initial_client_;
+  wxSize frame_{0, 0};
+  bool first_size_ = true;
+};
+
+}  // namespace lq

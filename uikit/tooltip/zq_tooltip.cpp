@@ -1,0 +1,156 @@
+#include "uikit/tooltip/zq_tooltip.h"
+
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/eventfilter.h>
+#include <wx/gdicmn.h>
+#include <wx/settings.h>
+
+#include "uikit/tooltip/tip_logic.h"
+
+namespace lq {
+namespace {
+
+ZQTToolTip* g_tip = nullptr;
+const bool* g_tips_enabled = nullptr;
+
+bool IsKeyEvent(wxEventType type) {
+  return type == wxEVT_KEY_DOWN || type == wxEVT_KEY_UP || type == wxEVT_CHAR ||
+         type == wxEVT_CHAR_HOOK;
+}
+
+}  // namespace
+
+// The keyboard hook of the thread: any key event hides the tip while tips are off. It never
+// takes the event.
+class ZQTToolTip::KeyboardHook : public wxEventFilter {
+ public:
+  KeyboardHook() { wxEvtHandler::AddFilter(this); }
+  ~KeyboardHook() override { wxEvtHandler::RemoveFilter(this); }
+  int FilterEvent(wxEvent& event) override {
+    if (IsKeyEvent(event.GetEventType()) && (g_tips_enabled == nullptr || !*g_tips_enabled)) {
+      if (ZQTToolTip* tip = TipInstance()) tip->HideTip();
+    }
+    return Event_Skip;
+  }
+};
+
+wxFont TToolTipFont() {
+  return wxFont(wxFontInfo(wxSize(0, 9)).FaceName("MS Sans Serif").Family(wxFONTFAMILY_SWISS));
+}
+
+ZQTToolTip* TipInstance() { return g_tip; }
+void SetTipInstance(ZQTToolTip* tip) { g_tip = tip; }
+void PublishTipsEnabled(const bool* flag) { g_tips_enabled = flag; }
+const bool* PublishedTipsEnabled() { return g_tips_enabled; }
+
+void SetHintAnchor(const wxPoint& screen_point) {
+  SetHintAnchor(screen_point, KitPointer().WindowAt(screen_point));
+}
+
+ZQTToolTip::ZQTToolTip(wxWindow* parent, const wxFont* font)
+    : wxPopupWindow(parent, wxBORDER_NONE), engine_(*this) {
+  if (font != nullptr && font->IsOk()) font_ = *font;
+  RefreshTipFont();
+  // Nothing is erased: the paint handler covers every pixel.
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  show_timer_ = KitTimers().Make(kTipShowTimer, [this] { engine_.OnTimer(kTipShowTimer); });
+  poll_timer_ = KitTimers().Make(kTipPollTimer, [this] { engine_.OnTimer(kTipPollTimer); });
+  Bind(wxEVT_PAINT, &ZQTToolTip::OnPaint, this);
+  Bind(wxEVT_MOTION, &ZQTToolTip::OnPointerOnTip, this);
+  Bind(wxEVT_ENTER_WINDOW, &ZQTToolTip::OnPointerOnTip, this);
+  Bind(wxEVT_SYS_COLOUR_CHANGED, [this](wxSysColourChangedEvent& e) {
+    e.Skip();
+    RefreshTipFont();
+  });
+  SetTipInstance(this);
+  hook_ = std::make_unique<KeyboardHook>();
+}
+
+ZQTToolTip::~ZQTToolTip() {
+  engine_.KillTipTimers();
+  hook_.reset();
+}
+
+void ZQTToolTip::RefreshTipFont() {
+  const wxFont system = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  if (system.IsOk()) font_ = system;
+}
+
+wxString ZQTToolTip::PaintedText() const {
+  std::string plain;
+  const TipLines lines = CountTipLines(engine_.text());
+  for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+    if (i > 0) plain.push_back('\n');
+    plain += lines.lines[i];
+  }
+  return wxString::FromUTF8(plain);
+}
+
+void ZQTToolTip::OnPaint(wxPaintEvent&) {
+  wxPaintDC dc(this);
+  const wxRect rect = GetClientRect();
+  dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWFRAME), 1));
+  dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK)));
+  dc.DrawRectangle(rect);
+  dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  if (font_.IsOk()) dc.SetFont(font_);
+  dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+  dc.DrawLabel(PaintedText(), rect, wxALIGN_CENTER);
+}
+
+void ZQTToolTip::OnPointerOnTip(wxMouseEvent& event) {
+  event.Skip();
+  HideTip();
+}
+
+long long ZQTToolTip::NowMs() { return KitClock().NowMs(); }
+
+wxSize ZQTToolTip::MeasureLine(const std::string& line) {
+  int w = 0;
+  int h = 0;
+  // An empty line still has the font's height.
+  const wxString text = line.empty() ? wxString(" ") : wxString::FromUTF8(line);
+  GetTextExtent(text, &w, &h, nullptr, nullptr, font_.IsOk() ? &font_ : nullptr);
+  if (line.empty()) w = 0;
+  return {w, h};
+}
+
+void ZQTToolTip::StartTimer(int id, int interval_ms) {
+  KitTimer* timer = id == kTipShowTimer ? show_timer_.get() : poll_timer_.get();
+  if (timer != nullptr) timer->Start(interval_ms);
+}
+
+void ZQTToolTip::StopTimer(int id) {
+  KitTimer* timer = id == kTipShowTimer ? show_timer_.get() : poll_timer_.get();
+  if (timer != nullptr) timer->Stop();
+}
+
+void ZQTToolTip::HideWindow() {
+  if (IsShown()) Hide();
+}
+
+void ZQTToolTip::MoveWindow(const wxRect& rect) {
+  placed_ = rect;
+  SetSize(rect);
+}
+
+void ZQTToolTip::ShowWindow() {
+  Show();
+  // GTK maps a popup at its natural size: the placement is given again once it is shown.
+  SetSize(placed_);
+  Refresh();
+  Update();
+}
+
+bool ZQTToolTip::WindowShown() const { return IsShown(); }
+
+wxSize ZQTToolTip::ScreenSize() { return wxGetDisplaySize(); }
+
+wxPoint ZQTToolTip::PointerPosition() { return KitPointer().Position(); }
+
+wxWindow* ZQTToolTip::WindowAt(const wxPoint& screen_point) {
+  return KitPointer().WindowAt(screen_point);
+}
+
+}  // namespace lq
