@@ -164,6 +164,8 @@ void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bo
   const std::size_t start = out.size();
   if (text.vars == 0) {
     out += text.body;
+  } else if (stepwise_only_) {
+    ExpandStepwise(out, text, values);
   } else {
     // One pass over the compiled text gives the same bytes as replacing one variable after
     // another unless a value or a junction brings in "ZQ_" or some step outgrows the working

@@ -40,6 +40,10 @@ class Composer {
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
 
+  // Replaces variables one after another for every text, never in one pass: the reference
+  // the one-pass way is checked against.
+  void set_stepwise_only(bool on) { stepwise_only_ = on; }
+
  private:
   // A text split once into literal runs and variables.
   struct Text {
@@ -75,6 +79,7 @@ class Composer {
   Text queue_;
   std::string scratch_;
   std::string piece_;
+  bool stepwise_only_ = false;
 };
 
 // Bit mask of the variables whose names occur in text.

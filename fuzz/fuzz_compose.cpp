@@ -113,11 +113,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (valid) Check(ValidUtf8(piece), "a valid piece stays valid UTF-8");
   };
 
+  // The same texts replaced one variable after another: the one-pass way must agree.
+  lq::Composer reference(settings, style, header, queue, &list);
+  reference.set_stepwise_only(true);
+  std::string ref_line;
+  std::string ref_file;
+
   // The output, as WriteOutput composes it, checked piece by piece.
   composer.ComposePiece(line, settings.MainHead, file, 0);
+  reference.ComposePiece(ref_line, settings.MainHead, ref_file, 0);
+  Check(line == ref_line, "the main head composed in one pass as step by step");
   check_piece(line);
   for (int i = 0; i < list.Count(); ++i) {
     composer.ComposeLine(line, file, i);
+    reference.ComposeLine(ref_line, ref_file, i);
+    Check(line == ref_line, "a line composed in one pass as step by step");
     check_line("a list line within the line capacity");
     if (valid) Check(ValidUtf8(file), "a written name stays valid UTF-8");
   }

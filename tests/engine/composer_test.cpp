@@ -123,6 +123,32 @@ TEST(Composer, VariablesFormedByAJunctionAreReplacedToo) {
   EXPECT_EQ(Compose(posix, "ZQ_VAR ZQ_NAME", kModeNone), "ZQ_VAR song");
 }
 
+TEST(Composer, OnePassAgreesWithReplacingStepByStep) {
+  const char* names[] = {"/m/song.mp3",        "/ZQ_NAME/ZQ_EXT.ZQ_PATH", "/m/NAME.x",
+                         "/m/ZQ_.ZQ_",         "/Z/Q_/ZQ_GETCOUNT",       "/a\r/b.c",
+                         "/ZQ_RELPATH/x/ZQ_Z", "/dir.ext/ZQ_DRIVE"};
+  const char* texts[] = {"ZQ_ZQ_DRIVENAME", "ZQ_PATHZQ_NAME",         "ZQ_ZQ_NAMEEXT|ZQ_",
+                         "Z ZQ_EXT Q_",     "ZQ_RELPATH-ZQ_GETCOUNT", "ZQ_NAME\r\nZQ_EXT",
+                         "ZZQ_NAMEQ_NAME",  "ZQ_DRIVEZQ_PATHZQ_EXT"};
+  ScriptSettings s;
+  s.RelPath = "/m/";
+  for (PathStyle style : {kPosix, kWin}) {
+    for (const char* text : texts) {
+      for (const char* name : names) {
+        FileList list;
+        list.Append(name);
+        Composer fast(s, style, text, text, &list);
+        Composer slow(s, style, text, text, &list);
+        slow.set_stepwise_only(true);
+        std::string a, b, fa, fb;
+        fast.ComposeLine(a, fa, 0);
+        slow.ComposeLine(b, fb, 0);
+        EXPECT_EQ(a, b) << text << " for " << name;
+      }
+    }
+  }
+}
+
 TEST(Composer, ValuesHoldingTheirOwnNameEnd) {
   const Example win{kWin, R"(C:\)", R"(C:\ZQ_PATH\ZQ_NAME.ZQ_EXT)"};
   EXPECT_EQ(Compose(win, "ZQ_NAME+ZQ_NAME", kModeNone), "ZQ_NAME+ZQ_NAME");
