@@ -208,20 +208,34 @@ void Composer::ComposePiece(std::string& out, std::string_view text, std::string
   WriteName(file_buf, name);
 }
 
+void Composer::AppendLine(std::string& out, int index, std::string_view name,
+                          std::string* written) {
+  const std::size_t start = out.size();
+  Values values(*this, name, index);
+  const bool has_cr = name.find('\r') != std::string_view::npos;
+  const bool has_z = name.find('Z') != std::string_view::npos;
+  ExpandInto(out, header_, values, has_cr, has_z);
+  if (written != nullptr) {
+    written->clear();
+    WriteName(*written, name);
+    out += *written;
+  } else {
+    WriteName(out, name);
+  }
+  ExpandInto(out, queue_, values, has_cr, has_z);
+  if (out.size() - start > kLineMax) {
+    out.resize(start + CutUtf8View(std::string_view(out).substr(start), kLineMax).size());
+  }
+}
+
 void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {
-  Values values(*this, file_buf, index);
-  const bool has_cr = file_buf.find('\r') != std::string::npos;
-  const bool has_z = file_buf.find('Z') != std::string::npos;
   line.clear();
-  ExpandInto(line, header_, values, has_cr, has_z);
-  piece_.clear();
-  ExpandInto(piece_, queue_, values, has_cr, has_z);
-  scratch_.clear();
-  WriteName(scratch_, file_buf);
+  AppendLine(line, index, file_buf, &scratch_);
   file_buf.swap(scratch_);
-  line += file_buf;
-  line += piece_;
-  CutUtf8(line, kLineMax);
+}
+
+void Composer::AppendLineFor(std::string& out, int index, std::string_view name) {
+  AppendLine(out, index, name, nullptr);
 }
 
 void Composer::ComposeLine(std::string& line, std::string& file_buf, int index,

@@ -36,6 +36,8 @@ class Composer {
                    const std::string* given = nullptr);
   // The same for a name that is not in the list.
   void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
+  // Appends the line for name to out, without keeping the written name.
+  void AppendLineFor(std::string& out, int index, std::string_view name);
 
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
@@ -64,6 +66,9 @@ class Composer {
 
   static Text Compile(std::string_view body);
   void LineFromName(std::string& line, std::string& file_buf, int index);
+  // Appends header, written name and queue for name; the written name also goes to written
+  // when it is not null.
+  void AppendLine(std::string& out, int index, std::string_view name, std::string* written);
   // Appends text composed for values to out, CRs removed.
   // name_has_cr and name_has_z tell whether the file's name, of which every value but the
   // numbers is made, holds a CR or a 'Z'.

@@ -12,8 +12,13 @@ void OutputComposer::Add(std::string_view name) {
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
     out_.Write(text_);
   }
-  composer_.ComposeLineFor(text_, file_, index, name);
-  out_.Write(text_);
+  if (std::string* buffer = out_.DirectBuffer()) {
+    composer_.AppendLineFor(*buffer, index, name);
+    out_.Wrote();
+  } else {
+    composer_.ComposeLineFor(text_, file_, index, name);
+    out_.Write(text_);
+  }
   last_.assign(name);
   ++count_;
 }

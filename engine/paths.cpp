@@ -57,24 +57,16 @@ PathPartViews SplitPathViews(std::string_view path, PathStyle style) {
     parts.drive = path.substr(0, 2);
     start = 2;
   }
-  // One walk from the end finds the last dot of the name and the last separator.
-  std::size_t sep = std::string_view::npos;
-  std::size_t dot = std::string_view::npos;
-  for (std::size_t i = path.size(); i > start; --i) {
-    const char c = path[i - 1];
-    if (c == '/' || (windows && c == '\\')) {
-      sep = i - 1;
-      break;
-    }
-    if (c == '.' && dot == std::string_view::npos) dot = i - 1;
-  }
+  const std::size_t found = FindLastOfEither(path.substr(start), '/', windows ? '\\' : '/');
+  const std::size_t sep = found == std::string_view::npos ? found : found + start;
   const std::size_t tail = sep == std::string_view::npos ? start : sep + 1;
   if (sep != std::string_view::npos) parts.directory = part(path.substr(start, tail - start));
+  const std::size_t dot = path.substr(tail).rfind('.');
   if (dot == std::string_view::npos) {
     parts.name = part(path.substr(tail));
   } else {
-    parts.name = part(path.substr(tail, dot - tail));
-    parts.extension = part(path.substr(dot));
+    parts.name = part(path.substr(tail, dot));
+    parts.extension = part(path.substr(tail + dot));
   }
   return parts;
 }

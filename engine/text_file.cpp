@@ -102,6 +102,14 @@ void TextFileWriter::Write(std::string_view text) {
   if (buffer_.size() >= kBufferSize) Flush();
 }
 
+std::string* TextFileWriter::DirectBuffer() {
+  return eol_ == Eol::Lf && file_ != nullptr && error_ == 0 ? &buffer_ : nullptr;
+}
+
+void TextFileWriter::Wrote() {
+  if (buffer_.size() >= kBufferSize) Flush();
+}
+
 void TextFileWriter::Flush() {
   if (!buffer_.empty() && error_ == 0 &&
       std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {

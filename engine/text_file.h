@@ -24,6 +24,10 @@ class TextFileWriter {
 
   std::optional<Failure> Open();
   void Write(std::string_view text);
+  // Where text can be appended as it is, when no line-break conversion is due; call Wrote()
+  // after appending. Null otherwise.
+  std::string* DirectBuffer();
+  void Wrote();
   // Flushes, closes and puts the file in place; reports the first error of the whole run.
   std::optional<Failure> Commit();
 

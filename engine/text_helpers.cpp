@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace lq {
 namespace {
@@ -68,6 +70,40 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                             [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// Non-zero when a byte of word equals the byte repeated in pattern.
+constexpr std::uint64_t HasByte(std::uint64_t word, std::uint64_t pattern) {
+  const std::uint64_t x = word ^ pattern;
+  return (x - kOnes) & ~x & kHighs;
+}
+
+std::uint64_t Load(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+}  // namespace
+
+std::size_t FindLastOfEither(std::string_view text, char a, char b) {
+  const std::uint64_t pa = kOnes * static_cast<unsigned char>(a);
+  const std::uint64_t pb = kOnes * static_cast<unsigned char>(b);
+  std::size_t end = text.size();
+  while (end >= 8) {
+    const std::uint64_t word = Load(text.data() + end - 8);
+    if ((HasByte(word, pa) | HasByte(word, pb)) != 0) break;
+    end -= 8;
+  }
+  for (std::size_t i = end; i > 0; --i) {
+    if (text[i - 1] == a || text[i - 1] == b) return i - 1;
+  }
+  return std::string_view::npos;
 }
 
 void StripCR(std::string& text) { std::erase(text, '\r'); }

@@ -24,6 +24,9 @@ std::size_t FindNoCase(std::string_view text, std::string_view pattern);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EqualNoCase(std::string_view a, std::string_view b);
 
+// Position of the last byte that is a or b, or npos; eight bytes at a time, since every
+// composed line looks for the last separator of its file's name.
+std::size_t FindLastOfEither(std::string_view text, char a, char b);
 void StripCR(std::string& text);
 std::string IntToText(long long n);
 

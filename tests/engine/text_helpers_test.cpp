@@ -61,6 +61,20 @@ TEST(LineBreaks, TypedTextAndTextMode) {
   EXPECT_EQ(t, "a\nbc");
 }
 
+TEST(FindLastOfEither, EveryPositionAndLength) {
+  // Lengths around the eight-byte steps, with the byte at every place and none at all.
+  for (std::size_t len = 0; len < 40; ++len) {
+    EXPECT_EQ(FindLastOfEither(std::string(len, 'x'), '/', '\\'), std::string_view::npos);
+    for (std::size_t at = 0; at < len; ++at) {
+      std::string s(len, 'x');
+      s[at] = '\\';
+      if (at > 0) s[at / 2] = '/';
+      EXPECT_EQ(FindLastOfEither(s, '/', '\\'), at) << len << " " << at;
+    }
+  }
+  EXPECT_EQ(FindLastOfEither("a\x80\xff/\xff\xff\xff\xff\xff\xff\xff\xff", '/', '/'), 3u);
+}
+
 TEST(IntToText, Decimal) {
   EXPECT_EQ(IntToText(0), "0");
   EXPECT_EQ(IntToText(-42), "-42");
