@@ -155,7 +155,7 @@ if [ -n "$rss_full" ]; then
   printf 'peak RSS, N/4 to file   %6d KiB (output %d bytes)\n' "$rss_file" "$((bytes / 4))"
   printf 'peak RSS, N/4 long out  %6d KiB (output %d bytes)\n' "$rss_long" "$long_bytes"
   printf 'peak RSS, N/4 to pipe   %6d KiB (long output)\n' "$rss_pipe"
-  printf 'peak RSS, N to file     %6d KiB (the list is held; the output is not)\n' "$rss_full"
+  printf 'peak RSS, N to file     %6d KiB (names are read as they are composed)\n' "$rss_full"
 else
   echo "peak RSS: skipped (no /usr/bin/time)"
 fi
