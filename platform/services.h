@@ -61,7 +61,7 @@ class Prompts {
   virtual Answer Message(wxWindow* owner, const std::string& text, const std::string& caption,
                          long style) = 0;
   // name holds the initial name and receives the chosen full name; folder may be empty.
-  virtual bool ChooseFile(wxWindow* owner, const FileDialogSpec& spec, std::string& name,
+  virtual bool ChooseFile(wxWindow* owner, const FileDialogSpec& dialog, std::string& name,
                           const std::string& folder) = 0;
   // font holds the initial font and receives the chosen one; point_size the chosen size.
   virtual bool ChooseFont(wxWindow* owner, FontSettings& font, int& point_size) = 0;

@@ -96,6 +96,8 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void OnSaveTemplate();
   void OnOpenTemplate();
   void LoadTemplateFile(const std::string& file);
+  template <typename Operation>
+  void WithTemplate(const std::string& file, Operation operation);
 
   void OnListNotice();
   void OnBackgroundMotion(wxMouseEvent& event);

@@ -57,12 +57,12 @@ void BaseDlg::OnAutoDragHelp() {
       kAppCaption, kPromptOk);
 }
 
-void BaseDlg::LoadTemplateFile(const std::string& file) {
-  if (file.empty()) return;
-  SyncFromControls();
+// Runs a template load or save on the script; on success the window shows the template.
+template <typename Operation>
+void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
   std::string header = HeaderText();
   std::string queue = QueueText();
-  if (auto failure = LoadTemplate(file, settings_, header, queue, context_.style)) {
+  if (auto failure = operation(file, settings_, header, queue, context_.style)) {
     Report(*failure);
     return;
   }
@@ -70,6 +70,12 @@ void BaseDlg::LoadTemplateFile(const std::string& file) {
   SetHeaderText(header);
   SetQueueText(queue);
   RefreshControls();
+}
+
+void BaseDlg::LoadTemplateFile(const std::string& file) {
+  if (file.empty()) return;
+  SyncFromControls();
+  WithTemplate(file, LoadTemplate);
 }
 
 void BaseDlg::OnOpenTemplate() {
@@ -88,17 +94,8 @@ void BaseDlg::OnSaveTemplate() {
                                              context_.program_folder)) {
     return;
   }
-  std::string header = HeaderText();
-  std::string queue = QueueText();
   // Saving loads the saved template, as choosing it would.
-  if (auto failure = SaveTemplate(name, settings_, header, queue, context_.style)) {
-    Report(*failure);
-    return;
-  }
-  frame_->SetTitle(FromUtf8(TemplateCaption(settings_.TemplateFile, context_.style)));
-  SetHeaderText(header);
-  SetQueueText(queue);
-  RefreshControls();
+  WithTemplate(name, SaveTemplate);
 }
 
 }  // namespace lq
