@@ -129,6 +129,9 @@ Composer::Text Composer::Compile(std::string_view body) {
   if (literal < t.body.size()) t.segments.push_back({literal, t.body.size() - literal, -1});
   t.has_cr = t.body.find('\r') != std::string::npos;
   for (const Text::Segment& s : t.segments) {
+    if (s.var >= 0) t.var_names_size += s.size;
+  }
+  for (const Text::Segment& s : t.segments) {
     if (s.var >= 0) continue;
     const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
     if (lit.find("ZQ_") != std::string_view::npos || lit.ends_with('Z') || lit.ends_with("ZQ")) {
@@ -171,20 +174,27 @@ void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bo
     // another unless a value or a junction brings in "ZQ_" or some step outgrows the working
     // bound; those rare texts take the step-by-step way. "ZQ_" can only come from a literal
     // that holds or ends in part of it, or from a value with a 'Z'.
-    std::size_t bound = 0;
-    const bool check = text.check_always || name_has_z;
+    const char* body = text.body.data();
     for (const Text::Segment& s : text.segments) {
       if (s.var < 0) {
-        out.append(text.body, s.from, s.size);
-        bound += s.size;
+        out.append(body + s.from, s.size);
       } else {
-        const std::string_view value = values.Get(s.var);
-        out += value;
-        bound += std::max(value.size(), s.size);
+        out += values.Get(s.var);
       }
     }
-    if (bound > kComposeWork ||
-        (check && std::string_view(out).substr(start).find("ZQ_") != std::string_view::npos)) {
+    const std::string_view added = std::string_view(out).substr(start);
+    // A step can hold at most the result plus the names not yet replaced; only near the
+    // bound is it worth adding up exactly.
+    bool outgrows = false;
+    if (added.size() + text.var_names_size > kComposeWork) {
+      std::size_t bound = 0;
+      for (const Text::Segment& s : text.segments) {
+        bound += s.var < 0 ? s.size : std::max(values.Get(s.var).size(), s.size);
+      }
+      outgrows = bound > kComposeWork;
+    }
+    const bool check = text.check_always || name_has_z;
+    if (outgrows || (check && added.find("ZQ_") != std::string_view::npos)) {
       out.resize(start);
       ExpandStepwise(out, text, values);
     }

@@ -61,6 +61,7 @@ class Composer {
     // A literal holds "ZQ_" or could join a value into it: the one-pass result must always
     // be checked for it.
     bool check_always = false;
+    std::size_t var_names_size = 0;  // the variables' names, all occurrences
   };
   class Values;
 
