@@ -34,7 +34,19 @@ wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
   return nullptr;
 }
 
-void BaseDlg::HandleDrop(const std::vector<std::string>& names, const wxPoint& point) {
+void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point) {
+  std::vector<std::string> names;
+  names.reserve(dropped.size());
+  for (const std::string& name : dropped) {
+    if (!name.empty()) names.push_back(name);
+  }
+  if (names.size() < dropped.size()) {
+    context_.services.prompts->Message(
+        this,
+        IntToText(static_cast<long long>(dropped.size() - names.size())) +
+            " dropped file name(s) could not be read as text and were left out.",
+        kAppCaption, kPromptOk | kPromptIconWarning);
+  }
   if (names.empty()) return;
   wxWindow* target = ControlAt(point);
   const int id = target != nullptr ? target->GetId() : wxID_NONE;

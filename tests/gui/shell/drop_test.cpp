@@ -62,6 +62,18 @@ TEST_F(DropTest, FoldersAndDropsElsewhereAreListedToo) {
   EXPECT_TRUE(prompts_.messages.empty());
 }
 
+TEST_F(DropTest, NamesThatCannotBeReadAreLeftOutAndSaidSo) {
+  Drop({Src("a"), "", Src("b")}, ids::kFileList);
+  EXPECT_EQ(Items(), (std::vector<std::string>{Src("a"), Src("b")}));
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text,
+            "1 dropped file name(s) could not be read as text and were left out.");
+  prompts_.messages.clear();
+  Drop({""}, ids::kOutFileField);
+  EXPECT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(Items().size(), 2u);
+}
+
 TEST_F(DropTest, SeveralFilesOnTheOutputFieldAreListed) {
   Drop({Src("x.txt"), Src("y.txt")}, ids::kOutFileField);
   EXPECT_EQ(Items().size(), 2u);
