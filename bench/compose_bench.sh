@@ -43,8 +43,10 @@ for a in mawk gawk awk; do
 done
 [ ${#awks[@]} -gt 0 ] || die "no awk found"
 
-# best_of NAME CMD...: of $runs runs, the shortest wall time into t_NAME and the shortest
+# best_of NAME CMD... OUT: of $runs runs, the shortest wall time into t_NAME and the shortest
 # user+system time into c_NAME, both in nanoseconds. CPU time stays honest on a busy machine.
+# OUT is removed before each run, so every program writes a new file: replacing a file makes
+# the file system start writing the old one back, which would time the disk, not the program.
 best_of() {
   local name=$1 i real user sys wall cpu
   shift
@@ -52,6 +54,7 @@ best_of() {
   best_wall=
   best_cpu=
   for ((i = 0; i < runs; i++)); do
+    rm -f "${!#}"
     { time "$@" 2>&3 || die "failed: $*" 2>&3; } 3>&2 2>"$work/time"
     read -r real user sys <"$work/time"
     wall=$(ns "$real")

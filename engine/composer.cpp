@@ -1,8 +1,8 @@
 #include "engine/composer.h"
 
 #include <algorithm>
-#include <charconv>
-#include <optional>
+#include <bit>
+#include <cstring>
 
 #include "engine/capacities.h"
 #include "engine/paths.h"
@@ -19,11 +19,31 @@ int VariableAt(std::string_view text) {
   return -1;
 }
 
-// A number's text, kept beside the other values of one file.
-struct NumberText {
-  char buf[24];
-  std::size_t size = 0;
-};
+// Copies n bytes; src must be readable for kReadSlack bytes past n and to for as many past n.
+// Most pieces of a line are short: one or two block moves beat a call to memcpy.
+char* CopyPiece(char* to, const char* src, std::size_t n) {
+  static_assert(kReadSlack >= 16);
+  if (n <= 16) {
+    std::memcpy(to, src, 16);
+  } else if (n <= 32) {
+    std::memcpy(to, src, 16);
+    std::memcpy(to + n - 16, src + n - 16, 16);
+  } else {
+    std::memcpy(to, src, n);
+  }
+  return to + n;
+}
+
+// An empty value may have no storage at all; CopyPiece reads this instead.
+constexpr char kNothing[kReadSlack] = {};
+std::string_view Readable(std::string_view v) {
+  return v.empty() ? std::string_view(kNothing, 0) : v;
+}
+
+bool HoldsVariablePrefix(const char* from, const char* to) {
+  return std::string_view(from, static_cast<std::size_t>(to - from)).find("ZQ_") !=
+         std::string_view::npos;
+}
 
 void EraseCRsFrom(std::string& text, std::size_t from) {
   if (text.find('\r', from) == std::string::npos) return;
@@ -42,73 +62,6 @@ unsigned VariablesIn(std::string_view text) {
   }
   return mask;
 }
-
-// The values of one file, each worked out the first time a text asks for it.
-class Composer::Values {
- public:
-  Values(const Composer& c, std::string_view name, int index) : c_(c), name_(name), index_(index) {}
-
-  std::string_view Get(int v) {
-    switch (static_cast<Variable>(v)) {
-      case Variable::Drive:
-        return Parts().drive;
-      case Variable::Path:
-        return Directory();
-      case Variable::Name:
-        return Parts().name;
-      case Variable::Ext:
-        return Parts().extension;
-      case Variable::RelPath:
-        return RelDir();
-      case Variable::GetSelIndex:
-        return Number(sel_index_, index_ + 1LL);
-      case Variable::GetCount:
-        return Number(count_, index_);
-    }
-    return {};
-  }
-
- private:
-  const PathPartViews& Parts() {
-    if (!parts_) parts_ = SplitPathViews(name_, c_.style_);
-    return *parts_;
-  }
-  std::string_view Directory() {
-    if (!c_.settings_.InvertSlash) return Parts().directory;
-    if (!inverted_dir_) {
-      inverted_dir_ = std::string(Parts().directory);
-      InvertSlashes(*inverted_dir_);
-    }
-    return *inverted_dir_;
-  }
-  std::string_view RelDir() {
-    if (!rel_dir_) {
-      std::string rel = MakeRelativePath(name_, c_.settings_.RelPath, c_.style_);
-      const std::size_t at = LastSeparator(rel, c_.style_);
-      if (at != std::string::npos) rel.resize(at);
-      if (c_.settings_.InvertSlash) InvertSlashes(rel);
-      rel_dir_ = std::move(rel);
-    }
-    return *rel_dir_;
-  }
-  static std::string_view Number(std::optional<NumberText>& slot, long long n) {
-    if (!slot) {
-      slot.emplace();
-      slot->size = static_cast<std::size_t>(
-          std::to_chars(slot->buf, slot->buf + sizeof slot->buf, n).ptr - slot->buf);
-    }
-    return std::string_view(slot->buf, slot->size);
-  }
-
-  const Composer& c_;
-  std::string_view name_;
-  long long index_;
-  std::optional<PathPartViews> parts_;
-  std::optional<std::string> inverted_dir_;
-  std::optional<std::string> rel_dir_;
-  std::optional<NumberText> sel_index_;
-  std::optional<NumberText> count_;
-};
 
 Composer::Text Composer::Compile(std::string_view body) {
   Text t;
@@ -129,8 +82,22 @@ Composer::Text Composer::Compile(std::string_view body) {
   if (literal < t.body.size()) t.segments.push_back({literal, t.body.size() - literal, -1});
   t.has_cr = t.body.find('\r') != std::string::npos;
   for (const Text::Segment& s : t.segments) {
-    if (s.var >= 0) t.var_names_size += s.size;
+    if (s.var >= 0) {
+      t.var_names_size += s.size;
+      ++t.uses[static_cast<std::size_t>(s.var)];
+      t.pieces.push_back(s);
+      continue;
+    }
+    // Values hold no CR when a line is written straight out, so the CRs that composing
+    // removes can only come from literals: they go now, once.
+    const std::size_t from = t.padded.size();
+    for (const char c : std::string_view(t.body).substr(s.from, s.size)) {
+      if (c != '\r') t.padded.push_back(c);
+    }
+    if (t.padded.size() > from) t.pieces.push_back({from, t.padded.size() - from, -1});
   }
+  t.literal_size = t.padded.size();
+  t.padded.append(kReadSlack, '\0');
   for (const Text::Segment& s : t.segments) {
     if (s.var >= 0) continue;
     const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
@@ -138,6 +105,7 @@ Composer::Text Composer::Compile(std::string_view body) {
       t.check_always = true;
     }
   }
+  t.direct = t.vars == 0 || !t.check_always;
   return t;
 }
 
@@ -149,12 +117,12 @@ Composer::Composer(const ScriptSettings& settings, PathStyle style, std::string_
       header_(Compile(CutUtf8View(header, kEditReadMax))),
       queue_(Compile(CutUtf8View(queue, kEditReadMax))) {}
 
-void Composer::ExpandStepwise(std::string& out, const Text& text, Values& values) {
+void Composer::ExpandStepwise(std::string& out, const Text& text) {
   scratch_ = text.body;
   unsigned vars = text.vars;
   for (std::size_t v = 0; vars != 0 && v < kVariableNames.size(); ++v) {
     if ((vars & (1u << v)) == 0) continue;
-    ReplaceAll(scratch_, kVariableNames[v], values.Get(static_cast<int>(v)));
+    ReplaceAll(scratch_, kVariableNames[v], values_.Get(static_cast<int>(v)));
     CutUtf8(scratch_, kComposeWork);
     // Values may bring in names of later variables; those are replaced too.
     vars = VariablesIn(scratch_) & ~((2u << v) - 1);
@@ -162,13 +130,12 @@ void Composer::ExpandStepwise(std::string& out, const Text& text, Values& values
   out += scratch_;
 }
 
-void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bool name_has_cr,
-                          bool name_has_z) {
+void Composer::ExpandInto(std::string& out, const Text& text, bool name_has_cr, bool name_has_z) {
   const std::size_t start = out.size();
   if (text.vars == 0) {
     out += text.body;
   } else if (stepwise_only_) {
-    ExpandStepwise(out, text, values);
+    ExpandStepwise(out, text);
   } else {
     // One pass over the compiled text gives the same bytes as replacing one variable after
     // another unless a value or a junction brings in "ZQ_" or some step outgrows the working
@@ -179,7 +146,7 @@ void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bo
       if (s.var < 0) {
         out.append(body + s.from, s.size);
       } else {
-        out += values.Get(s.var);
+        out += values_.Get(s.var);
       }
     }
     const std::string_view added = std::string_view(out).substr(start);
@@ -189,14 +156,14 @@ void Composer::ExpandInto(std::string& out, const Text& text, Values& values, bo
     if (added.size() + text.var_names_size > kComposeWork) {
       std::size_t bound = 0;
       for (const Text::Segment& s : text.segments) {
-        bound += s.var < 0 ? s.size : std::max(values.Get(s.var).size(), s.size);
+        bound += s.var < 0 ? s.size : std::max(values_.Get(s.var).size(), s.size);
       }
       outgrows = bound > kComposeWork;
     }
     const bool check = text.check_always || name_has_z;
     if (outgrows || (check && added.find("ZQ_") != std::string_view::npos)) {
       out.resize(start);
-      ExpandStepwise(out, text, values);
+      ExpandStepwise(out, text);
     }
   }
   if (text.has_cr || (name_has_cr && text.vars != 0)) EraseCRsFrom(out, start);
@@ -209,33 +176,74 @@ void Composer::ComposePiece(std::string& out, std::string_view text, std::string
   } else if (list_ != nullptr) {
     list_->GetItem(index, file_buf);
   }
-  const std::string name = file_buf;
-  Values values(*this, name, index);
+  values_.Reset(settings_, style_, file_buf, index);
   out.clear();
-  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)), values,
-             name.find('\r') != std::string::npos, name.find('Z') != std::string::npos);
-  file_buf.clear();
-  WriteName(file_buf, name);
+  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)), values_.name_has_cr(),
+             values_.name_has_z());
+  file_buf.assign(values_.Written());
 }
 
 void Composer::AppendLine(std::string& out, int index, std::string_view name,
                           std::string* written) {
   const std::size_t start = out.size();
-  Values values(*this, name, index);
-  const bool has_cr = name.find('\r') != std::string_view::npos;
-  const bool has_z = name.find('Z') != std::string_view::npos;
-  ExpandInto(out, header_, values, has_cr, has_z);
+  values_.Reset(settings_, style_, name, index);
+  const bool has_cr = values_.name_has_cr();
+  const bool has_z = values_.name_has_z();
+  ExpandInto(out, header_, has_cr, has_z);
   if (written != nullptr) {
     written->clear();
-    WriteName(*written, name);
+    WriteFileName(*written, name, settings_, style_);
     out += *written;
   } else {
-    WriteName(out, name);
+    WriteFileName(out, name, settings_, style_);
   }
-  ExpandInto(out, queue_, values, has_cr, has_z);
+  ExpandInto(out, queue_, has_cr, has_z);
   if (out.size() - start > kLineMax) {
     out.resize(start + CutUtf8View(std::string_view(out).substr(start), kLineMax).size());
   }
+}
+
+char* Composer::WriteText(char* to, const Text& text,
+                          const std::array<std::string_view, kVariableNames.size()>& values) {
+  const char* body = text.padded.data();
+  for (const Text::Segment& s : text.pieces) {
+    if (s.var < 0) {
+      to = CopyPiece(to, body + s.from, s.size);
+    } else {
+      const std::string_view v = values[static_cast<std::size_t>(s.var)];
+      to = CopyPiece(to, v.data(), v.size());
+    }
+  }
+  return to;
+}
+
+char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
+  // Whatever the one pass cannot promise goes the general way: a name with a CR, a literal
+  // that could make "ZQ_", a line to cut.
+  if (stepwise_only_ || !header_.direct || !queue_.direct) return nullptr;
+  values_.Reset(settings_, style_, name, index);
+  if (values_.name_has_cr()) return nullptr;
+  std::array<std::string_view, kVariableNames.size()> values;
+  std::size_t size = header_.literal_size + queue_.literal_size;
+  for (unsigned vars = header_.vars | queue_.vars; vars != 0; vars &= vars - 1) {
+    const int v = std::countr_zero(vars);
+    const std::size_t at = static_cast<std::size_t>(v);
+    values[at] = Readable(values_.Get(v));
+    size += values[at].size() * (header_.uses[at] + queue_.uses[at]);
+  }
+  const std::string_view written = Readable(values_.Written());
+  size += written.size();
+  if (size > kLineMax) return nullptr;
+
+  char* header_end = WriteText(room, header_, values);
+  char* queue_start = CopyPiece(header_end, written.data(), written.size());
+  char* end = WriteText(queue_start, queue_, values);
+  // A value with a 'Z' may spell "ZQ_" next to what follows it.
+  if (values_.name_has_z() && ((header_.vars != 0 && HoldsVariablePrefix(room, header_end)) ||
+                               (queue_.vars != 0 && HoldsVariablePrefix(queue_start, end)))) {
+    return nullptr;
+  }
+  return end;
 }
 
 void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {
@@ -264,28 +272,9 @@ void Composer::ComposeLineFor(std::string& line, std::string& file_buf, int inde
   LineFromName(line, file_buf, index);
 }
 
-void Composer::WriteName(std::string& out, std::string_view full) const {
-  const std::size_t start = out.size();
-  switch (EffectiveMode(settings_.CheckIndex)) {
-    case kModeRelative:
-      out += MakeRelativePath(full, settings_.RelPath, style_);
-      break;
-    case kModeName:
-      out += AfterLastSeparator(full, style_);
-      break;
-    case kModeNone:
-      break;
-    case kModeFull:
-      out += full;
-      break;
-  }
-  if (settings_.InvertSlash)
-    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\\', '/');
-}
-
 std::string Composer::WrittenName(std::string_view full) const {
   std::string out;
-  WriteName(out, full);
+  WriteFileName(out, full, settings_, style_);
   return out;
 }
 

@@ -5,16 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/capacities.h"
 #include "engine/file_list.h"
+#include "engine/file_values.h"
 #include "engine/path_style.h"
 #include "engine/script_settings.h"
 
 namespace lq {
-
-// The template variables, in the order they are replaced.
-enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
-inline constexpr std::array<std::string_view, 7> kVariableNames = {
-    "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};
 
 // Turns texts into output for one file at a time: replaces the variables with values taken
 // from the file's name and writes the name in the form the path mode asks for. Holds
@@ -39,6 +36,13 @@ class Composer {
   // Appends the line for name to out, without keeping the written name.
   void AppendLineFor(std::string& out, int index, std::string_view name);
 
+  // The room WriteLineTo needs: the longest line and what a short copy may write past it.
+  static constexpr std::size_t kLineRoom = kLineMax + kReadSlack;
+  // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
+  // null when this name or these texts need the general way (AppendLineFor); nothing
+  // written before the returned end is then of any use.
+  char* WriteLineTo(char* room, int index, std::string_view name);
+
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
 
@@ -62,8 +66,15 @@ class Composer {
     // be checked for it.
     bool check_always = false;
     std::size_t var_names_size = 0;  // the variables' names, all occurrences
+    // The runs again for writing a line straight out: literals without their CRs, stored in
+    // padded with kReadSlack more bytes for block copies.
+    std::vector<Segment> pieces;
+    std::string padded;
+    std::size_t literal_size = 0;
+    std::array<std::size_t, kVariableNames.size()> uses{};  // occurrences of each variable
+    // One pass gives the composed text without any check on the result.
+    bool direct = false;
   };
-  class Values;
 
   static Text Compile(std::string_view body);
   void LineFromName(std::string& line, std::string& file_buf, int index);
@@ -73,16 +84,17 @@ class Composer {
   // Appends text composed for values to out, CRs removed.
   // name_has_cr and name_has_z tell whether the file's name, of which every value but the
   // numbers is made, holds a CR or a 'Z'.
-  void ExpandInto(std::string& out, const Text& text, Values& values, bool name_has_cr,
-                  bool name_has_z);
-  void ExpandStepwise(std::string& out, const Text& text, Values& values);
-  void WriteName(std::string& out, std::string_view full) const;
+  void ExpandInto(std::string& out, const Text& text, bool name_has_cr, bool name_has_z);
+  void ExpandStepwise(std::string& out, const Text& text);
+  static char* WriteText(char* to, const Text& text,
+                         const std::array<std::string_view, kVariableNames.size()>& values);
 
   const ScriptSettings& settings_;
   PathStyle style_;
   const FileList* list_;
   Text header_;
   Text queue_;
+  FileValues values_;
   std::string scratch_;
   std::string piece_;
   bool stepwise_only_ = false;

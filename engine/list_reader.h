@@ -18,6 +18,8 @@ class LineSplitter {
  public:
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
+    // NULs are rare: one look at the chunk spares a look at each line.
+    const bool has_nul = chunk.find('\0') != std::string_view::npos;
     while (!chunk.empty()) {
       const std::size_t lf = chunk.find('\n');
       if (lf == std::string_view::npos) {
@@ -25,10 +27,10 @@ class LineSplitter {
         return;
       }
       if (partial_.empty()) {
-        Line(chunk.substr(0, lf), each);
+        Line(chunk.substr(0, lf), has_nul, each);
       } else {
         partial_ += chunk.substr(0, lf);
-        Line(partial_, each);
+        Line(partial_, true, each);
         partial_.clear();
       }
       chunk.remove_prefix(lf + 1);
@@ -44,9 +46,9 @@ class LineSplitter {
 
  private:
   template <typename Each>
-  static void Line(std::string_view line, Each& each) {
+  static void Line(std::string_view line, bool may_hold_nul, Each& each) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    each(line.substr(0, line.find('\0')));
+    each(may_hold_nul ? line.substr(0, line.find('\0')) : line);
   }
 
   std::string partial_;

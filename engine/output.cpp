@@ -12,14 +12,14 @@ void OutputComposer::Add(std::string_view name) {
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
     out_.Write(text_);
   }
-  if (std::string* buffer = out_.DirectBuffer()) {
-    composer_.AppendLineFor(*buffer, index, name);
-    out_.Wrote();
+  char* room = out_.Room(Composer::kLineRoom);
+  if (char* end = room != nullptr ? composer_.WriteLineTo(room, index, name) : nullptr) {
+    out_.Filled(end);
   } else {
     composer_.ComposeLineFor(text_, file_, index, name);
     out_.Write(text_);
   }
-  last_.assign(name);
+  if (keep_last_) last_.assign(name);
   ++count_;
 }
 

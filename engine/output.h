@@ -21,7 +21,10 @@ using TextOrFailure = std::variant<std::string, Failure>;
 class OutputComposer {
  public:
   OutputComposer(Composer& composer, const ScriptSettings& settings, TextFileWriter& out)
-      : composer_(composer), settings_(settings), out_(out) {}
+      : composer_(composer),
+        settings_(settings),
+        out_(out),
+        keep_last_(VariablesIn(settings.MainQueue) != 0) {}
 
   void Add(std::string_view name);
   // The main queue; nothing when no name came.
@@ -35,7 +38,8 @@ class OutputComposer {
   long long count_ = 0;
   std::string text_;
   std::string file_;
-  std::string last_;
+  std::string last_;  // the name the main queue's variables describe
+  bool keep_last_;
 };
 
 // Main head, one composed line per list item, main queue, each LF written as eol.

@@ -9,12 +9,6 @@ void ScriptSettings::SetRelPathFromOutput(PathStyle style) {
   RelPath = at == std::string::npos ? FileOutput : FileOutput.substr(0, at + 1);
 }
 
-PathMode EffectiveMode(std::int32_t check_index) {
-  return (check_index >= kModeRelative && check_index <= kModeNone)
-             ? static_cast<PathMode>(check_index)
-             : kModeFull;
-}
-
 std::string OneLineForm(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};

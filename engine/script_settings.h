@@ -32,7 +32,11 @@ struct ScriptSettings {
 };
 
 // The mode a CheckIndex value acts as: anything but 1..3 is full path.
-PathMode EffectiveMode(std::int32_t check_index);
+constexpr PathMode EffectiveMode(std::int32_t check_index) {
+  return (check_index >= kModeRelative && check_index <= kModeNone)
+             ? static_cast<PathMode>(check_index)
+             : kModeFull;
+}
 
 // One-line display of a multi-line text: spaces trimmed, CRs dropped, each LF shown as " /n ".
 std::string OneLineForm(std::string_view text);

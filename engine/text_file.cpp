@@ -1,5 +1,6 @@
 #include "engine/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -8,8 +9,6 @@
 namespace lq {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr std::size_t kBufferSize = 1 << 20;
 
 std::string TempNameBeside(const fs::path& target) {
   std::random_device rd;
@@ -32,6 +31,7 @@ Failure TextFileWriter::Fail(int error) const {
 void TextFileWriter::Abandon() {
   if (file_ != nullptr && !is_stdout_) std::fclose(file_);
   file_ = nullptr;
+  direct_ = false;
   if (!temp_.empty()) {
     std::error_code ec;
     fs::remove(temp_, ec);
@@ -45,7 +45,8 @@ std::optional<Failure> TextFileWriter::Open() {
     file_ = stdout;
     std::fflush(stdout);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    buffer_.reserve(kBufferSize + kBufferSize / 4);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
+    direct_ = eol_ == Eol::Lf;
     return std::nullopt;
   }
   if (path_.empty()) return Failure{path_, caption_, "no file name"};
@@ -81,41 +82,51 @@ std::optional<Failure> TextFileWriter::Open() {
   }
   // Writes go out in whole buffers of our own; the stream adds no second copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  buffer_.reserve(kBufferSize + kBufferSize / 4);
+  buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
+  direct_ = eol_ == Eol::Lf;
   return std::nullopt;
+}
+
+void TextFileWriter::Append(const char* data, std::size_t size) {
+  while (size > 0) {
+    if (used_ >= kFlushAt) Flush();
+    const std::size_t part = std::min(size, kCapacity - used_);
+    std::memcpy(buffer_.get() + used_, data, part);
+    used_ += part;
+    data += part;
+    size -= part;
+  }
 }
 
 void TextFileWriter::Write(std::string_view text) {
   if (file_ == nullptr || error_ != 0) return;
   if (eol_ == Eol::Lf) {
-    buffer_ += text;
+    Append(text.data(), text.size());
   } else {
     std::size_t from = 0;
     for (std::size_t at = text.find('\n'); at != std::string_view::npos;
          at = text.find('\n', from)) {
-      buffer_.append(text, from, at - from);
-      buffer_ += "\r\n";
+      Append(text.data() + from, at - from);
+      Append("\r\n", 2);
       from = at + 1;
     }
-    buffer_.append(text, from);
+    Append(text.data() + from, text.size() - from);
   }
-  if (buffer_.size() >= kBufferSize) Flush();
+  if (used_ >= kFlushAt) Flush();
 }
 
-std::string* TextFileWriter::DirectBuffer() {
-  return eol_ == Eol::Lf && file_ != nullptr && error_ == 0 ? &buffer_ : nullptr;
-}
-
-void TextFileWriter::Wrote() {
-  if (buffer_.size() >= kBufferSize) Flush();
+char* TextFileWriter::RoomAfterFlush(std::size_t size) {
+  if (!direct_) return nullptr;
+  Flush();
+  return direct_ && kCapacity - used_ >= size ? buffer_.get() + used_ : nullptr;
 }
 
 void TextFileWriter::Flush() {
-  if (!buffer_.empty() && error_ == 0 &&
-      std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
+  if (used_ != 0 && error_ == 0 && std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
     error_ = errno != 0 ? errno : EIO;
+    direct_ = false;
   }
-  buffer_.clear();
+  used_ = 0;
 }
 
 std::optional<Failure> TextFileWriter::Commit() {
@@ -129,6 +140,7 @@ std::optional<Failure> TextFileWriter::Commit() {
     if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
   }
   file_ = nullptr;
+  direct_ = false;
   if (error_ == 0 && !temp_.empty()) {
     std::error_code ec;
     fs::rename(temp_, target_, ec);

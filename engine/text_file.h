@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,14 +25,25 @@ class TextFileWriter {
 
   std::optional<Failure> Open();
   void Write(std::string_view text);
-  // Where text can be appended as it is, when no line-break conversion is due; call Wrote()
-  // after appending. Null otherwise.
-  std::string* DirectBuffer();
-  void Wrote();
+  // Where at least size bytes can be written as they are, when no line-break conversion is
+  // due; null otherwise. Hand the end of what was written to Filled.
+  char* Room(std::size_t size) {
+    return direct_ && kCapacity - used_ >= size ? buffer_.get() + used_ : RoomAfterFlush(size);
+  }
+  void Filled(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.get());
+    if (used_ >= kFlushAt) Flush();
+  }
   // Flushes, closes and puts the file in place; reports the first error of the whole run.
   std::optional<Failure> Commit();
 
  private:
+  // Whole buffers of kFlushAt go out; the rest of the capacity is room for the text that
+  // crosses that mark.
+  static constexpr std::size_t kFlushAt = 1 << 20;
+  static constexpr std::size_t kCapacity = kFlushAt + (kFlushAt >> 4);
+
+  char* RoomAfterFlush(std::size_t size);
   Failure Fail(int error) const;
   void Abandon();
 
@@ -41,9 +53,12 @@ class TextFileWriter {
   std::string temp_;    // empty when writing the target directly
   std::string target_;  // what temp_ is renamed to
   void Flush();
+  void Append(const char* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  bool direct_ = false;  // open, no error, and LF written as it is
   bool is_stdout_ = false;
   int error_ = 0;
 };

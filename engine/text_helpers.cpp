@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#ifdef __GLIBC__
+#include <string.h>  // memrchr
+#endif
 
 namespace lq {
 namespace {
@@ -16,8 +19,7 @@ constexpr char Lower(char c) {
 
 }  // namespace
 
-std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes) {
-  if (text.size() <= max_bytes) return text;
+std::string_view CutUtf8ViewLong(std::string_view text, std::size_t max_bytes) {
   std::size_t end = max_bytes;
   // Back off to the lead byte so the character that does not fit is dropped whole.
   while (end > 0 && IsContinuation(text[end])) --end;
@@ -92,6 +94,13 @@ std::uint64_t Load(const char* p) {
 }  // namespace
 
 std::size_t FindLastOfEither(std::string_view text, char a, char b) {
+#ifdef __GLIBC__
+  if (a == b) {
+    const void* at = text.empty() ? nullptr : memrchr(text.data(), a, text.size());
+    return at == nullptr ? std::string_view::npos
+                         : static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
+  }
+#endif
   const std::uint64_t pa = kOnes * static_cast<unsigned char>(a);
   const std::uint64_t pb = kOnes * static_cast<unsigned char>(b);
   std::size_t end = text.size();

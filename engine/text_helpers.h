@@ -10,7 +10,11 @@ namespace lq {
 
 // Shortens text to at most max_bytes without splitting a UTF-8 sequence.
 void CutUtf8(std::string& text, std::size_t max_bytes);
-std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes);
+// CutUtf8View for a text longer than max_bytes.
+std::string_view CutUtf8ViewLong(std::string_view text, std::size_t max_bytes);
+inline std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes) {
+  return text.size() <= max_bytes ? text : CutUtf8ViewLong(text, max_bytes);
+}
 
 // Replaces the first case-sensitive occurrence; false when there is none.
 bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view value);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "engine/capacities.h"
 
 namespace lq {
@@ -233,6 +237,93 @@ TEST(Composer, GivenNameIsUsedInsteadOfTheList) {
   const std::string given = "/given/one.txt";
   c.ComposeLine(line, file, 0, &given);
   EXPECT_EQ(line, "[one 1]/given/one.txt");
+}
+
+}  // namespace
+}  // namespace lq
+
+namespace lq {
+namespace {
+
+// A line written straight out must be the line the step-by-step way composes, or not be
+// written at all.
+std::optional<std::string> WrittenStraight(Composer& c, int index, std::string_view name) {
+  std::vector<char> room(Composer::kLineRoom);
+  char* end = c.WriteLineTo(room.data(), index, name);
+  if (end == nullptr) return std::nullopt;
+  return std::string(room.data(), static_cast<std::size_t>(end - room.data()));
+}
+
+TEST(Composer, LinesWrittenStraightOutAgreeWithStepByStep) {
+  const char* names[] = {"/home/u/Music/Rock/song.mp3",
+                         R"(C:\Music\Rock\song.mp3)",
+                         "/m/ZQ_NAME.ZQ_EXT",
+                         "/m/ZQ_EXT.x",
+                         "/ZQ_GETCOUNT/a.b",
+                         "/Z/Q_/x",
+                         "/a\rb/c.d",
+                         "plain",
+                         "",
+                         "/trailing/",
+                         "/.hidden",
+                         "/home/u/Beyonc\xc3\xa9/a long name with spaces and more.tar.gz"};
+  const char* texts[] = {"",
+                         "cp -- \"",
+                         "\" \"/backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n",
+                         "ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETSELINDEX|ZQ_GETCOUNT",
+                         "Z ZQ_EXT Q_",
+                         "ZZQ_NAMEQ_NAME",
+                         "ZQ_NAME\rZQ_EXT\r",
+                         "ZQ_FOO stays"};
+  ScriptSettings s;
+  s.RelPath = "/home/u/";
+  for (const PathStyle style : {kPosix, kWin}) {
+    for (const int mode : {kModeFull, kModeRelative, kModeName, kModeNone}) {
+      for (const bool invert : {false, true}) {
+        s.CheckIndex = mode;
+        s.InvertSlash = invert;
+        for (const char* header : texts) {
+          for (const char* queue : texts) {
+            Composer fast(s, style, header, queue);
+            Composer slow(s, style, header, queue);
+            slow.set_stepwise_only(true);
+            int index = 0;
+            for (const char* name : names) {
+              std::string line, file;
+              slow.ComposeLineFor(line, file, index, name);
+              const auto straight = WrittenStraight(fast, index, name);
+              if (straight) {
+                EXPECT_EQ(*straight, line) << header << "|" << queue << "|" << name;
+              }
+              ++index;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(Composer, CommonLinesAreWrittenStraightOut) {
+  ScriptSettings s;
+  Composer c(s, kPosix, "cp -- \"", "\" \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n");
+  EXPECT_EQ(WrittenStraight(c, 0, "/m/a b.mp3"), "cp -- \"/m/a b.mp3\" \"/b/1-a b.mp3\"\n");
+  // A 'Z' in the name is fine as long as no "ZQ_" comes of it.
+  EXPECT_EQ(WrittenStraight(c, 9, "/m/ZQ-like.z"), "cp -- \"/m/ZQ-like.z\" \"/b/10-ZQ-like.z\"\n");
+}
+
+TEST(Composer, WhatOnePassCannotPromiseGoesTheGeneralWay) {
+  ScriptSettings s;
+  Composer c(s, kPosix, "", "ZQ_NAME|");
+  EXPECT_EQ(WrittenStraight(c, 0, "/a\rb"), std::nullopt);        // a CR to remove
+  EXPECT_EQ(WrittenStraight(c, 0, "/m/ZQ_EXT.x"), std::nullopt);  // a value brings a name
+  EXPECT_EQ(WrittenStraight(c, 0, "/" + std::string(2000, 'n') + std::string(999, 'm')),
+            std::nullopt);  // a line over its capacity is cut
+  Composer joins(s, kPosix, "", "ZQ_NAMEQ_EXT");
+  EXPECT_EQ(WrittenStraight(joins, 0, "/m/Z.x"), std::nullopt);  // "Z" + "Q_EXT"
+  Composer stepwise(s, kPosix, "", "ZQ_NAME");
+  stepwise.set_stepwise_only(true);
+  EXPECT_EQ(WrittenStraight(stepwise, 0, "/m/a"), std::nullopt);
 }
 
 }  // namespace

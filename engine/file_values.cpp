@@ -1,0 +1,94 @@
+#include "engine/file_values.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace lq {
+
+void DecimalText::Write(long long n) {
+  size_ = static_cast<std::size_t>(std::to_chars(buf_, buf_ + 24, n).ptr - buf_);
+}
+
+void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
+                   PathStyle style) {
+  const std::size_t start = out.size();
+  switch (EffectiveMode(settings.CheckIndex)) {
+    case kModeRelative:
+      out += MakeRelativePath(full, settings.RelPath, style);
+      break;
+    case kModeName:
+      out += AfterLastSeparator(full, style);
+      break;
+    case kModeNone:
+      break;
+    case kModeFull:
+      out += full;
+      break;
+  }
+  if (settings.InvertSlash)
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\\', '/');
+}
+
+void FileValues::SplitName() {
+  if (style_ == PathStyle::Posix) {
+    // As SplitPathViews splits, from what the scan found.
+    const std::string_view n = name();
+    const std::size_t sep = marks_.last_separator;
+    const std::size_t tail = sep == std::string_view::npos ? 0 : sep + 1;
+    const std::size_t dot = marks_.last_dot;
+    parts_.drive = {};
+    parts_.directory = n.substr(0, tail);
+    if (dot == std::string_view::npos || dot < tail) {
+      parts_.name = n.substr(tail);
+      parts_.extension = {};
+    } else {
+      parts_.name = n.substr(tail, dot - tail);
+      parts_.extension = n.substr(dot);
+    }
+  } else {
+    parts_ = SplitPathViews(name(), style_);
+  }
+  parts_known_ = true;
+}
+
+std::string_view FileValues::InvertedDirectory() {
+  if (!inverted_dir_known_) {
+    const std::string_view dir = Parts().directory;
+    inverted_dir_.Assign(dir);
+    std::replace(inverted_dir_.data(), inverted_dir_.data() + dir.size(), '\\', '/');
+    inverted_dir_known_ = true;
+  }
+  return inverted_dir_.view();
+}
+
+std::string_view FileValues::RelDir() {
+  if (!rel_dir_known_) {
+    std::string rel = MakeRelativePath(name(), settings_->RelPath, style_);
+    const std::size_t at = LastSeparator(rel, style_);
+    if (at != std::string::npos) rel.resize(at);
+    if (settings_->InvertSlash) InvertSlashes(rel);
+    rel_dir_.Assign(rel);
+    rel_dir_known_ = true;
+  }
+  return rel_dir_.view();
+}
+
+void FileValues::FindWritten() {
+  const int mode = EffectiveMode(settings_->CheckIndex);
+  if (mode == kModeNone) {
+    written_view_ = {};
+  } else if (!settings_->InvertSlash && mode == kModeFull) {
+    written_view_ = name();
+  } else if (!settings_->InvertSlash && mode == kModeName) {
+    written_view_ = AfterLastSeparator(name(), style_);
+  } else {
+    scratch_.clear();
+    WriteFileName(scratch_, name(), *settings_, style_);
+    written_.Assign(scratch_);
+    written_view_ = written_.view();
+  }
+  written_known_ = true;
+}
+
+}  // namespace lq

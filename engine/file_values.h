@@ -1,0 +1,151 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/name_scan.h"
+#include "engine/path_style.h"
+#include "engine/paths.h"
+#include "engine/script_settings.h"
+
+namespace lq {
+
+// The template variables, in the order they are replaced.
+enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
+inline constexpr std::array<std::string_view, 7> kVariableNames = {
+    "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};
+
+// Bytes past the end of every view FileValues gives that may be read: short copies move
+// whole 16-byte blocks instead of calling memcpy for a few bytes.
+inline constexpr std::size_t kReadSlack = 16;
+
+// A text kept with kReadSlack readable bytes after it; the storage only grows.
+class PaddedText {
+ public:
+  void Assign(std::string_view text) {
+    if (buf_.size() < text.size() + kReadSlack) buf_.resize(text.size() + kReadSlack);
+    if (!text.empty()) std::memcpy(buf_.data(), text.data(), text.size());
+    size_ = text.size();
+  }
+  char* data() { return buf_.data(); }
+  std::string_view view() const { return std::string_view(buf_.data(), size_); }
+
+ private:
+  std::vector<char> buf_ = std::vector<char>(kReadSlack);
+  std::size_t size_ = 0;
+};
+
+// A number's decimal text. Lines are numbered one after another, so the text of the next
+// number is usually the last one with its final digit raised.
+class DecimalText {
+ public:
+  std::string_view For(long long n) {
+    if (!known_ || n != value_) {
+      if (!(known_ && value_ >= 0 && n == value_ + 1 && Increment())) Write(n);
+      value_ = n;
+      known_ = true;
+    }
+    return std::string_view(buf_, size_);
+  }
+
+ private:
+  bool Increment() {
+    for (std::size_t i = size_; i-- > 0;) {
+      if (buf_[i] != '9') {
+        ++buf_[i];
+        return true;
+      }
+      buf_[i] = '0';
+    }
+    return false;  // all nines: one digit more, written anew
+  }
+  void Write(long long n);
+
+  char buf_[24 + kReadSlack] = {};
+  std::size_t size_ = 0;
+  long long value_ = 0;
+  bool known_ = false;
+};
+
+// The name as the path mode and slash option write it.
+void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
+                   PathStyle style);
+
+// The values of one file's variables, each worked out the first time it is asked for.
+// Reused from file to file so its storage is allocated once.
+class FileValues {
+ public:
+  // settings must stay alive until the next Reset.
+  void Reset(const ScriptSettings& settings, PathStyle style, std::string_view name,
+             long long index) {
+    settings_ = &settings;
+    style_ = style;
+    index_ = index;
+    name_.Assign(name);
+    ScanName(name.data(), name.size(), Separator(style), marks_);
+    parts_known_ = inverted_dir_known_ = rel_dir_known_ = written_known_ = false;
+  }
+
+  std::string_view Get(Variable v) {
+    switch (v) {
+      case Variable::Drive:
+        return Parts().drive;
+      case Variable::Path:
+        return settings_->InvertSlash ? InvertedDirectory() : Parts().directory;
+      case Variable::Name:
+        return Parts().name;
+      case Variable::Ext:
+        return Parts().extension;
+      case Variable::RelPath:
+        return RelDir();
+      case Variable::GetSelIndex:
+        return sel_index_.For(index_ + 1);
+      case Variable::GetCount:
+        return count_.For(index_);
+    }
+    return {};
+  }
+  std::string_view Get(int v) { return Get(static_cast<Variable>(v)); }
+  std::string_view name() const { return name_.view(); }
+  bool name_has_cr() const { return marks_.has_cr; }
+  bool name_has_z() const { return marks_.has_z; }
+  // The written name (WriteFileName).
+  std::string_view Written() {
+    if (!written_known_) FindWritten();
+    return written_view_;
+  }
+
+ private:
+  const PathPartViews& Parts() {
+    if (!parts_known_) SplitName();
+    return parts_;
+  }
+  void SplitName();
+  std::string_view InvertedDirectory();
+  std::string_view RelDir();
+  void FindWritten();
+
+  const ScriptSettings* settings_ = nullptr;
+  PathStyle style_ = PathStyle::Posix;
+  long long index_ = 0;
+  PaddedText name_;
+  NameMarks marks_;
+  PathPartViews parts_;
+  bool parts_known_ = false;
+  PaddedText inverted_dir_;
+  bool inverted_dir_known_ = false;
+  PaddedText rel_dir_;
+  bool rel_dir_known_ = false;
+  PaddedText written_;
+  std::string_view written_view_;
+  bool written_known_ = false;
+  std::string scratch_;
+  DecimalText sel_index_;
+  DecimalText count_;
+};
+
+}  // namespace lq
