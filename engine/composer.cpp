@@ -6,6 +6,7 @@
 
 #include "engine/capacities.h"
 #include "engine/paths.h"
+#include "engine/tail_scan.h"
 #include "engine/text_helpers.h"
 
 namespace lq {
@@ -85,19 +86,12 @@ Composer::Text Composer::Compile(std::string_view body) {
     if (s.var >= 0) {
       t.var_names_size += s.size;
       ++t.uses[static_cast<std::size_t>(s.var)];
-      t.pieces.push_back(s);
-      continue;
+    } else {
+      const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
+      t.literal_size +=
+          lit.size() - static_cast<std::size_t>(std::count(lit.begin(), lit.end(), '\r'));
     }
-    // Values hold no CR when a line is written straight out, so the CRs that composing
-    // removes can only come from literals: they go now, once.
-    const std::size_t from = t.padded.size();
-    for (const char c : std::string_view(t.body).substr(s.from, s.size)) {
-      if (c != '\r') t.padded.push_back(c);
-    }
-    if (t.padded.size() > from) t.pieces.push_back({from, t.padded.size() - from, -1});
   }
-  t.literal_size = t.padded.size();
-  t.padded.append(kReadSlack, '\0');
   for (const Text::Segment& s : t.segments) {
     if (s.var >= 0) continue;
     const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
@@ -115,7 +109,32 @@ Composer::Composer(const ScriptSettings& settings, PathStyle style, std::string_
       style_(style),
       list_(list),
       header_(Compile(CutUtf8View(header, kEditReadMax))),
-      queue_(Compile(CutUtf8View(queue, kEditReadMax))) {}
+      queue_(Compile(CutUtf8View(queue, kEditReadMax))) {
+  AddToLine(header_);
+  line_pieces_.push_back({0, 0, kWrittenSlot});
+  AddToLine(queue_);
+  line_literals_.append(kReadSlack, '\0');
+}
+
+void Composer::AddToLine(const Text& text) {
+  for (const Text::Segment& s : text.segments) {
+    if (s.var >= 0) {
+      line_pieces_.push_back({0, 0, s.var});
+      continue;
+    }
+    // Values hold no CR when a line is written straight out, so the CRs that composing
+    // removes can only come from literals: they go now, once.
+    const std::size_t from = line_literals_.size();
+    for (const char c : std::string_view(text.body).substr(s.from, s.size)) {
+      if (c != '\r') line_literals_.push_back(c);
+    }
+    const std::size_t size = line_literals_.size() - from;
+    if (size > 0) {
+      line_pieces_.push_back(
+          {static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(size), -1});
+    }
+  }
+}
 
 void Composer::ExpandStepwise(std::string& out, const Text& text) {
   scratch_ = text.body;
@@ -178,8 +197,8 @@ void Composer::ComposePiece(std::string& out, std::string_view text, std::string
   }
   values_.Reset(settings_, style_, file_buf, index);
   out.clear();
-  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)), values_.name_has_cr(),
-             values_.name_has_z());
+  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)),
+             file_buf.find('\r') != std::string::npos, file_buf.find('Z') != std::string::npos);
   file_buf.assign(values_.Written());
 }
 
@@ -187,8 +206,8 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
                           std::string* written) {
   const std::size_t start = out.size();
   values_.Reset(settings_, style_, name, index);
-  const bool has_cr = values_.name_has_cr();
-  const bool has_z = values_.name_has_z();
+  const bool has_cr = name.find('\r') != std::string_view::npos;
+  const bool has_z = name.find('Z') != std::string_view::npos;
   ExpandInto(out, header_, has_cr, has_z);
   if (written != nullptr) {
     written->clear();
@@ -203,47 +222,59 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
   }
 }
 
-char* Composer::WriteText(char* to, const Text& text,
-                          const std::array<std::string_view, kVariableNames.size()>& values) {
-  const char* body = text.padded.data();
-  for (const Text::Segment& s : text.pieces) {
-    if (s.var < 0) {
-      to = CopyPiece(to, body + s.from, s.size);
-    } else {
-      const std::string_view v = values[static_cast<std::size_t>(s.var)];
-      to = CopyPiece(to, v.data(), v.size());
-    }
+std::size_t Composer::ValuesSource(unsigned vars) {
+  constexpr auto bit = [](Variable v) { return 1u << static_cast<int>(v); };
+  const std::string_view name = values_.name();
+  if ((vars & (bit(Variable::Drive) | bit(Variable::Path) | bit(Variable::RelPath))) != 0) {
+    return 0;
   }
-  return to;
+  if ((vars & (bit(Variable::Name) | bit(Variable::Ext))) == 0) return name.size();
+  // Name and extension both lie after the last separator.
+  return static_cast<std::size_t>(values_.Get(Variable::Name).data() - name.data());
 }
 
 char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
-  // Whatever the one pass cannot promise goes the general way: a name with a CR, a literal
-  // that could make "ZQ_", a line to cut.
+  // Whatever the one pass cannot promise goes the general way: a literal that could make
+  // "ZQ_", a CR to take out of a value, a line to cut.
   if (stepwise_only_ || !header_.direct || !queue_.direct) return nullptr;
   values_.Reset(settings_, style_, name, index);
-  if (values_.name_has_cr()) return nullptr;
-  std::array<std::string_view, kVariableNames.size()> values;
-  std::size_t size = header_.literal_size + queue_.literal_size;
-  for (unsigned vars = header_.vars | queue_.vars; vars != 0; vars &= vars - 1) {
-    const int v = std::countr_zero(vars);
+  const unsigned vars = header_.vars | queue_.vars;
+  // Only the part of the name that values are made of can bring a CR or a 'Z' into them.
+  const unsigned found = FindInTail(values_.given(), ValuesSource(vars), '\r', 'Z');
+  if ((found & 1) != 0) return nullptr;
+  const bool may_spell = (found & 2) != 0;
+
+  std::size_t header_size = header_.literal_size;
+  std::size_t queue_size = queue_.literal_size;
+  for (unsigned left = vars; left != 0; left &= left - 1) {
+    const int v = std::countr_zero(left);
     const std::size_t at = static_cast<std::size_t>(v);
-    values[at] = Readable(values_.Get(v));
-    size += values[at].size() * (header_.uses[at] + queue_.uses[at]);
+    line_values_[at] = Readable(values_.Get(v));
+    header_size += line_values_[at].size() * header_.uses[at];
+    queue_size += line_values_[at].size() * queue_.uses[at];
   }
   const std::string_view written = Readable(values_.Written());
-  size += written.size();
-  if (size > kLineMax) return nullptr;
+  line_values_[kWrittenSlot] = written;
+  if (header_size + written.size() + queue_size > kLineMax) return nullptr;
 
-  char* header_end = WriteText(room, header_, values);
-  char* queue_start = CopyPiece(header_end, written.data(), written.size());
-  char* end = WriteText(queue_start, queue_, values);
+  char* to = room;
+  const char* literals = line_literals_.data();
+  for (const LinePiece& p : line_pieces_) {
+    if (p.slot < 0) {
+      to = CopyPiece(to, literals + p.from, p.size);
+    } else {
+      const std::string_view v = line_values_[static_cast<std::size_t>(p.slot)];
+      to = CopyPiece(to, v.data(), v.size());
+    }
+  }
   // A value with a 'Z' may spell "ZQ_" next to what follows it.
-  if (values_.name_has_z() && ((header_.vars != 0 && HoldsVariablePrefix(room, header_end)) ||
-                               (queue_.vars != 0 && HoldsVariablePrefix(queue_start, end)))) {
+  char* header_end = room + header_size;
+  char* queue_start = header_end + written.size();
+  if (may_spell && ((header_.vars != 0 && HoldsVariablePrefix(room, header_end)) ||
+                    (queue_.vars != 0 && HoldsVariablePrefix(queue_start, to)))) {
     return nullptr;
   }
-  return end;
+  return to;
 }
 
 void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {

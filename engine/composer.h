@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,12 +66,8 @@ class Composer {
     // A literal holds "ZQ_" or could join a value into it: the one-pass result must always
     // be checked for it.
     bool check_always = false;
-    std::size_t var_names_size = 0;  // the variables' names, all occurrences
-    // The runs again for writing a line straight out: literals without their CRs, stored in
-    // padded with kReadSlack more bytes for block copies.
-    std::vector<Segment> pieces;
-    std::string padded;
-    std::size_t literal_size = 0;
+    std::size_t var_names_size = 0;                         // the variables' names, all occurrences
+    std::size_t literal_size = 0;                           // literals without their CRs
     std::array<std::size_t, kVariableNames.size()> uses{};  // occurrences of each variable
     // One pass gives the composed text without any check on the result.
     bool direct = false;
@@ -86,8 +83,10 @@ class Composer {
   // numbers is made, holds a CR or a 'Z'.
   void ExpandInto(std::string& out, const Text& text, bool name_has_cr, bool name_has_z);
   void ExpandStepwise(std::string& out, const Text& text);
-  static char* WriteText(char* to, const Text& text,
-                         const std::array<std::string_view, kVariableNames.size()>& values);
+  // Adds text's runs to the line written straight out.
+  void AddToLine(const Text& text);
+  // Where the part of the current name begins that the values of vars are taken from.
+  std::size_t ValuesSource(unsigned vars);
 
   const ScriptSettings& settings_;
   PathStyle style_;
@@ -95,6 +94,18 @@ class Composer {
   Text header_;
   Text queue_;
   FileValues values_;
+  // The line written straight out: header, written name and queue as one run of pieces,
+  // each a literal (slot -1, kept in line_literals_ without CRs and with kReadSlack more
+  // bytes for block copies) or a slot of line_values_.
+  struct LinePiece {
+    std::uint32_t from;
+    std::uint32_t size;
+    int slot;
+  };
+  static constexpr int kWrittenSlot = static_cast<int>(kVariableNames.size());
+  std::vector<LinePiece> line_pieces_;
+  std::string line_literals_;
+  std::array<std::string_view, kVariableNames.size() + 1> line_values_;
   std::string scratch_;
   std::string piece_;
   bool stepwise_only_ = false;

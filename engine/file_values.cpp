@@ -30,28 +30,6 @@ void WriteFileName(std::string& out, std::string_view full, const ScriptSettings
     std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\\', '/');
 }
 
-void FileValues::SplitName() {
-  if (style_ == PathStyle::Posix) {
-    // As SplitPathViews splits, from what the scan found.
-    const std::string_view n = name();
-    const std::size_t sep = marks_.last_separator;
-    const std::size_t tail = sep == std::string_view::npos ? 0 : sep + 1;
-    const std::size_t dot = marks_.last_dot;
-    parts_.drive = {};
-    parts_.directory = n.substr(0, tail);
-    if (dot == std::string_view::npos || dot < tail) {
-      parts_.name = n.substr(tail);
-      parts_.extension = {};
-    } else {
-      parts_.name = n.substr(tail, dot - tail);
-      parts_.extension = n.substr(dot);
-    }
-  } else {
-    parts_ = SplitPathViews(name(), style_);
-  }
-  parts_known_ = true;
-}
-
 std::string_view FileValues::InvertedDirectory() {
   if (!inverted_dir_known_) {
     const std::string_view dir = Parts().directory;

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/name_scan.h"
 #include "engine/path_style.h"
 #include "engine/paths.h"
 #include "engine/script_settings.h"
@@ -86,7 +85,7 @@ class FileValues {
     style_ = style;
     index_ = index;
     name_.Assign(name);
-    ScanName(name.data(), name.size(), Separator(style), marks_);
+    given_ = name;
     parts_known_ = inverted_dir_known_ = rel_dir_known_ = written_known_ = false;
   }
 
@@ -111,20 +110,40 @@ class FileValues {
   }
   std::string_view Get(int v) { return Get(static_cast<Variable>(v)); }
   std::string_view name() const { return name_.view(); }
-  bool name_has_cr() const { return marks_.has_cr; }
-  bool name_has_z() const { return marks_.has_z; }
+  // The name as Reset was given it, for looking into while the caller keeps it: the copy
+  // was just written, and reading it at once would wait on those stores.
+  std::string_view given() const { return given_; }
   // The written name (WriteFileName).
   std::string_view Written() {
-    if (!written_known_) FindWritten();
+    if (!written_known_) {
+      if (settings_->CheckIndex == kModeFull && !settings_->InvertSlash) {
+        written_view_ = name();  // the usual case, without a call
+        written_known_ = true;
+      } else {
+        FindWritten();
+      }
+    }
     return written_view_;
   }
 
  private:
   const PathPartViews& Parts() {
-    if (!parts_known_) SplitName();
+    if (!parts_known_) {
+      SplitPathViews(given_, style_, parts_);
+      parts_.drive = InCopy(parts_.drive);
+      parts_.directory = InCopy(parts_.directory);
+      parts_.name = InCopy(parts_.name);
+      parts_.extension = InCopy(parts_.extension);
+      parts_known_ = true;
+    }
     return parts_;
   }
-  void SplitName();
+  // A view into the given name as the same bytes of the copy.
+  std::string_view InCopy(std::string_view v) const {
+    return v.data() == nullptr
+               ? v
+               : std::string_view(name_.view().data() + (v.data() - given_.data()), v.size());
+  }
   std::string_view InvertedDirectory();
   std::string_view RelDir();
   void FindWritten();
@@ -133,7 +152,7 @@ class FileValues {
   PathStyle style_ = PathStyle::Posix;
   long long index_ = 0;
   PaddedText name_;
-  NameMarks marks_;
+  std::string_view given_;
   PathPartViews parts_;
   bool parts_known_ = false;
   PaddedText inverted_dir_;

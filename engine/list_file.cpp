@@ -32,29 +32,34 @@ std::vector<std::string> SplitListText(std::string_view text) {
   return names;
 }
 
-std::optional<Failure> ReadLines(const std::string& path, const std::string& failure_caption,
-                                 void (*each)(std::string_view, void*), void* context) {
-  const bool from_stdin = path == "-";
+ChunkReader::ChunkReader(const std::string& path, const std::string& failure_caption)
+    : from_stdin_(path == "-"),
+      shown_(from_stdin_ ? "standard input" : path),
+      path_(path),
+      caption_(failure_caption) {}
+
+ChunkReader::~ChunkReader() {
+  if (file_ != nullptr && !from_stdin_) std::fclose(file_);
+}
+
+std::optional<Failure> ChunkReader::Open() {
   errno = 0;
-  std::FILE* f = from_stdin ? stdin : std::fopen(path.c_str(), "rb");
-  const std::string shown = from_stdin ? "standard input" : path;
-  if (f == nullptr) return Failure{shown, failure_caption, std::strerror(errno)};
-  // each may throw; the file is closed all the same.
-  auto close = [from_stdin](std::FILE* file) {
-    if (!from_stdin) std::fclose(file);
-  };
-  std::unique_ptr<std::FILE, decltype(close)> owner(f, close);
-  LineSplitter splitter;
-  auto line = [each, context](std::string_view l) { each(l, context); };
-  std::string chunk(1 << 20, '\0');
-  std::size_t n;
-  while ((n = std::fread(chunk.data(), 1, chunk.size(), f)) > 0) {
-    splitter.Feed(std::string_view(chunk.data(), n), line);
-  }
-  const int err = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
-  if (err != 0) return Failure{shown, failure_caption, std::strerror(err)};
-  splitter.Finish(line);
+  file_ = from_stdin_ ? stdin : std::fopen(path_.c_str(), "rb");
+  if (file_ == nullptr) return Failure{shown_, caption_, std::strerror(errno)};
+  buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
   return std::nullopt;
+}
+
+std::string_view ChunkReader::Next() {
+  if (file_ == nullptr) return {};
+  const std::size_t n = std::fread(buffer_.get(), 1, kChunk, file_);
+  if (n == 0 && std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+  return std::string_view(buffer_.get(), n);
+}
+
+std::optional<Failure> ChunkReader::Error() const {
+  if (error_ == 0) return std::nullopt;
+  return Failure{shown_, caption_, std::strerror(error_)};
 }
 
 std::optional<Failure> OpenList(FileList& list, const std::string& path) {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "engine/capacities.h"
 #include "engine/failure.h"
@@ -67,17 +68,47 @@ void ListLineNames(std::string_view line, Each&& each) {
   }
 }
 
-// Reads a file (or standard input for "-") in chunks and hands each line to each.
-std::optional<Failure> ReadLines(const std::string& path, const std::string& failure_caption,
-                                 void (*each)(std::string_view, void*), void* context);
+// Reads a file, or standard input for "-", a chunk at a time.
+class ChunkReader {
+ public:
+  // failure_caption is the caption of the notice when the file cannot be read.
+  ChunkReader(const std::string& path, const std::string& failure_caption);
+  ~ChunkReader();
+  ChunkReader(const ChunkReader&) = delete;
+  ChunkReader& operator=(const ChunkReader&) = delete;
 
+  std::optional<Failure> Open();
+  // The next chunk, valid until the next call; empty at the end and after an error.
+  std::string_view Next();
+  // Why reading stopped early, if it did.
+  std::optional<Failure> Error() const;
+
+ private:
+  static constexpr std::size_t kChunk = 1 << 17;
+
+  bool from_stdin_;
+  std::string shown_;
+  std::string path_;
+  std::string caption_;
+  std::FILE* file_ = nullptr;
+  std::unique_ptr<char[]> buffer_;
+  int error_ = 0;
+};
+
+// Reads a file (or standard input for "-") and hands each line to each. Nothing read after
+// an error is handed on.
 template <typename Each>
 std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
                                    Each&& each) {
-  using Fn = std::remove_reference_t<Each>;
-  return ReadLines(
-      path, failure_caption,
-      [](std::string_view line, void* context) { (*static_cast<Fn*>(context))(line); }, &each);
+  ChunkReader reader(path, failure_caption);
+  if (auto failure = reader.Open()) return failure;
+  LineSplitter splitter;
+  for (std::string_view chunk = reader.Next(); !chunk.empty(); chunk = reader.Next()) {
+    splitter.Feed(chunk, each);
+  }
+  if (auto failure = reader.Error()) return failure;
+  splitter.Finish(each);
+  return std::nullopt;
 }
 
 }  // namespace lq

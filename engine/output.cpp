@@ -6,14 +6,15 @@
 namespace lq {
 
 void OutputComposer::Add(std::string_view name) {
-  const int index = static_cast<int>(count_);
-  if (count_ == 0) {
+  if (count_ == 0) [[unlikely]] {
     last_.assign(name);
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
     out_.Write(text_);
   }
+  const int index = static_cast<int>(count_);
   char* room = out_.Room(Composer::kLineRoom);
-  if (char* end = room != nullptr ? composer_.WriteLineTo(room, index, name) : nullptr) {
+  char* end = room != nullptr ? composer_.WriteLineTo(room, index, name) : nullptr;
+  if (end != nullptr) [[likely]] {
     out_.Filled(end);
   } else {
     composer_.ComposeLineFor(text_, file_, index, name);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/tail_scan.h"
 #include "engine/text_helpers.h"
 
 namespace lq {
@@ -45,30 +46,40 @@ std::string_view AfterLastSeparator(std::string_view path, PathStyle style) {
   return at == std::string_view::npos ? path : path.substr(at + 1);
 }
 
-PathPartViews SplitPathViews(std::string_view path, PathStyle style) {
+void SplitPathViews(std::string_view path, PathStyle style, PathPartViews& parts) {
   const bool windows = style == PathStyle::Windows;
   if (windows) path = CutUtf8View(path, kWindowsPathMax);
   auto part = [windows](std::string_view v) {
     return windows ? CutUtf8View(v, kWindowsPartMax) : v;
   };
-  PathPartViews parts;
+  parts = PathPartViews{};
   std::size_t start = 0;
   if (windows && HasDrive(path)) {
     parts.drive = path.substr(0, 2);
     start = 2;
   }
-  const std::size_t found = FindLastOfEither(path.substr(start), '/', windows ? '\\' : '/');
-  const std::size_t sep = found == std::string_view::npos ? found : found + start;
+  const char other = windows ? '\\' : '/';
+  std::size_t sep;
+  std::size_t dot;  // in the last component, from its start
+  TailMarks marks;
+  // Most names end in a short last component: one look finds it. A drive comes before any
+  // separator, so it cannot change what is found.
+  if (FindTail(path, '/', other, marks)) {
+    sep = marks.separator;
+    dot = marks.dot == std::string_view::npos ? marks.dot : marks.dot - (sep + 1);
+  } else {
+    const std::size_t found = FindLastOfEither(path.substr(start), '/', other);
+    sep = found == std::string_view::npos ? found : found + start;
+    dot = path.substr(sep == std::string_view::npos ? start : sep + 1).rfind('.');
+  }
   const std::size_t tail = sep == std::string_view::npos ? start : sep + 1;
   if (sep != std::string_view::npos) parts.directory = part(path.substr(start, tail - start));
-  const std::size_t dot = path.substr(tail).rfind('.');
   if (dot == std::string_view::npos) {
     parts.name = part(path.substr(tail));
   } else {
     parts.name = part(path.substr(tail, dot));
     parts.extension = part(path.substr(tail + dot));
   }
-  return parts;
 }
 
 PathParts SplitPath(std::string_view path, PathStyle style) {

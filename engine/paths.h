@@ -23,7 +23,14 @@ struct PathPartViews {
   std::string_view name;
   std::string_view extension;
 };
-PathPartViews SplitPathViews(std::string_view path, PathStyle style);
+// Fills parts field by field: a caller splitting many names keeps them where they are used
+// rather than copying a returned struct whose fields were just stored one by one.
+void SplitPathViews(std::string_view path, PathStyle style, PathPartViews& parts);
+inline PathPartViews SplitPathViews(std::string_view path, PathStyle style) {
+  PathPartViews parts;
+  SplitPathViews(path, style, parts);
+  return parts;
+}
 
 // The path cut just after its last separator when it names a file; the whole path otherwise.
 std::string DirPart(std::string_view path, PathStyle style);

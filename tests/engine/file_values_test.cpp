@@ -2,73 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
-#include "engine/name_scan.h"
 #include "engine/paths.h"
 
 namespace lq {
 namespace {
-
-// Byte by byte, as the scan must find them.
-NameMarks MarksOneByOne(std::string_view name, char separator) {
-  NameMarks m;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '/' || name[i] == separator) m.last_separator = i;
-    if (name[i] == '.') m.last_dot = i;
-    if (name[i] == '\r') m.has_cr = true;
-    if (name[i] == 'Z') m.has_z = true;
-  }
-  return m;
-}
-
-void ExpectSameMarks(std::string_view name, char separator) {
-  NameMarks got;
-  ScanName(name.data(), name.size(), separator, got);
-  const NameMarks want = MarksOneByOne(name, separator);
-  EXPECT_EQ(got.last_separator, want.last_separator) << name;
-  EXPECT_EQ(got.last_dot, want.last_dot) << name;
-  EXPECT_EQ(got.has_cr, want.has_cr) << name;
-  EXPECT_EQ(got.has_z, want.has_z) << name;
-}
-
-TEST(ScanName, FindsEachMarkAtEveryPlaceAndLength) {
-  // Lengths around the 16-byte blocks; the byte sought at every place, and nowhere.
-  for (const char mark : {'/', '\\', '.', '\r', 'Z'}) {
-    for (std::size_t len = 0; len < 50; ++len) {
-      for (std::size_t at = 0; at <= len; ++at) {
-        std::string s(len, 'x');
-        if (at < len) s[at] = mark;
-        ExpectSameMarks(s, '/');
-        ExpectSameMarks(s, '\\');
-      }
-    }
-  }
-}
-
-TEST(ScanName, ReadsNoBytePastTheName) {
-  // The marks past the end must not count, whatever lies there.
-  const std::string text = "abcdefghijklmnopqrstuvwxyz/./Z\r";
-  for (std::size_t len = 0; len <= 26; ++len) {
-    NameMarks m;
-    ScanName(text.data(), len, '/', m);
-    EXPECT_EQ(m.last_separator, std::string_view::npos) << len;
-    EXPECT_EQ(m.last_dot, std::string_view::npos) << len;
-    EXPECT_FALSE(m.has_cr || m.has_z) << len;
-  }
-}
-
-TEST(ScanName, RandomNamesAgreeWithOneByOne) {
-  std::mt19937 rng(7);
-  const std::string alphabet = "ab/.\\Z\r\xc3\xa9 ";
-  for (int n = 0; n < 3000; ++n) {
-    std::string s(rng() % 120, 'a');
-    for (char& c : s) c = alphabet[rng() % alphabet.size()];
-    ExpectSameMarks(s, '/');
-    ExpectSameMarks(s, '\\');
-  }
-}
 
 TEST(FileValues, PosixPartsAreThoseOfSplitPath) {
   const char* names[] = {"/home/u/a.b.mp3",

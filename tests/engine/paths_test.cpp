@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+#include <string>
+
 namespace lq {
 namespace {
 
@@ -51,6 +55,55 @@ TEST(SplitPath, WindowsLimitsNeverSplitUtf8) {
   EXPECT_EQ(p.name.size(), 254u);
   const PathParts posix = SplitPath("/" + name + ".txt", kPosix);
   EXPECT_EQ(posix.name, name);
+}
+
+// Byte by byte, ASCII only: what SplitPathViews must give however it looks.
+PathPartViews SplitOneByOne(std::string_view p, PathStyle style) {
+  const bool win = style == kWin;
+  const auto cut = [win](std::string_view v) { return win ? v.substr(0, 255) : v; };
+  if (win) p = p.substr(0, 260);
+  PathPartViews r;
+  std::size_t start = 0;
+  if (win && p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
+    r.drive = p.substr(0, 2);
+    start = 2;
+  }
+  std::size_t sep = std::string_view::npos;
+  for (std::size_t i = start; i < p.size(); ++i) {
+    if (p[i] == '/' || (win && p[i] == '\\')) sep = i;
+  }
+  const std::size_t tail = sep == std::string_view::npos ? start : sep + 1;
+  if (sep != std::string_view::npos) r.directory = cut(p.substr(start, tail - start));
+  std::size_t dot = std::string_view::npos;
+  for (std::size_t i = tail; i < p.size(); ++i) {
+    if (p[i] == '.') dot = i;
+  }
+  r.name = cut(p.substr(tail, dot == std::string_view::npos ? dot : dot - tail));
+  if (dot != std::string_view::npos) r.extension = cut(p.substr(dot));
+  return r;
+}
+
+TEST(SplitPath, AgreesWithOneByOneAtEveryLength) {
+  // Separators and dots at random places in names of every length up to and past the
+  // 32-byte window the last component is first looked for in, and past the Windows limit.
+  std::mt19937 rng(11);
+  const std::string alphabet = "ab/\\.:C ";
+  for (const PathStyle style : {kPosix, kWin}) {
+    for (std::size_t len = 0; len < 300; len += (len < 80 ? 1 : 37)) {
+      for (int n = 0; n < 60; ++n) {
+        std::string s(len, 'x');
+        for (char& c : s) {
+          if (rng() % 4 == 0) c = alphabet[rng() % alphabet.size()];
+        }
+        const PathPartViews got = SplitPathViews(s, style);
+        const PathPartViews want = SplitOneByOne(s, style);
+        EXPECT_EQ(got.drive, want.drive) << s;
+        EXPECT_EQ(got.directory, want.directory) << s;
+        EXPECT_EQ(got.name, want.name) << s;
+        EXPECT_EQ(got.extension, want.extension) << s;
+      }
+    }
+  }
 }
 
 TEST(DirPart, Table) {
