@@ -9,6 +9,7 @@
 
 #include "engine/capacities.h"
 #include "engine/failure.h"
+#include "engine/newline_finder.h"
 #include "engine/text_helpers.h"
 
 namespace lq {
@@ -21,21 +22,19 @@ class LineSplitter {
   void Feed(std::string_view chunk, Each&& each) {
     // NULs are rare: one look at the chunk spares a look at each line.
     const bool has_nul = chunk.find('\0') != std::string_view::npos;
-    while (!chunk.empty()) {
-      const std::size_t lf = chunk.find('\n');
-      if (lf == std::string_view::npos) {
-        partial_ += chunk;
-        return;
-      }
+    NewlineFinder lines(chunk);
+    std::size_t start = 0;
+    for (std::size_t lf = lines.Next(); lf != std::string_view::npos; lf = lines.Next()) {
       if (partial_.empty()) {
-        Line(chunk.substr(0, lf), has_nul, each);
+        Line(chunk.substr(start, lf - start), has_nul, each);
       } else {
-        partial_ += chunk.substr(0, lf);
+        partial_ += chunk.substr(start, lf - start);
         Line(partial_, true, each);
         partial_.clear();
       }
-      chunk.remove_prefix(lf + 1);
+      start = lf + 1;
     }
+    partial_ += chunk.substr(start);
   }
 
   template <typename Each>

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace lq {
+
+// The line feeds of a text, in order. Looks at 64 bytes at a time and keeps where the line
+// feeds are as bits, so each line costs a few instructions instead of a search of its own.
+class NewlineFinder {
+ public:
+  explicit NewlineFinder(std::string_view text) : text_(text) {}
+
+  // The position of the next line feed, or npos after the last one.
+  std::size_t Next() {
+    while (bits_ == 0) {
+      if (next_ >= text_.size()) return std::string_view::npos;
+      Load();
+    }
+    const std::size_t at = base_ + static_cast<std::size_t>(std::countr_zero(bits_));
+    bits_ &= bits_ - 1;
+    return at;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 64;
+
+  void Load() {
+    base_ = next_;
+#ifdef __SSE2__
+    if (text_.size() - next_ >= kBlock) {
+      const char* p = text_.data() + next_;
+      const __m128i lf = _mm_set1_epi8('\n');
+      std::uint64_t bits = 0;
+      for (int i = 0; i < 4; ++i) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        bits |= static_cast<std::uint64_t>(
+                    static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf))))
+                << (16 * i);
+      }
+      bits_ = bits;
+      next_ += kBlock;
+      return;
+    }
+#endif
+    // The last bytes, which may not be read past, one at a time.
+    const std::size_t end = text_.size() - next_ < kBlock ? text_.size() : next_ + kBlock;
+    std::uint64_t bits = 0;
+    for (std::size_t i = next_; i < end; ++i) {
+      if (text_[i] == '\n') bits |= std::uint64_t{1} << (i - next_);
+    }
+    bits_ = bits;
+    next_ = end;
+  }
+
+  std::string_view text_;
+  std::size_t next_ = 0;  // where the next block starts
+  std::size_t base_ = 0;  // where the block of bits_ starts
+  std::uint64_t bits_ = 0;
+};
+
+}  // namespace lq

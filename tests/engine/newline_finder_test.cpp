@@ -1,0 +1,66 @@
+#include "engine/newline_finder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/list_reader.h"
+
+namespace lq {
+namespace {
+
+std::vector<std::size_t> Found(std::string_view text) {
+  std::vector<std::size_t> at;
+  NewlineFinder finder(text);
+  for (std::size_t p = finder.Next(); p != std::string_view::npos; p = finder.Next()) {
+    at.push_back(p);
+  }
+  return at;
+}
+
+TEST(NewlineFinder, FindsEveryLineFeedInOrder) {
+  // Lengths on both sides of the 64-byte blocks, line feeds anywhere, bytes of every value.
+  std::mt19937 rng(3);
+  for (std::size_t len = 0; len < 200; ++len) {
+    for (int n = 0; n < 10; ++n) {
+      std::string s(len, '\0');
+      std::vector<std::size_t> want;
+      for (std::size_t i = 0; i < len; ++i) {
+        s[i] = rng() % 5 == 0 ? '\n' : static_cast<char>(rng() % 256);
+        if (s[i] == '\n') want.push_back(i);
+      }
+      EXPECT_EQ(Found(s), want) << len;
+    }
+  }
+}
+
+TEST(LineSplitter, SameLinesHoweverTheTextIsCut) {
+  std::mt19937 rng(9);
+  std::string text;
+  for (int i = 0; i < 400; ++i) {
+    text += std::string(rng() % 150, 'a' + static_cast<char>(i % 26));
+    text += rng() % 3 == 0 ? "\r\n" : "\n";
+  }
+  text += "last";
+  std::vector<std::string> whole;
+  LineSplitter one;
+  auto add_whole = [&whole](std::string_view line) { whole.emplace_back(line); };
+  one.Feed(text, add_whole);
+  one.Finish(add_whole);
+  ASSERT_EQ(whole.size(), 401u);
+  for (const std::size_t step : {1u, 7u, 63u, 64u, 65u, 1000u}) {
+    std::vector<std::string> cut;
+    auto add = [&cut](std::string_view line) { cut.emplace_back(line); };
+    LineSplitter pieces;
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      pieces.Feed(std::string_view(text).substr(at, step), add);
+    }
+    pieces.Finish(add);
+    EXPECT_EQ(cut, whole) << step;
+  }
+}
+
+}  // namespace
+}  // namespace lq
