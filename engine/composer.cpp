@@ -35,6 +35,11 @@ char* CopyPiece(char* to, const char* src, std::size_t n) {
   return to + n;
 }
 
+constexpr unsigned Bit(Variable v) { return 1u << static_cast<int>(v); }
+// The variables made of the last component of a name, or of no name at all.
+constexpr unsigned kTailVariables =
+    Bit(Variable::Name) | Bit(Variable::Ext) | Bit(Variable::GetSelIndex) | Bit(Variable::GetCount);
+
 // An empty value may have no storage at all; CopyPiece reads this instead.
 constexpr char kNothing[kReadSlack] = {};
 std::string_view Readable(std::string_view v) {
@@ -223,12 +228,9 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
 }
 
 std::size_t Composer::ValuesSource(unsigned vars) {
-  constexpr auto bit = [](Variable v) { return 1u << static_cast<int>(v); };
   const std::string_view name = values_.name();
-  if ((vars & (bit(Variable::Drive) | bit(Variable::Path) | bit(Variable::RelPath))) != 0) {
-    return 0;
-  }
-  if ((vars & (bit(Variable::Name) | bit(Variable::Ext))) == 0) return name.size();
+  if ((vars & ~kTailVariables) != 0) return 0;
+  if ((vars & (Bit(Variable::Name) | Bit(Variable::Ext))) == 0) return name.size();
   // Name and extension both lie after the last separator.
   return static_cast<std::size_t>(values_.Get(Variable::Name).data() - name.data());
 }
@@ -240,7 +242,22 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   values_.Reset(settings_, style_, name, index);
   const unsigned vars = header_.vars | queue_.vars;
   // Only the part of the name that values are made of can bring a CR or a 'Z' into them.
-  const unsigned found = FindInTail(values_.given(), ValuesSource(vars), '\r', 'Z');
+  unsigned found;
+  unsigned preset = 0;  // variables whose values are in line_values_ already
+  TailMarks tail;
+  if ((vars & ~kTailVariables) == 0 && style_ == PathStyle::Posix &&
+      FindTail(name, '/', '/', '\r', 'Z', tail)) {
+    // The usual job: name and extension, and numbers, from one look at the end of the name.
+    found = tail.found;
+    const std::string_view copy = values_.name();
+    const std::size_t start = tail.separator + 1;
+    const std::size_t dot = tail.dot == std::string_view::npos ? copy.size() : tail.dot;
+    line_values_[static_cast<std::size_t>(Variable::Name)] = copy.substr(start, dot - start);
+    line_values_[static_cast<std::size_t>(Variable::Ext)] = Readable(copy.substr(dot));
+    preset = kTailVariables & ~(Bit(Variable::GetSelIndex) | Bit(Variable::GetCount));
+  } else {
+    found = FindInTail(values_.given(), ValuesSource(vars), '\r', 'Z');
+  }
   if ((found & 1) != 0) return nullptr;
   const bool may_spell = (found & 2) != 0;
 
@@ -249,7 +266,7 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   for (unsigned left = vars; left != 0; left &= left - 1) {
     const int v = std::countr_zero(left);
     const std::size_t at = static_cast<std::size_t>(v);
-    line_values_[at] = Readable(values_.Get(v));
+    if ((preset & (1u << v)) == 0) line_values_[at] = Readable(values_.Get(v));
     header_size += line_values_[at].size() * header_.uses[at];
     queue_size += line_values_[at].size() * queue_.uses[at];
   }

@@ -255,18 +255,21 @@ std::optional<std::string> WrittenStraight(Composer& c, int index, std::string_v
 }
 
 TEST(Composer, LinesWrittenStraightOutAgreeWithStepByStep) {
-  const char* names[] = {"/home/u/Music/Rock/song.mp3",
-                         R"(C:\Music\Rock\song.mp3)",
-                         "/m/ZQ_NAME.ZQ_EXT",
-                         "/m/ZQ_EXT.x",
-                         "/ZQ_GETCOUNT/a.b",
-                         "/Z/Q_/x",
-                         "/a\rb/c.d",
-                         "plain",
-                         "",
-                         "/trailing/",
-                         "/.hidden",
-                         "/home/u/Beyonc\xc3\xa9/a long name with spaces and more.tar.gz"};
+  const std::string names[] = {
+      "/home/u/Music/Rock/song.mp3", R"(C:\Music\Rock\song.mp3)", "/m/ZQ_NAME.ZQ_EXT",
+      "/m/ZQ_EXT.x", "/ZQ_GETCOUNT/a.b", "/Z/Q_/x", "/a\rb/c.d", "plain", "", "/trailing/",
+      "/.hidden", "/home/u/Beyonc\xc3\xa9/a long name with spaces and more.tar.gz",
+      // Long enough for the one look at the last 32 bytes.
+      "/srv/a.long.folder.name/with/depth/track 0001.flac",
+      "/srv/a.long.folder.name/with/depth/no extension here",
+      "/srv/a.long.folder.name/with/depth/.hidden",
+      "/srv/a.long.folder.name/with/depth/ends in a slash/",
+      "/srv/a\rlong folder name with a CR/in it/song.mp3",
+      "/srv/a long folder name with a CR/in it/so\rng.mp3",
+      "/srv/Zappa/a long folder name here/song.mp3",
+      "/srv/a long folder name here/Zappa - ZQ_EXT.mp3",
+      "/srv/a long folder name here/Zappa - Z.Q_NAME", "/srv/" + std::string(40, 'n') + ".ext",
+      "/srv/" + std::string(40, 'n')};
   const char* texts[] = {"",
                          "cp -- \"",
                          "\" \"/backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n",
@@ -288,7 +291,7 @@ TEST(Composer, LinesWrittenStraightOutAgreeWithStepByStep) {
             Composer slow(s, style, header, queue);
             slow.set_stepwise_only(true);
             int index = 0;
-            for (const char* name : names) {
+            for (const std::string& name : names) {
               std::string line, file;
               slow.ComposeLineFor(line, file, index, name);
               const auto straight = WrittenStraight(fast, index, name);

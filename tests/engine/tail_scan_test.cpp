@@ -32,17 +32,26 @@ TEST(FindTail, NeedsASeparatorAmongTheLast32Bytes) {
   GTEST_SKIP() << "names are always looked at the usual way on this processor";
 #endif
   TailMarks m{};
-  EXPECT_FALSE(FindTail("/short/name.txt", '/', '/', m));  // under 32 bytes: the usual way
+  EXPECT_FALSE(
+      FindTail("/short/name.txt", '/', '/', 'x', 'y', m));  // under 32 bytes: the usual way
   const std::string deep = "/" + std::string(40, 'd') + "/file.tar.gz";
-  ASSERT_TRUE(FindTail(deep, '/', '/', m));
+  ASSERT_TRUE(FindTail(deep, '/', '/', 'x', 'y', m));
   EXPECT_EQ(m.separator, 41u);
   EXPECT_EQ(m.dot, deep.size() - 3);
   const std::string flat = "/" + std::string(40, 'n');
-  EXPECT_FALSE(FindTail(flat, '/', '/', m));
+  EXPECT_FALSE(FindTail(flat, '/', '/', 'x', 'y', m));
   const std::string ends_in_sep = std::string(40, 'n') + ".d\\";
-  ASSERT_TRUE(FindTail(ends_in_sep, '/', '\\', m));
+  ASSERT_TRUE(FindTail(ends_in_sep, '/', '\\', 'x', 'y', m));
   EXPECT_EQ(m.separator, ends_in_sep.size() - 1);
   EXPECT_EQ(m.dot, std::string_view::npos);  // the dot before the separator is not its own
+  // x and y count after the separator only.
+  const std::string marked = "x" + std::string(20, 'y') + "/" + std::string(12, 'x');
+  ASSERT_TRUE(FindTail(marked, '/', '/', 'x', 'y', m));
+  EXPECT_EQ(m.found, 1u);
+  ASSERT_TRUE(FindTail(marked + "y", '/', '/', 'x', 'y', m));
+  EXPECT_EQ(m.found, 3u);
+  ASSERT_TRUE(FindTail(marked + "/", '/', '/', 'x', 'y', m));
+  EXPECT_EQ(m.found, 0u);
 }
 
 }  // namespace
