@@ -4,7 +4,8 @@
 # Composing benchmark: loomquill-cli beside an awk program that writes the same bytes and
 # beside cat of a file of the output's size.
 #   bench/compose_bench.sh path/to/loomquill-cli [N]     (N defaults to 1000000)
-# Every figure is the best of three runs. Exits non-zero when any output differs.
+# Every figure is the best of LQB_RUNS runs (default 5): this machine is shared, and the
+# shortest run is the one least disturbed. Exits non-zero when any output differs.
 set -euo pipefail
 
 die() {
@@ -18,7 +19,7 @@ n=${2:-1000000}
 [ -x "$cli" ] || die "$cli is not an executable"
 if ! [[ "$n" =~ ^[0-9]+$ ]] || [ "$n" -lt 4 ]; then die "N must be a whole number of at least 4"; fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-runs=3
+runs=${LQB_RUNS:-5}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/compose_bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -43,25 +44,26 @@ for a in mawk gawk awk; do
 done
 [ ${#awks[@]} -gt 0 ] || die "no awk found"
 
-# best_of NAME CMD... OUT: of $runs runs, the shortest wall time into t_NAME and the shortest
-# user+system time into c_NAME, both in nanoseconds. CPU time stays honest on a busy machine.
-# OUT is removed before each run, so every program writes a new file: replacing a file makes
-# the file system start writing the old one back, which would time the disk, not the program.
-best_of() {
-  local name=$1 i real user sys wall cpu
+# time_once NAME CMD... OUT: one run, kept in t_NAME (wall) and c_NAME (user+system, which
+# stays honest on a busy machine) when shorter than what they hold, both in nanoseconds.
+# OUT is removed first, so every program writes a new file: replacing a file makes the file
+# system start writing the old one back, which would time the disk, not the program.
+time_once() {
+  local name=$1 real user sys wall cpu
   shift
   local -n best_wall=t_$name best_cpu=c_$name
-  best_wall=
-  best_cpu=
-  for ((i = 0; i < runs; i++)); do
-    rm -f "${!#}"
-    { time "$@" 2>&3 || die "failed: $*" 2>&3; } 3>&2 2>"$work/time"
-    read -r real user sys <"$work/time"
-    wall=$(ns "$real")
-    cpu=$(($(ns "$user") + $(ns "$sys")))
-    if [ -z "$best_wall" ] || [ "$wall" -lt "$best_wall" ]; then best_wall=$wall; fi
-    if [ -z "$best_cpu" ] || [ "$cpu" -lt "$best_cpu" ]; then best_cpu=$cpu; fi
-  done
+  rm -f "${!#}"
+  { time "$@" 2>&3 || die "failed: $*" 2>&3; } 3>&2 2>"$work/time"
+  read -r real user sys <"$work/time"
+  wall=$(ns "$real")
+  cpu=$(($(ns "$user") + $(ns "$sys")))
+  if [ -z "${best_wall:-}" ] || [ "$wall" -lt "$best_wall" ]; then best_wall=$wall; fi
+  if [ -z "${best_cpu:-}" ] || [ "$cpu" -lt "$best_cpu" ]; then best_cpu=$cpu; fi
+}
+# best_of NAME CMD... OUT: the best of $runs runs.
+best_of() {
+  local i
+  for ((i = 0; i < runs; i++)); do time_once "$@"; done
 }
 TIMEFORMAT='%3R %3U %3S'
 ns() { local v=${1/./}; echo $((10#$v * 1000000)); }
@@ -100,15 +102,21 @@ echo "generating $n names..."
 awk -v n="$n" -f "$here/compose_names.awk" >"$work/names.lst"
 head -n "$quarter" "$work/names.lst" >"$work/quarter.lst"
 
-best_of cli run_cli "$work/names.lst" "$work/cli.out"
+# loomquill-cli, cat and cat | cat take turns, so that a busy spell of the machine falls on
+# all of them alike; the first composing also warms the file cache for the rest.
+run_cli "$work/names.lst" "$work/cli.out"
+for ((i = 0; i < runs; i++)); do
+  time_once cli run_cli "$work/names.lst" "$work/cli.out"
+  time_once cat run_cat "$work/cli.out" "$work/cat.out"
+  time_once catpipe run_cat_pipe "$work/cli.out" "$work/pipe.out"
+  time_once quarter run_cli "$work/quarter.lst" "$work/quarter.out"
+done
+cmp "$work/cli.out" "$work/cat.out" || die "cat changed the bytes"
+cmp "$work/cli.out" "$work/pipe.out" || die "cat | cat changed the bytes"
 for a in "${awks[@]}"; do
   best_of "$a" run_awk "$a" "$work/names.lst" "$work/$a.out"
   cmp "$work/cli.out" "$work/$a.out" || die "$a and loomquill-cli wrote different bytes"
 done
-best_of cat run_cat "$work/cli.out" "$work/cat.out"
-best_of catpipe run_cat_pipe "$work/cli.out" "$work/cat.out"
-cmp "$work/cli.out" "$work/cat.out" || die "cat changed the bytes"
-best_of quarter run_cli "$work/quarter.lst" "$work/quarter.out"
 lines=$(($(wc -l <"$work/cli.out") - 4))
 [ "$lines" -eq "$n" ] || die "expected $n composed lines, found $lines"
 bytes=$(wc -c <"$work/cli.out")
