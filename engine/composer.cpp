@@ -36,9 +36,10 @@ char* CopyPiece(char* to, const char* src, std::size_t n) {
 }
 
 constexpr unsigned Bit(Variable v) { return 1u << static_cast<int>(v); }
-// The variables made of the last component of a name, or of no name at all.
+// The variables made of the last component of a name, and those made of no name at all.
+constexpr unsigned kNameVariables = Bit(Variable::Name) | Bit(Variable::Ext);
 constexpr unsigned kTailVariables =
-    Bit(Variable::Name) | Bit(Variable::Ext) | Bit(Variable::GetSelIndex) | Bit(Variable::GetCount);
+    kNameVariables | Bit(Variable::GetSelIndex) | Bit(Variable::GetCount);
 
 // An empty value may have no storage at all; CopyPiece reads this instead.
 constexpr char kNothing[kReadSlack] = {};
@@ -230,7 +231,7 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
 std::size_t Composer::ValuesSource(unsigned vars) {
   const std::string_view name = values_.name();
   if ((vars & ~kTailVariables) != 0) return 0;
-  if ((vars & (Bit(Variable::Name) | Bit(Variable::Ext))) == 0) return name.size();
+  if ((vars & kNameVariables) == 0) return name.size();
   // Name and extension both lie after the last separator.
   return static_cast<std::size_t>(values_.Get(Variable::Name).data() - name.data());
 }
@@ -245,7 +246,7 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   unsigned found;
   unsigned preset = 0;  // variables whose values are in line_values_ already
   TailMarks tail;
-  if ((vars & ~kTailVariables) == 0 && style_ == PathStyle::Posix &&
+  if ((vars & ~kTailVariables) == 0 && (vars & kNameVariables) != 0 && style_ == PathStyle::Posix &&
       FindTail(name, '/', '/', '\r', 'Z', tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     found = tail.found;
@@ -254,7 +255,7 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
     const std::size_t dot = tail.dot == std::string_view::npos ? copy.size() : tail.dot;
     line_values_[static_cast<std::size_t>(Variable::Name)] = copy.substr(start, dot - start);
     line_values_[static_cast<std::size_t>(Variable::Ext)] = Readable(copy.substr(dot));
-    preset = kTailVariables & ~(Bit(Variable::GetSelIndex) | Bit(Variable::GetCount));
+    preset = kNameVariables;
   } else {
     found = FindInTail(values_.given(), ValuesSource(vars), '\r', 'Z');
   }

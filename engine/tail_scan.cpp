@@ -45,33 +45,4 @@ unsigned FindInTail(std::string_view name, std::size_t from, char a, char b) {
          (tail.find(b) != std::string_view::npos ? 2u : 0u);
 }
 
-bool FindTail(std::string_view name, char a, char b, char x, char y, TailMarks& marks) {
-#ifdef __SSE2__
-  if (name.size() < kWindow) return false;
-  const Window w(name.data() + name.size() - kWindow);
-  const std::uint32_t seps = w.Bits(a) | w.Bits(b);
-  if (seps == 0) return false;
-  const int sep = 31 - std::countl_zero(seps);
-  // Only what lies after the separator: bit sep and all below it cleared.
-  const auto after = [sep](std::uint32_t bits) {
-    return sep == 31 ? 0 : bits >> (sep + 1) << (sep + 1);
-  };
-  const std::uint32_t dots = after(w.Bits('.'));
-  const std::size_t base = name.size() - kWindow;
-  marks.separator = base + static_cast<std::size_t>(sep);
-  marks.dot = dots == 0 ? std::string_view::npos
-                        : base + static_cast<std::size_t>(31 - std::countl_zero(dots));
-  marks.found = (after(w.Bits(x)) != 0 ? 1u : 0u) | (after(w.Bits(y)) != 0 ? 2u : 0u);
-  return true;
-#else
-  (void)name;
-  (void)a;
-  (void)b;
-  (void)x;
-  (void)y;
-  (void)marks;
-  return false;
-#endif
-}
-
 }  // namespace lq
