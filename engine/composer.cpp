@@ -268,8 +268,9 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
     const int v = std::countr_zero(left);
     const std::size_t at = static_cast<std::size_t>(v);
     if ((preset & (1u << v)) == 0) line_values_[at] = Readable(values_.Get(v));
-    header_size += line_values_[at].size() * header_.uses[at];
-    queue_size += line_values_[at].size() * queue_.uses[at];
+    const std::size_t value_size = line_values_[at].size();
+    header_size += value_size * header_.uses[at];
+    queue_size += value_size * queue_.uses[at];
   }
   const std::string_view written = Readable(values_.Written());
   line_values_[kWrittenSlot] = written;

@@ -36,15 +36,12 @@ class NewlineFinder {
 #ifdef __SSE2__
     if (text_.size() - next_ >= kBlock) {
       const char* p = text_.data() + next_;
-      const __m128i lf = _mm_set1_epi8('\n');
-      std::uint64_t bits = 0;
-      for (int i = 0; i < 4; ++i) {
+      const auto feeds = [p](int i) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-        bits |= static_cast<std::uint64_t>(
-                    static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf))))
-                << (16 * i);
-      }
-      bits_ = bits;
+        return static_cast<std::uint64_t>(
+            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')))));
+      };
+      bits_ = feeds(0) | feeds(1) << 16 | feeds(2) << 32 | feeds(3) << 48;
       next_ += kBlock;
       return;
     }
