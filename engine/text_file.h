@@ -40,7 +40,7 @@ class TextFileWriter {
  private:
   // Whole buffers of kFlushAt go out; the rest of the capacity is room for the text that
   // crosses that mark.
-  static constexpr std::size_t kFlushAt = 1 << 17;
+  static constexpr std::size_t kFlushAt = 1 << 18;
   static constexpr std::size_t kCapacity = kFlushAt + (kFlushAt >> 4);
 
   char* RoomAfterFlush(std::size_t size);
