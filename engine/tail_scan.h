@@ -19,15 +19,20 @@ struct TailMarks {
 };
 
 // Looks for the last a or b and, after it, the last '.' and any x and y among the last 32
-// bytes of name, without a branch per byte. False when name is shorter or holds no separator
-// there: the caller then looks the usual way. Inline, so that the bytes sought are constants.
+// bytes of name (the last 16 when it is shorter than 32), without a branch per byte. False
+// when name is shorter than 16 bytes or holds no separator there: the caller then looks the
+// usual way. Inline, so that the bytes sought are constants.
 inline bool FindTail(std::string_view name, char a, char b, char x, char y, TailMarks& marks) {
 #ifdef __SSE2__
   constexpr std::size_t kWindow = 32;
-  if (name.size() < kWindow) return false;
-  const char* at = name.data() + name.size() - kWindow;
-  const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+  if (name.size() < kWindow / 2) return false;
+  // A name shorter than the window has only its last 16 bytes looked at: the lower half
+  // repeats the upper one, so it can never hold the last separator or anything after it.
+  const char* end = name.data() + name.size();
+  const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+  const __m128i lo = name.size() >= kWindow
+                         ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - kWindow))
+                         : hi;
   // Bit i set where byte i of the window is one of those sought.
   const auto bits = [&lo, &hi](char c, char d) {
     const __m128i vc = _mm_set1_epi8(c);
@@ -44,10 +49,12 @@ inline bool FindTail(std::string_view name, char a, char b, char x, char y, Tail
   // Only what lies after the separator: bit sep and all below it cleared.
   const std::uint32_t after = sep == 31 ? 0 : ~std::uint32_t{0} << (sep + 1);
   const std::uint32_t dots = bits('.', '.') & after;
-  const std::size_t base = name.size() - kWindow;
-  marks.separator = base + static_cast<std::size_t>(sep);
+  // Where the window starts, before the name when only its upper half was looked at; the
+  // bits found lie inside the name all the same.
+  const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(name.size()) - std::ptrdiff_t{kWindow};
+  marks.separator = static_cast<std::size_t>(base + sep);
   marks.dot = dots == 0 ? std::string_view::npos
-                        : base + static_cast<std::size_t>(31 - std::countl_zero(dots));
+                        : static_cast<std::size_t>(base + 31 - std::countl_zero(dots));
   marks.found = 0;
   if ((bits(x, y) & after) != 0) {  // rare: tell which
     marks.found = ((bits(x, x) & after) != 0 ? 1u : 0u) | ((bits(y, y) & after) != 0 ? 2u : 0u);

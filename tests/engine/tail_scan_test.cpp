@@ -38,6 +38,14 @@ TEST(FindTail, NeedsASeparatorAmongTheLast32Bytes) {
   ASSERT_TRUE(FindTail(deep, '/', '/', 'x', 'y', m));
   EXPECT_EQ(m.separator, 41u);
   EXPECT_EQ(m.dot, deep.size() - 3);
+  const std::string far = "/" + std::string(30, 'd') + "/" + std::string(20, 'f');
+  ASSERT_TRUE(FindTail(far, '/', '/', 'x', 'y', m));  // 21 bytes from the end
+  EXPECT_EQ(m.separator, 31u);
+  // Under 32 bytes, only the last 16 are looked at.
+  ASSERT_TRUE(FindTail("/home/u/Music/track 7.ogg", '/', '/', 'x', 'y', m));
+  EXPECT_EQ(m.separator, 13u);
+  EXPECT_EQ(m.dot, 21u);
+  EXPECT_FALSE(FindTail("/home/music/a long track name", '/', '/', 'x', 'y', m));
   const std::string flat = "/" + std::string(40, 'n');
   EXPECT_FALSE(FindTail(flat, '/', '/', 'x', 'y', m));
   const std::string ends_in_sep = std::string(40, 'n') + ".d\\";
