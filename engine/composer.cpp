@@ -255,7 +255,13 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
     const std::size_t dot = tail.dot == std::string_view::npos ? copy.size() : tail.dot;
     line_values_[static_cast<std::size_t>(Variable::Name)] = copy.substr(start, dot - start);
     line_values_[static_cast<std::size_t>(Variable::Ext)] = Readable(copy.substr(dot));
-    preset = kNameVariables;
+    if ((vars & Bit(Variable::GetSelIndex)) != 0) {
+      line_values_[static_cast<std::size_t>(Variable::GetSelIndex)] = values_.SelIndex();
+    }
+    if ((vars & Bit(Variable::GetCount)) != 0) {
+      line_values_[static_cast<std::size_t>(Variable::GetCount)] = values_.Count();
+    }
+    preset = kTailVariables;
   } else {
     found = FindInTail(values_.given(), ValuesSource(vars), '\r', 'Z');
   }

@@ -102,12 +102,15 @@ class FileValues {
       case Variable::RelPath:
         return RelDir();
       case Variable::GetSelIndex:
-        return sel_index_.For(index_ + 1);
+        return SelIndex();
       case Variable::GetCount:
-        return count_.For(index_);
+        return Count();
     }
     return {};
   }
+  // The numbers, without the choice of a variable.
+  std::string_view SelIndex() { return sel_index_.For(index_ + 1); }
+  std::string_view Count() { return count_.For(index_); }
   std::string_view Get(int v) { return Get(static_cast<Variable>(v)); }
   std::string_view name() const { return name_.view(); }
   // The name as Reset was given it, for looking into while the caller keeps it: the copy
