@@ -209,19 +209,15 @@ void Composer::ComposePiece(std::string& out, std::string_view text, std::string
 }
 
 void Composer::AppendLine(std::string& out, int index, std::string_view name,
-                          std::string* written) {
+                          std::string& written) {
   const std::size_t start = out.size();
   values_.Reset(settings_, style_, name, index);
   const bool has_cr = name.find('\r') != std::string_view::npos;
   const bool has_z = name.find('Z') != std::string_view::npos;
   ExpandInto(out, header_, has_cr, has_z);
-  if (written != nullptr) {
-    written->clear();
-    WriteFileName(*written, name, settings_, style_);
-    out += *written;
-  } else {
-    WriteFileName(out, name, settings_, style_);
-  }
+  written.clear();
+  WriteFileName(written, name, settings_, style_);
+  out += written;
   ExpandInto(out, queue_, has_cr, has_z);
   if (out.size() - start > kLineMax) {
     out.resize(start + CutUtf8View(std::string_view(out).substr(start), kLineMax).size());
@@ -304,12 +300,8 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
 
 void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {
   line.clear();
-  AppendLine(line, index, file_buf, &scratch_);
+  AppendLine(line, index, file_buf, scratch_);
   file_buf.swap(scratch_);
-}
-
-void Composer::AppendLineFor(std::string& out, int index, std::string_view name) {
-  AppendLine(out, index, name, nullptr);
 }
 
 void Composer::ComposeLine(std::string& line, std::string& file_buf, int index,

@@ -34,13 +34,10 @@ class Composer {
                    const std::string* given = nullptr);
   // The same for a name that is not in the list.
   void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
-  // Appends the line for name to out, without keeping the written name.
-  void AppendLineFor(std::string& out, int index, std::string_view name);
-
   // The room WriteLineTo needs: the longest line and what a short copy may write past it.
   static constexpr std::size_t kLineRoom = kLineMax + kReadSlack;
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
-  // null when this name or these texts need the general way (AppendLineFor); nothing
+  // null when this name or these texts need the general way (ComposeLineFor); nothing
   // written before the returned end is then of any use.
   char* WriteLineTo(char* room, int index, std::string_view name);
 
@@ -75,9 +72,8 @@ class Composer {
 
   static Text Compile(std::string_view body);
   void LineFromName(std::string& line, std::string& file_buf, int index);
-  // Appends header, written name and queue for name; the written name also goes to written
-  // when it is not null.
-  void AppendLine(std::string& out, int index, std::string_view name, std::string* written);
+  // Appends header, written name and queue for name; the written name also goes to written.
+  void AppendLine(std::string& out, int index, std::string_view name, std::string& written);
   // Appends text composed for values to out, CRs removed.
   // name_has_cr and name_has_z tell whether the file's name, of which every value but the
   // numbers is made, holds a CR or a 'Z'.
@@ -107,7 +103,6 @@ class Composer {
   std::string line_literals_;
   std::array<std::string_view, kVariableNames.size() + 1> line_values_;
   std::string scratch_;
-  std::string piece_;
   bool stepwise_only_ = false;
 };
 
