@@ -17,8 +17,11 @@ const char* const kCliUsage =
     "  --mode full|relative|name|none   how each name is written\n"
     "  --relpath DIR            folder for relative paths\n"
     "  --invert-slash           write every backslash as a slash\n"
+    "  --escape none|shell|batch|html|url|csv|json\n"
+    "                           escape each name for the quotes of that kind of text\n"
     "  --list FILE.lst          add the names of a list file\n"
     "  --files-from FILE|-      add names, one a line\n"
+    "  -0, --null               --files-from names end with NUL (find -print0)\n"
     "  --output FILE|-          where to write (default -, standard output)\n"
     "  --single FILE            print the one composed line for FILE\n"
     "  --name FILE              print FILE's written name\n"
@@ -91,6 +94,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       ok = flag(o.version);
     } else if (key == "--invert-slash") {
       ok = flag(o.invert_slash);
+    } else if (key == "--null" || key == "-0") {
+      ok = flag(o.null_separated);
     } else if (key == "--list-templates") {
       o.list_templates = true;
       if (inline_value) {
@@ -102,7 +107,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                key == "--main-head" || key == "--main-queue" || key == "--mode" ||
                key == "--relpath" || key == "--list" || key == "--files-from" ||
                key == "--output" || key == "--single" || key == "--name" || key == "--path-style" ||
-               key == "--eol") {
+               key == "--eol" || key == "--escape") {
       if (!value(v)) return fail("option '" + key + "' needs a value");
       if (key == "--template") o.template_file = v;
       if (key == "--header") o.header = v;
@@ -128,6 +133,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
           o.style = PathStyle::Posix;
         } else {
           return fail("--path-style takes host, windows or posix, not '" + v + "'");
+        }
+      }
+      if (key == "--escape") {
+        o.escape = EscapeKindFromWord(v);
+        if (!o.escape) {
+          return fail("--escape takes none, shell, batch, html, url, csv or json, not '" + v + "'");
         }
       }
       if (key == "--eol") {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/escape.h"
 #include "engine/path_style.h"
 
 namespace lq {
@@ -18,6 +19,8 @@ struct CliOptions {
   std::optional<int> mode;
   std::optional<std::string> relpath;
   bool invert_slash = false;
+  std::optional<EscapeKind> escape;
+  bool null_separated = false;  // --files-from names end with NUL, not a line break
   std::vector<std::string> lists;
   std::vector<std::string> files_from;
   std::optional<std::string> output;

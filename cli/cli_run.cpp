@@ -117,6 +117,7 @@ int Run(const CliOptions& o) {
   }
   if (o.mode) s.CheckIndex = *o.mode;
   if (o.invert_slash) s.InvertSlash = true;
+  if (o.escape) s.Escape = *o.escape;
   if (o.main_head) s.MainHead = TypedText("--main-head", *o.main_head, kTextMax);
   if (o.main_queue) s.MainQueue = TypedText("--main-queue", *o.main_queue, kTextMax);
   if (o.header) header = TypedText("--header", *o.header, kEditReadMax);
@@ -128,9 +129,12 @@ int Run(const CliOptions& o) {
 
   if (o.single || o.name) {
     std::string pending = CheckedName(o.single ? *o.single : *o.name, "FILE");
-    const std::string text =
+    const TextOrFailure text =
         o.single ? SingleLineText(composer, pending, Eol::Lf) : PendingNameText(composer, pending);
-    Emit(text, output, o.eol);
+    if (const auto* failure = std::get_if<Failure>(&text)) {
+      throw Stop{kExitFailed, failure->Describe()};
+    }
+    Emit(std::get<std::string>(text), output, o.eol);
     return kExitDone;
   }
 
@@ -145,7 +149,7 @@ int Run(const CliOptions& o) {
       if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
       opened = true;
     }
-    compose.Add(name);
+    if (!compose.Add(name)) throw Stop{kExitFailed, compose.failure()->Describe()};
   };
   for (const std::string& path : o.lists) {
     auto failure = ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) {
@@ -155,16 +159,24 @@ int Run(const CliOptions& o) {
   }
   for (const std::string& path : o.files_from) {
     const std::string where = path == "-" ? "standard input" : path;
-    auto failure =
-        ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) { add(line, where); });
-    if (failure) throw Stop{kExitFailed, failure->Describe()};
+    auto each = [&](std::string_view name) { add(name, where); };
+    // A NUL inside a line is never cut away silently: it may be a -print0 list.
+    std::optional<Failure> failure =
+        o.null_separated ? ForEachNulSeparated(path, kInvalidFileCaption, each)
+                         : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse);
+    if (failure) {
+      if (!o.null_separated && failure->reason.find("NUL") != std::string::npos) {
+        failure->reason += "; give --null for names separated by NUL";
+      }
+      throw Stop{kExitFailed, failure->Describe()};
+    }
   }
   for (const std::string& file : o.files) add(file, "FILE");
 
   if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
-  compose.Finish();
+  if (!compose.Finish()) throw Stop{kExitFailed, compose.failure()->Describe()};
   if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
   return kExitDone;
 }

@@ -70,9 +70,10 @@ unsigned VariablesIn(std::string_view text) {
   return mask;
 }
 
-Composer::Text Composer::Compile(std::string_view body) {
+Composer::Text Composer::Compile(std::string_view body, bool strip_cr) {
   Text t;
   t.body = std::string(body);
+  if (strip_cr) EraseCRsFrom(t.body, 0);
   t.vars = VariablesIn(t.body);
   std::size_t literal = 0;
   for (std::size_t at = t.body.find("ZQ_"); at != std::string::npos;) {
@@ -114,8 +115,9 @@ Composer::Composer(const ScriptSettings& settings, PathStyle style, std::string_
     : settings_(settings),
       style_(style),
       list_(list),
-      header_(Compile(CutUtf8View(header, kEditReadMax))),
-      queue_(Compile(CutUtf8View(queue, kEditReadMax))) {
+      header_(Compile(CutUtf8View(header, kEditReadMax), settings.Escape != EscapeKind::None)),
+      queue_(Compile(CutUtf8View(queue, kEditReadMax), settings.Escape != EscapeKind::None)),
+      escaping_(settings.Escape != EscapeKind::None) {
   AddToLine(header_);
   line_pieces_.push_back({0, 0, kWrittenSlot});
   AddToLine(queue_);
@@ -148,6 +150,12 @@ void Composer::ExpandStepwise(std::string& out, const Text& text) {
   for (std::size_t v = 0; vars != 0 && v < kVariableNames.size(); ++v) {
     if ((vars & (1u << v)) == 0) continue;
     ReplaceAll(scratch_, kVariableNames[v], values_.Get(static_cast<int>(v)));
+    if (escaping_ && scratch_.size() > kComposeWork) {
+      Refuse(values_.name(),
+             "the composed text would be longer than " + std::to_string(kComposeWork) + " bytes");
+      scratch_.clear();
+      break;
+    }
     CutUtf8(scratch_, kComposeWork);
     // Values may bring in names of later variables; those are replaced too.
     vars = VariablesIn(scratch_) & ~((2u << v) - 1);
@@ -191,7 +199,16 @@ void Composer::ExpandInto(std::string& out, const Text& text, bool name_has_cr, 
       ExpandStepwise(out, text);
     }
   }
-  if (text.has_cr || (name_has_cr && text.vars != 0)) EraseCRsFrom(out, start);
+  // Escaped values keep their CRs: they are part of the name.
+  if (text.has_cr || (name_has_cr && text.vars != 0 && !escaping_)) EraseCRsFrom(out, start);
+}
+
+void Composer::Refuse(std::string_view name, std::string_view reason) {
+  if (!refusal_) refusal_ = Failure{std::string(name), kUnsafeNameCaption, std::string(reason)};
+}
+
+void Composer::CheckValues(std::string_view name) {
+  if (values_.refused()) Refuse(name, RefusalReason(values_.escape()));
 }
 
 void Composer::ComposePiece(std::string& out, std::string_view text, std::string& file_buf,
@@ -203,9 +220,11 @@ void Composer::ComposePiece(std::string& out, std::string_view text, std::string
   }
   values_.Reset(settings_, style_, file_buf, index);
   out.clear();
-  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork)),
+  ExpandInto(out, Compile(CutUtf8View(text, kComposeWork), escaping_),
              file_buf.find('\r') != std::string::npos, file_buf.find('Z') != std::string::npos);
-  file_buf.assign(values_.Written());
+  const std::string_view written = values_.Written();
+  CheckValues(file_buf);
+  file_buf.assign(written);
 }
 
 void Composer::AppendLine(std::string& out, int index, std::string_view name,
@@ -216,10 +235,20 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
   const bool has_z = name.find('Z') != std::string_view::npos;
   ExpandInto(out, header_, has_cr, has_z);
   written.clear();
-  WriteFileName(written, name, settings_, style_);
+  if (escaping_) {
+    written.assign(values_.Written());
+  } else {
+    WriteFileName(written, name, settings_, style_);
+  }
   out += written;
   ExpandInto(out, queue_, has_cr, has_z);
+  CheckValues(name);
   if (out.size() - start > kLineMax) {
+    // A cut escaped line could end inside a quote the template opened.
+    if (escaping_) {
+      Refuse(name, "the composed line would be longer than " + std::to_string(kLineMax) +
+                       " bytes, and cutting it would not be safe");
+    }
     out.resize(start + CutUtf8View(std::string_view(out).substr(start), kLineMax).size());
   }
 }
@@ -229,7 +258,7 @@ std::size_t Composer::ValuesSource(unsigned vars) {
   if ((vars & ~kTailVariables) != 0) return 0;
   if ((vars & kNameVariables) == 0) return name.size();
   // Name and extension both lie after the last separator.
-  return static_cast<std::size_t>(values_.Get(Variable::Name).data() - name.data());
+  return static_cast<std::size_t>(values_.Raw(Variable::Name).data() - name.data());
 }
 
 char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
@@ -242,8 +271,8 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   unsigned found;
   unsigned preset = 0;  // variables whose values are in line_values_ already
   TailMarks tail;
-  if ((vars & ~kTailVariables) == 0 && (vars & kNameVariables) != 0 && style_ == PathStyle::Posix &&
-      FindTail(name, '/', '/', '\r', 'Z', tail)) {
+  if (!escaping_ && (vars & ~kTailVariables) == 0 && (vars & kNameVariables) != 0 &&
+      style_ == PathStyle::Posix && FindTail(name, '/', '/', '\r', 'Z', tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     found = tail.found;
     const std::string_view copy = values_.name();
@@ -276,6 +305,7 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   }
   const std::string_view written = Readable(values_.Written());
   line_values_[kWrittenSlot] = written;
+  if (escaping_ && values_.refused()) return nullptr;
   if (header_size + written.size() + queue_size > kLineMax) return nullptr;
 
   char* to = room;

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/capacities.h"
+#include "engine/failure.h"
 #include "engine/file_list.h"
 #include "engine/file_values.h"
 #include "engine/path_style.h"
@@ -48,6 +50,16 @@ class Composer {
   // the one-pass way is checked against.
   void set_stepwise_only(bool on) { stepwise_only_ = on; }
 
+  // With an escaping kind a name may be refused: its values cannot be escaped, or its line
+  // outgrows its capacity, where a cut could leave a quote open. What was composed for it
+  // must then not be used; the first refusal since the last call names the file.
+  bool refused() const { return refusal_.has_value(); }
+  std::optional<Failure> TakeRefusal() {
+    std::optional<Failure> out = std::move(refusal_);
+    refusal_.reset();
+    return out;
+  }
+
  private:
   // A text split once into literal runs and variables.
   struct Text {
@@ -70,7 +82,11 @@ class Composer {
     bool direct = false;
   };
 
-  static Text Compile(std::string_view body);
+  // With strip_cr the CRs go from the body at once, so that those of values stay.
+  static Text Compile(std::string_view body, bool strip_cr);
+  void Refuse(std::string_view name, std::string_view reason);
+  // Refuses name when one of its values could not be escaped.
+  void CheckValues(std::string_view name);
   void LineFromName(std::string& line, std::string& file_buf, int index);
   // Appends header, written name and queue for name; the written name also goes to written.
   void AppendLine(std::string& out, int index, std::string_view name, std::string& written);
@@ -104,6 +120,9 @@ class Composer {
   std::array<std::string_view, kVariableNames.size() + 1> line_values_;
   std::string scratch_;
   bool stepwise_only_ = false;
+  // An escaping kind is chosen: values keep their CRs and nothing is cut.
+  bool escaping_ = false;
+  std::optional<Failure> refusal_;
 };
 
 // Bit mask of the variables whose names occur in text.

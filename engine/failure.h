@@ -23,5 +23,6 @@ inline constexpr const char* kRequireFilesText =
 inline constexpr const char* kRequireFilesCaption = "Info";
 inline constexpr const char* kInvalidOutputCaption = "Invalid output file name";
 inline constexpr const char* kInvalidFileCaption = "Invalid file name";
+inline constexpr const char* kUnsafeNameCaption = "Name cannot be written safely";
 
 }  // namespace lq

@@ -52,6 +52,19 @@ std::string_view FileValues::RelDir() {
   return rel_dir_.view();
 }
 
+std::string_view FileValues::Escaped(std::size_t slot, std::string_view raw) {
+  if ((escaped_known_ & (1u << slot)) == 0) {
+    scratch_.clear();
+    if (!AppendEscaped(scratch_, raw, escape_)) {
+      refused_ = true;
+      scratch_.clear();
+    }
+    escaped_[slot].Assign(scratch_);
+    escaped_known_ |= 1u << slot;
+  }
+  return escaped_[slot].view();
+}
+
 void FileValues::FindWritten() {
   const int mode = EffectiveMode(settings_->CheckIndex);
   if (mode == kModeNone) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/escape.h"
 #include "engine/path_style.h"
 #include "engine/paths.h"
 #include "engine/script_settings.h"
@@ -87,9 +88,21 @@ class FileValues {
     name_.Assign(name);
     given_ = name;
     parts_known_ = inverted_dir_known_ = rel_dir_known_ = written_known_ = false;
+    escape_ = settings.Escape;
+    escaped_known_ = 0;
+    refused_ = false;
   }
 
+  // The value of v, escaped as the settings ask; an escaping that cannot hold the value
+  // gives it empty and marks the file as refused.
   std::string_view Get(Variable v) {
+    if (escape_ == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
+      return Raw(v);
+    }
+    return Escaped(static_cast<std::size_t>(v), Raw(v));
+  }
+  // The value as the name gives it, never escaped.
+  std::string_view Raw(Variable v) {
     switch (v) {
       case Variable::Drive:
         return Parts().drive;
@@ -116,8 +129,14 @@ class FileValues {
   // The name as Reset was given it, for looking into while the caller keeps it: the copy
   // was just written, and reading it at once would wait on those stores.
   std::string_view given() const { return given_; }
-  // The written name (WriteFileName).
+  // The written name (WriteFileName), escaped as the settings ask.
   std::string_view Written() {
+    if (escape_ != EscapeKind::None) [[unlikely]] {
+      return Escaped(kWrittenSlot, RawWritten());
+    }
+    return RawWritten();
+  }
+  std::string_view RawWritten() {
     if (!written_known_) {
       if (settings_->CheckIndex == kModeFull && !settings_->InvertSlash) {
         written_view_ = name();  // the usual case, without a call
@@ -128,8 +147,13 @@ class FileValues {
     }
     return written_view_;
   }
+  // Whether an escaping could not hold a value asked for since Reset.
+  bool refused() const { return refused_; }
+  EscapeKind escape() const { return escape_; }
 
  private:
+  static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::GetSelIndex);
+  std::string_view Escaped(std::size_t slot, std::string_view raw);
   const PathPartViews& Parts() {
     if (!parts_known_) {
       SplitPathViews(given_, style_, parts_);
@@ -168,6 +192,11 @@ class FileValues {
   std::string scratch_;
   DecimalText sel_index_;
   DecimalText count_;
+  EscapeKind escape_ = EscapeKind::None;
+  // The name's values escaped, slot by variable, the written name in kWrittenSlot.
+  std::array<PaddedText, kWrittenSlot + 1> escaped_;
+  unsigned escaped_known_ = 0;
+  bool refused_ = false;
 };
 
 }  // namespace lq

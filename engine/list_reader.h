@@ -14,14 +14,26 @@
 
 namespace lq {
 
-// Splits text fed in chunks into lines: LF or CR LF; a final line break adds nothing; a
-// line is cut at its first NUL, since names are C strings everywhere else.
+// What a line holding a NUL means.
+enum class NulInLine {
+  Cut,     // the line ends at it: names are C strings everywhere else
+  Refuse,  // nothing more is read; nul_line() tells which line held it
+};
+
+// Splits text fed in chunks into lines: LF or CR LF; a final line break adds nothing.
 class LineSplitter {
  public:
+  explicit LineSplitter(NulInLine nul = NulInLine::Cut) : nul_(nul) {}
+
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
+    if (nul_line_ != 0) return;
     // NULs are rare: one look at the chunk spares a look at each line.
     const bool has_nul = chunk.find('\0') != std::string_view::npos;
+    if (has_nul && nul_ == NulInLine::Refuse) {
+      RefuseFrom(chunk, each);
+      return;
+    }
     NewlineFinder lines(chunk);
     std::size_t start = 0;
     for (std::size_t lf = lines.Next(); lf != std::string_view::npos; lf = lines.Next()) {
@@ -39,18 +51,71 @@ class LineSplitter {
 
   template <typename Each>
   void Finish(Each&& each) {
+    if (nul_line_ != 0) return;
     // The last line has no line break: a CR at its end is part of it.
     if (!partial_.empty()) each(std::string_view(partial_).substr(0, partial_.find('\0')));
     partial_.clear();
   }
 
+  // The line, counted from 1, that held a NUL under NulInLine::Refuse; 0 when none did.
+  std::size_t nul_line() const { return nul_line_; }
+
  private:
+  // The lines of chunk up to the first that holds a NUL, which is then noted.
   template <typename Each>
-  static void Line(std::string_view line, bool may_hold_nul, Each& each) {
+  void RefuseFrom(std::string_view chunk, Each& each) {
+    const std::size_t nul = chunk.find('\0');
+    std::size_t start = 0;
+    for (std::size_t lf = chunk.find('\n'); lf != std::string_view::npos && lf < nul;
+         lf = chunk.find('\n', start)) {
+      Feed(chunk.substr(start, lf + 1 - start), each);
+      start = lf + 1;
+    }
+    // The NUL's line: count the lines fed so far, this one included.
+    nul_line_ = lines_ + 1;
+    partial_.clear();
+  }
+
+  template <typename Each>
+  void Line(std::string_view line, bool may_hold_nul, Each& each) {
+    ++lines_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     each(may_hold_nul ? line.substr(0, line.find('\0')) : line);
   }
 
+  NulInLine nul_;
+  std::string partial_;
+  std::size_t lines_ = 0;
+  std::size_t nul_line_ = 0;
+};
+
+// Splits text fed in chunks at NULs, as find -print0 writes names: every byte but NUL is
+// part of a name; a final NUL adds nothing.
+class NulSplitter {
+ public:
+  template <typename Each>
+  void Feed(std::string_view chunk, Each&& each) {
+    std::size_t start = 0;
+    for (std::size_t nul = chunk.find('\0'); nul != std::string_view::npos;
+         nul = chunk.find('\0', start)) {
+      if (partial_.empty()) {
+        each(chunk.substr(start, nul - start));
+      } else {
+        partial_ += chunk.substr(start, nul - start);
+        each(std::string_view(partial_));
+        partial_.clear();
+      }
+      start = nul + 1;
+    }
+    partial_ += chunk.substr(start);
+  }
+  template <typename Each>
+  void Finish(Each&& each) {
+    if (!partial_.empty()) each(std::string_view(partial_));
+    partial_.clear();
+  }
+
+ private:
   std::string partial_;
 };
 
@@ -94,20 +159,41 @@ class ChunkReader {
   int error_ = 0;
 };
 
-// Reads a file (or standard input for "-") and hands each line to each. Nothing read after
-// an error is handed on.
-template <typename Each>
-std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
-                                   Each&& each) {
+// Reads a file (or standard input for "-") and hands each piece a Splitter makes of it to
+// each. Nothing read after an error is handed on.
+template <typename Splitter, typename Each>
+std::optional<Failure> ForEachPiece(const std::string& path, const std::string& failure_caption,
+                                    Splitter& splitter, Each&& each) {
   ChunkReader reader(path, failure_caption);
   if (auto failure = reader.Open()) return failure;
-  LineSplitter splitter;
   for (std::string_view chunk = reader.Next(); !chunk.empty(); chunk = reader.Next()) {
     splitter.Feed(chunk, each);
   }
   if (auto failure = reader.Error()) return failure;
   splitter.Finish(each);
   return std::nullopt;
+}
+
+// Each line of a file (or standard input for "-"). Under NulInLine::Refuse a line holding a
+// NUL stops the reading with a failure that names the file and the line.
+template <typename Each>
+std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
+                                   Each&& each, NulInLine nul = NulInLine::Cut) {
+  LineSplitter splitter(nul);
+  if (auto failure = ForEachPiece(path, failure_caption, splitter, each)) return failure;
+  if (splitter.nul_line() != 0) {
+    return Failure{path == "-" ? "standard input" : path, failure_caption,
+                   "line " + std::to_string(splitter.nul_line()) + " holds a NUL byte"};
+  }
+  return std::nullopt;
+}
+
+// Each NUL-separated name of a file (or standard input for "-").
+template <typename Each>
+std::optional<Failure> ForEachNulSeparated(const std::string& path,
+                                           const std::string& failure_caption, Each&& each) {
+  NulSplitter splitter;
+  return ForEachPiece(path, failure_caption, splitter, each);
 }
 
 }  // namespace lq

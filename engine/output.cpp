@@ -5,10 +5,20 @@
 
 namespace lq {
 
-void OutputComposer::Add(std::string_view name) {
+bool OutputComposer::Refused() {
+  if (!composer_.refused()) [[likely]] {
+    return false;
+  }
+  failure_ = composer_.TakeRefusal();
+  return true;
+}
+
+bool OutputComposer::Add(std::string_view name) {
+  if (failure_) return false;
   if (count_ == 0) [[unlikely]] {
     last_.assign(name);
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
+    if (Refused()) return false;
     out_.Write(text_);
   }
   const int index = static_cast<int>(count_);
@@ -17,25 +27,34 @@ void OutputComposer::Add(std::string_view name) {
   if (end != nullptr) [[likely]] {
     out_.Filled(end);
   } else {
+    // A refused name never comes out straight: only this way can refuse.
     composer_.ComposeLineFor(text_, file_, index, name);
+    if (Refused()) return false;
     out_.Write(text_);
   }
   if (keep_last_) last_.assign(name);
   ++count_;
+  return true;
 }
 
-void OutputComposer::Finish() {
-  if (count_ == 0) return;
+bool OutputComposer::Finish() {
+  if (failure_) return false;
+  if (count_ == 0) return true;
   // The main queue's file variables describe the last item as it is listed.
   composer_.ComposePiece(text_, settings_.MainQueue, file_, static_cast<int>(count_), &last_);
+  if (Refused()) return false;
   out_.Write(text_);
+  return true;
 }
 
-void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
-                 const FileList& list) {
+std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
+                                   const ScriptSettings& settings, const FileList& list) {
   OutputComposer output(composer, settings, out);
-  for (int i = 0; i < list.Count(); ++i) output.Add(*list.Item(i));
-  output.Finish();
+  for (int i = 0; i < list.Count(); ++i) {
+    if (!output.Add(*list.Item(i))) return output.failure();
+  }
+  if (!output.Finish()) return output.failure();
+  return std::nullopt;
 }
 
 std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
@@ -43,7 +62,8 @@ std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& se
   if (auto failure = RequireFiles(list)) return failure;
   TextFileWriter out(path, eol, kInvalidOutputCaption);
   if (auto failure = out.Open()) return failure;
-  WriteOutput(out, composer, settings, list);
+  // A refused name leaves the earlier file as it was: the writer is abandoned uncommitted.
+  if (auto failure = WriteOutput(out, composer, settings, list)) return failure;
   return out.Commit();
 }
 
@@ -59,20 +79,22 @@ TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
   return content;
 }
 
-std::string SingleLineText(Composer& composer, std::string& pending, Eol eol) {
+TextOrFailure SingleLineText(Composer& composer, std::string& pending, Eol eol) {
   const std::string given = pending;
   std::string line;
   std::string file;
   composer.ComposeLine(line, file, 0, &given);
   pending.clear();
+  if (auto refusal = composer.TakeRefusal()) return *refusal;
   return WithEol(line, eol);
 }
 
-std::string PendingNameText(Composer& composer, std::string& pending) {
+TextOrFailure PendingNameText(Composer& composer, std::string& pending) {
   std::string name = pending;
   std::string unused;
   composer.ComposePiece(unused, "", name, 0, &pending);
   pending.clear();
+  if (auto refusal = composer.TakeRefusal()) return *refusal;
   return name;
 }
 
@@ -82,6 +104,7 @@ TextOrFailure SelectedItemText(Composer& composer, FileList& list) {
   std::string file;
   std::string unused;
   composer.ComposePiece(unused, "", file, list.Selected());
+  if (auto refusal = composer.TakeRefusal()) return *refusal;
   return file;
 }
 

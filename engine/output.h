@@ -26,10 +26,14 @@ class OutputComposer {
         out_(out),
         keep_last_(VariablesIn(settings.MainQueue) != 0) {}
 
-  void Add(std::string_view name);
-  // The main queue; nothing when no name came.
-  void Finish();
+  // False once a name is refused (see Composer::TakeRefusal): nothing more is written, and
+  // what was written must not be kept.
+  bool Add(std::string_view name);
+  // The main queue; nothing when no name came. False when its values are refused.
+  bool Finish();
   long long Count() const { return count_; }
+  // Why composing stopped, once Add or Finish returned false.
+  const std::optional<Failure>& failure() const { return failure_; }
 
  private:
   Composer& composer_;
@@ -40,11 +44,15 @@ class OutputComposer {
   std::string file_;
   std::string last_;  // the name the main queue's variables describe
   bool keep_last_;
+  std::optional<Failure> failure_;
+
+  bool Refused();
 };
 
-// Main head, one composed line per list item, main queue, each LF written as eol.
-void WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
-                 const FileList& list);
+// Main head, one composed line per list item, main queue, each LF written as eol. Stops at
+// a refused name and reports it; the output must then be abandoned.
+std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
+                                   const ScriptSettings& settings, const FileList& list);
 
 // Checks the list, then writes the whole output to path; the earlier content of path stays
 // when anything fails.
@@ -56,10 +64,10 @@ TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
                             const FileList& list, const std::string& path, Eol eol);
 
 // The composed line for pending, line breaks as eol; empties pending.
-std::string SingleLineText(Composer& composer, std::string& pending, Eol eol);
+TextOrFailure SingleLineText(Composer& composer, std::string& pending, Eol eol);
 
 // pending's written name; empties pending.
-std::string PendingNameText(Composer& composer, std::string& pending);
+TextOrFailure PendingNameText(Composer& composer, std::string& pending);
 
 // The selected item's written name (the first item is selected when none is).
 TextOrFailure SelectedItemText(Composer& composer, FileList& list);

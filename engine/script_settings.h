@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/escape.h"
 #include "engine/path_style.h"
 
 namespace lq {
@@ -22,6 +23,8 @@ struct ScriptSettings {
   std::string MainHead;
   std::string MainQueue;
   std::int32_t CheckIndex = kModeFull;
+  // How values taken from a file's name are escaped; None writes them as they are.
+  EscapeKind Escape = EscapeKind::None;
   std::int32_t SendToIndex = 0;
   bool InvertSlash = false;
   bool SaveLocal = false;

@@ -247,8 +247,8 @@ void BaseDlg::ReceiveFile(const std::string& name) {
   CutUtf8(pending_file_, kNameMax);
   Notice(pending_file_, "Copying...", 600);
   Composer composer = MakeComposer();
-  CopyText(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)
-                                      : PendingNameText(composer, pending_file_));
+  CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)
+                                          : PendingNameText(composer, pending_file_));
 }
 
 void BaseDlg::MenuItemHint(int id, bool from_menu) {

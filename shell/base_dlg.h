@@ -5,6 +5,7 @@
 
 #include "engine/composer.h"
 #include "engine/file_list.h"
+#include "engine/output.h"
 #include "engine/script_settings.h"
 #include "persist/template_scan.h"
 #include "shell/shell_context.h"
@@ -69,6 +70,8 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void Report(const Failure& failure);
   void Notice(const std::string& text, const std::string& caption, int ms);
   void CopyText(const std::string& text);
+  // Copies the text, or shows why there is none.
+  void CopyOrReport(const TextOrFailure& text);
   bool ListHasFiles();
 
   // Commands.

@@ -34,6 +34,14 @@ void BaseDlg::OnCreateAndCopy() {
   CopyText(std::get<std::string>(text));
 }
 
+void BaseDlg::CopyOrReport(const TextOrFailure& text) {
+  if (const auto* failure = std::get_if<Failure>(&text)) {
+    Report(*failure);
+  } else {
+    CopyText(std::get<std::string>(text));
+  }
+}
+
 void BaseDlg::OnView() { context_.services.launcher->OpenInTextEditor(settings_.FileOutput); }
 
 void BaseDlg::OnExecute() { LaunchCommand(*context_.services.launcher, settings_.FileOutput); }
@@ -49,8 +57,7 @@ void BaseDlg::OnCopySelected() {
   if (list_.Selected() < 0) list_.Select(0);
   SyncFromControls();
   Composer composer = MakeComposer();
-  TextOrFailure text = SelectedItemText(composer, list_);
-  if (auto* name = std::get_if<std::string>(&text)) CopyText(*name);
+  CopyOrReport(SelectedItemText(composer, list_));
   UpdateCounter();
 }
 
@@ -58,21 +65,20 @@ void BaseDlg::OnCreateAndCopySelected() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
-  TextOrFailure text = CreateAndCopySelectedText(composer, list_, pending_file_, context_.eol);
-  if (auto* line = std::get_if<std::string>(&text)) CopyText(*line);
+  CopyOrReport(CreateAndCopySelectedText(composer, list_, pending_file_, context_.eol));
   UpdateCounter();
 }
 
 void BaseDlg::OnDragCopyName() {
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyText(PendingNameText(composer, pending_file_));
+  CopyOrReport(PendingNameText(composer, pending_file_));
 }
 
 void BaseDlg::OnDragCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyText(SingleLineText(composer, pending_file_, context_.eol));
+  CopyOrReport(SingleLineText(composer, pending_file_, context_.eol));
 }
 
 }  // namespace lq

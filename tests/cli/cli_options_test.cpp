@@ -33,5 +33,18 @@ TEST(ParseCommandLine, RepeatedSourcesKeepTheirOrder) {
   EXPECT_EQ(*p.options.mode, 2);
 }
 
+TEST(ParseCommandLine, EscapeKindsAndNulSeparatedNames) {
+  auto p = ParseCommandLine({"--escape", "json", "-0", "--files-from", "-"});
+  ASSERT_TRUE(p.error.empty()) << p.error;
+  EXPECT_EQ(p.options.escape, EscapeKind::Json);
+  EXPECT_TRUE(p.options.null_separated);
+  p = ParseCommandLine({"--escape=CSV", "--null"});
+  EXPECT_EQ(p.options.escape, EscapeKind::Csv);
+  EXPECT_TRUE(p.options.null_separated);
+  p = ParseCommandLine({"a"});
+  EXPECT_FALSE(p.options.escape);
+  EXPECT_FALSE(p.options.null_separated);
+}
+
 }  // namespace
 }  // namespace lq

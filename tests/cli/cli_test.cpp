@@ -43,6 +43,9 @@ TEST(CliUsage, UsageErrorsExitWithTwo) {
       {{"--header", std::string(999, 'h'), "a"},
        "--header is 999 bytes long; it holds at most 998"},
       {{"--main-queue", std::string(1000, 'q'), "a"}, "it holds at most 999"},
+      {{"--escape", "sh", "a"}, "--escape takes none, shell, batch, html, url, csv or json"},
+      {{"--escape"}, "option '--escape' needs a value"},
+      {{"--null=1", "a"}, "option '--null' takes no value"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0]);

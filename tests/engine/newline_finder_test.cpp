@@ -62,5 +62,34 @@ TEST(LineSplitter, SameLinesHoweverTheTextIsCut) {
   }
 }
 
+TEST(LineSplitter, ANulLineIsFoundHoweverTheTextIsCut) {
+  const std::string text = std::string("one\r\ntwo\nthr") + '\0' + "ee\nfour\n";
+  for (const std::size_t step : {1u, 2u, 5u, 8u, 100u}) {
+    std::vector<std::string> lines;
+    auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
+    LineSplitter pieces(NulInLine::Refuse);
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      pieces.Feed(std::string_view(text).substr(at, step), add);
+    }
+    pieces.Finish(add);
+    EXPECT_EQ(pieces.nul_line(), 3u) << step;
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"})) << step;
+  }
+}
+
+TEST(NulSplitter, NamesEndAtNulAndKeepEveryOtherByte) {
+  const std::string text = std::string("a\nb") + '\0' + "c\r" + '\0' + '\0' + "last";
+  for (const std::size_t step : {1u, 3u, 100u}) {
+    std::vector<std::string> names;
+    auto add = [&names](std::string_view name) { names.emplace_back(name); };
+    NulSplitter pieces;
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      pieces.Feed(std::string_view(text).substr(at, step), add);
+    }
+    pieces.Finish(add);
+    EXPECT_EQ(names, (std::vector<std::string>{"a\nb", "c\r", "", "last"})) << step;
+  }
+}
+
 }  // namespace
 }  // namespace lq

@@ -203,10 +203,10 @@ TEST(SingleFileCommands, LineAndNameForPendingFile) {
   FileList list;
   Composer c(settings, PathStyle::Posix, "cp ZQ_GETSELINDEX ", "\n\n", &list);
   std::string pending = "/home/u/docs/a b.txt";
-  EXPECT_EQ(SingleLineText(c, pending, Eol::CrLf), "cp 1 docs/a b.txt\r\n\r\n");
+  EXPECT_EQ(std::get<std::string>(SingleLineText(c, pending, Eol::CrLf)), "cp 1 docs/a b.txt\r\n\r\n");
   EXPECT_TRUE(pending.empty());
   pending = "/home/u/docs/a b.txt";
-  EXPECT_EQ(PendingNameText(c, pending), "docs/a b.txt");
+  EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "docs/a b.txt");
   EXPECT_TRUE(pending.empty());
 }
 

@@ -1,0 +1,284 @@
+// Composing with an escaping kind: what is escaped, what is refused, and that the one-pass
+// way still agrees with replacing step by step.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "engine/capacities.h"
+#include "engine/composer.h"
+#include "engine/output.h"
+#include "tests/engine/temp_dir.h"
+
+namespace lq {
+namespace {
+
+constexpr PathStyle kPosix = PathStyle::Posix;
+constexpr PathStyle kWin = PathStyle::Windows;
+
+struct Line {
+  std::string text;
+  std::optional<Failure> refusal;
+};
+
+Line ComposeFor(const ScriptSettings& s, PathStyle style, const std::string& header,
+                const std::string& queue, const std::string& name, int index = 0) {
+  Composer c(s, style, header, queue);
+  Line out;
+  std::string file;
+  c.ComposeLineFor(out.text, file, index, name);
+  out.refusal = c.TakeRefusal();
+  return out;
+}
+
+ScriptSettings With(EscapeKind kind, int mode = kModeFull, bool invert = false) {
+  ScriptSettings s;
+  s.Escape = kind;
+  s.CheckIndex = mode;
+  s.InvertSlash = invert;
+  s.RelPath = "/home/u/";
+  return s;
+}
+
+TEST(ComposerEscape, EveryValueOfTheNameIsEscapedButNotTypedTextsOrNumbers) {
+  const std::string name = "/home/u/it's/a'b.c'd";
+  const Line line = ComposeFor(With(EscapeKind::Shell), kPosix,
+                               "'ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETSELINDEX' '",
+                               "' ZQ_GETCOUNT'\n", name, 6);
+  EXPECT_FALSE(line.refusal);
+  EXPECT_EQ(line.text,
+            "'|/home/u/it'\\''s/|a'\\''b|.c'\\''d|it'\\''s|7' '/home/u/it'\\''s/a'\\''b.c'\\''d' "
+            "6'\n");
+}
+
+TEST(ComposerEscape, TheWrittenNameIsEscapedAfterPathModeAndSlashes) {
+  struct Case {
+    PathStyle style;
+    int mode;
+    bool invert;
+    const char* name;
+    const char* want;
+  };
+  const Case cases[] = {
+      {kPosix, kModeFull, false, "/home/u/a b&c.txt", "/home/u/a%20b%26c.txt"},
+      {kPosix, kModeRelative, false, "/home/u/d#1/x y", "d%231/x%20y"},
+      {kPosix, kModeName, false, "/home/u/d/100%.txt", "100%25.txt"},
+      {kPosix, kModeNone, false, "/home/u/a b", ""},
+      {kWin, kModeFull, true, R"(C:\a b\c.txt)", "C%3A/a%20b/c.txt"},
+      {kWin, kModeFull, false, R"(C:\a b\c.txt)", "C%3A%5Ca%20b%5Cc.txt"},
+  };
+  for (const Case& c : cases) {
+    ScriptSettings s = With(EscapeKind::Url, c.mode, c.invert);
+    s.RelPath = c.style == kWin ? R"(C:\)" : "/home/u/";
+    EXPECT_EQ(ComposeFor(s, c.style, "", "", c.name).text, c.want) << c.name;
+  }
+}
+
+TEST(ComposerEscape, JoinedVariablesComeOutAsTheEscapedWhole) {
+  const ScriptSettings s = With(EscapeKind::Html, kModeName);
+  const std::string name = "/m/<b>&\"'.t&t";
+  const Line joined = ComposeFor(s, kPosix, "ZQ_NAMEZQ_EXT", "", name);
+  const Line whole = ComposeFor(s, kPosix, "", "", name);
+  EXPECT_EQ(joined.text, "&lt;b&gt;&amp;&quot;&#39;.t&amp;t&lt;b&gt;&amp;&quot;&#39;.t&amp;t");
+  EXPECT_EQ(whole.text, "&lt;b&gt;&amp;&quot;&#39;.t&amp;t");
+}
+
+TEST(ComposerEscape, CarriageReturnsOfTheNameStayWhenEscaping) {
+  // Typed CR LF still gives LF; a CR inside a name is part of the name.
+  const std::string name = "/m/a\rb.txt";
+  EXPECT_EQ(ComposeFor(With(EscapeKind::Shell), kPosix, "'ZQ_NAME'\r\n", "", name).text,
+            "'a\rb'\n/m/a\rb.txt");
+  EXPECT_EQ(ComposeFor(With(EscapeKind::None), kPosix, "'ZQ_NAME'\r\n", "", name).text,
+            "'ab'\n/m/a\rb.txt");
+  EXPECT_EQ(ComposeFor(With(EscapeKind::Json), kPosix, "ZQ_NAME\r\n", "", name).text,
+            "a\\rb\n/m/a\\rb.txt");
+}
+
+TEST(ComposerEscape, ANameTheKindCannotHoldIsRefusedAndNamed) {
+  struct Case {
+    EscapeKind kind;
+    int mode;
+    const char* header;
+    const char* name;
+    bool refused;
+  };
+  const Case cases[] = {
+      {EscapeKind::Batch, kModeFull, "", "/m/say \"hi\".txt", true},
+      {EscapeKind::Batch, kModeFull, "", "/m/two\nlines", true},
+      {EscapeKind::Batch, kModeNone, "ZQ_EXT", "/m/a\rb", false},  // the CR is not asked for
+      {EscapeKind::Batch, kModeNone, "ZQ_PATH", "/m\"/a", true},
+      {EscapeKind::Batch, kModeNone, "ZQ_NAME", "/m\"/a", false},
+      {EscapeKind::Json, kModeFull, "", "/m/\xFF.txt", true},
+      {EscapeKind::Json, kModeNone, "ZQ_EXT", "/m/\xFF.txt", false},
+      {EscapeKind::Json, kModeNone, "ZQ_NAME", "/m/\xFF.txt", true},
+      {EscapeKind::Shell, kModeFull, "", "/m/\xFF\"\n.txt", false},
+  };
+  for (const Case& c : cases) {
+    const Line line = ComposeFor(With(c.kind, c.mode), kPosix, c.header, "\n", c.name);
+    EXPECT_EQ(line.refusal.has_value(), c.refused) << EscapeWord(c.kind) << " " << c.name;
+    if (line.refusal) {
+      EXPECT_EQ(line.refusal->text, c.name);
+      EXPECT_EQ(line.refusal->caption, kUnsafeNameCaption);
+      EXPECT_FALSE(line.refusal->reason.empty());
+    }
+  }
+}
+
+TEST(ComposerEscape, ALineTooLongToHoldIsRefusedNotCut) {
+  // Escaped, the name outgrows the line; a cut could leave the quote open.
+  const std::string name = "/" + std::string(990, '\'');
+  const Line shell = ComposeFor(With(EscapeKind::Shell), kPosix, "cp -- '", "' /b\n", name);
+  ASSERT_TRUE(shell.refusal);
+  EXPECT_NE(shell.refusal->reason.find("2999"), std::string::npos);
+  const Line none = ComposeFor(With(EscapeKind::None), kPosix, "cp -- '", "' /b\n", name);
+  EXPECT_FALSE(none.refusal);
+  EXPECT_EQ(none.text.size(), 7 + name.size() + 5);
+}
+
+TEST(ComposerEscape, ARefusalIsReportedOnceAndThenCleared) {
+  const ScriptSettings s = With(EscapeKind::Batch);
+  Composer c(s, kPosix, "", "");
+  std::string line, file;
+  c.ComposeLineFor(line, file, 0, "/a\"b");
+  c.ComposeLineFor(line, file, 1, "/c\"d");
+  const auto first = c.TakeRefusal();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->text, "/a\"b");
+  EXPECT_FALSE(c.TakeRefusal());
+  c.ComposeLineFor(line, file, 2, "/fine");
+  EXPECT_FALSE(c.refused());
+}
+
+// The one-pass ways must give the step-by-step bytes for every kind, refusals included.
+TEST(ComposerEscape, OnePassAgreesWithStepByStepForEveryKind) {
+  const std::string names[] = {"/home/u/Music/Rock/song.mp3",
+                               "/home/u/it's \"quoted\" & <tagged>/50% off.tar.gz",
+                               "/home/u/ZQ_NAME/ZQ_EXT'.x",
+                               "/m/Z'Q_/a\rb.c",
+                               "/srv/a long folder name that is long/line\nbreak.txt",
+                               "/srv/a long folder name that is long/caf\xC3\xA9 $(x) `y`.json",
+                               "/srv/bad \xFF utf8/and a long tail name.txt",
+                               R"(C:\Music\it's\song&.mp3)",
+                               "/" + std::string(600, '\''),
+                               "plain",
+                               ""};
+  const char* texts[] = {"",
+                         "cp -- '",
+                         "' \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n",
+                         "ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETCOUNT",
+                         "Z ZQ_EXT Q_ ZQ_PATHZQ_PATH",
+                         "ZQ_NAME\rZQ_EXT\r"};
+  for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
+    for (const PathStyle style : {kPosix, kWin}) {
+      for (const int mode : {kModeFull, kModeRelative, kModeName, kModeNone}) {
+        for (const bool invert : {false, true}) {
+          const ScriptSettings s = With(static_cast<EscapeKind>(k), mode, invert);
+          for (const char* header : texts) {
+            for (const char* queue : texts) {
+              Composer fast(s, style, header, queue);
+              Composer slow(s, style, header, queue);
+              slow.set_stepwise_only(true);
+              int index = 0;
+              for (const std::string& name : names) {
+                std::string a, b, fa, fb;
+                fast.ComposeLineFor(a, fa, index, name);
+                slow.ComposeLineFor(b, fb, index, name);
+                const auto ra = fast.TakeRefusal();
+                const auto rb = slow.TakeRefusal();
+                const std::string where =
+                    std::string(kEscapeWords[k]) + " " + header + "|" + queue + "|" + name;
+                EXPECT_EQ(ra.has_value(), rb.has_value()) << where;
+                if (!rb) {
+                  EXPECT_EQ(a, b) << where;
+                }
+                std::vector<char> room(Composer::kLineRoom);
+                if (char* end = fast.WriteLineTo(room.data(), index, name)) {
+                  EXPECT_FALSE(rb) << "a refused line was written straight out: " << where;
+                  EXPECT_EQ(std::string(room.data(), end), b) << where;
+                }
+                EXPECT_FALSE(fast.refused()) << "writing straight out never refuses";
+                ++index;
+              }
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(ComposerEscape, CommonEscapedLinesAreWrittenStraightOut) {
+  const ScriptSettings s = With(EscapeKind::Shell);
+  Composer c(s, kPosix, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\r\n");
+  std::vector<char> room(Composer::kLineRoom);
+  char* end = c.WriteLineTo(room.data(), 0, "/m/it's.mp3");
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(std::string(room.data(), end), "cp -- '/m/it'\\''s.mp3' '/b/it'\\''s.mp3'\n");
+}
+
+TEST(ComposerEscape, ARefusedNameLeavesTheEarlierOutputFile) {
+  test::TempDir dir;
+  const std::string out = dir.File("backup.bat");
+  test::WriteFile(out, "earlier");
+  ScriptSettings s = With(EscapeKind::Batch);
+  s.MainHead = "@echo off\r\n";
+  FileList list;
+  list.Append("/m/fine.txt");
+  list.Append("/m/bad\".txt");
+  Composer c(s, kPosix, "copy \"", "\" x\r\n", &list);
+  const auto failure = CreateOutput(c, s, list, out, Eol::CrLf);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, "/m/bad\".txt");
+  EXPECT_EQ(test::ReadFile(out), "earlier");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
+  const ScriptSettings s = With(EscapeKind::Json);
+  FileList list;
+  list.Append("/m/\xFE.txt");
+  Composer c(s, kPosix, "\"", "\"", &list);
+  std::string pending = "/m/\xFE.txt";
+  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, pending, Eol::Lf)));
+  EXPECT_TRUE(pending.empty());
+  pending = "/m/\xFE.txt";
+  EXPECT_TRUE(std::holds_alternative<Failure>(PendingNameText(c, pending)));
+  EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, list)));
+  EXPECT_TRUE(
+      std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list, pending, Eol::Lf)));
+  pending = "/m/fine \"one\".txt";
+  EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "/m/fine \\\"one\\\".txt");
+}
+
+TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
+  test::TempDir dir;
+  ScriptSettings s = With(EscapeKind::Html, kModeName);
+  s.MainHead = "<h1>ZQ_NAME</h1>\r\n";
+  s.MainQueue = "<p>ZQ_GETCOUNT, last ZQ_NAMEZQ_EXT</p>\r\n";
+  FileList list;
+  list.Append("/m/a&b.txt");
+  list.Append("/m/<c>.txt");
+  Composer c(s, kPosix, "<li>", "</li>\r\n", &list);
+  ASSERT_FALSE(CreateOutput(c, s, list, dir.File("o.html"), Eol::Lf));
+  EXPECT_EQ(test::ReadFile(dir.File("o.html")),
+            "<h1>a&amp;b</h1>\n<li>a&amp;b.txt</li>\n<li>&lt;c&gt;.txt</li>\n"
+            "<p>2, last &lt;c&gt;.txt</p>\n");
+
+  // The lines ask only for names; the main queue asks for the folder, which batch refuses.
+  ScriptSettings bat = With(EscapeKind::Batch, kModeNone);
+  bat.MainQueue = "echo done in ZQ_PATH";
+  FileList quoted;
+  quoted.Append("/m\"x/last.txt");
+  Composer b(bat, kPosix, "echo ZQ_NAME", "\r\n", &quoted);
+  const auto failure = CreateOutput(b, bat, quoted, dir.File("o.bat"), Eol::Lf);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, "/m\"x/last.txt");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("o.bat")));
+}
+
+}  // namespace
+}  // namespace lq
