@@ -74,8 +74,39 @@ std::optional<Failure> OpenList(FileList& list, const std::string& path) {
   return std::nullopt;
 }
 
+namespace {
+
+// The name with its line breaks drawn as visible marks, so the message does not split it.
+std::string ShownWithBreaks(std::string_view name) {
+  std::string shown;
+  for (const char c : name) {
+    if (c == '\n') {
+      shown += "\u240A";
+    } else if (c == '\r') {
+      shown += "\u240D";
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
+
+// One name per line: a name holding a line break would come back as two names.
+std::optional<Failure> RefuseLineBreaks(const FileList& list) {
+  for (int i = 0; i < list.Count(); ++i) {
+    const std::string& name = *list.Item(i);
+    if (name.find_first_of("\r\n") != std::string::npos) {
+      return Failure{ShownWithBreaks(name), kCannotSaveListCaption, kLineBreakInNameReason};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol) {
   if (auto failure = RequireFiles(list)) return failure;
+  if (auto failure = RefuseLineBreaks(list)) return failure;
   TextFileWriter out(path, eol, kInvalidOutputCaption);
   if (auto failure = out.Open()) return failure;
   for (int i = 0; i < list.Count(); ++i) {

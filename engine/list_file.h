@@ -21,7 +21,12 @@ std::vector<std::string> SplitListText(std::string_view text);
 // Appends the names of a list file; the list is unchanged when the file cannot be read.
 std::optional<Failure> OpenList(FileList& list, const std::string& path);
 
-// Writes the names in list order separated by line breaks, none after the last.
+inline constexpr const char* kCannotSaveListCaption = "Cannot save list";
+inline constexpr const char* kLineBreakInNameReason =
+    "the name holds a line break, which a list file cannot hold";
+
+// Writes the names in list order separated by line breaks, none after the last. A list
+// with a name holding a line break (LF or CR) is refused, naming it, and nothing is written.
 std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol);
 
 }  // namespace lq

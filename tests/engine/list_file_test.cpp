@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "tests/engine/temp_dir.h"
 
 namespace lq {
@@ -108,6 +112,51 @@ TEST(ListFiles, SaveRefusesAnEmptyListAndABadPlace) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->caption, "Invalid output file name");
   EXPECT_EQ(failure->text, dir.File("no/such/folder.lst"));
+}
+
+struct LineBreakCase {
+  const char* what;
+  std::vector<std::string> names;
+  std::string shown;  // how the refusal names the item
+};
+
+// A name holding a line break would come back from the list file as two names: the whole
+// list is refused, the first such name is given, and nothing is written.
+TEST(ListFiles, SaveRefusesANameHoldingALineBreak) {
+  const LineBreakCase cases[] = {
+      {"LF inside", {"/src/a\nb.txt"}, "/src/a\u240Ab.txt"},
+      {"lone CR inside", {"/src/a\rb.txt"}, "/src/a\u240Db.txt"},
+      {"CR LF at the end", {"/src/c.txt\r\n"}, "/src/c.txt\u240D\u240A"},
+      {"LF first", {"\n/src/d"}, "\u240A/src/d"},
+      {"only a later item", {"/ok/1", "/ok/2", "/bad\n3", "/bad\r4"}, "/bad\u240A3"},
+  };
+  for (const LineBreakCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    FileList list;
+    for (const std::string& name : c.names) list.Append(name);
+
+    const std::string fresh = dir.File("fresh.lst");
+    auto failure = SaveList(list, fresh, Eol::Lf);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->caption, "Cannot save list");
+    EXPECT_EQ(failure->text, c.shown);
+    EXPECT_EQ(failure->reason, "the name holds a line break, which a list file cannot hold");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
+    const std::string earlier = dir.File("earlier.lst");
+    WriteFile(earlier, "/kept/1\r\n/kept/2");
+    failure = SaveList(list, earlier, Eol::CrLf);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->caption, "Cannot save list");
+    EXPECT_EQ(ReadFile(earlier), "/kept/1\r\n/kept/2");
+    // No half-written file beside it either.
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      left.push_back(entry.path());
+    }
+    EXPECT_EQ(left, std::vector<std::filesystem::path>{earlier});
+  }
 }
 
 }  // namespace

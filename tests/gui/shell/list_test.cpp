@@ -181,5 +181,49 @@ TEST_F(ListTest, SaveListCancelledWritesNothing) {
   EXPECT_TRUE(prompts_.messages.empty());
 }
 
+// A dropped name may hold a line break, which a list file cannot hold: Save list names the
+// item and writes nothing, neither a new file nor over an earlier one.
+TEST_F(ListTest, SaveListRefusesANameHoldingALineBreak) {
+  Start();
+  OpenListOf(Names("a"));
+  const std::string broken = Src("two\nlines.txt");
+  const wxRect list = ListBox()->GetRect();
+  dlg()->HandleDrop({broken}, list.GetPosition() + wxSize(list.width / 2, list.height / 2));
+  ASSERT_EQ(Items(), (std::vector<std::string>{Src("a"), broken}));
+
+  const fs::path earlier = work_ / "out" / "earlier.lst";
+  WriteAll(earlier, "/kept/1\n/kept/2");
+  const fs::path fresh = work_ / "out" / "fresh.lst";
+  for (const fs::path& file : {earlier, fresh}) {
+    SCOPED_TRACE(file.filename().string());
+    prompts_.messages.clear();
+    prompts_.file_answers.push_back(file.string());
+    Command(24333);
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    const FakePrompts::MessageCall& message = prompts_.messages[0];
+    EXPECT_EQ(message.text, Src("two\u240Alines.txt") +
+                                "\n\nthe name holds a line break, which a list file cannot hold");
+    EXPECT_EQ(message.caption, "Cannot save list");
+    EXPECT_EQ(message.style, kPromptOk);
+  }
+  EXPECT_EQ(ReadAll(earlier), "/kept/1\n/kept/2");
+  EXPECT_FALSE(fs::exists(fresh));
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(work_ / "out")) {
+    left.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, std::vector<std::string>{"earlier.lst"}) << "no half-written file either";
+  EXPECT_EQ(Items(), (std::vector<std::string>{Src("a"), broken})) << "the list stays";
+
+  // Without that name the list saves again.
+  SelectItem(1);
+  Click(111);
+  prompts_.messages.clear();
+  prompts_.file_answers.push_back(fresh.string());
+  Command(24333);
+  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_EQ(ReadAll(fresh), Src("a"));
+}
+
 }  // namespace
 }  // namespace lq::test
