@@ -10,6 +10,7 @@ inline constexpr std::string_view kHeader = "Header";
 inline constexpr std::string_view kQueue = "Queue";
 inline constexpr std::string_view kInvertSlash = "InvertSlash";
 inline constexpr std::string_view kCheckIndex = "CheckIndex";
+inline constexpr std::string_view kEscape = "Escape";
 inline constexpr std::string_view kSendToIndex = "SendToIndex";
 inline constexpr std::string_view kMainHead = "MainHead";
 inline constexpr std::string_view kMainQueue = "MainQueue";

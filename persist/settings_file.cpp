@@ -5,6 +5,7 @@
 #include "engine/capacities.h"
 #include "engine/text_helpers.h"
 #include "persist/encoded_text.h"
+#include "persist/escape_key.h"
 #include "persist/key_writer.h"
 #include "persist/path_text.h"
 #include "persist/profile.h"
@@ -39,6 +40,7 @@ void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, s
   queue = encoded(keys::kQueue);
   settings.InvertSlash = doc.ReadInt(section, keys::kInvertSlash, 0) != 0;
   settings.CheckIndex = doc.ReadInt(section, keys::kCheckIndex, 0);
+  settings.Escape = ReadEscapeKey(doc, section);
   settings.SendToIndex = doc.ReadInt(section, keys::kSendToIndex, 0);
   settings.MainHead = encoded(keys::kMainHead);
   settings.MainQueue = encoded(keys::kMainQueue);
@@ -57,6 +59,7 @@ std::optional<Failure> SaveSettings(const std::filesystem::path& file,
     w.Text(keys::kFileOutput, settings.FileOutput);
     w.Int(keys::kInvertSlash, settings.InvertSlash ? 1 : 0);
     w.Int(keys::kCheckIndex, settings.CheckIndex);
+    w.Text(keys::kEscape, EscapeWord(settings.Escape));
     w.Int(keys::kSendToIndex, settings.SendToIndex);
     w.Text(keys::kMainHead, EncodedValue(settings.MainHead));
     w.Text(keys::kMainQueue, EncodedValue(settings.MainQueue));

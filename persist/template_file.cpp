@@ -6,6 +6,7 @@
 #include "engine/capacities.h"
 #include "engine/paths.h"
 #include "persist/encoded_text.h"
+#include "persist/escape_key.h"
 #include "persist/key_writer.h"
 #include "persist/path_text.h"
 #include "persist/profile.h"
@@ -32,6 +33,7 @@ std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& 
   queue = encoded(keys::kQueue);
   settings.InvertSlash = doc.ReadInt(section, keys::kInvertSlash, 0) != 0;
   settings.CheckIndex = doc.ReadInt(section, keys::kCheckIndex, 0);
+  settings.Escape = ReadEscapeKey(doc, section);
   settings.MainHead = encoded(keys::kMainHead);
   settings.MainQueue = encoded(keys::kMainQueue);
   settings.SaveLocal = doc.ReadInt(section, keys::kSaveLocal, 0) != 0;
@@ -59,6 +61,7 @@ std::optional<Failure> SaveTemplate(std::string_view file_name, ScriptSettings& 
     w.Text(keys::kMainQueue, EncodedValue(settings.MainQueue));
     w.Int(keys::kInvertSlash, settings.InvertSlash ? 1 : 0);
     w.Int(keys::kCheckIndex, settings.CheckIndex);
+    w.Text(keys::kEscape, EscapeWord(settings.Escape));
     w.Int(keys::kSaveLocal, settings.SaveLocal ? 1 : 0);
     if (settings.SaveLocal) w.Text(keys::kFileOutput, settings.FileOutput);
     return w.Refused();

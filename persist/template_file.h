@@ -15,10 +15,11 @@ inline constexpr std::size_t kMenuTextMax = 899;
 inline constexpr const char* kCannotReadTemplateCaption = "Cannot read template";
 
 // Makes the template the current one: TemplateFile := file_name, then the per-file texts,
-// the path mode, the slash option, the main texts and SaveLocal are taken from it, a key
-// it lacks giving the default, so loading clears what the template does not carry. The
-// output file is taken only from a template saved with SaveLocal, and then RelPath follows
-// it. A file that is missing or cannot be read changes nothing and is reported.
+// the path mode, the escaping, the slash option, the main texts and SaveLocal are taken from
+// it, a key it lacks giving the default, so loading clears what the template does not
+// carry. The output file is taken only from a template saved with SaveLocal, and then
+// RelPath follows it. A file that is missing or cannot be read changes nothing and is
+// reported.
 std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& settings,
                                     std::string& header, std::string& queue,
                                     PathStyle style = HostPathStyle());

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <utility>
 
+#include "engine/escape.h"
 #include "persist/profile.h"
 #include "persist/user_folders.h"
 #include "tests/engine/temp_dir.h"
@@ -50,6 +53,7 @@ TEST_F(SettingsFile, LivesInTheConfigFolder) {
 TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   s_.MainHead = s_.MainQueue = "stale";
   s_.CheckIndex = 2;
+  s_.Escape = EscapeKind::Json;
   s_.UseTip = false;
   s_.SaveLocal = s_.InvertSlash = true;
   Load();
@@ -60,6 +64,7 @@ TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   EXPECT_EQ(s_.MainHead, "");
   EXPECT_EQ(s_.MainQueue, "");
   EXPECT_EQ(s_.CheckIndex, 0);
+  EXPECT_EQ(s_.Escape, EscapeKind::None);
   EXPECT_EQ(s_.SendToIndex, 0);
   EXPECT_FALSE(s_.InvertSlash);
   EXPECT_FALSE(s_.SaveLocal);
@@ -89,6 +94,7 @@ TEST(DesktopFromUserDirs, ReadsWhatXdgUserDirReads) {
 TEST_F(SettingsFile, SavedFileHasEveryKeyInOrder) {
   s_.FileOutput = "/out/x.txt";
   s_.CheckIndex = 1;
+  s_.Escape = EscapeKind::Shell;
   s_.SendToIndex = 1;
   s_.InvertSlash = true;
   s_.MainHead = "head\r\n";
@@ -101,6 +107,7 @@ TEST_F(SettingsFile, SavedFileHasEveryKeyInOrder) {
             "FileOutput=/out/x.txt\n"
             "InvertSlash=1\n"
             "CheckIndex=1\n"
+            "Escape=shell\n"
             "SendToIndex=1\n"
             "MainHead=<head#ZQ_BR#>\n"
             "MainQueue=<>\n"
@@ -139,6 +146,47 @@ TEST_F(SettingsFile, RoundTripsTheRecordAndTexts) {
   EXPECT_TRUE(s_.InvertSlash);
   EXPECT_TRUE(s_.SaveLocal);
   EXPECT_FALSE(s_.UseTip);
+}
+
+TEST_F(SettingsFile, EveryEscapeKindRoundTripsAsItsWord) {
+  for (std::size_t i = 0; i < kEscapeWords.size(); ++i) {
+    const auto kind = static_cast<EscapeKind>(i);
+    SCOPED_TRACE(kEscapeWords[i]);
+    s_.Escape = kind;
+    ASSERT_FALSE(SaveSettings(File(), s_, "", ""));
+    EXPECT_NE(ReadFile(File().string()).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
+              std::string::npos);
+    // Loaded into a record that holds some other kind.
+    s_.Escape = kind == EscapeKind::Csv ? EscapeKind::Url : EscapeKind::Csv;
+    Load();
+    EXPECT_EQ(s_.Escape, kind);
+  }
+}
+
+// The word is read ignoring case; a key that is absent or names no kind gives none.
+TEST_F(SettingsFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
+  const std::pair<const char*, EscapeKind> cases[] = {
+      {"Escape=shell\n", EscapeKind::Shell},
+      {"Escape=SHELL\n", EscapeKind::Shell},
+      {"escape=Html\n", EscapeKind::Html},
+      {"Escape=  jSoN  \n", EscapeKind::Json},
+      {"Escape=\"csv\"\n", EscapeKind::Csv},
+      {"Escape=none\n", EscapeKind::None},
+      {"Escape=bash\n", EscapeKind::None},
+      {"Escape=shellx\n", EscapeKind::None},
+      {"Escape=shell script\n", EscapeKind::None},
+      {"Escape=1\n", EscapeKind::None},
+      {"Escape=\n", EscapeKind::None},
+      {"CheckIndex=2\n", EscapeKind::None},
+      {"[Other]\nEscape=shell\n", EscapeKind::None},
+  };
+  for (const auto& [body, expected] : cases) {
+    SCOPED_TRACE(body);
+    WriteSettings("[Loomquill]\n" + std::string(body));
+    s_.Escape = EscapeKind::Url;
+    Load();
+    EXPECT_EQ(s_.Escape, expected);
+  }
 }
 
 TEST_F(SettingsFile, HandEditedValuesReadAsStored) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <utility>
 
+#include "engine/escape.h"
 #include "tests/engine/temp_dir.h"
 
 namespace lq {
@@ -33,6 +36,7 @@ TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
   s_.MainHead = "<ul>\r\n";
   s_.MainQueue = "</ul>";
   s_.CheckIndex = 1;
+  s_.Escape = EscapeKind::Html;
   s_.InvertSlash = true;
   s_.FileOutput = "/out/list.html";
   header_ = "<li>";
@@ -49,11 +53,59 @@ TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
             "MainQueue=<</ul>>\n"
             "InvertSlash=1\n"
             "CheckIndex=1\n"
+            "Escape=html\n"
             "SaveLocal=0\n");
   // Saving makes it the current template.
   EXPECT_EQ(s_.TemplateFile, file);
   EXPECT_EQ(header_, "<li>");
   EXPECT_EQ(s_.MainHead, "<ul>\r\n");
+  EXPECT_EQ(s_.Escape, EscapeKind::Html);
+}
+
+TEST_F(TemplateFile, EveryEscapeKindRoundTripsAsItsWord) {
+  const std::string file = Name("t.hqd");
+  for (std::size_t i = 0; i < kEscapeWords.size(); ++i) {
+    const auto kind = static_cast<EscapeKind>(i);
+    SCOPED_TRACE(kEscapeWords[i]);
+    s_.Escape = kind;
+    ASSERT_FALSE(Save(file));
+    EXPECT_NE(ReadFile(file).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
+              std::string::npos);
+    ScriptSettings other;
+    other.Escape = kind == EscapeKind::Csv ? EscapeKind::Url : EscapeKind::Csv;
+    ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+    EXPECT_EQ(other.Escape, kind);
+  }
+}
+
+// Saving none replaces a kind the file held before, so the template no longer escapes.
+TEST_F(TemplateFile, SavingNoneOverwritesAnEarlierKind) {
+  const std::string file = Name("t.hqd");
+  WriteFile(file, "[Loomquill]\nEscape=shell\n");
+  s_.Escape = EscapeKind::None;
+  ASSERT_FALSE(Save(file));
+  EXPECT_NE(ReadFile(file).find("Escape=none\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(file).find("shell"), std::string::npos);
+  s_.Escape = EscapeKind::Shell;
+  ASSERT_FALSE(Load(file));
+  EXPECT_EQ(s_.Escape, EscapeKind::None);
+}
+
+TEST_F(TemplateFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
+  const std::pair<const char*, EscapeKind> cases[] = {
+      {"Escape=batch\n", EscapeKind::Batch}, {"Escape=BATCH\n", EscapeKind::Batch},
+      {"ESCAPE=Url\n", EscapeKind::Url},     {"Escape='csv'\n", EscapeKind::Csv},
+      {"Escape=xml\n", EscapeKind::None},    {"Escape=htm\n", EscapeKind::None},
+      {"Escape=\n", EscapeKind::None},       {"Header=<x>\n", EscapeKind::None},
+  };
+  const std::string file = Name("t.hqd");
+  for (const auto& [body, expected] : cases) {
+    SCOPED_TRACE(body);
+    WriteFile(file, "[Loomquill]\n" + std::string(body));
+    s_.Escape = EscapeKind::Json;
+    ASSERT_FALSE(Load(file));
+    EXPECT_EQ(s_.Escape, expected);
+  }
 }
 
 TEST_F(TemplateFile, WithoutSaveLocalTheOutputFileStaysAsItIs) {
@@ -122,6 +174,7 @@ TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
   s_.MainHead = "old head";
   s_.MainQueue = "old queue";
   s_.CheckIndex = 2;
+  s_.Escape = EscapeKind::Shell;
   s_.InvertSlash = true;
   s_.SaveLocal = true;
   s_.SendToIndex = 1;
@@ -133,6 +186,7 @@ TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
   EXPECT_EQ(header_, "");
   EXPECT_EQ(queue_, "\\n");
   EXPECT_EQ(s_.CheckIndex, 0);
+  EXPECT_EQ(s_.Escape, EscapeKind::None);
   EXPECT_FALSE(s_.InvertSlash);
   EXPECT_FALSE(s_.SaveLocal);
   // Never part of a template.

@@ -89,6 +89,7 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
         {"FileOutput", out},
         {"InvertSlash", "1"},
         {"CheckIndex", "1"},
+        {"Escape", "none"},
         {"SendToIndex", "0"},
         {"MainHead", "<<ul>#ZQ_BR#>"},
         {"MainQueue", "<</ul>>"},

@@ -185,9 +185,10 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - saved");
 
   const std::string text = ReadAll(file);
-  for (const char* line : {"h_menutitle=saved", "h_menuhelp=saved", "Header=<first#ZQ_BR#second>",
-                           "Queue=<\">link</a>#ZQ_BR#>", "MainHead=<<html>#ZQ_BR#<body>#ZQ_BR#>",
-                           "MainQueue=<</body>>", "InvertSlash=1", "CheckIndex=2", "SaveLocal=1"}) {
+  for (const char* line :
+       {"h_menutitle=saved", "h_menuhelp=saved", "Header=<first#ZQ_BR#second>",
+        "Queue=<\">link</a>#ZQ_BR#>", "MainHead=<<html>#ZQ_BR#<body>#ZQ_BR#>",
+        "MainQueue=<</body>>", "InvertSlash=1", "CheckIndex=2", "Escape=none", "SaveLocal=1"}) {
     EXPECT_NE(text.find(std::string(line) + "\n"), std::string::npos) << line << " in\n" << text;
   }
   EXPECT_NE(text.find("FileOutput=" + (work_ / "out" / "o.txt").string()), std::string::npos);
