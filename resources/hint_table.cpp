@@ -56,6 +56,22 @@ constexpr Hint kHints[] = {
     {ids::kDragCreateAndCopy, "--- Create a single line and copy into Clipboard"},
     {ids::kExecute, "Try to launch output file using Windows assocation"},
     {ids::kSendToOptions, "You can use right click from File Manager to activate Loomquill"},
+    {ids::kEscapeNone, "Write names as they are, unescaped (unsafe for scripts)\nNo escaping"},
+    {ids::kEscapeShell,
+     "Escape names for POSIX shell single quotes: ' becomes '\\''\nShell script escaping"},
+    {ids::kEscapeBatch,
+     "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
+     "refused\nBatch file escaping"},
+    {ids::kEscapeHtml,
+     "Escape names for HTML: & < > \" ' become &amp; &lt; &gt; &quot; &#39;\nHTML escaping"},
+    {ids::kEscapeUrl,
+     "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX\n"
+     "URL escaping"},
+    {ids::kEscapeCsv, "Escape names for CSV double quotes: \" becomes \"\"\nCSV escaping"},
+    {ids::kEscapeJson,
+     "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
+     "be UTF-8\n"
+     "JSON escaping"},
     {ids::kSaveTemplate, "Save current Header Queue and setting in a file"},
     {ids::kOpenTemplate, "Load Header Queue and setting from file"},
     {ids::kOpenList, "Load a list previously saved in a file"},

@@ -14,6 +14,7 @@
 #include "resources/ids.h"
 #include "resources/resources.h"
 #include "shell/drop_target.h"
+#include "shell/escape_menu.h"
 #include "shell/my_window.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
@@ -180,6 +181,7 @@ void BaseDlg::RefreshControls() {
   SetFieldText(this, ids::kOutFileField, settings_.FileOutput);
   SetFieldText(this, ids::kMainHeadField, OneLineForm(settings_.MainHead));
   SetFieldText(this, ids::kMainQueueField, OneLineForm(settings_.MainQueue));
+  ShowEscapeCheck(frame_->GetMenuBar(), settings_.Escape);
   status_->SetMessageText(settings_.FileOutput);
 }
 
@@ -312,6 +314,10 @@ void BaseDlg::BindCommands() {
   on(ids::kSetMainQueue, [this] { OnSetMainText(settings_.MainQueue); });
   on(ids::kSendToOptions, [this] { OnSendToOptions(); });
   on(ids::kUseTooltip, [this] { OnUseTooltip(); });
+  for (std::size_t i = 0; i < kEscapeWords.size(); ++i) {
+    const auto kind = static_cast<EscapeKind>(i);
+    on(EscapeCommand(kind), [this, kind] { OnEscape(kind); });
+  }
   on(ids::kExit, [this] { frame_->Close(); });
   on(ids::kHelpIndex, [this] { OnHelpIndex(); });
   on(ids::kWebPage, [this] { OnWebPage(); });
@@ -352,6 +358,8 @@ void BaseDlg::BindCommands() {
   Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
     e.Skip();
     status_->SetHint(nullptr);
+    // The File menu shown over the background is a copy of the bar's: mark the kind there too.
+    ShowEscapeCheck(e.GetMenu(), settings_.Escape);
   });
 }
 

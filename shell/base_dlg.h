@@ -93,6 +93,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void OnSetMainText(std::string& field);
   void OnSendToOptions();
   void OnUseTooltip();
+  void OnEscape(EscapeKind kind);
   void OnHelpIndex();
   void OnAbout();
   void OnAutoDragHelp();

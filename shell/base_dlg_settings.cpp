@@ -2,6 +2,7 @@
 #include "persist/template_file.h"
 #include "shell/about_dlg.h"
 #include "shell/base_dlg.h"
+#include "shell/escape_menu.h"
 #include "shell/ml_input_dlg.h"
 #include "shell/my_window.h"
 #include "shell/send_to_dlg.h"
@@ -35,6 +36,12 @@ void BaseDlg::OnSendToOptions() {
 void BaseDlg::OnUseTooltip() {
   settings_.UseTip = !settings_.UseTip;
   status_->TipsEnabled(settings_.UseTip);
+}
+
+void BaseDlg::OnEscape(EscapeKind kind) {
+  settings_.Escape = kind;
+  // The command may come from the background's copy of the File menu: mark the bar's too.
+  ShowEscapeCheck(frame_->GetMenuBar(), kind);
 }
 
 void BaseDlg::OnHelpIndex() {

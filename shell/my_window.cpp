@@ -13,6 +13,7 @@
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
 #include "shell/control_bar.h"
+#include "shell/escape_menu.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
 
@@ -93,6 +94,8 @@ void TMyWindow::OnMenuHighlight(wxMenuEvent& event) {
   }
   std::string hint = id > 0 ? std::string(HintString(id)) : std::string();
   CutUtf8(hint, 127);
+  // Menu items show only the status text, never a tooltip, as in the dialog's popups.
+  if (const std::size_t at = hint.find('\n'); at != std::string::npos) hint.resize(at);
   status_->SetHint(&hint);
 }
 
@@ -103,6 +106,7 @@ void TMyWindow::OnMenuOpen(wxMenuEvent& event) {
     if (wxMenuItem* item = bar->FindItem(ids::kUseTooltip); item && item->IsCheckable()) {
       item->Check(client_->settings().UseTip);
     }
+    ShowEscapeCheck(bar, client_->settings().Escape);
   }
 }
 

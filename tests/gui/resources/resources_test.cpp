@@ -344,9 +344,10 @@ const std::string kSubmenuEnd = "<";
 std::string Item(int id, const std::string& label) { return std::to_string(id) + " " + label; }
 std::string Check(int id, const std::string& label) { return std::to_string(id) + " [x] " + label; }
 std::string Submenu(const std::string& label) { return "> " + label; }
+std::string Radio(int id, const std::string& label) { return std::to_string(id) + " (o) " + label; }
 
-// A menu as lines: "id label", "---" for a separator, "id [x] label" for a checkable item,
-// "> label" ... "<" around a submenu.
+// A menu as lines: "id label", "---" for a separator, "id [x] label" for a check item,
+// "id (o) label" for a radio item, "> label" ... "<" around a submenu.
 void Describe(const wxMenu* menu, std::vector<std::string>& out) {
   for (const wxMenuItem* item : menu->GetMenuItems()) {
     if (item->IsSeparator()) {
@@ -357,7 +358,12 @@ void Describe(const wxMenu* menu, std::vector<std::string>& out) {
       out.push_back(kSubmenuEnd);
     } else {
       const std::string label = item->GetItemLabel().ToStdString();
-      out.push_back(item->IsCheckable() ? Check(item->GetId(), label) : Item(item->GetId(), label));
+      if (item->GetKind() == wxITEM_RADIO) {
+        out.push_back(Radio(item->GetId(), label));
+      } else {
+        out.push_back(item->IsCheckable() ? Check(item->GetId(), label)
+                                          : Item(item->GetId(), label));
+      }
     }
   }
 }
@@ -391,6 +397,15 @@ TEST_F(Resources, MainMenuBar) {
                                         Submenu("Options"),
                                         Item(ids::kChangeFont, "Change Font..."),
                                         Check(ids::kUseTooltip, "Use Tooltip"),
+                                        Submenu("Escape names for"),
+                                        Radio(ids::kEscapeNone, "None"),
+                                        Radio(ids::kEscapeShell, "Shell script (inside '...')"),
+                                        Radio(ids::kEscapeBatch, "Batch file (inside \"...\")"),
+                                        Radio(ids::kEscapeHtml, "HTML"),
+                                        Radio(ids::kEscapeUrl, "URL"),
+                                        Radio(ids::kEscapeCsv, "CSV (inside \"...\")"),
+                                        Radio(ids::kEscapeJson, "JSON (inside \"...\")"),
+                                        kSubmenuEnd,
                                         kSubmenuEnd,
                                         kSeparator,
                                         Item(ids::kExit, "E&xit"),

@@ -142,6 +142,18 @@ TEST_F(HintsTest, PopupItemHighlightShowsTheStatusPartOnly) {
   EXPECT_EQ(status()->ShownText(), DefaultOutput());
 }
 
+// The File menu over the background holds the escaping items too.
+TEST_F(HintsTest, EscapeItemInThePopupShowsItsStatusText) {
+  START_ACTIVE();
+  Hover(dlg(), wxPoint(3, 3));
+  MenuHighlight(dlg(), 1016);
+  EXPECT_EQ(status()->ShownText(), "Escape names for POSIX shell single quotes: ' becomes '\\''");
+  EXPECT_EQ(status()->TipText(), "");
+  Hover(dlg(), wxPoint(4, 3));
+  MenuHighlight(dlg(), 1020);
+  EXPECT_EQ(status()->ShownText(), "Escape names for CSV double quotes: \" becomes \"\"");
+}
+
 TEST_F(HintsTest, MenuBarHighlightShowsTheHintUntilTheMenuCloses) {
   WriteProgramFile("web.hqd", "[Loomquill]\n");
   START_ACTIVE();
@@ -149,6 +161,7 @@ TEST_F(HintsTest, MenuBarHighlightShowsTheHintUntilTheMenuCloses) {
   EXPECT_EQ(status()->ShownText(), "Close program");
   MenuHighlight(frame(), 113);
   EXPECT_EQ(status()->ShownText(), "Open last created output with Notepad");
+  EXPECT_EQ(status()->TipText(), "") << "menu items show no tooltip";
   Hover(dlg(), wxPoint(5, 4));
   MenuHighlight(frame(), 1303);
   EXPECT_EQ(status()->ShownText(), program_.string() + "/web.hqd");

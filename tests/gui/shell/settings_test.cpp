@@ -77,6 +77,7 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
     MainText(120, "<ul>\n", true);
     MainText(121, "</ul>", true);
     Command(1005);
+    Command(1018);  // Escape names for HTML
     if (by_menu) {
       Command(24338);
     } else {
@@ -89,7 +90,7 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
         {"FileOutput", out},
         {"InvertSlash", "1"},
         {"CheckIndex", "1"},
-        {"Escape", "none"},
+        {"Escape", "html"},
         {"SendToIndex", "0"},
         {"MainHead", "<<ul>#ZQ_BR#>"},
         {"MainQueue", "<</ul>>"},

@@ -1,0 +1,229 @@
+// The "Escape names for" choice in File > Options: the record, the check mark, the settings
+// file, templates and the hints.
+#include "engine/escape.h"
+
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "tests/gui/shell/shell_fixture.h"
+#include "uikit/grafext/popup.h"
+
+namespace lq {
+
+// Names the kind in failure messages instead of its bytes.
+static void PrintTo(EscapeKind kind, std::ostream* os) { *os << EscapeWord(kind); }
+
+namespace test {
+namespace {
+
+struct EscapeItem {
+  int id;
+  EscapeKind kind;
+  const char* word;
+  const char* label;
+  const char* status;
+};
+
+const EscapeItem kItems[] = {
+    {1015, EscapeKind::None, "none", "None",
+     "Write names as they are, unescaped (unsafe for scripts)"},
+    {1016, EscapeKind::Shell, "shell", "Shell script (inside '...')",
+     "Escape names for POSIX shell single quotes: ' becomes '\\''"},
+    {1017, EscapeKind::Batch, "batch", "Batch file (inside \"...\")",
+     "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
+     "refused"},
+    {1018, EscapeKind::Html, "html", "HTML",
+     "Escape names for HTML: & < > \" ' become &amp; &lt; &gt; &quot; &#39;"},
+    {1019, EscapeKind::Url, "url", "URL",
+     "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX"},
+    {1020, EscapeKind::Csv, "csv", "CSV (inside \"...\")",
+     "Escape names for CSV double quotes: \" becomes \"\""},
+    {1021, EscapeKind::Json, "json", "JSON (inside \"...\")",
+     "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
+     "be UTF-8"},
+};
+
+class EscapeTest : public ShellTest {
+ protected:
+  wxMenuItem* BarItem(int id) const { return frame()->GetMenuBar()->FindItem(id); }
+  // The one checked item of the sub-menu, 0 when none is.
+  int CheckedItem() const {
+    int checked = 0;
+    for (const EscapeItem& item : kItems) {
+      wxMenuItem* found = BarItem(item.id);
+      if (found == nullptr) {
+        ADD_FAILURE() << "no item " << item.id;
+        continue;
+      }
+      if (found->IsChecked()) {
+        EXPECT_EQ(checked, 0) << "two checked items";
+        checked = item.id;
+      }
+    }
+    return checked;
+  }
+  // The bar's File menu about to open, as the toolkit reports it.
+  void OpenFileMenu() {
+    wxMenu* file = frame()->GetMenuBar()->GetMenu(0);
+    wxMenuEvent event(wxEVT_MENU_OPEN, 0, file);
+    event.SetEventObject(file);
+    frame()->HandleWindowEvent(event);
+  }
+};
+
+TEST_F(EscapeTest, TheSubMenuSitsInOptionsWithOneRadioItemPerKind) {
+  Start();
+  wxMenuItem* tooltip = BarItem(1005);
+  ASSERT_NE(tooltip, nullptr);
+  wxMenu* options = tooltip->GetMenu();
+  ASSERT_EQ(options->GetMenuItemCount(), 3u);
+  wxMenuItem* sub = options->FindItemByPosition(2);
+  ASSERT_TRUE(sub->IsSubMenu());
+  EXPECT_EQ(sub->GetItemLabelText(), "Escape names for");
+  wxMenu* escape = sub->GetSubMenu();
+  ASSERT_EQ(escape->GetMenuItemCount(), std::size(kItems));
+  for (std::size_t i = 0; i < std::size(kItems); ++i) {
+    SCOPED_TRACE(kItems[i].label);
+    const wxMenuItem* item = escape->FindItemByPosition(i);
+    EXPECT_EQ(item->GetId(), kItems[i].id);
+    EXPECT_EQ(item->GetItemLabelText().utf8_string(), kItems[i].label);
+    EXPECT_EQ(item->GetKind(), wxITEM_RADIO);
+  }
+  EXPECT_EQ(CheckedItem(), 1015) << "no settings file: none";
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
+}
+
+TEST_F(EscapeTest, ChoosingAnItemSetsTheKindAndItsCheckMark) {
+  Start();
+  // Every item after every other, so no item only works from the default.
+  for (const EscapeItem& item : kItems) {
+    for (const EscapeItem& next : kItems) {
+      if (next.id == item.id) continue;
+      SCOPED_TRACE(std::string(item.word) + " then " + next.word);
+      Command(item.id);
+      EXPECT_EQ(dlg()->settings().Escape, item.kind);
+      EXPECT_EQ(CheckedItem(), item.id);
+      Command(next.id);
+      EXPECT_EQ(dlg()->settings().Escape, next.kind);
+      EXPECT_EQ(CheckedItem(), next.id);
+    }
+  }
+  EXPECT_TRUE(prompts_.messages.empty());
+}
+
+// Over the background the File menu is a copy of the bar's: a choice there counts, and the
+// copy shows the current kind when it opens.
+TEST_F(EscapeTest, TheBackgroundMenuChoosesAndShowsTheKindToo) {
+  Start();
+  presenter_.choose = 1020;
+  wxMouseEvent down(wxEVT_RIGHT_DOWN);
+  down.SetPosition(wxPoint(2, 2));
+  dlg()->ProcessWindowEvent(down);
+  wxMouseEvent up(wxEVT_RIGHT_UP);
+  up.SetPosition(wxPoint(2, 2));
+  dlg()->ProcessWindowEvent(up);
+  ASSERT_EQ(presenter_.shown.size(), 1u);
+  EXPECT_EQ(presenter_.shown[0].name, "MENU_PROVA");
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Csv);
+  EXPECT_EQ(CheckedItem(), 1020);
+
+  Command(1017);
+  std::unique_ptr<wxMenu> copy = LoadPopupMenu("MENU_PROVA");
+  ASSERT_TRUE(copy);
+  ASSERT_TRUE(copy->FindItem(1015)->IsChecked()) << "as the resource has it";
+  wxMenuEvent open(wxEVT_MENU_OPEN, 0, copy.get());
+  open.SetEventObject(copy.get());
+  dlg()->ProcessWindowEvent(open);
+  EXPECT_TRUE(copy->FindItem(1017)->IsChecked());
+  EXPECT_FALSE(copy->FindItem(1015)->IsChecked());
+}
+
+TEST_F(EscapeTest, TheKindSurvivesClosingAndReopening) {
+  for (const EscapeItem& item : kItems) {
+    SCOPED_TRACE(item.word);
+    Start();
+    Command(item.id);
+    Command(24338);
+    ASSERT_TRUE(FrameGone());
+    EXPECT_EQ(SettingsValue("Escape"), item.word);
+    Start();
+    EXPECT_EQ(dlg()->settings().Escape, item.kind);
+    EXPECT_EQ(CheckedItem(), item.id);
+    OpenFileMenu();
+    EXPECT_EQ(CheckedItem(), item.id) << "opening the menu keeps it";
+    frame()->Destroy();
+    ASSERT_TRUE(FrameGone());
+  }
+}
+
+TEST_F(EscapeTest, StoredWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
+  const std::pair<const char*, int> cases[] = {
+      {"Escape=HTML\n", 1018}, {"Escape=Shell\n", 1016}, {"Escape=perl\n", 1015}, {"", 1015}};
+  for (const auto& [body, id] : cases) {
+    SCOPED_TRACE(body);
+    WriteSettings(body);
+    Start();
+    EXPECT_EQ(CheckedItem(), id);
+    frame()->Destroy();
+    ASSERT_TRUE(FrameGone());
+  }
+}
+
+TEST_F(EscapeTest, TemplatesCarryTheKindAndOneWithoutTheKeyGivesNone) {
+  WriteProgramFile("a plain.hqd", "[Loomquill]\nHeader=<cp >\n");
+  WriteProgramFile("b json.hqd", "[Loomquill]\nHeader=<\">\nEscape=json\n");
+  WriteSettings("Escape=shell\n");
+  Start();
+  EXPECT_EQ(CheckedItem(), 1016);
+
+  Command(1304);  // "b json"
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Json);
+  EXPECT_EQ(CheckedItem(), 1021);
+  Command(1303);  // "a plain": no key
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
+  EXPECT_EQ(CheckedItem(), 1015);
+  OpenFileMenu();
+  EXPECT_EQ(CheckedItem(), 1015);
+
+  // Save Template stores the kind; loading the saved file brings it back.
+  Command(1019);
+  const fs::path saved = work_ / "url.hqd";
+  prompts_.file_answers.push_back(saved.string());
+  Command(1301);
+  EXPECT_NE(ReadAll(saved).find("\nEscape=url\n"), std::string::npos) << ReadAll(saved);
+  Command(1303);
+  EXPECT_EQ(CheckedItem(), 1015);
+  prompts_.file_answers.push_back(saved.string());
+  Command(1302);
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - url");
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Url);
+  EXPECT_EQ(CheckedItem(), 1019);
+  EXPECT_TRUE(prompts_.messages.empty());
+}
+
+// Highlighting an item shows what its kind does in the status bar, and no tooltip.
+TEST_F(EscapeTest, HighlightingAnItemShowsItsHint) {
+  Start();
+  for (const EscapeItem& item : kItems) {
+    SCOPED_TRACE(item.word);
+    wxMenuEvent event(wxEVT_MENU_HIGHLIGHT, item.id);
+    event.SetEventObject(frame());
+    frame()->ProcessWindowEvent(event);
+    EXPECT_EQ(status()->ShownText(), item.status);
+    EXPECT_EQ(status()->GetStatusText(0).utf8_string(), item.status);
+    EXPECT_EQ(status()->TipText(), "");
+  }
+  wxMenuEvent close(wxEVT_MENU_CLOSE, 0, frame()->GetMenuBar()->GetMenu(0));
+  frame()->ProcessWindowEvent(close);
+  EXPECT_EQ(status()->ShownText(), DefaultOutput());
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace lq
