@@ -2,7 +2,8 @@
 # Installs the Debian packages Loomquill builds and tests with, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xvfb xauth xclip xdotool)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xvfb xauth xclip xdotool
+  python3 dash cmark)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
 esac

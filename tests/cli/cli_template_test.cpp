@@ -41,7 +41,11 @@ TEST(CliTemplates, SamplesComposeASmallList) {
        "<body>\n  <ul>\n    <li><a href=\"a b.txt\">a b.txt</a></li>\n"
        "    <li><a href=\"sub/c.mp3\">c.mp3</a></li>\n  </ul>\n</body>\n</html>\n"},
       {"M3U playlist.hqd", "#EXTM3U\n#EXTINF:-1,a b\na b.txt\n#EXTINF:-1,c\nsub/c.mp3\n"},
-      {"Markdown list.hqd", "# Files\n\n- [a b.txt](<a b.txt>)\n- [c.mp3](<sub/c.mp3>)\n"},
+      {"Markdown list.hqd", "# Files\n\n- [a%20b.txt](a%20b.txt)\n- [c.mp3](sub/c.mp3)\n"},
+      {"JSON lines.hqd",
+       "{\"number\": 1, \"file\": \"/w/out/a b.txt\", \"name\": \"a b\", \"extension\": \".txt\"}\n"
+       "{\"number\": 2, \"file\": \"/w/out/sub/c.mp3\", \"name\": \"c\", \"extension\": "
+       "\".mp3\"}\n"},
       {"More/CSV table.hqd",
        "number,folder,name,extension\n1,\"/w/out/\",\"a b\",\".txt\"\n"
        "2,\"/w/out/sub/\",\"c\",\".mp3\"\n"},

@@ -82,16 +82,39 @@ TEST(SampleTemplates, ShellBackupIsAScript) {
   EXPECT_EQ(queue, "' \"$backup/\"\r\n");
 }
 
+TEST(SampleTemplates, EachEscapesForItsLanguage) {
+  struct Case {
+    const char* file;
+    EscapeKind escape;
+  };
+  // Playlists and plain lists have no quoting to escape for.
+  const Case cases[] = {
+      {"Shell backup.hqd", EscapeKind::Shell}, {"Batch backup.hqd", EscapeKind::Batch},
+      {"HTML links.hqd", EscapeKind::Html},    {"Markdown list.hqd", EscapeKind::Url},
+      {"JSON lines.hqd", EscapeKind::Json},    {"More/CSV table.hqd", EscapeKind::Csv},
+      {"M3U playlist.hqd", EscapeKind::None},  {"More/Numbered list.hqd", EscapeKind::None},
+  };
+  for (const Case& c : cases) {
+    ScriptSettings s;
+    std::string header, queue;
+    ASSERT_FALSE(
+        LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::Posix))
+        << c.file;
+    EXPECT_EQ(s.Escape, c.escape) << c.file;
+  }
+}
+
 TEST(SampleTemplates, MenuFromSourceAndBesideTheExecutables) {
   const std::string expected =
       "1303 Batch backup\n"
       "1304 HTML links\n"
-      "1305 M3U playlist\n"
-      "1306 Markdown list\n"
-      "1307 Shell backup\n"
+      "1305 JSON lines\n"
+      "1306 M3U playlist\n"
+      "1307 Markdown list\n"
+      "1308 Shell backup\n"
       "More/\n"
-      "  1308 CSV table\n"
-      "  1309 Numbered list\n";
+      "  1309 CSV table\n"
+      "  1310 Numbered list\n";
   EXPECT_EQ(FormatTemplateTree(BuildTemplatesMenu(SampleFolder())), expected);
   const fs::path bin = FromEnv("LQ_BIN_DIR");
   ASSERT_FALSE(bin.empty()) << "LQ_BIN_DIR not set";
