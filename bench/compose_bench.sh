@@ -78,6 +78,14 @@ run_cli() {
   cli_args "$@"
   "${cmd[@]}"
 }
+# The same job for a shell script with the names escaped inside single quotes.
+run_cli_shell() {
+  cmd=("$cli" --mode full --path-style posix --eol lf --escape shell --main-head "$LQB_MAIN_HEAD"
+    --main-queue "$LQB_MAIN_QUEUE" --header "cp -- '" --queue "$LQB_SHELL_QUEUE"
+    --list "$1" --output "$2")
+  "${cmd[@]}"
+}
+export LQB_SHELL_QUEUE=$'\' \'/backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\'\n'
 run_awk() { "$1" -f "$here/compose_equiv.awk" <"$2" >"$3"; }
 run_cat() { cat "$1" >"$2"; }
 # cat may copy inside the kernel (copy_file_range); through a pipe every byte is read and
@@ -110,7 +118,10 @@ for ((i = 0; i < runs; i++)); do
   time_once cat run_cat "$work/cli.out" "$work/cat.out"
   time_once catpipe run_cat_pipe "$work/cli.out" "$work/pipe.out"
   time_once quarter run_cli "$work/quarter.lst" "$work/quarter.out"
+  time_once shell run_cli_shell "$work/names.lst" "$work/shell.out"
 done
+# Escaped, every name must come back whole from the shell's own quoting.
+sh -n "$work/shell.out" || die "the --escape shell output is not a valid shell script"
 cmp "$work/cli.out" "$work/cat.out" || die "cat changed the bytes"
 cmp "$work/cli.out" "$work/pipe.out" || die "cat | cat changed the bytes"
 for a in "${awks[@]}"; do
@@ -145,6 +156,7 @@ row() {
     "$(ratio "$w" "$t_cli")"
 }
 row loomquill-cli cli
+row "  --escape shell" shell
 for a in "${awks[@]}"; do row "$a (same bytes)" "$a"; done
 row "cat (output-sized)" cat
 row "cat | cat" catpipe

@@ -81,6 +81,11 @@ void Emit(const std::string& text, const std::string& path, Eol eol) {
   if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
 }
 
+// Out of the line loop: composing stopped at a name the escaping refused.
+[[noreturn, gnu::cold, gnu::noinline]] void Refused(const OutputComposer& compose) {
+  throw Stop{kExitFailed, compose.failure()->Describe()};
+}
+
 int Run(const CliOptions& o) {
   if (o.help) {
     std::fputs(kCliUsage, stdout);
@@ -149,7 +154,9 @@ int Run(const CliOptions& o) {
       if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
       opened = true;
     }
-    if (!compose.Add(name)) throw Stop{kExitFailed, compose.failure()->Describe()};
+    if (!compose.Add(name)) [[unlikely]] {
+      Refused(compose);
+    }
   };
   for (const std::string& path : o.lists) {
     auto failure = ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) {
@@ -176,7 +183,7 @@ int Run(const CliOptions& o) {
   if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
-  if (!compose.Finish()) throw Stop{kExitFailed, compose.failure()->Describe()};
+  if (!compose.Finish()) Refused(compose);
   if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
   return kExitDone;
 }

@@ -261,9 +261,10 @@ std::size_t Composer::ValuesSource(unsigned vars) {
   return static_cast<std::size_t>(values_.Raw(Variable::Name).data() - name.data());
 }
 
-char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
+template <bool kEscaping>
+char* Composer::WriteLine(char* room, int index, std::string_view name) {
   // Whatever the one pass cannot promise goes the general way: a literal that could make
-  // "ZQ_", a CR to take out of a value, a line to cut.
+  // "ZQ_", a CR to take out of a value, a line to cut, a name an escaping refuses.
   if (stepwise_only_ || !header_.direct || !queue_.direct) return nullptr;
   values_.Reset(settings_, style_, name, index);
   const unsigned vars = header_.vars | queue_.vars;
@@ -271,7 +272,7 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   unsigned found;
   unsigned preset = 0;  // variables whose values are in line_values_ already
   TailMarks tail;
-  if (!escaping_ && (vars & ~kTailVariables) == 0 && (vars & kNameVariables) != 0 &&
+  if (!kEscaping && (vars & ~kTailVariables) == 0 && (vars & kNameVariables) != 0 &&
       style_ == PathStyle::Posix && FindTail(name, '/', '/', '\r', 'Z', tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     found = tail.found;
@@ -298,14 +299,16 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   for (unsigned left = vars; left != 0; left &= left - 1) {
     const int v = std::countr_zero(left);
     const std::size_t at = static_cast<std::size_t>(v);
-    if ((preset & (1u << v)) == 0) line_values_[at] = Readable(values_.Get(v));
+    if ((preset & (1u << v)) == 0) {
+      line_values_[at] = Readable(kEscaping ? values_.Get(v) : values_.Raw(v));
+    }
     const std::size_t value_size = line_values_[at].size();
     header_size += value_size * header_.uses[at];
     queue_size += value_size * queue_.uses[at];
   }
-  const std::string_view written = Readable(values_.Written());
+  const std::string_view written = Readable(kEscaping ? values_.Written() : values_.RawWritten());
   line_values_[kWrittenSlot] = written;
-  if (escaping_ && values_.refused()) return nullptr;
+  if (kEscaping && values_.refused()) return nullptr;
   if (header_size + written.size() + queue_size > kLineMax) return nullptr;
 
   char* to = room;
@@ -327,6 +330,9 @@ char* Composer::WriteLineTo(char* room, int index, std::string_view name) {
   }
   return to;
 }
+
+template char* Composer::WriteLine<false>(char*, int, std::string_view);
+template char* Composer::WriteLine<true>(char*, int, std::string_view);
 
 void Composer::LineFromName(std::string& line, std::string& file_buf, int index) {
   line.clear();

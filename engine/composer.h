@@ -41,7 +41,14 @@ class Composer {
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
   // null when this name or these texts need the general way (ComposeLineFor); nothing
   // written before the returned end is then of any use.
-  char* WriteLineTo(char* room, int index, std::string_view name);
+  char* WriteLineTo(char* room, int index, std::string_view name) {
+    // Two copies, so that names written as they are pay nothing for escaping.
+    return escaping_ ? WriteLine<true>(room, index, name) : WriteLine<false>(room, index, name);
+  }
+
+  // WriteLineTo for names written as they are, or escaped.
+  template <bool kEscaping>
+  char* WriteLine(char* room, int index, std::string_view name);
 
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
@@ -84,6 +91,7 @@ class Composer {
 
   // With strip_cr the CRs go from the body at once, so that those of values stay.
   static Text Compile(std::string_view body, bool strip_cr);
+
   void Refuse(std::string_view name, std::string_view reason);
   // Refuses name when one of its values could not be escaped.
   void CheckValues(std::string_view name);

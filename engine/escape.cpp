@@ -1,5 +1,7 @@
 #include "engine/escape.h"
 
+#include <array>
+
 #include "engine/text_helpers.h"
 
 namespace lq {
@@ -8,111 +10,146 @@ namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 constexpr char kLowerHex[] = "0123456789abcdef";
 
-bool UrlUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '.' || c == '_' || c == '~' || c == '/';
+// For each kind, the bytes that are not written as they are. A kind that refuses some bytes
+// marks them too: the careful way then decides.
+using ByteSet = std::array<bool, 256>;
+
+constexpr ByteSet Marked(std::string_view bytes) {
+  ByteSet set{};
+  for (const char c : bytes) set[static_cast<unsigned char>(c)] = true;
+  return set;
+}
+
+constexpr ByteSet UrlMarked() {
+  ByteSet set{};
+  for (int b = 0; b < 256; ++b) {
+    const bool keep = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') ||
+                      b == '-' || b == '.' || b == '_' || b == '~' || b == '/';
+    set[static_cast<std::size_t>(b)] = !keep;
+  }
+  return set;
+}
+
+constexpr ByteSet JsonMarked() {
+  ByteSet set{};
+  for (int b = 0; b < 0x20; ++b) set[static_cast<std::size_t>(b)] = true;
+  set['"'] = set['\\'] = true;
+  return set;
+}
+
+constexpr ByteSet kBatchMarked = Marked("%\"\r\n");
+constexpr ByteSet kHtmlMarked = Marked("&<>\"'");
+constexpr ByteSet kUrlMarked = UrlMarked();
+constexpr ByteSet kJsonMarked = JsonMarked();
+
+std::size_t FirstMarked(std::string_view value, const ByteSet& set, std::size_t from = 0) {
+  for (std::size_t i = from; i < value.size(); ++i) {
+    if (set[static_cast<unsigned char>(value[i])]) return i;
+  }
+  return std::string_view::npos;
+}
+
+// Appends value with each byte of set replaced by what escape appends for it.
+template <typename Escape>
+void AppendRuns(std::string& out, std::string_view value, const ByteSet& set, Escape&& escape) {
+  std::size_t from = 0;
+  for (std::size_t at = FirstMarked(value, set); at != std::string_view::npos;
+       at = FirstMarked(value, set, from)) {
+    out.append(value.data() + from, at - from);
+    escape(out, static_cast<unsigned char>(value[at]));
+    from = at + 1;
+  }
+  out.append(value.data() + from, value.size() - from);
 }
 
 void AppendShell(std::string& out, std::string_view value) {
-  for (const char c : value) {
-    if (c == '\'') {
-      out += "'\\''";  // close the quote, an escaped quote, open again
-    } else {
-      out.push_back(c);
-    }
+  std::size_t from = 0;
+  for (std::size_t at = value.find('\''); at != std::string_view::npos;
+       at = value.find('\'', from)) {
+    out.append(value.data() + from, at - from);
+    out += "'\\''";  // close the quote, an escaped quote, open again
+    from = at + 1;
   }
+  out.append(value.data() + from, value.size() - from);
 }
 
 bool AppendBatch(std::string& out, std::string_view value) {
   // cmd has no escape for a quote inside quotes, and a line break ends the command.
   if (value.find_first_of("\"\r\n") != std::string_view::npos) return false;
-  for (const char c : value) {
-    if (c == '%') out.push_back('%');
-    out.push_back(c);
-  }
+  AppendRuns(out, value, kBatchMarked, [](std::string& o, unsigned char) { o += "%%"; });
   return true;
 }
 
 void AppendHtml(std::string& out, std::string_view value) {
-  for (const char c : value) {
+  AppendRuns(out, value, kHtmlMarked, [](std::string& o, unsigned char c) {
     switch (c) {
       case '&':
-        out += "&amp;";
+        o += "&amp;";
         break;
       case '<':
-        out += "&lt;";
+        o += "&lt;";
         break;
       case '>':
-        out += "&gt;";
+        o += "&gt;";
         break;
       case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
+        o += "&quot;";
         break;
       default:
-        out.push_back(c);
+        o += "&#39;";
     }
-  }
+  });
 }
 
 void AppendUrl(std::string& out, std::string_view value) {
-  for (const char c : value) {
-    const auto b = static_cast<unsigned char>(c);
-    if (UrlUnreserved(b)) {
-      out.push_back(c);
-    } else {
-      out.push_back('%');
-      out.push_back(kHex[b >> 4]);
-      out.push_back(kHex[b & 15]);
-    }
-  }
+  AppendRuns(out, value, kUrlMarked, [](std::string& o, unsigned char c) {
+    o.push_back('%');
+    o.push_back(kHex[c >> 4]);
+    o.push_back(kHex[c & 15]);
+  });
 }
 
 void AppendCsv(std::string& out, std::string_view value) {
-  for (const char c : value) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+  std::size_t from = 0;
+  for (std::size_t at = value.find('"'); at != std::string_view::npos; at = value.find('"', from)) {
+    out.append(value.data() + from, at + 1 - from);
+    out.push_back('"');
+    from = at + 1;
   }
+  out.append(value.data() + from, value.size() - from);
 }
 
 bool AppendJson(std::string& out, std::string_view value) {
   if (!IsValidUtf8(value)) return false;
-  for (const char c : value) {
-    const auto b = static_cast<unsigned char>(c);
+  AppendRuns(out, value, kJsonMarked, [](std::string& o, unsigned char c) {
     switch (c) {
       case '"':
-        out += "\\\"";
+        o += "\\\"";
         break;
       case '\\':
-        out += "\\\\";
+        o += "\\\\";
         break;
       case '\b':
-        out += "\\b";
+        o += "\\b";
         break;
       case '\f':
-        out += "\\f";
+        o += "\\f";
         break;
       case '\n':
-        out += "\\n";
+        o += "\\n";
         break;
       case '\r':
-        out += "\\r";
+        o += "\\r";
         break;
       case '\t':
-        out += "\\t";
+        o += "\\t";
         break;
       default:
-        if (b < 0x20) {
-          out += "\\u00";
-          out.push_back(kLowerHex[b >> 4]);
-          out.push_back(kLowerHex[b & 15]);
-        } else {
-          out.push_back(c);
-        }
+        o += "\\u00";
+        o.push_back(kLowerHex[c >> 4]);
+        o.push_back(kLowerHex[c & 15]);
     }
-  }
+  });
   return true;
 }
 
@@ -154,6 +191,26 @@ bool AppendEscaped(std::string& out, std::string_view value, EscapeKind kind) {
   }
   out += value;
   return true;
+}
+
+bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
+  switch (kind) {
+    case EscapeKind::None:
+      return true;
+    case EscapeKind::Shell:
+      return value.find('\'') == std::string_view::npos;
+    case EscapeKind::Batch:
+      return FirstMarked(value, kBatchMarked) == std::string_view::npos;
+    case EscapeKind::Html:
+      return FirstMarked(value, kHtmlMarked) == std::string_view::npos;
+    case EscapeKind::Url:
+      return FirstMarked(value, kUrlMarked) == std::string_view::npos;
+    case EscapeKind::Csv:
+      return value.find('"') == std::string_view::npos;
+    case EscapeKind::Json:
+      return FirstMarked(value, kJsonMarked) == std::string_view::npos && IsValidUtf8(value);
+  }
+  return false;
 }
 
 std::string_view RefusalReason(EscapeKind kind) {

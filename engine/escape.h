@@ -24,6 +24,10 @@ std::optional<EscapeKind> EscapeKindFromWord(std::string_view word);
 // cannot hold value at all (batch: a double quote or a line break; json: not UTF-8).
 bool AppendEscaped(std::string& out, std::string_view value, EscapeKind kind);
 
+// True when kind writes value exactly as it is, and refuses nothing of it: the common case,
+// found without building anything.
+bool WrittenAsItIs(std::string_view value, EscapeKind kind);
+
 // Why kind refused a value, for the message that names the file.
 std::string_view RefusalReason(EscapeKind kind);
 

@@ -54,15 +54,20 @@ std::string_view FileValues::RelDir() {
 
 std::string_view FileValues::Escaped(std::size_t slot, std::string_view raw) {
   if ((escaped_known_ & (1u << slot)) == 0) {
-    scratch_.clear();
-    if (!AppendEscaped(scratch_, raw, escape_)) {
-      refused_ = true;
-      scratch_.clear();
-    }
-    escaped_[slot].Assign(scratch_);
     escaped_known_ |= 1u << slot;
+    if (WrittenAsItIs(raw, settings_->Escape)) {
+      escaped_view_[slot] = raw;  // raw has the slack every value has
+    } else {
+      scratch_.clear();
+      if (!AppendEscaped(scratch_, raw, settings_->Escape)) {
+        escaped_known_ |= kRefusedBit;
+        scratch_.clear();
+      }
+      escaped_[slot].Assign(scratch_);
+      escaped_view_[slot] = escaped_[slot].view();
+    }
   }
-  return escaped_[slot].view();
+  return escaped_view_[slot];
 }
 
 void FileValues::FindWritten() {

@@ -88,15 +88,13 @@ class FileValues {
     name_.Assign(name);
     given_ = name;
     parts_known_ = inverted_dir_known_ = rel_dir_known_ = written_known_ = false;
-    escape_ = settings.Escape;
     escaped_known_ = 0;
-    refused_ = false;
   }
 
   // The value of v, escaped as the settings ask; an escaping that cannot hold the value
   // gives it empty and marks the file as refused.
   std::string_view Get(Variable v) {
-    if (escape_ == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
+    if (settings_->Escape == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
       return Raw(v);
     }
     return Escaped(static_cast<std::size_t>(v), Raw(v));
@@ -125,13 +123,14 @@ class FileValues {
   std::string_view SelIndex() { return sel_index_.For(index_ + 1); }
   std::string_view Count() { return count_.For(index_); }
   std::string_view Get(int v) { return Get(static_cast<Variable>(v)); }
+  std::string_view Raw(int v) { return Raw(static_cast<Variable>(v)); }
   std::string_view name() const { return name_.view(); }
   // The name as Reset was given it, for looking into while the caller keeps it: the copy
   // was just written, and reading it at once would wait on those stores.
   std::string_view given() const { return given_; }
   // The written name (WriteFileName), escaped as the settings ask.
   std::string_view Written() {
-    if (escape_ != EscapeKind::None) [[unlikely]] {
+    if (settings_->Escape != EscapeKind::None) [[unlikely]] {
       return Escaped(kWrittenSlot, RawWritten());
     }
     return RawWritten();
@@ -148,11 +147,13 @@ class FileValues {
     return written_view_;
   }
   // Whether an escaping could not hold a value asked for since Reset.
-  bool refused() const { return refused_; }
-  EscapeKind escape() const { return escape_; }
+  bool refused() const { return (escaped_known_ & kRefusedBit) != 0; }
+  EscapeKind escape() const { return settings_->Escape; }
 
  private:
   static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::GetSelIndex);
+  // In escaped_known_ beside the slots' bits, so that Reset clears both in one store.
+  static constexpr unsigned kRefusedBit = 1u << 31;
   std::string_view Escaped(std::size_t slot, std::string_view raw);
   const PathPartViews& Parts() {
     if (!parts_known_) {
@@ -192,11 +193,11 @@ class FileValues {
   std::string scratch_;
   DecimalText sel_index_;
   DecimalText count_;
-  EscapeKind escape_ = EscapeKind::None;
-  // The name's values escaped, slot by variable, the written name in kWrittenSlot.
+  // The name's values escaped, slot by variable, the written name in kWrittenSlot; a view of
+  // the value itself when nothing in it needs escaping.
   std::array<PaddedText, kWrittenSlot + 1> escaped_;
+  std::array<std::string_view, kWrittenSlot + 1> escaped_view_;
   unsigned escaped_known_ = 0;
-  bool refused_ = false;
 };
 
 }  // namespace lq

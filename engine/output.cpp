@@ -14,7 +14,6 @@ bool OutputComposer::Refused() {
 }
 
 bool OutputComposer::Add(std::string_view name) {
-  if (failure_) return false;
   if (count_ == 0) [[unlikely]] {
     last_.assign(name);
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);

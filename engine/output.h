@@ -26,8 +26,8 @@ class OutputComposer {
         out_(out),
         keep_last_(VariablesIn(settings.MainQueue) != 0) {}
 
-  // False once a name is refused (see Composer::TakeRefusal): nothing more is written, and
-  // what was written must not be kept.
+  // False when the name is refused (see Composer::TakeRefusal): add no more, and abandon
+  // what was written.
   bool Add(std::string_view name);
   // The main queue; nothing when no name came. False when its values are refused.
   bool Finish();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace lq {
 namespace {
@@ -72,6 +73,20 @@ TEST(Escape, EscapingAJoinedValueIsJoiningTheEscapedParts) {
           EXPECT_EQ(joined, left) << kEscapeWords[k];
         }
       }
+    }
+  }
+}
+
+// The quick look must never let through a value the careful way would change or refuse.
+TEST(Escape, WhatNeedsNoEscapingIsWrittenUnchanged) {
+  std::vector<std::string> values = {"", "plain name.txt", "caf\xC3\xA9", "\xED\xA0\x80"};
+  for (int b = 0; b < 256; ++b) values.push_back("a" + std::string(1, static_cast<char>(b)) + "b");
+  for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
+    const auto kind = static_cast<EscapeKind>(k);
+    for (const std::string& v : values) {
+      std::string out;
+      const bool held = AppendEscaped(out, v, kind);
+      EXPECT_EQ(WrittenAsItIs(v, kind), held && out == v) << kEscapeWords[k] << " " << v;
     }
   }
 }
