@@ -107,7 +107,7 @@ std::optional<Failure> RefuseLineBreaks(const FileList& list) {
 std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol) {
   if (auto failure = RequireFiles(list)) return failure;
   if (auto failure = RefuseLineBreaks(list)) return failure;
-  TextFileWriter out(path, eol, kInvalidOutputCaption);
+  TextFileWriter out(path, eol, kInvalidOutputCaption, SpecialFiles::kRefuse);
   if (auto failure = out.Open()) return failure;
   for (int i = 0; i < list.Count(); ++i) {
     if (i > 0) out.Write("\n");

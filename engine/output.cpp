@@ -59,7 +59,8 @@ std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
 std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
                                     const FileList& list, const std::string& path, Eol eol) {
   if (auto failure = RequireFiles(list)) return failure;
-  TextFileWriter out(path, eol, kInvalidOutputCaption);
+  // The window writes regular files only: a pipe could block it until somebody reads.
+  TextFileWriter out(path, eol, kInvalidOutputCaption, SpecialFiles::kRefuse);
   if (auto failure = out.Open()) return failure;
   // A refused name leaves the earlier file as it was: the writer is abandoned uncommitted.
   if (auto failure = WriteOutput(out, composer, settings, list)) return failure;

@@ -1,87 +1,37 @@
 #include "engine/text_file.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <random>
+
+#include "engine/file_reader.h"
+#include "engine/path_text.h"
 
 namespace lq {
-namespace fs = std::filesystem;
-namespace {
 
-std::string TempNameBeside(const fs::path& target) {
-  std::random_device rd;
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  return (dir / ("." + target.filename().string() + ".lq-" + std::to_string(rd()))).string();
-}
+TextFileWriter::TextFileWriter(std::string path, Eol eol, std::string failure_caption,
+                               SpecialFiles special)
+    : path_(std::move(path)), eol_(eol), caption_(std::move(failure_caption)), special_(special) {}
 
-}  // namespace
+TextFileWriter::~TextFileWriter() = default;
 
-TextFileWriter::TextFileWriter(std::string path, Eol eol, std::string failure_caption)
-    : path_(std::move(path)), eol_(eol), caption_(std::move(failure_caption)) {}
-
-TextFileWriter::~TextFileWriter() { Abandon(); }
-
-Failure TextFileWriter::Fail(int error) const {
-  return Failure{is_stdout_ ? "standard output" : path_, caption_,
-                 error != 0 ? std::strerror(error) : "write failed"};
-}
-
-void TextFileWriter::Abandon() {
-  if (file_ != nullptr && !is_stdout_) std::fclose(file_);
-  file_ = nullptr;
-  direct_ = false;
-  if (!temp_.empty()) {
-    std::error_code ec;
-    fs::remove(temp_, ec);
-    temp_.clear();
-  }
+Failure TextFileWriter::Fail(const std::string& reason) const {
+  return Failure{is_stdout_ ? "standard output" : path_, caption_, reason};
 }
 
 std::optional<Failure> TextFileWriter::Open() {
   if (path_ == "-") {
     is_stdout_ = true;
-    file_ = stdout;
-    std::fflush(stdout);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
-    direct_ = eol_ == Eol::Lf;
-    return std::nullopt;
-  }
-  if (path_.empty()) return Failure{path_, caption_, "no file name"};
-  std::error_code ec;
-  fs::path target(path_);
-  // Write through a link to the file it names, so the link itself stays.
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  const fs::file_status st = fs::status(target, ec);
-  if (fs::is_directory(st)) return Failure{path_, caption_, std::strerror(EISDIR)};
-  const bool exists = fs::exists(st);
-  if (!exists || fs::is_regular_file(st)) {
-    temp_ = TempNameBeside(target);
-    errno = 0;
-    file_ = std::fopen(temp_.c_str(), "wbx");
-    if (file_ == nullptr) {
-      const int err = errno;
-      temp_.clear();
-      // A writable file in a folder we may not add to is still written, in place.
-      if (!exists) return Fail(err);
-      errno = 0;
-      file_ = std::fopen(target.string().c_str(), "wb");
-      if (file_ == nullptr) return Fail(errno);
-    }
-    if (exists) fs::permissions(temp_, st.permissions(), ec);
-    target_ = target.string();
+    std::fflush(stdout);  // what went out through the stream comes first
   } else {
-    errno = 0;
-    file_ = std::fopen(target.string().c_str(), "wb");
-    if (file_ == nullptr) return Fail(errno);
+    if (path_.empty()) return Fail("no file name");
+    auto file = std::make_unique<AtomicFile>(ToPath(path_), special_);
+    if (std::optional<std::string> why = file->Open()) return Fail(*why);
+    file_ = std::move(file);
   }
-  // Writes go out in whole buffers of our own; the stream adds no second copy.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
   buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
   direct_ = eol_ == Eol::Lf;
   return std::nullopt;
@@ -99,7 +49,7 @@ void TextFileWriter::Append(const char* data, std::size_t size) {
 }
 
 void TextFileWriter::Write(std::string_view text) {
-  if (file_ == nullptr || error_ != 0) return;
+  if (!open() || failed_) return;
   if (eol_ == Eol::Lf) {
     Append(text.data(), text.size());
   } else {
@@ -122,53 +72,60 @@ char* TextFileWriter::RoomAfterFlush(std::size_t size) {
 }
 
 void TextFileWriter::Flush() {
-  if (used_ != 0 && error_ == 0 && std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
-    error_ = errno != 0 ? errno : EIO;
-    direct_ = false;
+  if (used_ != 0 && !failed_) {
+    if (file_ != nullptr) {
+      file_->Write(buffer_.get(), used_);
+    } else {
+      for (const char* at = buffer_.get(); at < buffer_.get() + used_;) {
+        const ssize_t n =
+            ::write(STDOUT_FILENO, at, static_cast<std::size_t>(buffer_.get() + used_ - at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+          stdout_error_ = n < 0 ? errno : EIO;
+          failed_ = true;
+          direct_ = false;
+          break;
+        }
+        at += n;
+      }
+    }
   }
   used_ = 0;
 }
 
 std::optional<Failure> TextFileWriter::Commit() {
-  if (file_ == nullptr) return Fail(error_ != 0 ? error_ : EBADF);
+  if (!open()) return Fail(std::strerror(EBADF));
   Flush();
-  errno = 0;
-  if (std::fflush(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
-  if (std::ferror(file_) && error_ == 0) error_ = EIO;
-  if (!is_stdout_) {
-    errno = 0;
-    if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  std::optional<std::string> why;
+  if (file_ != nullptr) {
+    why = file_->Commit();
+    file_.reset();
+  } else {
+    is_stdout_ = false;
+    if (stdout_error_ != 0) why = std::strerror(stdout_error_);
   }
-  file_ = nullptr;
   direct_ = false;
-  if (error_ == 0 && !temp_.empty()) {
-    std::error_code ec;
-    fs::rename(temp_, target_, ec);
-    if (ec)
-      error_ = ec.value();
-    else
-      temp_.clear();
-  }
-  if (error_ != 0) {
-    Abandon();
-    return Fail(error_);
+  if (why) {
+    Failure failure = Fail(*why);
+    if (path_ == "-") failure.text = "standard output";
+    return failure;
   }
   return std::nullopt;
 }
 
 std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
-                                                 const std::string& failure_caption) {
-  errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return Failure{path, failure_caption, std::strerror(errno)};
-  std::string data;
-  char buf[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-  const int err = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
-  std::fclose(f);
-  if (err != 0) return Failure{path, failure_caption, std::strerror(err)};
-  return data;
+                                                 const std::string& failure_caption,
+                                                 std::size_t max_bytes) {
+  FileBytes read = ReadBoundedFile(ToPath(path), max_bytes);
+  switch (read.status) {
+    case ReadStatus::kOk:
+      return std::move(read.bytes);
+    case ReadStatus::kMissing:
+      return Failure{path, failure_caption, std::strerror(ENOENT)};
+    case ReadStatus::kUnreadable:
+      break;
+  }
+  return Failure{path, failure_caption, read.reason};
 }
 
 }  // namespace lq

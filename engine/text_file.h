@@ -1,24 +1,25 @@
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "engine/atomic_file.h"
 #include "engine/failure.h"
 #include "engine/path_style.h"
 
 namespace lq {
 
-// Writes a text file in "text mode" (each LF written as the chosen line break). A regular
-// file is written beside its target and renamed over it on Commit, so a failed run leaves the
-// earlier content whole; "-" is standard output; pipes and devices are written directly.
+// Writes a text file in "text mode" (each LF written as the chosen line break), through
+// AtomicFile: a failed run leaves the earlier content whole. "-" is standard output.
 class TextFileWriter {
  public:
-  // failure_caption is the caption of the notice when the file cannot be written.
-  TextFileWriter(std::string path, Eol eol, std::string failure_caption);
+  // failure_caption is the caption of the notice when the file cannot be written; special
+  // says what becomes of a target that is not a regular file.
+  TextFileWriter(std::string path, Eol eol, std::string failure_caption,
+                 SpecialFiles special = SpecialFiles::kWrite);
   ~TextFileWriter();
   TextFileWriter(const TextFileWriter&) = delete;
   TextFileWriter& operator=(const TextFileWriter&) = delete;
@@ -34,7 +35,7 @@ class TextFileWriter {
     used_ = static_cast<std::size_t>(end - buffer_.get());
     if (used_ >= kFlushAt) Flush();
   }
-  // Flushes, closes and puts the file in place; reports the first error of the whole run.
+  // Flushes and puts the file in place; reports the first error of the whole run.
   std::optional<Failure> Commit();
 
  private:
@@ -44,27 +45,27 @@ class TextFileWriter {
   static constexpr std::size_t kCapacity = kFlushAt + (kFlushAt >> 4);
 
   char* RoomAfterFlush(std::size_t size);
-  Failure Fail(int error) const;
-  void Abandon();
+  Failure Fail(const std::string& reason) const;
+  void Flush();
+  void Append(const char* data, std::size_t size);
+  bool open() const { return is_stdout_ || file_ != nullptr; }
 
   std::string path_;
   Eol eol_;
   std::string caption_;
-  std::string temp_;    // empty when writing the target directly
-  std::string target_;  // what temp_ is renamed to
-  void Flush();
-  void Append(const char* data, std::size_t size);
-
-  std::FILE* file_ = nullptr;
+  SpecialFiles special_;
+  std::unique_ptr<AtomicFile> file_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool direct_ = false;  // open, no error, and LF written as it is
   bool is_stdout_ = false;
-  int error_ = 0;
+  int stdout_error_ = 0;
+  bool failed_ = false;
 };
 
-// The whole content of a file, or why it could not be read (caption "Invalid file name").
+// The whole content of a regular file of at most max_bytes, or why it could not be read.
 std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
-                                                 const std::string& failure_caption);
+                                                 const std::string& failure_caption,
+                                                 std::size_t max_bytes = 256u << 20);
 
 }  // namespace lq

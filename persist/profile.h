@@ -7,12 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "engine/atomic_file.h"
 #include "engine/failure.h"
-#include "persist/path_text.h"
+#include "engine/file_reader.h"
+#include "engine/path_text.h"
 #include "persist/profile_document.h"
-#include "persist/whole_file.h"
 
 namespace lq {
+
+// Profile files are small; a file beyond this is treated as unreadable rather than loaded,
+// and is never rewritten.
+inline constexpr std::size_t kProfileFileMax = 64u << 20;
 
 inline constexpr const char* kCannotWriteCaption = "Cannot write file";
 inline constexpr const char* kCannotReadCaption = "Cannot read file";

@@ -3,11 +3,11 @@
 #include <system_error>
 
 #include "engine/capacities.h"
+#include "engine/path_text.h"
 #include "engine/text_helpers.h"
 #include "persist/encoded_text.h"
 #include "persist/escape_key.h"
 #include "persist/key_writer.h"
-#include "persist/path_text.h"
 #include "persist/profile.h"
 #include "persist/profile_keys.h"
 #include "persist/user_folders.h"

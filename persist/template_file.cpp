@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "engine/capacities.h"
+#include "engine/path_text.h"
 #include "engine/paths.h"
 #include "persist/encoded_text.h"
 #include "persist/escape_key.h"
 #include "persist/key_writer.h"
-#include "persist/path_text.h"
 #include "persist/profile.h"
 #include "persist/profile_keys.h"
 

@@ -4,8 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/path_text.h"
 #include "engine/text_helpers.h"
-#include "persist/path_text.h"
 
 namespace lq {
 namespace fs = std::filesystem;

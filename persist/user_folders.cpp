@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "persist/path_text.h"
-#include "persist/whole_file.h"
+#include "engine/file_reader.h"
+#include "engine/path_text.h"
 
 namespace lq {
 namespace fs = std::filesystem;

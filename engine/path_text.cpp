@@ -1,4 +1,4 @@
-#include "persist/path_text.h"
+#include "engine/path_text.h"
 
 namespace lq {
 

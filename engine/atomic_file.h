@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace lq {
+
+// What a writer does with a target that is not a regular file.
+enum class SpecialFiles {
+  kRefuse,  // only regular files are written (settings, templates, lists)
+  kWrite,   // devices and pipes are written directly, as a shell's > would
+  kNoWait,  // devices directly; a pipe only when a reader holds its other end already
+};
+
+// Replaces the whole content of one file so that a failure at any point leaves the earlier
+// content as it was, and keeps what the file is: its owner, group, mode, links and
+// attributes.
+//
+// The new content goes to a temporary file beside the target, named ".lq-XXXXXXXX.tmp"
+// however long the target's name is, and is renamed over it once complete. When a rename
+// would change what the file is (another owner, a second hard link, attributes that cannot
+// be copied) or the folder refuses new files, the content is first written in full to an
+// unnamed temporary file, then space for it is reserved in the target and only then is the
+// target overwritten in place. A symbolic link is written through, and a dangling one gets
+// its target created. A file the user may not write is refused, as cp refuses it.
+class AtomicFile {
+ public:
+  AtomicFile(std::filesystem::path path, SpecialFiles special);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Why the file cannot be written, or nothing.
+  std::optional<std::string> Open();
+  // Keeps the first error for Commit; writes nothing more after it.
+  void Write(const char* data, std::size_t size);
+  // Puts the content in place; why it could not, or nothing.
+  std::optional<std::string> Commit();
+  // Drops what was written; the target stays as it was.
+  void Abandon();
+
+ private:
+  enum class Way { kNone, kRename, kInPlace, kDirect };
+
+  std::optional<std::string> CommitInPlace();
+
+  std::filesystem::path path_;
+  SpecialFiles special_;
+  std::filesystem::path target_;  // path_ with its links followed
+  std::string temp_;              // the temporary file beside the target, for kRename
+  int fd_ = -1;
+  Way way_ = Way::kNone;
+  int error_ = 0;
+  std::size_t size_ = 0;
+};
+
+// AtomicFile for a content held whole. Returns why it failed.
+std::optional<std::string> ReplaceFileAtomically(const std::filesystem::path& file,
+                                                 const std::string& bytes);
+
+// Removes the temporary files of writes still going when SIGINT, SIGTERM or SIGHUP comes,
+// then ends by the same signal. For programs that write long outputs (loomquill-cli).
+void RemoveTemporaryFilesOnSignals();
+
+}  // namespace lq

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+namespace lq::test {
+
+// Runs body in a child process that holds no superuser rights, so that permission bits
+// apply: as the user nobody when this process is root. Returns what body returned, or
+// nothing when the child could not drop its rights.
+std::optional<bool> AsOrdinaryUser(const std::function<bool()>& body);
+
+// The user id AsOrdinaryUser runs as.
+unsigned OrdinaryUserId();
+
+}  // namespace lq::test
