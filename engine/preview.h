@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/composer.h"
+#include "engine/file_list.h"
+#include "engine/path_style.h"
+#include "engine/script_settings.h"
+
+namespace lq {
+
+// The items a preview composes: enough to judge the output by, few enough that composing
+// stays quick whatever the length of the list.
+inline constexpr int kPreviewItems = 200;
+
+struct PreviewPiece {
+  enum class Kind {
+    Output,   // bytes exactly as Create writes them
+    Refused,  // why a name cannot be written, in place of its line (or of a main text)
+    More,     // how many items were left out
+    Empty,    // the list is empty: the notice Create would show
+  };
+  Kind kind;
+  std::string text;
+};
+
+struct Preview {
+  std::vector<PreviewPiece> pieces;
+  int items = 0;     // in the list
+  int composed = 0;  // of them, composed
+  // Every piece's text, in order.
+  std::string Text() const;
+};
+
+// What Create would write now, for at most the first `limit` items: the main head, their
+// lines, a note of how many more there are, and the main queue, which describes the whole
+// list as in the file. Line breaks are eol. Where Create would stop at a refused name, the
+// preview shows the reason in place of that text and goes on. Composes with composer, made
+// for settings and list, the way Create does.
+Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const FileList& list,
+                       Eol eol, int limit = kPreviewItems);
+
+}  // namespace lq
