@@ -20,10 +20,25 @@ constexpr char Lower(char c) {
 }  // namespace
 
 std::string_view CutUtf8ViewLong(std::string_view text, std::size_t max_bytes) {
-  std::size_t end = max_bytes;
-  // Back off to the lead byte so the character that does not fit is dropped whole.
-  while (end > 0 && IsContinuation(text[end])) --end;
-  return text.substr(0, end);
+  // The character that does not fit is dropped whole: back off to its lead byte, at most
+  // three bytes, and only when a whole sequence starts there. Bytes that are no UTF-8 are
+  // cut where they fall, so no run of them can eat the text.
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  if (!IsContinuation(text[max_bytes])) return text.substr(0, max_bytes);
+  for (std::size_t back = 1; back <= 3 && back <= max_bytes; ++back) {
+    const unsigned char c = byte(max_bytes - back);
+    if (IsContinuation(static_cast<char>(c))) continue;
+    const std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                               : c >= 0xE0 && c <= 0xEF ? 3
+                               : c >= 0xF0 && c <= 0xF4 ? 4
+                                                        : 0;
+    if (length <= back || max_bytes - back + length > text.size()) break;
+    for (std::size_t k = back + 1; k < length; ++k) {
+      if (!IsContinuation(text[max_bytes - back + k])) return text.substr(0, max_bytes);
+    }
+    return text.substr(0, max_bytes - back);
+  }
+  return text.substr(0, max_bytes);
 }
 
 void CutUtf8(std::string& text, std::size_t max_bytes) {

@@ -50,22 +50,28 @@ ProfileDocument::ProfileDocument(std::string_view text, Eol new_file_eol)
   bool eol_known = false;
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t nl = text.find('\n', start);
+    // Lines end at CR LF, LF or a lone CR, as the Windows profile readers split them.
+    const std::size_t end = text.find_first_of("\r\n", start);
     std::string_view body;
     Break brk = Break::kNone;
-    if (nl == std::string_view::npos) {
+    if (end == std::string_view::npos) {
       body = text.substr(start);
       start = text.size();
     } else {
-      body = text.substr(start, nl - start);
-      brk = Break::kLf;
-      if (!body.empty() && body.back() == '\r') {
-        body.remove_suffix(1);
+      body = text.substr(start, end - start);
+      if (text[end] == '\n') {
+        brk = Break::kLf;
+        start = end + 1;
+      } else if (end + 1 < text.size() && text[end + 1] == '\n') {
         brk = Break::kCrLf;
+        start = end + 2;
+      } else {
+        brk = Break::kCr;
+        start = end + 1;
       }
-      start = nl + 1;
+      // New lines get CR LF or LF: a lone CR is kept where it stands, never added.
       if (!eol_known) {
-        eol_ = brk;
+        eol_ = brk == Break::kLf ? Break::kLf : Break::kCrLf;
         eol_known = true;
       }
     }
@@ -220,6 +226,7 @@ std::string ProfileDocument::Text() const {
     out += line.text;
     if (line.brk == Break::kCrLf) out += "\r\n";
     if (line.brk == Break::kLf) out += '\n';
+    if (line.brk == Break::kCr) out += '\r';
   }
   return out;
 }

@@ -44,7 +44,7 @@ class ProfileDocument {
 
  private:
   enum class Kind : std::uint8_t { kOther, kSection, kKey };
-  enum class Break : std::uint8_t { kNone, kLf, kCrLf };
+  enum class Break : std::uint8_t { kNone, kLf, kCrLf, kCr };
   struct Line {
     std::string text;  // without its line break
     Break brk = Break::kNone;

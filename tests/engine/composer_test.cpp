@@ -331,3 +331,20 @@ TEST(Composer, WhatOnePassCannotPromiseGoesTheGeneralWay) {
 
 }  // namespace
 }  // namespace lq
+
+namespace lq {
+namespace {
+
+// Names that are no UTF-8 still fill their line: the cut backs off over a character only.
+TEST(Composer, ALineOfBytesThatAreNoUtf8IsCutNotEmptied) {
+  ScriptSettings s;
+  FileList list;
+  list.Append("/" + std::string(998, '\x80'));
+  Composer c(s, PathStyle::Posix, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
+  std::string line, file;
+  c.ComposeLine(line, file, 0);
+  EXPECT_EQ(line.size(), kLineMax);
+}
+
+}  // namespace
+}  // namespace lq

@@ -150,7 +150,22 @@ INSTANTIATE_TEST_SUITE_P(
                               "junk\x01\xFF\nmore\n[Loomquill]\nC=3\n"},
                     WriteCase{"new section in CR LF file", "[X]\r\nB=2\r\n", "C", "3",
                               "[X]\r\nB=2\r\n[Loomquill]\r\nC=3\r\n"},
-                    WriteCase{"quotes kept blanks", "", "K", " a ", "[Loomquill]\nK=\" a \"\n"}));
+                    WriteCase{"quotes kept blanks", "", "K", " a ", "[Loomquill]\nK=\" a \"\n"},
+                    WriteCase{"replace in a CR file", "[Loomquill]\rA=1\rKey=old\r", "Key", "new",
+                              "[Loomquill]\rA=1\rKey=new\r"},
+                    WriteCase{"add in a CR file", "[Loomquill]\rA=1\r", "C", "3",
+                              "[Loomquill]\rA=1\rC=3\r\n"}));
+
+// Old Mac editors and some tools end lines with a lone CR: every key is still found.
+TEST(ProfileFind, LinesEndAtCrLfLfOrALoneCr) {
+  for (const char* text :
+       {"[Loomquill]\rHeader=<a>\rCheckIndex=2\r", "[Loomquill]\r\nHeader=<a>\nCheckIndex=2",
+        "[Loomquill]\rHeader=<a>\r\nCheckIndex=2\n"}) {
+    const ProfileDocument doc(text);
+    EXPECT_EQ(doc.ReadText("Loomquill", "Header", "", 100), "<a>") << text;
+    EXPECT_EQ(doc.ReadInt("Loomquill", "CheckIndex", 0), 2) << text;
+  }
+}
 
 TEST(ProfileWrite, NewFileUsesTheLineBreakAskedFor) {
   ProfileDocument doc("", Eol::CrLf);
