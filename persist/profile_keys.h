@@ -25,6 +25,13 @@ inline constexpr std::string_view kLfUnderline = "lfUnderline";
 inline constexpr std::string_view kLfStrikeOut = "lfStrikeOut";
 inline constexpr std::string_view kLfFaceName = "lfFaceName";
 
+// The preview window, in the settings file only.
+inline constexpr std::string_view kPreviewOpen = "PreviewOpen";
+inline constexpr std::string_view kPreviewLeft = "PreviewLeft";
+inline constexpr std::string_view kPreviewTop = "PreviewTop";
+inline constexpr std::string_view kPreviewWidth = "PreviewWidth";
+inline constexpr std::string_view kPreviewHeight = "PreviewHeight";
+
 inline constexpr std::string_view kMenuTitle = "h_menutitle";
 inline constexpr std::string_view kMenuHelp = "h_menuhelp";
 

@@ -69,6 +69,33 @@ std::optional<Failure> SaveSettings(const std::filesystem::path& file,
   });
 }
 
+PreviewSettings LoadPreviewSettings(const std::filesystem::path& file) {
+  const ProfileDocument doc = LoadProfile(file).document;
+  PreviewSettings preview;
+  preview.Open = doc.ReadInt(kProfileSection, keys::kPreviewOpen, 0) != 0;
+  preview.Left = doc.ReadInt(kProfileSection, keys::kPreviewLeft, 0);
+  preview.Top = doc.ReadInt(kProfileSection, keys::kPreviewTop, 0);
+  preview.Width = doc.ReadInt(kProfileSection, keys::kPreviewWidth, 0);
+  preview.Height = doc.ReadInt(kProfileSection, keys::kPreviewHeight, 0);
+  // A size that makes no window counts as none.
+  if (!preview.Placed()) preview.Width = preview.Height = 0;
+  return preview;
+}
+
+std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
+                                           const PreviewSettings& preview) {
+  if (std::optional<Failure> failed = MakeFolderFor(file)) return failed;
+  return UpdateProfile(file, [&](ProfileDocument& doc) {
+    KeyWriter w(doc, kProfileSection);
+    w.Int(keys::kPreviewOpen, preview.Open ? 1 : 0);
+    w.Int(keys::kPreviewLeft, preview.Left);
+    w.Int(keys::kPreviewTop, preview.Top);
+    w.Int(keys::kPreviewWidth, preview.Width);
+    w.Int(keys::kPreviewHeight, preview.Height);
+    return w.Refused();
+  });
+}
+
 FontSettings LoadFontSettings(const std::filesystem::path& file) {
   const ProfileDocument doc = LoadProfile(file).document;
   FontSettings font;

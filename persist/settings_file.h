@@ -27,6 +27,16 @@ struct FontSettings {
   std::string FaceName = "Arial";
 };
 
+// Whether the preview window was open, and where, as the settings file keeps it.
+struct PreviewSettings {
+  bool Open = false;
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  std::int32_t Width = 0;  // 0 (with Height): never placed, so it goes beside the main window
+  std::int32_t Height = 0;
+  bool Placed() const { return Width > 0 && Height > 0; }
+};
+
 // Fills the record and the per-file header and queue from the settings file; a missing
 // file, key or unusable value gives the default (the output file: DefaultOutputFile()).
 // RelPath follows the output file.
@@ -40,6 +50,10 @@ void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, s
 std::optional<Failure> SaveSettings(const std::filesystem::path& file,
                                     const ScriptSettings& settings, const std::string& header,
                                     const std::string& queue);
+
+PreviewSettings LoadPreviewSettings(const std::filesystem::path& file);
+std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
+                                           const PreviewSettings& preview);
 
 FontSettings LoadFontSettings(const std::filesystem::path& file);
 // point_size is the size chosen in whole points, stored beside the font for reference.

@@ -307,5 +307,58 @@ TEST_F(SettingsFile, UnusableFontValuesGiveDefaults) {
   EXPECT_EQ(font.Height, -9);
 }
 
+TEST_F(SettingsFile, PreviewIsClosedAndUnplacedWhenNothingIsStored) {
+  const PreviewSettings preview = LoadPreviewSettings(File());
+  EXPECT_FALSE(preview.Open);
+  EXPECT_FALSE(preview.Placed());
+  EXPECT_EQ(preview.Width, 0);
+  EXPECT_EQ(preview.Height, 0);
+}
+
+TEST_F(SettingsFile, PreviewStateRoundTripsInItsKeys) {
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, -8, 40, 520, 610}));
+  EXPECT_EQ(ReadFile(File().string()),
+            "[Loomquill]\nPreviewOpen=1\nPreviewLeft=-8\nPreviewTop=40\nPreviewWidth=520\n"
+            "PreviewHeight=610\n");
+  PreviewSettings preview = LoadPreviewSettings(File());
+  EXPECT_TRUE(preview.Open);
+  EXPECT_TRUE(preview.Placed());
+  EXPECT_EQ(preview.Left, -8);
+  EXPECT_EQ(preview.Top, 40);
+  EXPECT_EQ(preview.Width, 520);
+  EXPECT_EQ(preview.Height, 610);
+
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{false, 1, 2, 300, 200}));
+  preview = LoadPreviewSettings(File());
+  EXPECT_FALSE(preview.Open);
+  EXPECT_EQ(preview.Left, 1);
+  EXPECT_EQ(preview.Height, 200);
+}
+
+TEST_F(SettingsFile, PreviewKeysLiveBesideTheScriptAndTheFont) {
+  ASSERT_FALSE(SaveSettings(File(), s_, "h", "q"));
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 5, 6, 400, 300}));
+  ASSERT_FALSE(SaveFontSettings(File(), FontSettings{-20, 400, 0, 0, 0, "Mono"}, 15));
+  ASSERT_FALSE(SaveSettings(File(), s_, "h2", "q"));
+  Load();
+  EXPECT_EQ(header_, "h2");
+  EXPECT_EQ(LoadFontSettings(File()).FaceName, "Mono");
+  const PreviewSettings preview = LoadPreviewSettings(File());
+  EXPECT_TRUE(preview.Open);
+  EXPECT_EQ(preview.Width, 400);
+}
+
+TEST_F(SettingsFile, APreviewSizeThatMakesNoWindowCountsAsUnplaced) {
+  WriteSettings("[Loomquill]\nPreviewOpen=7\nPreviewWidth=0\nPreviewHeight=300\n");
+  PreviewSettings preview = LoadPreviewSettings(File());
+  EXPECT_TRUE(preview.Open);
+  EXPECT_FALSE(preview.Placed());
+  EXPECT_EQ(preview.Height, 0);
+  WriteSettings("[Loomquill]\nPreviewOpen=yes\nPreviewWidth=-400\nPreviewHeight=-300\n");
+  preview = LoadPreviewSettings(File());
+  EXPECT_FALSE(preview.Open);
+  EXPECT_FALSE(preview.Placed());
+}
+
 }  // namespace
 }  // namespace lq
