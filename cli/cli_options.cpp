@@ -32,8 +32,10 @@ const char* const kCliUsage =
     "  --                       ends the options: every later word is a FILE\n"
     "\n"
     "Variables in the texts: ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX\n"
-    "ZQ_GETCOUNT. Exit status: 0 done, 1 nothing to compose or a file that cannot be read or\n"
-    "written, 2 a usage error.\n";
+    "ZQ_GETCOUNT. Exit status: 0 done, 1 nothing to compose, a file that cannot be read or\n"
+    "written, or a name refused, 2 a usage error. Names are composed as they are read: when\n"
+    "one from --list or --files-from is refused, standard output may already hold the lines\n"
+    "before it; --output FILE never keeps any of them.\n";
 
 namespace {
 

@@ -53,8 +53,14 @@ std::string WithSeparator(std::string folder, PathStyle style) {
   return folder;
 }
 
+// Names and the folder are related in one form: absolute from the current folder.
+std::string AbsoluteFolder(const std::string& folder, PathStyle style) {
+  if (style != PathStyle::Posix || folder.empty()) return folder;
+  return fs::absolute(folder).lexically_normal().string();
+}
+
 std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool template_output) {
-  if (o.relpath) return WithSeparator(*o.relpath, o.style);
+  if (o.relpath) return WithSeparator(AbsoluteFolder(*o.relpath, o.style), o.style);
   ScriptSettings probe = s;
   if (o.output && *o.output != "-") {
     probe.FileOutput = o.style == PathStyle::Posix
@@ -131,6 +137,9 @@ int Run(const CliOptions& o) {
   const std::string output = o.output.value_or("-");
 
   Composer composer(s, o.style, header, queue);
+  if (o.style == PathStyle::Posix) {
+    composer.SetRelativeBase(WithSeparator(fs::current_path().string(), o.style));
+  }
 
   if (o.single || o.name) {
     std::string pending = CheckedName(o.single ? *o.single : *o.name, "FILE");
@@ -158,6 +167,9 @@ int Run(const CliOptions& o) {
       Refused(compose);
     }
   };
+  // Names given whole are checked before anything is written, so a refusal never leaves
+  // half an output on standard output.
+  for (const std::string& file : o.files) CheckedName(file, "FILE");
   for (const std::string& path : o.lists) {
     auto failure = ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) {
       ListLineNames(line, [&](std::string_view name) { add(name, path); });
@@ -167,10 +179,12 @@ int Run(const CliOptions& o) {
   for (const std::string& path : o.files_from) {
     const std::string where = path == "-" ? "standard input" : path;
     auto each = [&](std::string_view name) { add(name, where); };
-    // A NUL inside a line is never cut away silently: it may be a -print0 list.
+    // A NUL inside a line is never cut away silently: it may be a -print0 list. A name too
+    // long stops the reading at once, however long its line.
     std::optional<Failure> failure =
-        o.null_separated ? ForEachNulSeparated(path, kInvalidFileCaption, each)
-                         : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse);
+        o.null_separated
+            ? ForEachNulSeparated(path, kInvalidFileCaption, each, kNameMax)
+            : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse, kNameMax);
     if (failure) {
       if (!o.null_separated && failure->reason.find("NUL") != std::string::npos) {
         failure->reason += "; give --null for names separated by NUL";

@@ -235,11 +235,7 @@ void Composer::AppendLine(std::string& out, int index, std::string_view name,
   const bool has_z = name.find('Z') != std::string_view::npos;
   ExpandInto(out, header_, has_cr, has_z);
   written.clear();
-  if (escaping_) {
-    written.assign(values_.Written());
-  } else {
-    WriteFileName(written, name, settings_, style_);
-  }
+  written.assign(escaping_ ? values_.Written() : values_.RawWritten());
   out += written;
   ExpandInto(out, queue_, has_cr, has_z);
   CheckValues(name);
@@ -358,7 +354,7 @@ void Composer::ComposeLineFor(std::string& line, std::string& file_buf, int inde
 
 std::string Composer::WrittenName(std::string_view full) const {
   std::string out;
-  WriteFileName(out, full, settings_, style_);
+  WriteFileName(out, full, settings_, style_, values_.relative_base());
   return out;
 }
 

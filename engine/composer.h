@@ -53,6 +53,10 @@ class Composer {
   // The name as the path mode and slash option write it.
   std::string WrittenName(std::string_view full) const;
 
+  // Relative names are related to RelPath as seen from base, the current folder (absolute,
+  // with its separator), as RelPath is; empty relates them as they are.
+  void SetRelativeBase(std::string base) { values_.SetRelativeBase(std::move(base)); }
+
   // Replaces variables one after another for every text, never in one pass: the reference
   // the one-pass way is checked against.
   void set_stepwise_only(bool on) { stepwise_only_ = on; }

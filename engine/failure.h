@@ -11,7 +11,9 @@ struct Failure {
   std::string caption;
   std::string reason;
 
+  // A failure without caption is located by its text, as "names.txt:12: reason".
   std::string Describe() const {
+    if (caption.empty()) return text + ": " + reason;
     std::string out = caption + ": " + text;
     if (!reason.empty()) out += " (" + reason + ")";
     return out;

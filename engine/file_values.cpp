@@ -11,12 +11,16 @@ void DecimalText::Write(long long n) {
 }
 
 void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
-                   PathStyle style) {
+                   PathStyle style, std::string_view base) {
   const std::size_t start = out.size();
   switch (EffectiveMode(settings.CheckIndex)) {
-    case kModeRelative:
-      out += MakeRelativePath(full, settings.RelPath, style);
+    case kModeRelative: {
+      const std::string related = AbsoluteForRelating(full, base, style);
+      const std::string written = MakeRelativePath(related, settings.RelPath, style);
+      // A name that relates to nothing is written as it was given.
+      out += written == related ? std::string(full) : written;
       break;
+    }
     case kModeName:
       out += AfterLastSeparator(full, style);
       break;
@@ -42,7 +46,9 @@ std::string_view FileValues::InvertedDirectory() {
 
 std::string_view FileValues::RelDir() {
   if (!rel_dir_known_) {
-    std::string rel = MakeRelativePath(name(), settings_->RelPath, style_);
+    const std::string related = AbsoluteForRelating(name(), base_, style_);
+    std::string rel = MakeRelativePath(related, settings_->RelPath, style_);
+    if (rel == related && related != name()) rel.assign(name());
     const std::size_t at = LastSeparator(rel, style_);
     if (at != std::string::npos) rel.resize(at);
     if (settings_->InvertSlash) InvertSlashes(rel);
@@ -80,7 +86,7 @@ void FileValues::FindWritten() {
     written_view_ = AfterLastSeparator(name(), style_);
   } else {
     scratch_.clear();
-    WriteFileName(scratch_, name(), *settings_, style_);
+    WriteFileName(scratch_, name(), *settings_, style_, base_);
     written_.Assign(scratch_);
     written_view_ = written_.view();
   }

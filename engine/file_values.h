@@ -71,9 +71,10 @@ class DecimalText {
   bool known_ = false;
 };
 
-// The name as the path mode and slash option write it.
+// The name as the path mode and slash option write it. base is the folder relative names
+// are taken from when they are related to RelPath (empty: as they are).
 void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
-                   PathStyle style);
+                   PathStyle style, std::string_view base = {});
 
 // The values of one file's variables, each worked out the first time it is asked for.
 // Reused from file to file so its storage is allocated once.
@@ -146,6 +147,11 @@ class FileValues {
     }
     return written_view_;
   }
+  // Relative names are related to RelPath from this folder (an absolute one, with its
+  // separator); kept from file to file.
+  void SetRelativeBase(std::string base) { base_ = std::move(base); }
+  const std::string& relative_base() const { return base_; }
+
   // Whether an escaping could not hold a value asked for since Reset.
   bool refused() const { return (escaped_known_ & kRefusedBit) != 0; }
   EscapeKind escape() const { return settings_->Escape; }
@@ -198,6 +204,7 @@ class FileValues {
   std::array<PaddedText, kWrittenSlot + 1> escaped_;
   std::array<std::string_view, kWrittenSlot + 1> escaped_view_;
   unsigned escaped_known_ = 0;
+  std::string base_;
 };
 
 }  // namespace lq

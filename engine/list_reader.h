@@ -17,17 +17,23 @@ namespace lq {
 // What a line holding a NUL means.
 enum class NulInLine {
   Cut,     // the line ends at it: names are C strings everywhere else
-  Refuse,  // nothing more is read; nul_line() tells which line held it
+  Refuse,  // reading stops there; problem() tells which line held it
 };
 
-// Splits text fed in chunks into lines: LF or CR LF; a final line break adds nothing.
+// Why a splitter stopped handing on lines.
+enum class LineProblem { kNone, kNul, kTooLong };
+
+// Splits text fed in chunks into lines: LF or CR LF; a final line break adds nothing. With
+// a max_line, a longer line stops the reading as soon as it passes that length, so memory
+// stays bounded however long it is.
 class LineSplitter {
  public:
-  explicit LineSplitter(NulInLine nul = NulInLine::Cut) : nul_(nul) {}
+  explicit LineSplitter(NulInLine nul = NulInLine::Cut, std::size_t max_line = 0)
+      : nul_(nul), max_line_(max_line) {}
 
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
-    if (nul_line_ != 0) return;
+    if (problem_ != LineProblem::kNone) return;
     // NULs are rare: one look at the chunk spares a look at each line.
     const bool has_nul = chunk.find('\0') != std::string_view::npos;
     if (has_nul && nul_ == NulInLine::Refuse) {
@@ -38,29 +44,46 @@ class LineSplitter {
     std::size_t start = 0;
     for (std::size_t lf = lines.Next(); lf != std::string_view::npos; lf = lines.Next()) {
       if (partial_.empty()) {
-        Line(chunk.substr(start, lf - start), has_nul, each);
+        if (!Line(chunk.substr(start, lf - start), has_nul, each)) return;
       } else {
         partial_ += chunk.substr(start, lf - start);
-        Line(partial_, true, each);
+        const bool go_on = Line(partial_, true, each);
         partial_.clear();
+        if (!go_on) return;
       }
       start = lf + 1;
     }
     partial_ += chunk.substr(start);
+    // One byte more than a line may hold, for the CR of a CR LF.
+    if (max_line_ != 0 && partial_.size() > max_line_ + 1) Stop(LineProblem::kTooLong);
   }
 
   template <typename Each>
   void Finish(Each&& each) {
-    if (nul_line_ != 0) return;
+    if (problem_ != LineProblem::kNone) return;
     // The last line has no line break: a CR at its end is part of it.
-    if (!partial_.empty()) each(std::string_view(partial_).substr(0, partial_.find('\0')));
+    if (!partial_.empty()) {
+      const std::string_view last = std::string_view(partial_).substr(0, partial_.find('\0'));
+      if (max_line_ != 0 && last.size() > max_line_) {
+        Stop(LineProblem::kTooLong);
+      } else {
+        each(last);
+      }
+    }
     partial_.clear();
   }
 
-  // The line, counted from 1, that held a NUL under NulInLine::Refuse; 0 when none did.
-  std::size_t nul_line() const { return nul_line_; }
+  LineProblem problem() const { return problem_; }
+  // The line, counted from 1, that stopped the reading; 0 when none did.
+  std::size_t problem_line() const { return problem_line_; }
 
  private:
+  void Stop(LineProblem problem) {
+    problem_ = problem;
+    problem_line_ = lines_ + 1;
+    partial_.clear();
+  }
+
   // The lines of chunk up to the first that holds a NUL, which is then noted.
   template <typename Each>
   void RefuseFrom(std::string_view chunk, Each& each) {
@@ -69,54 +92,91 @@ class LineSplitter {
     for (std::size_t lf = chunk.find('\n'); lf != std::string_view::npos && lf < nul;
          lf = chunk.find('\n', start)) {
       Feed(chunk.substr(start, lf + 1 - start), each);
+      if (problem_ != LineProblem::kNone) return;
       start = lf + 1;
     }
-    // The NUL's line: count the lines fed so far, this one included.
-    nul_line_ = lines_ + 1;
-    partial_.clear();
+    Stop(LineProblem::kNul);
   }
 
+  // Hands one line on; false when it stopped the reading.
   template <typename Each>
-  void Line(std::string_view line, bool may_hold_nul, Each& each) {
-    ++lines_;
+  bool Line(std::string_view line, bool may_hold_nul, Each& each) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    each(may_hold_nul ? line.substr(0, line.find('\0')) : line);
+    if (may_hold_nul) line = line.substr(0, line.find('\0'));
+    if (max_line_ != 0 && line.size() > max_line_) [[unlikely]] {
+      Stop(LineProblem::kTooLong);
+      return false;
+    }
+    ++lines_;
+    each(line);
+    return true;
   }
 
   NulInLine nul_;
+  std::size_t max_line_;
   std::string partial_;
   std::size_t lines_ = 0;
-  std::size_t nul_line_ = 0;
+  LineProblem problem_ = LineProblem::kNone;
+  std::size_t problem_line_ = 0;
 };
 
 // Splits text fed in chunks at NULs, as find -print0 writes names: every byte but NUL is
-// part of a name; a final NUL adds nothing.
+// part of a name; a final NUL adds nothing. A name longer than max_name stops the reading.
 class NulSplitter {
  public:
+  explicit NulSplitter(std::size_t max_name = 0) : max_name_(max_name) {}
+
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
+    if (problem_ != LineProblem::kNone) return;
     std::size_t start = 0;
     for (std::size_t nul = chunk.find('\0'); nul != std::string_view::npos;
          nul = chunk.find('\0', start)) {
       if (partial_.empty()) {
-        each(chunk.substr(start, nul - start));
+        if (!Name(chunk.substr(start, nul - start), each)) return;
       } else {
         partial_ += chunk.substr(start, nul - start);
-        each(std::string_view(partial_));
+        const bool go_on = Name(partial_, each);
         partial_.clear();
+        if (!go_on) return;
       }
       start = nul + 1;
     }
     partial_ += chunk.substr(start);
+    if (max_name_ != 0 && partial_.size() > max_name_) Stop();
   }
   template <typename Each>
   void Finish(Each&& each) {
-    if (!partial_.empty()) each(std::string_view(partial_));
+    if (problem_ == LineProblem::kNone && !partial_.empty()) Name(partial_, each);
     partial_.clear();
   }
 
+  LineProblem problem() const { return problem_; }
+  // The name, counted from 1, that stopped the reading; 0 when none did.
+  std::size_t problem_line() const { return problem_line_; }
+
  private:
+  void Stop() {
+    problem_ = LineProblem::kTooLong;
+    problem_line_ = names_ + 1;
+    partial_.clear();
+  }
+  template <typename Each>
+  bool Name(std::string_view name, Each& each) {
+    if (max_name_ != 0 && name.size() > max_name_) {
+      Stop();
+      return false;
+    }
+    ++names_;
+    each(name);
+    return true;
+  }
+
+  std::size_t max_name_;
   std::string partial_;
+  std::size_t names_ = 0;
+  LineProblem problem_ = LineProblem::kNone;
+  std::size_t problem_line_ = 0;
 };
 
 // A list file's line as names: empty gives one empty name; longer than an item gives pieces
@@ -174,26 +234,38 @@ std::optional<Failure> ForEachPiece(const std::string& path, const std::string& 
   return std::nullopt;
 }
 
-// Each line of a file (or standard input for "-"). Under NulInLine::Refuse a line holding a
-// NUL stops the reading with a failure that names the file and the line.
-template <typename Each>
-std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
-                                   Each&& each, NulInLine nul = NulInLine::Cut) {
-  LineSplitter splitter(nul);
-  if (auto failure = ForEachPiece(path, failure_caption, splitter, each)) return failure;
-  if (splitter.nul_line() != 0) {
-    return Failure{path == "-" ? "standard input" : path, failure_caption,
-                   "line " + std::to_string(splitter.nul_line()) + " holds a NUL byte"};
-  }
-  return std::nullopt;
+// Why a splitter stopped, named as GNU tools name a place: "names.txt:12".
+template <typename Splitter>
+std::optional<Failure> LineFailure(const std::string& path, const Splitter& splitter,
+                                   std::size_t max) {
+  if (splitter.problem() == LineProblem::kNone) return std::nullopt;
+  const std::string where = (path == "-" ? std::string("standard input") : path) + ":" +
+                            std::to_string(splitter.problem_line());
+  return Failure{where, "",
+                 splitter.problem() == LineProblem::kNul
+                     ? std::string("the line holds a NUL byte")
+                     : "name longer than " + std::to_string(max) + " bytes"};
 }
 
-// Each NUL-separated name of a file (or standard input for "-").
+// Each line of a file (or standard input for "-"). Under NulInLine::Refuse a line holding a
+// NUL, and with a max_line a longer line, stops the reading with a failure naming the line.
+template <typename Each>
+std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
+                                   Each&& each, NulInLine nul = NulInLine::Cut,
+                                   std::size_t max_line = 0) {
+  LineSplitter splitter(nul, max_line);
+  if (auto failure = ForEachPiece(path, failure_caption, splitter, each)) return failure;
+  return LineFailure(path, splitter, max_line);
+}
+
+// Each NUL-separated name of a file (or standard input for "-"), none longer than max_name.
 template <typename Each>
 std::optional<Failure> ForEachNulSeparated(const std::string& path,
-                                           const std::string& failure_caption, Each&& each) {
-  NulSplitter splitter;
-  return ForEachPiece(path, failure_caption, splitter, each);
+                                           const std::string& failure_caption, Each&& each,
+                                           std::size_t max_name = 0) {
+  NulSplitter splitter(max_name);
+  if (auto failure = ForEachPiece(path, failure_caption, splitter, each)) return failure;
+  return LineFailure(path, splitter, max_name);
 }
 
 }  // namespace lq

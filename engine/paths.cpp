@@ -1,6 +1,7 @@
 #include "engine/paths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/tail_scan.h"
 #include "engine/text_helpers.h"
@@ -96,6 +97,15 @@ std::string DirPart(std::string_view path, PathStyle style) {
     return std::string(path.substr(0, at + 1));
   }
   return std::string(path);
+}
+
+std::string AbsoluteForRelating(std::string_view name, std::string_view base, PathStyle style) {
+  if (style != PathStyle::Posix || base.empty() || name.empty() || name.front() == '/') {
+    return std::string(name);
+  }
+  std::string joined =
+      (std::filesystem::path(std::string(base)) / std::string(name)).lexically_normal().string();
+  return joined;
 }
 
 std::string MakeRelativePath(std::string_view file, std::string_view folder, PathStyle style) {

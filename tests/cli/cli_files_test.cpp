@@ -109,3 +109,60 @@ INSTANTIATE_TEST_SUITE_P(Signals, InterruptedTest, testing::Values(SIGINT, SIGTE
 
 }  // namespace
 }  // namespace lq::test
+
+namespace lq::test {
+namespace {
+
+// The names a run reads are refused where they stand, in bounded memory, before their end.
+TEST(CliSources, ANameTooLongIsRefusedAtItsLineAsSoonAsItPassesItsCapacity) {
+  TempDir dir;
+  const std::string names = dir.File("names.txt");
+  WriteFile(names, "/a\n/b\n" + std::string(50'000'000, 'n') + "\n/c\n");
+  const std::string out = dir.File("out.txt");
+  const ProcessResult r = RunProcess(CliPath(), {"--files-from", names, "--output", out});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(names + ":3: name longer than 999 bytes"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(out));
+  std::string nul_names = std::string("/a") + '\0' + std::string(5000, 'n') + '\0';
+  const ProcessResult z = RunProcess(CliPath(), {"-0", "--files-from", "-"}, nul_names);
+  EXPECT_EQ(z.status, 1);
+  EXPECT_NE(z.err.find("standard input:2: name longer than 999 bytes"), std::string::npos) << z.err;
+  EXPECT_TRUE(z.out.empty());
+}
+
+TEST(CliSources, PositionalNamesAreCheckedBeforeAnythingIsWritten) {
+  TempDir dir;
+  const std::string list = dir.File("many.lst");
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "/some/file number " + std::to_string(i) + "\n";
+  WriteFile(list, many);
+  const ProcessResult r =
+      RunProcess(CliPath(), {"--list", list, "--queue", "\n", std::string(1000, 'f')});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty()) << r.out.size() << " bytes came out";
+  EXPECT_NE(r.err.find("a name holds at most 999"), std::string::npos) << r.err;
+}
+
+// Relative names and the folder are related in one form, as seen from the current folder.
+TEST(CliSources, RelativeNamesRelateToTheFolderOfARelativeOutput) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "m" / "s");
+  const fs::path was = fs::current_path();
+  fs::current_path(dir.path());
+  const ProcessResult rel = RunProcess(
+      CliPath(), {"--output", "m/out.m3u", "--mode", "relative", "--queue", "\n", "m/s/a.flac",
+                  "./m/s/b.flac", (dir.path() / "m" / "c.flac").string(), "other/d.flac"});
+  const ProcessResult var = RunProcess(
+      CliPath(), {"--relpath", "m", "--mode", "none", "--header", "ZQ_RELPATH|", "m/s/a.flac"});
+  const ProcessResult full =
+      RunProcess(CliPath(), {"--mode", "full", "--queue", "\n", "m/s/a.flac"});
+  fs::current_path(was);
+  EXPECT_EQ(rel.status, 0) << rel.err;
+  EXPECT_EQ(ReadFile((dir.path() / "m" / "out.m3u").string()),
+            "s/a.flac\ns/b.flac\nc.flac\n../other/d.flac\n");
+  EXPECT_EQ(var.out, "s|");
+  EXPECT_EQ(full.out, "m/s/a.flac\n") << "full mode writes a name exactly as given";
+}
+
+}  // namespace
+}  // namespace lq::test

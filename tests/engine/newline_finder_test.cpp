@@ -72,7 +72,8 @@ TEST(LineSplitter, ANulLineIsFoundHoweverTheTextIsCut) {
       pieces.Feed(std::string_view(text).substr(at, step), add);
     }
     pieces.Finish(add);
-    EXPECT_EQ(pieces.nul_line(), 3u) << step;
+    EXPECT_EQ(pieces.problem(), LineProblem::kNul);
+    EXPECT_EQ(pieces.problem_line(), 3u) << step;
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"})) << step;
   }
 }
@@ -89,6 +90,30 @@ TEST(NulSplitter, NamesEndAtNulAndKeepEveryOtherByte) {
     pieces.Finish(add);
     EXPECT_EQ(names, (std::vector<std::string>{"a\nb", "c\r", "", "last"})) << step;
   }
+}
+
+// However long a line is, it is refused once it passes the limit, without being held.
+TEST(LineSplitter, ALineTooLongStopsTheReadingAtItsNumber) {
+  const std::string text =
+      "ok\r\n" + std::string(10, 'x') + "\r\n" + std::string(1000, 'y') + "\nnever\n";
+  for (const std::size_t step : {1u, 3u, 64u, 5000u}) {
+    std::vector<std::string> lines;
+    auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
+    LineSplitter pieces(NulInLine::Refuse, 10);
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      pieces.Feed(std::string_view(text).substr(at, step), add);
+    }
+    pieces.Finish(add);
+    EXPECT_EQ(pieces.problem(), LineProblem::kTooLong) << step;
+    EXPECT_EQ(pieces.problem_line(), 3u) << step;
+    EXPECT_EQ(lines, (std::vector<std::string>{"ok", std::string(10, 'x')})) << step;
+  }
+  LineSplitter last(NulInLine::Cut, 3);
+  std::vector<std::string> lines;
+  last.Feed("abc\nabcd", [&lines](std::string_view l) { lines.emplace_back(l); });
+  last.Finish([&lines](std::string_view l) { lines.emplace_back(l); });
+  EXPECT_EQ(last.problem_line(), 2u);
+  EXPECT_EQ(lines, std::vector<std::string>{"abc"});
 }
 
 }  // namespace
