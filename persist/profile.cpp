@@ -9,13 +9,27 @@ LoadedProfile LoadProfile(const std::filesystem::path& file) {
   LoadedProfile loaded;
   loaded.status = read.status;
   loaded.reason = std::move(read.reason);
-  if (read.status == ReadStatus::kOk) loaded.document = ProfileDocument(read.bytes);
+  if (read.status != ReadStatus::kOk) return loaded;
+  loaded.encoding = DetectEncoding(read.bytes);
+  std::optional<std::string> text = DecodeProfileBytes(read.bytes, loaded.encoding);
+  if (!text) {
+    // Unreadable files are never written, so a damaged one is not made worse.
+    loaded.status = ReadStatus::kUnreadable;
+    loaded.reason = "not valid UTF-16";
+    return loaded;
+  }
+  loaded.document = ProfileDocument(*text);
   return loaded;
 }
 
 std::optional<Failure> SaveProfile(const std::filesystem::path& file,
-                                   const ProfileDocument& document) {
-  if (std::optional<std::string> why = ReplaceFileAtomically(file, document.Text())) {
+                                   const ProfileDocument& document, TextEncoding encoding) {
+  const std::optional<std::string> bytes = EncodeProfileText(document.Text(), encoding);
+  if (!bytes) {
+    return Failure{ToText(file), kCannotWriteCaption,
+                   "the file is UTF-16, and what is to be written is not valid UTF-8"};
+  }
+  if (std::optional<std::string> why = ReplaceFileAtomically(file, *bytes)) {
     return Failure{file.string(), kCannotWriteCaption, *why};
   }
   return std::nullopt;

@@ -12,6 +12,7 @@
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
 #include "persist/profile_document.h"
+#include "persist/profile_encoding.h"
 
 namespace lq {
 
@@ -37,11 +38,14 @@ struct LoadedProfile {
   ProfileDocument document;
   ReadStatus status = ReadStatus::kMissing;
   std::string reason;  // why it could not be read
+  TextEncoding encoding = TextEncoding::kUtf8;
 };
 
 LoadedProfile LoadProfile(const std::filesystem::path& file);
+// Writes the document in the encoding the file had, never a mix of two.
 std::optional<Failure> SaveProfile(const std::filesystem::path& file,
-                                   const ProfileDocument& document);
+                                   const ProfileDocument& document,
+                                   TextEncoding encoding = TextEncoding::kUtf8);
 
 // Loads the file, lets edit(document) change it and saves it atomically when its text
 // changed. edit returns what it could not store, empty when it stored everything; what it
@@ -56,7 +60,9 @@ std::optional<Failure> UpdateProfile(const std::filesystem::path& file, Edit&& e
   const std::string before = loaded.document.Text();
   const std::string refused = edit(loaded.document);
   if (loaded.document.Text() != before) {
-    if (std::optional<Failure> failed = SaveProfile(file, loaded.document)) return failed;
+    if (std::optional<Failure> failed = SaveProfile(file, loaded.document, loaded.encoding)) {
+      return failed;
+    }
   }
   if (!refused.empty()) return Failure{ToText(file), kCannotWriteCaption, refused};
   return std::nullopt;

@@ -1,10 +1,12 @@
 #include "persist/profile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "tests/engine/as_user.h"
 #include "tests/engine/temp_dir.h"
 #include "tests/persist/scoped_env.h"
 
@@ -94,28 +96,51 @@ TEST(ProfileFile, FileThatCannotBeReadIsNeverReplaced) {
   EXPECT_EQ(fs::file_size(big), kProfileFileMax + 1);
 }
 
-TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
-  if (test::IgnoresPermissions()) GTEST_SKIP() << "permission bits do not apply";
-  TempDir dir;
-  const fs::path file = dir.path() / "p.ini";
-  WriteFile(file.string(), "[Loomquill]\nKey=old\nOther=keep\n");
-  fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
-  EXPECT_EQ(ReadProfileText(file, "Loomquill", "Key", "dflt", 99), "dflt");
-  EXPECT_TRUE(WriteProfileText(file, "Loomquill", "Key", "new"));
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
-  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\nOther=keep\n");
+// The superuser reads and writes anything: these run as an ordinary user.
+void GiveToOrdinaryUser(const fs::path& folder) {
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(folder.c_str(), test::OrdinaryUserId(), static_cast<gid_t>(-1)), 0);
+  }
 }
 
-TEST(ProfileFile, ReadOnlyFolderIsReportedAndFileKept) {
-  if (test::IgnoresPermissions()) GTEST_SKIP() << "permission bits do not apply";
+TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
   TempDir dir;
+  GiveToOrdinaryUser(dir.path());
   const fs::path file = dir.path() / "p.ini";
-  WriteFile(file.string(), "[Loomquill]\nKey=old\n");
-  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec,
-                  fs::perm_options::replace);
-  EXPECT_TRUE(WriteProfileText(file, "Loomquill", "Key", "new"));
-  fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
-  EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\n");
+  const auto ok = test::AsOrdinaryUser([&] {
+    WriteFile(file.string(), "[Loomquill]\nKey=old\nOther=keep\n");
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
+    const bool unread = ReadProfileText(file, "Loomquill", "Key", "dflt", 99) == "dflt";
+    const bool refused = WriteProfileText(file, "Loomquill", "Key", "new").has_value();
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::replace);
+    return unread && refused && ReadFile(file.string()) == "[Loomquill]\nKey=old\nOther=keep\n";
+  });
+  ASSERT_TRUE(ok.has_value()) << "could not drop the superuser's rights";
+  EXPECT_TRUE(*ok);
+}
+
+// A folder that refuses new files: a writable settings file in it is written in place, whole,
+// and a read-only one is refused and kept.
+TEST(ProfileFile, ReadOnlyFolderWritesAWritableFileInPlaceAndKeepsAReadOnlyOne) {
+  TempDir dir;
+  GiveToOrdinaryUser(dir.path());
+  const fs::path file = dir.path() / "p.ini";
+  const fs::path locked = dir.path() / "locked.ini";
+  const auto ok = test::AsOrdinaryUser([&] {
+    WriteFile(file.string(), "[Loomquill]\nKey=old\n");
+    WriteFile(locked.string(), "[Loomquill]\nKey=old\n");
+    fs::permissions(locked, fs::perms::owner_read, fs::perm_options::replace);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec,
+                    fs::perm_options::replace);
+    const bool written = !WriteProfileText(file, "Loomquill", "Key", "new").has_value();
+    const bool refused = WriteProfileText(locked, "Loomquill", "Key", "new").has_value();
+    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
+    return written && refused && ReadFile(file.string()) == "[Loomquill]\nKey=new\n" &&
+           ReadFile(locked.string()) == "[Loomquill]\nKey=old\n" && CountEntries(dir.path()) == 2;
+  });
+  ASSERT_TRUE(ok.has_value()) << "could not drop the superuser's rights";
+  EXPECT_TRUE(*ok);
 }
 
 TEST(ProfileFile, KeepsPermissionsAndLinks) {
