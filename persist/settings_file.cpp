@@ -88,10 +88,13 @@ std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
   return UpdateProfile(file, [&](ProfileDocument& doc) {
     KeyWriter w(doc, kProfileSection);
     w.Int(keys::kPreviewOpen, preview.Open ? 1 : 0);
-    w.Int(keys::kPreviewLeft, preview.Left);
-    w.Int(keys::kPreviewTop, preview.Top);
-    w.Int(keys::kPreviewWidth, preview.Width);
-    w.Int(keys::kPreviewHeight, preview.Height);
+    // A window never placed has no place to keep, nor one to forget.
+    if (preview.Placed()) {
+      w.Int(keys::kPreviewLeft, preview.Left);
+      w.Int(keys::kPreviewTop, preview.Top);
+      w.Int(keys::kPreviewWidth, preview.Width);
+      w.Int(keys::kPreviewHeight, preview.Height);
+    }
     return w.Refused();
   });
 }

@@ -52,6 +52,7 @@ std::optional<Failure> SaveSettings(const std::filesystem::path& file,
                                     const std::string& queue);
 
 PreviewSettings LoadPreviewSettings(const std::filesystem::path& file);
+// The place keys are written only for a placed window; an earlier place then stays.
 std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
                                            const PreviewSettings& preview);
 

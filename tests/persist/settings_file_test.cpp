@@ -335,6 +335,17 @@ TEST_F(SettingsFile, PreviewStateRoundTripsInItsKeys) {
   EXPECT_EQ(preview.Height, 200);
 }
 
+TEST_F(SettingsFile, AnUnplacedPreviewStoresOnlyWhetherItWasOpenAndKeepsAnEarlierPlace) {
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{}));
+  EXPECT_EQ(ReadFile(File().string()), "[Loomquill]\nPreviewOpen=0\n");
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 3, 4, 500, 400}));
+  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 0, 0, 0, 0}));
+  const PreviewSettings preview = LoadPreviewSettings(File());
+  EXPECT_TRUE(preview.Open);
+  EXPECT_EQ(preview.Left, 3);
+  EXPECT_EQ(preview.Width, 500);
+}
+
 TEST_F(SettingsFile, PreviewKeysLiveBesideTheScriptAndTheFont) {
   ASSERT_FALSE(SaveSettings(File(), s_, "h", "q"));
   ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 5, 6, 400, 300}));
