@@ -72,6 +72,9 @@ constexpr Hint kHints[] = {
      "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
      "be UTF-8\n"
      "JSON escaping"},
+    {ids::kPreview,
+     "Show what Create would write, kept up to date while you type; writes nothing\n"
+     "Preview output"},
     {ids::kSaveTemplate, "Save current Header Queue and setting in a file"},
     {ids::kOpenTemplate, "Load Header Queue and setting from file"},
     {ids::kOpenList, "Load a list previously saved in a file"},

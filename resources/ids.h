@@ -50,6 +50,7 @@ inline constexpr int kEscapeHtml = 1018;
 inline constexpr int kEscapeUrl = 1019;
 inline constexpr int kEscapeCsv = 1020;
 inline constexpr int kEscapeJson = 1021;
+inline constexpr int kPreview = 1022;  // opens the preview window
 inline constexpr int kSaveTemplate = 1301;
 inline constexpr int kOpenTemplate = 1302;
 inline constexpr int kFirstTemplate = 1303;
@@ -70,5 +71,6 @@ inline constexpr int kSendToLine = 102;  // "DLG_SENDTO": copy a composed line
 inline constexpr int kBitmapClear = 101;
 inline constexpr int kBitmapCreate = 102;
 inline constexpr int kBitmapView = 104;
+inline constexpr int kBitmapPreview = 105;
 
 }  // namespace lq::ids

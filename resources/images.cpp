@@ -11,6 +11,7 @@
 #include "resources/art/cursor_normal.xpm"
 #include "resources/art/tool_clear.xpm"
 #include "resources/art/tool_create.xpm"
+#include "resources/art/tool_preview.xpm"
 #include "resources/art/tool_view.xpm"
 
 namespace lq {
@@ -37,6 +38,8 @@ wxBitmap ToolBitmap(int id) {
       return wxBitmap(tool_create_xpm);
     case ids::kBitmapView:
       return wxBitmap(tool_view_xpm);
+    case ids::kBitmapPreview:
+      return wxBitmap(tool_preview_xpm);
     case ids::kBitmapClear:
       return wxBitmap(tool_clear_xpm);
     default:

@@ -9,8 +9,8 @@
 
 namespace lq {
 
-// Tool-button bitmap ids::kBitmapCreate, kBitmapView or kBitmapClear (32x32, 16 colours,
-// transparent background); an invalid bitmap for any other id.
+// Tool-button bitmap ids::kBitmapCreate, kBitmapView, kBitmapPreview or kBitmapClear (32x32,
+// 16 colours, transparent background); an invalid bitmap for any other id.
 wxBitmap ToolBitmap(int id);
 
 // The picture of cursor "CUR_NORMAL" or "CUR_MANO", with its hotspot in the options

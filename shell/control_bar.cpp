@@ -31,6 +31,7 @@ TMyControlBar::TMyControlBar(wxWindow* parent)
   SetToolBitmapSize(wxSize(32, 32));
   AddHintedTool(this, ids::kCreate, ids::kBitmapCreate);
   AddHintedTool(this, ids::kView, ids::kBitmapView);
+  AddHintedTool(this, ids::kPreview, ids::kBitmapPreview);
   AddSeparator();
   AddHintedTool(this, ids::kClearList, ids::kBitmapClear);
   Realize();

@@ -4,7 +4,7 @@
 
 namespace lq {
 
-// The tool bar above the main dialog: Create, View, a gap, Clear.
+// The tool bar above the main dialog: Create, View, Preview, a gap, Clear.
 class TMyControlBar : public wxToolBar {
  public:
   explicit TMyControlBar(wxWindow* parent);

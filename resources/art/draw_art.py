@@ -195,6 +195,31 @@ def tool_view():
     return cv
 
 
+def tool_preview():
+    cv = Canvas(32, 32)
+    page(cv, 2, 1, 20, 26, fold=6,
+         lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
+    # An open eye over the page's foot: the text seen before it is written.
+    cx, cy, hw, hh = 21.0, 23.0, 10.5, 6.5
+
+    def lid(x, y):
+        u = (x + 0.5 - cx) / hw
+        return abs(u) < 1.0 and abs(y + 0.5 - cy) <= hh * (1.0 - u * u)
+    for y in range(cv.h):
+        for x in range(cv.w):
+            if lid(x, y):
+                cv.set(x, y, 'w')
+    cv.outline_of(lid, 'k')
+    cv.ellipse(cx, cy, 4.6, 4.6, 'n')
+    cv.ellipse(cx, cy, 3.6, 3.6, 'b')
+    cv.ellipse(cx, cy, 1.8, 1.8, 'k')
+    cv.set(22, 21, 'w')
+    # Lashes on the upper lid.
+    for x0, x1 in ((14, 13), (18, 17), (24, 25), (28, 29)):
+        cv.line(x0, 18 if x0 in (18, 24) else 19, x1, 16 if x0 in (18, 24) else 17, 'k')
+    return cv
+
+
 def tool_clear():
     cv = Canvas(32, 32)
     # A list of names being rubbed out.
@@ -325,6 +350,7 @@ def main():
     items = [
         ('tool_create', tool_create(), None),
         ('tool_view', tool_view(), None),
+        ('tool_preview', tool_preview(), None),
         ('tool_clear', tool_clear(), None),
         ('cursor_normal', *cursor_arrow()),
         ('cursor_hand', *cursor_hand()),

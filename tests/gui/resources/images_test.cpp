@@ -40,7 +40,7 @@ size_t TransparentPixels(const wxImage& image) {
 }
 
 TEST(Images, ToolBitmapsAre32x32In16ColoursOnATransparentGround) {
-  for (int id : {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapClear}) {
+  for (int id : {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear}) {
     const wxBitmap bitmap = ToolBitmap(id);
     ASSERT_TRUE(bitmap.IsOk()) << id;
     EXPECT_EQ(bitmap.GetSize(), wxSize(32, 32)) << id;
@@ -57,9 +57,12 @@ TEST(Images, ToolBitmapsDiffer) {
     const wxImage image = ToolBitmap(id).ConvertToImage();
     return std::string(reinterpret_cast<const char*>(image.GetData()), 32 * 32 * 3);
   };
-  EXPECT_NE(data(ids::kBitmapCreate), data(ids::kBitmapView));
-  EXPECT_NE(data(ids::kBitmapCreate), data(ids::kBitmapClear));
-  EXPECT_NE(data(ids::kBitmapView), data(ids::kBitmapClear));
+  const int all[] = {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear};
+  for (int a : all) {
+    for (int b : all) {
+      if (a != b) EXPECT_NE(data(a), data(b)) << a << " and " << b;
+    }
+  }
 }
 
 TEST(Images, UnknownToolBitmapIsInvalid) {
@@ -120,6 +123,7 @@ TEST(Images, RenderForReview) {
   };
   save(ToolBitmap(ids::kBitmapCreate).ConvertToImage(), "tool_102_create", 4);
   save(ToolBitmap(ids::kBitmapView).ConvertToImage(), "tool_104_view", 4);
+  save(ToolBitmap(ids::kBitmapPreview).ConvertToImage(), "tool_105_preview", 4);
   save(ToolBitmap(ids::kBitmapClear).ConvertToImage(), "tool_101_clear", 4);
   save(CursorImage("CUR_NORMAL"), "cursor_normal", 4);
   save(CursorImage("CUR_MANO"), "cursor_mano", 4);

@@ -383,6 +383,7 @@ TEST_F(Resources, MainMenuBar) {
   EXPECT_EQ(Lines(bar->GetMenu(0)), (std::vector<std::string>{
                                         Item(ids::kCreate, "Create output file"),
                                         Item(ids::kView, "View output file"),
+                                        Item(ids::kPreview, "Preview output"),
                                         kSeparator,
                                         Item(ids::kClearList, "Clear List"),
                                         Item(ids::kOpenList, "Open list..."),
@@ -464,6 +465,7 @@ TEST_F(Resources, CreatePopup) {
                                    Item(ids::kCreateAndCopy, "Create and copy"),
                                    kSeparator,
                                    Item(ids::kView, "View output file"),
+                                   Item(ids::kPreview, "Preview output"),
                                    Item(ids::kExecute, "Execute output file"),
                                }));
 }

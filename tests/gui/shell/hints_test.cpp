@@ -215,7 +215,7 @@ TEST_F(HintsTest, CreateButtonOpensItsMenuBelowItOnALeftPress) {
   EXPECT_EQ(presenter_.shown[0].name, "CREATE_MNU");
   EXPECT_EQ(presenter_.shown[0].owner, dlg());
   EXPECT_EQ(presenter_.shown[0].pos, create->GetPosition() + wxPoint(0, create->GetSize().y));
-  const std::vector<int> ids{112, 1007, wxID_SEPARATOR, 113, 1012};
+  const std::vector<int> ids{112, 1007, wxID_SEPARATOR, 113, 1022, 1012};
   EXPECT_EQ(presenter_.shown[0].ids, ids);
   EXPECT_FALSE(fs::exists(Out())) << "the press only opens the menu";
 
