@@ -71,7 +71,10 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
   header_ = Control<TZQEditCursor>(this, ids::kHeader);
   queue_ = Control<TZQEditCursor>(this, ids::kQueue);
   SetupControls();
+  preview_ = std::make_unique<PreviewLink>(
+      frame, [this] { return ComposePreviewNow(); }, [this] { return settings_.FileOutput; });
   BindCommands();
+  BindPreview();
   DialogDropTarget::Install(this);
 }
 
@@ -118,6 +121,10 @@ void BaseDlg::SetupWindow() {
   UpdateCounter();
   status_->TipsEnabled(settings_.UseTip);
   ShowMex(this, nullptr, nullptr, 0, 0, *context_.services.clock, context_.services.beeper);
+  const PreviewSettings stored = LoadPreviewSettings(context_.settings_file);
+  preview_->Restore(stored);
+  // Once the main window is up, so that the preview can go beside it.
+  if (stored.Open) CallAfter([this] { OnPreview(); });
   if (!pending_file_.empty()) ReceiveFile(pending_file_);
 }
 
@@ -142,20 +149,23 @@ void BaseDlg::InsertTemplatesMenu() {
 
 bool BaseDlg::CanClose() {
   SyncFromControls();
-  if (auto failure = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText())) {
-    Report(*failure);
-  }
+  auto failure = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText());
+  // The same file: one report is enough.
+  if (!failure) failure = SavePreviewSettings(context_.settings_file, preview_->State());
+  if (failure) Report(*failure);
   return true;
 }
 
-void BaseDlg::SyncFromControls() {
-  settings_.CheckIndex = kModeFull;
-  if (Checked(this, ids::kModeRelative)) settings_.CheckIndex = kModeRelative;
-  if (Checked(this, ids::kModeName)) settings_.CheckIndex = kModeName;
-  if (Checked(this, ids::kModeNone)) settings_.CheckIndex = kModeNone;
-  settings_.InvertSlash = Checked(this, ids::kInvertSlash);
-  settings_.SaveLocal = Checked(this, ids::kSaveLocal);
+void BaseDlg::ReadControls(ScriptSettings& settings) {
+  settings.CheckIndex = kModeFull;
+  if (Checked(this, ids::kModeRelative)) settings.CheckIndex = kModeRelative;
+  if (Checked(this, ids::kModeName)) settings.CheckIndex = kModeName;
+  if (Checked(this, ids::kModeNone)) settings.CheckIndex = kModeNone;
+  settings.InvertSlash = Checked(this, ids::kInvertSlash);
+  settings.SaveLocal = Checked(this, ids::kSaveLocal);
 }
+
+void BaseDlg::SyncFromControls() { ReadControls(settings_); }
 
 void BaseDlg::RefreshControls() {
   int radio = ids::kModeFull;
@@ -183,6 +193,7 @@ void BaseDlg::RefreshControls() {
   SetFieldText(this, ids::kMainQueueField, OneLineForm(settings_.MainQueue));
   ShowEscapeCheck(frame_->GetMenuBar(), settings_.Escape);
   status_->SetMessageText(settings_.FileOutput);
+  OutputChanged();
 }
 
 void BaseDlg::UpdateCounter() {
@@ -195,12 +206,14 @@ void BaseDlg::UpdateCounter() {
 }
 
 void BaseDlg::ShowList() {
-  if (list_box_ == nullptr) return;
-  wxArrayString items;
-  items.reserve(static_cast<std::size_t>(list_.Count()));
-  for (int i = 0; i < list_.Count(); ++i) items.push_back(FromUtf8(*list_.Item(i)));
-  list_box_->Set(items);
-  if (list_.Selected() >= 0) list_box_->SetSelection(list_.Selected());
+  if (list_box_ != nullptr) {
+    wxArrayString items;
+    items.reserve(static_cast<std::size_t>(list_.Count()));
+    for (int i = 0; i < list_.Count(); ++i) items.push_back(FromUtf8(*list_.Item(i)));
+    list_box_->Set(items);
+    if (list_.Selected() >= 0) list_box_->SetSelection(list_.Selected());
+  }
+  OutputChanged();
 }
 
 std::string BaseDlg::HeaderText() const {
@@ -305,6 +318,7 @@ void BaseDlg::BindCommands() {
   on(ids::kCreate, [this] { OnCreate(); });
   on(ids::kCreateAndCopy, [this] { OnCreateAndCopy(); });
   on(ids::kView, [this] { OnView(); });
+  on(ids::kPreview, [this] { OnPreview(); });
   on(ids::kExecute, [this] { OnExecute(); });
   on(ids::kClearList, [this] { OnClear(); });
   on(ids::kOpenList, [this] { OnOpenList(); });

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/composer.h"
 #include "engine/file_list.h"
 #include "engine/output.h"
+#include "engine/preview.h"
 #include "engine/script_settings.h"
 #include "persist/template_scan.h"
+#include "shell/preview_link.h"
 #include "shell/shell_context.h"
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/white_center_dlg.h"
@@ -60,9 +63,19 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void SetQueueText(const std::string& text);
   // Shows the list model in the list box.
   void ShowList();
+  // The preview window and what keeps it in step.
+  PreviewLink& preview() { return *preview_; }
+  // What Create would write now, for the preview: the record as the controls show it.
+  Preview ComposePreviewNow();
 
  private:
   void SetupControls();
+  // The controls' path mode and options, into a record.
+  void ReadControls(ScriptSettings& settings);
+  // Every change of what Create would write ends here, but typing (see BindPreview).
+  void OutputChanged();
+  void BindPreview();
+  void OnPreview();
   wxWindow* ControlAt(const wxPoint& point);
   void BindCommands();
   void InsertTemplatesMenu();
@@ -117,6 +130,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   TZQEditCursor* header_ = nullptr;
   TZQEditCursor* queue_ = nullptr;
   wxPoint last_hint_point_{-1, -1};
+  std::unique_ptr<PreviewLink> preview_;
 };
 
 }  // namespace lq

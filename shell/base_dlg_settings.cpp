@@ -42,6 +42,7 @@ void BaseDlg::OnEscape(EscapeKind kind) {
   settings_.Escape = kind;
   // The command may come from the background's copy of the File menu: mark the bar's too.
   ShowEscapeCheck(frame_->GetMenuBar(), kind);
+  OutputChanged();
 }
 
 void BaseDlg::OnHelpIndex() {

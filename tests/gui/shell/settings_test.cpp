@@ -95,7 +95,8 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
         {"MainHead", "<<ul>#ZQ_BR#>"},
         {"MainQueue", "<</ul>>"},
         {"SaveLocal", "0"},
-        {"UseTip", "0"}};
+        {"UseTip", "0"},
+        {"PreviewOpen", "0"}};
     EXPECT_EQ(SettingsKeys(), expected);
     EXPECT_TRUE(prompts_.messages.empty());
   }
