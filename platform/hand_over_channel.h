@@ -1,32 +1,25 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/hand_over_message.h"
+
 namespace lq {
 
-// The private folder of the hand-over socket: $XDG_RUNTIME_DIR/loomquill/, else
-// /tmp/loomquill-<uid>/; with a trailing separator.
-std::string HandOverFolder();
-// The socket "ZQ_LOOMQUILL" in that folder.
-std::string HandOverSocketPath();
+// Only the same user's processes are heard, and only the same user's instance is told.
+inline bool PeerAllowed(std::uint32_t peer, std::uint32_t own) { return peer == own; }
 
-// Creates the folder with mode 0700 when missing; refuses one that is a link, belongs to
-// another user or is open to others.
-bool EnsurePrivateFolder(const std::string& folder, std::string* error);
+enum class HandOverSend { kSent, kNoInstance, kRefused, kFailed };
 
-// Only the same user's processes are heard.
-inline bool PeerAllowed(uid_t peer, uid_t own) { return peer == own; }
-
-enum class HandOverSend { kSent, kNoInstance, kFailed };
-
-// Hands a file name to the running instance. kNoInstance when none listens (no socket, or
-// one left by a crashed instance).
+// Hands a file name to the instance listening at socket_path. kNoInstance when none listens
+// there (no folder, no socket, or one left by a crashed instance); kRefused, with the reason
+// in error, when the folder is not private or the listener is another user's: the name is
+// never sent to those.
 HandOverSend SendHandOver(const std::string& socket_path, const std::string& name,
                           std::string* error);
 
@@ -34,10 +27,13 @@ HandOverSend SendHandOver(const std::string& socket_path, const std::string& nam
 // blocking the caller.
 class HandOverListener {
  public:
-  // Binds the socket, replacing one left by a crashed instance. Null, with other_instance set,
-  // when a live instance already listens; null with error when the socket cannot be made.
+  // Becomes the one listener at socket_path: takes the lock file beside it, held for the
+  // listener's life, and only then replaces a socket left by a crashed instance. Null, with
+  // other_instance set, when another instance holds it (running, or starting right now);
+  // null with error when the folder is not private or the socket cannot be made.
   static std::unique_ptr<HandOverListener> Listen(const std::string& socket_path,
                                                   std::string* error, bool* other_instance);
+  // Removes the socket, unless what is there now is no longer the one it made.
   ~HandOverListener();
   HandOverListener(const HandOverListener&) = delete;
   HandOverListener& operator=(const HandOverListener&) = delete;
@@ -46,24 +42,29 @@ class HandOverListener {
   // in the order its sender connected; anything else is dropped without a word.
   void Poll(const std::function<void(const std::string&)>& on_name);
 
+  const std::string& path() const { return path_; }
   // Answers for the credential check, so tests can play another user.
-  void set_own_uid(uid_t uid) { own_uid_ = uid; }
+  void set_own_uid(std::uint32_t uid) { own_uid_ = uid; }
 
  private:
   struct Peer {
     int fd;
-    std::string data;
+    HandOverMessageReader message;
     bool done = false;
     bool bad = false;
     std::chrono::steady_clock::time_point since;
   };
-  HandOverListener(int fd, std::string path);
+  HandOverListener(int fd, int lock_fd, std::string path);
   void Accept();
   void Read(Peer& peer);
 
   int fd_;
+  int lock_fd_;
   std::string path_;
-  uid_t own_uid_;
+  // The socket file it made, told apart from one put in its place later.
+  std::uint64_t device_ = 0;
+  std::uint64_t inode_ = 0;
+  std::uint32_t own_uid_;
   std::deque<Peer> peers_;
 };
 

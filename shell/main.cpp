@@ -8,12 +8,16 @@
 #include <string>
 
 #include "engine/capacities.h"
-#include "platform/hand_over_channel.h"
+#include "engine/escape.h"
+#include "platform/hand_over_folder.h"
+#include "platform/readable_name.h"
+#include "platform/single_instance.h"
 #include "shell/my_app.h"
 
 namespace {
 
 constexpr int kHandedOver = 255;  // what the forwarding process ends with (-1)
+constexpr int kRefused = 1;
 
 }  // namespace
 
@@ -29,20 +33,24 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "loomquill: %s: the name is %zu bytes long; Loomquill takes at most %zu\n",
                    argv[1], pending.size(), lq::kNameMax);
-      return 1;
-    }
-    std::string error;
-    switch (lq::SendHandOver(lq::HandOverSocketPath(), pending, &error)) {
-      case lq::HandOverSend::kSent:
-        return kHandedOver;
-      case lq::HandOverSend::kNoInstance:
-        break;
-      case lq::HandOverSend::kFailed:
-        std::fprintf(stderr, "loomquill: cannot reach the running Loomquill: %s\n", error.c_str());
-        break;
+      return kRefused;
     }
   }
-  wxApp::SetInstance(new lq::TMyApp(pending));
+  const bool showable = lq::IsValidUtf8(pending);
+  if (!showable) {
+    // Still handed on, so that the window, which is what a file manager's user sees, says so.
+    std::fprintf(stderr, "loomquill: %s: the name is not valid UTF-8; Loomquill cannot take it\n",
+                 lq::ReadableName(pending).c_str());
+  }
+  // Decided before the toolkit starts, so that starts at the same moment find each other.
+  lq::InstanceStart start = lq::StartInstance(lq::HandOverFolders(), argc > 1 ? &pending : nullptr);
+  if (!start.notes.empty()) {
+    std::fprintf(stderr, "loomquill: hand-over folder passed over:\n%s\n", start.notes.c_str());
+  }
+  if (start.role == lq::InstanceStart::Role::kHandedOver) {
+    return showable ? kHandedOver : kRefused;
+  }
+  wxApp::SetInstance(new lq::TMyApp(pending, std::move(start.listener), start.notes));
   // The toolkit's own messages go to standard error: a message box for them could outlive
   // the display at exit.
   delete wxLog::SetActiveTarget(new wxLogStderr);

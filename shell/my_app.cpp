@@ -4,10 +4,13 @@
 
 #include <exception>
 #include <filesystem>
+#include <vector>
 
+#include "engine/escape.h"
 #include "persist/user_folders.h"
 #include "platform/desktop_launcher.h"
 #include "platform/hand_over_channel.h"
+#include "platform/readable_name.h"
 #include "platform/steady_clock.h"
 #include "platform/wx_beeper.h"
 #include "platform/wx_clipboard.h"
@@ -28,8 +31,12 @@ struct TMyApp::RealServices {
   WxBeeper beeper;
 };
 
-TMyApp::TMyApp(std::string pending_file)
-    : real_(std::make_unique<RealServices>()), pending_file_(std::move(pending_file)) {
+TMyApp::TMyApp(std::string pending_file, std::unique_ptr<HandOverListener> listener,
+               std::string hand_over_notes)
+    : real_(std::make_unique<RealServices>()),
+      pending_file_(std::move(pending_file)),
+      listener_(std::move(listener)),
+      hand_over_notes_(std::move(hand_over_notes)) {
   context_.services = {&real_->clock, &real_->clipboard, &real_->launcher, &real_->prompts,
                        &real_->beeper};
 }
@@ -40,10 +47,9 @@ bool TMyApp::OnInit() {
   InitResources();
   context_.settings_file = SettingsFilePath();
   context_.program_folder = ProgramFolder();
-  // Listen before the window is built, so a file handed over meanwhile waits its turn.
-  std::string error;
-  bool other_instance = false;
-  listener_ = HandOverListener::Listen(HandOverSocketPath(), &error, &other_instance);
+  // A name that cannot be shown is refused once the window is up, never handled silently.
+  std::string refused;
+  if (!IsValidUtf8(pending_file_)) refused.swap(pending_file_);
   frame_ = new TMyWindow(context_, pending_file_);
   SetTopWindow(frame_);
   frame_->Show();
@@ -55,6 +61,8 @@ bool TMyApp::OnInit() {
       listener_.reset();
     }
   });
+  if (!hand_over_notes_.empty()) CallAfter([this] { TellAboutHandOver(); });
+  if (!refused.empty()) CallAfter([this, refused] { Receive(refused); });
   if (listener_ != nullptr) {
     hand_over_timer_ = std::make_unique<wxTimer>();
     hand_over_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { PollHandOver(); });
@@ -63,12 +71,36 @@ bool TMyApp::OnInit() {
   return true;
 }
 
+void TMyApp::TellAboutHandOver() {
+  if (frame_ == nullptr) return;
+  std::string text = "Loomquill does not use this hand-over folder, which is not safe:\n\n" +
+                     hand_over_notes_ + "\n\n";
+  text += listener_ != nullptr ? "Files opened with Loomquill are handed over through " +
+                                     listener_->path() + " instead."
+                               : "This window hears no files opened with Loomquill.";
+  context_.services.prompts->Message(frame_, text, kAppCaption, kPromptOk | kPromptIconWarning);
+}
+
+void TMyApp::Receive(const std::string& name) {
+  if (frame_ == nullptr) return;
+  if (IsValidUtf8(name)) {
+    if (BaseDlg* client = frame_->client()) client->ReceiveFile(name);
+    return;
+  }
+  const std::string text =
+      "This file name is not valid UTF-8, so Loomquill can neither show "
+      "nor copy it:\n\n" +
+      ReadableName(name);
+  context_.services.prompts->Message(frame_, text, kAppCaption, kPromptOk | kPromptIconWarning);
+}
+
 void TMyApp::PollHandOver() {
   if (receiving_ || listener_ == nullptr || frame_ == nullptr) return;
   receiving_ = true;
-  listener_->Poll([this](const std::string& name) {
-    if (frame_ != nullptr) frame_->client()->ReceiveFile(name);
-  });
+  // Taken first and handled after: handling shows notices, which run the event loop.
+  std::vector<std::string> names;
+  listener_->Poll([&names](const std::string& name) { names.push_back(name); });
+  for (const std::string& name : names) Receive(name);
   receiving_ = false;
 }
 

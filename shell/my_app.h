@@ -17,7 +17,11 @@ class TMyWindow;
 class TMyApp : public wxApp {
  public:
   // pending_file: a file given on the command line, handled once the window is up.
-  explicit TMyApp(std::string pending_file = {});
+  // listener: where hand-overs arrive (none: this window hears none); hand_over_notes: why
+  // the hand-over is not where it should be, told once the window is up.
+  explicit TMyApp(std::string pending_file = {},
+                  std::unique_ptr<HandOverListener> listener = nullptr,
+                  std::string hand_over_notes = {});
   ~TMyApp() override;
 
   bool OnInit() override;
@@ -27,11 +31,15 @@ class TMyApp : public wxApp {
  private:
   struct RealServices;
   void PollHandOver();
+  void TellAboutHandOver();
+  // ReceiveFile for a name that can be shown; a message saying why for one that cannot.
+  void Receive(const std::string& name);
 
   std::unique_ptr<RealServices> real_;
   ShellContext context_;
   std::string pending_file_;
   std::unique_ptr<HandOverListener> listener_;
+  std::string hand_over_notes_;
   std::unique_ptr<wxTimer> hand_over_timer_;
   TMyWindow* frame_ = nullptr;
   bool receiving_ = false;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/hand_over_folder.h"
 #include "tests/engine/temp_dir.h"
 
 namespace lq {

@@ -1,0 +1,62 @@
+#include "platform/single_instance.h"
+
+#include <thread>
+
+#include "platform/hand_over_folder.h"
+
+namespace lq {
+namespace {
+
+void Note(InstanceStart& start, const std::string& text) {
+  if (!start.notes.empty()) start.notes += '\n';
+  start.notes += text;
+}
+
+}  // namespace
+
+InstanceStart StartInstance(const std::vector<std::string>& folders, const std::string* name,
+                            std::chrono::milliseconds patience) {
+  InstanceStart start;
+  for (const std::string& folder : folders) {
+    const std::string socket = HandOverSocketIn(folder);
+    const auto until = std::chrono::steady_clock::now() + patience;
+    bool next_folder = false;
+    while (!next_folder) {
+      std::string error;
+      bool other = false;
+      start.listener = HandOverListener::Listen(socket, &error, &other);
+      if (start.listener != nullptr) {
+        start.role = InstanceStart::Role::kListening;
+        return start;
+      }
+      if (!other) {
+        Note(start, error);
+        break;
+      }
+      if (name == nullptr) return start;
+      switch (SendHandOver(socket, *name, &error)) {
+        case HandOverSend::kSent:
+          start.role = InstanceStart::Role::kHandedOver;
+          return start;
+        case HandOverSend::kRefused:
+          Note(start, error);
+          next_folder = true;
+          break;
+        case HandOverSend::kFailed:
+          Note(start, error);
+          return start;
+        case HandOverSend::kNoInstance:
+          // The instance holding the lock has not begun to listen yet.
+          if (std::chrono::steady_clock::now() >= until) {
+            Note(start, socket + ": the running Loomquill does not answer");
+            return start;
+          }
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          break;
+      }
+    }
+  }
+  return start;
+}
+
+}  // namespace lq

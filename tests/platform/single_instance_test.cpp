@@ -1,0 +1,204 @@
+// Becoming the running instance is atomic: of starts at the same moment exactly one
+// listens and the others hand their names to it, and no process removes another's socket.
+#include "platform/single_instance.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/hand_over_folder.h"
+#include "tests/engine/temp_dir.h"
+
+namespace lq {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+constexpr std::size_t kStarts = 10;
+
+// A socket bound at path by hand, as a crashed instance leaves it or as a process that
+// takes no lock makes it; listening when asked.
+int BindRaw(const std::string& path, bool listening) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strcpy(addr.sun_path, path.c_str());
+  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) return -1;
+  if (listening && listen(fd, 16) != 0) return -1;
+  return fd;
+}
+
+std::string ReadAll(int fd) {
+  std::string text;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0) text.append(buf, n);
+  return text;
+}
+
+class SingleInstance : public ::testing::Test {
+ protected:
+  SingleInstance() : folder_(dir_.File("run/loomquill/")), socket_(HandOverSocketIn(folder_)) {}
+
+  // Runs start(i) in kStarts processes released at the same moment; each writes one line to
+  // the pipe it is given. The lines, sorted.
+  std::vector<std::string> AtOnce(const std::function<std::string(std::size_t)>& start) {
+    int go[2];
+    int out[2];
+    EXPECT_EQ(pipe(go), 0);
+    EXPECT_EQ(pipe(out), 0);
+    std::vector<pid_t> pids;
+    for (std::size_t i = 0; i < kStarts; ++i) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        close(go[1]);
+        close(out[0]);
+        char c;
+        (void)!read(go[0], &c, 1);  // the end of the pipe releases everyone at once
+        const std::string line = start(i) + "\n";
+        _exit(write(out[1], line.data(), line.size()) == static_cast<ssize_t>(line.size()) ? 0 : 1);
+      }
+      pids.push_back(pid);
+    }
+    close(go[0]);
+    close(out[1]);
+    close(go[1]);
+    const std::string text = ReadAll(out[0]);
+    close(out[0]);
+    for (pid_t pid : pids) waitpid(pid, nullptr, 0);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = text.find('\n', at);
+      lines.push_back(text.substr(at, end - at));
+      at = end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+
+  TempDir dir_;
+  std::string folder_;
+  std::string socket_;
+};
+
+TEST_F(SingleInstance, TenStartsOnAStaleSocketMakeOneListener) {
+  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  std::vector<std::string> expected(kStarts - 1, "other");
+  expected.insert(expected.begin(), "listening");
+  // The race is one of timing: a few rounds give it every chance.
+  for (int round = 0; round < 5; ++round) {
+    unlink(socket_.c_str());
+    const int stale = BindRaw(socket_, false);
+    ASSERT_GE(stale, 0);
+    close(stale);
+    const std::vector<std::string> lines = AtOnce([&](std::size_t) -> std::string {
+      std::string error;
+      bool other = false;
+      auto listener = HandOverListener::Listen(socket_, &error, &other);
+      if (listener == nullptr) return other ? "other" : "error " + error;
+      const bool reached = SendHandOver(socket_, "/probe", nullptr) == HandOverSend::kSent;
+      // Keeps its socket while the others decide.
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      return reached ? "listening" : "listening, unreachable";
+    });
+    EXPECT_EQ(lines, expected) << "round " << round;
+  }
+}
+
+TEST_F(SingleInstance, TenStartsAtOnceGiveOneInstanceAndNineHandOvers) {
+  const std::vector<std::string> folders{folder_};
+  const std::vector<std::string> lines = AtOnce([&](std::size_t i) -> std::string {
+    const std::string name = "/files/" + std::to_string(i) + ".txt";
+    InstanceStart start = StartInstance(folders, &name);
+    if (start.role == InstanceStart::Role::kHandedOver) return "handed over";
+    if (start.role == InstanceStart::Role::kAlone) return "alone: " + start.notes;
+    // The instance hears every other start.
+    std::vector<std::string> names;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (names.size() < kStarts - 1 && std::chrono::steady_clock::now() < until) {
+      start.listener->Poll([&names](const std::string& n) { names.push_back(n); });
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return "listening, heard " + std::to_string(names.size());
+  });
+  std::vector<std::string> expected(kStarts - 1, "handed over");
+  expected.push_back("listening, heard " + std::to_string(kStarts - 1));
+  EXPECT_EQ(lines, expected);
+}
+
+TEST_F(SingleInstance, AStartWaitsForAnInstanceThatIsStillStarting) {
+  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  // Another process holds the lock and begins to listen a moment later.
+  const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_EQ(flock(lock, LOCK_EX), 0);
+  int fd = -1;
+  std::thread late([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    fd = BindRaw(socket_, true);
+  });
+  const std::string name = "/late.txt";
+  InstanceStart start = StartInstance({folder_}, &name, std::chrono::seconds(5));
+  late.join();
+  EXPECT_EQ(start.role, InstanceStart::Role::kHandedOver) << start.notes;
+  ASSERT_GE(fd, 0);
+  const int peer = accept(fd, nullptr, nullptr);
+  EXPECT_EQ(ReadAll(peer), name);
+  close(peer);
+  close(fd);
+  close(lock);
+}
+
+TEST_F(SingleInstance, AnInstanceThatNeverListensIsWaitedForOnlySoLong) {
+  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_EQ(flock(lock, LOCK_EX), 0);
+  const std::string name = "/nobody/listens.txt";
+  InstanceStart start = StartInstance({folder_}, &name, std::chrono::milliseconds(100));
+  EXPECT_EQ(start.role, InstanceStart::Role::kAlone);
+  EXPECT_NE(start.notes.find("does not answer"), std::string::npos) << start.notes;
+  close(lock);
+}
+
+TEST_F(SingleInstance, WithoutANameAStartBesideTheInstanceRunsAlone) {
+  InstanceStart first = StartInstance({folder_}, nullptr);
+  ASSERT_EQ(first.role, InstanceStart::Role::kListening) << first.notes;
+  InstanceStart second = StartInstance({folder_}, nullptr);
+  EXPECT_EQ(second.role, InstanceStart::Role::kAlone);
+  EXPECT_EQ(second.notes, "");
+  EXPECT_EQ(second.listener, nullptr);
+}
+
+TEST_F(SingleInstance, AnInstanceRemovesOnlyTheSocketItMade) {
+  auto listener = HandOverListener::Listen(socket_, nullptr, nullptr);
+  ASSERT_TRUE(listener);
+  // Someone else's socket now has the name.
+  ASSERT_EQ(unlink(socket_.c_str()), 0);
+  const int theirs = BindRaw(socket_, true);
+  ASSERT_GE(theirs, 0);
+  listener.reset();
+  EXPECT_TRUE(fs::exists(fs::symlink_status(socket_)));
+  close(theirs);
+}
+
+TEST_F(SingleInstance, AStaleSocketGivesWayToTheNextInstance) {
+  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  close(BindRaw(socket_, false));
+  InstanceStart start = StartInstance({folder_}, nullptr);
+  ASSERT_EQ(start.role, InstanceStart::Role::kListening) << start.notes;
+  EXPECT_EQ(SendHandOver(socket_, "/b", nullptr), HandOverSend::kSent);
+  start.listener.reset();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(socket_)));
+}
+
+}  // namespace
+}  // namespace lq
