@@ -1,0 +1,150 @@
+// Times a refresh of the preview window with 100,000 items listed: composing the bounded
+// preview, the whole refresh (composing and filling the text view), and then how long the
+// window takes to handle what was left in its queue. Needs an X display.
+//   bench_preview [ITEMS] [RUNS]
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "resources/ids.h"
+#include "resources/resources.h"
+#include "shell/base_dlg.h"
+#include "shell/my_window.h"
+#include "tests/gui/fakes/fake_beeper.h"
+#include "tests/gui/fakes/fake_clipboard.h"
+#include "tests/gui/fakes/fake_clock.h"
+#include "tests/gui/fakes/fake_launcher.h"
+#include "tests/gui/fakes/fake_prompts.h"
+
+namespace {
+
+class BenchApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+};
+
+double Ms(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void Drain() {
+  while (wxTheApp->Pending()) wxTheApp->Dispatch();
+  wxTheApp->ProcessIdle();
+}
+
+struct Stats {
+  double median;
+  double worst;
+};
+
+Stats Of(std::vector<double> ms) {
+  std::sort(ms.begin(), ms.end());
+  return {ms[ms.size() / 2], ms.back()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 51;
+  namespace fs = std::filesystem;
+  const fs::path home =
+      fs::temp_directory_path() / ("lq-preview-bench-" + std::to_string(getpid()));
+  fs::create_directories(home / "run");
+  fs::permissions(home / "run", fs::perms::owner_all);
+  setenv("HOME", home.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
+
+  wxApp::SetInstance(new BenchApp);
+  int wx_argc = 1;
+  if (!wxEntryStart(wx_argc, argv) || !wxTheApp->CallOnInit()) return 1;
+  lq::InitResources();
+
+  lq::FakeClock clock;
+  lq::FakeClipboard clipboard;
+  lq::FakeLauncher launcher;
+  lq::FakePrompts prompts;
+  lq::FakeBeeper beeper;
+  lq::ShellContext context;
+  context.services = {&clock, &clipboard, &launcher, &prompts, &beeper};
+  context.settings_file = home / "ZQIni.ini";
+  context.program_folder = (home / "program/").string();
+
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    names.push_back("/home/u/Music/Artist " + std::to_string(i % 97) + "/it's track " +
+                    std::to_string(i) + (i % 10 == 0 ? " Zed" : "") + ".flac");
+  }
+
+  auto* frame = new lq::TMyWindow(context);
+  frame->Show();
+  Drain();
+  lq::BaseDlg* dlg = frame->client();
+  const wxPoint on_list =
+      dlg->FindWindow(lq::ids::kFileList)->GetRect().GetTopLeft() + wxSize(5, 5);
+  dlg->HandleDrop(names, on_list);
+  // A copy script escaped for the shell, with variables in every text.
+  dlg->settings().Escape = lq::EscapeKind::Shell;
+  dlg->settings().MainHead = "#!/bin/sh\r\n# ZQ_GETCOUNT files from ZQ_PATH\r\n";
+  dlg->settings().MainQueue = "echo ZQ_GETCOUNT copied, the last ZQ_NAMEZQ_EXT\r\n";
+  dlg->preview().Open(dlg->initial_font());
+  Drain();
+
+  std::printf("preview refresh with %d items listed, %d runs each\n", count, runs);
+  std::printf("%-34s %10s %10s\n", "step", "median ms", "worst ms");
+  const auto row = [](const char* what, const Stats& s) {
+    std::printf("%-34s %10.2f %10.2f\n", what, s.median, s.worst);
+  };
+  const auto measure = [&](const std::string& queue) -> bool {
+    dlg->SetQueueText(queue);
+    std::vector<double> compose, refresh, idle;
+    for (int run = 0; run < runs; ++run) {
+      // A different header each time, as typing makes it, so the view is filled anew.
+      dlg->SetHeaderText(run % 2 == 0 ? "cp -- '" : "cp -p -- '");
+      const auto t0 = std::chrono::steady_clock::now();
+      const lq::Preview preview = dlg->ComposePreviewNow();
+      const auto t1 = std::chrono::steady_clock::now();
+      dlg->preview().Changed();
+      const auto t2 = std::chrono::steady_clock::now();
+      Drain();
+      const auto t3 = std::chrono::steady_clock::now();
+      compose.push_back(Ms(t1 - t0));
+      refresh.push_back(Ms(t2 - t1));
+      idle.push_back(Ms(t3 - t2));
+      if (preview.composed != std::min(count, lq::kPreviewItems) || preview.items != count) {
+        std::fprintf(stderr, "the preview composed %d of %d items\n", preview.composed,
+                     preview.items);
+        return false;
+      }
+    }
+    std::printf("-- %zu bytes shown\n", dlg->preview().window()->text().size());
+    row("compose (engine)", Of(compose));
+    row("refresh (compose and fill view)", Of(refresh));
+    row("then idle", Of(idle));
+    return true;
+  };
+  // Lines of about 100 bytes, then of about 2,500 (the folder a hundred times in a comment).
+  std::string long_queue = "' '/backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT' #";
+  for (int i = 0; i < 100; ++i) long_queue += " ZQ_PATH";
+  if (!measure("' '/backup/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT'\r\n") || !measure(long_queue + "\r\n")) {
+    return 1;
+  }
+
+  frame->Destroy();
+  Drain();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  std::error_code ec;
+  fs::remove_all(home, ec);
+  return 0;
+}
