@@ -1,9 +1,9 @@
 # Loomquill: `make run` starts it, `make test` runs every test. Both install what they need.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON -DLQ_WERROR=ON
 
-.PHONY: all deps configure build test run bench fuzz clean format
+.PHONY: all deps configure build release-check test run bench fuzz clean format
 
 all: build
 
@@ -19,7 +19,15 @@ build: configure
 # GUI tests need a display: without one, ctest runs inside a virtual X server.
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-test: build
+# An optimised build as packagers make it, so that a warning of -O2 and the hardening flags
+# cannot come back unseen: the engine, the profile files and the CLI.
+RELEASE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DLQ_GUI=OFF -DLQ_TESTS=OFF -DLQ_WERROR=ON \
+  "-DCMAKE_CXX_FLAGS=-D_FORTIFY_SOURCE=3 -D_GLIBCXX_ASSERTIONS"
+release-check: deps
+	@cmake -S . -B $(BUILD)-release $(RELEASE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-release -j $(JOBS)
+
+test: build release-check
 	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 # Without a display there is no window to show: the CLI composes a demo instead.
@@ -44,4 +52,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) build-fuzz
+	@rm -rf $(BUILD) $(BUILD)-release build-fuzz

@@ -39,7 +39,7 @@ TTipStatusBar::~TTipStatusBar() {
 
 void TTipStatusBar::SetMessageText(const std::string& text) {
   message_ = text;
-  Show();
+  ShowHint();
 }
 
 void TTipStatusBar::SetHint(const std::string* hint) {
@@ -56,7 +56,7 @@ void TTipStatusBar::SetHint(const std::string* hint) {
     tip_ = std::move(parts.tip);
     if (tips_enabled_ && tip != nullptr) tip->SetTipText(&tip_);
   }
-  Show();
+  ShowHint();
 }
 
 void TTipStatusBar::SetHintAnchor(const wxPoint& screen_point) {
@@ -68,6 +68,6 @@ void TTipStatusBar::TipsEnabled(bool on) { tips_enabled_ = on; }
 
 std::string TTipStatusBar::ShownText() const { return has_hint_ ? hint_status_ : message_; }
 
-void TTipStatusBar::Show() { SetStatusText(wxString::FromUTF8(ShownText()), 0); }
+void TTipStatusBar::ShowHint() { SetStatusText(wxString::FromUTF8(ShownText()), 0); }
 
 }  // namespace lq

@@ -39,7 +39,8 @@ class TTipStatusBar : public wxStatusBar {
   bool OwnsTip() const { return owns_tip_; }
 
  private:
-  void Show();
+  // Puts the hint or the message on the field and the tooltip (not wxWindow::Show).
+  void ShowHint();
 
   std::string message_;
   std::string hint_status_;

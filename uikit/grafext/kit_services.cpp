@@ -21,6 +21,8 @@ class WxKitTimer : public KitTimer, private wxTimer {
   int id() const override { return id_; }
 
  private:
+  // Start(int) is KitTimer's; wxTimer's own stays reachable only as wxTimer::Start.
+  using wxTimer::Start;
   void Notify() override { on_tick_(); }
 
   int id_;
