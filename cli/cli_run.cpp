@@ -171,9 +171,13 @@ int Run(const CliOptions& o) {
   // half an output on standard output.
   for (const std::string& file : o.files) CheckedName(file, "FILE");
   for (const std::string& path : o.lists) {
-    auto failure = ForEachLine(path, kInvalidFileCaption, [&](std::string_view line) {
-      ListLineNames(line, [&](std::string_view name) { add(name, path); });
-    });
+    // Lines are bounded as the window bounds them, so even /dev/zero cannot fill memory.
+    auto failure = ForEachLine(
+        path, kInvalidFileCaption,
+        [&](std::string_view line) {
+          ListLineNames(line, [&](std::string_view name) { add(name, path); });
+        },
+        NulInLine::Cut, kListLineMax, "line");
     if (failure) throw Stop{kExitFailed, failure->Describe()};
   }
   for (const std::string& path : o.files_from) {

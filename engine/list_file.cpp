@@ -1,12 +1,15 @@
 #include "engine/list_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "engine/capacities.h"
 #include "engine/list_reader.h"
+#include "engine/path_text.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
 
@@ -32,8 +35,10 @@ std::vector<std::string> SplitListText(std::string_view text) {
   return names;
 }
 
-ChunkReader::ChunkReader(const std::string& path, const std::string& failure_caption)
+ChunkReader::ChunkReader(const std::string& path, const std::string& failure_caption,
+                         bool regular_only)
     : from_stdin_(path == "-"),
+      regular_only_(regular_only),
       shown_(from_stdin_ ? "standard input" : path),
       path_(path),
       caption_(failure_caption) {}
@@ -43,6 +48,15 @@ ChunkReader::~ChunkReader() {
 }
 
 std::optional<Failure> ChunkReader::Open() {
+  if (regular_only_) {
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(ToPath(path_), ec);
+    if (!ec && std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
+      return Failure{
+          shown_, caption_,
+          std::filesystem::is_directory(st) ? std::strerror(EISDIR) : "not a regular file"};
+    }
+  }
   errno = 0;
   file_ = from_stdin_ ? stdin : std::fopen(path_.c_str(), "rb");
   if (file_ == nullptr) return Failure{shown_, caption_, std::strerror(errno)};
@@ -62,13 +76,48 @@ std::optional<Failure> ChunkReader::Error() const {
   return Failure{shown_, caption_, std::strerror(error_)};
 }
 
-std::optional<Failure> OpenList(FileList& list, const std::string& path) {
+std::optional<Failure> OpenList(FileList& list, const std::string& path,
+                                const ListProgress& progress, bool* stopped,
+                                std::size_t max_items) {
+  if (stopped != nullptr) *stopped = false;
+  ChunkReader reader(path, kInvalidFileCaption, /*regular_only=*/true);
+  if (auto failure = reader.Open()) return failure;
+  std::error_code ec;
+  const std::uint64_t size = std::filesystem::file_size(ToPath(path), ec);
+  const std::size_t room =
+      max_items - std::min(max_items, static_cast<std::size_t>(list.Count()));
   // Names wait until the whole file was read, so a failed read leaves the list as it was.
   std::vector<std::string> names;
-  auto failure = ForEachLine(path, kInvalidFileCaption, [&names](std::string_view line) {
-    ListLineNames(line, [&names](std::string_view name) { names.emplace_back(name); });
-  });
-  if (failure) return failure;
+  bool too_many = false;
+  auto add = [&](std::string_view line) {
+    ListLineNames(line, [&](std::string_view name) {
+      if (names.size() < room) {
+        names.emplace_back(name);
+      } else {
+        too_many = true;
+      }
+    });
+  };
+  LineSplitter splitter(NulInLine::Cut, kListLineMax);
+  std::uint64_t done = 0;
+  bool go_on = true;
+  for (std::string_view chunk = reader.Next(); !chunk.empty() && !too_many; chunk = reader.Next()) {
+    splitter.Feed(chunk, add);
+    done += chunk.size();
+    if (splitter.problem() != LineProblem::kNone) break;
+    if (progress && !progress(done, size)) {
+      go_on = false;
+      break;
+    }
+  }
+  if (auto failure = reader.Error()) return failure;
+  if (go_on) splitter.Finish(add);
+  if (auto failure = LineFailure(path, splitter, kListLineMax, "line")) return failure;
+  if (too_many) {
+    return Failure{path, kInvalidFileCaption,
+                   "the list would hold more than " + std::to_string(max_items) + " names"};
+  }
+  if (!go_on && stopped != nullptr) *stopped = true;
   list.Reserve(static_cast<std::size_t>(list.Count()) + names.size());
   for (std::string& name : names) list.Append(std::move(name));
   return std::nullopt;

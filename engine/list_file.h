@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,8 +20,19 @@ std::vector<std::string> SplitLines(std::string_view text);
 // nothing; an empty line is an empty name; a line longer than an item is read in pieces.
 std::vector<std::string> SplitListText(std::string_view text);
 
-// Appends the names of a list file; the list is unchanged when the file cannot be read.
-std::optional<Failure> OpenList(FileList& list, const std::string& path);
+// The most names the window's list takes from list files.
+inline constexpr std::size_t kListItemsMax = 10'000'000;
+
+// Told how far reading has come, in bytes of size; returns false to stop, keeping the names
+// read so far.
+using ListProgress = std::function<bool(std::uint64_t done, std::uint64_t size)>;
+
+// Appends the names of a list file, a regular file only. The list is unchanged when the
+// file cannot be read, has a line longer than kListLineMax or would pass kListItemsMax
+// names (max_items). *stopped tells whether progress stopped the reading early.
+std::optional<Failure> OpenList(FileList& list, const std::string& path,
+                                const ListProgress& progress = {}, bool* stopped = nullptr,
+                                std::size_t max_items = kListItemsMax);
 
 inline constexpr const char* kCannotSaveListCaption = "Cannot save list";
 inline constexpr const char* kLineBreakInNameReason =

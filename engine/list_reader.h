@@ -196,7 +196,10 @@ void ListLineNames(std::string_view line, Each&& each) {
 class ChunkReader {
  public:
   // failure_caption is the caption of the notice when the file cannot be read.
-  ChunkReader(const std::string& path, const std::string& failure_caption);
+  // With regular_only, anything but a regular file is refused: a pipe could block the
+  // window until another program opens its other end.
+  ChunkReader(const std::string& path, const std::string& failure_caption,
+              bool regular_only = false);
   ~ChunkReader();
   ChunkReader(const ChunkReader&) = delete;
   ChunkReader& operator=(const ChunkReader&) = delete;
@@ -211,6 +214,7 @@ class ChunkReader {
   static constexpr std::size_t kChunk = 1 << 17;
 
   bool from_stdin_;
+  bool regular_only_;
   std::string shown_;
   std::string path_;
   std::string caption_;
@@ -228,6 +232,7 @@ std::optional<Failure> ForEachPiece(const std::string& path, const std::string& 
   if (auto failure = reader.Open()) return failure;
   for (std::string_view chunk = reader.Next(); !chunk.empty(); chunk = reader.Next()) {
     splitter.Feed(chunk, each);
+    if (splitter.problem() != LineProblem::kNone) return std::nullopt;  // read no further
   }
   if (auto failure = reader.Error()) return failure;
   splitter.Finish(each);
@@ -237,14 +242,14 @@ std::optional<Failure> ForEachPiece(const std::string& path, const std::string& 
 // Why a splitter stopped, named as GNU tools name a place: "names.txt:12".
 template <typename Splitter>
 std::optional<Failure> LineFailure(const std::string& path, const Splitter& splitter,
-                                   std::size_t max) {
+                                   std::size_t max, std::string_view too_long = "name") {
   if (splitter.problem() == LineProblem::kNone) return std::nullopt;
   const std::string where = (path == "-" ? std::string("standard input") : path) + ":" +
                             std::to_string(splitter.problem_line());
   return Failure{where, "",
                  splitter.problem() == LineProblem::kNul
                      ? std::string("the line holds a NUL byte")
-                     : "name longer than " + std::to_string(max) + " bytes"};
+                     : std::string(too_long) + " longer than " + std::to_string(max) + " bytes"};
 }
 
 // Each line of a file (or standard input for "-"). Under NulInLine::Refuse a line holding a
@@ -252,11 +257,15 @@ std::optional<Failure> LineFailure(const std::string& path, const Splitter& spli
 template <typename Each>
 std::optional<Failure> ForEachLine(const std::string& path, const std::string& failure_caption,
                                    Each&& each, NulInLine nul = NulInLine::Cut,
-                                   std::size_t max_line = 0) {
+                                   std::size_t max_line = 0, std::string_view too_long = "name") {
   LineSplitter splitter(nul, max_line);
   if (auto failure = ForEachPiece(path, failure_caption, splitter, each)) return failure;
-  return LineFailure(path, splitter, max_line);
+  return LineFailure(path, splitter, max_line, too_long);
 }
+
+// The longest line a list file may hold (names longer than an item come in pieces), so that
+// reading one, even /dev/zero, stays within bounded memory.
+inline constexpr std::size_t kListLineMax = std::size_t{1} << 20;
 
 // Each NUL-separated name of a file (or standard input for "-"), none longer than max_name.
 template <typename Each>

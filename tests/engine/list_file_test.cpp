@@ -1,11 +1,14 @@
 #include "engine/list_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/list_reader.h"
 #include "tests/engine/temp_dir.h"
 
 namespace lq {
@@ -157,6 +160,81 @@ TEST(ListFiles, SaveRefusesANameHoldingALineBreak) {
     }
     EXPECT_EQ(left, std::vector<std::filesystem::path>{earlier});
   }
+}
+
+}  // namespace
+}  // namespace lq
+
+namespace lq {
+namespace {
+
+// Open list takes regular files only, in bounded memory, and can stop with what it read.
+TEST(OpenList, APipeIsRefusedAtOnceAndNeverWaitedFor) {
+  test::TempDir dir;
+  const std::string fifo = dir.File("names.lst");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  FileList list;
+  const auto failure = OpenList(list, fifo);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, fifo);
+  EXPECT_EQ(failure->reason, "not a regular file");
+  EXPECT_TRUE(list.Empty());
+}
+
+TEST(OpenList, ALineLongerThanTheBoundIsRefusedAndTheListKept) {
+  test::TempDir dir;
+  const std::string file = dir.File("huge.lst");
+  test::WriteFile(file, "/a\n" + std::string(kListLineMax + 10, 'x') + "\n/b");
+  FileList list;
+  list.Append("/kept");
+  const auto failure = OpenList(list, file);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->Describe(), file + ":2: line longer than 1048576 bytes");
+  EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(OpenList, NoMoreNamesThanTheListTakes) {
+  test::TempDir dir;
+  const std::string file = dir.File("six.lst");
+  test::WriteFile(file, "1\n2\n3\n4\n5\n6");
+  FileList list;
+  list.Append("0");
+  const auto failure = OpenList(list, file, {}, nullptr, 6);
+  ASSERT_TRUE(failure);
+  EXPECT_NE(failure->reason.find("more than 6 names"), std::string::npos);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_FALSE(OpenList(list, file, {}, nullptr, 7));
+  EXPECT_EQ(list.Count(), 7);
+}
+
+TEST(OpenList, StoppingKeepsWhatWasRead) {
+  test::TempDir dir;
+  const std::string file = dir.File("long.lst");
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "/folder/name " + std::to_string(i) + "\n";
+  test::WriteFile(file, text);
+  FileList list;
+  std::vector<std::uint64_t> seen;
+  bool stopped = false;
+  const auto failure = OpenList(
+      list, file,
+      [&seen](std::uint64_t done, std::uint64_t size) {
+        seen.push_back(done);
+        return seen.size() < 3 && size > 0;
+      },
+      &stopped);
+  EXPECT_FALSE(failure);
+  EXPECT_TRUE(stopped);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_GT(list.Count(), 1000);
+  EXPECT_LT(list.Count(), 100000);
+  EXPECT_EQ(*list.Item(0), "/folder/name 0");
+  // Read to its end, the same file gives every name.
+  FileList whole;
+  EXPECT_FALSE(OpenList(
+      whole, file, [](std::uint64_t, std::uint64_t) { return true; }, &stopped));
+  EXPECT_FALSE(stopped);
+  EXPECT_EQ(whole.Count(), 100000);
 }
 
 }  // namespace
