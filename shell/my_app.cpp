@@ -22,6 +22,12 @@
 #include "shell/wx_text.h"
 
 namespace lq {
+namespace {
+
+constexpr const char* kUnsafeFolderCaption = "Hand-over folder refused";
+constexpr const char* kRefusedNameCaption = "Cannot take this file";
+
+}  // namespace
 
 struct TMyApp::RealServices {
   SteadyClock clock;
@@ -73,12 +79,14 @@ bool TMyApp::OnInit() {
 
 void TMyApp::TellAboutHandOver() {
   if (frame_ == nullptr) return;
-  std::string text = "Loomquill does not use this hand-over folder, which is not safe:\n\n" +
-                     hand_over_notes_ + "\n\n";
-  text += listener_ != nullptr ? "Files opened with Loomquill are handed over through " +
-                                     listener_->path() + " instead."
-                               : "This window hears no files opened with Loomquill.";
-  context_.services.prompts->Message(frame_, text, kAppCaption, kPromptOk | kPromptIconWarning);
+  std::string text =
+      "Files opened with Loomquill reach the running window through a private folder. "
+      "Passed over:\n\n" +
+      hand_over_notes_ + "\n\n";
+  text += listener_ != nullptr ? "They go through " + listener_->path() + " instead."
+                               : "This window hears none of them.";
+  context_.services.prompts->Message(frame_, text, kUnsafeFolderCaption,
+                                     kPromptOk | kPromptIconWarning);
 }
 
 void TMyApp::Receive(const std::string& name) {
@@ -88,10 +96,10 @@ void TMyApp::Receive(const std::string& name) {
     return;
   }
   const std::string text =
-      "This file name is not valid UTF-8, so Loomquill can neither show "
-      "nor copy it:\n\n" +
+      "This file name is not valid UTF-8, so Loomquill can neither show nor copy it:\n\n" +
       ReadableName(name);
-  context_.services.prompts->Message(frame_, text, kAppCaption, kPromptOk | kPromptIconWarning);
+  context_.services.prompts->Message(frame_, text, kRefusedNameCaption,
+                                     kPromptOk | kPromptIconWarning);
 }
 
 void TMyApp::PollHandOver() {

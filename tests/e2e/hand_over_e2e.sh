@@ -35,7 +35,8 @@ setup() {  # setup NAME SENDTO
   chmod 700 "$home/run"
   printf '[Loomquill]\nSendToIndex=%s\nCheckIndex=2\nHeader=<cp ">\nQueue=<" /b/#ZQ_BR#>\n' \
     "$2" >"$home/cfg/loomquill/ZQIni.ini"
-  export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$home/run"
+  export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$home/run" \
+    XDG_CACHE_HOME="$home/cache"
 }
 
 start_app() {  # start_app [FILE]
@@ -57,6 +58,15 @@ wait_window() {
 }
 
 windows() { xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null | wc -l; }
+
+# Waits until a message box with this caption is up, or 10 s.
+box_up() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
 
 # Waits until the clipboard holds the expected text, or 10 s.
 clipboard_is() {
@@ -126,6 +136,102 @@ err=$("$app" "$long" 2>&1 >/dev/null)
 rc=$?
 check "an overlong name is refused (got $rc)" test "$rc" -ne 0 -a "$rc" -ne 255
 check "with a message" grep -q "at most 999" <<<"$err"
+
+# A second user who makes the hand-over folder first and listens in it hears nothing: the
+# window says why and listens in a folder of the user's own, where the next start finds it.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && [ -x /usr/bin/python3 ]; then
+  setup squat 0
+  chmod 755 "$work" "$HOME"
+  chmod 1777 "$XDG_RUNTIME_DIR"  # open to everyone, as /tmp is
+  heard="$work/squat-heard"
+  : >"$heard"
+  chmod 666 "$heard"
+  setpriv --reuid=65534 --regid=65534 --clear-groups /usr/bin/python3 -c '
+import os, socket, sys
+folder, heard = sys.argv[1], sys.argv[2]
+os.mkdir(folder, 0o755)
+s = socket.socket(socket.AF_UNIX)
+s.bind(folder + "/ZQ_LOOMQUILL")
+os.chmod(folder + "/ZQ_LOOMQUILL", 0o777)
+s.listen(16)
+while True:
+    c, _ = s.accept()
+    data = c.recv(4096)
+    with open(heard, "ab") as f:
+        f.write(data + b"\n")
+    c.close()
+' "$XDG_RUNTIME_DIR/loomquill" "$heard" &
+  squatter=$!
+  pids+=("$squatter")
+  for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/loomquill/ZQ_LOOMQUILL" ] && break; sleep 0.1; done
+  check "the other user listens in the folder it made" \
+    test -S "$XDG_RUNTIME_DIR/loomquill/ZQ_LOOMQUILL"
+  start_app
+  check "window up beside a taken folder" wait_window
+  check "the window says the folder was passed over" box_up "Hand-over folder refused"
+  timeout 10 "$app" "$file" >>"$work/app.log" 2>&1
+  rc=$?
+  check "a start hands over to the window, not to the other user (got $rc)" test "$rc" -eq 255
+  check "the handed file is copied" clipboard_is "a file's name.txt"
+  check "the other user heard nothing" test ! -s "$heard"
+  check "the window listens under the user's cache folder" \
+    test -S "$XDG_CACHE_HOME/loomquill/hand-over/ZQ_LOOMQUILL"
+  stop_app
+  kill "$squatter" 2>/dev/null
+else
+  echo "SKIPPED: a taken hand-over folder (needs root, setpriv and /usr/bin/python3)"
+fi
+
+# Ten "Open With" starts at once with no instance running: one window, nine hand-overs.
+setup many 0
+many=()
+for i in $(seq 10); do
+  : >"$work/many/file $i.txt"
+  "$app" "$work/many/file $i.txt" >>"$work/app.log" 2>&1 &
+  many+=($!)
+  pids+=($!)
+done
+check "a window from ten starts" wait_window
+handed=0
+running=()
+for _ in $(seq 100); do
+  running=()
+  for p in "${many[@]}"; do kill -0 "$p" 2>/dev/null && running+=("$p"); done
+  [ "${#running[@]}" -le 1 ] && break
+  sleep 0.1
+done
+for p in "${many[@]}"; do
+  if ! kill -0 "$p" 2>/dev/null; then
+    wait "$p"
+    [ $? -eq 255 ] && handed=$((handed + 1))
+  fi
+done
+sleep 1
+check "one of ten starts keeps running (${#running[@]} do)" test "${#running[@]}" -eq 1
+check "nine of ten hand over (got $handed)" test "$handed" -eq 9
+check "one window for ten starts (got $(windows))" test "$(windows)" -eq 1
+app_pid=${running[0]:-0}
+stop_app
+
+# A name that is not UTF-8 is refused, with the reason, by the sender and by the window.
+setup bad_name 0
+bad="$work/bad"$'\xff'"name.txt"
+: >"$bad"
+start_app
+check "window up before a name that is not UTF-8" wait_window
+printf 'kept' | xclip -selection clipboard
+err=$(timeout 10 "$app" "$bad" 2>&1 >/dev/null)
+rc=$?
+check "the sender refuses it (got $rc)" test "$rc" -eq 1
+check "and says why" grep -q 'bad\\xFFname.txt: the name is not valid UTF-8' <<<"$err"
+check "the window says why" box_up "Cannot take this file"
+check "the clipboard is left alone" clipboard_is "kept"
+stop_app
+setup bad_first 0
+start_app "$bad"
+check "a first start with such a name opens its window" wait_window
+check "and says why" box_up "Cannot take this file"
+stop_app
 
 [ "$failures" -eq 0 ] || grep -v "Gtk-CRITICAL" "$work/app.log" | tail -20 >&2
 echo "$passes passed, $failures failed"
