@@ -10,6 +10,7 @@
 #include "engine/output.h"
 #include "engine/text_helpers.h"
 #include "persist/settings_file.h"
+#include "platform/readable_name.h"
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
@@ -41,9 +42,12 @@ void SetFieldText(wxWindow* parent, int id, const std::string& text) {
   if (auto* edit = Control<wxTextCtrl>(parent, id)) edit->ChangeValue(FromUtf8(text));
 }
 
-// Menu texts take '&' as a mnemonic mark; a template's name shows it as it is.
+// Menu texts take '&' as a mnemonic mark; a template's name shows it as it is. Bytes that are
+// not UTF-8 would leave an empty label, which the toolkit refuses: they show as \xHH, and
+// the item still loads the template by its real name.
 wxString MenuLabel(const std::string& title) {
-  wxString label = FromUtf8(title);
+  wxString label = FromUtf8(ReadableName(title));
+  if (label.empty()) label = "(no name)";
   label.Replace("&", "&&");
   return label;
 }
