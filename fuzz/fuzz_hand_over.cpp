@@ -1,0 +1,53 @@
+// Feeds arbitrary bytes to the hand-over message reader, as one piece and in pieces of the
+// sizes a socket may deliver, and checks that a name comes out exactly when the bytes are
+// one, byte for byte, while the reader never keeps more than a name holds.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/capacities.h"
+#include "platform/hand_over_message.h"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "fuzz_hand_over: invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The first byte chooses the piece sizes; the rest is the message.
+  if (size == 0) return 0;
+  const std::size_t step = data[0] % 16 + 1;
+  const std::string_view message(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  const bool is_name = !message.empty() && message.size() <= lq::kNameMax &&
+                       message.find('\0') == std::string_view::npos;
+  const std::optional<std::string> whole = lq::ReadHandOverMessage(message);
+  Check(whole.has_value() == is_name, "a name exactly when the message is one");
+  if (whole) Check(*whole == message, "the name is the message byte for byte");
+
+  lq::HandOverMessageReader reader;
+  std::size_t at = 0;
+  for (std::size_t piece = 0; at < message.size(); ++piece) {
+    // Pieces grow and shrink, as reads from a socket do.
+    const std::size_t length = step * (piece % 3 + 1);
+    reader.Feed(message.substr(at, length));
+    at += length;
+    Check(reader.kept() <= lq::kNameMax, "no more kept than a name holds");
+  }
+  Check(reader.Finish() == whole, "pieces give what the whole gives");
+  // Nothing fed after a spoiled message makes it a name again.
+  if (!is_name && !message.empty()) {
+    reader.Feed("/a");
+    Check(!reader.Finish().has_value(), "a spoiled message stays spoiled");
+  }
+  return 0;
+}
