@@ -172,5 +172,23 @@ TEST(HandOverPaths, FollowTheRuntimeFolder) {
   EXPECT_EQ(HandOverFolder(), "/tmp/loomquill-" + std::to_string(getuid()) + "/");
 }
 
+TEST(HandOverPaths, FallBackToAFolderInTheUsersCache) {
+  const char* home = std::getenv("HOME");
+  const std::string saved_home = home == nullptr ? "" : home;
+  setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+  setenv("XDG_CACHE_HOME", "/home/u/.my-cache", 1);
+  EXPECT_EQ(HandOverFolders(),
+            (std::vector<std::string>{"/run/user/1000/loomquill/",
+                                      "/home/u/.my-cache/loomquill/hand-over/"}));
+  unsetenv("XDG_CACHE_HOME");
+  setenv("HOME", "/home/u", 1);
+  EXPECT_EQ(HandOverFolders().back(), "/home/u/.cache/loomquill/hand-over/");
+  // Without a home there is nowhere safe to fall back to.
+  unsetenv("HOME");
+  EXPECT_EQ(HandOverFolders().size(), 1u);
+  unsetenv("XDG_RUNTIME_DIR");
+  if (home != nullptr) setenv("HOME", saved_home.c_str(), 1);
+}
+
 }  // namespace
 }  // namespace lq
