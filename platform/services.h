@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,15 @@ enum PromptStyle : long {
   kPromptDefaultSecond = 0x100,  // the second button is the default
 };
 
-// Everything a person answers: message boxes, file and font dialogs.
+// A progress dialog with a Cancel button, shown until it is dropped.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  // Shows how far the work has come, 0 to 1000; false once the person pressed Cancel.
+  virtual bool Update(int permille) = 0;
+};
+
+// Everything a person answers: message boxes, file and font dialogs, Cancel of long work.
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -65,6 +74,8 @@ class Prompts {
                           const std::string& folder) = 0;
   // font holds the initial font and receives the chosen one; point_size the chosen size.
   virtual bool ChooseFont(wxWindow* owner, FontSettings& font, int& point_size) = 0;
+  virtual std::unique_ptr<Progress> StartProgress(wxWindow* owner, const std::string& caption,
+                                                  const std::string& text) = 0;
 };
 
 class Beeper {

@@ -5,6 +5,7 @@
 #include <wx/fontdata.h>
 #include <wx/fontdlg.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 
 #include "persist/settings_file.h"
 #include "platform/wx_font.h"
@@ -129,6 +130,26 @@ bool WxPrompts::ChooseFont(wxWindow* owner, FontSettings& font, int& point_size)
   font = result;
   point_size = chosen.GetPointSize();
   return true;
+}
+
+namespace {
+
+class WxProgress : public Progress {
+ public:
+  WxProgress(wxWindow* owner, const std::string& caption, const std::string& text)
+      : dialog_(wxString::FromUTF8(caption), wxString::FromUTF8(text), 1000, owner,
+                wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE | wxPD_ELAPSED_TIME) {}
+  bool Update(int permille) override { return dialog_.Update(permille); }
+
+ private:
+  wxProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> WxPrompts::StartProgress(wxWindow* owner, const std::string& caption,
+                                                   const std::string& text) {
+  return std::make_unique<WxProgress>(owner, caption, text);
 }
 
 }  // namespace lq

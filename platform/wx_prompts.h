@@ -16,6 +16,8 @@ class WxPrompts : public Prompts {
   bool ChooseFile(wxWindow* owner, const FileDialogSpec& kind, std::string& name,
                   const std::string& folder) override;
   bool ChooseFont(wxWindow* owner, FontSettings& font, int& point_size) override;
+  std::unique_ptr<Progress> StartProgress(wxWindow* owner, const std::string& caption,
+                                          const std::string& text) override;
 };
 
 // wxMessageDialog style for a PromptStyle.

@@ -1,8 +1,15 @@
 // The main dialog's list commands.
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
 #include "engine/list_file.h"
 #include "shell/base_dlg.h"
 
 namespace lq {
+
+// How long a read of a list may take before it shows its progress.
+constexpr long long kProgressAfterMs = 500;
 
 void BaseDlg::OnClear() {
   list_.Clear();
@@ -27,7 +34,21 @@ void BaseDlg::OnDelete() {
 void BaseDlg::OnOpenList() {
   std::string name;
   if (!context_.services.prompts->ChooseFile(this, kOpenListDialog, name, {})) return;
-  if (auto failure = OpenList(list_, name)) {
+  // A long read shows its progress after half a second; Cancel keeps what was read.
+  Clock& clock = *context_.services.clock;
+  const long long start = clock.NowMs();
+  std::unique_ptr<Progress> progress;
+  auto on_progress = [&](std::uint64_t done, std::uint64_t size) {
+    if (!progress && clock.NowMs() - start >= kProgressAfterMs) {
+      progress = context_.services.prompts->StartProgress(this, kAppCaption, "Reading " + name);
+    }
+    if (!progress) return true;
+    return progress->Update(
+        size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 1000 / size, 1000)));
+  };
+  const std::optional<Failure> failure = OpenList(list_, name, on_progress);
+  progress.reset();
+  if (failure) {
     Report(*failure);
     return;
   }

@@ -35,6 +35,10 @@ class FakePrompts : public Prompts {
   bool ChooseFile(wxWindow* owner, const FileDialogSpec& kind, std::string& name,
                   const std::string& folder) override;
   bool ChooseFont(wxWindow* owner, FontSettings& font, int& point_size) override;
+  // A progress dialog whose Cancel is pressed at the update cancel_at (counted from 1 over
+  // all dialogs); 0 never presses it.
+  std::unique_ptr<Progress> StartProgress(wxWindow* owner, const std::string& caption,
+                                          const std::string& text) override;
 
   std::deque<Answer> answers;
   Answer default_answer = Answer::Ok;
@@ -43,7 +47,10 @@ class FakePrompts : public Prompts {
 
   std::vector<MessageCall> messages;
   std::vector<FileCall> file_dialogs;
-  std::vector<FontSettings> font_dialogs;  // the initial font of each
+  std::vector<FontSettings> font_dialogs;     // the initial font of each
+  std::vector<std::string> progress_dialogs;  // the caption of each
+  std::vector<int> progress_updates;          // every value shown, in order
+  std::size_t cancel_at = 0;
 };
 
 }  // namespace lq

@@ -64,4 +64,26 @@ bool FakePrompts::ChooseFont(wxWindow*, FontSettings& font, int& point_size) {
   return true;
 }
 
+namespace {
+
+class FakeProgress : public Progress {
+ public:
+  explicit FakeProgress(FakePrompts& prompts) : prompts_(prompts) {}
+  bool Update(int permille) override {
+    prompts_.progress_updates.push_back(permille);
+    return prompts_.cancel_at == 0 || prompts_.progress_updates.size() < prompts_.cancel_at;
+  }
+
+ private:
+  FakePrompts& prompts_;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> FakePrompts::StartProgress(wxWindow*, const std::string& caption,
+                                                     const std::string&) {
+  progress_dialogs.push_back(caption);
+  return std::make_unique<FakeProgress>(*this);
+}
+
 }  // namespace lq
