@@ -40,6 +40,7 @@ bench: build
 	@$(BUILD)/bench/bench_template_scan
 	@bench/startup_bench.sh $(BUILD)/bin/loomquill
 	@$(XVFB) $(BUILD)/bench/bench_drop 2>/dev/null
+	@$(XVFB) $(BUILD)/bench/bench_preview 2>/dev/null
 
 fuzz:
 	@tools/install-deps.sh --with-fuzz

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace lq {
@@ -22,6 +23,7 @@ const char* const kCliUsage =
     "  --list FILE.lst          add the names of a list file\n"
     "  --files-from FILE|-      add names, one a line\n"
     "  -0, --null               --files-from names end with NUL (find -print0)\n"
+    "  --limit N                compose only the first N names (a cheap preview)\n"
     "  --output FILE|-          where to write (default -, standard output)\n"
     "  --single FILE            print the one composed line for FILE\n"
     "  --name FILE              print FILE's written name\n"
@@ -109,7 +111,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                key == "--main-head" || key == "--main-queue" || key == "--mode" ||
                key == "--relpath" || key == "--list" || key == "--files-from" ||
                key == "--output" || key == "--single" || key == "--name" || key == "--path-style" ||
-               key == "--eol" || key == "--escape") {
+               key == "--eol" || key == "--escape" || key == "--limit") {
       if (!value(v)) return fail("option '" + key + "' needs a value");
       if (key == "--template") o.template_file = v;
       if (key == "--header") o.header = v;
@@ -136,6 +138,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else {
           return fail("--path-style takes host, windows or posix, not '" + v + "'");
         }
+      }
+      if (key == "--limit") {
+        long long n = -1;
+        const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+        if (ec != std::errc() || end != v.data() + v.size() || n < 1) {
+          return fail("--limit takes a whole number of names, at least 1, not '" + v + "'");
+        }
+        o.limit = n;
       }
       if (key == "--escape") {
         o.escape = EscapeKindFromWord(v);

@@ -20,7 +20,8 @@ struct CliOptions {
   std::optional<std::string> relpath;
   bool invert_slash = false;
   std::optional<EscapeKind> escape;
-  bool null_separated = false;  // --files-from names end with NUL, not a line break
+  bool null_separated = false;     // --files-from names end with NUL, not a line break
+  std::optional<long long> limit;  // compose only the first names
   std::vector<std::string> lists;
   std::vector<std::string> files_from;
   std::optional<std::string> output;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <variant>
 
@@ -25,6 +26,9 @@ struct Stop {
   int status;
   std::string message;
 };
+
+// Thrown when --limit names were composed: the sources are read no further.
+struct Enough {};
 
 void Say(const std::string& message) {
   std::fprintf(stderr, "loomquill-cli: %s\n", message.c_str());
@@ -157,7 +161,11 @@ int Run(const CliOptions& o) {
   TextFileWriter out(output, o.eol, kInvalidOutputCaption);
   OutputComposer compose(composer, s, out);
   bool opened = false;
+  const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());
   auto add = [&](std::string_view name, const std::string& where) {
+    if (compose.Count() >= limit) [[unlikely]] {
+      throw Enough{};
+    }
     if (name.size() > kNameMax) CheckedName(std::string(name), where);
     if (!opened) {
       if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
@@ -170,33 +178,37 @@ int Run(const CliOptions& o) {
   // Names given whole are checked before anything is written, so a refusal never leaves
   // half an output on standard output.
   for (const std::string& file : o.files) CheckedName(file, "FILE");
-  for (const std::string& path : o.lists) {
-    // Lines are bounded as the window bounds them, so even /dev/zero cannot fill memory.
-    auto failure = ForEachLine(
-        path, kInvalidFileCaption,
-        [&](std::string_view line) {
-          ListLineNames(line, [&](std::string_view name) { add(name, path); });
-        },
-        NulInLine::Cut, kListLineMax, "line");
-    if (failure) throw Stop{kExitFailed, failure->Describe()};
-  }
-  for (const std::string& path : o.files_from) {
-    const std::string where = path == "-" ? "standard input" : path;
-    auto each = [&](std::string_view name) { add(name, where); };
-    // A NUL inside a line is never cut away silently: it may be a -print0 list. A name too
-    // long stops the reading at once, however long its line.
-    std::optional<Failure> failure =
-        o.null_separated
-            ? ForEachNulSeparated(path, kInvalidFileCaption, each, kNameMax)
-            : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse, kNameMax);
-    if (failure) {
-      if (!o.null_separated && failure->reason.find("NUL") != std::string::npos) {
-        failure->reason += "; give --null for names separated by NUL";
-      }
-      throw Stop{kExitFailed, failure->Describe()};
+  try {
+    for (const std::string& path : o.lists) {
+      // Lines are bounded as the window bounds them, so even /dev/zero cannot fill memory.
+      auto failure = ForEachLine(
+          path, kInvalidFileCaption,
+          [&](std::string_view line) {
+            ListLineNames(line, [&](std::string_view name) { add(name, path); });
+          },
+          NulInLine::Cut, kListLineMax, "line");
+      if (failure) throw Stop{kExitFailed, failure->Describe()};
     }
+    for (const std::string& path : o.files_from) {
+      const std::string where = path == "-" ? "standard input" : path;
+      auto each = [&](std::string_view name) { add(name, where); };
+      // A NUL inside a line is never cut away silently: it may be a -print0 list. A name too
+      // long stops the reading at once, however long its line.
+      std::optional<Failure> failure =
+          o.null_separated
+              ? ForEachNulSeparated(path, kInvalidFileCaption, each, kNameMax)
+              : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse, kNameMax);
+      if (failure) {
+        if (!o.null_separated && failure->reason.find("NUL") != std::string::npos) {
+          failure->reason += "; give --null for names separated by NUL";
+        }
+        throw Stop{kExitFailed, failure->Describe()};
+      }
+    }
+    for (const std::string& file : o.files) add(file, "FILE");
+  } catch (const Enough&) {
+    // The first --limit names are composed; the rest is left unread.
   }
-  for (const std::string& file : o.files) add(file, "FILE");
 
   if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};

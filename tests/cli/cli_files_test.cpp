@@ -166,3 +166,24 @@ TEST(CliSources, RelativeNamesRelateToTheFolderOfARelativeOutput) {
 
 }  // namespace
 }  // namespace lq::test
+
+namespace lq::test {
+namespace {
+
+TEST(CliLimit, ComposesOnlyTheFirstNamesAndReadsNoFurther) {
+  const ProcessResult r = RunProcess(CliPath(), {"--limit", "2", "--queue", "\n", "--main-queue",
+                                                 "ZQ_GETCOUNT done\n", "/a", "/b", "/c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "/a\n/b\n2 done\n");
+  // Names from a source count as well, whatever comes after them.
+  std::string names;
+  for (int i = 0; i < 100000; ++i) names += "/n" + std::to_string(i) + "\n";
+  names += std::string(5000, 'x') + "\n";  // never reached, so never refused
+  const ProcessResult s =
+      RunProcess(CliPath(), {"--limit", "3", "--files-from", "-", "--queue", ";"}, names);
+  EXPECT_EQ(s.status, 0) << s.err;
+  EXPECT_EQ(s.out, "/n0;/n1;/n2;");
+}
+
+}  // namespace
+}  // namespace lq::test

@@ -46,6 +46,9 @@ TEST(CliUsage, UsageErrorsExitWithTwo) {
       {{"--escape", "sh", "a"}, "--escape takes none, shell, batch, html, url, csv or json"},
       {{"--escape"}, "option '--escape' needs a value"},
       {{"--null=1", "a"}, "option '--null' takes no value"},
+      {{"--limit", "0", "a"}, "--limit takes a whole number of names, at least 1, not '0'"},
+      {{"--limit", "2x", "a"}, "--limit takes a whole number of names"},
+      {{"--limit=-3", "a"}, "--limit takes a whole number of names"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0]);
