@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -206,6 +207,51 @@ TEST(AtomicFile, SpecialFilesAsEachWriterWants) {
   EXPECT_FALSE(Replace("/dev/null", "x", SpecialFiles::kWrite));
   EXPECT_EQ(Replace("/dev/null", "x", SpecialFiles::kRefuse), "not a regular file");
   EXPECT_EQ(Replace(dir.path(), "x"), std::strerror(EISDIR));
+}
+
+// A small file system of its own, for full disks; only the superuser may mount one.
+class TinyDisk {
+ public:
+  explicit TinyDisk(const std::string& options) {
+    path_ = dir_.path() / "disk";
+    fs::create_directory(path_);
+    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~TinyDisk() {
+    if (mounted_) ::umount(path_.c_str());
+  }
+  bool mounted() const { return mounted_; }
+  const fs::path& path() const { return path_; }
+
+ private:
+  TempDir dir_;
+  fs::path path_;
+  bool mounted_ = false;
+};
+
+TEST(AtomicFile, AFullDiskLeavesTheEarlierFileWhole) {
+  TinyDisk disk("size=64k");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+  const fs::path file = disk.path() / "out.txt";
+  WriteFile(file.string(), std::string(8192, 'o'));
+  // Fill the rest, so that the new content finds no room.
+  WriteFile((disk.path() / "filler").string(), std::string(40000, 'f'));
+  const auto why = Replace(file, std::string(30000, 'n'));
+  ASSERT_TRUE(why);
+  EXPECT_EQ(*why, std::strerror(ENOSPC));
+  EXPECT_EQ(ReadFile(file.string()), std::string(8192, 'o'));
+  EXPECT_EQ(FilesIn(disk.path()), 2u);
+}
+
+TEST(AtomicFile, NoFreeInodeLeavesTheEarlierFileWhole) {
+  TinyDisk disk("size=1m,nr_inodes=3");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+  const fs::path file = disk.path() / "out.txt";
+  WriteFile(file.string(), "earlier");
+  WriteFile((disk.path() / "last inode").string(), "x");
+  const auto why = Replace(file, "new content");
+  ASSERT_TRUE(why);
+  EXPECT_EQ(ReadFile(file.string()), "earlier");
 }
 
 }  // namespace
