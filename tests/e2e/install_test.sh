@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# cmake --install lays Loomquill out in one folder with links, templates, help and a desktop
-# entry, and the installed programs run from there.
+# cmake --install lays Loomquill out in one folder with links in bin/, the installed programs
+# run from there, install_manifest.txt lists every file and link, and removing what it lists
+# leaves no file behind.
 #   tests/e2e/install_test.sh BUILD_DIR
 set -uo pipefail
 build=$1
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/lq-install.XXXXXX")
-trap 'rm -rf "$prefix"' EXIT
+work=$(mktemp -d "${TMPDIR:-/tmp}/lq-install.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
 passes=0
 failures=0
 check() {
@@ -14,21 +16,38 @@ check() {
   if "$@"; then passes=$((passes + 1)); else failures=$((failures + 1)); echo "FAILED: $what" >&2; fi
 }
 
-cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
-lib="$prefix/lib/loomquill"
+cmake --install "$build" --prefix "$prefix" >"$work/log" || {
+  cat "$work/log" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+}
+# The folder of the programs, wherever the libdir of this build puts it.
+target=$(readlink "$prefix/bin/loomquill-cli")
+lib=$(cd "$prefix/bin" && cd "$(dirname "$target")" && pwd)
+check "programs in <libdir>/loomquill" test "$(basename "$lib")" = loomquill
 for f in loomquill loomquill-cli; do
-  check "$f in lib/loomquill" test -x "$lib/$f"
-  check "$f linked from bin" test "$(readlink "$prefix/bin/$f")" = "../lib/loomquill/$f"
+  check "$f in the program folder" test -x "$lib/$f"
+  link=$(readlink "$prefix/bin/$f")
+  check "$f linked from bin relatively" test "${link#/}" = "$link"
+  check "$f link reaches the program" test "$prefix/bin/$f" -ef "$lib/$f"
 done
 check "help beside the program" test -f "$lib/Weftbook.html"
 check "templates beside the program" test -f "$lib/M3U playlist.hqd"
 check "template folders kept" test -f "$lib/More/Numbered list.hqd"
 check "no templates folder" test ! -e "$lib/templates"
-desktop="$prefix/share/applications/loomquill.desktop"
-check "desktop entry" grep -qx 'Exec=loomquill %f' "$desktop"
-check "desktop entry icon" test -f "$prefix/share/pixmaps/loomquill.xpm"
+check "license where packages keep it" grep -q 'Permission is hereby granted' \
+  "$prefix/share/doc/loomquill/copyright"
 # The installed CLI finds the installed templates beside itself, through the link.
 check "installed CLI lists its templates" grep -q '^[0-9]* M3U playlist$' \
   <("$prefix/bin/loomquill-cli" --list-templates)
+
+# What the install wrote is what the manifest lists, links included, and nothing else.
+manifest=$build/install_manifest.txt
+check "manifest lists the links" grep -qx "$prefix/bin/loomquill" "$manifest"
+(cd "$prefix" && find . ! -type d | sed "s|^\.|$prefix|" | sort) >"$work/installed"
+sort "$manifest" >"$work/listed"
+check "manifest lists every installed file" diff "$work/listed" "$work/installed"
+tr '\n' '\0' <"$manifest" | xargs -0 rm -f --
+check "removing the listed files leaves none" test -z "$(find "$prefix" ! -type d)"
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
