@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xvfb xauth xclip xdotool
   python3 dash cmark)
+# The checks of the installed tree, and the shells whose completions are tested.
+packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
 esac

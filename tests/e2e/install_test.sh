@@ -40,6 +40,8 @@ check "license where packages keep it" grep -q 'Permission is hereby granted' \
 # The installed CLI finds the installed templates beside itself, through the link.
 check "installed CLI lists its templates" grep -q '^[0-9]* M3U playlist$' \
   <("$prefix/bin/loomquill-cli" --list-templates)
+check "manual names the installed folder" grep -qF "$lib/" \
+  <(zcat "$prefix/share/man/man1/loomquill-cli.1.gz")
 
 # What the install wrote is what the manifest lists, links included, and nothing else.
 manifest=$build/install_manifest.txt

@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""What cmake --install puts where desktops, shells and packagers look, checked by the
+programs that read it: desktop-file-validate, appstreamcli, gio, man, zsh; the icons at
+every size of the icon theme.
+
+    installed_tree_test.py BUILD_DIR SOURCE_DIR
+
+A check whose tool is missing is skipped with a message (tools/install-deps.sh installs them
+all).
+"""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+import zlib
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+# Kinds of files "Open With" must offer Loomquill for.
+OPEN_WITH_TYPES = ('application/octet-stream', 'text/plain', 'text/x-csrc', 'inode/directory',
+                   'audio/flac', 'audio/mpeg', 'video/mp4', 'image/png', 'image/jpeg',
+                   'application/pdf', 'application/zip', 'application/x-zerosize')
+
+passes = 0
+failures = 0
+
+
+def check(what, ok, detail=''):
+    global passes, failures
+    if ok:
+        passes += 1
+    else:
+        failures += 1
+        print(f'FAILED: {what}' + (f'\n{detail}' if detail else ''), file=sys.stderr)
+
+
+def tool(name):
+    if shutil.which(name):
+        return True
+    print(f'SKIPPED: {name} is not installed, so its checks did not run')
+    return False
+
+
+def run(argv, **kw):
+    return subprocess.run(argv, capture_output=True, text=True, **kw)
+
+
+def png_size(path):
+    """Width and height of a PNG whose chunks are all whole and intact, else None."""
+    data = open(path, 'rb').read()
+    if data[:8] != b'\x89PNG\r\n\x1a\n':
+        return None
+    at, size, seen = 8, None, []
+    while at + 8 <= len(data):
+        length, kind = struct.unpack('>I4s', data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        crc = data[at + 8 + length:at + 12 + length]
+        if len(crc) != 4 or struct.unpack('>I', crc)[0] != zlib.crc32(kind + body):
+            return None
+        if kind == b'IHDR':
+            size = struct.unpack('>II', body[:8])
+        seen.append(kind)
+        at += 12 + length
+    return size if seen and seen[-1] == b'IEND' else None
+
+
+def check_desktop_entry(share):
+    desktop = os.path.join(share, 'applications', 'loomquill.desktop')
+    check('desktop entry installed', os.path.isfile(desktop))
+    if tool('desktop-file-validate'):
+        r = run(['desktop-file-validate', desktop])
+        # It reports errors it calls "not yet fatal" with status 0: any message fails.
+        check('desktop-file-validate accepts the entry', r.returncode == 0 and not r.stdout +
+              r.stderr, r.stdout + r.stderr)
+    return desktop
+
+
+def check_open_with(prefix, share):
+    if not tool('gio') or not tool('update-desktop-database'):
+        return
+    # GIO finds handlers through the cache that dpkg's trigger builds on a real install.
+    r = run(['update-desktop-database', os.path.join(share, 'applications')])
+    check('update-desktop-database reads the entry', r.returncode == 0 and not r.stderr, r.stderr)
+    with tempfile.TemporaryDirectory() as home:
+        # Only the installed tree and the system's MIME database; TryExec finds the link.
+        env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, 'data'),
+                   XDG_DATA_DIRS=f'{share}:/usr/share', XDG_CONFIG_HOME=home,
+                   XDG_CONFIG_DIRS=home, PATH=f'{prefix}/bin:' + os.environ['PATH'])
+        for kind in OPEN_WITH_TYPES:
+            r = run(['gio', 'mime', kind], env=env)
+            check(f'Open With offers Loomquill for {kind}', 'loomquill.desktop' in r.stdout,
+                  r.stdout + r.stderr)
+
+
+def check_metainfo(prefix, share):
+    folder = os.path.join(share, 'metainfo')
+    files = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+    check('one metainfo file', len(files) == 1, repr(files))
+    if len(files) != 1:
+        return
+    path = os.path.join(folder, files[0])
+    root = ET.parse(path).getroot()
+    check('metainfo file named after its ID', files[0] == root.findtext('id') + '.metainfo.xml')
+    check('metainfo launches the desktop entry',
+          root.findtext('launchable[@type="desktop-id"]') == 'loomquill.desktop')
+    for part in ('summary', 'description', 'screenshots/screenshot/image', 'releases/release',
+                 'content_rating'):
+        check(f'metainfo has {part}', root.find(part) is not None)
+    if tool('appstreamcli'):
+        for argv in (['appstreamcli', 'validate', '--no-net', '--pedantic', path],
+                     ['appstreamcli', 'validate-tree', '--no-net', '--pedantic', prefix]):
+            r = run(argv)
+            check(' '.join(argv[:2]) + ' passes', r.returncode == 0, r.stdout + r.stderr)
+
+
+def check_icons(share, source):
+    theme = os.path.join(share, 'icons', 'hicolor')
+    for size in ICON_SIZES:
+        path = os.path.join(theme, f'{size}x{size}', 'apps', 'loomquill.png')
+        got = png_size(path) if os.path.isfile(path) else None
+        check(f'{size}x{size} icon is a whole PNG of that size', got == (size, size), repr(got))
+    svg = os.path.join(theme, 'scalable', 'apps', 'loomquill.svg')
+    try:
+        root = ET.parse(svg).getroot()
+        box = root.get('viewBox', '').split()
+        check('scalable icon is a square SVG', root.tag.endswith('svg') and len(box) == 4 and
+              box[2] == box[3])
+    except (OSError, ET.ParseError) as e:
+        check('scalable icon is an SVG', False, str(e))
+    # The window and the desktop show the same drawing: the PNGs are rendered from it.
+    with open(svg, 'rb') as a, open(os.path.join(source, 'packaging/icons/loomquill.svg'),
+                                   'rb') as b:
+        check('scalable icon is the drawn one', a.read() == b.read())
+
+
+def check_manuals(share, cli):
+    pages = {p: os.path.join(share, 'man', 'man1', p + '.1.gz')
+             for p in ('loomquill', 'loomquill-cli')}
+    texts = {}
+    for page, path in pages.items():
+        check(f'{page}(1) installed', os.path.isfile(path))
+        if not os.path.isfile(path):
+            continue
+        if tool('man'):
+            env = dict(os.environ, MANWIDTH='80', LC_ALL='C.UTF-8', MAN_KEEP_FORMATTING='')
+            r = run(['man', '--warnings', '-l', path], env=env)
+            check(f'{page}(1) renders without warnings', r.returncode == 0 and not r.stderr,
+                  r.stderr)
+            texts[page] = r.stdout
+    text = texts.get('loomquill-cli')
+    if text is None:
+        return
+    # Every option and every word the program itself lists is described.
+    usage = run([cli, '--help']).stdout
+    for option in sorted(set(re.findall(r'(?<![\w-])--[a-z][a-z-]*', usage))):
+        check(f'loomquill-cli(1) describes {option}', re.search(
+            r'^\s+.*' + re.escape(option) + r'\b', text, re.M) is not None)
+    for word in sorted(set(w for group in re.findall(r' ([a-z]+(?:\|[a-z]+)+)', usage)
+                           for w in group.split('|'))):
+        check(f'loomquill-cli(1) names the word {word}', re.search(r'\b' + word + r'\b', text))
+    for name in re.findall(r'ZQ_[A-Z]+', usage):
+        check(f'loomquill-cli(1) describes {name}', name in text)
+    for section in ('OPTIONS', 'VARIABLES', 'ESCAPING', 'EXIT STATUS', 'FILES', 'EXAMPLES'):
+        check(f'loomquill-cli(1) has {section}', re.search(f'^{section}$', text, re.M))
+    for section in ('EXIT STATUS', 'FILES', 'EXAMPLES'):
+        check(f'loomquill(1) has {section}', re.search(f'^{section}$', texts.get(
+            'loomquill', ''), re.M))
+
+
+def check_completions(share, zsh_dir):
+    bash = os.path.join(share, 'bash-completion', 'completions', 'loomquill-cli')
+    check('bash completion where bash-completion loads it by command name', os.path.isfile(bash))
+    zsh = os.path.join(zsh_dir, '_loomquill-cli')
+    check('zsh completion installed', os.path.isfile(zsh))
+    if tool('zsh'):
+        # The folder is one the system's zsh searches, relative to its own prefix.
+        r = run(['zsh', '-fc', 'print -l -- $fpath'])
+        relative = os.path.relpath(zsh_dir, os.path.dirname(share))
+        check('zsh searches the folder of the completion',
+              any(p.endswith('/' + relative) for p in r.stdout.split()), r.stdout)
+
+
+def main():
+    build, source = sys.argv[1:3]
+    with tempfile.TemporaryDirectory() as prefix:
+        r = run(['cmake', '--install', build, '--prefix', prefix])
+        if r.returncode != 0:
+            print(r.stdout + r.stderr, file=sys.stderr)
+            return 1
+        share = os.path.join(prefix, 'share')
+        check_desktop_entry(share)
+        check_open_with(prefix, share)
+        check_metainfo(prefix, share)
+        check_icons(share, source)
+        check_manuals(share, os.path.join(prefix, 'bin', 'loomquill-cli'))
+        check_completions(share, os.path.join(share, 'zsh', 'vendor-completions'))
+    print(f'{passes} passed, {failures} failed')
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
