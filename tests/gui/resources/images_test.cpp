@@ -60,7 +60,9 @@ TEST(Images, ToolBitmapsDiffer) {
   const int all[] = {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear};
   for (int a : all) {
     for (int b : all) {
-      if (a != b) EXPECT_NE(data(a), data(b)) << a << " and " << b;
+      if (a != b) {
+        EXPECT_NE(data(a), data(b)) << a << " and " << b;
+      }
     }
   }
 }

@@ -213,7 +213,7 @@ struct Step {
 };
 
 // Names the step in test listings instead of dumping its bytes.
-void PrintTo(const Step& s, std::ostream* os) { *os << s.what; }
+[[maybe_unused]] void PrintTo(const Step& s, std::ostream* os) { *os << s.what; }
 
 // Every change that changes the output shows at once (typing within the throttle), the text
 // is what Create then writes, and the preview itself writes and copies nothing.
