@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON -DLQ_WERROR=ON
 
-.PHONY: all deps configure build release-check test run bench fuzz clean format
+.PHONY: all deps configure build release-check test run bench fuzz clean format package
 
 all: build
 
@@ -49,8 +49,18 @@ fuzz:
 	@cmake --build build-fuzz -j $(JOBS)
 	@tools/run-fuzz.sh build-fuzz/bin
 
+# A Debian package (cpack) of a build with Debian's own compiler and linker flags, hardening
+# included: $(BUILD)-deb/loomquill_<version>_<arch>.deb.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: deps
+	@cmake -S . -B $(BUILD)-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=OFF \
+	  "-DCMAKE_CXX_FLAGS=$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=$$($(DEB_FLAGS) LDFLAGS)" >/dev/null
+	@cmake --build $(BUILD)-deb -j $(JOBS)
+	@cd $(BUILD)-deb && cpack -G DEB
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-release build-fuzz
+	@rm -rf $(BUILD) $(BUILD)-release $(BUILD)-deb build-fuzz

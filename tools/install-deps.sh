@@ -4,8 +4,10 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xvfb xauth xclip xdotool
   python3 dash cmark)
-# The checks of the installed tree, and the shells whose completions are tested.
-packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash)
+# The checks of the installed tree and of the Debian package, and the shells whose
+# completions are tested.
+packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
+  dpkg-dev file fakeroot lintian)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
 esac
