@@ -87,6 +87,8 @@ if [ -n "$root" ]; then
     <(dpkg-query --admindir="$root/var/lib/dpkg" -l loomquill)
   check "the installed CLI runs and finds its templates" grep -q ' M3U playlist$' \
     <("$root/usr/bin/loomquill-cli" --list-templates)
+  check "the installed CLI tells the package's version" \
+    test "$("$root/usr/bin/loomquill-cli" --version)" = "loomquill-cli $version"
   "${dpkg_here[@]}" -r loomquill >>"$work/dpkg.out" 2>&1
   check "removal leaves nothing behind" test -z "$(cd "$root" && find . -mindepth 1 \
     ! -path ./var ! -path ./var/lib ! -path './var/lib/dpkg*')"
