@@ -285,7 +285,7 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
   status_->SetHintAnchor(mouse);
   std::string text;
   if (id >= ids::kFirstTemplate && id <= ids::kLastTemplate) {
-    text = templates_.FullNameFor(id);
+    text = ReadableName(templates_.FullNameFor(id));
     CutUtf8(text, 990);
   } else {
     text = std::string(HintString(id));

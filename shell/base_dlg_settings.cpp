@@ -1,5 +1,6 @@
 // The main dialog's commands that change the script's settings, and the small ones.
 #include "persist/template_file.h"
+#include "platform/readable_name.h"
 #include "shell/about_dlg.h"
 #include "shell/base_dlg.h"
 #include "shell/escape_menu.h"
@@ -74,7 +75,8 @@ void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
     Report(*failure);
     return;
   }
-  frame_->SetTitle(FromUtf8(TemplateCaption(settings_.TemplateFile, context_.style)));
+  // A template name that is no UTF-8 is shown readable, never as an empty title.
+  frame_->SetTitle(FromUtf8(ReadableName(TemplateCaption(settings_.TemplateFile, context_.style))));
   SetHeaderText(header);
   SetQueueText(queue);
   RefreshControls();

@@ -201,3 +201,19 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
 
 }  // namespace
 }  // namespace lq::test
+
+namespace lq::test {
+namespace {
+
+// A template whose file name is no UTF-8 loads by its real name and shows a readable one.
+TEST_F(TemplatesTest, ANameThatIsNoUtf8IsShownReadableInTheTitle) {
+  WriteProgramFile("Caf\xE9 list.hqd", "[Loomquill]\nHeader=<caf\xC3\xA9>\n");
+  Start();
+  Command(1303);
+  EXPECT_EQ(frame()->GetTitle().utf8_string(), "Halvorn Loomquill - Caf\\xE9 list");
+  EXPECT_EQ(Field(102), "caf\xC3\xA9");
+  EXPECT_TRUE(prompts_.messages.empty());
+}
+
+}  // namespace
+}  // namespace lq::test
