@@ -187,3 +187,15 @@ TEST(CliLimit, ComposesOnlyTheFirstNamesAndReadsNoFurther) {
 
 }  // namespace
 }  // namespace lq::test
+
+namespace lq::test {
+namespace {
+
+TEST(CliSources, AnEndlessListFileCannotFillMemory) {
+  const ProcessResult r = RunProcess(CliPath(), {"--list", "/dev/zero"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("/dev/zero:1: line longer than 1048576 bytes"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace lq::test

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -179,6 +180,19 @@ TEST(CreateOutput, KeepsTheModeOfAnExistingFileAndWritesThroughLinks) {
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
+// The window must never wait for a program to open the other end of a pipe.
+TEST(CreateOutput, APipeIsRefusedAtOnce) {
+  TempDir dir;
+  Script s;
+  s.list.Append("x");
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const auto failure = s.Create(fifo);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->text, fifo);
+  EXPECT_EQ(failure->reason, "not a regular file");
+}
+
 TEST(CreateAndCopy, GivesTheFileTextAndNothingWhenCreatingFails) {
   TempDir dir;
   Script s;
@@ -203,7 +217,8 @@ TEST(SingleFileCommands, LineAndNameForPendingFile) {
   FileList list;
   Composer c(settings, PathStyle::Posix, "cp ZQ_GETSELINDEX ", "\n\n", &list);
   std::string pending = "/home/u/docs/a b.txt";
-  EXPECT_EQ(std::get<std::string>(SingleLineText(c, pending, Eol::CrLf)), "cp 1 docs/a b.txt\r\n\r\n");
+  EXPECT_EQ(std::get<std::string>(SingleLineText(c, pending, Eol::CrLf)),
+            "cp 1 docs/a b.txt\r\n\r\n");
   EXPECT_TRUE(pending.empty());
   pending = "/home/u/docs/a b.txt";
   EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "docs/a b.txt");
