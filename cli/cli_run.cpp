@@ -102,7 +102,7 @@ int Run(const CliOptions& o) {
     return kExitDone;
   }
   if (o.version) {
-    std::puts("loomquill-cli 0.1.0");
+    std::puts("loomquill-cli " LQ_VERSION);
     return kExitDone;
   }
   if (o.list_templates) {
