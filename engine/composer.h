@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "engine/capacities.h"
+#include "engine/compiled_text.h"
 #include "engine/failure.h"
 #include "engine/file_list.h"
 #include "engine/file_values.h"
+#include "engine/line_writer.h"
 #include "engine/path_style.h"
 #include "engine/script_settings.h"
 
@@ -37,7 +39,7 @@ class Composer {
   // The same for a name that is not in the list.
   void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
   // The room WriteLineTo needs: the longest line and what a short copy may write past it.
-  static constexpr std::size_t kLineRoom = kLineMax + kReadSlack;
+  static constexpr std::size_t kLineRoom = LineWriter::kRoom;
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
   // null when this name or these texts need the general way (ComposeLineFor); nothing
   // written before the returned end is then of any use.
@@ -72,30 +74,6 @@ class Composer {
   }
 
  private:
-  // A text split once into literal runs and variables.
-  struct Text {
-    std::string body;
-    unsigned vars = 0;  // variables present in body; none means nothing can ever expand
-    struct Segment {
-      std::size_t from;
-      std::size_t size;
-      int var;  // -1 for a literal run
-    };
-    std::vector<Segment> segments;
-    bool has_cr = false;
-    // A literal holds "ZQ_" or could join a value into it: the one-pass result must always
-    // be checked for it.
-    bool check_always = false;
-    std::size_t var_names_size = 0;                         // the variables' names, all occurrences
-    std::size_t literal_size = 0;                           // literals without their CRs
-    std::array<std::size_t, kVariableNames.size()> uses{};  // occurrences of each variable
-    // One pass gives the composed text without any check on the result.
-    bool direct = false;
-  };
-
-  // With strip_cr the CRs go from the body at once, so that those of values stay.
-  static Text Compile(std::string_view body, bool strip_cr);
-
   void Refuse(std::string_view name, std::string_view reason);
   // Refuses name when one of its values could not be escaped.
   void CheckValues(std::string_view name);
@@ -105,39 +83,21 @@ class Composer {
   // Appends text composed for values to out, CRs removed.
   // name_has_cr and name_has_z tell whether the file's name, of which every value but the
   // numbers is made, holds a CR or a 'Z'.
-  void ExpandInto(std::string& out, const Text& text, bool name_has_cr, bool name_has_z);
-  void ExpandStepwise(std::string& out, const Text& text);
-  // Adds text's runs to the line written straight out.
-  void AddToLine(const Text& text);
-  // Where the part of the current name begins that the values of vars are taken from.
-  std::size_t ValuesSource(unsigned vars);
+  void ExpandInto(std::string& out, const CompiledText& text, bool name_has_cr, bool name_has_z);
+  void ExpandStepwise(std::string& out, const CompiledText& text);
 
   const ScriptSettings& settings_;
   PathStyle style_;
   const FileList* list_;
-  Text header_;
-  Text queue_;
+  CompiledText header_;
+  CompiledText queue_;
   FileValues values_;
-  // The line written straight out: header, written name and queue as one run of pieces,
-  // each a literal (slot -1, kept in line_literals_ without CRs and with kReadSlack more
-  // bytes for block copies) or a slot of line_values_.
-  struct LinePiece {
-    std::uint32_t from;
-    std::uint32_t size;
-    int slot;
-  };
-  static constexpr int kWrittenSlot = static_cast<int>(kVariableNames.size());
-  std::vector<LinePiece> line_pieces_;
-  std::string line_literals_;
-  std::array<std::string_view, kVariableNames.size() + 1> line_values_;
+  LineWriter writer_;  // the fast path: lines written straight out
   std::string scratch_;
   bool stepwise_only_ = false;
   // An escaping kind is chosen: values keep their CRs and nothing is cut.
   bool escaping_ = false;
   std::optional<Failure> refusal_;
 };
-
-// Bit mask of the variables whose names occur in text.
-unsigned VariablesIn(std::string_view text);
 
 }  // namespace lq

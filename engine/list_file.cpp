@@ -84,8 +84,7 @@ std::optional<Failure> OpenList(FileList& list, const std::string& path,
   if (auto failure = reader.Open()) return failure;
   std::error_code ec;
   const std::uint64_t size = std::filesystem::file_size(ToPath(path), ec);
-  const std::size_t room =
-      max_items - std::min(max_items, static_cast<std::size_t>(list.Count()));
+  const std::size_t room = max_items - std::min(max_items, static_cast<std::size_t>(list.Count()));
   // Names wait until the whole file was read, so a failed read leaves the list as it was.
   std::vector<std::string> names;
   bool too_many = false;

@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "engine/sse2_block.h"
 
 namespace lq {
 
-// The line feeds of a text, in order. Looks at 64 bytes at a time and keeps where the line
-// feeds are as bits, so each line costs a few instructions instead of a search of its own.
+// The line feeds of a text, in order. Looks at 64 bytes at a time (SSE2 masks) and keeps
+// where the line feeds are as bits, so each line costs a few instructions instead of a
+// search of its own: the fast path of reading names.
 class NewlineFinder {
  public:
   explicit NewlineFinder(std::string_view text) : text_(text) {}
@@ -37,9 +36,7 @@ class NewlineFinder {
     if (text_.size() - next_ >= kBlock) {
       const char* p = text_.data() + next_;
       const auto feeds = [p](int i) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-        return static_cast<std::uint64_t>(
-            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')))));
+        return static_cast<std::uint64_t>(Block16(p + 16 * i).Mask('\n'));
       };
       bits_ = feeds(0) | feeds(1) << 16 | feeds(2) << 32 | feeds(3) << 48;
       next_ += kBlock;

@@ -65,7 +65,7 @@ void SplitPathViews(std::string_view path, PathStyle style, PathPartViews& parts
   TailMarks marks;
   // Most names end in a short last component: one look finds it. A drive comes before any
   // separator, so it cannot change what is found.
-  if (FindTail(path, '/', other, '/', '/', marks)) {
+  if (FindNameTail(path, other, marks)) {
     sep = marks.separator;
     dot = marks.dot == std::string_view::npos ? marks.dot : marks.dot - (sep + 1);
   } else {

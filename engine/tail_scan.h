@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "engine/sse2_block.h"
 
 namespace lq {
 
@@ -15,64 +13,72 @@ namespace lq {
 struct TailMarks {
   std::size_t separator;  // the last separator
   std::size_t dot;        // the last '.' after it, or npos
-  unsigned found;         // after the separator: bit 0 set for x, bit 1 for y
 };
 
-// Looks for the last a or b and, after it, the last '.' and any x and y among the last 32
-// bytes of name (the last 16 when it is shorter than 32), without a branch per byte. False
-// when name is shorter than 16 bytes or holds no separator there: the caller then looks the
-// usual way. Inline, so that the bytes sought are constants.
-inline bool FindTail(std::string_view name, char a, char b, char x, char y, TailMarks& marks) {
-#ifdef __SSE2__
-  constexpr std::size_t kWindow = 32;
-  if (name.size() < kWindow / 2) return false;
-  // A name shorter than the window has only its last 16 bytes looked at: the lower half
-  // repeats the upper one, so it can never hold the last separator or anything after it.
-  const char* end = name.data() + name.size();
-  const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
-  const __m128i lo = name.size() >= kWindow
-                         ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - kWindow))
-                         : hi;
-  // Bit i set where byte i of the window is one of those sought.
-  const auto bits = [&lo, &hi](char c, char d) {
-    const __m128i vc = _mm_set1_epi8(c);
-    const __m128i vd = _mm_set1_epi8(d);
-    const auto half = [&vc, &vd](__m128i b) {
-      return static_cast<std::uint32_t>(
-          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, vc), _mm_cmpeq_epi8(b, vd))));
-    };
-    return half(lo) | half(hi) << 16;
-  };
-  const std::uint32_t seps = bits(a, b);
-  if (seps == 0) return false;
-  const int sep = 31 - std::countl_zero(seps);
-  // Only what lies after the separator: bit sep and all below it cleared.
-  const std::uint32_t after = sep == 31 ? 0 : ~std::uint32_t{0} << (sep + 1);
-  const std::uint32_t dots = bits('.', '.') & after;
-  // Where the window starts, before the name when only its upper half was looked at; the
-  // bits found lie inside the name all the same.
-  const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(name.size()) - std::ptrdiff_t{kWindow};
-  marks.separator = static_cast<std::size_t>(base + sep);
-  marks.dot = dots == 0 ? std::string_view::npos
-                        : static_cast<std::size_t>(base + 31 - std::countl_zero(dots));
-  marks.found = 0;
-  if ((bits(x, y) & after) != 0) {  // rare: tell which
-    marks.found = ((bits(x, x) & after) != 0 ? 1u : 0u) | ((bits(y, y) & after) != 0 ? 2u : 0u);
+// What the part of a name that values are made of holds, which the line written straight
+// out cannot take: a CR to remove, or a 'Z' that may spell a variable's name.
+struct TailHits {
+  bool cr = false;
+  bool z = false;
+};
+
+namespace tail_scan_detail {
+
+// The one look: SSE2 masks over the last 32 bytes of name (the last 16 when it is shorter
+// than 32), without a branch per byte. False when name is shorter than 16 bytes or holds no
+// separator there: the caller then looks the usual way. Inline, so that the bytes sought are
+// constants of each caller.
+template <bool kHits>
+[[gnu::always_inline]] inline bool Look(std::string_view name, char a, char b, TailMarks& marks,
+                                        TailHits* hits) {
+  if constexpr (kHaveSse2) {
+    constexpr std::size_t kWindow = 32;
+    if (name.size() < kWindow / 2) return false;
+    // A name shorter than the window has only its last 16 bytes looked at: the lower half
+    // repeats the upper one, so it can never hold the last separator or anything after it.
+    const char* end = name.data() + name.size();
+    const Block16 hi(end - 16);
+    const Block32 window(name.size() >= kWindow ? Block16(end - kWindow) : hi, hi);
+    const std::uint32_t seps = window.Mask(a, b);
+    if (seps == 0) return false;
+    const int sep = 31 - std::countl_zero(seps);
+    // Only what lies after the separator: bit sep and all below it cleared.
+    const std::uint32_t after = sep == 31 ? 0 : ~std::uint32_t{0} << (sep + 1);
+    const std::uint32_t dots = window.Mask('.') & after;
+    // Where the window starts, before the name when only its upper half was looked at; the
+    // bits found lie inside the name all the same.
+    const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(name.size()) - std::ptrdiff_t{kWindow};
+    marks.separator = static_cast<std::size_t>(base + sep);
+    marks.dot = dots == 0 ? std::string_view::npos
+                          : static_cast<std::size_t>(base + 31 - std::countl_zero(dots));
+    if constexpr (kHits) {
+      *hits = TailHits{};
+      if ((window.Mask('\r', 'Z') & after) != 0) {  // rare: tell which
+        hits->cr = (window.Mask('\r') & after) != 0;
+        hits->z = (window.Mask('Z') & after) != 0;
+      }
+    }
+    return true;
+  } else {
+    (void)name, (void)a, (void)b, (void)marks, (void)hits;
+    return false;
   }
-  return true;
-#else
-  (void)name;
-  (void)a;
-  (void)b;
-  (void)x;
-  (void)y;
-  (void)marks;
-  return false;
-#endif
 }
 
-// Which of a and b occur in name from from on: bit 0 set for a, bit 1 for b. A short end of
-// a long name is looked at in one step.
-unsigned FindInTail(std::string_view name, std::size_t from, char a, char b);
+}  // namespace tail_scan_detail
+
+// A Posix name's last '/' and its last dot after it, and what hits lie after the '/'.
+[[gnu::always_inline]] inline bool FindPosixTail(std::string_view name, TailMarks& marks,
+                                                 TailHits& hits) {
+  return tail_scan_detail::Look<true>(name, '/', '/', marks, &hits);
+}
+
+// The last '/' or other separator of a name and its last dot after it.
+inline bool FindNameTail(std::string_view name, char other, TailMarks& marks) {
+  return tail_scan_detail::Look<false>(name, '/', other, marks, nullptr);
+}
+
+// The hits in name from from on. A short end of a long name is looked at in one step.
+TailHits FindHitsFrom(std::string_view name, std::size_t from);
 
 }  // namespace lq

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/capacities.h"
+#include "engine/compiled_text.h"
+#include "engine/file_values.h"
+#include "engine/path_style.h"
+#include "engine/tail_scan.h"
+
+namespace lq {
+
+// The fast path of composing: a whole line written straight into the output buffer in one
+// pass, when that pass can promise the bytes that replacing one variable after another
+// gives. Header, written name and queue are one run of pieces, each a literal or a value,
+// copied in 16-byte blocks into room sized beforehand (short fixed-size copies beat memcpy
+// calls; values are read from copies with slack after them, which spares waits on store
+// forwarding). A name's last component comes from one SSE2 look at its end (tail_scan.h).
+class LineWriter {
+ public:
+  // The room Write needs: the longest line and what a short copy may write past it.
+  static constexpr std::size_t kRoom = kLineMax + kReadSlack;
+
+  LineWriter(const CompiledText& header, const CompiledText& queue);
+
+  // Writes the line of the name values were last Reset to into room (kRoom bytes at least)
+  // and returns its end, or null when the line needs the general way; nothing written
+  // before the returned end is then of any use. header and queue are the texts the writer
+  // was made from. kEscaping: values are escaped, and a refused name gives null.
+  template <bool kEscaping>
+  char* Write(char* room, const CompiledText& header, const CompiledText& queue, FileValues& values,
+              PathStyle style);
+
+ private:
+  // A literal (slot -1, kept in literals_ without CRs and with kReadSlack more bytes for
+  // block copies) or a slot of values_.
+  struct Piece {
+    std::uint32_t from;
+    std::uint32_t size;
+    int slot;
+  };
+  static constexpr int kWrittenSlot = static_cast<int>(kVariableNames.size());
+
+  void Add(const CompiledText& text);
+  // Where the part of the current name begins that the values of vars are taken from.
+  static std::size_t ValuesSource(FileValues& values, unsigned vars);
+
+  std::vector<Piece> pieces_;
+  std::string literals_;
+  std::array<std::string_view, kVariableNames.size() + 1> values_;
+};
+
+// The writer is inline so that it compiles into the composer's line loop.
+namespace line_writer_detail {
+
+// Copies n bytes; src must be readable for kReadSlack bytes past n and to for as many past n.
+// Most pieces of a line are short: one or two block moves beat a call to memcpy.
+inline char* CopyPiece(char* to, const char* src, std::size_t n) {
+  static_assert(kReadSlack >= 16);
+  if (n <= 16) {
+    std::memcpy(to, src, 16);
+  } else if (n <= 32) {
+    std::memcpy(to, src, 16);
+    std::memcpy(to + n - 16, src + n - 16, 16);
+  } else {
+    std::memcpy(to, src, n);
+  }
+  return to + n;
+}
+
+constexpr unsigned Bit(Variable v) { return 1u << static_cast<int>(v); }
+// The variables made of the last component of a name, and those made of no name at all.
+constexpr unsigned kNameVariables = Bit(Variable::Name) | Bit(Variable::Ext);
+constexpr unsigned kTailVariables =
+    kNameVariables | Bit(Variable::GetSelIndex) | Bit(Variable::GetCount);
+
+// An empty value may have no storage at all; CopyPiece reads this instead.
+constexpr char kNothing[kReadSlack] = {};
+inline std::string_view Readable(std::string_view v) {
+  return v.empty() ? std::string_view(kNothing, 0) : v;
+}
+
+inline bool HoldsVariablePrefix(const char* from, const char* to) {
+  return std::string_view(from, static_cast<std::size_t>(to - from)).find("ZQ_") !=
+         std::string_view::npos;
+}
+
+}  // namespace line_writer_detail
+
+inline std::size_t LineWriter::ValuesSource(FileValues& values, unsigned vars) {
+  const std::string_view name = values.name();
+  if ((vars & ~line_writer_detail::kTailVariables) != 0) return 0;
+  if ((vars & line_writer_detail::kNameVariables) == 0) return name.size();
+  // Name and extension both lie after the last separator.
+  return static_cast<std::size_t>(values.Raw(Variable::Name).data() - name.data());
+}
+
+template <bool kEscaping>
+[[gnu::always_inline]] inline char* LineWriter::Write(char* room, const CompiledText& header, const CompiledText& queue,
+                               FileValues& values, PathStyle style) {
+  const unsigned vars = header.vars | queue.vars;
+  const std::string_view name = values.given();
+  // Only the part of the name that values are made of can bring a CR or a 'Z' into them.
+  TailHits hits;
+  unsigned preset = 0;  // variables whose values are in values_ already
+  TailMarks tail;
+  if (!kEscaping && (vars & ~line_writer_detail::kTailVariables) == 0 &&
+      (vars & line_writer_detail::kNameVariables) != 0 && style == PathStyle::Posix &&
+      FindPosixTail(name, tail, hits)) {
+    // The usual job: name and extension, and numbers, from one look at the end of the name.
+    const std::string_view copy = values.name();
+    const std::size_t start = tail.separator + 1;
+    const std::size_t dot = tail.dot == std::string_view::npos ? copy.size() : tail.dot;
+    values_[static_cast<std::size_t>(Variable::Name)] = copy.substr(start, dot - start);
+    values_[static_cast<std::size_t>(Variable::Ext)] =
+        line_writer_detail::Readable(copy.substr(dot));
+    if ((vars & line_writer_detail::Bit(Variable::GetSelIndex)) != 0) {
+      values_[static_cast<std::size_t>(Variable::GetSelIndex)] = values.SelIndex();
+    }
+    if ((vars & line_writer_detail::Bit(Variable::GetCount)) != 0) {
+      values_[static_cast<std::size_t>(Variable::GetCount)] = values.Count();
+    }
+    preset = line_writer_detail::kTailVariables;
+  } else {
+    hits = FindHitsFrom(name, ValuesSource(values, vars));
+  }
+  if (hits.cr) return nullptr;
+
+  std::size_t header_size = header.literal_size;
+  std::size_t queue_size = queue.literal_size;
+  for (unsigned left = vars; left != 0; left &= left - 1) {
+    const int v = std::countr_zero(left);
+    const std::size_t at = static_cast<std::size_t>(v);
+    if ((preset & (1u << v)) == 0) {
+      values_[at] = line_writer_detail::Readable(kEscaping ? values.Get(v) : values.Raw(v));
+    }
+    const std::size_t value_size = values_[at].size();
+    header_size += value_size * header.uses[at];
+    queue_size += value_size * queue.uses[at];
+  }
+  const std::string_view written =
+      line_writer_detail::Readable(kEscaping ? values.Written() : values.RawWritten());
+  values_[kWrittenSlot] = written;
+  if (kEscaping && values.refused()) return nullptr;
+  if (header_size + written.size() + queue_size > kLineMax) return nullptr;
+
+  char* to = room;
+  const char* literals = literals_.data();
+  for (const Piece& p : pieces_) {
+    if (p.slot < 0) {
+      to = line_writer_detail::CopyPiece(to, literals + p.from, p.size);
+    } else {
+      const std::string_view v = values_[static_cast<std::size_t>(p.slot)];
+      to = line_writer_detail::CopyPiece(to, v.data(), v.size());
+    }
+  }
+  // A value with a 'Z' may spell "ZQ_" next to what follows it.
+  char* header_end = room + header_size;
+  char* queue_start = header_end + written.size();
+  if (hits.z && ((header.vars != 0 && line_writer_detail::HoldsVariablePrefix(room, header_end)) ||
+                 (queue.vars != 0 && line_writer_detail::HoldsVariablePrefix(queue_start, to)))) {
+    return nullptr;
+  }
+  return to;
+}
+
+}  // namespace lq
