@@ -1,6 +1,7 @@
 #include "persist/user_folders.h"
 
 #include <cstdlib>
+#include <system_error>
 
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
@@ -88,7 +89,13 @@ fs::path DesktopFolder() {
   return ToPath(desktop);
 }
 
-std::string DefaultOutputFile() { return ToText(DesktopFolder() / kOutputName); }
+std::string DefaultOutputFile() {
+  // A first Create must find its folder: many machines have no desktop folder.
+  std::error_code ec;
+  const fs::path desktop = DesktopFolder();
+  const fs::path folder = fs::is_directory(desktop, ec) ? desktop : Home();
+  return ToText(folder / kOutputName);
+}
 
 fs::path SettingsFilePath() { return ConfigHome() / kFolderName / kSettingsName; }
 

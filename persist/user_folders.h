@@ -13,7 +13,8 @@ std::filesystem::path SettingsFilePath();
 // The user's desktop folder as xdg-user-dir DESKTOP reports it, else ~/Desktop.
 std::filesystem::path DesktopFolder();
 
-// The output file a fresh start writes: ZQScript.txt on the desktop.
+// The output file a fresh start writes: ZQScript.txt on the desktop, or in the home folder
+// when the desktop folder does not exist.
 std::string DefaultOutputFile();
 
 // XDG_DESKTOP_DIR as set by the text of a user-dirs.dirs file, "$HOME" expanded; empty

@@ -26,7 +26,9 @@ class SettingsFile : public testing::Test {
   SettingsFile()
       : home_env_("HOME", (dir_.path() / "home").string()),
         config_env_("XDG_CONFIG_HOME", (dir_.path() / "config").string()),
-        desktop_env_("XDG_DESKTOP_DIR", std::nullopt) {}
+        desktop_env_("XDG_DESKTOP_DIR", std::nullopt) {
+    fs::create_directories(Home() / "Desktop");
+  }
 
   fs::path Home() const { return dir_.path() / "home"; }
   fs::path File() const { return SettingsFilePath(); }
@@ -76,7 +78,23 @@ TEST_F(SettingsFile, DefaultOutputFollowsTheUserDesktop) {
   fs::create_directories(dir_.path() / "config");
   WriteFile((dir_.path() / "config" / "user-dirs.dirs").string(),
             "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  fs::create_directories(Home() / "Schreibtisch");
   EXPECT_EQ(DefaultOutputFile(), (Home() / "Schreibtisch" / "ZQScript.txt").string());
+}
+
+TEST_F(SettingsFile, WithoutADesktopFolderTheDefaultOutputIsInTheHomeFolder) {
+  fs::remove(Home() / "Desktop");
+  Load();
+  EXPECT_EQ(s_.FileOutput, (Home() / "ZQScript.txt").string());
+  EXPECT_EQ(s_.RelPath, Home().string() + "/");
+  // A desktop named by user-dirs.dirs that is not there counts as missing too.
+  fs::create_directories(dir_.path() / "config");
+  WriteFile((dir_.path() / "config" / "user-dirs.dirs").string(),
+            "XDG_DESKTOP_DIR=\"$HOME/Gone\"\n");
+  EXPECT_EQ(DefaultOutputFile(), (Home() / "ZQScript.txt").string());
+  // A plain file named like the desktop is no folder.
+  WriteFile((Home() / "Gone").string(), "x");
+  EXPECT_EQ(DefaultOutputFile(), (Home() / "ZQScript.txt").string());
 }
 
 TEST(DesktopFromUserDirs, ReadsWhatXdgUserDirReads) {

@@ -141,7 +141,8 @@ void ShellTest::SetUp() {
   config_ = root_ / "config";
   program_ = root_ / "program";
   work_ = root_ / "work";
-  for (const fs::path& dir : {home_, config_, program_, work_ / "src", work_ / "out"}) {
+  for (const fs::path& dir :
+       {home_, home_ / "Schreibtisch", config_, program_, work_ / "src", work_ / "out"}) {
     fs::create_directories(dir);
   }
   setenv("HOME", home_.c_str(), 1);
