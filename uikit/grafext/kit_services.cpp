@@ -44,8 +44,20 @@ class WxPointerProbe : public PointerProbe {
   }
 };
 
+// Tick 0 is "the tip was just cleared" to the tooltip: the kit's ticks start well past it,
+// so the first hint of a session waits the short delay.
+class KitSteadyClock : public Clock {
+ public:
+  long long NowMs() override { return steady_.NowMs() + kEpochMs; }
+  void BusyWait(long long ms) override { steady_.BusyWait(ms); }
+
+ private:
+  static constexpr long long kEpochMs = 60 * 1000;
+  SteadyClock steady_;
+};
+
 Clock& RealClock() {
-  static SteadyClock clock;
+  static KitSteadyClock clock;
   return clock;
 }
 TimerSource& RealTimers() {

@@ -1,0 +1,61 @@
+// The shared tooltip under the display's own pointer events and the kit's real clock.
+#include <wx/utils.h>
+
+#include <chrono>
+
+#include "resources/ids.h"
+#include "tests/gui/real/real_input.h"
+
+namespace lq::test {
+namespace {
+
+class TipRealTest : public RealInputTest {
+ protected:
+  // Where the tip belongs for the pointer at p: below it, centred 5 pixels right of it.
+  wxRect ExpectedTip(const wxPoint& p) const {
+    const wxSize size = tip()->engine().size();
+    return {p.x - (size.GetWidth() / 2 - 5), p.y + 32, size.GetWidth(), size.GetHeight()};
+  }
+};
+
+TEST_F(TipRealTest, TheFirstTipOfTheSessionWaitsTheShortDelay) {
+  Start();
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  const auto moved = std::chrono::steady_clock::now();
+  Hover(ids::kFileList);
+  ASSERT_TRUE(PumpUntil([&] { return tip()->engine().has_text(); }, 1000));
+  EXPECT_EQ(tip()->engine().text(), "Drag & Drop files");
+  EXPECT_EQ(tip()->engine().show_interval(), 150);
+  ASSERT_TRUE(PumpUntil([&] { return tip()->IsShown(); }, 3000));
+  const auto waited = std::chrono::steady_clock::now() - moved;
+  // 150 ms, well short of the 1.5 s a pointer straight off the background waits.
+  EXPECT_LT(waited, std::chrono::milliseconds(1000));
+}
+
+TEST_F(TipRealTest, ATipPlacedUnseenShowsWhereThePointerIsNow) {
+  Start();
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  // Across the list in quick steps, each placing the list's tip while it is still hidden.
+  for (int dy : {-20, -10, 0, 10, 20}) {
+    XMove(CentreOf(ids::kFileList, {0, dy}));
+    Pump(10);
+  }
+  const wxPoint was = wxGetMousePosition();
+  const wxRect old_place = ExpectedTip(was);
+  ASSERT_FALSE(tip()->IsShown());
+  Hover(ids::kCreate);
+  const wxPoint now = wxGetMousePosition();
+  ASSERT_TRUE(PumpUntil([&] { return tip()->IsShown(); }, 3000));
+  Pump(300);  // GTK draws on its frame clock
+  EXPECT_EQ(tip()->engine().text(), "Click here\nto create output");
+  const wxRect place = ExpectedTip(now);
+  EXPECT_EQ(tip()->GetScreenRect(), place);
+  // On the screen: the X server's own record of the shown tip.
+  const std::vector<wxPoint> shown = ViewableWindowsOfSize(place.GetSize());
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown.front(), place.GetPosition()) << "the tip is not below the pointer";
+  EXPECT_NE(shown.front(), old_place.GetPosition());
+}
+
+}  // namespace
+}  // namespace lq::test
