@@ -137,7 +137,9 @@ void ZQTToolTip::MoveWindow(const wxRect& rect) {
 
 void ZQTToolTip::ShowWindow() {
   Show();
-  // GTK maps a popup at its natural size: the placement is given again once it is shown.
+  // GTK maps a popup where it was last shown, at its natural size. The toolkit skips a
+  // move to the place it has on record, so the popup goes one pixel off and back.
+  SetSize(placed_.x + 1, placed_.y, placed_.width, placed_.height);
   SetSize(placed_);
   Refresh();
   Update();
