@@ -14,6 +14,15 @@
 
 namespace {
 
+// The length of the UTF-8 sequence a lead byte starts; 0 for a byte that starts none.
+std::size_t SequenceLength(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if (b >= 0xC2 && b <= 0xDF) return 2;
+  if (b >= 0xE0 && b <= 0xEF) return 3;
+  if (b >= 0xF0 && b <= 0xF4) return 4;
+  return 0;
+}
+
 void Check(bool ok, const char* what) {
   if (!ok) {
     std::fprintf(stderr, "fuzz_list_file: invariant broken: %s\n", what);
@@ -93,10 +102,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(name.size() <= lq::kNameMax, "a name within its capacity");
       Check(line.substr(at, name.size()) == name, "the pieces rebuild the line");
       at += name.size();
-      // A cut lands inside a UTF-8 sequence only when no lead byte was in reach.
+      // A cut lands inside a UTF-8 sequence only when no whole sequence across it starts in
+      // the three bytes before it: bytes that are no UTF-8 are cut where they fall.
       if (at < line.size() && IsContinuation(line[at])) {
-        for (std::size_t b = at - name.size() + 1; b <= at; ++b) {
-          Check(IsContinuation(line[b]), "a cut backs off to a lead byte in reach");
+        for (std::size_t back = 1; back <= 3 && back < name.size(); ++back) {
+          const std::size_t lead = at - back;
+          const std::size_t length = SequenceLength(line[lead]);
+          if (IsContinuation(line[lead])) continue;
+          bool whole = length > back && lead + length <= line.size();
+          for (std::size_t i = lead + 1; whole && i < lead + length; ++i) {
+            whole = IsContinuation(line[i]);
+          }
+          Check(!whole, "a cut backs off over a whole sequence in reach");
+          break;
         }
       }
     }

@@ -15,6 +15,7 @@
 #include "persist/encoded_text.h"
 #include "persist/profile.h"
 #include "persist/profile_document.h"
+#include "persist/profile_encoding.h"
 #include "persist/settings_file.h"
 #include "persist/template_file.h"
 
@@ -80,8 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lq::LoadSettings(file, settings, header, queue, lq::PathStyle::Posix);
   (void)lq::LoadFontSettings(file);
   (void)lq::LoadTemplate(file.string(), settings, header, queue, lq::PathStyle::Posix);
-  Check(!lq::WriteProfileText(file, kSection, "CheckIndex", "3"), "a profile write succeeds");
-  Check(lq::ReadProfileInt(file, kSection, "CheckIndex", -1) == 3, "the written int reads back");
+  // Damaged UTF-16 is never read, so never written over; every other text takes the write.
+  const lq::TextEncoding encoding = lq::DetectEncoding(text);
+  if (!lq::DecodeProfileBytes(text, encoding)) {
+    Check(lq::WriteProfileText(file, kSection, "CheckIndex", "3").has_value(),
+          "damaged UTF-16 is refused");
+  } else {
+    Check(!lq::WriteProfileText(file, kSection, "CheckIndex", "3"), "a profile write succeeds");
+    Check(lq::ReadProfileInt(file, kSection, "CheckIndex", -1) == 3, "the written int reads back");
+  }
   std::error_code ec;
   fs::remove_all(folder, ec);
   return 0;
