@@ -275,7 +275,9 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
     status_->SetHint(nullptr);
     return;
   }
-  if (!frame_->IsActive()) {
+  // An open popup holds the grab and GTK then calls the frame inactive; menu items only
+  // highlight while one of the window's own menus is open.
+  if (!from_menu && !frame_->IsActive()) {
     status_->SetHint(nullptr);
     return;
   }
