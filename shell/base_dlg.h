@@ -10,6 +10,7 @@
 #include "engine/preview.h"
 #include "engine/script_settings.h"
 #include "persist/template_scan.h"
+#include "shell/drop_beeps.h"
 #include "shell/preview_link.h"
 #include "shell/shell_context.h"
 #include "uikit/grafext/hint_sink.h"
@@ -44,8 +45,11 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void ReceiveFile(const std::string& name);
 
   // Files dropped at point (the dialog's coordinates): on the list, on a setting control or
-  // on Auto Drag.
+  // on Auto Drag. pointer, where the pointer was, decides for the disabled relative-path
+  // field; without it the drop point does.
   void HandleDrop(const std::vector<std::string>& names, const wxPoint& point);
+  void HandleDrop(const std::vector<std::string>& names, const wxPoint& point,
+                  const wxPoint& pointer);
   // The two confirmations for the one file in PendingFile (also Auto Drag's 1010 and 1008).
   void SetRelPathFromPending();
   void SetOutputFromPending();
@@ -131,6 +135,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   TZQEditCursor* queue_ = nullptr;
   wxPoint last_hint_point_{-1, -1};
   std::unique_ptr<PreviewLink> preview_;
+  DropBeeps drop_beeps_;
 };
 
 }  // namespace lq

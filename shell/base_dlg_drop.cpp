@@ -2,6 +2,10 @@
 #include <wx/menu.h>
 #include <wx/statbox.h>
 
+#ifdef __WXGTK__
+#include <dlfcn.h>
+#endif
+
 #include <filesystem>
 
 #include "engine/capacities.h"
@@ -22,6 +26,31 @@ bool IsFolder(const std::string& name) {
   return std::filesystem::is_directory(name, ec);
 }
 
+// The width the toolkit gives the menu, so that its right edge can be put at a point.
+int MenuWidth(wxMenu& menu, wxWindow* owner) {
+#ifdef __WXGTK__
+  // GTK is loaded with wxGTK, though its headers are not installed with it. A hidden widget
+  // asks for no room, so the menu is shown first; its window stays unmapped until it pops up.
+  using Show = void (*)(void*);
+  using PreferredWidth = void (*)(void*, int*, int*);
+  static const auto show = reinterpret_cast<Show>(dlsym(RTLD_DEFAULT, "gtk_widget_show"));
+  static const auto preferred =
+      reinterpret_cast<PreferredWidth>(dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_width"));
+  if (show != nullptr && preferred != nullptr && menu.m_menu != nullptr) {
+    show(menu.m_menu);
+    int minimum = 0;
+    int natural = 0;
+    preferred(menu.m_menu, &minimum, &natural);
+    if (natural > 0) return natural;
+  }
+#endif
+  int widest = 0;
+  for (const wxMenuItem* item : menu.GetMenuItems()) {
+    widest = std::max(widest, owner->GetTextExtent(item->GetItemLabelText()).GetWidth());
+  }
+  return widest + 40;
+}
+
 }  // namespace
 
 wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
@@ -35,6 +64,11 @@ wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
 }
 
 void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point) {
+  HandleDrop(dropped, point, point);
+}
+
+void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
+                         const wxPoint& pointer) {
   std::vector<std::string> names;
   names.reserve(dropped.size());
   for (const std::string& name : dropped) {
@@ -48,7 +82,11 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
         kAppCaption, kPromptOk | kPromptIconWarning);
   }
   if (names.empty()) return;
-  wxWindow* target = ControlAt(point);
+  wxWindow* rel_field = FindWindow(ids::kRelPathField);
+  // The field is disabled: whether the drop is on it is decided by the pointer, never by
+  // the point its drop arrives with.
+  const bool on_rel_field = rel_field != nullptr && rel_field->GetRect().Contains(pointer);
+  wxWindow* target = on_rel_field ? nullptr : ControlAt(point);
   const int id = target != nullptr ? target->GetId() : wxID_NONE;
 
   if (id == ids::kAutoDrag) {
@@ -59,18 +97,13 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
       CutUtf8(pending_file_, kNameMax);
       if (std::unique_ptr<wxMenu> menu = LoadPopupMenu(kAutoDragPopup)) {
         // The menu's right edge goes to the drop point.
-        int widest = 0;
-        for (const wxMenuItem* item : menu->GetMenuItems()) {
-          widest = std::max(widest, GetTextExtent(item->GetItemLabelText()).GetWidth());
-        }
-        ShowPopupMenu(this, *menu, kAutoDragPopup, wxPoint(point.x - widest - 40, point.y));
+        const int width = MenuWidth(*menu, this);
+        ShowPopupMenu(this, *menu, kAutoDragPopup, wxPoint(point.x - width, point.y));
       }
     }
     return;
   }
 
-  wxWindow* rel_field = FindWindow(ids::kRelPathField);
-  const bool on_rel_field = rel_field != nullptr && rel_field->GetRect().Contains(point);
   const bool on_relative = id == ids::kModeRelative || on_rel_field;
   if (names.size() == 1 && (id == ids::kSetOutputFile || id == ids::kOutFileField || on_relative)) {
     SyncFromControls();
@@ -90,10 +123,11 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
     return;
   }
 
+  int index = 0;
   for (const std::string& name : names) {
     list_.Insert(name, list_.Selected() + 1);
     list_.Select(list_.Selected() < 0 ? 0 : list_.Selected() + 1);
-    context_.services.beeper->Beep();
+    drop_beeps_.Beep(index++, *context_.services.clock, *context_.services.beeper);
   }
   ShowList();
   UpdateCounter();

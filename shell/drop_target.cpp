@@ -5,6 +5,7 @@
 
 #include "shell/base_dlg.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq {
 
@@ -19,7 +20,10 @@ bool DialogDropTarget::OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& na
     files.push_back(std::move(utf8));
   }
   const wxPoint point = dialog_->ScreenToClient(window_->ClientToScreen(wxPoint(x, y)));
-  dialog_->HandleDrop(files, point);
+  // GTK gives a drop on a disabled control to an ancestor in the control's own coordinates,
+  // so the pointer says where such a drop fell.
+  const wxPoint pointer = dialog_->ScreenToClient(KitPointer().Position());
+  dialog_->HandleDrop(files, point, pointer);
   return true;
 }
 

@@ -7,7 +7,7 @@ namespace lq {
 class BaseDlg;
 
 // Files dropped on the main dialog or on any of its controls all go to the dialog's one drop
-// handler, with the drop point in the dialog's coordinates.
+// handler, with the drop point and the pointer's position in the dialog's coordinates.
 class DialogDropTarget : public wxFileDropTarget {
  public:
   DialogDropTarget(wxWindow* window, BaseDlg* dialog) : window_(window), dialog_(dialog) {}
