@@ -19,6 +19,7 @@
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
 #include "shell/program_folder.h"
+#include "shell/user_locale.h"
 #include "shell/wx_text.h"
 
 namespace lq {
@@ -50,6 +51,7 @@ TMyApp::TMyApp(std::string pending_file, std::unique_ptr<HandOverListener> liste
 TMyApp::~TMyApp() = default;
 
 bool TMyApp::OnInit() {
+  UseUserLocale();
   InitResources();
   context_.settings_file = SettingsFilePath();
   context_.program_folder = ProgramFolder();
