@@ -13,16 +13,6 @@ namespace {
 class HintRealTest : public RealInputTest {
  protected:
   Sampler::Seen Look() const { return {status()->ShownText(), tip()->IsShown()}; }
-  // Background commands that walk the pointer down from p in small steps and then close
-  // the menu.
-  static std::string WalkDown(const wxPoint& p, int to_dy) {
-    std::string walk = "sleep 0.6";
-    for (int dy = 0; dy <= to_dy; dy += 6) {
-      walk += "; xdotool mousemove " + std::to_string(p.x + dy % 4) + " " +
-              std::to_string(p.y + dy) + "; sleep 0.04";
-    }
-    return walk + "; sleep 0.3; xdotool key Escape";
-  }
 };
 
 TEST_F(HintRealTest, ItemsOfTheCreateMenuShowTheirStatusTextAndNoTip) {

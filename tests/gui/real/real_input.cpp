@@ -37,6 +37,16 @@ void XLater(const std::string& shell_commands) {
   Run("(" + shell_commands + ") </dev/null >/dev/null 2>&1 &");
 }
 
+std::string WalkDown(const wxPoint& p, int to_dy) {
+  std::string walk = "sleep 0.6";
+  for (int dy = 0; dy <= to_dy; dy += 6) {
+    walk += "; xdotool mousemove " + std::to_string(p.x + dy % 4) + " " + std::to_string(p.y + dy) +
+            "; sleep 0.04";
+  }
+  // Off the window afterwards, so no control under the pointer raises a tip of its own.
+  return walk + "; sleep 0.3; xdotool key Escape; xdotool mousemove 1270 1010";
+}
+
 bool PumpUntil(const std::function<bool()>& done, int timeout_ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (!done()) {

@@ -29,6 +29,9 @@ void XClick(int button);
 // Runs commands (xdotool words, sleeps) in the background while the test sits in a modal
 // loop, such as a popup menu's.
 void XLater(const std::string& shell_commands);
+// Commands for XLater that wait for a menu to open, walk the pointer down from p in small
+// steps, close the menu with Escape and leave the window.
+std::string WalkDown(const wxPoint& p, int to_dy);
 
 // Handles events until done() holds or timeout_ms of real time pass.
 bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 3000);
