@@ -1,12 +1,14 @@
 #include "resources/images.h"
 
 #include <wx/icon.h>
+#include <wx/mstream.h>
+#include <wx/vector.h>
+
+#include <cstddef>
 
 #include "resources/ids.h"
 
 // The XPM files are drawn by art/draw_art.py.
-#include "resources/art/app_icon_32.xpm"
-#include "resources/art/app_icon_48.xpm"
 #include "resources/art/cursor_hand.xpm"
 #include "resources/art/cursor_normal.xpm"
 #include "resources/art/tool_clear.xpm"
@@ -15,6 +17,14 @@
 #include "resources/art/tool_view.xpm"
 
 namespace lq {
+
+struct EmbeddedFile {
+  const unsigned char* data;
+  std::size_t size;
+};
+extern const EmbeddedFile kAppIconPngs[];
+extern const std::size_t kAppIconPngsCount;
+
 namespace {
 
 struct CursorArt {
@@ -47,6 +57,17 @@ wxBitmap ToolBitmap(int id) {
   }
 }
 
+wxBitmapBundle ToolBitmapBundle(int id) {
+  const wxBitmap art = ToolBitmap(id);
+  if (!art.IsOk()) return wxBitmapBundle();
+  const wxImage image = art.ConvertToImage();
+  wxVector<wxBitmap> sizes;
+  sizes.push_back(art);
+  sizes.push_back(
+      wxBitmap(image.Scale(image.GetWidth() * 2, image.GetHeight() * 2, wxIMAGE_QUALITY_NEAREST)));
+  return wxBitmapBundle::FromBitmaps(sizes);
+}
+
 wxImage CursorImage(const std::string& name) {
   for (const CursorArt& art : kCursors) {
     if (name != art.name) continue;
@@ -64,9 +85,16 @@ wxCursor LoadCursorResource(const std::string& name) {
 }
 
 wxIconBundle AppIcons() {
+  if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
   wxIconBundle icons;
-  icons.AddIcon(wxIcon(app_icon_32_xpm));
-  icons.AddIcon(wxIcon(app_icon_48_xpm));
+  for (std::size_t i = 0; i < kAppIconPngsCount; ++i) {
+    wxMemoryInputStream in(kAppIconPngs[i].data, kAppIconPngs[i].size);
+    const wxImage image(in, wxBITMAP_TYPE_PNG);
+    if (!image.IsOk()) continue;
+    wxIcon icon;
+    icon.CopyFromBitmap(wxBitmap(image));
+    icons.AddIcon(icon);
+  }
   return icons;
 }
 

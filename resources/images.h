@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
 #include <wx/cursor.h>
 #include <wx/iconbndl.h>
 #include <wx/image.h>
@@ -12,6 +13,9 @@ namespace lq {
 // Tool-button bitmap ids::kBitmapCreate, kBitmapView, kBitmapPreview or kBitmapClear (32x32,
 // 16 colours, transparent background); an invalid bitmap for any other id.
 wxBitmap ToolBitmap(int id);
+// The same art at 32 and 64 pixels, so the tool bar stays sharp at a scale of 2: the 16-colour
+// pixel art doubled pixel for pixel, never smoothed. Empty for any other id.
+wxBitmapBundle ToolBitmapBundle(int id);
 
 // The picture of cursor "CUR_NORMAL" or "CUR_MANO", with its hotspot in the options
 // wxIMAGE_OPTION_CUR_HOTSPOT_X and _Y; an invalid image for any other name.
@@ -21,7 +25,7 @@ wxImage CursorImage(const std::string& name);
 // which callers take as "no cursor of its own".
 wxCursor LoadCursorResource(const std::string& name);
 
-// The application icon (resource 1) at 32x32 and 48x48.
+// The application icon (resource 1): the icon theme's, from 16 to 256 pixels.
 wxIconBundle AppIcons();
 
 }  // namespace lq

@@ -18,7 +18,7 @@ void AddHintedTool(wxToolBar* bar, int id, int bitmap) {
   const wxString status = wxString::FromUTF8(hint.substr(0, lf));
   const wxString tip =
       wxString::FromUTF8(lf == std::string::npos ? std::string() : hint.substr(lf + 1));
-  bar->AddTool(id, wxEmptyString, ToolBitmap(bitmap), tip, wxITEM_NORMAL);
+  bar->AddTool(id, wxEmptyString, ToolBitmapBundle(bitmap), tip, wxITEM_NORMAL);
   bar->SetToolLongHelp(id, status);
 }
 

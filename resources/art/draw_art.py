@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Loomquill's tool bitmaps, cursors and icon as XPM files (run by hand, not by the
+"""Draws Loomquill's tool bitmaps and cursors as XPM files (run by hand, not by the
 build: the XPM files it writes are kept in the repository and compiled in).
 
     python3 draw_art.py [--preview DIR]
@@ -300,47 +300,6 @@ def cursor_hand():
     return cv, (14, 20)
 
 
-def app_icon(size):
-    cv = Canvas(size, size)
-    s = size / 32.0
-
-    def P(x, y):
-        return (x * s, y * s)
-
-    # The page, woven: text lines with crossing threads.
-    x0, y0, x1, y1 = round(3 * s), round(4 * s), round(23 * s) - 1, round(31 * s) - 1
-    cv.fill_rect(x0, y0, x1, y1, 'w')
-    cv.outline_colour('w', 'k')
-    step = max(3, round(3 * s))
-    y = y0 + step
-    row = 0
-    while y < y1 - 1:
-        end = x1 - 2 - (round(4 * s) if row % 3 == 2 else 0)
-        cv.line(x0 + 2, y, end, y, 'n')
-        y += step
-        row += 1
-    for x in range(x0 + 3, x1 - 1, round(5 * s)):
-        for yy in range(y0 + 2, y1 - 1):
-            if cv.get(x, yy) == 'w':
-                cv.set(x, yy, 's')
-    # The quill: a teal vane along a diagonal shaft, nib on the page.
-    vane = [P(13.0, 21.0), P(18.0, 11.0), P(25.0, 3.0), P(31.5, 0.5), P(29.0, 7.0),
-            P(22.0, 15.0)]
-    cv.polygon(vane, 't')
-    cv.outline_of(lambda x, y: Canvas._inside(vane, x + 0.5, y + 0.5), 'n')
-    inner = [P(16.0, 19.0), P(20.0, 11.5), P(26.0, 5.0), P(29.0, 3.0), P(27.0, 7.0),
-             P(21.0, 14.0)]
-    cv.polygon(inner, 'a')
-    nib = [P(9.5, 25.5), P(12.0, 20.0), P(14.5, 22.5)]
-    cv.polygon(nib, 'o')
-    cv.outline_of(lambda x, y: Canvas._inside(nib, x + 0.5, y + 0.5), 'k')
-    cv.line(round(12 * s), round(23 * s), round(30 * s), round(2 * s), 'w')
-    cv.set(round(9 * s), round(26 * s), 'k')
-    # Ink: the line being written.
-    cv.line(x0 + 2, round(27 * s), round(9 * s), round(27 * s), 'k')
-    return cv
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     preview = None
@@ -354,8 +313,6 @@ def main():
         ('tool_clear', tool_clear(), None),
         ('cursor_normal', *cursor_arrow()),
         ('cursor_hand', *cursor_hand()),
-        ('app_icon_32', app_icon(32), None),
-        ('app_icon_48', app_icon(48), None),
     ]
     for name, cv, hot in items:
         with open(os.path.join(here, name + '.xpm'), 'w') as f:

@@ -103,11 +103,37 @@ TEST(Images, UnknownCursorNameGivesAnInvalidCursor) {
   EXPECT_FALSE(CursorImage("CUR_NONE").IsOk());
 }
 
-TEST(Images, AppIconsAre32And48) {
+TEST(Images, AppIconsAreTheIconThemesAtEverySize) {
   const wxIconBundle icons = AppIcons();
-  ASSERT_EQ(icons.GetIconCount(), 2u);
-  EXPECT_EQ(icons.GetIcon(wxSize(32, 32), wxIconBundle::FALLBACK_NONE).GetSize(), wxSize(32, 32));
-  EXPECT_EQ(icons.GetIcon(wxSize(48, 48), wxIconBundle::FALLBACK_NONE).GetSize(), wxSize(48, 48));
+  ASSERT_EQ(icons.GetIconCount(), 6u);
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    EXPECT_EQ(icons.GetIcon(wxSize(size, size), wxIconBundle::FALLBACK_NONE).GetSize(),
+              wxSize(size, size))
+        << size;
+  }
+}
+
+// At a scale of 2 the tool bar takes the 64-pixel art: the same pixels, each doubled, never
+// smoothed into a blur.
+TEST(Images, ToolBitmapsComeAt32And64PixelsAlike) {
+  for (const int id :
+       {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear}) {
+    const wxBitmapBundle bundle = ToolBitmapBundle(id);
+    ASSERT_TRUE(bundle.IsOk()) << id;
+    EXPECT_EQ(bundle.GetDefaultSize(), wxSize(32, 32));
+    const wxImage small = bundle.GetBitmap(wxSize(32, 32)).ConvertToImage();
+    const wxImage large = bundle.GetBitmap(wxSize(64, 64)).ConvertToImage();
+    ASSERT_EQ(large.GetSize(), wxSize(64, 64));
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        ASSERT_EQ(large.GetRed(x, y), small.GetRed(x / 2, y / 2)) << id << " at " << x << "," << y;
+        ASSERT_EQ(large.GetGreen(x, y), small.GetGreen(x / 2, y / 2));
+        ASSERT_EQ(large.GetBlue(x, y), small.GetBlue(x / 2, y / 2));
+        ASSERT_EQ(large.IsTransparent(x, y), small.IsTransparent(x / 2, y / 2));
+      }
+    }
+  }
+  EXPECT_FALSE(ToolBitmapBundle(103).IsOk());
 }
 
 // With LQ_RENDER_DIR set, writes every image enlarged, and the dialogs as shown, as PNG

@@ -1,0 +1,18 @@
+# Writes OUTPUT, a C++ file with each of FILES as a byte array, and a table of them named
+# NAME: cmake -DOUTPUT=... -DNAME=... -DFILES="a;b" -P embed_files.cmake
+set(body "// Made by embed_files.cmake from the icon theme's PNGs.\n#include <cstddef>\n\nnamespace lq {\n")
+set(table "")
+set(index 0)
+foreach(file IN LISTS FILES)
+  file(READ ${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(LENGTH "${hex}" chars)
+  math(EXPR size "${chars} / 2")
+  string(APPEND body "static const unsigned char k${NAME}${index}[] = {${bytes}};\n")
+  string(APPEND table "    {k${NAME}${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "struct EmbeddedFile {\n  const unsigned char* data;\n  std::size_t size;\n};\n")
+string(APPEND body "extern const EmbeddedFile k${NAME}[] = {\n${table}};\n")
+string(APPEND body "extern const std::size_t k${NAME}Count = ${index};\n}  // namespace lq\n")
+file(WRITE ${OUTPUT} "${body}")
