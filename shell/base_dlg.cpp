@@ -21,11 +21,13 @@
 #include "shell/wx_text.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
+#include "uikit/grafext/motion_watch.h"
 
 namespace lq {
 namespace {
 
 constexpr int kInfoIcon = 64;
+constexpr const char* kRelPathHint = "Relative path, drag a folder here to change\nRel Path";
 
 template <typename T>
 T* Control(wxWindow* parent, int id) {
@@ -307,7 +309,7 @@ void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
   wxWindow* field = FindWindow(ids::kRelPathField);
   if (field != nullptr && field->GetRect().Contains(event.GetPosition())) {
     status_->SetHintAnchor(ClientToScreen(event.GetPosition()));
-    const std::string hint = "Relative path, drag a folder here to change\nRel Path";
+    const std::string hint(kRelPathHint);
     status_->SetHint(&hint);
   } else {
     status_->SetHint(nullptr);
@@ -374,6 +376,15 @@ void BaseDlg::BindCommands() {
     });
   }
   Bind(wxEVT_MOTION, &BaseDlg::OnBackgroundMotion, this);
+  // The disabled relative-path field passes no move to the dialog: watch from above.
+  WatchMotionBeneath(this, [this] {
+    wxWindow* field = FindWindow(ids::kRelPathField);
+    const wxPoint mouse = wxGetMousePosition();
+    if (field == nullptr || field->IsEnabled() || !field->GetScreenRect().Contains(mouse)) return;
+    status_->SetHintAnchor(mouse);
+    const std::string hint(kRelPathHint);
+    status_->SetHint(&hint);
+  });
   Bind(wxEVT_MENU_HIGHLIGHT, [this](wxMenuEvent& e) { MenuItemHint(e.GetMenuId(), true); });
   Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
     e.Skip();
