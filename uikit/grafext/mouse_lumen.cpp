@@ -1,19 +1,32 @@
 #include "uikit/grafext/mouse_lumen.h"
 
+#include <wx/button.h>
 #include <wx/dc.h>
+#include <wx/dialog.h>
 #include <wx/event.h>
 #include <wx/listbox.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 #include <wx/window.h>
 
+#include "uikit/grafext/contrast.h"
+
 namespace lq {
 namespace {
 
-// The dark grey pattern-invert: each channel XOR 128.
-wxColour Inverted(const wxColour& c) {
-  return {static_cast<unsigned char>(c.Red() ^ 0x80), static_cast<unsigned char>(c.Green() ^ 0x80),
-          static_cast<unsigned char>(c.Blue() ^ 0x80)};
+// A button under the pointer takes a share of the theme's selection colour: lighter stays
+// lighter and darker stays darker, so it reads as hover, never as pressed or disabled.
+constexpr double kHoverShare = 0.15;
+
+// A modal dialog the control opened holds the pointer, even where the pointer still lies over
+// the control's place and the dialog is a native one, no window of ours to find there.
+bool UnderModalDialog(const wxWindow* control) {
+  const wxWindow* own = wxGetTopLevelParent(const_cast<wxWindow*>(control));
+  for (const wxWindow* top : wxTopLevelWindows) {
+    const auto* dialog = dynamic_cast<const wxDialog*>(top);
+    if (dialog != nullptr && dialog != own && dialog->IsModal() && dialog->IsShown()) return true;
+  }
+  return false;
 }
 
 // Pixels of the ring around a control that the parent repaints.
@@ -53,7 +66,7 @@ void TMouseLumen::OnMove(bool button_or_modifier_held) {
       RepaintRing();
     }
   } else if (!lit_) {
-    Invert(true);
+    Tint(true);
   }
   lit_ = true;
   if (timer_ == nullptr) timer_ = KitTimers().Make(kLumenTimerId, [this] { Check(); });
@@ -73,15 +86,15 @@ void TMouseLumen::Check() {
   }
   wxWindow* under = pointer.WindowAt(at);
   if (under != nullptr && under != owner_) under = under->GetParent();
-  if (inside.Contains(at) && under == owner_) return;
+  if (inside.Contains(at) && under == owner_ && !UnderModalDialog(owner_)) return;
   LightOff();
   if (timer_ != nullptr) timer_->Stop();
   timer_id_ = 0;
 }
 
 void TMouseLumen::LightOff() {
-  if (look_ == LumenLook::Inverted) {
-    Invert(false);
+  if (look_ == LumenLook::Tinted) {
+    Tint(false);
   } else if (look_ != LumenLook::None) {
     look_ = LumenLook::None;
     RepaintRing();
@@ -98,18 +111,17 @@ void TMouseLumen::RepaintRing() {
   parent->Update();
 }
 
-void TMouseLumen::Invert(bool on) {
+void TMouseLumen::Tint(bool on) {
   if (on) {
-    had_bg_ = owner_->UseBackgroundColour();
-    had_fg_ = owner_->UseForegroundColour();
-    saved_bg_ = owner_->GetBackgroundColour();
-    saved_fg_ = owner_->GetForegroundColour();
-    owner_->SetBackgroundColour(Inverted(saved_bg_));
-    owner_->SetForegroundColour(Inverted(saved_fg_));
-    look_ = LumenLook::Inverted;
+    // The theme's own button colours: the dialog's grey that the button inherits is not
+    // what the theme paints it with.
+    const wxVisualAttributes theme = wxButton::GetClassDefaultAttributes();
+    const wxColour face =
+        Mix(theme.colBg, wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT), kHoverShare);
+    tint_.Apply(owner_, face, ReadableOn(face, theme.colFg));
+    look_ = LumenLook::Tinted;
   } else {
-    owner_->SetBackgroundColour(had_bg_ ? saved_bg_ : wxNullColour);
-    owner_->SetForegroundColour(had_fg_ ? saved_fg_ : wxNullColour);
+    tint_.Remove();
     look_ = LumenLook::None;
   }
   owner_->Refresh();
@@ -145,7 +157,7 @@ void PaintLumen(wxDC& dc, const TMouseLumen& lumen) {
       dc.DrawLine(r.GetRight(), r.GetBottom(), r.GetLeft() - 1, r.GetBottom());
       break;
     }
-    case LumenLook::Inverted:
+    case LumenLook::Tinted:
     case LumenLook::None:
       break;
   }

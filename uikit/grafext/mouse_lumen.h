@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "uikit/grafext/face_colours.h"
 #include "uikit/grafext/kit_services.h"
 
 class wxDC;
@@ -16,7 +17,7 @@ namespace lq {
 // The kinds of hover highlight.
 enum LumenKind : int {
   kLumenEditOrCheck = 0,  // dotted grey outline
-  kLumenButton = 1,       // raised edge (the default button) or inversion
+  kLumenButton = 1,       // raised edge (the default button) or a hover tint
   kLumenListOrRadio = 2,  // dotted grey outline; the list's scroll bar does not count as inside
 };
 
@@ -24,12 +25,12 @@ inline constexpr int kLumenTimerId = 1029;
 inline constexpr int kLumenCheckMs = 100;
 
 // What the highlight shows now.
-enum class LumenLook { None, Dotted, RaisedEdge, Inverted };
+enum class LumenLook { None, Dotted, RaisedEdge, Tinted };
 
 // The hover highlight of one control. GTK draws a native control itself, so the outline and
 // the raised edge are painted by the parent dialog, one pixel around the control, in its
-// paint handler; the inversion is the control's own colours inverted, which the toolkit
-// paints. A 100 ms check timer (id 1029) removes the highlight once the pointer has left.
+// paint handler; the tint is the button's own colours, which the toolkit paints. A 100 ms check
+// timer (id 1029) removes the highlight once the pointer has left.
 class TMouseLumen {
  public:
   TMouseLumen(wxWindow* owner, int kind);
@@ -55,7 +56,7 @@ class TMouseLumen {
  private:
   // The ring around the control on its parent, painted again at once.
   void RepaintRing();
-  void Invert(bool on);
+  void Tint(bool on);
   bool IsDefaultButton() const;
 
   wxWindow* owner_;
@@ -64,10 +65,7 @@ class TMouseLumen {
   bool lit_ = false;
   LumenLook look_ = LumenLook::None;
   std::unique_ptr<KitTimer> timer_;
-  bool had_bg_ = false;
-  bool had_fg_ = false;
-  wxColour saved_bg_;
-  wxColour saved_fg_;
+  FaceColours tint_;
 };
 
 // A 1-pixel outline, no fill, around a control's rectangle grown by grow pixels, drawn on dc

@@ -1,9 +1,11 @@
 #include "tests/gui/real/real_input.h"
 
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/imagpng.h>
 #include <wx/utils.h>
 
 #include <chrono>
@@ -62,12 +64,24 @@ void Pump(int ms) {
 }
 
 wxImage Grab(const wxRect& r) {
-  wxBitmap shot(r.GetWidth(), r.GetHeight());
-  wxMemoryDC to(shot);
+  // The X server's own pixels: a screen DC of wxGTK may hand back what GTK first drew.
+  const fs::path file =
+      fs::temp_directory_path() / ("lq-grab-" + std::to_string(getpid()) + ".png");
+  const std::string command = "import -window root -crop " + std::to_string(r.GetWidth()) + "x" +
+                              std::to_string(r.GetHeight()) + "+" + std::to_string(r.GetX()) + "+" +
+                              std::to_string(r.GetY()) + " " + file.string() + " >/dev/null 2>&1";
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxImage shot;
+  if (std::system(command.c_str()) == 0 && shot.LoadFile(file.string(), wxBITMAP_TYPE_PNG)) {
+    fs::remove(file);
+    return shot;
+  }
+  wxBitmap bitmap(r.GetWidth(), r.GetHeight());
+  wxMemoryDC to(bitmap);
   wxScreenDC from;
   to.Blit(0, 0, r.GetWidth(), r.GetHeight(), &from, r.GetX(), r.GetY());
   to.SelectObject(wxNullBitmap);
-  return shot.ConvertToImage();
+  return bitmap.ConvertToImage();
 }
 
 std::vector<wxPoint> ViewableWindowsOfSize(const wxSize& size) {

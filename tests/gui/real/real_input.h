@@ -37,7 +37,7 @@ std::string WalkDown(const wxPoint& p, int to_dy);
 bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 3000);
 void Pump(int ms);
 
-// The screen as the display shows it now.
+// The screen as the display shows it now (ImageMagick's import, where it is installed).
 wxImage Grab(const wxRect& screen_rect);
 // Where the X server has viewable windows of this size, from xwininfo.
 std::vector<wxPoint> ViewableWindowsOfSize(const wxSize& size);

@@ -308,7 +308,7 @@ TEST_F(HoverWindowTest, HoveringHighlightsTheControl) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->look(), LumenLook::Dotted);
   Hover(ids::kMoveUp);
-  EXPECT_EQ(LumenOf(Control(ids::kMoveUp))->look(), LumenLook::Inverted);
+  EXPECT_EQ(LumenOf(Control(ids::kMoveUp))->look(), LumenLook::Tinted);
   fakes_.timers.Advance(100);
   EXPECT_FALSE(list->lit());
 }

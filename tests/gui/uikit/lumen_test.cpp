@@ -180,19 +180,17 @@ TEST_F(LumenTest, FocusedEditIsLitWithoutOutlineOrTimer) {
   EXPECT_EQ(fakes.timers.Running(), 0);
 }
 
-TEST_F(LumenTest, ButtonInvertsItsColoursAndGetsThemBack) {
+TEST_F(LumenTest, ButtonTakesAHoverTintAndLosesIt) {
   auto* up = Get<TAutoButton>(109);
-  const wxColour bg = up->GetBackgroundColour();
   MoveOver(up);
-  EXPECT_EQ(up->lumen().look(), LumenLook::Inverted);
-  EXPECT_EQ(up->GetBackgroundColour().Red(), bg.Red() ^ 0x80);
-  // A second move does not invert it back.
+  EXPECT_EQ(up->lumen().look(), LumenLook::Tinted);
+  // A second move keeps the tint.
   MoveOver(up);
-  EXPECT_EQ(up->GetBackgroundColour().Red(), bg.Red() ^ 0x80);
+  EXPECT_EQ(up->lumen().look(), LumenLook::Tinted);
   PointerAway();
   fakes.timers.Advance(100);
   EXPECT_FALSE(up->lumen().lit());
-  EXPECT_EQ(up->GetBackgroundColour(), bg);
+  EXPECT_EQ(up->lumen().look(), LumenLook::None);
 }
 
 TEST_F(LumenTest, DefaultButtonGetsARaisedEdge) {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <wx/colour.h>
+#include <wx/image.h>
+
+namespace lq::test {
+
+// The colour most pixels of the image have: a control's face or a window's background.
+wxColour MostCommonColour(const wxImage& image);
+// The highest contrast any pixel of the image has against colour: the core of a glyph.
+double HighestContrast(const wxImage& image, const wxColour& colour);
+
+}  // namespace lq::test
