@@ -1,11 +1,15 @@
 #include "uikit/grafext/white_center_dlg.h"
 
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/dcclient.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
+#include <wx/radiobut.h>
 #include <wx/settings.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
@@ -14,6 +18,7 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "uikit/grafext/contrast.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/popup.h"
@@ -38,6 +43,21 @@ void KeepControlCursors(wxWindow* window) {
     if (!child->GetCursor().IsOk() && dynamic_cast<wxTextCtrl*>(child) == nullptr) {
       child->SetCursor(wxCursor(wxCURSOR_ARROW));
     }
+  }
+}
+
+// Labels are drawn on the dialog's own grey, not on the theme's background: their text takes
+// a colour that reads on that grey, whatever the theme's text colour.
+void GiveLabelColour(wxWindow* window, const wxColour& background) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (child->IsTopLevel()) continue;
+    if (dynamic_cast<wxStaticText*>(child) != nullptr ||
+        dynamic_cast<wxCheckBox*>(child) != nullptr ||
+        dynamic_cast<wxRadioButton*>(child) != nullptr ||
+        dynamic_cast<wxStaticBox*>(child) != nullptr) {
+      child->SetForegroundColour(ReadableOn(background, child->GetForegroundColour()));
+    }
+    GiveLabelColour(child, background);
   }
 }
 
@@ -107,6 +127,7 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   this->SetFont(initial_font_);
   GiveFont(this, initial_font_);
   this->SetBackgroundColour(BackgroundColour());
+  GiveLabelColour(this, BackgroundColour());
   this->SetCursor(LoadNamedCursor("CUR_MANO"));
   KeepControlCursors(this);
   Widen(f);

@@ -6,6 +6,7 @@
 #include <wx/gdicmn.h>
 #include <wx/settings.h>
 
+#include "uikit/grafext/contrast.h"
 #include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
@@ -91,11 +92,12 @@ void ZQTToolTip::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
   const wxRect rect = GetClientRect();
   dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWFRAME), 1));
-  dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK)));
+  const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK);
+  dc.SetBrush(wxBrush(face));
   dc.DrawRectangle(rect);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   if (font_.IsOk()) dc.SetFont(font_);
-  dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+  dc.SetTextForeground(ReadableOn(face, wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT)));
   dc.DrawLabel(PaintedText(), rect, wxALIGN_CENTER);
 }
 
