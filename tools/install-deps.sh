@@ -4,8 +4,9 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xvfb xauth xclip xdotool
   python3 dash cmark)
-# The drag source of the drop tests, and xwininfo to see where a menu opened.
-packages+=(python3-gi gir1.2-gtk-3.0 x11-utils)
+# The drag source of the drop tests, xwininfo to see where a menu opened, and import to
+# take the screenshots that colours and contrast are checked on.
+packages+=(python3-gi gir1.2-gtk-3.0 x11-utils imagemagick)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
