@@ -7,6 +7,8 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xv
 # The drag source of the drop tests, xwininfo to see where a menu opened, and import to
 # take the screenshots that colours and contrast are checked on.
 packages+=(python3-gi gir1.2-gtk-3.0 x11-utils imagemagick)
+# A second language, so the test that GTK's own dialogs follow the locale has one to use.
+packages+=(locales)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
@@ -19,11 +21,14 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "no de_DE.UTF-8 locale: its test will skip"
+fi
