@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+
+#include "engine/escape.h"
 #ifdef __GLIBC__
 #include <string.h>  // memrchr
 #endif
@@ -43,6 +45,24 @@ std::string_view CutUtf8ViewLong(std::string_view text, std::size_t max_bytes) {
 
 void CutUtf8(std::string& text, std::size_t max_bytes) {
   if (text.size() > max_bytes) text.resize(CutUtf8View(text, max_bytes).size());
+}
+
+std::string ShowInvalidBytes(std::string_view text, std::string (*bad_byte)(unsigned char)) {
+  if (IsValidUtf8(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + 16);
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t size = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (i + size <= text.size() && IsValidUtf8(text.substr(i, size))) {
+      out.append(text.substr(i, size));
+      i += size;
+    } else {
+      out += bad_byte(lead);
+      ++i;
+    }
+  }
+  return out;
 }
 
 bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view value) {

@@ -16,6 +16,10 @@ inline std::string_view CutUtf8View(std::string_view text, std::size_t max_bytes
   return text.size() <= max_bytes ? text : CutUtf8ViewLong(text, max_bytes);
 }
 
+// text with each byte that is not part of a valid UTF-8 sequence replaced by
+// bad_byte(byte): for showing names whose bytes Loomquill keeps as they are.
+std::string ShowInvalidBytes(std::string_view text, std::string (*bad_byte)(unsigned char));
+
 // Replaces the first case-sensitive occurrence; false when there is none.
 bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view value);
 

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "engine/escape.h"
 #include "engine/text_helpers.h"
 #include "shell/wx_text.h"
 
@@ -17,21 +16,8 @@ namespace {
 // A name may hold bytes that are not UTF-8, which wxString would drop with all the rest:
 // each such byte shows as U+FFFD instead.
 wxString Readable(const std::string& text) {
-  if (IsValidUtf8(text)) return FromUtf8(text);
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t size = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (i + size <= text.size() && IsValidUtf8(std::string_view(text).substr(i, size))) {
-      out.append(text, i, size);
-      i += size;
-    } else {
-      out += "\xEF\xBF\xBD";
-      ++i;
-    }
-  }
-  return FromUtf8(out);
+  return FromUtf8(
+      ShowInvalidBytes(text, [](unsigned char) { return std::string("\xEF\xBF\xBD"); }));
 }
 
 wxTextAttr StyleFor(PreviewPiece::Kind kind) {

@@ -31,9 +31,7 @@ bool HoldsTemporaryFile(const fs::path& folder) {
 
 TEST(CliFiles, AReadOnlyOutputIsRefusedAsCpRefusesIt) {
   TempDir dir;
-  if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(dir.path().c_str(), OrdinaryUserId(), static_cast<gid_t>(-1)), 0);
-  }
+  ASSERT_TRUE(GiveToOrdinaryUser(dir.path()));
   const std::string out = dir.File("out.txt");
   const auto ok = AsOrdinaryUser([&] {
     WriteFile(out, "earlier");

@@ -18,6 +18,10 @@ unsigned OrdinaryUserId() {
   return nobody != nullptr ? nobody->pw_uid : 65534;
 }
 
+bool GiveToOrdinaryUser(const std::filesystem::path& folder) {
+  return ::geteuid() != 0 || ::chown(folder.c_str(), OrdinaryUserId(), static_cast<gid_t>(-1)) == 0;
+}
+
 std::optional<bool> AsOrdinaryUser(const std::function<bool()>& body) {
   const pid_t child = ::fork();
   if (child < 0) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -12,5 +13,9 @@ std::optional<bool> AsOrdinaryUser(const std::function<bool()>& body);
 
 // The user id AsOrdinaryUser runs as.
 unsigned OrdinaryUserId();
+
+// Makes folder the ordinary user's when this process is root, so that AsOrdinaryUser can
+// make files in it; true when it is theirs (or nothing needed doing).
+bool GiveToOrdinaryUser(const std::filesystem::path& folder);
 
 }  // namespace lq::test

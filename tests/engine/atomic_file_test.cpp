@@ -39,13 +39,6 @@ ino_t Inode(const fs::path& file) {
   return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
-// The folder handed to the ordinary user, who makes its files.
-void GiveToOrdinaryUser(const fs::path& folder) {
-  if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(folder.c_str(), test::OrdinaryUserId(), static_cast<gid_t>(-1)), 0);
-  }
-}
-
 std::size_t FilesIn(const fs::path& folder) {
   return static_cast<std::size_t>(
       std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -53,7 +46,7 @@ std::size_t FilesIn(const fs::path& folder) {
 
 TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept) {
   TempDir dir;
-  GiveToOrdinaryUser(dir.path());
+  ASSERT_TRUE(test::GiveToOrdinaryUser(dir.path()));
   const fs::path file = dir.path() / "out.txt";
   const auto refused = test::AsOrdinaryUser([&] {
     WriteFile(file.string(), "old");
@@ -155,7 +148,7 @@ TEST(AtomicFile, StaleTemporaryFilesOfOursAreRemoved) {
 
 TEST(AtomicFile, AFolderThatRefusesNewFilesStillLetsAWritableFileBeWritten) {
   TempDir dir;
-  GiveToOrdinaryUser(dir.path());
+  ASSERT_TRUE(test::GiveToOrdinaryUser(dir.path()));
   const fs::path folder = dir.path() / "locked";
   const fs::path file = folder / "list.lst";
   const auto ok = test::AsOrdinaryUser([&] {

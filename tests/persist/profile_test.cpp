@@ -96,16 +96,9 @@ TEST(ProfileFile, FileThatCannotBeReadIsNeverReplaced) {
   EXPECT_EQ(fs::file_size(big), kProfileFileMax + 1);
 }
 
-// The superuser reads and writes anything: these run as an ordinary user.
-void GiveToOrdinaryUser(const fs::path& folder) {
-  if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(folder.c_str(), test::OrdinaryUserId(), static_cast<gid_t>(-1)), 0);
-  }
-}
-
 TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
   TempDir dir;
-  GiveToOrdinaryUser(dir.path());
+  ASSERT_TRUE(test::GiveToOrdinaryUser(dir.path()));
   const fs::path file = dir.path() / "p.ini";
   const auto ok = test::AsOrdinaryUser([&] {
     WriteFile(file.string(), "[Loomquill]\nKey=old\nOther=keep\n");
@@ -124,7 +117,7 @@ TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
 // and a read-only one is refused and kept.
 TEST(ProfileFile, ReadOnlyFolderWritesAWritableFileInPlaceAndKeepsAReadOnlyOne) {
   TempDir dir;
-  GiveToOrdinaryUser(dir.path());
+  ASSERT_TRUE(test::GiveToOrdinaryUser(dir.path()));
   const fs::path file = dir.path() / "p.ini";
   const fs::path locked = dir.path() / "locked.ini";
   const auto ok = test::AsOrdinaryUser([&] {
