@@ -10,7 +10,9 @@
 #include "engine/composer.h"
 #include "engine/list_reader.h"
 #include "engine/output.h"
+#include "engine/path_text.h"
 #include "engine/paths.h"
+#include "engine/program_folder.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
 #include "persist/template_file.h"
@@ -59,29 +61,22 @@ std::string WithSeparator(std::string folder, PathStyle style) {
 
 // Names and the folder are related in one form: absolute from the current folder.
 std::string AbsoluteFolder(const std::string& folder, PathStyle style) {
-  if (style != PathStyle::Posix || folder.empty()) return folder;
-  return fs::absolute(folder).lexically_normal().string();
+  if (style != HostPathStyle() || folder.empty()) return folder;
+  return ToText(fs::absolute(ToPath(folder)).lexically_normal());
 }
 
 std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool template_output) {
   if (o.relpath) return WithSeparator(AbsoluteFolder(*o.relpath, o.style), o.style);
   ScriptSettings probe = s;
   if (o.output && *o.output != "-") {
-    probe.FileOutput = o.style == PathStyle::Posix
-                           ? fs::absolute(*o.output).lexically_normal().string()
+    probe.FileOutput = o.style == HostPathStyle()
+                           ? ToText(fs::absolute(ToPath(*o.output)).lexically_normal())
                            : *o.output;
   } else if (!template_output) {
-    return WithSeparator(fs::current_path().string(), o.style);
+    return WithSeparator(ToText(fs::current_path()), o.style);
   }
   probe.SetRelPathFromOutput(o.style);
   return probe.RelPath;
-}
-
-// Where the Templates menu of the window would look: beside the executables.
-std::string ExecutableFolder() {
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string(".") : exe.parent_path().string();
 }
 
 void Emit(const std::string& text, const std::string& path, Eol eol) {
@@ -106,10 +101,11 @@ int Run(const CliOptions& o) {
     return kExitDone;
   }
   if (o.list_templates) {
-    const std::string folder = o.templates_folder.value_or(ExecutableFolder());
+    const std::string program = ProgramFolder();
+    const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) throw Stop{kExitFailed, folder + ": not a folder"};
-    const TemplatesMenu menu = BuildTemplatesMenu(folder);
+    if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
+    const TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder));
     std::fputs(FormatTemplateTree(menu).c_str(), stdout);
     if (menu.Skipped > 0) {
       Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
@@ -141,8 +137,8 @@ int Run(const CliOptions& o) {
   const std::string output = o.output.value_or("-");
 
   Composer composer(s, o.style, header, queue);
-  if (o.style == PathStyle::Posix) {
-    composer.SetRelativeBase(WithSeparator(fs::current_path().string(), o.style));
+  if (o.style == HostPathStyle()) {
+    composer.SetRelativeBase(WithSeparator(ToText(fs::current_path()), o.style));
   }
 
   if (o.single || o.name) {

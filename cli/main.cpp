@@ -4,11 +4,12 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
+#include "cli/program_args.h"
 #include "engine/atomic_file.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  const lq::ParsedCommandLine parsed = lq::ParseCommandLine(args);
+  lq::UseBinaryStandardStreams();
+  const lq::ParsedCommandLine parsed = lq::ParseCommandLine(lq::ProgramArguments(argc, argv));
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "loomquill-cli: %s\nTry 'loomquill-cli --help'.\n", parsed.error.c_str());
     return lq::kExitUsage;

@@ -49,7 +49,7 @@ class AtomicFile {
   std::filesystem::path path_;
   SpecialFiles special_;
   std::filesystem::path target_;  // path_ with its links followed
-  std::string temp_;              // the temporary file beside the target, for kRename
+  std::filesystem::path temp_;    // the temporary file beside the target, for kRename
   int fd_ = -1;
   Way way_ = Way::kNone;
   int error_ = 0;

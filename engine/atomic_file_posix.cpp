@@ -12,10 +12,10 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <random>
 #include <vector>
 
 #include "engine/atomic_file.h"
+#include "engine/temp_files.h"
 
 namespace lq {
 namespace fs = std::filesystem;
@@ -23,60 +23,12 @@ namespace {
 
 std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
 
-// Temporary files of writes in progress, for the signal handler: the one place Loomquill
-// keeps process-wide state, since a handler can reach nothing else.
-constexpr std::size_t kTempSlots = 4;
-constexpr std::size_t kTempPathMax = 4096;
-char g_temp_paths[kTempSlots][kTempPathMax];
-volatile std::sig_atomic_t g_temp_used[kTempSlots];
-
-int RegisterTemp(const std::string& path) {
-  if (path.size() >= kTempPathMax) return -1;
-  for (std::size_t i = 0; i < kTempSlots; ++i) {
-    if (g_temp_used[i] == 0) {
-      std::memcpy(g_temp_paths[i], path.c_str(), path.size() + 1);
-      g_temp_used[i] = 1;
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-void UnregisterTemp(const std::string& path) {
-  for (std::size_t i = 0; i < kTempSlots; ++i) {
-    if (g_temp_used[i] != 0 && path == g_temp_paths[i]) g_temp_used[i] = 0;
-  }
-}
-
 extern "C" void RemoveTempsAndDie(int sig) {
   for (std::size_t i = 0; i < kTempSlots; ++i) {
-    if (g_temp_used[i] != 0) ::unlink(g_temp_paths[i]);
+    if (const char* temp = RegisteredTemp(i)) ::unlink(temp);
   }
   std::signal(sig, SIG_DFL);
   std::raise(sig);
-}
-
-// Temporary names are short and alike, so that any name of the folder's limit fits beside
-// them and stale ones of ours are known for what they are.
-constexpr std::string_view kTempPrefix = ".lq-";
-constexpr std::string_view kTempSuffix = ".tmp";
-constexpr std::size_t kTempRandom = 8;
-
-bool IsTempName(std::string_view name) {
-  if (name.size() != kTempPrefix.size() + kTempRandom + kTempSuffix.size()) return false;
-  if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) return false;
-  for (const char c : name.substr(kTempPrefix.size(), kTempRandom)) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
-  }
-  return true;
-}
-
-std::string RandomTempName(std::mt19937& random) {
-  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string name(kTempPrefix);
-  for (std::size_t i = 0; i < kTempRandom; ++i) name.push_back(kChars[random() % 36]);
-  name += kTempSuffix;
-  return name;
 }
 
 // Removes what a killed write of ours left: our pattern, our user, untouched for a minute.
@@ -229,7 +181,7 @@ std::optional<std::string> AtomicFile::Open() {
       const fs::path temp = folder / RandomTempName(random);
       fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ >= 0) {
-        temp_ = temp.string();
+        temp_ = temp;
         RegisterTemp(temp_);
       } else {
         open_err = errno;
@@ -335,13 +287,6 @@ std::optional<std::string> AtomicFile::Commit() {
   if (failure) return failure;
   if (err != 0) return Reason(err);
   return std::nullopt;
-}
-
-std::optional<std::string> ReplaceFileAtomically(const fs::path& file, const std::string& bytes) {
-  AtomicFile out(file, SpecialFiles::kRefuse);
-  if (std::optional<std::string> why = out.Open()) return why;
-  out.Write(bytes.data(), bytes.size());
-  return out.Commit();
 }
 
 void RemoveTemporaryFilesOnSignals() {

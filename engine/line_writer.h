@@ -102,8 +102,9 @@ inline std::size_t LineWriter::ValuesSource(FileValues& values, unsigned vars) {
 }
 
 template <bool kEscaping>
-[[gnu::always_inline]] inline char* LineWriter::Write(char* room, const CompiledText& header, const CompiledText& queue,
-                               FileValues& values, PathStyle style) {
+[[gnu::always_inline]] inline char* LineWriter::Write(char* room, const CompiledText& header,
+                                                      const CompiledText& queue, FileValues& values,
+                                                      PathStyle style) {
   const unsigned vars = header.vars | queue.vars;
   const std::string_view name = values.given();
   // Only the part of the name that values are made of can bring a CR or a 'Z' into them.

@@ -58,7 +58,7 @@ std::optional<Failure> ChunkReader::Open() {
     }
   }
   errno = 0;
-  file_ = from_stdin_ ? stdin : std::fopen(path_.c_str(), "rb");
+  file_ = from_stdin_ ? stdin : OpenStdioFile(ToPath(path_), "rb");
   if (file_ == nullptr) return Failure{shown_, caption_, std::strerror(errno)};
   buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
   return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/path_text.h"
 #include "engine/tail_scan.h"
 #include "engine/text_helpers.h"
 
@@ -100,12 +101,12 @@ std::string DirPart(std::string_view path, PathStyle style) {
 }
 
 std::string AbsoluteForRelating(std::string_view name, std::string_view base, PathStyle style) {
-  if (style != PathStyle::Posix || base.empty() || name.empty() || name.front() == '/') {
+  // Only this system's own names can be made absolute from its current folder.
+  if (style != HostPathStyle() || base.empty() || name.empty()) return std::string(name);
+  if (style == PathStyle::Posix ? name.front() == '/' : ToPath(name).is_absolute()) {
     return std::string(name);
   }
-  std::string joined =
-      (std::filesystem::path(std::string(base)) / std::string(name)).lexically_normal().string();
-  return joined;
+  return ToText((ToPath(base) / ToPath(name)).lexically_normal());
 }
 
 std::string MakeRelativePath(std::string_view file, std::string_view folder, PathStyle style) {

@@ -38,8 +38,8 @@ std::string DirPart(std::string_view path, PathStyle style);
 // file written relative to folder, or file unchanged when no relative form is found.
 std::string MakeRelativePath(std::string_view file, std::string_view folder, PathStyle style);
 
-// A relative Posix name joined to base (an absolute folder, the current one) and tidied, so
-// that it can be related to an absolute folder; any other name as it is.
+// A relative name of this system's own style joined to base (an absolute folder, the current
+// one) and tidied, so that it can be related to an absolute folder; any other name as it is.
 std::string AbsoluteForRelating(std::string_view name, std::string_view base, PathStyle style);
 
 // Every backslash becomes a slash.

@@ -1,6 +1,5 @@
 #include "persist/user_folders.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #include "engine/file_reader.h"
@@ -15,10 +14,7 @@ constexpr const char* kFolderName = "loomquill";
 constexpr const char* kSettingsName = "ZQIni.ini";
 constexpr const char* kOutputName = "ZQScript.txt";
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
+std::string Env(const char* name) { return EnvironmentText(name).value_or(""); }
 
 fs::path Home() {
 #ifdef _WIN32

@@ -18,7 +18,7 @@
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
-#include "shell/program_folder.h"
+#include "engine/program_folder.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
 

@@ -1,6 +1,6 @@
-#include "shell/program_folder.h"
-
 #include <filesystem>
+
+#include "engine/program_folder.h"
 
 namespace lq {
 

@@ -1,0 +1,11 @@
+#include "cli/program_args.h"
+
+namespace lq {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void UseBinaryStandardStreams() {}
+
+}  // namespace lq

@@ -1,0 +1,277 @@
+// AtomicFile on Windows: the C runtime's wide open for an exclusive temporary file, and
+// ReplaceFileW to put it in place, which keeps the old file's attributes and security.
+#include <windows.h>
+// after windows.h
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+
+#include "engine/atomic_file.h"
+#include "engine/path_text.h"
+#include "engine/temp_files.h"
+
+namespace lq {
+namespace fs = std::filesystem;
+namespace {
+
+std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
+
+std::string WindowsReason(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD n = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring wide = n != 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+  ::LocalFree(text);
+  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' ||
+                           wide.back() == L'.')) {
+    wide.pop_back();
+  }
+  if (wide.empty()) return "Windows error " + std::to_string(code);
+  return ToText(fs::path(wide));
+}
+
+extern "C" void RemoveTempsAndDie(int sig) {
+  for (std::size_t i = 0; i < kTempSlots; ++i) {
+    if (const wchar_t* temp = RegisteredTemp(i)) ::_wunlink(temp);
+  }
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+// Removes what a killed write of ours left: our pattern, untouched for a minute.
+void RemoveStaleTemps(const fs::path& folder) {
+  std::error_code ec;
+  const auto now = fs::file_time_type::clock::now();
+  fs::directory_iterator it(folder.empty() ? fs::path(L".") : folder, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code entry_ec;
+    if (!IsTempName(ToText(it->path().filename())) || !it->is_regular_file(entry_ec)) continue;
+    const auto written = it->last_write_time(entry_ec);
+    if (!entry_ec && written + std::chrono::minutes(1) < now) fs::remove(it->path(), entry_ec);
+  }
+}
+
+// A device (NUL, CON, a named pipe) rather than a file on a disk.
+bool IsDevice(const fs::path& path) {
+  const HANDLE handle =
+      ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = ::GetFileType(handle);
+  ::CloseHandle(handle);
+  return type != FILE_TYPE_DISK;
+}
+
+// A file in the temporary folder that Windows deletes when it is closed.
+int OpenUnnamedTemp(int& err) {
+  std::array<wchar_t, MAX_PATH + 1> folder{};
+  const DWORD got = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+  const fs::path base = got != 0 && got < folder.size() ? fs::path(folder.data()) : fs::path(L".");
+  std::random_device seed;
+  std::mt19937 random(seed());
+  err = EEXIST;
+  for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+    int fd = -1;
+    err = ::_wsopen_s(&fd, (base / ToPath(RandomTempName(random))).c_str(),
+                      _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT | _O_TEMPORARY,
+                      _SH_DENYRW, _S_IREAD | _S_IWRITE);
+    if (err == 0) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
+  while (size > 0) {
+    const unsigned part = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
+    const int n = ::_write(fd, data, part);
+    if (n < 0) {
+      err = errno != 0 ? errno : EIO;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Renames temp over target; an existing target keeps its attributes and security.
+std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
+    ::SetFileAttributesW(temp.c_str(), attributes & kKept);
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+    return std::nullopt;
+  }
+  if (::MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return std::nullopt;
+  }
+  return WindowsReason(::GetLastError());
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(fs::path path, SpecialFiles special)
+    : path_(std::move(path)), special_(special) {}
+
+AtomicFile::~AtomicFile() { Abandon(); }
+
+void AtomicFile::Abandon() {
+  if (fd_ >= 0) ::_close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) {
+    ::_wunlink(temp_.c_str());
+    UnregisterTemp(temp_);
+    temp_.clear();
+  }
+  way_ = Way::kNone;
+}
+
+std::optional<std::string> AtomicFile::Open() {
+  Abandon();
+  error_ = 0;
+  size_ = 0;
+  target_ = path_;
+  for (int hops = 0;; ++hops) {
+    std::error_code ec;
+    if (hops == 40) return Reason(ELOOP);
+    if (!fs::is_symlink(fs::symlink_status(target_, ec))) break;
+    const fs::path to = fs::read_symlink(target_, ec);
+    if (ec) return ec.message();
+    target_ = to.is_absolute() ? to : target_.parent_path() / to;
+  }
+
+  const DWORD attributes = ::GetFileAttributesW(target_.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Reason(EISDIR);
+  if (IsDevice(target_)) {
+    if (special_ == SpecialFiles::kRefuse) return std::string("not a regular file");
+    const int err =
+        ::_wsopen_s(&fd_, target_.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+    if (err != 0) return Reason(err);
+    way_ = Way::kDirect;
+    return std::nullopt;
+  }
+  if (!exists) {
+    const DWORD err = ::GetLastError();
+    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) return WindowsReason(err);
+  }
+  // Refused as copy refuses it.
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return Reason(EACCES);
+
+  const fs::path folder = target_.parent_path();
+  RemoveStaleTemps(folder);
+  std::random_device seed;
+  std::mt19937 random(seed());
+  int open_err = EEXIST;
+  for (int attempt = 0; attempt < 100 && fd_ < 0 && open_err == EEXIST; ++attempt) {
+    const fs::path temp = folder / ToPath(RandomTempName(random));
+    open_err =
+        ::_wsopen_s(&fd_, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _SH_DENYWR, _S_IREAD | _S_IWRITE);
+    if (open_err == 0) {
+      temp_ = temp;
+      RegisterTemp(temp_);
+    } else {
+      fd_ = -1;
+    }
+  }
+  if (fd_ >= 0) {
+    way_ = Way::kRename;
+    return std::nullopt;
+  }
+  // A folder that refuses new files may still hold a file the user can write.
+  if (!(exists && open_err == EACCES)) {
+    return open_err == EEXIST ? std::string("no free temporary name") : Reason(open_err);
+  }
+  int err = 0;
+  fd_ = OpenUnnamedTemp(err);
+  if (fd_ < 0) return Reason(err);
+  way_ = Way::kInPlace;
+  return std::nullopt;
+}
+
+void AtomicFile::Write(const char* data, std::size_t size) {
+  if (fd_ < 0 || error_ != 0 || size == 0) return;
+  if (WriteAll(fd_, data, size, error_)) size_ += size;
+}
+
+std::optional<std::string> AtomicFile::CommitInPlace() {
+  int out = -1;
+  int err = ::_wsopen_s(&out, target_.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+  if (err != 0) return Reason(err);
+  const long long old_size = ::_filelengthi64(out);
+  if (old_size < 0) err = errno;
+  // Room for all of it first: a full disk must find the old content whole.
+  if (err == 0 && size_ > static_cast<std::size_t>(old_size)) {
+    err = ::_chsize_s(out, static_cast<long long>(size_));
+  }
+  if (err == 0 && ::_lseeki64(fd_, 0, SEEK_SET) != 0) err = errno;
+  std::array<char, 1 << 16> buf{};
+  for (std::size_t done = 0; err == 0 && done < size_;) {
+    const int n = ::_read(fd_, buf.data(), static_cast<unsigned>(buf.size()));
+    if (n <= 0) {
+      err = n < 0 ? errno : EIO;
+      break;
+    }
+    if (WriteAll(out, buf.data(), static_cast<std::size_t>(n), err)) {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  if (err == 0) err = ::_chsize_s(out, static_cast<long long>(size_));
+  if (err == 0 && ::_commit(out) != 0) err = errno;
+  if (::_close(out) != 0 && err == 0) err = errno;
+  if (err != 0) return Reason(err);
+  return std::nullopt;
+}
+
+std::optional<std::string> AtomicFile::Commit() {
+  if (fd_ < 0) return Reason(error_ != 0 ? error_ : EBADF);
+  int err = error_;
+  std::optional<std::string> failure;
+  switch (way_) {
+    case Way::kDirect:
+      if (::_close(fd_) != 0 && err == 0) err = errno;
+      fd_ = -1;
+      break;
+    case Way::kInPlace:
+      if (err == 0) failure = CommitInPlace();
+      break;
+    case Way::kRename:
+      if (err == 0 && ::_commit(fd_) != 0) err = errno;
+      if (::_close(fd_) != 0 && err == 0) err = errno;
+      fd_ = -1;
+      if (err == 0) failure = MoveIntoPlace(temp_, target_);
+      if (err == 0 && !failure) {
+        UnregisterTemp(temp_);
+        temp_.clear();
+      }
+      break;
+    case Way::kNone:
+      err = EBADF;
+      break;
+  }
+  Abandon();
+  if (failure) return failure;
+  if (err != 0) return Reason(err);
+  return std::nullopt;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+  for (const int sig : {SIGINT, SIGTERM, SIGBREAK}) std::signal(sig, RemoveTempsAndDie);
+}
+
+}  // namespace lq
