@@ -3,7 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON -DLQ_WERROR=ON
 
-.PHONY: all deps configure build release-check test run bench fuzz clean format package
+.PHONY: all deps configure build release-check test run bench fuzz clean format package \
+  check-windows
 
 all: build
 
@@ -49,6 +50,12 @@ fuzz:
 	@cmake --build build-fuzz -j $(JOBS)
 	@tools/run-fuzz.sh build-fuzz/bin
 
+# The engine, the profile files and the CLI built for Windows with mingw-w64, their tests
+# and a CLI smoke test run under wine. CI does not run it.
+check-windows:
+	@tools/install-deps.sh --with-windows
+	@tools/check-windows.sh build-windows
+
 # A Debian package (cpack) of a build with Debian's own compiler and linker flags, hardening
 # included: $(BUILD)-deb/loomquill_<version>_<arch>.deb.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
@@ -63,4 +70,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-release $(BUILD)-deb build-fuzz
+	@rm -rf $(BUILD) $(BUILD)-release $(BUILD)-deb build-fuzz build-windows

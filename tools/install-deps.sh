@@ -15,6 +15,7 @@ packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info z
   dpkg-dev file fakeroot lintian)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
+  --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
 esac
 
 missing=()

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "tests/cli/run_process.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq::test {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 ProcessResult Cli(const std::vector<std::string>& args, const std::string& input = "") {
-  return RunProcess(CliPath(), args, input);
+  return RunCli(args, input);
 }
 
 TEST(CliNames, NulSeparatedNamesPassWhole) {
@@ -73,6 +73,7 @@ TEST(CliEscape, EachKindEscapesTheNames) {
   }
 }
 
+#ifndef _WIN32  // names that are no UTF-8 cannot be Windows names
 TEST(CliEscape, ARefusedNameWritesNothingAndKeepsTheEarlierFile) {
   TempDir dir;
   const std::string out = dir.File("backup.bat");
@@ -91,6 +92,7 @@ TEST(CliEscape, ARefusedNameWritesNothingAndKeepsTheEarlierFile) {
   EXPECT_EQ(single.status, 1);
   EXPECT_TRUE(single.out.empty());
 }
+#endif
 
 }  // namespace
 }  // namespace lq::test

@@ -10,7 +10,7 @@
 #include "engine/capacities.h"
 #include "engine/composer.h"
 #include "engine/output.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "engine/output.h"
 #include "engine/text_helpers.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {

@@ -22,10 +22,10 @@ TEST(CutUtf8, NeverSplitsASequence) {
       // Bytes that are no UTF-8 are cut where they fall: a run of them never eats the text.
       {std::string(10, '\x80'), 6, std::string(6, '\x80')},
       {"ab" + std::string(8, '\x80'), 6, "ab\x80\x80\x80\x80"},
-      {"a\xC3\x80\x80\x80", 2, "a"},  // a whole sequence with stray bytes after it
-      {"a\xE2\x82z", 2, "a\xE2"},         // cut sequence after the cut: no backing off
-      {"ab\xF0\x9F\x8E\xB5", 5, "ab"},    // four bytes, three before the cut
-      {"a\xF8\x80\x80", 2, "a\xF8"},      // no lead byte at all
+      {"a\xC3\x80\x80\x80", 2, "a"},    // a whole sequence with stray bytes after it
+      {"a\xE2\x82z", 2, "a\xE2"},       // cut sequence after the cut: no backing off
+      {"ab\xF0\x9F\x8E\xB5", 5, "ab"},  // four bytes, three before the cut
+      {"a\xF8\x80\x80", 2, "a\xF8"},    // no lead byte at all
   };
   for (const auto& c : cases) {
     std::string t = c.text;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "persist/profile.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {

@@ -10,8 +10,8 @@
 #include "engine/escape.h"
 #include "persist/profile.h"
 #include "persist/user_folders.h"
-#include "tests/engine/temp_dir.h"
-#include "tests/persist/scoped_env.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {
@@ -25,6 +25,7 @@ class SettingsFile : public testing::Test {
  protected:
   SettingsFile()
       : home_env_("HOME", (dir_.path() / "home").string()),
+        profile_env_("USERPROFILE", (dir_.path() / "home").string()),
         config_env_("XDG_CONFIG_HOME", (dir_.path() / "config").string()),
         desktop_env_("XDG_DESKTOP_DIR", std::nullopt) {
     fs::create_directories(Home() / "Desktop");
@@ -36,14 +37,15 @@ class SettingsFile : public testing::Test {
     fs::create_directories(File().parent_path());
     WriteFile(File().string(), text);
   }
-  void Load() { LoadSettings(File(), s_, header_, queue_, PathStyle::Posix); }
+  void Load(PathStyle style = HostPathStyle()) { LoadSettings(File(), s_, header_, queue_, style); }
 
   test::TempDir dir_;
-  test::ScopedEnv home_env_, config_env_, desktop_env_;
+  test::ScopedEnv home_env_, profile_env_, config_env_, desktop_env_;
   ScriptSettings s_;
   std::string header_ = "stale", queue_ = "stale";
 };
 
+#ifndef _WIN32  // Windows keeps settings under APPDATA
 TEST_F(SettingsFile, LivesInTheConfigFolder) {
   EXPECT_EQ(SettingsFilePath(), dir_.path() / "config" / "loomquill" / "ZQIni.ini");
   test::ScopedEnv relative("XDG_CONFIG_HOME", "not/absolute");
@@ -51,6 +53,7 @@ TEST_F(SettingsFile, LivesInTheConfigFolder) {
   test::ScopedEnv unset("XDG_CONFIG_HOME", std::nullopt);
   EXPECT_EQ(SettingsFilePath(), Home() / ".config" / "loomquill" / "ZQIni.ini");
 }
+#endif
 
 TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   s_.MainHead = s_.MainQueue = "stale";
@@ -60,7 +63,7 @@ TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   s_.SaveLocal = s_.InvertSlash = true;
   Load();
   EXPECT_EQ(s_.FileOutput, (Home() / "Desktop" / "ZQScript.txt").string());
-  EXPECT_EQ(s_.RelPath, (Home() / "Desktop").string() + "/");
+  EXPECT_EQ(s_.RelPath, (Home() / "Desktop" / "").string());
   EXPECT_EQ(header_, "");
   EXPECT_EQ(queue_, "");
   EXPECT_EQ(s_.MainHead, "");
@@ -74,6 +77,7 @@ TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   EXPECT_FALSE(fs::exists(File()));
 }
 
+#ifndef _WIN32  // user-dirs.dirs is the XDG desktop's
 TEST_F(SettingsFile, DefaultOutputFollowsTheUserDesktop) {
   fs::create_directories(dir_.path() / "config");
   WriteFile((dir_.path() / "config" / "user-dirs.dirs").string(),
@@ -81,12 +85,13 @@ TEST_F(SettingsFile, DefaultOutputFollowsTheUserDesktop) {
   fs::create_directories(Home() / "Schreibtisch");
   EXPECT_EQ(DefaultOutputFile(), (Home() / "Schreibtisch" / "ZQScript.txt").string());
 }
+#endif
 
 TEST_F(SettingsFile, WithoutADesktopFolderTheDefaultOutputIsInTheHomeFolder) {
   fs::remove(Home() / "Desktop");
   Load();
   EXPECT_EQ(s_.FileOutput, (Home() / "ZQScript.txt").string());
-  EXPECT_EQ(s_.RelPath, Home().string() + "/");
+  EXPECT_EQ(s_.RelPath, (Home() / "").string());
   // A desktop named by user-dirs.dirs that is not there counts as missing too.
   fs::create_directories(dir_.path() / "config");
   WriteFile((dir_.path() / "config" / "user-dirs.dirs").string(),
@@ -152,7 +157,7 @@ TEST_F(SettingsFile, RoundTripsTheRecordAndTexts) {
   EXPECT_EQ(ReadFile(File().string()).find("RelPath"), std::string::npos);
   EXPECT_EQ(ReadFile(File().string()).find("TemplateFile"), std::string::npos);
 
-  Load();
+  Load(PathStyle::Posix);
   EXPECT_EQ(header_, header);
   EXPECT_EQ(queue_, "  q  ");
   EXPECT_EQ(s_.FileOutput, saved.FileOutput);

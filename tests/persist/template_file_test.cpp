@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "engine/escape.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {
@@ -21,10 +21,10 @@ class TemplateFile : public testing::Test {
  protected:
   std::string Name(const std::string& file) const { return (dir_.path() / file).string(); }
   std::optional<Failure> Load(const std::string& file) {
-    return LoadTemplate(file, s_, header_, queue_, PathStyle::Posix);
+    return LoadTemplate(file, s_, header_, queue_, HostPathStyle());
   }
   std::optional<Failure> Save(const std::string& file) {
-    return SaveTemplate(file, s_, header_, queue_, PathStyle::Posix);
+    return SaveTemplate(file, s_, header_, queue_, HostPathStyle());
   }
 
   test::TempDir dir_;

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/hand_over_folder.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/hand_over_channel.h"
 #include "platform/hand_over_folder.h"
 #include "platform/single_instance.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/platform/other_user.h"
 
 namespace lq {

@@ -1,9 +1,9 @@
-#include "tests/engine/as_user.h"
-
 #include <grp.h>
 #include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/support/as_user.h"
 
 namespace lq::test {
 namespace {

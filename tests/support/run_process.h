@@ -18,4 +18,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 // The built loomquill-cli.
 std::string CliPath();
 
+// Runs the built loomquill-cli. The tests speak of POSIX names and line breaks: on Windows
+// they ask for those with --path-style and --eol, which later options still override.
+ProcessResult RunCli(std::vector<std::string> args, const std::string& input = "",
+                     const std::string& stdout_path = "");
+
 }  // namespace lq::test

@@ -1,5 +1,3 @@
-#include "tests/cli/run_process.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -7,17 +5,13 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <stdexcept>
+
+#include "tests/support/run_process.h"
 
 extern char** environ;
 
 namespace lq::test {
-
-std::string CliPath() {
-  const char* dir = std::getenv("LQ_BIN_DIR");
-  return std::string(dir != nullptr ? dir : "bin") + "/loomquill-cli";
-}
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input, const std::string& stdout_path) {

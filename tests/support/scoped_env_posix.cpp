@@ -1,7 +1,7 @@
-#include "tests/persist/scoped_env.h"
-
 #include <stdlib.h>
 #include <unistd.h>
+
+#include "tests/support/scoped_env.h"
 
 namespace lq::test {
 

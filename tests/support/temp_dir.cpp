@@ -1,9 +1,11 @@
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "engine/path_text.h"
 
 namespace lq::test {
 
@@ -20,8 +22,10 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+std::string TempDir::File(const std::string& name) const { return ToText(path_ / ToPath(name)); }
+
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(ToPath(path), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   std::ostringstream s;
   s << in.rdbuf();
@@ -29,7 +33,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(ToPath(path), std::ios::binary | std::ios::trunc);
   out << content;
   if (!out) throw std::runtime_error("cannot write " + path);
 }

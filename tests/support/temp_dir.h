@@ -14,7 +14,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // A name in the folder, as UTF-8 like every name Loomquill handles.
+  std::string File(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
