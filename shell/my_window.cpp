@@ -1,8 +1,11 @@
 #include "shell/my_window.h"
 
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
+
+#include <algorithm>
 
 #include "engine/text_helpers.h"
 #include "persist/settings_file.h"
@@ -37,6 +40,7 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(client_, 1, wxEXPAND);
   SetSizerAndFit(sizer);
+  FitInWorkArea();
 
   Bind(wxEVT_MENU, &TMyWindow::OnCommand, this);
   Bind(wxEVT_CLOSE_WINDOW, &TMyWindow::OnClose, this);
@@ -49,6 +53,19 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
 
   client_->pending_file() = pending_file;
   client_->SetupWindow();
+}
+
+// A large font or a scale of 2 can make the laid-out window taller than the screen: it opens
+// no larger than the work area, and the dialog rescales to what it gets.
+void TMyWindow::FitInWorkArea() {
+  const int at = wxDisplay::GetFromWindow(this);
+  const wxRect area = wxDisplay(at == wxNOT_FOUND ? 0u : static_cast<unsigned>(at)).GetClientArea();
+  const wxSize size = GetSize();
+  const wxSize fitting(std::min(size.GetWidth(), area.GetWidth()),
+                       std::min(size.GetHeight(), area.GetHeight()));
+  if (area.IsEmpty() || fitting == size) return;
+  SetMinSize(wxDefaultSize);
+  SetSize(fitting);
 }
 
 void TMyWindow::OnCommand(wxCommandEvent& event) {

@@ -27,6 +27,7 @@ class TMyWindow : public wxFrame {
  private:
   void OnCommand(wxCommandEvent& event);
   void OnChangeFont();
+  void FitInWorkArea();
   void OnClose(wxCloseEvent& event);
   void OnMenuHighlight(wxMenuEvent& event);
   void OnMenuOpen(wxMenuEvent& event);

@@ -3,6 +3,7 @@
 #include <wx/defs.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 
@@ -32,6 +33,40 @@ double WideningFactor(const wxSize& thousand_units_in_pixels) {
 wxRect Widen(const wxRect& rect, double f) {
   return {static_cast<int>(rect.GetX() * f), rect.GetY(), static_cast<int>(rect.GetWidth() * f),
           rect.GetHeight()};
+}
+
+std::optional<ScaleFactors> FontFollowing(const wxSize& laid_out_letter,
+                                          const wxSize& font_letter) {
+  if (laid_out_letter.GetWidth() <= 0 || laid_out_letter.GetHeight() <= 0 ||
+      font_letter.GetWidth() <= 0 || font_letter.GetHeight() <= 0) {
+    return std::nullopt;
+  }
+  // Only growing: a smaller font keeps the layout, whose controls GTK would not make smaller.
+  const ScaleFactors scale{
+      std::max(1.0f, static_cast<float>(font_letter.GetWidth()) / laid_out_letter.GetWidth()),
+      std::max(1.0f, static_cast<float>(font_letter.GetHeight()) / laid_out_letter.GetHeight())};
+  if (scale.x < 1.01f && scale.y < 1.01f) return std::nullopt;
+  return scale;
+}
+
+wxRect ScaleRect(const wxRect& rect, const ScaleFactors& scale) {
+  const auto x = [&](int v) { return static_cast<int>(std::lround(v * scale.x)); };
+  const auto y = [&](int v) { return static_cast<int>(std::lround(v * scale.y)); };
+  // Edges are scaled, not sizes, so that controls that touch still touch.
+  const int left = x(rect.GetLeft());
+  const int top = y(rect.GetTop());
+  return {left, top, x(rect.GetLeft() + rect.GetWidth()) - left,
+          y(rect.GetTop() + rect.GetHeight()) - top};
+}
+
+wxSize SizeHoldingAll(const std::vector<wxRect>& rects, const wxSize& size, int margin) {
+  int right = 0;
+  int bottom = 0;
+  for (const wxRect& r : rects) {
+    right = std::max(right, r.GetLeft() + r.GetWidth() + margin);
+    bottom = std::max(bottom, r.GetTop() + r.GetHeight() + margin);
+  }
+  return {std::max(size.GetWidth(), right), std::max(size.GetHeight(), bottom)};
 }
 
 bool RescalesWithDialog(int id) {

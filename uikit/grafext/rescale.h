@@ -4,14 +4,30 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lq {
+
+struct ScaleFactors {
+  float x = 1;
+  float y = 1;
+};
 
 // The widening at set-up: the height-to-width ratio of 1000 x 1000 dialog units in pixels,
 // times 1.125 (1.21875 with 6 x 13 base units). A zero mapped width changes nothing (1).
 double WideningFactor(const wxSize& thousand_units_in_pixels);
 // x and width times f, y and height kept, each truncated.
 wxRect Widen(const wxRect& rect, double f);
+
+// The growth from the font a resource was laid out in to the dialog's own, larger font, from
+// the average letter's size in each (never below 1 on either axis); nothing when it grows
+// them by less than a percent, or either is empty.
+std::optional<ScaleFactors> FontFollowing(const wxSize& laid_out_letter, const wxSize& font_letter);
+// Every value times its axis's factor, rounded to the nearest pixel.
+wxRect ScaleRect(const wxRect& rect, const ScaleFactors& scale);
+// At least size, and large enough to hold every rectangle with margin pixels to spare on the
+// right and below.
+wxSize SizeHoldingAll(const std::vector<wxRect>& rects, const wxSize& size, int margin);
 
 // Whether a control takes part in the rescale: ids of 1000 and above keep their place.
 // The toolkit's stock ids (OK, Cancel...) stand for the small numbers dialogs always gave them.
@@ -31,10 +47,6 @@ struct StoredControl {
 // "handle,left,top,width,height,field height,item height"
 std::string StoreLine(const StoredControl& stored);
 
-struct ScaleFactors {
-  float x = 1;
-  float y = 1;
-};
 // Client size over initial client size; 1 where an initial dimension is 0.
 ScaleFactors ScaleFor(const wxSize& client, const wxSize& initial);
 

@@ -63,6 +63,19 @@ void GiveLabelColour(wxWindow* window, const wxColour& background) {
 
 bool g_widening = true;
 
+// The average letter's size in a font, in thousandths of a pixel: what dialog units are
+// made of.
+wxSize LetterSize(const wxWindow* window, const wxFont& font) {
+  static const wxString kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  int width = 0;
+  int height = 0;
+  window->GetTextExtent(kLetters, &width, &height, nullptr, nullptr, &font);
+  return {width * 1000 / static_cast<int>(kLetters.length()), height * 1000};
+}
+
+// Pixels kept free between the outermost controls and the dialog's right and bottom edges.
+constexpr int kEdgeMargin = 3;
+
 // The controls the dialog lays out itself: its own children, not windows of their own.
 bool IsStoredChild(const wxWindow* child) {
   return !child->IsTopLevel() && RescalesWithDialog(child->GetId());
@@ -121,6 +134,11 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   // The units the resource was laid out in, before the dialog's own font replaces them.
   const double f =
       g_widening ? WideningFactor(this->ConvertDialogToPixels(wxSize(1000, 1000))) : 1.0;
+  // Dialog units come from the top-level window's font, which the resource was laid out in.
+  const wxWindow* top = wxGetTopLevelParent(this);
+  const wxFont laid_out_font = top != nullptr && top->GetFont().IsOk()
+                                   ? top->GetFont()
+                                   : wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
   initial_font_ =
       font != nullptr && font->IsOk() ? *font : wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
   current_font_ = initial_font_;
@@ -131,6 +149,8 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   this->SetCursor(LoadNamedCursor("CUR_MANO"));
   KeepControlCursors(this);
   Widen(f);
+  FollowFont(LetterSize(this, laid_out_font), LetterSize(this, initial_font_));
+  HoldEveryControl();
   FillStore();
   initial_client_size_ = this->GetClientSize();
   setup_size_ = this->GetSize();
@@ -150,6 +170,38 @@ void TWhiteCenter<Base>::Widen(double f) {
   }
   for (wxWindow* child : this->GetChildren()) {
     if (IsStoredChild(child)) child->SetSize(lq::Widen(child->GetRect(), f));
+  }
+}
+
+// A font larger or smaller than the one the resource was laid out in moves and sizes every
+// control with it, as dialog units would have, so that no label is cut.
+template <typename Base>
+void TWhiteCenter<Base>::FollowFont(const wxSize& laid_out_letter, const wxSize& font_letter) {
+  const std::optional<ScaleFactors> scale = FontFollowing(laid_out_letter, font_letter);
+  if (!scale) return;
+  const wxSize size = ScaleRect(wxRect(wxPoint(0, 0), this->GetClientSize()), *scale).GetSize();
+  this->SetClientSize(size);
+  if (!this->IsTopLevel() && this->GetMinSize().IsFullySpecified()) {
+    this->SetMinSize(this->GetSize());
+  }
+  for (wxWindow* child : this->GetChildren()) {
+    if (IsStoredChild(child)) child->SetSize(ScaleRect(child->GetRect(), *scale));
+  }
+}
+
+// Controls laid out up to the resource's edge would lose their border to the window's.
+template <typename Base>
+void TWhiteCenter<Base>::HoldEveryControl() {
+  std::vector<wxRect> rects;
+  for (wxWindow* child : this->GetChildren()) {
+    if (IsStoredChild(child)) rects.push_back(child->GetRect());
+  }
+  const wxSize client = this->GetClientSize();
+  const wxSize held = SizeHoldingAll(rects, client, kEdgeMargin);
+  if (held == client) return;
+  this->SetClientSize(held);
+  if (!this->IsTopLevel() && this->GetMinSize().IsFullySpecified()) {
+    this->SetMinSize(this->GetSize());
   }
 }
 

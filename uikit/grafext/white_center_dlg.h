@@ -68,6 +68,8 @@ class TWhiteCenter : public Base {
   void StartDrag();
   void EndDrag();
   void Widen(double f);
+  void FollowFont(const wxSize& laid_out_letter, const wxSize& font_letter);
+  void HoldEveryControl();
   void FillStore();
 
   bool loaded_ = false;

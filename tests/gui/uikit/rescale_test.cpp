@@ -14,6 +14,40 @@ TEST(WideningTest, FactorFromTheDialogUnits) {
   EXPECT_EQ(Widen({10, 20, 100, 30}, 1.21875), wxRect(12, 20, 121, 30));
 }
 
+TEST(FontFollowingTest, ScalesByTheLettersOfTheNewFontAgainstTheLaidOutOne) {
+  const auto larger = FontFollowing({7000, 15000}, {8750, 18750});
+  ASSERT_TRUE(larger);
+  EXPECT_FLOAT_EQ(larger->x, 1.25f);
+  EXPECT_FLOAT_EQ(larger->y, 1.25f);
+  // The same font, or one within a percent, moves nothing; nor does an empty measure.
+  EXPECT_FALSE(FontFollowing({7000, 15000}, {7000, 15000}));
+  EXPECT_FALSE(FontFollowing({7000, 15000}, {7050, 15100}));
+  // A smaller font keeps the layout; one wider but no taller grows only across.
+  EXPECT_FALSE(FontFollowing({7000, 15000}, {6000, 13000}));
+  const auto wider = FontFollowing({7000, 15000}, {8400, 14000});
+  ASSERT_TRUE(wider);
+  EXPECT_FLOAT_EQ(wider->x, 1.2f);
+  EXPECT_FLOAT_EQ(wider->y, 1.0f);
+  EXPECT_FALSE(FontFollowing({0, 15000}, {8750, 18750}));
+  EXPECT_FALSE(FontFollowing({7000, 15000}, {8750, 0}));
+}
+
+TEST(FontFollowingTest, ScaledEdgesKeepNeighboursTouching) {
+  const ScaleFactors s{1.3f, 1.25f};
+  const wxRect left = ScaleRect({3, 5, 7, 9}, s);
+  const wxRect right = ScaleRect({10, 5, 7, 9}, s);
+  EXPECT_EQ(left.GetLeft() + left.GetWidth(), right.GetLeft());
+  EXPECT_EQ(ScaleRect({0, 0, 100, 40}, s), wxRect(0, 0, 130, 50));
+}
+
+TEST(FontFollowingTest, TheDialogHoldsItsOutermostControlsWithAMargin) {
+  // A control flush with the right edge gets the margin; one inside changes nothing.
+  EXPECT_EQ(SizeHoldingAll({{237, 0, 29, 10}, {6, 5, 20, 20}}, {266, 226}, 3), wxSize(269, 226));
+  EXPECT_EQ(SizeHoldingAll({{6, 5, 20, 20}}, {266, 226}, 3), wxSize(266, 226));
+  EXPECT_EQ(SizeHoldingAll({{0, 220, 10, 10}}, {266, 226}, 3), wxSize(266, 233));
+  EXPECT_EQ(SizeHoldingAll({}, {266, 226}, 3), wxSize(266, 226));
+}
+
 TEST(WideningTest, HighIdsAndTheStoreKeepTheirPlace) {
   EXPECT_TRUE(RescalesWithDialog(101));
   EXPECT_TRUE(RescalesWithDialog(999));
