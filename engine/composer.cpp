@@ -158,10 +158,11 @@ void Composer::ComposeLineFor(std::string& line, std::string& file_buf, int inde
   LineFromName(line, file_buf, index);
 }
 
-std::string Composer::WrittenName(std::string_view full) const {
-  std::string out;
-  WriteFileName(out, full, settings_, style_, values_.relative_base());
-  return out;
+std::string Composer::WrittenNameOf(std::string_view name, int index) {
+  values_.Reset(settings_, style_, name, index);
+  std::string written(values_.Written());
+  CheckValues(name);
+  return written;
 }
 
 }  // namespace lq

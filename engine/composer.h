@@ -52,8 +52,9 @@ class Composer {
   template <bool kEscaping>
   char* WriteLine(char* room, int index, std::string_view name);
 
-  // The name as the path mode and slash option write it.
-  std::string WrittenName(std::string_view full) const;
+  // The name of item index as a line writes it: path mode, slash option and escaping. A name
+  // the escaping refuses leaves its refusal for TakeRefusal.
+  std::string WrittenNameOf(std::string_view name, int index);
 
   // Relative names are related to RelPath as seen from base, the current folder (absolute,
   // with its separator), as RelPath is; empty relates them as they are.

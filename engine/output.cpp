@@ -90,9 +90,7 @@ TextOrFailure SingleLineText(Composer& composer, std::string& pending, Eol eol) 
 }
 
 TextOrFailure PendingNameText(Composer& composer, std::string& pending) {
-  std::string name = pending;
-  std::string unused;
-  composer.ComposePiece(unused, "", name, 0, &pending);
+  std::string name = composer.WrittenNameOf(pending, 0);
   pending.clear();
   if (auto refusal = composer.TakeRefusal()) return *refusal;
   return name;
@@ -102,8 +100,8 @@ TextOrFailure SelectedItemText(Composer& composer, FileList& list) {
   if (auto failure = RequireFiles(list)) return *failure;
   if (list.Selected() < 0) list.Select(0);
   std::string file;
-  std::string unused;
-  composer.ComposePiece(unused, "", file, list.Selected());
+  list.GetItem(list.Selected(), file);
+  file = composer.WrittenNameOf(file, list.Selected());
   if (auto refusal = composer.TakeRefusal()) return *refusal;
   return file;
 }
