@@ -11,6 +11,9 @@ struct Failure {
   std::string caption;
   std::string reason;
 
+  // The text of a message box: what failed, then why.
+  std::string MessageText() const { return reason.empty() ? text : text + "\n\n" + reason; }
+
   // A failure without caption is located by its text, as "names.txt:12: reason".
   std::string Describe() const {
     if (caption.empty()) return text + ": " + reason;

@@ -43,6 +43,11 @@ std::size_t LastSeparator(std::string_view path, PathStyle style) {
   return path.rfind(Separator(style));
 }
 
+std::string FolderOf(std::string_view name, PathStyle style) {
+  const std::size_t at = LastSeparator(name, style);
+  return std::string(at == std::string_view::npos ? name : name.substr(0, at + 1));
+}
+
 std::string_view AfterLastSeparator(std::string_view path, PathStyle style) {
   const std::size_t at = LastSeparator(path, style);
   return at == std::string_view::npos ? path : path.substr(at + 1);

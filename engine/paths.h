@@ -48,6 +48,10 @@ void InvertSlashes(std::string& text);
 // Position of the last separator of the style, or npos.
 std::size_t LastSeparator(std::string_view path, PathStyle style);
 
+// The folder part of a name: up to and including its last separator; a name without one is
+// its own folder part, as the relative folder of an output file in the current folder.
+std::string FolderOf(std::string_view name, PathStyle style);
+
 // Mode "name": everything after the last separator.
 std::string_view AfterLastSeparator(std::string_view path, PathStyle style);
 

@@ -5,8 +5,7 @@
 namespace lq {
 
 void ScriptSettings::SetRelPathFromOutput(PathStyle style) {
-  const std::size_t at = LastSeparator(FileOutput, style);
-  RelPath = at == std::string::npos ? FileOutput : FileOutput.substr(0, at + 1);
+  RelPath = FolderOf(FileOutput, style);
 }
 
 std::string OneLineForm(std::string_view text) {

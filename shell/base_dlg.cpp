@@ -22,6 +22,7 @@
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/motion_watch.h"
+#include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
 namespace {
@@ -92,7 +93,7 @@ void BaseDlg::SetupControls() {
   }
   for (int id : {ids::kHeader, ids::kQueue, ids::kRelPathField, ids::kOutFileField,
                  ids::kMainHeadField, ids::kMainQueueField, ids::kCounter}) {
-    if (auto* edit = Control<TZQEditCursor>(this, id)) edit->Setup(1000, kNormal);
+    if (auto* edit = Control<TZQEditCursor>(this, id)) edit->Setup(kEditMax, kNormal);
   }
   for (int id : {ids::kInvertSlash, ids::kSaveLocal}) {
     if (auto* check = Control<TZQCheckBox>(this, id)) check->Setup(kNormal, "");
@@ -140,7 +141,7 @@ void BaseDlg::InsertTemplatesMenu() {
   wxString title = "Templates";
   if (menu->GetMenuItemCount() > 0) {
     wxMenuItem* first = menu->FindItemByPosition(0);
-    title = first->GetItemLabel().Left(30);
+    title = first->GetItemLabel().Left(kMenuTitleMax);
     menu->Destroy(first);
   }
   templates_ = lq::BuildTemplatesMenu(context_.program_folder);
@@ -243,9 +244,7 @@ Composer BaseDlg::MakeComposer() {
 }
 
 void BaseDlg::Report(const Failure& failure) {
-  std::string text = failure.text;
-  if (!failure.reason.empty()) text += "\n\n" + failure.reason;
-  context_.services.prompts->Message(this, text, failure.caption, kPromptOk);
+  context_.services.prompts->Message(this, failure.MessageText(), failure.caption, kPromptOk);
 }
 
 void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
@@ -290,12 +289,12 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
   std::string text;
   if (id >= ids::kFirstTemplate && id <= ids::kLastTemplate) {
     text = ReadableName(templates_.FullNameFor(id));
-    CutUtf8(text, 990);
+    CutUtf8(text, kTemplateHintMax);
   } else {
     text = std::string(HintString(id));
-    CutUtf8(text, 499);
+    CutUtf8(text, kHintMax);
   }
-  if (from_menu) text = text.substr(0, text.find('\n'));
+  if (from_menu) text = SplitHint(text).status;
   status_->SetHint(&text);
 }
 

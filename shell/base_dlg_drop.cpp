@@ -14,6 +14,7 @@
 #include "resources/ids.h"
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
+#include "shell/drop_decision.h"
 #include "shell/my_window.h"
 #include "shell/wx_text.h"
 #include "uikit/grafext/popup.h"
@@ -87,11 +88,14 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
   // the point its drop arrives with.
   const bool on_rel_field = rel_field != nullptr && rel_field->GetRect().Contains(pointer);
   wxWindow* target = on_rel_field ? nullptr : ControlAt(point);
-  const int id = target != nullptr ? target->GetId() : wxID_NONE;
-
-  if (id == ids::kAutoDrag) {
-    SyncFromControls();
-    if (names.size() == 1) {
+  const DropAction action =
+      DecideDrop(names.size(), target != nullptr ? target->GetId() : 0, on_rel_field);
+  switch (action) {
+    case DropAction::kNothing:
+      SyncFromControls();
+      return;
+    case DropAction::kAutoDragMenu:
+      SyncFromControls();
       frame_->Raise();
       pending_file_ = names.front();
       CutUtf8(pending_file_, kNameMax);
@@ -100,27 +104,26 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
         const int width = MenuWidth(*menu, this);
         ShowPopupMenu(this, *menu, kAutoDragPopup, wxPoint(point.x - width, point.y));
       }
+      return;
+    case DropAction::kRelativeFolder:
+    case DropAction::kOutputFile: {
+      SyncFromControls();
+      frame_->Raise();
+      std::string name = names.front();
+      if (action == DropAction::kRelativeFolder && !IsFolder(name)) {
+        name = FolderOf(name, context_.style);
+      }
+      pending_file_ = name;
+      if (IsFolder(name)) {
+        SetRelPathFromPending();
+      } else {
+        SetOutputFromPending();
+      }
+      RefreshControls();
+      return;
     }
-    return;
-  }
-
-  const bool on_relative = id == ids::kModeRelative || on_rel_field;
-  if (names.size() == 1 && (id == ids::kSetOutputFile || id == ids::kOutFileField || on_relative)) {
-    SyncFromControls();
-    frame_->Raise();
-    std::string name = names.front();
-    if (on_relative && !IsFolder(name)) {
-      const std::size_t at = LastSeparator(name, context_.style);
-      if (at != std::string::npos) name.resize(at + 1);
-    }
-    pending_file_ = name;
-    if (IsFolder(name)) {
-      SetRelPathFromPending();
-    } else {
-      SetOutputFromPending();
-    }
-    RefreshControls();
-    return;
+    case DropAction::kList:
+      break;
   }
 
   int index = 0;
@@ -138,9 +141,8 @@ void BaseDlg::SetRelPathFromPending() {
   const char sep = Separator(context_.style);
   if (IsFolder(folder)) {
     if (folder.empty() || folder.back() != sep) folder.push_back(sep);
-  } else if (const std::size_t at = LastSeparator(folder, context_.style);
-             at != std::string::npos) {
-    folder.resize(at + 1);
+  } else {
+    folder = FolderOf(folder, context_.style);
   }
   const Answer answer = context_.services.prompts->Message(
       this, "Do you want set Relative path to:\n\n" + folder + " ?", kAppCaption, kPromptYesNo);

@@ -1,6 +1,5 @@
 // The main dialog's commands that change the script's settings, and the small ones.
-#include "persist/template_file.h"
-#include "platform/readable_name.h"
+#include "engine/capacities.h"
 #include "shell/about_dlg.h"
 #include "shell/base_dlg.h"
 #include "shell/escape_menu.h"
@@ -24,7 +23,7 @@ void BaseDlg::OnSetOutputFile() {
 
 void BaseDlg::OnSetMainText(std::string& field) {
   SyncFromControls();
-  MLInputDlg dialog(this, GetFont(), &field, 1000);
+  MLInputDlg dialog(this, GetFont(), &field, kEditMax);
   dialog.ShowModal();
   RefreshControls();
 }
@@ -64,48 +63,6 @@ void BaseDlg::OnAutoDragHelp() {
       "3) Set Relative Path different from Output File\n"
       "4) Set Output File",
       kAppCaption, kPromptOk);
-}
-
-// Runs a template load or save on the script; on success the window shows the template.
-template <typename Operation>
-void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
-  std::string header = HeaderText();
-  std::string queue = QueueText();
-  if (auto failure = operation(file, settings_, header, queue, context_.style)) {
-    Report(*failure);
-    return;
-  }
-  // A template name that is no UTF-8 is shown readable, never as an empty title.
-  frame_->SetTitle(FromUtf8(ReadableName(TemplateCaption(settings_.TemplateFile, context_.style))));
-  SetHeaderText(header);
-  SetQueueText(queue);
-  RefreshControls();
-}
-
-void BaseDlg::LoadTemplateFile(const std::string& file) {
-  if (file.empty()) return;
-  SyncFromControls();
-  WithTemplate(file, LoadTemplate);
-}
-
-void BaseDlg::OnOpenTemplate() {
-  std::string name;
-  if (!context_.services.prompts->ChooseFile(this, kOpenTemplateDialog, name,
-                                             context_.program_folder)) {
-    return;
-  }
-  LoadTemplateFile(name);
-}
-
-void BaseDlg::OnSaveTemplate() {
-  SyncFromControls();
-  std::string name = settings_.TemplateFile;
-  if (!context_.services.prompts->ChooseFile(this, kSaveTemplateDialog, name,
-                                             context_.program_folder)) {
-    return;
-  }
-  // Saving loads the saved template, as choosing it would.
-  WithTemplate(name, SaveTemplate);
 }
 
 }  // namespace lq

@@ -7,19 +7,17 @@
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/images.h"
+#include "shell/wx_text.h"
+#include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
 namespace {
 
 // A tool's hint: the status part is its long help, the rest its tooltip.
 void AddHintedTool(wxToolBar* bar, int id, int bitmap) {
-  const std::string hint(HintString(id));
-  const std::size_t lf = hint.find('\n');
-  const wxString status = wxString::FromUTF8(hint.substr(0, lf));
-  const wxString tip =
-      wxString::FromUTF8(lf == std::string::npos ? std::string() : hint.substr(lf + 1));
-  bar->AddTool(id, wxEmptyString, ToolBitmapBundle(bitmap), tip, wxITEM_NORMAL);
-  bar->SetToolLongHelp(id, status);
+  const HintParts hint = SplitHint(HintString(id));
+  bar->AddTool(id, wxEmptyString, ToolBitmapBundle(bitmap), FromUtf8(hint.tip), wxITEM_NORMAL);
+  bar->SetToolLongHelp(id, FromUtf8(hint.status));
 }
 
 }  // namespace

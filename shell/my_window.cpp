@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "engine/capacities.h"
 #include "engine/text_helpers.h"
 #include "persist/settings_file.h"
 #include "platform/wx_font.h"
@@ -19,6 +20,7 @@
 #include "shell/escape_menu.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
+#include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
 
@@ -87,8 +89,7 @@ void TMyWindow::OnChangeFont() {
   int point_size = 0;
   if (!context_.services.prompts->ChooseFont(this, font, point_size)) return;
   if (auto failure = SaveFontSettings(context_.settings_file, font, point_size)) {
-    context_.services.prompts->Message(this, failure->text + "\n\n" + failure->reason,
-                                       failure->caption, kPromptOk);
+    context_.services.prompts->Message(this, failure->MessageText(), failure->caption, kPromptOk);
     return;
   }
   context_.services.prompts->Message(this, "Please restart the program to changes take effect",
@@ -110,10 +111,10 @@ void TMyWindow::OnMenuHighlight(wxMenuEvent& event) {
     return;
   }
   std::string hint = id > 0 ? std::string(HintString(id)) : std::string();
-  CutUtf8(hint, 127);
+  CutUtf8(hint, kMenuBarHintMax);
   // Menu items show only the status text, never a tooltip, as in the dialog's popups.
-  if (const std::size_t at = hint.find('\n'); at != std::string::npos) hint.resize(at);
-  status_->SetHint(&hint);
+  const std::string status = SplitHint(hint).status;
+  status_->SetHint(&status);
 }
 
 void TMyWindow::OnMenuOpen(wxMenuEvent& event) {

@@ -2,6 +2,7 @@
 
 #include <wx/settings.h>
 
+#include "shell/wx_text.h"
 #include "uikit/tooltip/tip_logic.h"
 #include "uikit/tooltip/zq_tooltip.h"
 
@@ -68,6 +69,6 @@ void TTipStatusBar::TipsEnabled(bool on) { tips_enabled_ = on; }
 
 std::string TTipStatusBar::ShownText() const { return has_hint_ ? hint_status_ : message_; }
 
-void TTipStatusBar::ShowHint() { SetStatusText(wxString::FromUTF8(ShownText()), 0); }
+void TTipStatusBar::ShowHint() { SetStatusText(FromUtf8(ShownText()), 0); }
 
 }  // namespace lq

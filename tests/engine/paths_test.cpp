@@ -128,6 +128,23 @@ void CheckRelative(PathStyle style, const RelCase (&cases)[11]) {
   }
 }
 
+TEST(FolderOf, Table) {
+  struct Case {
+    const char* name;
+    PathStyle style;
+    const char* folder;
+  };
+  for (const Case& c :
+       {Case{"/m/s/a.flac", PathStyle::Posix, "/m/s/"}, Case{"/m/s/", PathStyle::Posix, "/m/s/"},
+        Case{"out.txt", PathStyle::Posix, "out.txt"},
+        Case{"C:\\m\\a.flac", PathStyle::Windows, "C:\\m\\"},
+        Case{"C:\\m\\a/b.flac", PathStyle::Windows, "C:\\m\\"},
+        Case{"a\\b", PathStyle::Posix, "a\\b"}}) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(FolderOf(c.name, c.style), c.folder);
+  }
+}
+
 TEST(MakeRelativePath, WindowsTable) {
   const RelCase cases[] = {
       {R"(C:\a\b\f.txt)", R"(C:\a\)", R"(b\f.txt)"},
