@@ -161,7 +161,6 @@ class TZQButton : public wxButton {
  public:
   TZQButton();
   void Setup(const std::string& cursor_name, const std::string& popup_menu, bool drop_down = false);
-  void SetDropDown(bool drop_down) { drop_down_ = drop_down; }
   bool drop_down() const { return drop_down_; }
   const ControlBehaviour& behaviour() const { return behaviour_; }
 

@@ -61,8 +61,6 @@ void GiveLabelColour(wxWindow* window, const wxColour& background) {
   }
 }
 
-bool g_widening = true;
-
 // The average letter's size in a font, in thousandths of a pixel: what dialog units are
 // made of.
 wxSize LetterSize(const wxWindow* window, const wxFont& font) {
@@ -91,11 +89,6 @@ StoredKind KindOf(const wxWindow* child) {
 }
 
 }  // namespace
-
-template <typename Base>
-void TWhiteCenter<Base>::EnableWidening(bool on) {
-  g_widening = on;
-}
 
 template <typename Base>
 TWhiteCenter<Base>::TWhiteCenter(wxWindow* parent, const std::string& resource,
@@ -132,8 +125,7 @@ TWhiteCenter<Base>::~TWhiteCenter() {
 template <typename Base>
 void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   // The units the resource was laid out in, before the dialog's own font replaces them.
-  const double f =
-      g_widening ? WideningFactor(this->ConvertDialogToPixels(wxSize(1000, 1000))) : 1.0;
+  const double f = WideningFactor(this->ConvertDialogToPixels(wxSize(1000, 1000)));
   // Dialog units come from the top-level window's font, which the resource was laid out in.
   const wxWindow* top = wxGetTopLevelParent(this);
   const wxFont laid_out_font = top != nullptr && top->GetFont().IsOk()

@@ -42,9 +42,6 @@ class TWhiteCenter : public Base {
   const wxFont& current_font() const { return current_font_; }
   int rescale_count() const { return rescale_count_; }
 
-  // Whether set-up widens dialogs (see white_center_dlg.cpp); on by default.
-  static void EnableWidening(bool on);
-
   static wxColour BackgroundColour() { return wxColour(192, 192, 192); }
 
  protected:
