@@ -1,22 +1,13 @@
 #include "uikit/grafext/resource_hooks.h"
 
-#ifdef LQ_HAVE_RESOURCES
 #include "resources/hint_table.h"
 #include "resources/images.h"
-#endif
 
 namespace lq {
 namespace {
 
-#ifdef LQ_HAVE_RESOURCES
 constexpr StringTableFn kDefaultTable = &HintString;
 constexpr CursorLoaderFn kDefaultLoader = &LoadCursorResource;
-#else
-std::string_view NoStrings(int) { return {}; }
-wxCursor NoCursors(const std::string&) { return wxNullCursor; }
-constexpr StringTableFn kDefaultTable = &NoStrings;
-constexpr CursorLoaderFn kDefaultLoader = &NoCursors;
-#endif
 
 StringTableFn g_table = kDefaultTable;
 CursorLoaderFn g_loader = kDefaultLoader;
