@@ -4,12 +4,13 @@
 
 namespace lq {
 
-SteadyClock::SteadyClock() : start_(std::chrono::steady_clock::now()) {}
+SteadyClock::SteadyClock(long long first_ms)
+    : start_(std::chrono::steady_clock::now()), first_ms_(first_ms) {}
 
 long long SteadyClock::NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                               start_)
-      .count();
+  return first_ms_ + std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - start_)
+                         .count();
 }
 
 void SteadyClock::BusyWait(long long ms) {

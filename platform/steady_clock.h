@@ -6,16 +6,17 @@
 
 namespace lq {
 
-// Milliseconds since the clock was made, on the monotonic clock.
+// Milliseconds on the monotonic clock, counted from first_ms when the clock was made.
 class SteadyClock : public Clock {
  public:
-  SteadyClock();
+  explicit SteadyClock(long long first_ms = 0);
   long long NowMs() override;
   // Spins until ms have passed; events wait, as the notices want.
   void BusyWait(long long ms) override;
 
  private:
   std::chrono::steady_clock::time_point start_;
+  long long first_ms_;
 };
 
 }  // namespace lq

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/escape.h"
+#include "engine/program_folder.h"
 #include "persist/user_folders.h"
 #include "platform/desktop_launcher.h"
 #include "platform/hand_over_channel.h"
@@ -18,9 +19,9 @@
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
-#include "engine/program_folder.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq {
 namespace {
@@ -31,7 +32,8 @@ constexpr const char* kRefusedNameCaption = "Cannot take this file";
 }  // namespace
 
 struct TMyApp::RealServices {
-  SteadyClock clock;
+  // The one clock of the program: the notices' and the kit's.
+  SteadyClock clock{kKitFirstTickMs};
   WxClipboard clipboard;
   DesktopLauncher launcher;
   WxPrompts prompts;
@@ -51,6 +53,7 @@ TMyApp::TMyApp(std::string pending_file, std::unique_ptr<HandOverListener> liste
 TMyApp::~TMyApp() = default;
 
 bool TMyApp::OnInit() {
+  InstallKitServices({.clock = &real_->clock});
   UseUserLocale();
   InitResources();
   context_.settings_file = SettingsFilePath();

@@ -6,8 +6,8 @@
 
 #include "engine/text_helpers.h"
 #include "uikit/grafext/hint_sink.h"
+#include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
-#include "uikit/grafext/resource_hooks.h"
 
 namespace lq {
 

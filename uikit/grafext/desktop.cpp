@@ -61,7 +61,7 @@ const char* LoadResString(int id, StringTableFn table) {
   return buffer;
 }
 
-const char* LoadResString(int id) { return LoadResString(id, CurrentStringTable()); }
+const char* LoadResString(int id) { return LoadResString(id, KitStrings()); }
 
 double WindowsVersionNumber() {
   static const double version = [] {

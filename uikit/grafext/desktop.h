@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/services.h"
-#include "uikit/grafext/resource_hooks.h"
+#include "uikit/grafext/kit_services.h"
 
 class wxWindow;
 

@@ -1,5 +1,7 @@
 #include "uikit/grafext/kit_services.h"
 
+#include <wx/cursor.h>
+#include <wx/menu.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -7,6 +9,9 @@
 #include <utility>
 
 #include "platform/steady_clock.h"
+#include "resources/hint_table.h"
+#include "resources/images.h"
+#include "uikit/grafext/popup.h"
 
 namespace lq {
 namespace {
@@ -44,20 +49,17 @@ class WxPointerProbe : public PointerProbe {
   }
 };
 
-// Tick 0 is "the tip was just cleared" to the tooltip: the kit's ticks start well past it,
-// so the first hint of a session waits the short delay.
-class KitSteadyClock : public Clock {
+// The toolkit's modal menu loop.
+class WxPopupPresenter : public PopupPresenter {
  public:
-  long long NowMs() override { return steady_.NowMs() + kEpochMs; }
-  void BusyWait(long long ms) override { steady_.BusyWait(ms); }
-
- private:
-  static constexpr long long kEpochMs = 60 * 1000;
-  SteadyClock steady_;
+  void Show(wxWindow* owner, wxMenu& menu, const std::string&, const wxPoint& pos) override {
+    owner->PopupMenu(&menu, pos);
+  }
 };
 
+// Made on first use only: the program installs its own clock before the kit reads one.
 Clock& RealClock() {
-  static KitSteadyClock clock;
+  static SteadyClock clock(kKitFirstTickMs);
   return clock;
 }
 TimerSource& RealTimers() {
@@ -68,19 +70,38 @@ PointerProbe& RealPointer() {
   static WxPointerProbe probe;
   return probe;
 }
+PopupPresenter& RealPopups() {
+  static WxPopupPresenter presenter;
+  return presenter;
+}
 
-Clock* g_clock = nullptr;
-TimerSource* g_timers = nullptr;
-PointerProbe* g_pointer = nullptr;
+KitServices g_installed;
 
 }  // namespace
 
-Clock& KitClock() { return g_clock != nullptr ? *g_clock : RealClock(); }
-TimerSource& KitTimers() { return g_timers != nullptr ? *g_timers : RealTimers(); }
-PointerProbe& KitPointer() { return g_pointer != nullptr ? *g_pointer : RealPointer(); }
+KitServices InstallKitServices(const KitServices& services) {
+  return std::exchange(g_installed, services);
+}
 
-void SetKitClock(Clock* clock) { g_clock = clock; }
-void SetKitTimers(TimerSource* source) { g_timers = source; }
-void SetKitPointer(PointerProbe* probe) { g_pointer = probe; }
+Clock& KitClock() { return g_installed.clock != nullptr ? *g_installed.clock : RealClock(); }
+TimerSource& KitTimers() {
+  return g_installed.timers != nullptr ? *g_installed.timers : RealTimers();
+}
+PointerProbe& KitPointer() {
+  return g_installed.pointer != nullptr ? *g_installed.pointer : RealPointer();
+}
+PopupPresenter& KitPopups() {
+  return g_installed.popups != nullptr ? *g_installed.popups : RealPopups();
+}
+StringTableFn KitStrings() {
+  return g_installed.strings != nullptr ? g_installed.strings : &HintString;
+}
+
+wxCursor LoadNamedCursor(const std::string& name) {
+  const CursorLoaderFn loader =
+      g_installed.cursors != nullptr ? g_installed.cursors : &LoadCursorResource;
+  wxCursor cursor = loader(name);
+  return cursor.IsOk() ? cursor : wxCursor(wxCURSOR_BLANK);
+}
 
 }  // namespace lq

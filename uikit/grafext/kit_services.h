@@ -4,12 +4,17 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/services.h"
 
+class wxCursor;
 class wxWindow;
 
 namespace lq {
+
+class PopupPresenter;  // uikit/grafext/popup.h
 
 // The kit's window timers. A timer calls its function on the GUI thread every interval until
 // stopped; tests install a source whose timers fire when a fake clock passes their time.
@@ -36,14 +41,38 @@ class PointerProbe {
   virtual wxWindow* WindowAt(const wxPoint& screen_point) = 0;
 };
 
-// The tick count of the tooltip's delays: a monotonic millisecond clock.
+// Hint texts by resource id and cursors by resource name.
+using StringTableFn = std::string_view (*)(int id);
+using CursorLoaderFn = wxCursor (*)(const std::string& name);
+
+// Tick 0 is "the tip was just cleared" to the tooltip: the kit's real clock starts well past
+// it, so the first hint of a session waits the short delay.
+inline constexpr long long kKitFirstTickMs = 60 * 1000;
+
+// Everything the kit takes from the desktop, for the whole process. A member left empty is
+// the real one: a SteadyClock from kKitFirstTickMs, the toolkit's timers, pointer and menu
+// loop, the resources' hint table and cursors.
+struct KitServices {
+  Clock* clock = nullptr;  // the tick count of the tooltip's delays
+  TimerSource* timers = nullptr;
+  PointerProbe* pointer = nullptr;
+  PopupPresenter* popups = nullptr;
+  StringTableFn strings = nullptr;
+  CursorLoaderFn cursors = nullptr;
+};
+
+// Makes services the kit's and returns the set they replace.
+KitServices InstallKitServices(const KitServices& services);
+
+// The installed service, or the real one.
 Clock& KitClock();
 TimerSource& KitTimers();
 PointerProbe& KitPointer();
+PopupPresenter& KitPopups();
+StringTableFn KitStrings();
 
-// nullptr restores the real one.
-void SetKitClock(Clock* clock);
-void SetKitTimers(TimerSource* source);
-void SetKitPointer(PointerProbe* probe);
+// The cursor of a resource name; a name that names no cursor gives the blank cursor, so the
+// pointer is not shown (an empty name is the caller's "no cursor of its own").
+wxCursor LoadNamedCursor(const std::string& name);
 
 }  // namespace lq

@@ -2,31 +2,15 @@
 
 #include <wx/log.h>
 #include <wx/menu.h>
-#include <wx/window.h>
 #include <wx/xrc/xmlres.h>
 
+#include "uikit/grafext/kit_services.h"
+
 namespace lq {
-namespace {
-
-class RealPopupPresenter : public PopupPresenter {
- public:
-  void Show(wxWindow* owner, wxMenu& menu, const std::string&, const wxPoint& pos) override {
-    owner->PopupMenu(&menu, pos);
-  }
-};
-
-RealPopupPresenter g_real;
-PopupPresenter* g_presenter = &g_real;
-
-}  // namespace
-
-void SetPopupPresenter(PopupPresenter* presenter) {
-  g_presenter = presenter != nullptr ? presenter : &g_real;
-}
 
 void ShowPopupMenu(wxWindow* owner, wxMenu& menu, const std::string& menu_name,
                    const wxPoint& pos) {
-  if (owner != nullptr) g_presenter->Show(owner, menu, menu_name, pos);
+  if (owner != nullptr) KitPopups().Show(owner, menu, menu_name, pos);
 }
 
 std::unique_ptr<wxMenu> LoadPopupMenu(const std::string& name) {

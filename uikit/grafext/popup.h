@@ -10,8 +10,8 @@ class wxWindow;
 
 namespace lq {
 
-// How the kit opens a popup menu. The real one runs the toolkit's modal menu loop; tests
-// install one that records the request instead of blocking.
+// How the kit opens a popup menu (KitServices::popups). The real one runs the toolkit's modal
+// menu loop; tests install one that records the request instead of blocking.
 class PopupPresenter {
  public:
   virtual ~PopupPresenter() = default;
@@ -20,8 +20,7 @@ class PopupPresenter {
                     const wxPoint& pos) = 0;
 };
 
-// nullptr restores the real presenter.
-void SetPopupPresenter(PopupPresenter* presenter);
+// Opens the menu through the kit's presenter.
 void ShowPopupMenu(wxWindow* owner, wxMenu& menu, const std::string& menu_name, const wxPoint& pos);
 
 // The menu resource of that name from the loaded XRC, or nullptr when there is none.

@@ -21,8 +21,8 @@
 #include "uikit/grafext/contrast.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/desktop.h"
+#include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
-#include "uikit/grafext/resource_hooks.h"
 
 namespace lq {
 namespace {

@@ -130,7 +130,7 @@ std::vector<wxRect> MappedWindows() {
 
 TEST_F(RealDropTest, TheAutoDragMenuOpensWithItsRightEdgeAtTheDropPoint) {
   if (Capture("command -v xwininfo").empty()) GTEST_SKIP() << "needs xwininfo (x11-utils)";
-  SetPopupPresenter(nullptr);  // the toolkit's own menu
+  kit_.UsePopups(nullptr);  // the toolkit's own menu
   // Far enough from the screen's left edge that the toolkit need not push the menu back.
   frame()->Move(400, 100);
   PumpUntil([&] { return frame()->GetScreenPosition().x == 400; }, 2000);

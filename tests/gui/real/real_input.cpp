@@ -14,7 +14,6 @@
 #include <fstream>
 
 #include "resources/resources.h"
-#include "uikit/grafext/popup.h"
 
 namespace lq::test {
 
@@ -130,7 +129,6 @@ void RealInputTest::SetUp() {
   context_.services = {&shell_clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
   context_.program_folder = (root_ / "program").string() + "/";
-  SetPopupPresenter(nullptr);
   // Out of the way of the window, which opens at the top left.
   XMove({1270, 1010});
 }

@@ -41,6 +41,10 @@ int PreviewWindows() {
 
 class PreviewTest : public ShellTest {
  protected:
+  void SetUp() override {
+    kit_.UseFakeTime();
+    ShellTest::SetUp();
+  }
   void TearDown() override {
     ShellTest::TearDown();
     EXPECT_EQ(PreviewWindows(), 0) << "the preview outlived the main window";
@@ -73,8 +77,6 @@ class PreviewTest : public ShellTest {
     EXPECT_TRUE(Window()->view()->GetStyle(at, style));
     return style.GetTextColour();
   }
-
-  KitFakes kit_;
 };
 
 TEST_F(PreviewTest, OpensFromTheFileMenuTheCreateMenuAndTheToolBarAsOneWindow) {

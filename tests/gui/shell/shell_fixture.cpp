@@ -155,7 +155,7 @@ void ShellTest::SetUp() {
   context_.services = {&clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = SettingsFile();
   context_.program_folder = program_.string() + "/";
-  SetPopupPresenter(&presenter_);
+  kit_.UsePopups(&presenter_);
 }
 
 void ShellTest::TearDown() {
@@ -163,7 +163,6 @@ void ShellTest::TearDown() {
   Yield();
   EXPECT_FALSE(frame_) << "the frame outlived the test";
   EXPECT_EQ(CurrentMex(), nullptr) << "a notice stayed up";
-  SetPopupPresenter(nullptr);
   std::error_code ec;
   fs::remove_all(root_, ec);
 }

@@ -21,6 +21,7 @@
 #include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
+#include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/popup.h"
 
 class wxListBox;
@@ -126,6 +127,7 @@ class ShellTest : public testing::Test {
   FakePrompts prompts_;
   FakeBeeper beeper_;
   RecordingPresenter presenter_;
+  KitFakes kit_;  // popups go to presenter_
   ShellContext context_;
   fs::path root_, home_, config_, program_, work_;
   wxWeakRef<TMyWindow> frame_;

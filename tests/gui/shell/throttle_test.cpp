@@ -14,6 +14,7 @@ namespace {
 
 class ThrottleTest : public testing::Test {
  protected:
+  void SetUp() override { kit_.UseFakeTime(); }
   long long Now() const { return kit_.clock.now; }
 
   KitFakes kit_;

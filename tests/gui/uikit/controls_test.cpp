@@ -10,10 +10,10 @@
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
+#include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/popup.h"
-#include "uikit/grafext/resource_hooks.h"
 #include "uikit/grafext/white_center_dlg.h"
 
 namespace lq {
@@ -141,8 +141,8 @@ class ControlsTest : public testing::Test {
  protected:
   void SetUp() override {
     LoadTestXrc();
-    SetPopupPresenter(&presenter);
-    SetCursorLoader(&TestCursors);
+    kit.UsePopups(&presenter);
+    kit.UseCursors(&TestCursors);
     font = wxFont(wxFontInfo(13).FaceName("DejaVu Sans"));
     dlg = new TestDlg("TEST_MNU", &font);
     ASSERT_TRUE(dlg->loaded());
@@ -161,11 +161,10 @@ class ControlsTest : public testing::Test {
   void TearDown() override {
     if (dlg != nullptr) dlg->Destroy();
     wxTheApp->ProcessIdle();
-    SetPopupPresenter(nullptr);
-    SetCursorLoader(nullptr);
   }
 
   RecordingPresenter presenter;
+  test::KitFakes kit;
   wxFont font;
   TestDlg* dlg = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "platform/wx_clipboard.h"
 #include "platform/wx_font.h"
 #include "tests/gui/fakes/fake_clipboard.h"
+#include "tests/gui/uikit/kit_fakes.h"
 
 namespace lq {
 namespace {
@@ -99,9 +100,9 @@ TEST(LoadResStringTest, CutsWithoutSplittingACharacter) {
 }
 
 TEST(LoadResStringTest, InstalledTable) {
-  SetStringTable(&TestStrings);
+  test::KitFakes kit;
+  kit.UseStrings(&TestStrings);
   EXPECT_STREQ(LoadResString(2), "two");
-  SetStringTable(nullptr);
 }
 
 TEST(CopyTextToClipboardTest, EmptyTextReplacesWhatWasThere) {

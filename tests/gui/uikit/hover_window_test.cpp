@@ -65,6 +65,7 @@ long long ResidentBytes() {
 class HoverWindowTest : public testing::Test {
  protected:
   void SetUp() override {
+    fakes_.UseFakeTime();
     InitResources();
     wxTheApp->SetExitOnFrameDelete(false);
     std::string pattern = (fs::temp_directory_path() / "lq-hover-XXXXXX").string();
@@ -77,14 +78,13 @@ class HoverWindowTest : public testing::Test {
     context_.services = {&shell_clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
     context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
     context_.program_folder = (root_ / "program").string() + "/";
-    SetPopupPresenter(&no_popups_);
+    fakes_.UsePopups(&no_popups_);
   }
   void TearDown() override {
     if (frame_ != nullptr) frame_->Destroy();
     for (int i = 0; i < 5; ++i) wxTheApp->Yield();
     wxTheApp->ProcessIdle();
     EXPECT_EQ(TipInstance(), nullptr) << "the status bar left its tooltip behind";
-    SetPopupPresenter(nullptr);
     std::error_code ec;
     fs::remove_all(root_, ec);
   }
@@ -160,6 +160,7 @@ class HoverWindowTest : public testing::Test {
     return list->GetScreenRect().Contains(wxGetMousePosition()) && frame_->IsActive();
   }
 
+  NoPopups no_popups_;
   test::KitFakes fakes_;
   SentMovesOnly filter_;
   FakeClock shell_clock_;
@@ -167,7 +168,6 @@ class HoverWindowTest : public testing::Test {
   FakeLauncher launcher_;
   FakePrompts prompts_;
   FakeBeeper beeper_;
-  NoPopups no_popups_;
   ShellContext context_;
   fs::path root_;
   TMyWindow* frame_ = nullptr;

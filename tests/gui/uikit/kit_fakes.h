@@ -109,24 +109,46 @@ class FakePointer : public PointerProbe {
   std::function<wxWindow*(const wxPoint&)> at;
 };
 
-// Installs the fakes for the kit and takes them out again.
+// The one way tests change the kit's services: for its lifetime the kit has the real ones
+// except those the test fakes, and then the set it found comes back.
 class KitFakes {
  public:
-  KitFakes() : timers(clock) {
-    clock.now = 1;
-    SetKitClock(&clock);
-    SetKitTimers(&timers);
+  KitFakes() : timers(clock), saved_(InstallKitServices({})) { clock.now = 1; }
+  ~KitFakes() { InstallKitServices(saved_); }
+  KitFakes(const KitFakes&) = delete;
+  KitFakes& operator=(const KitFakes&) = delete;
+
+  // The clock and the timers it drives.
+  void UseFakeTime() {
+    set_.clock = &clock;
+    set_.timers = &timers;
+    InstallKitServices(set_);
   }
-  ~KitFakes() {
-    SetKitClock(nullptr);
-    SetKitTimers(nullptr);
-    SetKitPointer(nullptr);
+  void UseFakePointer() {
+    set_.pointer = &pointer;
+    InstallKitServices(set_);
   }
-  void UseFakePointer() { SetKitPointer(&pointer); }
+  // nullptr puts the real one back.
+  void UsePopups(PopupPresenter* popups) {
+    set_.popups = popups;
+    InstallKitServices(set_);
+  }
+  void UseStrings(StringTableFn strings) {
+    set_.strings = strings;
+    InstallKitServices(set_);
+  }
+  void UseCursors(CursorLoaderFn cursors) {
+    set_.cursors = cursors;
+    InstallKitServices(set_);
+  }
 
   FakeClock clock;
   FakeTimers timers;
   FakePointer pointer;
+
+ private:
+  KitServices set_;
+  KitServices saved_;
 };
 
 }  // namespace lq::test

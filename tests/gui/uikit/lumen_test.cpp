@@ -8,7 +8,6 @@
 
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/controls.h"
-#include "uikit/grafext/resource_hooks.h"
 #include "uikit/grafext/white_center_dlg.h"
 
 namespace lq {
@@ -71,8 +70,9 @@ class LumenTest : public testing::Test {
  protected:
   void SetUp() override {
     LoadLumenXrc();
-    SetCursorLoader(&TestCursors);
+    fakes.UseFakeTime();
     fakes.UseFakePointer();
+    fakes.UseCursors(&TestCursors);
     RescaleTracker::ForgetLastSize();
     dlg = new TWhiteCenterDlg(nullptr, "LUMEN_DLG", "", nullptr);
     ASSERT_TRUE(dlg->loaded());
@@ -83,7 +83,6 @@ class LumenTest : public testing::Test {
     dlg->Destroy();
     wxTheApp->ProcessIdle();
     Yield();
-    SetCursorLoader(nullptr);
   }
   template <class T>
   T* Get(int id) {
