@@ -3,9 +3,10 @@
 # then runs their tests and a smoke test of loomquill-cli under wine.
 set -eu
 build=${1:-build-windows}
+case $build in /*) ;; *) build="$(pwd)/$build" ;; esac
 src=$(cd "$(dirname "$0")/.." && pwd)
 # Arguments and file names pass between the shell and wine as UTF-8.
-export WINEPREFIX="$(pwd)/$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
+export WINEPREFIX="$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
 mkdir -p "$WINEPREFIX"
 cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/tools/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_GUI=OFF -DLQ_TESTS=ON -DLQ_WERROR=ON \
@@ -20,7 +21,7 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 (cd "$build" && ctest --output-on-failure -j 2)
 
 echo "Smoke test of loomquill-cli.exe under wine"
-cli="$(pwd)/$build/bin/loomquill-cli.exe"
+cli="$build/bin/loomquill-cli.exe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k 2>/dev/null || true' EXIT
 fail() { echo "check-windows: $*" >&2; exit 1; }
