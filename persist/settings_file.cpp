@@ -2,18 +2,22 @@
 
 #include <system_error>
 
-#include "engine/capacities.h"
 #include "engine/path_text.h"
 #include "engine/text_helpers.h"
-#include "persist/encoded_text.h"
-#include "persist/escape_key.h"
 #include "persist/key_writer.h"
 #include "persist/profile.h"
 #include "persist/profile_keys.h"
+#include "persist/script_keys.h"
 #include "persist/user_folders.h"
 
 namespace lq {
 namespace {
+
+// The settings file's keys in the order it has always written them.
+constexpr ScriptKey kSettingsKeys[] = {
+    ScriptKey::Header,     ScriptKey::Queue,     ScriptKey::FileOutput,  ScriptKey::InvertSlash,
+    ScriptKey::CheckIndex, ScriptKey::Escape,    ScriptKey::SendToIndex, ScriptKey::MainHead,
+    ScriptKey::MainQueue,  ScriptKey::SaveLocal, ScriptKey::UseTip};
 
 std::optional<Failure> MakeFolderFor(const std::filesystem::path& file) {
   std::error_code ec;
@@ -26,26 +30,10 @@ std::optional<Failure> MakeFolderFor(const std::filesystem::path& file) {
 
 void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, std::string& header,
                   std::string& queue, PathStyle style) {
-  const ProfileDocument doc = LoadProfile(file).document;
-  const std::string& section = settings.Section;
-  const auto encoded = [&](std::string_view key) {
-    return DecodedValue(doc.ReadText(section, key, "", EncodedCapacity(kTextMax)), kTextMax);
-  };
-
-  settings.FileOutput = doc.ReadText(section, keys::kFileOutput, "", kNameMax);
+  ReadScriptKeys(LoadProfile(file).document, kSettingsKeys, settings, header, queue);
   // An empty name could never be written to, so it counts as unusable.
   if (settings.FileOutput.empty()) settings.FileOutput = DefaultOutputFile();
   settings.SetRelPathFromOutput(style);
-  header = encoded(keys::kHeader);
-  queue = encoded(keys::kQueue);
-  settings.InvertSlash = doc.ReadInt(section, keys::kInvertSlash, 0) != 0;
-  settings.CheckIndex = doc.ReadInt(section, keys::kCheckIndex, 0);
-  settings.Escape = ReadEscapeKey(doc, section);
-  settings.SendToIndex = doc.ReadInt(section, keys::kSendToIndex, 0);
-  settings.MainHead = encoded(keys::kMainHead);
-  settings.MainQueue = encoded(keys::kMainQueue);
-  settings.SaveLocal = doc.ReadInt(section, keys::kSaveLocal, 0) != 0;
-  settings.UseTip = doc.ReadInt(section, keys::kUseTip, 1) != 0;
 }
 
 std::optional<Failure> SaveSettings(const std::filesystem::path& file,
@@ -54,17 +42,7 @@ std::optional<Failure> SaveSettings(const std::filesystem::path& file,
   if (std::optional<Failure> failed = MakeFolderFor(file)) return failed;
   return UpdateProfile(file, [&](ProfileDocument& doc) {
     KeyWriter w(doc, settings.Section);
-    w.Text(keys::kHeader, EncodedValue(CutHeldText(header, kEditReadMax)));
-    w.Text(keys::kQueue, EncodedValue(CutHeldText(queue, kEditReadMax)));
-    w.Text(keys::kFileOutput, settings.FileOutput);
-    w.Int(keys::kInvertSlash, settings.InvertSlash ? 1 : 0);
-    w.Int(keys::kCheckIndex, settings.CheckIndex);
-    w.Text(keys::kEscape, EscapeWord(settings.Escape));
-    w.Int(keys::kSendToIndex, settings.SendToIndex);
-    w.Text(keys::kMainHead, EncodedValue(settings.MainHead));
-    w.Text(keys::kMainQueue, EncodedValue(settings.MainQueue));
-    w.Int(keys::kSaveLocal, settings.SaveLocal ? 1 : 0);
-    w.Int(keys::kUseTip, settings.UseTip ? 1 : 0);
+    WriteScriptKeys(w, kSettingsKeys, settings, header, queue);
     return w.Refused();
   });
 }

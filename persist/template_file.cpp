@@ -6,13 +6,21 @@
 #include "engine/capacities.h"
 #include "engine/path_text.h"
 #include "engine/paths.h"
-#include "persist/encoded_text.h"
-#include "persist/escape_key.h"
 #include "persist/key_writer.h"
 #include "persist/profile.h"
 #include "persist/profile_keys.h"
+#include "persist/script_keys.h"
 
 namespace lq {
+namespace {
+
+// A template's keys in the order it has always written them; FileOutput follows, with
+// SaveLocal only, since a template without it must leave the output file as it is.
+constexpr ScriptKey kTemplateKeys[] = {
+    ScriptKey::Header,      ScriptKey::Queue,      ScriptKey::MainHead, ScriptKey::MainQueue,
+    ScriptKey::InvertSlash, ScriptKey::CheckIndex, ScriptKey::Escape,   ScriptKey::SaveLocal};
+
+}  // namespace
 
 std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& settings,
                                     std::string& header, std::string& queue, PathStyle style) {
@@ -23,22 +31,10 @@ std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& 
                    loaded.reason.empty() ? reason : loaded.reason};
   }
   const ProfileDocument& doc = loaded.document;
-  const std::string& section = settings.Section;
-  const auto encoded = [&](std::string_view key) {
-    return DecodedValue(doc.ReadText(section, key, "", EncodedCapacity(kTextMax)), kTextMax);
-  };
-
   settings.TemplateFile = std::string(file_name);
-  header = encoded(keys::kHeader);
-  queue = encoded(keys::kQueue);
-  settings.InvertSlash = doc.ReadInt(section, keys::kInvertSlash, 0) != 0;
-  settings.CheckIndex = doc.ReadInt(section, keys::kCheckIndex, 0);
-  settings.Escape = ReadEscapeKey(doc, section);
-  settings.MainHead = encoded(keys::kMainHead);
-  settings.MainQueue = encoded(keys::kMainQueue);
-  settings.SaveLocal = doc.ReadInt(section, keys::kSaveLocal, 0) != 0;
+  ReadScriptKeys(doc, kTemplateKeys, settings, header, queue);
   if (settings.SaveLocal) {
-    std::string output = doc.ReadText(section, keys::kFileOutput, "", kNameMax);
+    std::string output = doc.ReadText(settings.Section, keys::kFileOutput, "", kNameMax);
     if (!output.empty()) {
       settings.FileOutput = std::move(output);
       settings.SetRelPathFromOutput(style);
@@ -55,14 +51,7 @@ std::optional<Failure> SaveTemplate(std::string_view file_name, ScriptSettings& 
     // A title or help written by hand stays exactly as it is, however long.
     if (!doc.Find(settings.Section, keys::kMenuTitle)) w.Text(keys::kMenuTitle, base);
     if (!doc.Find(settings.Section, keys::kMenuHelp)) w.Text(keys::kMenuHelp, base);
-    w.Text(keys::kHeader, EncodedValue(CutHeldText(header, kEditReadMax)));
-    w.Text(keys::kQueue, EncodedValue(CutHeldText(queue, kEditReadMax)));
-    w.Text(keys::kMainHead, EncodedValue(settings.MainHead));
-    w.Text(keys::kMainQueue, EncodedValue(settings.MainQueue));
-    w.Int(keys::kInvertSlash, settings.InvertSlash ? 1 : 0);
-    w.Int(keys::kCheckIndex, settings.CheckIndex);
-    w.Text(keys::kEscape, EscapeWord(settings.Escape));
-    w.Int(keys::kSaveLocal, settings.SaveLocal ? 1 : 0);
+    WriteScriptKeys(w, kTemplateKeys, settings, header, queue);
     if (settings.SaveLocal) w.Text(keys::kFileOutput, settings.FileOutput);
     return w.Refused();
   });
