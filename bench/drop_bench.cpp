@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/script_settings.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
   lq::FakeBeeper beeper;
   lq::ShellContext context;
   context.services = {&clock, &clipboard, &launcher, &prompts, &beeper};
-  context.settings_file = home / "ZQIni.ini";
+  context.settings_file = home / lq::kSettingsFileName;
   context.program_folder = (home / "program/").string();
 
   std::vector<std::string> names;

@@ -9,14 +9,19 @@
 
 namespace lq {
 
+// The section of the settings file and of every template file.
+inline constexpr std::string_view kProfileSection = "Loomquill";
+// The settings file's name, which the program has always used.
+inline constexpr std::string_view kSettingsFileName = "ZQIni.ini";
+
 // Path modes held in ScriptSettings::CheckIndex.
 enum PathMode : std::int32_t { kModeFull = 0, kModeRelative = 1, kModeName = 2, kModeNone = 3 };
 
 // The one record of the current script, beside the file list and the two per-file texts.
 // Multi-line texts hold CR LF line breaks.
 struct ScriptSettings {
-  std::string Section = "Loomquill";
-  std::string IniFile = "ZQIni.ini";
+  std::string Section{kProfileSection};
+  std::string IniFile{kSettingsFileName};
   std::string FileOutput;
   std::string TemplateFile;
   std::string RelPath;

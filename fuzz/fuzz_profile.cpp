@@ -30,7 +30,7 @@ void Check(bool ok, const char* what) {
   }
 }
 
-constexpr std::string_view kSection = "Loomquill";
+constexpr std::string_view kSection = lq::kProfileSection;
 constexpr std::string_view kKeys[] = {"FileOutput", "Header",   "CheckIndex", "UseTip",
                                       "lfFaceName", "MainHead", "h_menutitle"};
 

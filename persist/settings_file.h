@@ -13,8 +13,6 @@
 
 namespace lq {
 
-// The section of the settings file and of every template file.
-inline constexpr std::string_view kProfileSection = "Loomquill";
 inline constexpr std::size_t kFaceNameMax = 30;
 
 // The main dialog's font as the settings file keeps it.

@@ -4,6 +4,7 @@
 
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
+#include "engine/script_settings.h"
 
 namespace lq {
 namespace fs = std::filesystem;
@@ -11,7 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kFolderName = "loomquill";
-constexpr const char* kSettingsName = "ZQIni.ini";
 constexpr const char* kOutputName = "ZQScript.txt";
 
 std::string Env(const char* name) { return EnvironmentText(name).value_or(""); }
@@ -93,6 +93,6 @@ std::string DefaultOutputFile() {
   return ToText(folder / kOutputName);
 }
 
-fs::path SettingsFilePath() { return ConfigHome() / kFolderName / kSettingsName; }
+fs::path SettingsFilePath() { return ConfigHome() / kFolderName / kSettingsFileName; }
 
 }  // namespace lq
