@@ -7,11 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace lq {
+#include "persist/template_ids.h"
 
-// Command ids of template items; the window dispatches exactly this range.
-inline constexpr std::int32_t kFirstTemplateId = 1303;
-inline constexpr std::int32_t kLastTemplateId = 1599;
+namespace lq {
 
 // One entry of the Templates menu: a template item or a sub-menu for a folder.
 struct TemplateNode {

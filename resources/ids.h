@@ -1,5 +1,7 @@
 #pragma once
 
+#include "persist/template_ids.h"
+
 // Command, control and hint ids share one number space: a control's hint is the string with
 // the control's id, a menu item's hint the string with its command id.
 namespace lq::ids {
@@ -53,8 +55,8 @@ inline constexpr int kEscapeJson = 1021;
 inline constexpr int kPreview = 1022;  // opens the preview window
 inline constexpr int kSaveTemplate = 1301;
 inline constexpr int kOpenTemplate = 1302;
-inline constexpr int kFirstTemplate = 1303;
-inline constexpr int kLastTemplate = 1599;
+inline constexpr int kFirstTemplate = kFirstTemplateId;
+inline constexpr int kLastTemplate = kLastTemplateId;
 inline constexpr int kOpenList = 24332;
 inline constexpr int kSaveList = 24333;
 inline constexpr int kExit = 24338;
