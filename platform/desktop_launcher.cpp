@@ -1,45 +1,14 @@
 #include "platform/desktop_launcher.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-#include <wx/arrstr.h>
 #include <wx/utils.h>
 
-#include <cstdlib>
+#include "platform/desktop_launcher_system.h"
 
 namespace lq {
 namespace {
 
-bool IsExecutableFile(const std::string& name) {
-  struct stat st {};
-  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(name.c_str(), X_OK) == 0;
-}
-
-bool Exists(const std::string& name) {
-  struct stat st {};
-  return !name.empty() && ::stat(name.c_str(), &st) == 0;
-}
-
-std::string PathEnv() {
-  const char* path = std::getenv("PATH");
-  return path != nullptr ? path : "";
-}
-
 std::optional<std::string> FindOnPath(const std::string& name) {
-  return FindProgram(name, PathEnv());
-}
-
-// The desktop's default application for plain text, as a desktop file id, or empty.
-std::string DefaultTextDesktopId() {
-  const auto xdg_mime = FindOnPath("xdg-mime");
-  if (!xdg_mime) return {};
-  wxArrayString output;
-  wxArrayString errors;
-  // A fixed command line of our own: wxExecute splits it without a shell.
-  const wxString command = wxString::FromUTF8(*xdg_mime) + " query default text/plain";
-  if (wxExecute(command, output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS) != 0) return {};
-  if (output.empty()) return {};
-  return output[0].Trim().Trim(false).utf8_string();
+  return FindProgram(name, launcher_system::ProgramSearchPath());
 }
 
 }  // namespace
@@ -59,7 +28,7 @@ bool LooksLikeWebAddress(std::string_view text) {
 std::optional<std::string> FindProgram(const std::string& name, const std::string& path_env) {
   if (name.empty()) return std::nullopt;
   if (name.find('/') != std::string::npos) {
-    if (IsExecutableFile(name)) return name;
+    if (launcher_system::IsExecutableFile(name)) return name;
     return std::nullopt;
   }
   std::size_t begin = 0;
@@ -72,7 +41,7 @@ std::optional<std::string> FindProgram(const std::string& name, const std::strin
     std::string candidate;
     candidate.reserve(folder.size() + 1 + name.size());
     candidate.append(folder).append(1, '/').append(name);
-    if (IsExecutableFile(candidate)) return candidate;
+    if (launcher_system::IsExecutableFile(candidate)) return candidate;
     begin = end + 1;
   }
   return std::nullopt;
@@ -102,7 +71,9 @@ std::vector<std::string> TextEditorCommand(
 bool DesktopLauncher::OpenWithAssociation(const std::string& target) {
   if (target.empty()) return false;
   if (LooksLikeWebAddress(target)) return wxLaunchDefaultBrowser(wxString::FromUTF8(target));
-  if (Exists(target)) return wxLaunchDefaultApplication(wxString::FromUTF8(target));
+  if (launcher_system::Exists(target)) {
+    return wxLaunchDefaultApplication(wxString::FromUTF8(target));
+  }
   // A bare program name starts the program, as the desktop's run dialog would.
   if (target.find('/') == std::string::npos && FindOnPath(target)) return StartProgram({target});
   return false;
@@ -112,18 +83,14 @@ bool DesktopLauncher::StartProgram(const std::vector<std::string>& argv) {
   if (argv.empty()) return false;
   const auto program = FindOnPath(argv[0]);
   if (!program) return false;
-  // The char overload hands the bytes to the program unchanged.
-  std::vector<const char*> args;
-  args.reserve(argv.size() + 1);
-  args.push_back(program->c_str());
-  for (std::size_t i = 1; i < argv.size(); ++i) args.push_back(argv[i].c_str());
-  args.push_back(nullptr);
-  return wxExecute(args.data(), wxEXEC_ASYNC) > 0;
+  std::vector<std::string> command = argv;
+  command[0] = *program;
+  return launcher_system::StartDetached(command);
 }
 
 bool DesktopLauncher::OpenInTextEditor(const std::string& file) {
   const std::vector<std::string> command =
-      TextEditorCommand(file, DefaultTextDesktopId(), &FindOnPath);
+      TextEditorCommand(file, launcher_system::DefaultTextDesktopId(), &FindOnPath);
   if (!command.empty() && StartProgram(command)) return true;
   return OpenWithAssociation(file);
 }
