@@ -184,7 +184,10 @@ TEST_F(DropTest, AutoDragMenuCommandsActOnTheDroppedFile) {
 }
 
 TEST_F(DropTest, TheDropTargetOfAControlHandsOverInDialogCoordinates) {
-  // A drop delivered to the output field's own target, at a point of that field.
+  // A drop delivered to the output field's own target, at a point of that field. The drop
+  // target asks where the pointer is: it is kept off the relative-path field.
+  kit_.UseFakePointer();
+  kit_.pointer.pos = {-100, -100};
   wxWindow* field = dlg()->FindWindow(ids::kOutFileField);
   wxDropTarget* target = field->GetDropTarget();
   ASSERT_NE(target, nullptr);
