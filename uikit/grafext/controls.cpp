@@ -83,25 +83,7 @@ bool ControlBehaviour::TakeRightRelease() {
 
 // TZQListBox
 
-TZQListBox::TZQListBox() {
-  Bind(wxEVT_MOTION, &TZQListBox::OnMotion, this);
-  Bind(wxEVT_RIGHT_DOWN, &TZQListBox::OnRightDown, this);
-  Bind(wxEVT_RIGHT_UP, &TZQListBox::OnRightUp, this);
-}
-
-void TZQListBox::Setup(const std::string& cursor_name, const std::string& popup_menu) {
-  behaviour_.SetCursorName(cursor_name, false);
-  behaviour_.SetPopupMenu(popup_menu);
-}
-
-void TZQListBox::OnMotion(wxMouseEvent& event) {
-  behaviour_.RaiseHint();
-  Hovered(event);
-  event.Skip();
-}
-
-void TZQListBox::OnRightDown(wxMouseEvent& event) {
-  behaviour_.RightPressed();
+void TZQListBox::RightPress(wxMouseEvent& event) {
   // A right press acts as a left press: the item under the pointer, then the focus (given
   // after the selection, as focusing an unselected list selects its first item here).
   const int item = HitTest(event.GetPosition());
@@ -116,14 +98,11 @@ void TZQListBox::OnRightDown(wxMouseEvent& event) {
   SetFocus();
 }
 
-void TZQListBox::OnRightUp(wxMouseEvent& event) {
-  if (behaviour_.TakeRightRelease()) behaviour_.PopupAt(event.GetPosition());
-}
+void TZQListBox::RightRelease(wxMouseEvent& event) { behaviour_.PopupAt(event.GetPosition()); }
 
 // TZQEditCursor
 
-TZQEditCursor::TZQEditCursor() {
-  Bind(wxEVT_MOTION, &TZQEditCursor::OnMotion, this);
+TZQEditCursor::TZQEditCursor() : LitControl(RightClick::kNative) {
   Bind(wxEVT_CHAR_HOOK, &TZQEditCursor::OnCharHook, this);
   Bind(wxEVT_SET_FOCUS, &TZQEditCursor::OnFocus, this);
   Bind(wxEVT_KILL_FOCUS, &TZQEditCursor::OnFocus, this);
@@ -167,12 +146,6 @@ void TZQEditCursor::UndoEdit() {
   SendCommand(this, wxEVT_TEXT, 0);
 }
 
-void TZQEditCursor::OnMotion(wxMouseEvent& event) {
-  behaviour_.RaiseHint();
-  Hovered(event);
-  event.Skip();
-}
-
 void TZQEditCursor::OnCharHook(wxKeyEvent& event) {
   // Esc undoes here and so never reaches the dialog, which would close on it.
   if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
@@ -213,30 +186,7 @@ void TZQEditCursor::RefreshFocusFrame() {
 
 // TZQCheckBox
 
-TZQCheckBox::TZQCheckBox() {
-  Bind(wxEVT_MOTION, &TZQCheckBox::OnMotion, this);
-  Bind(wxEVT_RIGHT_DOWN, &TZQCheckBox::OnRightDown, this);
-  Bind(wxEVT_RIGHT_UP, &TZQCheckBox::OnRightUp, this);
-}
-
-void TZQCheckBox::Setup(const std::string& cursor_name, const std::string& popup_menu) {
-  behaviour_.SetCursorName(cursor_name, false);
-  behaviour_.SetPopupMenu(popup_menu);
-}
-
-void TZQCheckBox::OnMotion(wxMouseEvent& event) {
-  behaviour_.RaiseHint();
-  Hovered(event);
-  event.Skip();
-}
-
-void TZQCheckBox::OnRightDown(wxMouseEvent&) {
-  behaviour_.RightPressed();
-  SetFocus();
-}
-
-void TZQCheckBox::OnRightUp(wxMouseEvent& event) {
-  if (!behaviour_.TakeRightRelease()) return;
+void TZQCheckBox::RightRelease(wxMouseEvent& event) {
   SetValue(!GetValue());
   SendCommand(this, wxEVT_CHECKBOX, GetValue() ? 1 : 0);
   behaviour_.PopupAt(event.GetPosition());
@@ -244,30 +194,7 @@ void TZQCheckBox::OnRightUp(wxMouseEvent& event) {
 
 // TZQRadioButton
 
-TZQRadioButton::TZQRadioButton() {
-  Bind(wxEVT_MOTION, &TZQRadioButton::OnMotion, this);
-  Bind(wxEVT_RIGHT_DOWN, &TZQRadioButton::OnRightDown, this);
-  Bind(wxEVT_RIGHT_UP, &TZQRadioButton::OnRightUp, this);
-}
-
-void TZQRadioButton::Setup(const std::string& cursor_name, const std::string& popup_menu) {
-  behaviour_.SetCursorName(cursor_name, false);
-  behaviour_.SetPopupMenu(popup_menu);
-}
-
-void TZQRadioButton::OnMotion(wxMouseEvent& event) {
-  behaviour_.RaiseHint();
-  Hovered(event);
-  event.Skip();
-}
-
-void TZQRadioButton::OnRightDown(wxMouseEvent&) {
-  behaviour_.RightPressed();
-  SetFocus();
-}
-
-void TZQRadioButton::OnRightUp(wxMouseEvent& event) {
-  if (!behaviour_.TakeRightRelease()) return;
+void TZQRadioButton::RightRelease(wxMouseEvent& event) {
   // As a left click here: only a change of selection is announced.
   if (!GetValue()) {
     SetValue(true);
@@ -279,10 +206,7 @@ void TZQRadioButton::OnRightUp(wxMouseEvent& event) {
 // TZQButton
 
 TZQButton::TZQButton() {
-  Bind(wxEVT_MOTION, &TZQButton::OnMotion, this);
   Bind(wxEVT_LEFT_DOWN, &TZQButton::OnLeftDown, this);
-  Bind(wxEVT_RIGHT_DOWN, &TZQButton::OnRightDown, this);
-  Bind(wxEVT_RIGHT_UP, &TZQButton::OnRightUp, this);
   Bind(wxEVT_DROP_FILES, &TZQButton::OnDropFiles, this);
 }
 
@@ -291,12 +215,6 @@ void TZQButton::Setup(const std::string& cursor_name, const std::string& popup_m
   behaviour_.SetCursorName(cursor_name, true);
   behaviour_.SetPopupMenu(popup_menu);
   drop_down_ = drop_down;
-}
-
-void TZQButton::OnMotion(wxMouseEvent& event) {
-  behaviour_.RaiseHint();
-  Hovered(event);
-  event.Skip();
 }
 
 void TZQButton::OnLeftDown(wxMouseEvent& event) {
@@ -309,10 +227,7 @@ void TZQButton::OnLeftDown(wxMouseEvent& event) {
   event.Skip();
 }
 
-void TZQButton::OnRightDown(wxMouseEvent&) { behaviour_.RightPressed(); }
-
-void TZQButton::OnRightUp(wxMouseEvent& event) {
-  if (!behaviour_.TakeRightRelease()) return;
+void TZQButton::RightRelease(wxMouseEvent& event) {
   if (behaviour_.has_menu()) {
     behaviour_.PopupAt(event.GetPosition());
   } else {

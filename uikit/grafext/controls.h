@@ -50,37 +50,88 @@ class ControlBehaviour {
   bool right_pressed_ = false;
 };
 
-// The file list: right click selects the item under the pointer (with the notification a
-// click gives) and then opens the list's popup.
-class TZQListBox : public wxListBox {
+// The pointer handling every control class shares: a move raises the control's hint and then
+// its hover highlight; with right_click, the right press and its release go to the class.
+template <class Base>
+class KitControl : public Base {
  public:
-  TZQListBox();
-  void Setup(const std::string& cursor_name, const std::string& popup_menu);
   const ControlBehaviour& behaviour() const { return behaviour_; }
+  void Setup(const std::string& cursor_name, const std::string& popup_menu) {
+    behaviour_.SetCursorName(cursor_name, false);
+    behaviour_.SetPopupMenu(popup_menu);
+  }
+
+ protected:
+  enum class RightClick { kHandled, kNative };
+
+  explicit KitControl(RightClick right_click = RightClick::kHandled) {
+    this->Bind(wxEVT_MOTION, &KitControl::OnMotion, this);
+    if (right_click == RightClick::kNative) return;
+    this->Bind(wxEVT_RIGHT_DOWN, &KitControl::OnRightDown, this);
+    this->Bind(wxEVT_RIGHT_UP, &KitControl::OnRightUp, this);
+  }
+
+  // Called on every pointer move over the control, after the hint: the hover highlight.
+  virtual void Hovered(wxMouseEvent&) {}
+  virtual void RightPress(wxMouseEvent&) {}
+  // The release of a right press that went down on the control.
+  virtual void RightRelease(wxMouseEvent&) {}
+
+  ControlBehaviour behaviour_{this};
+
+ private:
+  void OnMotion(wxMouseEvent& event) {
+    behaviour_.RaiseHint();
+    Hovered(event);
+    event.Skip();
+  }
+  void OnRightDown(wxMouseEvent& event) {
+    behaviour_.RightPressed();
+    RightPress(event);
+  }
+  void OnRightUp(wxMouseEvent& event) {
+    if (behaviour_.TakeRightRelease()) RightRelease(event);
+  }
+};
+
+// A kit control with the hover highlight of its kind.
+template <class Base, LumenKind kind>
+class LitControl : public KitControl<Base> {
+ public:
   const TMouseLumen& lumen() const { return lumen_; }
 
  protected:
-  // Called on every pointer move over the control, after the hint: the hover highlight.
-  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
+  using KitControl<Base>::KitControl;
+  void Hovered(wxMouseEvent& event) override { lumen_.OnMove(event); }
 
  private:
-  void OnMotion(wxMouseEvent& event);
-  void OnRightDown(wxMouseEvent& event);
-  void OnRightUp(wxMouseEvent& event);
+  TMouseLumen lumen_{this, kind};
+};
 
-  ControlBehaviour behaviour_{this};
-  TMouseLumen lumen_{this, kLumenListOrRadio};
+// A check box or radio button: a right press gives it the focus, as a left press would.
+template <class Base, LumenKind kind>
+class ToggleControl : public LitControl<Base, kind> {
+ protected:
+  void RightPress(wxMouseEvent&) override { this->SetFocus(); }
+};
+
+// The file list: right click selects the item under the pointer (with the notification a
+// click gives) and then opens the list's popup.
+class TZQListBox : public LitControl<wxListBox, LumenKind::kListOrRadio> {
+ protected:
+  void RightPress(wxMouseEvent& event) override;
+  void RightRelease(wxMouseEvent& event) override;
   wxDECLARE_DYNAMIC_CLASS(TZQListBox);
 };
 
 // An edit field: Esc undoes, a focused field gets a black frame (drawn by the dialog), and
-// multi-line texts are handed over with CR LF line breaks.
-class TZQEditCursor : public wxTextCtrl {
+// multi-line texts are handed over with CR LF line breaks. The right button keeps the
+// toolkit's own menu.
+class TZQEditCursor : public LitControl<wxTextCtrl, LumenKind::kEditOrCheck> {
  public:
   TZQEditCursor();
   // text_limit in bytes of the CR LF text; 0 means none.
   void Setup(std::size_t text_limit, const std::string& cursor_name);
-  const ControlBehaviour& behaviour() const { return behaviour_; }
   std::size_t text_limit() const { return text_limit_; }
 
   // The text with CR LF line breaks, UTF-8, cut to max_bytes without splitting a character
@@ -92,20 +143,13 @@ class TZQEditCursor : public wxTextCtrl {
   // The one-step undo of the Esc key: swaps the text with the one the field had when it got
   // the focus or was last filled (a second Esc redoes, as edit fields always did).
   void UndoEdit();
-  const TMouseLumen& lumen() const { return lumen_; }
-
- protected:
-  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
 
  private:
-  void OnMotion(wxMouseEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnFocus(wxFocusEvent& event);
   void OnText(wxCommandEvent& event);
   void RefreshFocusFrame();
 
-  ControlBehaviour behaviour_{this};
-  TMouseLumen lumen_{this, kLumenEditOrCheck};
   std::size_t text_limit_ = 0;
   std::string undo_text_;
   std::string last_text_;  // the text before the change being handled
@@ -113,68 +157,35 @@ class TZQEditCursor : public wxTextCtrl {
 };
 
 // A check box: right click toggles it as a left click would, then opens its popup if any.
-class TZQCheckBox : public wxCheckBox {
- public:
-  TZQCheckBox();
-  void Setup(const std::string& cursor_name, const std::string& popup_menu);
-  const ControlBehaviour& behaviour() const { return behaviour_; }
-  const TMouseLumen& lumen() const { return lumen_; }
-
+class TZQCheckBox : public ToggleControl<wxCheckBox, LumenKind::kEditOrCheck> {
  protected:
-  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
-
- private:
-  void OnMotion(wxMouseEvent& event);
-  void OnRightDown(wxMouseEvent& event);
-  void OnRightUp(wxMouseEvent& event);
-
-  ControlBehaviour behaviour_{this};
-  TMouseLumen lumen_{this, kLumenEditOrCheck};
+  void RightRelease(wxMouseEvent& event) override;
   wxDECLARE_DYNAMIC_CLASS(TZQCheckBox);
 };
 
 // A radio button: right click selects it as a left click would, then opens its popup if any.
-class TZQRadioButton : public wxRadioButton {
- public:
-  TZQRadioButton();
-  void Setup(const std::string& cursor_name, const std::string& popup_menu);
-  const ControlBehaviour& behaviour() const { return behaviour_; }
-  const TMouseLumen& lumen() const { return lumen_; }
-
+class TZQRadioButton : public ToggleControl<wxRadioButton, LumenKind::kListOrRadio> {
  protected:
-  virtual void Hovered(wxMouseEvent& event) { lumen_.OnMove(event); }
-
- private:
-  void OnMotion(wxMouseEvent& event);
-  void OnRightDown(wxMouseEvent& event);
-  void OnRightUp(wxMouseEvent& event);
-
-  ControlBehaviour behaviour_{this};
-  TMouseLumen lumen_{this, kLumenListOrRadio};
+  void RightRelease(wxMouseEvent& event) override;
   wxDECLARE_DYNAMIC_CLASS(TZQRadioButton);
 };
 
 // A push button: right click opens its popup, or clicks it when it has none; with the
 // drop-down flag a left press opens the popup below the button instead of clicking.
 // Files dropped on it go to its parent.
-class TZQButton : public wxButton {
+class TZQButton : public KitControl<wxButton> {
  public:
   TZQButton();
   void Setup(const std::string& cursor_name, const std::string& popup_menu, bool drop_down = false);
   bool drop_down() const { return drop_down_; }
-  const ControlBehaviour& behaviour() const { return behaviour_; }
 
  protected:
-  virtual void Hovered(wxMouseEvent&) {}
+  void RightRelease(wxMouseEvent& event) override;
 
  private:
-  void OnMotion(wxMouseEvent& event);
   void OnLeftDown(wxMouseEvent& event);
-  void OnRightDown(wxMouseEvent& event);
-  void OnRightUp(wxMouseEvent& event);
   void OnDropFiles(wxDropFilesEvent& event);
 
-  ControlBehaviour behaviour_{this};
   bool drop_down_ = false;
   wxDECLARE_DYNAMIC_CLASS(TZQButton);
 };
@@ -193,7 +204,7 @@ class TAutoButton : public TZQButton {
   void OnKillFocus(wxFocusEvent& event);
   void OnEraseBackground(wxEraseEvent& event);
 
-  TMouseLumen lumen_{this, kLumenButton};
+  TMouseLumen lumen_{this, LumenKind::kButton};
   wxDECLARE_DYNAMIC_CLASS(TAutoButton);
 };
 
