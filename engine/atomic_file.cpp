@@ -1,6 +1,101 @@
 #include "engine/atomic_file.h"
 
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "engine/atomic_file_steps.h"
+#include "engine/temp_files.h"
+
 namespace lq {
+
+namespace atomic_steps {
+
+std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
+
+}  // namespace atomic_steps
+
+using atomic_steps::Reason;
+
+AtomicFile::AtomicFile(std::filesystem::path path, SpecialFiles special)
+    : path_(std::move(path)), special_(special) {}
+
+AtomicFile::~AtomicFile() { Abandon(); }
+
+void AtomicFile::Abandon() {
+  if (fd_ >= 0) atomic_steps::CloseFile(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) {
+    atomic_steps::RemoveFile(temp_);
+    UnregisterTemp(temp_);
+    temp_.clear();
+  }
+  way_ = Way::kNone;
+}
+
+void AtomicFile::Write(const char* data, std::size_t size) {
+  if (fd_ < 0 || error_ != 0 || size == 0) return;
+  error_ = atomic_steps::WriteAll(fd_, data, size);
+  if (error_ == 0) size_ += size;
+}
+
+std::optional<std::string> AtomicFile::CommitInPlace() {
+  int out = -1;
+  int err = atomic_steps::OpenTarget(target_, out);
+  if (err != 0) return Reason(err);
+  err = atomic_steps::ReserveRoom(out, size_);
+  if (err == 0) err = atomic_steps::Rewind(fd_);
+  std::array<char, 1 << 16> buf{};
+  for (std::size_t done = 0; err == 0 && done < size_;) {
+    std::size_t got = 0;
+    err = atomic_steps::ReadSome(fd_, buf.data(), buf.size(), got);
+    if (err == 0 && got == 0) err = EIO;  // the content is shorter than what was written
+    if (err == 0) err = atomic_steps::WriteAll(out, buf.data(), got);
+    done += got;
+  }
+  if (err == 0) err = atomic_steps::CutTo(out, size_);
+  if (err == 0) err = atomic_steps::SyncFile(out);
+  const int closed = atomic_steps::CloseFile(out);
+  if (err == 0) err = closed;
+  if (err != 0) return Reason(err);
+  return std::nullopt;
+}
+
+std::optional<std::string> AtomicFile::Commit() {
+  if (fd_ < 0) return Reason(error_ != 0 ? error_ : EBADF);
+  int err = error_;
+  // The first failure is the one reported; the file is closed whatever happened before.
+  const auto close = [&] {
+    const int closed = atomic_steps::CloseFile(fd_);
+    if (err == 0) err = closed;
+    fd_ = -1;
+  };
+  std::optional<std::string> failure;
+  switch (way_) {
+    case Way::kDirect:
+      close();
+      break;
+    case Way::kInPlace:
+      if (err == 0) failure = CommitInPlace();
+      break;
+    case Way::kRename:
+      if (err == 0) err = atomic_steps::SyncFile(fd_);
+      close();
+      if (err == 0) failure = atomic_steps::MoveIntoPlace(temp_, target_);
+      if (err == 0 && !failure) {
+        UnregisterTemp(temp_);
+        temp_.clear();
+      }
+      break;
+    case Way::kNone:
+      err = EBADF;
+      break;
+  }
+  Abandon();
+  if (failure) return failure;
+  if (err != 0) return Reason(err);
+  return std::nullopt;
+}
 
 std::optional<std::string> ReplaceFileAtomically(const std::filesystem::path& file,
                                                  const std::string& bytes) {

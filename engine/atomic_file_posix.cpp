@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "engine/atomic_file.h"
+#include "engine/atomic_file_steps.h"
 #include "engine/temp_files.h"
 
 namespace lq {
 namespace fs = std::filesystem;
-namespace {
+using atomic_steps::Reason;
 
-std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
+namespace {
 
 extern "C" void RemoveTempsAndDie(int sig) {
   for (std::size_t i = 0; i < kTempSlots; ++i) {
@@ -99,20 +100,6 @@ int OpenUnnamedTemp() {
   return made;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno != 0 ? errno : EIO;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 void SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -121,22 +108,6 @@ void SyncFolder(const fs::path& folder) {
 }
 
 }  // namespace
-
-AtomicFile::AtomicFile(fs::path path, SpecialFiles special)
-    : path_(std::move(path)), special_(special) {}
-
-AtomicFile::~AtomicFile() { Abandon(); }
-
-void AtomicFile::Abandon() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temp_.empty()) {
-    ::unlink(temp_.c_str());
-    UnregisterTemp(temp_);
-    temp_.clear();
-  }
-  way_ = Way::kNone;
-}
 
 std::optional<std::string> AtomicFile::Open() {
   Abandon();
@@ -214,80 +185,71 @@ std::optional<std::string> AtomicFile::Open() {
   return std::nullopt;
 }
 
-void AtomicFile::Write(const char* data, std::size_t size) {
-  if (fd_ < 0 || error_ != 0 || size == 0) return;
-  if (WriteAll(fd_, data, size, error_)) size_ += size;
+namespace atomic_steps {
+
+int CloseFile(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+
+int SyncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno != 0 ? errno : EIO;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
 }
 
-std::optional<std::string> AtomicFile::CommitInPlace() {
-  const int out = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
-  if (out < 0) return Reason(errno);
+int OpenTarget(const fs::path& target, int& fd) {
+  fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  return fd >= 0 ? 0 : errno;
+}
+
+int ReserveRoom(int fd, std::size_t size) {
   struct stat st {};
-  int err = ::fstat(out, &st) == 0 ? 0 : errno;
-  // Room for all of it first: a full disk must find the old content whole.
-  if (err == 0 && size_ > static_cast<std::size_t>(st.st_size)) {
-    err = ::posix_fallocate(out, 0, static_cast<off_t>(size_));
-    if (err == EOPNOTSUPP || err == EINVAL) {
-      struct statvfs vfs {};
-      err = ::fstatvfs(out, &vfs) != 0 ? errno
-            : static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize <
-                    size_ - static_cast<std::size_t>(st.st_size)
-                ? ENOSPC
-                : 0;
+  if (::fstat(fd, &st) != 0) return errno;
+  const auto old_size = static_cast<std::size_t>(st.st_size);
+  if (size <= old_size) return 0;
+  const int err = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+  if (err != EOPNOTSUPP && err != EINVAL) return err;
+  // A file system that cannot reserve: at least the free space must suffice.
+  struct statvfs vfs {};
+  if (::fstatvfs(fd, &vfs) != 0) return errno;
+  return static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize < size - old_size ? ENOSPC
+                                                                                        : 0;
+}
+
+int CutTo(int fd, std::size_t size) {
+  return ::ftruncate(fd, static_cast<off_t>(size)) == 0 ? 0 : errno;
+}
+
+int Rewind(int fd) { return ::lseek(fd, 0, SEEK_SET) == 0 ? 0 : errno; }
+
+int ReadSome(int fd, char* data, std::size_t size, std::size_t& got) {
+  got = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, data, size);
+    if (n >= 0) {
+      got = static_cast<std::size_t>(n);
+      return 0;
     }
+    if (errno != EINTR) return errno != 0 ? errno : EIO;
   }
-  if (err == 0 && ::lseek(fd_, 0, SEEK_SET) != 0) err = errno;
-  std::array<char, 1 << 16> buf{};
-  for (std::size_t done = 0; err == 0 && done < size_;) {
-    const ssize_t n = ::read(fd_, buf.data(), buf.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      err = n < 0 ? errno : EIO;
-      break;
-    }
-    if (WriteAll(out, buf.data(), static_cast<std::size_t>(n), err)) {
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  if (err == 0 && ::ftruncate(out, static_cast<off_t>(size_)) != 0) err = errno;
-  if (err == 0 && ::fsync(out) != 0) err = errno;
-  if (::close(out) != 0 && err == 0) err = errno;
-  if (err != 0) return Reason(err);
+}
+
+void RemoveFile(const fs::path& path) { ::unlink(path.c_str()); }
+
+std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) return Reason(errno);
+  SyncFolder(target.parent_path());
   return std::nullopt;
 }
 
-std::optional<std::string> AtomicFile::Commit() {
-  if (fd_ < 0) return Reason(error_ != 0 ? error_ : EBADF);
-  int err = error_;
-  std::optional<std::string> failure;
-  switch (way_) {
-    case Way::kDirect:
-      if (::close(fd_) != 0 && err == 0) err = errno;
-      fd_ = -1;
-      break;
-    case Way::kInPlace:
-      if (err == 0) failure = CommitInPlace();
-      break;
-    case Way::kRename:
-      if (err == 0 && ::fsync(fd_) != 0) err = errno;
-      if (::close(fd_) != 0 && err == 0) err = errno;
-      fd_ = -1;
-      if (err == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) err = errno;
-      if (err == 0) {
-        UnregisterTemp(temp_);
-        temp_.clear();
-        SyncFolder(target_.parent_path());
-      }
-      break;
-    case Way::kNone:
-      err = EBADF;
-      break;
-  }
-  Abandon();
-  if (failure) return failure;
-  if (err != 0) return Reason(err);
-  return std::nullopt;
-}
+}  // namespace atomic_steps
 
 void RemoveTemporaryFilesOnSignals() {
   struct sigaction action {};

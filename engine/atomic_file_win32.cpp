@@ -14,14 +14,15 @@
 #include <cstring>
 
 #include "engine/atomic_file.h"
+#include "engine/atomic_file_steps.h"
 #include "engine/path_text.h"
 #include "engine/temp_files.h"
 
 namespace lq {
 namespace fs = std::filesystem;
-namespace {
+using atomic_steps::Reason;
 
-std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
+namespace {
 
 std::string WindowsReason(DWORD code) {
   wchar_t* text = nullptr;
@@ -88,57 +89,7 @@ int OpenUnnamedTemp(int& err) {
   return -1;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size, int& err) {
-  while (size > 0) {
-    const unsigned part = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
-    const int n = ::_write(fd, data, part);
-    if (n < 0) {
-      err = errno != 0 ? errno : EIO;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Renames temp over target; an existing target keeps its attributes and security.
-std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
-    ::SetFileAttributesW(temp.c_str(), attributes & kKept);
-  }
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                     nullptr, nullptr)) {
-    return std::nullopt;
-  }
-  if (::MoveFileExW(temp.c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return std::nullopt;
-  }
-  return WindowsReason(::GetLastError());
-}
-
 }  // namespace
-
-AtomicFile::AtomicFile(fs::path path, SpecialFiles special)
-    : path_(std::move(path)), special_(special) {}
-
-AtomicFile::~AtomicFile() { Abandon(); }
-
-void AtomicFile::Abandon() {
-  if (fd_ >= 0) ::_close(fd_);
-  fd_ = -1;
-  if (!temp_.empty()) {
-    ::_wunlink(temp_.c_str());
-    UnregisterTemp(temp_);
-    temp_.clear();
-  }
-  way_ = Way::kNone;
-}
 
 std::optional<std::string> AtomicFile::Open() {
   Abandon();
@@ -204,71 +155,67 @@ std::optional<std::string> AtomicFile::Open() {
   return std::nullopt;
 }
 
-void AtomicFile::Write(const char* data, std::size_t size) {
-  if (fd_ < 0 || error_ != 0 || size == 0) return;
-  if (WriteAll(fd_, data, size, error_)) size_ += size;
+namespace atomic_steps {
+
+int CloseFile(int fd) { return ::_close(fd) == 0 ? 0 : errno; }
+
+int SyncFile(int fd) { return ::_commit(fd) == 0 ? 0 : errno; }
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const unsigned part = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
+    const int n = ::_write(fd, data, part);
+    if (n < 0) return errno != 0 ? errno : EIO;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
 }
 
-std::optional<std::string> AtomicFile::CommitInPlace() {
-  int out = -1;
-  int err = ::_wsopen_s(&out, target_.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
-  if (err != 0) return Reason(err);
-  const long long old_size = ::_filelengthi64(out);
-  if (old_size < 0) err = errno;
-  // Room for all of it first: a full disk must find the old content whole.
-  if (err == 0 && size_ > static_cast<std::size_t>(old_size)) {
-    err = ::_chsize_s(out, static_cast<long long>(size_));
-  }
-  if (err == 0 && ::_lseeki64(fd_, 0, SEEK_SET) != 0) err = errno;
-  std::array<char, 1 << 16> buf{};
-  for (std::size_t done = 0; err == 0 && done < size_;) {
-    const int n = ::_read(fd_, buf.data(), static_cast<unsigned>(buf.size()));
-    if (n <= 0) {
-      err = n < 0 ? errno : EIO;
-      break;
-    }
-    if (WriteAll(out, buf.data(), static_cast<std::size_t>(n), err)) {
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  if (err == 0) err = ::_chsize_s(out, static_cast<long long>(size_));
-  if (err == 0 && ::_commit(out) != 0) err = errno;
-  if (::_close(out) != 0 && err == 0) err = errno;
-  if (err != 0) return Reason(err);
-  return std::nullopt;
+int OpenTarget(const fs::path& target, int& fd) {
+  return ::_wsopen_s(&fd, target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
 }
 
-std::optional<std::string> AtomicFile::Commit() {
-  if (fd_ < 0) return Reason(error_ != 0 ? error_ : EBADF);
-  int err = error_;
-  std::optional<std::string> failure;
-  switch (way_) {
-    case Way::kDirect:
-      if (::_close(fd_) != 0 && err == 0) err = errno;
-      fd_ = -1;
-      break;
-    case Way::kInPlace:
-      if (err == 0) failure = CommitInPlace();
-      break;
-    case Way::kRename:
-      if (err == 0 && ::_commit(fd_) != 0) err = errno;
-      if (::_close(fd_) != 0 && err == 0) err = errno;
-      fd_ = -1;
-      if (err == 0) failure = MoveIntoPlace(temp_, target_);
-      if (err == 0 && !failure) {
-        UnregisterTemp(temp_);
-        temp_.clear();
-      }
-      break;
-    case Way::kNone:
-      err = EBADF;
-      break;
-  }
-  Abandon();
-  if (failure) return failure;
-  if (err != 0) return Reason(err);
-  return std::nullopt;
+int ReserveRoom(int fd, std::size_t size) {
+  const long long old_size = ::_filelengthi64(fd);
+  if (old_size < 0) return errno;
+  if (size <= static_cast<std::size_t>(old_size)) return 0;
+  return ::_chsize_s(fd, static_cast<long long>(size));
 }
+
+int CutTo(int fd, std::size_t size) { return ::_chsize_s(fd, static_cast<long long>(size)); }
+
+int Rewind(int fd) { return ::_lseeki64(fd, 0, SEEK_SET) == 0 ? 0 : errno; }
+
+int ReadSome(int fd, char* data, std::size_t size, std::size_t& got) {
+  const int n = ::_read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+  got = n > 0 ? static_cast<std::size_t>(n) : 0;
+  return n >= 0 ? 0 : errno;
+}
+
+void RemoveFile(const fs::path& path) { ::_wunlink(path.c_str()); }
+
+// An existing target keeps its attributes and security.
+std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
+    ::SetFileAttributesW(temp.c_str(), attributes & kKept);
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+    return std::nullopt;
+  }
+  if (::MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return std::nullopt;
+  }
+  return WindowsReason(::GetLastError());
+}
+
+}  // namespace atomic_steps
 
 void RemoveTemporaryFilesOnSignals() {
   for (const int sig : {SIGINT, SIGTERM, SIGBREAK}) std::signal(sig, RemoveTempsAndDie);
