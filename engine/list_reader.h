@@ -23,13 +23,73 @@ enum class NulInLine {
 // Why a splitter stopped handing on lines.
 enum class LineProblem { kNone, kNul, kTooLong };
 
+// What both splitters share: the piece still open at the end of a chunk, the count of
+// pieces handed on, and why and where the reading stopped.
+class SplitterState {
+ public:
+  LineProblem problem() const { return problem_; }
+  // The piece (line or name), counted from 1, that stopped the reading; 0 when none did.
+  std::size_t problem_line() const { return problem_line_; }
+
+ protected:
+  explicit SplitterState(std::size_t max_piece) : max_piece_(max_piece) {}
+
+  void Stop(LineProblem problem) {
+    problem_ = problem;
+    problem_line_ = pieces_ + 1;
+    partial_.clear();
+  }
+  bool TooLong(std::size_t size) const { return max_piece_ != 0 && size > max_piece_; }
+
+  // Hands one piece on; false when it was too long and stopped the reading.
+  template <typename Each>
+  bool HandOn(std::string_view piece, Each& each) {
+    if (TooLong(piece.size())) [[unlikely]] {
+      Stop(LineProblem::kTooLong);
+      return false;
+    }
+    ++pieces_;
+    each(piece);
+    return true;
+  }
+
+  // Hands piece(text, joined) each piece of chunk that ends where next_end(from) says,
+  // joined to the piece left open by the chunk before; keeps the rest open. False once
+  // piece stopped the reading.
+  template <typename NextEnd, typename Piece>
+  bool SplitChunk(std::string_view chunk, NextEnd&& next_end, Piece&& piece) {
+    std::size_t start = 0;
+    for (std::size_t end = next_end(start); end != std::string_view::npos; end = next_end(start)) {
+      if (partial_.empty()) {
+        if (!piece(chunk.substr(start, end - start), false)) return false;
+      } else {
+        partial_ += chunk.substr(start, end - start);
+        const bool go_on = piece(std::string_view(partial_), true);
+        partial_.clear();
+        if (!go_on) return false;
+      }
+      start = end + 1;
+    }
+    partial_ += chunk.substr(start);
+    return true;
+  }
+
+  std::string partial_;
+  LineProblem problem_ = LineProblem::kNone;
+
+ private:
+  std::size_t max_piece_;
+  std::size_t pieces_ = 0;
+  std::size_t problem_line_ = 0;
+};
+
 // Splits text fed in chunks into lines: LF or CR LF; a final line break adds nothing. With
 // a max_line, a longer line stops the reading as soon as it passes that length, so memory
 // stays bounded however long it is.
-class LineSplitter {
+class LineSplitter : public SplitterState {
  public:
   explicit LineSplitter(NulInLine nul = NulInLine::Cut, std::size_t max_line = 0)
-      : nul_(nul), max_line_(max_line) {}
+      : SplitterState(max_line), nul_(nul) {}
 
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
@@ -41,21 +101,13 @@ class LineSplitter {
       return;
     }
     NewlineFinder lines(chunk);
-    std::size_t start = 0;
-    for (std::size_t lf = lines.Next(); lf != std::string_view::npos; lf = lines.Next()) {
-      if (partial_.empty()) {
-        if (!Line(chunk.substr(start, lf - start), has_nul, each)) return;
-      } else {
-        partial_ += chunk.substr(start, lf - start);
-        const bool go_on = Line(partial_, true, each);
-        partial_.clear();
-        if (!go_on) return;
-      }
-      start = lf + 1;
-    }
-    partial_ += chunk.substr(start);
+    const bool go_on = SplitChunk(
+        chunk, [&lines](std::size_t) { return lines.Next(); },
+        [&](std::string_view line, bool joined) { return Line(line, has_nul || joined, each); });
     // One byte more than a line may hold, for the CR of a CR LF.
-    if (max_line_ != 0 && partial_.size() > max_line_ + 1) Stop(LineProblem::kTooLong);
+    if (go_on && TooLong(partial_.size() - (partial_.empty() ? 0 : 1))) {
+      Stop(LineProblem::kTooLong);
+    }
   }
 
   template <typename Each>
@@ -64,7 +116,7 @@ class LineSplitter {
     // The last line has no line break: a CR at its end is part of it.
     if (!partial_.empty()) {
       const std::string_view last = std::string_view(partial_).substr(0, partial_.find('\0'));
-      if (max_line_ != 0 && last.size() > max_line_) {
+      if (TooLong(last.size())) {
         Stop(LineProblem::kTooLong);
       } else {
         each(last);
@@ -73,17 +125,7 @@ class LineSplitter {
     partial_.clear();
   }
 
-  LineProblem problem() const { return problem_; }
-  // The line, counted from 1, that stopped the reading; 0 when none did.
-  std::size_t problem_line() const { return problem_line_; }
-
  private:
-  void Stop(LineProblem problem) {
-    problem_ = problem;
-    problem_line_ = lines_ + 1;
-    partial_.clear();
-  }
-
   // The lines of chunk up to the first that holds a NUL, which is then noted.
   template <typename Each>
   void RefuseFrom(std::string_view chunk, Each& each) {
@@ -103,80 +145,31 @@ class LineSplitter {
   bool Line(std::string_view line, bool may_hold_nul, Each& each) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (may_hold_nul) line = line.substr(0, line.find('\0'));
-    if (max_line_ != 0 && line.size() > max_line_) [[unlikely]] {
-      Stop(LineProblem::kTooLong);
-      return false;
-    }
-    ++lines_;
-    each(line);
-    return true;
+    return HandOn(line, each);
   }
 
   NulInLine nul_;
-  std::size_t max_line_;
-  std::string partial_;
-  std::size_t lines_ = 0;
-  LineProblem problem_ = LineProblem::kNone;
-  std::size_t problem_line_ = 0;
 };
 
 // Splits text fed in chunks at NULs, as find -print0 writes names: every byte but NUL is
 // part of a name; a final NUL adds nothing. A name longer than max_name stops the reading.
-class NulSplitter {
+class NulSplitter : public SplitterState {
  public:
-  explicit NulSplitter(std::size_t max_name = 0) : max_name_(max_name) {}
+  explicit NulSplitter(std::size_t max_name = 0) : SplitterState(max_name) {}
 
   template <typename Each>
   void Feed(std::string_view chunk, Each&& each) {
     if (problem_ != LineProblem::kNone) return;
-    std::size_t start = 0;
-    for (std::size_t nul = chunk.find('\0'); nul != std::string_view::npos;
-         nul = chunk.find('\0', start)) {
-      if (partial_.empty()) {
-        if (!Name(chunk.substr(start, nul - start), each)) return;
-      } else {
-        partial_ += chunk.substr(start, nul - start);
-        const bool go_on = Name(partial_, each);
-        partial_.clear();
-        if (!go_on) return;
-      }
-      start = nul + 1;
-    }
-    partial_ += chunk.substr(start);
-    if (max_name_ != 0 && partial_.size() > max_name_) Stop();
+    const bool go_on = SplitChunk(
+        chunk, [chunk](std::size_t from) { return chunk.find('\0', from); },
+        [&](std::string_view name, bool) { return HandOn(name, each); });
+    if (go_on && TooLong(partial_.size())) Stop(LineProblem::kTooLong);
   }
   template <typename Each>
   void Finish(Each&& each) {
-    if (problem_ == LineProblem::kNone && !partial_.empty()) Name(partial_, each);
+    if (problem_ == LineProblem::kNone && !partial_.empty()) HandOn(partial_, each);
     partial_.clear();
   }
-
-  LineProblem problem() const { return problem_; }
-  // The name, counted from 1, that stopped the reading; 0 when none did.
-  std::size_t problem_line() const { return problem_line_; }
-
- private:
-  void Stop() {
-    problem_ = LineProblem::kTooLong;
-    problem_line_ = names_ + 1;
-    partial_.clear();
-  }
-  template <typename Each>
-  bool Name(std::string_view name, Each& each) {
-    if (max_name_ != 0 && name.size() > max_name_) {
-      Stop();
-      return false;
-    }
-    ++names_;
-    each(name);
-    return true;
-  }
-
-  std::size_t max_name_;
-  std::string partial_;
-  std::size_t names_ = 0;
-  LineProblem problem_ = LineProblem::kNone;
-  std::size_t problem_line_ = 0;
 };
 
 // A list file's line as names: empty gives one empty name; longer than an item gives pieces

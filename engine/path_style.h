@@ -2,16 +2,16 @@
 
 namespace lq {
 
+#ifdef _WIN32
+inline constexpr bool kWindowsHost = true;
+#else
+inline constexpr bool kWindowsHost = false;
+#endif
+
 // How file names are spelled. The GUI uses the host's style; the CLI can pick either.
 enum class PathStyle { Windows, Posix };
 
-constexpr PathStyle HostPathStyle() {
-#ifdef _WIN32
-  return PathStyle::Windows;
-#else
-  return PathStyle::Posix;
-#endif
-}
+constexpr PathStyle HostPathStyle() { return kWindowsHost ? PathStyle::Windows : PathStyle::Posix; }
 
 // The separator that climbing, cutting and mode "name" act on.
 constexpr char Separator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
@@ -24,12 +24,6 @@ constexpr bool SplitsAt(char c, PathStyle style) {
 // Line break written by "text mode" output.
 enum class Eol { Lf, CrLf };
 
-constexpr Eol NativeEol() {
-#ifdef _WIN32
-  return Eol::CrLf;
-#else
-  return Eol::Lf;
-#endif
-}
+constexpr Eol NativeEol() { return kWindowsHost ? Eol::CrLf : Eol::Lf; }
 
 }  // namespace lq
