@@ -1,7 +1,10 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace lq {
 
@@ -41,11 +44,13 @@ const char* const kCliUsage =
 
 namespace {
 
-std::optional<int> ModeFromWord(std::string_view w) {
-  if (w == "full") return 0;
-  if (w == "relative") return 1;
-  if (w == "name") return 2;
-  if (w == "none") return 3;
+// The value an option's word stands for, or nothing for a word the option does not take.
+template <typename T>
+std::optional<T> WordValue(std::string_view word,
+                           std::initializer_list<std::pair<std::string_view, T>> words) {
+  for (const auto& [w, value] : words) {
+    if (w == word) return value;
+  }
   return std::nullopt;
 }
 
@@ -125,19 +130,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (key == "--single") o.single = v;
       if (key == "--name") o.name = v;
       if (key == "--mode") {
-        o.mode = ModeFromWord(v);
+        o.mode = WordValue<int>(v, {{"full", 0}, {"relative", 1}, {"name", 2}, {"none", 3}});
         if (!o.mode) return fail("--mode takes full, relative, name or none, not '" + v + "'");
       }
       if (key == "--path-style") {
-        if (v == "host") {
-          o.style = HostPathStyle();
-        } else if (v == "windows") {
-          o.style = PathStyle::Windows;
-        } else if (v == "posix") {
-          o.style = PathStyle::Posix;
-        } else {
-          return fail("--path-style takes host, windows or posix, not '" + v + "'");
-        }
+        const std::optional<PathStyle> style =
+            WordValue<PathStyle>(v, {{"host", HostPathStyle()},
+                                     {"windows", PathStyle::Windows},
+                                     {"posix", PathStyle::Posix}});
+        if (!style) return fail("--path-style takes host, windows or posix, not '" + v + "'");
+        o.style = *style;
       }
       if (key == "--limit") {
         long long n = -1;
@@ -154,15 +156,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
       }
       if (key == "--eol") {
-        if (v == "native") {
-          o.eol = NativeEol();
-        } else if (v == "lf") {
-          o.eol = Eol::Lf;
-        } else if (v == "crlf") {
-          o.eol = Eol::CrLf;
-        } else {
-          return fail("--eol takes native, lf or crlf, not '" + v + "'");
-        }
+        const std::optional<Eol> eol =
+            WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::Lf}, {"crlf", Eol::CrLf}});
+        if (!eol) return fail("--eol takes native, lf or crlf, not '" + v + "'");
+        o.eol = *eol;
       }
     } else {
       return fail("unknown option '" + arg + "'");

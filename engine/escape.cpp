@@ -1,6 +1,7 @@
 #include "engine/escape.h"
 
 #include <array>
+#include <initializer_list>
 
 #include "engine/text_helpers.h"
 
@@ -37,6 +38,30 @@ constexpr ByteSet JsonMarked() {
   return set;
 }
 
+// For a kind that writes some bytes as short texts of their own: each byte's text, or none.
+using ByteTexts = std::array<std::string_view, 256>;
+struct ByteText {
+  char byte;
+  std::string_view text;
+};
+
+constexpr ByteTexts Texts(std::initializer_list<ByteText> list) {
+  ByteTexts texts{};
+  for (const ByteText& t : list) texts[static_cast<unsigned char>(t.byte)] = t.text;
+  return texts;
+}
+
+constexpr ByteTexts kHtmlText =
+    Texts({{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"}});
+// Control bytes without a short form are written as \u00XX.
+constexpr ByteTexts kJsonText = Texts({{'"', "\\\""},
+                                       {'\\', "\\\\"},
+                                       {'\b', "\\b"},
+                                       {'\f', "\\f"},
+                                       {'\n', "\\n"},
+                                       {'\r', "\\r"},
+                                       {'\t', "\\t"}});
+
 constexpr ByteSet kBatchMarked = Marked("%\"\r\n");
 constexpr ByteSet kHtmlMarked = Marked("&<>\"'");
 constexpr ByteSet kUrlMarked = UrlMarked();
@@ -62,7 +87,12 @@ void AppendRuns(std::string& out, std::string_view value, const ByteSet& set, Es
   out.append(value.data() + from, value.size() - from);
 }
 
-void AppendShell(std::string& out, std::string_view value) {
+bool AppendNone(std::string& out, std::string_view value) {
+  out += value;
+  return true;
+}
+
+bool AppendShell(std::string& out, std::string_view value) {
   std::size_t from = 0;
   for (std::size_t at = value.find('\''); at != std::string_view::npos;
        at = value.find('\'', from)) {
@@ -71,6 +101,7 @@ void AppendShell(std::string& out, std::string_view value) {
     from = at + 1;
   }
   out.append(value.data() + from, value.size() - from);
+  return true;
 }
 
 bool AppendBatch(std::string& out, std::string_view value) {
@@ -80,36 +111,21 @@ bool AppendBatch(std::string& out, std::string_view value) {
   return true;
 }
 
-void AppendHtml(std::string& out, std::string_view value) {
-  AppendRuns(out, value, kHtmlMarked, [](std::string& o, unsigned char c) {
-    switch (c) {
-      case '&':
-        o += "&amp;";
-        break;
-      case '<':
-        o += "&lt;";
-        break;
-      case '>':
-        o += "&gt;";
-        break;
-      case '"':
-        o += "&quot;";
-        break;
-      default:
-        o += "&#39;";
-    }
-  });
+bool AppendHtml(std::string& out, std::string_view value) {
+  AppendRuns(out, value, kHtmlMarked, [](std::string& o, unsigned char c) { o += kHtmlText[c]; });
+  return true;
 }
 
-void AppendUrl(std::string& out, std::string_view value) {
+bool AppendUrl(std::string& out, std::string_view value) {
   AppendRuns(out, value, kUrlMarked, [](std::string& o, unsigned char c) {
     o.push_back('%');
     o.push_back(kHex[c >> 4]);
     o.push_back(kHex[c & 15]);
   });
+  return true;
 }
 
-void AppendCsv(std::string& out, std::string_view value) {
+bool AppendCsv(std::string& out, std::string_view value) {
   std::size_t from = 0;
   for (std::size_t at = value.find('"'); at != std::string_view::npos; at = value.find('"', from)) {
     out.append(value.data() + from, at + 1 - from);
@@ -117,38 +133,19 @@ void AppendCsv(std::string& out, std::string_view value) {
     from = at + 1;
   }
   out.append(value.data() + from, value.size() - from);
+  return true;
 }
 
 bool AppendJson(std::string& out, std::string_view value) {
   if (!IsValidUtf8(value)) return false;
   AppendRuns(out, value, kJsonMarked, [](std::string& o, unsigned char c) {
-    switch (c) {
-      case '"':
-        o += "\\\"";
-        break;
-      case '\\':
-        o += "\\\\";
-        break;
-      case '\b':
-        o += "\\b";
-        break;
-      case '\f':
-        o += "\\f";
-        break;
-      case '\n':
-        o += "\\n";
-        break;
-      case '\r':
-        o += "\\r";
-        break;
-      case '\t':
-        o += "\\t";
-        break;
-      default:
-        o += "\\u00";
-        o.push_back(kLowerHex[c >> 4]);
-        o.push_back(kLowerHex[c & 15]);
+    if (!kJsonText[c].empty()) {
+      o += kJsonText[c];
+      return;
     }
+    o += "\\u00";
+    o.push_back(kLowerHex[c >> 4]);
+    o.push_back(kLowerHex[c & 15]);
   });
   return true;
 }
@@ -168,29 +165,12 @@ std::optional<EscapeKind> EscapeKindFromWord(std::string_view word) {
 }
 
 bool AppendEscaped(std::string& out, std::string_view value, EscapeKind kind) {
-  switch (kind) {
-    case EscapeKind::None:
-      out += value;
-      return true;
-    case EscapeKind::Shell:
-      AppendShell(out, value);
-      return true;
-    case EscapeKind::Batch:
-      return AppendBatch(out, value);
-    case EscapeKind::Html:
-      AppendHtml(out, value);
-      return true;
-    case EscapeKind::Url:
-      AppendUrl(out, value);
-      return true;
-    case EscapeKind::Csv:
-      AppendCsv(out, value);
-      return true;
-    case EscapeKind::Json:
-      return AppendJson(out, value);
-  }
-  out += value;
-  return true;
+  // In the order of EscapeKind, as kEscapeWords is.
+  using Append = bool (*)(std::string&, std::string_view);
+  static constexpr std::array<Append, kEscapeWords.size()> kAppend = {
+      AppendNone, AppendShell, AppendBatch, AppendHtml, AppendUrl, AppendCsv, AppendJson};
+  const auto at = static_cast<std::size_t>(kind);
+  return at < kAppend.size() ? kAppend[at](out, value) : AppendNone(out, value);
 }
 
 bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
