@@ -3,7 +3,6 @@
 // window takes to handle what was left in its queue. Needs an X display.
 //   bench_preview [ITEMS] [RUNS]
 #include <wx/app.h>
-#include <wx/init.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
@@ -14,32 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "engine/script_settings.h"
 #include "resources/ids.h"
-#include "resources/resources.h"
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
-#include "tests/gui/fakes/fake_beeper.h"
-#include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
-#include "tests/gui/fakes/fake_launcher.h"
-#include "tests/gui/fakes/fake_prompts.h"
 
 namespace {
-
-class BenchApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
-
-double Ms(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-void Drain() {
-  while (wxTheApp->Pending()) wxTheApp->Dispatch();
-  wxTheApp->ProcessIdle();
-}
 
 struct Stats {
   double median;
@@ -56,29 +36,9 @@ Stats Of(std::vector<double> ms) {
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 51;
-  namespace fs = std::filesystem;
-  const fs::path home =
-      fs::temp_directory_path() / ("lq-preview-bench-" + std::to_string(getpid()));
-  fs::create_directories(home / "run");
-  fs::permissions(home / "run", fs::perms::owner_all);
-  setenv("HOME", home.c_str(), 1);
-  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
-
-  wxApp::SetInstance(new BenchApp);
-  int wx_argc = 1;
-  if (!wxEntryStart(wx_argc, argv) || !wxTheApp->CallOnInit()) return 1;
-  lq::InitResources();
-
-  lq::FakeClock clock;
-  lq::FakeClipboard clipboard;
-  lq::FakeLauncher launcher;
-  lq::FakePrompts prompts;
-  lq::FakeBeeper beeper;
-  lq::ShellContext context;
-  context.services = {&clock, &clipboard, &launcher, &prompts, &beeper};
-  context.settings_file = home / lq::kSettingsFileName;
-  context.program_folder = (home / "program/").string();
+  lq::bench::WindowBench bench("lq-preview-bench");
+  if (!bench.Start(argv)) return 1;
+  lq::ShellContext& context = bench.context();
 
   std::vector<std::string> names;
   names.reserve(static_cast<std::size_t>(count));
@@ -89,7 +49,7 @@ int main(int argc, char** argv) {
 
   auto* frame = new lq::TMyWindow(context);
   frame->Show();
-  Drain();
+  lq::bench::Drain();
   lq::BaseDlg* dlg = frame->client();
   const wxPoint on_list =
       dlg->FindWindow(lq::ids::kFileList)->GetRect().GetTopLeft() + wxSize(5, 5);
@@ -99,7 +59,7 @@ int main(int argc, char** argv) {
   dlg->settings().MainHead = "#!/bin/sh\r\n# ZQ_GETCOUNT files from ZQ_PATH\r\n";
   dlg->settings().MainQueue = "echo ZQ_GETCOUNT copied, the last ZQ_NAMEZQ_EXT\r\n";
   dlg->preview().Open(dlg->initial_font());
-  Drain();
+  lq::bench::Drain();
 
   std::printf("preview refresh with %d items listed, %d runs each\n", count, runs);
   std::printf("%-34s %10s %10s\n", "step", "median ms", "worst ms");
@@ -117,11 +77,11 @@ int main(int argc, char** argv) {
       const auto t1 = std::chrono::steady_clock::now();
       dlg->preview().Changed();
       const auto t2 = std::chrono::steady_clock::now();
-      Drain();
+      lq::bench::Drain();
       const auto t3 = std::chrono::steady_clock::now();
-      compose.push_back(Ms(t1 - t0));
-      refresh.push_back(Ms(t2 - t1));
-      idle.push_back(Ms(t3 - t2));
+      compose.push_back(lq::bench::Ms(t1 - t0));
+      refresh.push_back(lq::bench::Ms(t2 - t1));
+      idle.push_back(lq::bench::Ms(t3 - t2));
       if (preview.composed != std::min(count, lq::kPreviewItems) || preview.items != count) {
         std::fprintf(stderr, "the preview composed %d of %d items\n", preview.composed,
                      preview.items);
@@ -142,10 +102,6 @@ int main(int argc, char** argv) {
   }
 
   frame->Destroy();
-  Drain();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  std::error_code ec;
-  fs::remove_all(home, ec);
+  lq::bench::Drain();
   return 0;
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+// What the window benchmarks share: a fresh home, the toolkit started with no window of its
+// own, and the window's services faked, so nothing leaves the process and no beep sounds.
+
+#include <chrono>
+#include <filesystem>
+
+#include "shell/shell_context.h"
+#include "tests/gui/fakes/fake_beeper.h"
+#include "tests/gui/fakes/fake_clipboard.h"
+#include "tests/gui/fakes/fake_clock.h"
+#include "tests/gui/fakes/fake_launcher.h"
+#include "tests/gui/fakes/fake_prompts.h"
+
+namespace lq::bench {
+
+double Ms(std::chrono::steady_clock::duration d);
+
+// Handles what waits in the window's queue.
+void Drain();
+
+class WindowBench {
+ public:
+  explicit WindowBench(const char* name);
+  ~WindowBench();
+  WindowBench(const WindowBench&) = delete;
+  WindowBench& operator=(const WindowBench&) = delete;
+
+  // Starts the toolkit; false without a display.
+  bool Start(char** argv);
+
+  ShellContext& context() { return context_; }
+  FakeBeeper& beeper() { return beeper_; }
+
+ private:
+  std::filesystem::path home_;
+  bool started_ = false;
+  FakeClock clock_;
+  FakeClipboard clipboard_;
+  FakeLauncher launcher_;
+  FakePrompts prompts_;
+  FakeBeeper beeper_;
+  ShellContext context_;
+};
+
+}  // namespace lq::bench
