@@ -166,28 +166,30 @@ def tool_create():
     cv = Canvas(32, 32)
     page(cv, 4, 1, 22, 26, fold=6,
          lines=[(7, 14, 5), (7, 19, 9), (7, 17, 12), (7, 19, 15), (7, 13, 18), (7, 16, 21)])
-    # A green plus: "make a new output".
-    cv.fill_rect(20, 14, 25, 31, 'g')
-    cv.fill_rect(14, 20, 31, 25, 'g')
-    cv.outline_colour('g', 'k')
-    cv.fill_rect(21, 15, 24, 30, 'l')
-    cv.fill_rect(15, 21, 30, 24, 'l')
-    cv.fill_rect(22, 16, 23, 29, 'g')
-    cv.fill_rect(16, 22, 29, 23, 'g')
+    # A green plus: "make a new output", outlined, with a light line inside.
+    for inset, colour in ((0, 'g'), (1, 'l'), (2, 'g')):
+        cv.fill_rect(20 + inset, 14 + inset, 25 - inset, 31 - inset, colour)
+        cv.fill_rect(14 + inset, 20 + inset, 31 - inset, 25 - inset, colour)
+        if inset == 0:
+            cv.outline_colour('g', 'k')
+    return cv
+
+
+def page_at_left():
+    """The page the view and preview tools share, leaving room on the right for a sign."""
+    cv = Canvas(32, 32)
+    page(cv, 2, 1, 20, 26, fold=6,
+         lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
     return cv
 
 
 def tool_view():
-    cv = Canvas(32, 32)
-    page(cv, 2, 1, 20, 26, fold=6,
-         lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
+    cv = page_at_left()
     # A magnifier over the page: navy ring, aqua lens, maroon handle.
     cv.polygon([(22.5, 21.5), (25.5, 18.5), (31.5, 24.5), (31.5, 26.5), (28.5, 29.5),
                 (26.5, 29.5)], 'm', outline='k')
-    cv.ellipse(18.5, 15.5, 8.5, 8.5, 'k')
-    cv.ellipse(18.5, 15.5, 7.5, 7.5, 'n')
-    cv.ellipse(18.5, 15.5, 5.5, 5.5, 'k')
-    cv.ellipse(18.5, 15.5, 4.6, 4.6, 'a')
+    for radius, colour in ((8.5, 'k'), (7.5, 'n'), (5.5, 'k'), (4.6, 'a')):
+        cv.ellipse(18.5, 15.5, radius, radius, colour)
     cv.line(16, 12, 17, 12, 'w')
     cv.line(15, 13, 15, 14, 'w')
     cv.line(16, 16, 21, 16, 't')
@@ -196,9 +198,7 @@ def tool_view():
 
 
 def tool_preview():
-    cv = Canvas(32, 32)
-    page(cv, 2, 1, 20, 26, fold=6,
-         lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
+    cv = page_at_left()
     # An open eye over the page's foot: the text seen before it is written.
     cx, cy, hw, hh = 21.0, 23.0, 10.5, 6.5
 
