@@ -14,19 +14,19 @@ void WriteFileName(std::string& out, std::string_view full, const ScriptSettings
                    PathStyle style, std::string_view base) {
   const std::size_t start = out.size();
   switch (EffectiveMode(settings.CheckIndex)) {
-    case kModeRelative: {
+    case PathMode::kRelative: {
       const std::string related = AbsoluteForRelating(full, base, style);
       const std::string written = MakeRelativePath(related, settings.RelPath, style);
       // A name that relates to nothing is written as it was given.
       out += written == related ? std::string(full) : written;
       break;
     }
-    case kModeName:
+    case PathMode::kName:
       out += AfterLastSeparator(full, style);
       break;
-    case kModeNone:
+    case PathMode::kNone:
       break;
-    case kModeFull:
+    case PathMode::kFull:
       out += full;
       break;
   }
@@ -77,12 +77,12 @@ std::string_view FileValues::Escaped(std::size_t slot, std::string_view raw) {
 }
 
 void FileValues::FindWritten() {
-  const int mode = EffectiveMode(settings_->CheckIndex);
-  if (mode == kModeNone) {
+  const PathMode mode = EffectiveMode(settings_->CheckIndex);
+  if (mode == PathMode::kNone) {
     written_view_ = {};
-  } else if (!settings_->InvertSlash && mode == kModeFull) {
+  } else if (!settings_->InvertSlash && mode == PathMode::kFull) {
     written_view_ = name();
-  } else if (!settings_->InvertSlash && mode == kModeName) {
+  } else if (!settings_->InvertSlash && mode == PathMode::kName) {
     written_view_ = AfterLastSeparator(name(), style_);
   } else {
     scratch_.clear();

@@ -138,7 +138,7 @@ class FileValues {
   }
   std::string_view RawWritten() {
     if (!written_known_) {
-      if (settings_->CheckIndex == kModeFull && !settings_->InvertSlash) {
+      if (settings_->CheckIndex == CheckIndexOf(PathMode::kFull) && !settings_->InvertSlash) {
         written_view_ = name();  // the usual case, without a call
         written_known_ = true;
       } else {

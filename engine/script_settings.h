@@ -14,8 +14,11 @@ inline constexpr std::string_view kProfileSection = "Loomquill";
 // The settings file's name, which the program has always used.
 inline constexpr std::string_view kSettingsFileName = "ZQIni.ini";
 
-// Path modes held in ScriptSettings::CheckIndex.
-enum PathMode : std::int32_t { kModeFull = 0, kModeRelative = 1, kModeName = 2, kModeNone = 3 };
+// How each file's name is written. ScriptSettings::CheckIndex holds these numbers, as the
+// settings and template files store them.
+enum class PathMode : std::int32_t { kFull = 0, kRelative = 1, kName = 2, kNone = 3 };
+
+constexpr std::int32_t CheckIndexOf(PathMode mode) { return static_cast<std::int32_t>(mode); }
 
 // The one record of the current script, beside the file list and the two per-file texts.
 // Multi-line texts hold CR LF line breaks.
@@ -27,7 +30,7 @@ struct ScriptSettings {
   std::string RelPath;
   std::string MainHead;
   std::string MainQueue;
-  std::int32_t CheckIndex = kModeFull;
+  std::int32_t CheckIndex = CheckIndexOf(PathMode::kFull);
   // How values taken from a file's name are escaped; None writes them as they are.
   EscapeKind Escape = EscapeKind::None;
   std::int32_t SendToIndex = 0;
@@ -41,9 +44,10 @@ struct ScriptSettings {
 
 // The mode a CheckIndex value acts as: anything but 1..3 is full path.
 constexpr PathMode EffectiveMode(std::int32_t check_index) {
-  return (check_index >= kModeRelative && check_index <= kModeNone)
+  return (check_index >= CheckIndexOf(PathMode::kRelative) &&
+          check_index <= CheckIndexOf(PathMode::kNone))
              ? static_cast<PathMode>(check_index)
-             : kModeFull;
+             : PathMode::kFull;
 }
 
 // One-line display of a multi-line text: spaces trimmed, CRs dropped, each LF shown as " /n ".

@@ -164,10 +164,10 @@ bool BaseDlg::CanClose() {
 }
 
 void BaseDlg::ReadControls(ScriptSettings& settings) {
-  settings.CheckIndex = kModeFull;
-  if (Checked(this, ids::kModeRelative)) settings.CheckIndex = kModeRelative;
-  if (Checked(this, ids::kModeName)) settings.CheckIndex = kModeName;
-  if (Checked(this, ids::kModeNone)) settings.CheckIndex = kModeNone;
+  settings.CheckIndex = CheckIndexOf(PathMode::kFull);
+  if (Checked(this, ids::kModeRelative)) settings.CheckIndex = CheckIndexOf(PathMode::kRelative);
+  if (Checked(this, ids::kModeName)) settings.CheckIndex = CheckIndexOf(PathMode::kName);
+  if (Checked(this, ids::kModeNone)) settings.CheckIndex = CheckIndexOf(PathMode::kNone);
   settings.InvertSlash = Checked(this, ids::kInvertSlash);
   settings.SaveLocal = Checked(this, ids::kSaveLocal);
 }
@@ -177,16 +177,16 @@ void BaseDlg::SyncFromControls() { ReadControls(settings_); }
 void BaseDlg::RefreshControls() {
   int radio = ids::kModeFull;
   switch (EffectiveMode(settings_.CheckIndex)) {
-    case kModeRelative:
+    case PathMode::kRelative:
       radio = ids::kModeRelative;
       break;
-    case kModeName:
+    case PathMode::kName:
       radio = ids::kModeName;
       break;
-    case kModeNone:
+    case PathMode::kNone:
       radio = ids::kModeNone;
       break;
-    case kModeFull:
+    case PathMode::kFull:
       break;
   }
   for (int id : {ids::kModeRelative, ids::kModeName, ids::kModeNone, ids::kModeFull}) {

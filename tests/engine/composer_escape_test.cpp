@@ -33,7 +33,8 @@ Line ComposeFor(const ScriptSettings& s, PathStyle style, const std::string& hea
   return out;
 }
 
-ScriptSettings With(EscapeKind kind, int mode = kModeFull, bool invert = false) {
+ScriptSettings With(EscapeKind kind, int mode = CheckIndexOf(PathMode::kFull),
+                    bool invert = false) {
   ScriptSettings s;
   s.Escape = kind;
   s.CheckIndex = mode;
@@ -62,12 +63,12 @@ TEST(ComposerEscape, TheWrittenNameIsEscapedAfterPathModeAndSlashes) {
     const char* want;
   };
   const Case cases[] = {
-      {kPosix, kModeFull, false, "/home/u/a b&c.txt", "/home/u/a%20b%26c.txt"},
-      {kPosix, kModeRelative, false, "/home/u/d#1/x y", "d%231/x%20y"},
-      {kPosix, kModeName, false, "/home/u/d/100%.txt", "100%25.txt"},
-      {kPosix, kModeNone, false, "/home/u/a b", ""},
-      {kWin, kModeFull, true, R"(C:\a b\c.txt)", "C%3A/a%20b/c.txt"},
-      {kWin, kModeFull, false, R"(C:\a b\c.txt)", "C%3A%5Ca%20b%5Cc.txt"},
+      {kPosix, CheckIndexOf(PathMode::kFull), false, "/home/u/a b&c.txt", "/home/u/a%20b%26c.txt"},
+      {kPosix, CheckIndexOf(PathMode::kRelative), false, "/home/u/d#1/x y", "d%231/x%20y"},
+      {kPosix, CheckIndexOf(PathMode::kName), false, "/home/u/d/100%.txt", "100%25.txt"},
+      {kPosix, CheckIndexOf(PathMode::kNone), false, "/home/u/a b", ""},
+      {kWin, CheckIndexOf(PathMode::kFull), true, R"(C:\a b\c.txt)", "C%3A/a%20b/c.txt"},
+      {kWin, CheckIndexOf(PathMode::kFull), false, R"(C:\a b\c.txt)", "C%3A%5Ca%20b%5Cc.txt"},
   };
   for (const Case& c : cases) {
     ScriptSettings s = With(EscapeKind::Url, c.mode, c.invert);
@@ -77,7 +78,7 @@ TEST(ComposerEscape, TheWrittenNameIsEscapedAfterPathModeAndSlashes) {
 }
 
 TEST(ComposerEscape, JoinedVariablesComeOutAsTheEscapedWhole) {
-  const ScriptSettings s = With(EscapeKind::Html, kModeName);
+  const ScriptSettings s = With(EscapeKind::Html, CheckIndexOf(PathMode::kName));
   const std::string name = "/m/<b>&\"'.t&t";
   const Line joined = ComposeFor(s, kPosix, "ZQ_NAMEZQ_EXT", "", name);
   const Line whole = ComposeFor(s, kPosix, "", "", name);
@@ -105,15 +106,16 @@ TEST(ComposerEscape, ANameTheKindCannotHoldIsRefusedAndNamed) {
     bool refused;
   };
   const Case cases[] = {
-      {EscapeKind::Batch, kModeFull, "", "/m/say \"hi\".txt", true},
-      {EscapeKind::Batch, kModeFull, "", "/m/two\nlines", true},
-      {EscapeKind::Batch, kModeNone, "ZQ_EXT", "/m/a\rb", false},  // the CR is not asked for
-      {EscapeKind::Batch, kModeNone, "ZQ_PATH", "/m\"/a", true},
-      {EscapeKind::Batch, kModeNone, "ZQ_NAME", "/m\"/a", false},
-      {EscapeKind::Json, kModeFull, "", "/m/\xFF.txt", true},
-      {EscapeKind::Json, kModeNone, "ZQ_EXT", "/m/\xFF.txt", false},
-      {EscapeKind::Json, kModeNone, "ZQ_NAME", "/m/\xFF.txt", true},
-      {EscapeKind::Shell, kModeFull, "", "/m/\xFF\"\n.txt", false},
+      {EscapeKind::Batch, CheckIndexOf(PathMode::kFull), "", "/m/say \"hi\".txt", true},
+      {EscapeKind::Batch, CheckIndexOf(PathMode::kFull), "", "/m/two\nlines", true},
+      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/a\rb",
+       false},  // the CR is not asked for
+      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_PATH", "/m\"/a", true},
+      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m\"/a", false},
+      {EscapeKind::Json, CheckIndexOf(PathMode::kFull), "", "/m/\xFF.txt", true},
+      {EscapeKind::Json, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/\xFF.txt", false},
+      {EscapeKind::Json, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m/\xFF.txt", true},
+      {EscapeKind::Shell, CheckIndexOf(PathMode::kFull), "", "/m/\xFF\"\n.txt", false},
   };
   for (const Case& c : cases) {
     const Line line = ComposeFor(With(c.kind, c.mode), kPosix, c.header, "\n", c.name);
@@ -172,7 +174,8 @@ TEST(ComposerEscape, OnePassAgreesWithStepByStepForEveryKind) {
                          "ZQ_NAME\rZQ_EXT\r"};
   for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
     for (const PathStyle style : {kPosix, kWin}) {
-      for (const int mode : {kModeFull, kModeRelative, kModeName, kModeNone}) {
+      for (const int mode : {CheckIndexOf(PathMode::kFull), CheckIndexOf(PathMode::kRelative),
+                             CheckIndexOf(PathMode::kName), CheckIndexOf(PathMode::kNone)}) {
         for (const bool invert : {false, true}) {
           const ScriptSettings s = With(static_cast<EscapeKind>(k), mode, invert);
           for (const char* header : texts) {
@@ -256,7 +259,7 @@ TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
 
 TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   test::TempDir dir;
-  ScriptSettings s = With(EscapeKind::Html, kModeName);
+  ScriptSettings s = With(EscapeKind::Html, CheckIndexOf(PathMode::kName));
   s.MainHead = "<h1>ZQ_NAME</h1>\r\n";
   s.MainQueue = "<p>ZQ_GETCOUNT, last ZQ_NAMEZQ_EXT</p>\r\n";
   FileList list;
@@ -269,7 +272,7 @@ TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
             "<p>2, last &lt;c&gt;.txt</p>\n");
 
   // The lines ask only for names; the main queue asks for the folder, which batch refuses.
-  ScriptSettings bat = With(EscapeKind::Batch, kModeNone);
+  ScriptSettings bat = With(EscapeKind::Batch, CheckIndexOf(PathMode::kNone));
   bat.MainQueue = "echo done in ZQ_PATH";
   FileList quoted;
   quoted.Append("/m\"x/last.txt");

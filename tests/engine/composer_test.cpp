@@ -63,8 +63,8 @@ TEST(Composer, WorkedExampleVariables) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.header);
-    EXPECT_EQ(Compose(kWinExample, c.header, kModeNone), c.windows);
-    EXPECT_EQ(Compose(kPosixExample, c.header, kModeNone), c.posix);
+    EXPECT_EQ(Compose(kWinExample, c.header, CheckIndexOf(PathMode::kNone)), c.windows);
+    EXPECT_EQ(Compose(kPosixExample, c.header, CheckIndexOf(PathMode::kNone)), c.posix);
   }
 }
 
@@ -76,55 +76,57 @@ TEST(Composer, WorkedExampleWrittenNames) {
     const char* posix;
   };
   const Case cases[] = {
-      {kModeFull, false, R"(C:\Music\Rock\song.mp3)", "/home/u/Music/Rock/song.mp3"},
-      {kModeRelative, false, R"(Rock\song.mp3)", "Rock/song.mp3"},
-      {kModeName, false, "song.mp3", "song.mp3"},
-      {kModeNone, false, "", ""},
+      {CheckIndexOf(PathMode::kFull), false, R"(C:\Music\Rock\song.mp3)",
+       "/home/u/Music/Rock/song.mp3"},
+      {CheckIndexOf(PathMode::kRelative), false, R"(Rock\song.mp3)", "Rock/song.mp3"},
+      {CheckIndexOf(PathMode::kName), false, "song.mp3", "song.mp3"},
+      {CheckIndexOf(PathMode::kNone), false, "", ""},
       {7, false, R"(C:\Music\Rock\song.mp3)", "/home/u/Music/Rock/song.mp3"},
-      {kModeRelative, true, "Rock/song.mp3", "Rock/song.mp3"},
-      {kModeFull, true, "C:/Music/Rock/song.mp3", "/home/u/Music/Rock/song.mp3"},
+      {CheckIndexOf(PathMode::kRelative), true, "Rock/song.mp3", "Rock/song.mp3"},
+      {CheckIndexOf(PathMode::kFull), true, "C:/Music/Rock/song.mp3",
+       "/home/u/Music/Rock/song.mp3"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     EXPECT_EQ(Compose(kWinExample, "", c.mode, c.invert), c.windows);
     EXPECT_EQ(Compose(kPosixExample, "", c.mode, c.invert), c.posix);
   }
-  EXPECT_EQ(Compose(kWinExample, "ZQ_PATH", kModeNone, true), "/Music/Rock/");
+  EXPECT_EQ(Compose(kWinExample, "ZQ_PATH", CheckIndexOf(PathMode::kNone), true), "/Music/Rock/");
 }
 
 TEST(Composer, RelPathEdgeCases) {
   const Example in_folder_win{kWin, R"(C:\Music\)", R"(C:\Music\song.mp3)"};
   const Example in_folder_posix{kPosix, "/home/u/Music/", "/home/u/Music/song.mp3"};
-  EXPECT_EQ(Compose(in_folder_win, "ZQ_RELPATH", kModeNone), "song.mp3");
-  EXPECT_EQ(Compose(in_folder_posix, "ZQ_RELPATH", kModeNone), "song.mp3");
+  EXPECT_EQ(Compose(in_folder_win, "ZQ_RELPATH", CheckIndexOf(PathMode::kNone)), "song.mp3");
+  EXPECT_EQ(Compose(in_folder_posix, "ZQ_RELPATH", CheckIndexOf(PathMode::kNone)), "song.mp3");
 
   const Example other_drive{kWin, R"(C:\Music\)", R"(D:\x\y.txt)"};
-  EXPECT_EQ(Compose(other_drive, "ZQ_RELPATH", kModeNone), R"(D:\x)");
-  EXPECT_EQ(Compose(other_drive, "", kModeRelative), R"(D:\x\y.txt)");
+  EXPECT_EQ(Compose(other_drive, "ZQ_RELPATH", CheckIndexOf(PathMode::kNone)), R"(D:\x)");
+  EXPECT_EQ(Compose(other_drive, "", CheckIndexOf(PathMode::kRelative)), R"(D:\x\y.txt)");
 }
 
 TEST(Composer, ModeNameWithoutSeparatorKeepsTheName) {
   const Example bare{kWin, R"(C:\)", "plain.txt"};
-  EXPECT_EQ(Compose(bare, "", kModeName), "plain.txt");
+  EXPECT_EQ(Compose(bare, "", CheckIndexOf(PathMode::kName)), "plain.txt");
   const Example bare_posix{kPosix, "/", "plain.txt"};
-  EXPECT_EQ(Compose(bare_posix, "", kModeName), "plain.txt");
+  EXPECT_EQ(Compose(bare_posix, "", CheckIndexOf(PathMode::kName)), "plain.txt");
 }
 
 TEST(Composer, LaterVariablesSeeEarlierValues) {
   // A folder called ZQ_NAME: the path brings the word in, the name pass replaces it.
   const Example win{kWin, R"(C:\)", R"(C:\ZQ_NAME\song.mp3)"};
-  EXPECT_EQ(Compose(win, "ZQ_PATH", kModeNone), R"(\song\)");
+  EXPECT_EQ(Compose(win, "ZQ_PATH", CheckIndexOf(PathMode::kNone)), R"(\song\)");
   const Example posix{kPosix, "/", "/srv/ZQ_EXT/song.mp3"};
-  EXPECT_EQ(Compose(posix, "ZQ_PATH", kModeNone), "/srv/.mp3/");
+  EXPECT_EQ(Compose(posix, "ZQ_PATH", CheckIndexOf(PathMode::kNone)), "/srv/.mp3/");
 }
 
 TEST(Composer, VariablesFormedByAJunctionAreReplacedToo) {
   // The empty drive joins "ZQ_" and "NAME" into a variable the name pass then sees.
   const Example posix{kPosix, "/", "/m/song.mp3"};
-  EXPECT_EQ(Compose(posix, "ZQ_ZQ_DRIVENAME", kModeNone), "song");
-  EXPECT_EQ(Compose(posix, "ZQ_NAMEZQ_DRIVE_X", kModeNone), "song_X");
+  EXPECT_EQ(Compose(posix, "ZQ_ZQ_DRIVENAME", CheckIndexOf(PathMode::kNone)), "song");
+  EXPECT_EQ(Compose(posix, "ZQ_NAMEZQ_DRIVE_X", CheckIndexOf(PathMode::kNone)), "song_X");
   // A literal that merely looks like a variable stays in every line.
-  EXPECT_EQ(Compose(posix, "ZQ_VAR ZQ_NAME", kModeNone), "ZQ_VAR song");
+  EXPECT_EQ(Compose(posix, "ZQ_VAR ZQ_NAME", CheckIndexOf(PathMode::kNone)), "ZQ_VAR song");
 }
 
 TEST(Composer, OnePassAgreesWithReplacingStepByStep) {
@@ -155,12 +157,12 @@ TEST(Composer, OnePassAgreesWithReplacingStepByStep) {
 
 TEST(Composer, ValuesHoldingTheirOwnNameEnd) {
   const Example win{kWin, R"(C:\)", R"(C:\ZQ_PATH\ZQ_NAME.ZQ_EXT)"};
-  EXPECT_EQ(Compose(win, "ZQ_NAME+ZQ_NAME", kModeNone), "ZQ_NAME+ZQ_NAME");
-  EXPECT_EQ(Compose(win, "ZQ_EXT", kModeNone), ".ZQ_EXT");
+  EXPECT_EQ(Compose(win, "ZQ_NAME+ZQ_NAME", CheckIndexOf(PathMode::kNone)), "ZQ_NAME+ZQ_NAME");
+  EXPECT_EQ(Compose(win, "ZQ_EXT", CheckIndexOf(PathMode::kNone)), ".ZQ_EXT");
   // A value that brings back its own variable is written as it is.
-  EXPECT_EQ(Compose(win, "ZQ_PATH", kModeNone), R"(\ZQ_PATH\)");
+  EXPECT_EQ(Compose(win, "ZQ_PATH", CheckIndexOf(PathMode::kNone)), R"(\ZQ_PATH\)");
   const Example posix{kPosix, "/", "/ZQ_RELPATH/ZQ_RELPATH/x"};
-  EXPECT_EQ(Compose(posix, "ZQ_RELPATH", kModeNone), "ZQ_RELPATH/ZQ_RELPATH");
+  EXPECT_EQ(Compose(posix, "ZQ_RELPATH", CheckIndexOf(PathMode::kNone)), "ZQ_RELPATH/ZQ_RELPATH");
 }
 
 TEST(Composer, CarriageReturnsLeaveTextsButNotTheName) {
@@ -217,7 +219,7 @@ TEST(Composer, LineCutKeepsUtf8Whole) {
 
 TEST(Composer, PieceForAMissingItemKeepsTheFileBuffer) {
   ScriptSettings s;
-  s.CheckIndex = kModeName;
+  s.CheckIndex = CheckIndexOf(PathMode::kName);
   FileList list;
   list.Append("/a/b.txt");
   Composer c(s, kPosix, "", "", &list);
@@ -281,7 +283,8 @@ TEST(Composer, LinesWrittenStraightOutAgreeWithStepByStep) {
   ScriptSettings s;
   s.RelPath = "/home/u/";
   for (const PathStyle style : {kPosix, kWin}) {
-    for (const int mode : {kModeFull, kModeRelative, kModeName, kModeNone}) {
+    for (const int mode : {CheckIndexOf(PathMode::kFull), CheckIndexOf(PathMode::kRelative),
+                           CheckIndexOf(PathMode::kName), CheckIndexOf(PathMode::kNone)}) {
       for (const bool invert : {false, true}) {
         s.CheckIndex = mode;
         s.InvertSlash = invert;

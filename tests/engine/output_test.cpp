@@ -36,7 +36,7 @@ struct Script {
 TEST(CreateOutput, CopyLinesToABackupFolder) {
   TempDir dir;
   Script s;
-  s.settings.CheckIndex = kModeName;
+  s.settings.CheckIndex = CheckIndexOf(PathMode::kName);
   s.settings.MainHead = "@echo off\r\n";
   s.settings.MainQueue = "pause\r\n";
   s.header = "copy ";
@@ -55,7 +55,7 @@ TEST(CreateOutput, NothingIsAddedBetweenPieces) {
   TempDir dir;
   Script s;
   s.style = PathStyle::Posix;
-  s.settings.CheckIndex = kModeNone;
+  s.settings.CheckIndex = CheckIndexOf(PathMode::kNone);
   s.header = "ZQ_NAMEZQ_EXT;";
   s.list.Append("/m/a.mp3");
   s.list.Append("/m/b.ogg");
@@ -67,7 +67,7 @@ TEST(CreateOutput, MainTextsUseTheirIndexes) {
   TempDir dir;
   Script s;
   s.style = PathStyle::Posix;
-  s.settings.CheckIndex = kModeNone;
+  s.settings.CheckIndex = CheckIndexOf(PathMode::kNone);
   s.settings.MainHead = "head ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME\r\nsecond line\r\n";
   s.settings.MainQueue = "queue ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME";
   s.header = "ZQ_GETSELINDEX\n";
@@ -221,7 +221,7 @@ TEST(CreateAndCopy, GivesTheFileTextAndNothingWhenCreatingFails) {
 TEST(SingleFileCommands, LineAndNameForPendingFile) {
   ScriptSettings settings;
   settings.RelPath = "/home/u/";
-  settings.CheckIndex = kModeRelative;
+  settings.CheckIndex = CheckIndexOf(PathMode::kRelative);
   FileList list;
   Composer c(settings, PathStyle::Posix, "cp ZQ_GETSELINDEX ", "\n\n", &list);
   std::string pending = "/home/u/docs/a b.txt";
@@ -235,7 +235,7 @@ TEST(SingleFileCommands, LineAndNameForPendingFile) {
 
 TEST(SingleFileCommands, SelectedItem) {
   ScriptSettings settings;
-  settings.CheckIndex = kModeName;
+  settings.CheckIndex = CheckIndexOf(PathMode::kName);
   settings.InvertSlash = true;
   FileList list;
   list.Append(R"(C:\a\one.txt)");

@@ -91,7 +91,7 @@ TEST_P(PreviewMatchesCreate, ByteForByte) {
   for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
     SCOPED_TRACE(eol == Eol::Lf ? "LF" : "CR LF");
     Script s;
-    s.settings.CheckIndex = c.mode;
+    s.settings.CheckIndex = CheckIndexOf(c.mode);
     s.settings.InvertSlash = c.invert;
     s.settings.Escape = c.escape;
     s.settings.MainHead = c.main_head;
@@ -124,26 +124,28 @@ const std::string kLong = [] {
 }();
 
 const SameAsCreate kSameAsCreate[] = {
-    {"full path", kModeFull, false, EscapeKind::None, "cp \"", "\" /b\r\n", "#!/bin/sh\r\n",
+    {"full path", PathMode::kFull, false, EscapeKind::None, "cp \"", "\" /b\r\n", "#!/bin/sh\r\n",
      "exit 0\r\n"},
-    {"relative, inverted", kModeRelative, true, EscapeKind::None, "<a href=\"", "\">\r\n", "", ""},
-    {"name only", kModeName, false, EscapeKind::None, "", "\r\n", "", ""},
-    {"variables", kModeNone, false, EscapeKind::None,
+    {"relative, inverted", PathMode::kRelative, true, EscapeKind::None, "<a href=\"", "\">\r\n", "",
+     ""},
+    {"name only", PathMode::kName, false, EscapeKind::None, "", "\r\n", "", ""},
+    {"variables", PathMode::kNone, false, EscapeKind::None,
      "ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH ", "\r\n",
      "first ZQ_NAME of ZQ_GETCOUNT\r\n", "last ZQ_NAMEZQ_EXT ZQ_GETSELINDEX\r\n"},
-    {"shell escaping", kModeFull, false, EscapeKind::Shell, "cp -- '", "' /b/\r\n",
+    {"shell escaping", PathMode::kFull, false, EscapeKind::Shell, "cp -- '", "' /b/\r\n",
      "#!/bin/sh\r\nset -e\r\n", "echo done ZQ_GETCOUNT\r\n"},
-    {"html escaping", kModeName, false, EscapeKind::Html, "<li>ZQ_NAME: ", "</li>\r\n", "<ul>\r\n",
-     "</ul>\r\n"},
-    {"url escaping", kModeRelative, false, EscapeKind::Url, "<a href=\"", "\">ZQ_NAME</a>\r\n", "",
-     ""},
-    {"csv escaping", kModeFull, false, EscapeKind::Csv, "ZQ_GETSELINDEX,\"", "\"\r\n", "n,name\r\n",
-     ""},
-    {"json escaping", kModeFull, false, EscapeKind::Json, "{\"file\": \"", "\"}\r\n", "", ""},
-    {"a queue without a line break", kModeName, false, EscapeKind::None, "[", "]", "", ""},
-    {"a header spelling a variable", kModeNone, false, EscapeKind::None, "ZQ_", "NAME\r\n", "", ""},
-    {"long lines are cut", kModeFull, false, EscapeKind::None, kLong.c_str(), kLong.c_str(), "",
-     ""},
+    {"html escaping", PathMode::kName, false, EscapeKind::Html, "<li>ZQ_NAME: ", "</li>\r\n",
+     "<ul>\r\n", "</ul>\r\n"},
+    {"url escaping", PathMode::kRelative, false, EscapeKind::Url, "<a href=\"",
+     "\">ZQ_NAME</a>\r\n", "", ""},
+    {"csv escaping", PathMode::kFull, false, EscapeKind::Csv, "ZQ_GETSELINDEX,\"", "\"\r\n",
+     "n,name\r\n", ""},
+    {"json escaping", PathMode::kFull, false, EscapeKind::Json, "{\"file\": \"", "\"}\r\n", "", ""},
+    {"a queue without a line break", PathMode::kName, false, EscapeKind::None, "[", "]", "", ""},
+    {"a header spelling a variable", PathMode::kNone, false, EscapeKind::None, "ZQ_", "NAME\r\n",
+     "", ""},
+    {"long lines are cut", PathMode::kFull, false, EscapeKind::None, kLong.c_str(), kLong.c_str(),
+     "", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreviewMatchesCreate, testing::ValuesIn(kSameAsCreate));
@@ -154,7 +156,7 @@ TEST(ComposePreview, ALongListShowsItsFirstItemsThenTheMainQueueOfTheWholeList) 
   TempDir dir;
   for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
     Script s;
-    s.settings.CheckIndex = kModeName;
+    s.settings.CheckIndex = CheckIndexOf(PathMode::kName);
     s.settings.MainHead = "head ZQ_NAME\r\n";
     s.settings.MainQueue = "queue ZQ_NAME ZQ_GETSELINDEX ZQ_GETCOUNT\r\n";
     s.header = "ZQ_GETSELINDEX ";

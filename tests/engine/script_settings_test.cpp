@@ -27,10 +27,10 @@ TEST(SetRelPathFromOutput, CutsAfterTheLastSeparator) {
 }
 
 TEST(EffectiveMode, UnknownValuesMeanFullPath) {
-  EXPECT_EQ(EffectiveMode(7), kModeFull);
-  EXPECT_EQ(EffectiveMode(-1), kModeFull);
-  EXPECT_EQ(EffectiveMode(1), kModeRelative);
-  EXPECT_EQ(EffectiveMode(3), kModeNone);
+  EXPECT_EQ(EffectiveMode(7), PathMode::kFull);
+  EXPECT_EQ(EffectiveMode(-1), PathMode::kFull);
+  EXPECT_EQ(EffectiveMode(1), PathMode::kRelative);
+  EXPECT_EQ(EffectiveMode(3), PathMode::kNone);
 }
 
 }  // namespace

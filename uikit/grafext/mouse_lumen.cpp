@@ -34,7 +34,7 @@ constexpr int kRingGrow = 2;
 
 }  // namespace
 
-TMouseLumen::TMouseLumen(wxWindow* owner, int kind) : owner_(owner), kind_(kind) {}
+TMouseLumen::TMouseLumen(wxWindow* owner, LumenKind kind) : owner_(owner), kind_(kind) {}
 
 TMouseLumen::~TMouseLumen() {
   if (timer_ != nullptr) timer_->Stop();
@@ -46,7 +46,7 @@ void TMouseLumen::OnMove(const wxMouseEvent& event) {
 
 void TMouseLumen::OnMove(bool button_or_modifier_held) {
   if (button_or_modifier_held) return;
-  if (kind_ == kLumenEditOrCheck || kind_ == kLumenListOrRadio) {
+  if (kind_ == LumenKind::kEditOrCheck || kind_ == LumenKind::kListOrRadio) {
     if (owner_->HasFocus()) {
       // A focused control shows its focus, not the hover outline; no timer runs.
       if (!lit_ && look_ != LumenLook::None) {
@@ -78,7 +78,7 @@ void TMouseLumen::Check() {
   PointerProbe& pointer = KitPointer();
   const wxPoint at = pointer.Position();
   wxRect inside = owner_->GetScreenRect();
-  if (kind_ == kLumenListOrRadio) {
+  if (kind_ == LumenKind::kListOrRadio) {
     if (auto* list = dynamic_cast<wxListBox*>(owner_);
         list != nullptr && static_cast<int>(list->GetCount()) > list->GetCountPerPage()) {
       inside.SetWidth(inside.GetWidth() - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, owner_));

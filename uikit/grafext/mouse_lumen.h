@@ -15,10 +15,10 @@ class wxWindow;
 namespace lq {
 
 // The kinds of hover highlight.
-enum LumenKind : int {
-  kLumenEditOrCheck = 0,  // dotted grey outline
-  kLumenButton = 1,       // raised edge (the default button) or a hover tint
-  kLumenListOrRadio = 2,  // dotted grey outline; the list's scroll bar does not count as inside
+enum class LumenKind {
+  kEditOrCheck,  // dotted grey outline
+  kButton,       // raised edge (the default button) or a hover tint
+  kListOrRadio,  // dotted grey outline; the list's scroll bar does not count as inside
 };
 
 inline constexpr int kLumenTimerId = 1029;
@@ -33,7 +33,7 @@ enum class LumenLook { None, Dotted, RaisedEdge, Tinted };
 // timer (id 1029) removes the highlight once the pointer has left.
 class TMouseLumen {
  public:
-  TMouseLumen(wxWindow* owner, int kind);
+  TMouseLumen(wxWindow* owner, LumenKind kind);
   ~TMouseLumen();
   TMouseLumen(const TMouseLumen&) = delete;
   TMouseLumen& operator=(const TMouseLumen&) = delete;
@@ -47,7 +47,7 @@ class TMouseLumen {
   // The control repainted its whole face: whatever was lit is gone.
   void ClearLit();
 
-  int kind() const { return kind_; }
+  LumenKind kind() const { return kind_; }
   bool lit() const { return lit_; }
   int timer_id() const { return timer_id_; }
   LumenLook look() const { return look_; }
@@ -60,7 +60,7 @@ class TMouseLumen {
   bool IsDefaultButton() const;
 
   wxWindow* owner_;
-  int kind_;
+  LumenKind kind_;
   int timer_id_ = 0;
   bool lit_ = false;
   LumenLook look_ = LumenLook::None;

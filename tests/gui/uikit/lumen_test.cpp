@@ -110,11 +110,11 @@ class LumenTest : public testing::Test {
 };
 
 TEST_F(LumenTest, KindsPerControlClass) {
-  EXPECT_EQ(Get<TZQListBox>(101)->lumen().kind(), kLumenListOrRadio);
-  EXPECT_EQ(Get<TZQEditCursor>(102)->lumen().kind(), kLumenEditOrCheck);
-  EXPECT_EQ(Get<TZQCheckBox>(108)->lumen().kind(), kLumenEditOrCheck);
-  EXPECT_EQ(Get<TZQRadioButton>(105)->lumen().kind(), kLumenListOrRadio);
-  EXPECT_EQ(Get<TAutoButton>(109)->lumen().kind(), kLumenButton);
+  EXPECT_EQ(Get<TZQListBox>(101)->lumen().kind(), LumenKind::kListOrRadio);
+  EXPECT_EQ(Get<TZQEditCursor>(102)->lumen().kind(), LumenKind::kEditOrCheck);
+  EXPECT_EQ(Get<TZQCheckBox>(108)->lumen().kind(), LumenKind::kEditOrCheck);
+  EXPECT_EQ(Get<TZQRadioButton>(105)->lumen().kind(), LumenKind::kListOrRadio);
+  EXPECT_EQ(Get<TAutoButton>(109)->lumen().kind(), LumenKind::kButton);
   EXPECT_EQ(LumenOf(dlg->FindWindow(113)), nullptr);  // a plain button has none
 }
 
