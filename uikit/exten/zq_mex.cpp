@@ -167,7 +167,8 @@ void TZQMex::OnPaint(wxPaintEvent&) {
 
   dc.SetFont(GetFont());
   const wxColour text_colour = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
-  dc.SetTextForeground(text_colour);
+  // The face is the buttons' colour, not the window's: the theme's text may not read on it.
+  dc.SetTextForeground(ReadableOn(face, text_colour));
   dc.SetTextBackground(face);
   dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
   int y = 10;
