@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/text_helpers.h"
+#include "uikit/grafext/contrast.h"
 #include "uikit/grafext/desktop.h"
 
 namespace lq {
@@ -64,6 +65,14 @@ MexLayout LayOutMex(const std::vector<int>& line_widths, int line_height, int ca
   layout.width = width + layout.icon_space + 30;
   layout.height = height + 20;
   return layout;
+}
+
+wxRect MexCancelBox(const wxSize& client, int cancel_width, int line_height) {
+  const int right = client.GetWidth() - 4;
+  const int bottom = client.GetHeight() - 4;
+  const int left = client.GetWidth() - cancel_width - 14;
+  const int top = client.GetHeight() - line_height - 4;
+  return {left, top, right - left, bottom - top};
 }
 
 std::vector<std::string> SplitMexLines(const std::string& text) {
@@ -157,7 +166,9 @@ void TZQMex::OnPaint(wxPaintEvent&) {
   }
 
   dc.SetFont(GetFont());
-  dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
+  const wxColour text_colour = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+  // The face is the buttons' colour, not the window's: the theme's text may not read on it.
+  dc.SetTextForeground(ReadableOn(face, text_colour));
   dc.SetTextBackground(face);
   dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
   int y = 10;
@@ -168,15 +179,14 @@ void TZQMex::OnPaint(wxPaintEvent&) {
 
   if ((flags_ & kMexCancelBox) != 0) {
     // Drawing only: the window does not react to clicks on the box.
-    const int right = client.GetWidth() - 4;
-    const int bottom = client.GetHeight() - 4;
-    const int left = client.GetWidth() - cancel_width_ - 14;
-    const int top = client.GetHeight() - line_height_ - 4;
+    const wxRect box = MexCancelBox(client, cancel_width_, line_height_);
     dc.SetBrush(*wxLIGHT_GREY_BRUSH);
     dc.SetPen(*wxBLACK_PEN);
-    dc.DrawRectangle(left, top, right - left, bottom - top);
+    dc.DrawRectangle(box);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.DrawText("Cancel", left + 5, top);
+    // The box is light grey in every theme: a dark theme's light text would not read on it.
+    dc.SetTextForeground(ReadableOn(*wxLIGHT_GREY, text_colour));
+    dc.DrawText("Cancel", box.GetX() + 5, box.GetY());
   }
 }
 

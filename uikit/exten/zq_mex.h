@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/gdicmn.h>
 
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ struct MexLayout {
 // never goes back to 0.
 MexLayout LayOutMex(const std::vector<int>& line_widths, int line_height, int caption_width,
                     int flags, int icon_space);
+
+// Where the Cancel box is drawn in a client area of this size: bottom right, one line high.
+wxRect MexCancelBox(const wxSize& client, int cancel_width, int line_height);
 
 // The lines of a notice text, split at "\n" (an empty text is one empty line).
 std::vector<std::string> SplitMexLines(const std::string& text);
