@@ -14,7 +14,6 @@
 
 #include "resources/ids.h"
 #include "resources/resources.h"
-#include "stand_in_controls.h"
 
 namespace lq {
 namespace {
@@ -162,7 +161,6 @@ TEST(Images, RenderForReview) {
     save(bitmap.ConvertToImage(), "icon_" + std::to_string(size), 4);
   }
 
-  test::RegisterStandInControls();
   InitResources();
   for (const char* name : {kMainDialog, kInputDialog, kSendToDialog, kAboutDialog}) {
     auto* dialog = new wxDialog;
