@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Starts the real Loomquill under a real Wayland compositor, with no X display, and hands it
+# files from second starts, as the file manager's "Open With" does. Runs inside
+# tests/support/with_weston.sh and sees the windows in weston's scene graph.
+#   tests/support/with_weston.sh tests/e2e/wayland_e2e.sh BIN_DIR
+set -uo pipefail
+
+bin=$1
+app="$bin/loomquill"
+failures=0
+passes=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/lq-wayland-e2e.XXXXXX")
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+check() {  # check WHAT CONDITION...
+  local what=$1
+  shift
+  if "$@"; then
+    passes=$((passes + 1))
+  else
+    failures=$((failures + 1))
+    echo "FAILED: $what" >&2
+  fi
+}
+
+# A fresh home: settings with a header, a queue and a Send To mode. The hand-over folder
+# lies in the session's own XDG_RUNTIME_DIR.
+setup() {  # setup NAME SENDTO
+  local home="$work/$1"
+  mkdir -p "$home/cfg/loomquill"
+  printf '[Loomquill]\nSendToIndex=%s\nCheckIndex=2\nHeader=<cp ">\nQueue=<" /b/#ZQ_BR#>\n' \
+    "$2" >"$home/cfg/loomquill/ZQIni.ini"
+  export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_CACHE_HOME="$home/cache"
+}
+
+start_app() {  # start_app [FILE]
+  "$app" "$@" >>"$work/app.log" 2>&1 &
+  pids+=($!)
+  app_pid=$!
+}
+
+stop_app() {
+  kill "$app_pid" 2>/dev/null
+  wait "$app_pid" 2>/dev/null
+}
+
+scene() { weston-debug scene-graph 2>/dev/null; }
+
+# The views of top-level windows with this title, one "x y" line each: where weston shows them.
+views_of() {  # views_of TITLE
+  scene | awk -v title="top-level window '$1' of" '
+    index($0, title) { want = 1; next }
+    want && /position:/ { gsub(/[(),]/, " "); print $2, $3; want = 0 }'
+}
+
+windows() { views_of 'Halvorn Loomquill' | wc -l; }
+
+# Waits until the main window is mapped, or 10 s.
+wait_window() {
+  for _ in $(seq 50); do
+    [ "$(windows)" -ge 1 ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+alive() { kill -0 "$app_pid" 2>/dev/null; }
+
+# Nothing in the log that says the toolkit was misused or the display was not there.
+clean_log() {
+  ! grep -E 'CRITICAL|cannot open display|Unable to init server' "$work/app.log" >&2
+}
+
+file="$work/some dir/a file's name.txt"
+mkdir -p "$work/some dir"
+: >"$file"
+
+# The window comes up natively and a second start hands its file over to it.
+setup second 0
+start_app
+check "window up" wait_window
+timeout 10 "$app" "$file" "ignored second argument" >>"$work/app.log" 2>&1
+rc=$?
+check "second start exits with 255 (got $rc)" test "$rc" -eq 255
+check "still one window" test "$(windows)" -eq 1
+check "the window still runs" alive
+stop_app
+
+check "no toolkit criticals and a display found" clean_log
+[ "$failures" -eq 0 ] || tail -20 "$work/app.log" >&2
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
