@@ -1,5 +1,7 @@
 #pragma once
 
+#include <wx/gdicmn.h>
+
 class wxWindow;
 
 namespace lq {
@@ -10,5 +12,9 @@ namespace lq {
 
 // Whether the toolkit talks to a Wayland compositor; false under X11 and XWayland.
 bool OnWayland();
+
+// Hands the move of top (a top-level window) to the compositor while the button that began
+// it is held, as a title bar does; false where that cannot be done.
+bool BeginCompositorMove(wxWindow* top, int button, const wxPoint& pointer, long timestamp);
 
 }  // namespace lq

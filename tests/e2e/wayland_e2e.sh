@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real Loomquill under a real Wayland compositor, with no X display, and hands it
 # files from second starts, as the file manager's "Open With" does. Runs inside
-# tests/support/with_weston.sh and sees the windows in weston's scene graph.
+# tests/support/with_weston.sh, sees the windows in weston's scene graph and drives weston's
+# pointer with xdotool.
 #   tests/support/with_weston.sh tests/e2e/wayland_e2e.sh BIN_DIR
 set -uo pipefail
 
@@ -72,6 +73,8 @@ wait_window() {
 
 alive() { kill -0 "$app_pid" 2>/dev/null; }
 
+pointer() { DISPLAY=$LQ_WESTON_X_DISPLAY xdotool "$@"; }
+
 # Nothing in the log that says the toolkit was misused or the display was not there.
 clean_log() {
   ! grep -E 'CRITICAL|cannot open display|Unable to init server' "$work/app.log" >&2
@@ -90,6 +93,38 @@ rc=$?
 check "second start exits with 255 (got $rc)" test "$rc" -eq 255
 check "still one window" test "$(windows)" -eq 1
 check "the window still runs" alive
+stop_app
+
+# A drag on a free spot of the dialog's background moves the window: the compositor does
+# the move, from the moment the window hands it over (the first motion) until the release.
+# The spot is inside the dialog's left margin, below the menu and tool bars.
+setup drag 0
+start_app
+check "window up before the drag" wait_window
+read -r x y < <(views_of 'Halvorn Loomquill')
+# weston's view holds GTK's shadow round the window; the opaque part starts inside it.
+read -r ox oy < <(scene | awk '/Halvorn Loomquill/ { want = 1; next }
+  want && /opaque:/ { gsub(/[(),]/, " "); print $2, $3; exit }')
+press_x=$((ox + 5))
+press_y=$((oy + 300))
+pointer mousemove "$press_x" "$press_y"
+pointer mousedown 1
+# A hand's pace: the window hands the move over while the button is still held.
+for step in $(seq 30); do
+  pointer mousemove $((press_x + 2 * step)) $((press_y + step))
+  sleep 0.05
+done
+pointer mouseup 1
+moved=
+for _ in $(seq 50); do
+  read -r nx ny < <(views_of 'Halvorn Loomquill')
+  dx=$((nx - x))
+  dy=$((ny - y))
+  [ "$dx" -gt 0 ] && [ "$dx" -le 60 ] && [ "$dy" -gt 0 ] && [ "$dy" -le 30 ] && moved=1 && break
+  sleep 0.2
+done
+check "the drag moves the window with the pointer, from ($x, $y) to ($nx, $ny)" test -n "$moved"
+check "the window still runs after the drag" alive
 stop_app
 
 check "no toolkit criticals and a display found" clean_log
