@@ -32,10 +32,23 @@ bool BeginCompositorMove(wxWindow* top, int button, const wxPoint& pointer, long
   return true;
 }
 
+void AskForFocus(wxWindow* top, const std::string& activation_token) {
+  GtkWindow* window = GtkWindowOf(top);
+  // A window not yet shown gets the focus the compositor gives new windows.
+  if (window == nullptr || !OnWayland() || !top->IsShown()) return;
+  // GDK spends the token at the next focus request, which asks with it instead of its own.
+  if (!activation_token.empty()) {
+    gdk_wayland_display_set_startup_notification_id(gdk_display_get_default(),
+                                                    activation_token.c_str());
+  }
+  gtk_window_present_with_time(window, GDK_CURRENT_TIME);
+}
+
 #else
 
 bool OnWayland() { return false; }
 bool BeginCompositorMove(wxWindow*, int, const wxPoint&, long) { return false; }
+void AskForFocus(wxWindow*, const std::string&) {}
 
 #endif
 

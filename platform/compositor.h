@@ -2,6 +2,8 @@
 
 #include <wx/gdicmn.h>
 
+#include <string>
+
 class wxWindow;
 
 namespace lq {
@@ -16,5 +18,10 @@ bool OnWayland();
 // Hands the move of top (a top-level window) to the compositor while the button that began
 // it is held, as a title bar does; false where that cannot be done.
 bool BeginCompositorMove(wxWindow* top, int button, const wxPoint& pointer, long timestamp);
+
+// Under Wayland, asks the compositor to bring top forward with the keyboard focus. A token
+// from the program that started Loomquill (a file manager's) lets compositors that refuse
+// focus to a window that asks on its own give it; an empty token asks without one.
+void AskForFocus(wxWindow* top, const std::string& activation_token);
 
 }  // namespace lq

@@ -10,6 +10,7 @@
 #include "engine/output.h"
 #include "engine/text_helpers.h"
 #include "persist/settings_file.h"
+#include "platform/compositor.h"
 #include "platform/readable_name.h"
 #include "resources/hint_table.h"
 #include "resources/ids.h"
@@ -265,6 +266,9 @@ void BaseDlg::ReceiveFile(const std::string& name) {
   SyncFromControls();
   pending_file_ = name;
   CutUtf8(pending_file_, kNameMax);
+  // Under Wayland the clipboard is taken only from the focused program, which this window,
+  // reached from a file manager, is not.
+  AskForFocus(frame_, "");
   Notice(pending_file_, "Copying...", 600);
   Composer composer = MakeComposer();
   CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)

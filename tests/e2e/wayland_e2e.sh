@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real Loomquill under a real Wayland compositor, with no X display, and hands it
 # files from second starts, as the file manager's "Open With" does. Runs inside
-# tests/support/with_weston.sh, sees the windows in weston's scene graph and drives weston's
-# pointer with xdotool.
+# tests/support/with_weston.sh; reads the clipboard with wl-paste, sees the windows in
+# weston's scene graph and drives weston's pointer with xdotool.
 #   tests/support/with_weston.sh tests/e2e/wayland_e2e.sh BIN_DIR
 set -uo pipefail
 
@@ -71,28 +71,71 @@ wait_window() {
   return 1
 }
 
-alive() { kill -0 "$app_pid" 2>/dev/null; }
+# Waits until the clipboard holds the expected text, or 10 s.
+clipboard_is() {
+  local expected=$1 got
+  for _ in $(seq 50); do
+    got=$(timeout 5 wl-paste -n 2>/dev/null; printf x)
+    [ "${got%x}" = "$expected" ] && return 0
+    sleep 0.2
+  done
+  echo "clipboard: expected [$expected], got [${got%x}]" >&2
+  return 1
+}
 
-pointer() { DISPLAY=$LQ_WESTON_X_DISPLAY xdotool "$@"; }
+alive() { kill -0 "$app_pid" 2>/dev/null; }
 
 # Nothing in the log that says the toolkit was misused or the display was not there.
 clean_log() {
   ! grep -E 'CRITICAL|cannot open display|Unable to init server' "$work/app.log" >&2
 }
 
+pointer() { DISPLAY=$LQ_WESTON_X_DISPLAY xdotool "$@"; }
+
 file="$work/some dir/a file's name.txt"
 mkdir -p "$work/some dir"
 : >"$file"
+: >"$work/other.txt"
 
 # The window comes up natively and a second start hands its file over to it.
-setup second 0
+for mode in 0 1; do
+  setup "second$mode" "$mode"
+  start_app
+  check "window up (mode $mode)" wait_window
+  timeout 10 "$app" "$file" "ignored second argument" >>"$work/app.log" 2>&1
+  rc=$?
+  check "second start exits with 255 (mode $mode, got $rc)" test "$rc" -eq 255
+  if [ "$mode" = 1 ]; then
+    check "composed line on the clipboard" clipboard_is "cp \"a file's name.txt\" /b/"$'\n'
+  else
+    check "written name on the clipboard" clipboard_is "a file's name.txt"
+  fi
+  check "still one window (mode $mode)" test "$(windows)" -eq 1
+  check "the window still runs (mode $mode)" alive
+  stop_app
+done
+
+# A first start with a file copies it once the window is up.
+setup first 0
+start_app "$file"
+check "first start with a file opens a window" wait_window
+check "first start copies the name" clipboard_is "a file's name.txt"
+stop_app
+
+# Another program has the focus when the file arrives, as the file manager has.
+setup unfocused 0
 start_app
-check "window up" wait_window
-timeout 10 "$app" "$file" "ignored second argument" >>"$work/app.log" 2>&1
+check "window up beside another program" wait_window
+weston-flower >/dev/null 2>&1 &
+pids+=($!)
+flower=$!
+for _ in $(seq 50); do [ "$(views_of Flower | wc -l)" -ge 1 ] && break; sleep 0.2; done
+check "the other program's window is up" test "$(views_of Flower | wc -l)" -ge 1
+timeout 10 "$app" "$work/other.txt" >>"$work/app.log" 2>&1
 rc=$?
-check "second start exits with 255 (got $rc)" test "$rc" -eq 255
-check "still one window" test "$(windows)" -eq 1
-check "the window still runs" alive
+check "the hand-over goes through (got $rc)" test "$rc" -eq 255
+check "the handed file is copied" clipboard_is "other.txt"
+kill "$flower" 2>/dev/null
 stop_app
 
 # A drag on a free spot of the dialog's background moves the window: the compositor does

@@ -1,0 +1,118 @@
+// What Loomquill's windows do under a real Wayland compositor: run by
+// tests/support/with_weston.sh. Other programs read the clipboard (wl-paste, wl-copy) and
+// weston's scene graph tells which windows it shows.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/filefn.h>
+#include <wx/frame.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "platform/compositor.h"
+#include "platform/wx_clipboard.h"
+#include "tests/support/run_process.h"
+
+namespace lq {
+namespace {
+
+test::ProcessResult Shell(const std::string& command) {
+  return test::RunProcess("/bin/sh", {"-c", command});
+}
+
+// Runs the toolkit until done() holds, or 10 s.
+bool RunUntil(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < end) {
+    wxTheApp->Yield(true);
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+// Where weston shows the top-level window with this title, on its output.
+std::optional<wxPoint> ViewOf(const std::string& title) {
+  const std::string scene = Shell("weston-debug scene-graph").out;
+  const std::string marker = "top-level window '" + title + "'";
+  const std::size_t at = scene.find(marker);
+  if (at == std::string::npos) return std::nullopt;
+  static const std::regex position(R"(position: \((-?\d+), (-?\d+)\))");
+  std::smatch m;
+  const std::string rest = scene.substr(at);
+  if (!std::regex_search(rest, m, position)) return std::nullopt;
+  return wxPoint(std::stoi(m[1]), std::stoi(m[2]));
+}
+
+// What another program pastes. It runs beside the toolkit's loop, which serves our own text.
+std::string Pasted() {
+  static int count = 0;
+  const std::string out =
+      "/tmp/lq-wayland-paste-" + std::to_string(getpid()) + "-" + std::to_string(++count);
+  Shell("(timeout 5 wl-paste -n >'" + out + "' 2>/dev/null; : >'" + out +
+        ".done') </dev/null >/dev/null 2>&1 &");
+  RunUntil([&] { return wxFileExists(out + ".done"); });
+  std::string text;
+  if (FILE* f = std::fopen(out.c_str(), "rb")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+  }
+  std::remove(out.c_str());
+  std::remove((out + ".done").c_str());
+  return text;
+}
+
+bool PastedIs(const std::string& text) {
+  return RunUntil([&] { return Pasted() == text; });
+}
+
+class WaylandTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OnWayland()) << "run inside tests/support/with_weston.sh";
+    title_ = "Wayland test " + std::to_string(++count_);
+    frame_ = new wxFrame(nullptr, wxID_ANY, title_, wxDefaultPosition, wxSize(300, 200));
+    frame_->Show();
+    ASSERT_TRUE(RunUntil([this] { return ViewOf(title_) && frame_->IsActive(); }));
+  }
+  void TearDown() override {
+    frame_->Destroy();
+    wxTheApp->ProcessIdle();
+  }
+
+  static inline int count_ = 0;
+  std::string title_;
+  wxFrame* frame_ = nullptr;
+};
+
+TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
+  WxClipboard clipboard;
+  ASSERT_TRUE(clipboard.SetText("caf\xC3\xA9 list.m3u"));
+  EXPECT_TRUE(PastedIs("caf\xC3\xA9 list.m3u")) << "got [" << Pasted() << "]";
+}
+
+TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
+  // Another program takes the focus, as the file manager has when it hands a file over.
+  const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
+  ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
+  WxClipboard clipboard;
+  ASSERT_TRUE(clipboard.SetText("held.txt"));
+  EXPECT_TRUE(PastedIs("held.txt"));  // weston takes it from any program
+  Shell("wl-copy other >/dev/null 2>&1 </dev/null");
+  ASSERT_TRUE(PastedIs("other"));
+  // With the other program gone, weston gives the focus back to our window.
+  Shell("kill " + flower);
+  ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
+  EXPECT_TRUE(PastedIs("held.txt")) << "got [" << Pasted() << "]";
+}
+
+}  // namespace
+}  // namespace lq
