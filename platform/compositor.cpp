@@ -32,6 +32,15 @@ bool BeginCompositorMove(wxWindow* top, int button, const wxPoint& pointer, long
   return true;
 }
 
+void LetCompositorPlace(wxWindow* top) {
+  GtkWindow* window = GtkWindowOf(top);
+  if (window == nullptr) return;
+  // A dialog over its parent is the one placement Wayland compositors take from a client.
+  if (gtk_window_get_transient_for(window) != nullptr) {
+    gtk_window_set_position(window, GTK_WIN_POS_CENTER_ON_PARENT);
+  }
+}
+
 void AskForFocus(wxWindow* top, const std::string& activation_token) {
   GtkWindow* window = GtkWindowOf(top);
   // A window not yet shown gets the focus the compositor gives new windows.
@@ -48,6 +57,7 @@ void AskForFocus(wxWindow* top, const std::string& activation_token) {
 
 bool OnWayland() { return false; }
 bool BeginCompositorMove(wxWindow*, int, const wxPoint&, long) { return false; }
+void LetCompositorPlace(wxWindow*) {}
 void AskForFocus(wxWindow*, const std::string&) {}
 
 #endif

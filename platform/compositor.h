@@ -19,6 +19,10 @@ bool OnWayland();
 // it is held, as a title bar does; false where that cannot be done.
 bool BeginCompositorMove(wxWindow* top, int button, const wxPoint& pointer, long timestamp);
 
+// Asks the compositor to place a new top-level window, centred on its parent when it has
+// one, instead of at a position set by code.
+void LetCompositorPlace(wxWindow* top);
+
 // Under Wayland, asks the compositor to bring top forward with the keyboard focus. A token
 // from the program that started Loomquill (a file manager's) lets compositors that refuse
 // focus to a window that asks on its own give it; an empty token asks without one.

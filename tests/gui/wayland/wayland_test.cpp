@@ -19,6 +19,7 @@
 #include "platform/compositor.h"
 #include "platform/wx_clipboard.h"
 #include "tests/support/run_process.h"
+#include "uikit/grafext/desktop.h"
 
 namespace lq {
 namespace {
@@ -92,6 +93,16 @@ class WaylandTest : public testing::Test {
   std::string title_;
   wxFrame* frame_ = nullptr;
 };
+
+TEST_F(WaylandTest, CentringLeavesTheWindowWhereTheCompositorPutIt) {
+  const wxPoint believed = frame_->GetPosition();
+  const wxPoint shown = *ViewOf(title_);
+  CenterOnDesktop(frame_);
+  wxTheApp->Yield(true);
+  // Moved by code, the toolkit would believe the centre it asked for, and weston ignores it.
+  EXPECT_EQ(frame_->GetPosition(), believed);
+  EXPECT_EQ(*ViewOf(title_), shown);
+}
 
 TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
   WxClipboard clipboard;
