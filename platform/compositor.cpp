@@ -1,5 +1,6 @@
 #include "platform/compositor.h"
 
+#include <wx/toplevel.h>
 #include <wx/window.h>
 
 #ifdef __WXGTK__
@@ -53,12 +54,29 @@ void AskForFocus(wxWindow* top, const std::string& activation_token) {
   gtk_window_present_with_time(window, GDK_CURRENT_TIME);
 }
 
+wxWindow* TopLevelUnderPointer() {
+  if (!OnWayland()) return nullptr;
+  GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
+  GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+  if (pointer == nullptr) return nullptr;
+  // GDK knows the surface the pointer entered, and forgets it when the pointer leaves.
+  GdkWindow* under = gdk_device_get_window_at_position(pointer, nullptr, nullptr);
+  if (under == nullptr) return nullptr;
+  GdkWindow* surface = gdk_window_get_toplevel(under);
+  for (wxWindow* top : wxTopLevelWindows) {
+    auto* widget = static_cast<GtkWidget*>(top->GetHandle());
+    if (widget != nullptr && gtk_widget_get_window(widget) == surface) return top;
+  }
+  return nullptr;
+}
+
 #else
 
 bool OnWayland() { return false; }
 bool BeginCompositorMove(wxWindow*, int, const wxPoint&, long) { return false; }
 void LetCompositorPlace(wxWindow*) {}
 void AskForFocus(wxWindow*, const std::string&) {}
+wxWindow* TopLevelUnderPointer() { return nullptr; }
 
 #endif
 

@@ -28,4 +28,8 @@ void LetCompositorPlace(wxWindow* top);
 // focus to a window that asks on its own give it; an empty token asks without one.
 void AskForFocus(wxWindow* top, const std::string& activation_token);
 
+// The top-level window of ours that the pointer is in, or null when it is over none of
+// them (under X11: null, the caller looks by position).
+wxWindow* TopLevelUnderPointer();
+
 }  // namespace lq

@@ -1,18 +1,22 @@
 // What Loomquill's windows do under a real Wayland compositor: run by
-// tests/support/with_weston.sh. Other programs read the clipboard (wl-paste, wl-copy) and
-// weston's scene graph tells which windows it shows.
+// tests/support/with_weston.sh, which starts weston with a seat whose pointer xdotool drives.
+// Other programs read the clipboard (wl-paste, wl-copy) and weston's scene graph tells where
+// it shows each window.
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <wx/app.h>
 #include <wx/filefn.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/utils.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -20,6 +24,7 @@
 #include "platform/wx_clipboard.h"
 #include "tests/support/run_process.h"
 #include "uikit/grafext/desktop.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq {
 namespace {
@@ -75,12 +80,21 @@ bool PastedIs(const std::string& text) {
   return RunUntil([&] { return Pasted() == text; });
 }
 
+void PointerTo(const wxPoint& output_point) {
+  const char* display = std::getenv("LQ_WESTON_X_DISPLAY");
+  std::ostringstream command;
+  command << "DISPLAY=" << (display != nullptr ? display : "") << " xdotool mousemove "
+          << output_point.x << ' ' << output_point.y;
+  Shell(command.str());
+}
+
 class WaylandTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(OnWayland()) << "run inside tests/support/with_weston.sh";
     title_ = "Wayland test " + std::to_string(++count_);
     frame_ = new wxFrame(nullptr, wxID_ANY, title_, wxDefaultPosition, wxSize(300, 200));
+    panel_ = new wxPanel(frame_);
     frame_->Show();
     ASSERT_TRUE(RunUntil([this] { return ViewOf(title_) && frame_->IsActive(); }));
   }
@@ -89,9 +103,16 @@ class WaylandTest : public testing::Test {
     wxTheApp->ProcessIdle();
   }
 
+  // A point of the window on weston's output: under Wayland a window's screen coordinates
+  // start at its own surface's corner.
+  wxPoint OnOutput(const wxWindow* window, const wxPoint& client) const {
+    return *ViewOf(title_) + window->ClientToScreen(client);
+  }
+
   static inline int count_ = 0;
   std::string title_;
   wxFrame* frame_ = nullptr;
+  wxPanel* panel_ = nullptr;
 };
 
 TEST_F(WaylandTest, CentringLeavesTheWindowWhereTheCompositorPutIt) {
@@ -123,6 +144,18 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
   Shell("kill " + flower);
   ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
   EXPECT_TRUE(PastedIs("held.txt")) << "got [" << Pasted() << "]";
+}
+
+TEST_F(WaylandTest, APointNamesAWindowOnlyWhileThePointerIsOverOne) {
+  PointerProbe& probe = KitPointer();
+  PointerTo(OnOutput(panel_, wxPoint(150, 100)));
+  ASSERT_TRUE(RunUntil([&] { return TopLevelUnderPointer() == frame_; }));
+  EXPECT_EQ(probe.WindowAt(probe.Position()), panel_);
+  // Over weston's own panel the toolkit keeps the last position it was told, which must
+  // name no window.
+  PointerTo(wxPoint(600, 10));
+  ASSERT_TRUE(RunUntil([&] { return TopLevelUnderPointer() == nullptr; }));
+  EXPECT_EQ(probe.WindowAt(probe.Position()), nullptr);
 }
 
 }  // namespace
