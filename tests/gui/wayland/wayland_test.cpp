@@ -22,6 +22,7 @@
 
 #include "platform/compositor.h"
 #include "platform/wx_clipboard.h"
+#include "shell/preview_link.h"
 #include "tests/support/run_process.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/kit_services.h"
@@ -123,6 +124,26 @@ TEST_F(WaylandTest, CentringLeavesTheWindowWhereTheCompositorPutIt) {
   // Moved by code, the toolkit would believe the centre it asked for, and weston ignores it.
   EXPECT_EQ(frame_->GetPosition(), believed);
   EXPECT_EQ(*ViewOf(title_), shown);
+}
+
+TEST_F(WaylandTest, ThePreviewKeepsItsStoredPlaceAndTakesItsSize) {
+  PreviewLink link(
+      frame_, [] { return Preview{}; }, [] { return std::string("/tmp/out.txt"); });
+  PreviewSettings stored;
+  stored.Left = 40;
+  stored.Top = 30;
+  stored.Width = 400;
+  stored.Height = 300;
+  link.Restore(stored);
+  link.Open(frame_->GetFont());
+  ASSERT_TRUE(RunUntil([] { return ViewOf("Preview output").has_value(); }));
+  link.window()->SetSize(420, 320);
+  const PreviewSettings state = link.State();
+  // What the toolkit believes of the place is not where the window is.
+  EXPECT_EQ(state.Left, 40);
+  EXPECT_EQ(state.Top, 30);
+  EXPECT_EQ(state.Width, 420);
+  EXPECT_EQ(state.Height, 320);
 }
 
 TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
