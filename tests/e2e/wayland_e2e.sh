@@ -131,9 +131,12 @@ pids+=($!)
 flower=$!
 for _ in $(seq 50); do [ "$(views_of Flower | wc -l)" -ge 1 ] && break; sleep 0.2; done
 check "the other program's window is up" test "$(views_of Flower | wc -l)" -ge 1
-timeout 10 "$app" "$work/other.txt" >>"$work/app.log" 2>&1
+# The file manager gives the start a token that lets the window take the focus; weston
+# hands out no such tokens, so this one is only carried over.
+XDG_ACTIVATION_TOKEN=file-manager-token timeout 10 "$app" "$work/other.txt" \
+  >>"$work/app.log" 2>&1
 rc=$?
-check "the hand-over goes through (got $rc)" test "$rc" -eq 255
+check "the hand-over goes through with a token (got $rc)" test "$rc" -eq 255
 check "the handed file is copied" clipboard_is "other.txt"
 kill "$flower" 2>/dev/null
 stop_app
