@@ -8,8 +8,6 @@ set -uo pipefail
 
 bin=$1
 app="$bin/loomquill"
-failures=0
-passes=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-wayland-e2e.XXXXXX")
 pids=()
 cleanup() {
@@ -19,16 +17,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check WHAT CONDITION...
-  local what=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 # A fresh home: settings with a header, a queue and a Send To mode. The hand-over folder
 # lies in the session's own XDG_RUNTIME_DIR.
@@ -175,5 +165,4 @@ stop_app
 
 check "no toolkit criticals and a display found" clean_log
 [ "$failures" -eq 0 ] || tail -20 "$work/app.log" >&2
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary
