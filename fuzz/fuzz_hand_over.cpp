@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the hand-over message reader, as one piece and in pieces of the
-// sizes a socket may deliver, and checks that a name comes out exactly when the bytes are
-// one, byte for byte, while the reader never keeps more than a name holds.
+// sizes a socket may deliver, and checks that a name comes out exactly when the bytes are a
+// name and maybe a token, byte for byte, while the reader never keeps more than they hold.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t step = data[0] % 16 + 1;
   const std::string_view message(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  const bool is_name = !message.empty() && message.size() <= lq::kNameMax &&
-                       message.find('\0') == std::string_view::npos;
+  // A name, then after a NUL an activation token.
+  const std::size_t nul = message.find('\0');
+  const std::string_view name = message.substr(0, nul);
+  const bool is_name =
+      !name.empty() && name.size() <= lq::kNameMax &&
+      (nul == std::string_view::npos || lq::IsActivationToken(message.substr(nul + 1)));
   const std::optional<std::string> whole = lq::ReadHandOverMessage(message);
   Check(whole.has_value() == is_name, "a name exactly when the message is one");
-  if (whole) Check(*whole == message, "the name is the message byte for byte");
+  if (whole) Check(*whole == name, "the name is the message's name byte for byte");
 
   lq::HandOverMessageReader reader;
   std::size_t at = 0;
@@ -41,9 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = step * (piece % 3 + 1);
     reader.Feed(message.substr(at, length));
     at += length;
-    Check(reader.kept() <= lq::kNameMax, "no more kept than a name holds");
+    Check(reader.kept() <= lq::kNameMax + lq::kActivationTokenMax,
+          "no more kept than a name and a token hold");
   }
   Check(reader.Finish() == whole, "pieces give what the whole gives");
+  if (whole && nul != std::string_view::npos) {
+    Check(reader.ActivationToken() == message.substr(nul + 1), "the token after the NUL");
+  }
   // Nothing fed after a spoiled message makes it a name again.
   if (!is_name && !message.empty()) {
     reader.Feed("/a");

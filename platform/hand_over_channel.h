@@ -16,12 +16,12 @@ inline bool PeerAllowed(std::uint32_t peer, std::uint32_t own) { return peer == 
 
 enum class HandOverSend { kSent, kNoInstance, kRefused, kFailed };
 
-// Hands a file name to the instance listening at socket_path. kNoInstance when none listens
-// there (no folder, no socket, or one left by a crashed instance); kRefused, with the reason
-// in error, when the folder is not private or the listener is another user's: the name is
-// never sent to those.
+// Hands a file name, with the activation token this start was given if any, to the instance
+// listening at socket_path. kNoInstance when none listens there (no folder, no socket, or
+// one left by a crashed instance); kRefused, with the reason in error, when the folder is
+// not private or the listener is another user's: the name is never sent to those.
 HandOverSend SendHandOver(const std::string& socket_path, const std::string& name,
-                          std::string* error);
+                          std::string* error, const std::string& activation_token = {});
 
 // The running instance's end: accepts connections and reads one name from each, never
 // blocking the caller.
@@ -41,6 +41,9 @@ class HandOverListener {
   // Takes what has arrived: each well-formed name (1 to 999 bytes, no NUL) goes to on_name
   // in the order its sender connected; anything else is dropped without a word.
   void Poll(const std::function<void(const std::string&)>& on_name);
+  // The same, with the activation token each name came with (empty without one).
+  void Poll(const std::function<void(const std::string& name, const std::string& activation_token)>&
+                on_hand_over);
 
   const std::string& path() const { return path_; }
   // Answers for the credential check, so tests can play another user.

@@ -63,7 +63,7 @@ bool Answers(const sockaddr_un& addr) {
 }  // namespace
 
 HandOverSend SendHandOver(const std::string& socket_path, const std::string& name,
-                          std::string* error) {
+                          std::string* error, const std::string& activation_token) {
   // A folder someone else made (or a link to one) may hide anyone's listener.
   std::string why;
   switch (CheckPrivateFolder(Folder(socket_path), &why)) {
@@ -97,9 +97,10 @@ HandOverSend SendHandOver(const std::string& socket_path, const std::string& nam
                         std::to_string(peer) + ")");
     return HandOverSend::kRefused;
   }
+  const std::string message = HandOverMessage(name, activation_token);
   std::size_t sent = 0;
-  while (sent < name.size()) {
-    const ssize_t n = send(fd, name.data() + sent, name.size() - sent, MSG_NOSIGNAL);
+  while (sent < message.size()) {
+    const ssize_t n = send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       SetError(error, socket_path + ": " + std::strerror(errno));
@@ -207,6 +208,11 @@ void HandOverListener::Read(Peer& peer) {
 }
 
 void HandOverListener::Poll(const std::function<void(const std::string&)>& on_name) {
+  Poll([&on_name](const std::string& name, const std::string&) { on_name(name); });
+}
+
+void HandOverListener::Poll(
+    const std::function<void(const std::string&, const std::string&)>& on_hand_over) {
   Accept();
   const auto now = std::chrono::steady_clock::now();
   for (Peer& peer : peers_) {
@@ -219,7 +225,9 @@ void HandOverListener::Poll(const std::function<void(const std::string&)>& on_na
     peers_.pop_front();
     close(peer.fd);
     if (peer.bad) continue;
-    if (std::optional<std::string> name = peer.message.Finish()) on_name(*name);
+    if (std::optional<std::string> name = peer.message.Finish()) {
+      on_hand_over(*name, peer.message.ActivationToken());
+    }
   }
 }
 

@@ -15,7 +15,8 @@ void Note(InstanceStart& start, const std::string& text) {
 }  // namespace
 
 InstanceStart StartInstance(const std::vector<std::string>& folders, const std::string* name,
-                            std::chrono::milliseconds patience) {
+                            std::chrono::milliseconds patience,
+                            const std::string& activation_token) {
   InstanceStart start;
   for (const std::string& folder : folders) {
     const std::string socket = HandOverSocketIn(folder);
@@ -34,7 +35,7 @@ InstanceStart StartInstance(const std::vector<std::string>& folders, const std::
         break;
       }
       if (name == nullptr) return start;
-      switch (SendHandOver(socket, *name, &error)) {
+      switch (SendHandOver(socket, *name, &error, activation_token)) {
         case HandOverSend::kSent:
           start.role = InstanceStart::Role::kHandedOver;
           return start;

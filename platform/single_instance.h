@@ -22,11 +22,14 @@ struct InstanceStart {
   std::string notes;
 };
 
+inline constexpr std::chrono::milliseconds kInstancePatience = std::chrono::seconds(5);
+
 // Goes through folders in order (HandOverFolders()): becomes the running instance where none
-// runs, else hands name over to the one that does; without a name a start never hands
-// over and runs alone beside the running instance. An instance that is starting right now
-// gets up to patience to begin listening.
+// runs, else hands name over to the one that does, with the activation token this start was
+// given; without a name a start never hands over and runs alone beside the running
+// instance. An instance that is starting right now gets up to patience to begin listening.
 InstanceStart StartInstance(const std::vector<std::string>& folders, const std::string* name,
-                            std::chrono::milliseconds patience = std::chrono::seconds(5));
+                            std::chrono::milliseconds patience = kInstancePatience,
+                            const std::string& activation_token = {});
 
 }  // namespace lq

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/services.h"
@@ -9,8 +10,17 @@ namespace lq {
 // The desktop clipboard through wxTheClipboard, plain UTF-8 text.
 class WxClipboard : public Clipboard {
  public:
-  // False when the clipboard cannot be opened or the text is not valid UTF-8.
+  WxClipboard();
+  ~WxClipboard() override;
+
+  // False when the clipboard cannot be opened or the text is not valid UTF-8. Under Wayland,
+  // a text written while no window of ours has the keyboard focus is written again when one
+  // gets it, since GNOME and KDE take the clipboard only from the focused program.
   bool SetText(const std::string& text) override;
+
+ private:
+  class FocusWait;
+  std::unique_ptr<FocusWait> focus_wait_;
 };
 
 // Hands what we put on the clipboard to the desktop, so it outlives the process; call once at

@@ -10,6 +10,7 @@
 #include "engine/output.h"
 #include "engine/text_helpers.h"
 #include "persist/settings_file.h"
+#include "platform/compositor.h"
 #include "platform/readable_name.h"
 #include "resources/hint_table.h"
 #include "resources/ids.h"
@@ -261,10 +262,13 @@ bool BaseDlg::ListHasFiles() {
   return true;
 }
 
-void BaseDlg::ReceiveFile(const std::string& name) {
+void BaseDlg::ReceiveFile(const std::string& name, const std::string& activation_token) {
   SyncFromControls();
   pending_file_ = name;
   CutUtf8(pending_file_, kNameMax);
+  // Under Wayland the clipboard is taken only from the focused program, which this window,
+  // reached from a file manager, is not; the file manager's token lets it take the focus.
+  AskForFocus(frame_, activation_token);
   Notice(pending_file_, "Copying...", 600);
   Composer composer = MakeComposer();
   CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)

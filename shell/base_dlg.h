@@ -41,8 +41,9 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void RefreshControls();
   void UpdateCounter();
 
-  // A file handed over by another start or given on the command line.
-  void ReceiveFile(const std::string& name);
+  // A file handed over by another start or given on the command line; activation_token is
+  // the one the other start was given, if any.
+  void ReceiveFile(const std::string& name, const std::string& activation_token = {});
 
   // Files dropped at point (the dialog's coordinates): on the list, on a setting control or
   // on Auto Drag. pointer, where the pointer was, decides for the disabled relative-path

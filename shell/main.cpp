@@ -4,12 +4,14 @@
 #include <wx/log.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "engine/capacities.h"
 #include "engine/escape.h"
 #include "platform/hand_over_folder.h"
+#include "platform/hand_over_message.h"
 #include "platform/readable_name.h"
 #include "platform/single_instance.h"
 #include "shell/my_app.h"
@@ -18,6 +20,16 @@ namespace {
 
 constexpr int kHandedOver = 255;  // what the forwarding process ends with (-1)
 constexpr int kRefused = 1;
+
+// The token a file manager gives the programs it starts, so that under Wayland the window
+// that gets the file may take the focus; older GLib hands it over as DESKTOP_STARTUP_ID.
+std::string ActivationToken() {
+  for (const char* variable : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && lq::IsActivationToken(value)) return value;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -43,7 +55,8 @@ int main(int argc, char** argv) {
                  lq::ReadableName(pending).c_str());
   }
   // Decided before the toolkit starts, so that starts at the same moment find each other.
-  lq::InstanceStart start = lq::StartInstance(lq::HandOverFolders(), argc > 1 ? &pending : nullptr);
+  lq::InstanceStart start = lq::StartInstance(lq::HandOverFolders(), argc > 1 ? &pending : nullptr,
+                                              lq::kInstancePatience, ActivationToken());
   if (!start.notes.empty()) {
     std::fprintf(stderr, "loomquill: hand-over folder passed over:\n%s\n", start.notes.c_str());
   }

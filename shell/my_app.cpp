@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "engine/escape.h"
@@ -94,10 +95,10 @@ void TMyApp::TellAboutHandOver() {
                                      kPromptOk | kPromptIconWarning);
 }
 
-void TMyApp::Receive(const std::string& name) {
+void TMyApp::Receive(const std::string& name, const std::string& activation_token) {
   if (frame_ == nullptr) return;
   if (IsValidUtf8(name)) {
-    if (BaseDlg* client = frame_->client()) client->ReceiveFile(name);
+    if (BaseDlg* client = frame_->client()) client->ReceiveFile(name, activation_token);
     return;
   }
   const std::string text =
@@ -111,9 +112,11 @@ void TMyApp::PollHandOver() {
   if (receiving_ || listener_ == nullptr || frame_ == nullptr) return;
   receiving_ = true;
   // Taken first and handled after: handling shows notices, which run the event loop.
-  std::vector<std::string> names;
-  listener_->Poll([&names](const std::string& name) { names.push_back(name); });
-  for (const std::string& name : names) Receive(name);
+  std::vector<std::pair<std::string, std::string>> hand_overs;
+  listener_->Poll([&hand_overs](const std::string& name, const std::string& token) {
+    hand_overs.emplace_back(name, token);
+  });
+  for (const auto& [name, token] : hand_overs) Receive(name, token);
   receiving_ = false;
 }
 

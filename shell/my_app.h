@@ -33,7 +33,7 @@ class TMyApp : public wxApp {
   void PollHandOver();
   void TellAboutHandOver();
   // ReceiveFile for a name that can be shown; a message saying why for one that cannot.
-  void Receive(const std::string& name);
+  void Receive(const std::string& name, const std::string& activation_token = {});
 
   std::unique_ptr<RealServices> real_;
   ShellContext context_;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/compositor.h"
+
 namespace lq {
 namespace {
 
@@ -71,8 +73,12 @@ PreviewSettings PreviewLink::State() const {
   state.Open = IsOpen();
   if (frame_) {
     const wxRect rect = frame_->GetRect();
-    state.Left = rect.x;
-    state.Top = rect.y;
+    // Under Wayland a window is never told where it is: the place stored by an X11 session
+    // is kept for the next one, and only the size is taken.
+    if (!OnWayland()) {
+      state.Left = rect.x;
+      state.Top = rect.y;
+    }
     state.Width = rect.width;
     state.Height = rect.height;
   }

@@ -6,8 +6,6 @@ set -uo pipefail
 
 bin=$1
 app="$bin/loomquill"
-failures=0
-passes=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e.XXXXXX")
 pids=()
 cleanup() {
@@ -17,16 +15,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check WHAT CONDITION...
-  local what=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 # A fresh home for each scenario: settings with a header, a queue and a Send To mode.
 setup() {  # setup NAME SENDTO
@@ -236,5 +226,4 @@ check "and says why" box_up "Cannot take this file"
 stop_app
 
 [ "$failures" -eq 0 ] || grep -v "Gtk-CRITICAL" "$work/app.log" | tail -20 >&2
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

@@ -6,8 +6,6 @@
 set -uo pipefail
 
 bin=$1
-failures=0
-passes=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e-tpl.XXXXXX")
 app_pid=0
 cleanup() {
@@ -17,16 +15,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check WHAT CONDITION...
-  local what=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 # The program folder holds the executable and this one template, so it is the first item
 # after Save Template, Open Template and the separator.
@@ -84,5 +74,4 @@ check "the template loaded by its real name (clipboard [$got])" test "$got" = "$
 check "still no assertion" test -z "$(grep -i 'assert' "$log")"
 
 [ "$failures" -eq 0 ] || grep -v "Gtk-CRITICAL" "$log" | tail -20 >&2
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

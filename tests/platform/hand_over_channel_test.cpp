@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "platform/hand_over_folder.h"
 #include "tests/support/temp_dir.h"
@@ -77,6 +78,23 @@ TEST_F(HandOver, ANameReachesTheListener) {
   EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{name});
 }
 
+TEST_F(HandOver, TheActivationTokenComesWithItsName) {
+  auto listener = Listen();
+  ASSERT_EQ(SendHandOver(socket_, "/a.txt", nullptr, "kwin-4711"), HandOverSend::kSent);
+  ASSERT_EQ(SendHandOver(socket_, "/b.txt", nullptr), HandOverSend::kSent);
+  std::vector<std::pair<std::string, std::string>> got;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (got.size() < 2 && std::chrono::steady_clock::now() < until) {
+    listener->Poll([&got](const std::string& name, const std::string& token) {
+      got.emplace_back(name, token);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  const std::vector<std::pair<std::string, std::string>> expected = {{"/a.txt", "kwin-4711"},
+                                                                     {"/b.txt", ""}};
+  EXPECT_EQ(got, expected);
+}
+
 TEST_F(HandOver, TwentyInARowArriveInOrder) {
   auto listener = Listen();
   std::vector<std::string> sent;
@@ -89,10 +107,10 @@ TEST_F(HandOver, TwentyInARowArriveInOrder) {
 
 TEST_F(HandOver, MalformedMessagesAreIgnored) {
   auto listener = Listen();
-  SendRaw(std::string(1000, 'x'));    // one byte more than a name holds
-  SendRaw(std::string("/a\0b", 4));   // a NUL inside
-  SendRaw("");                        // nothing at all
-  SendRaw(std::string(100000, 'y'));  // far too long
+  SendRaw(std::string(1000, 'x'));     // one byte more than a name holds
+  SendRaw(std::string("/a\0b\0", 5));  // a NUL inside the token
+  SendRaw("");                         // nothing at all
+  SendRaw(std::string(100000, 'y'));   // far too long
   SendRaw("/good.txt");
   EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{"/good.txt"});
   SendRaw(std::string(999, 'z'));

@@ -158,6 +158,21 @@ TEST_F(SingleInstance, AStartWaitsForAnInstanceThatIsStillStarting) {
   close(lock);
 }
 
+TEST_F(SingleInstance, AStartHandsItsActivationTokenOverWithItsName) {
+  InstanceStart running = StartInstance({folder_}, nullptr);
+  ASSERT_EQ(running.role, InstanceStart::Role::kListening) << running.notes;
+  const std::string name = "/from/the/file/manager.txt";
+  InstanceStart start = StartInstance({folder_}, &name, kInstancePatience, "nautilus-77");
+  EXPECT_EQ(start.role, InstanceStart::Role::kHandedOver) << start.notes;
+  std::string token;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (token.empty() && std::chrono::steady_clock::now() < until) {
+    running.listener->Poll([&token](const std::string&, const std::string& t) { token = t; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(token, "nautilus-77");
+}
+
 TEST_F(SingleInstance, AnInstanceThatNeverListensIsWaitedForOnlySoLong) {
   ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
   const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);

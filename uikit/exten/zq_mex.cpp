@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/text_helpers.h"
+#include "platform/compositor.h"
 #include "uikit/grafext/contrast.h"
 #include "uikit/grafext/desktop.h"
 
@@ -133,7 +134,13 @@ void TZQMex::LayOut(const std::string* text, const std::string* caption, int fla
   const MexLayout layout = LayOutMex(widths, line_height_, caption_width, flags_, icon_space_);
   line_count_ = layout.line_count;
   icon_space_ = layout.icon_space;
-  SetSize(layout.width, layout.height);
+  // Under Wayland the toolkit draws the title bar inside the window and counts it in the
+  // size, so a small notice sized as a whole would leave no room for its text.
+  if (OnWayland()) {
+    SetClientSize(layout.width, layout.height);
+  } else {
+    SetSize(layout.width, layout.height);
+  }
   CenterOnDesktop(this);
   Refresh();
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/text_helpers.h"
+#include "platform/compositor.h"
 
 namespace lq {
 namespace {
@@ -28,6 +29,13 @@ wxPoint CenteredOnDesktop(const wxRect& desktop, const wxSize& window) {
 
 void CenterOnDesktop(wxWindow* window) {
   if (window == nullptr) return;
+  // A Wayland compositor ignores a move by code and the toolkit would then believe the place
+  // asked for: the compositor places the window itself.
+  if (window->IsTopLevel() && OnWayland()) {
+    LetCompositorPlace(window);
+    window->Refresh();
+    return;
+  }
   const wxRect desktop = wxDisplay(0u).GetGeometry();
   wxPoint pos = CenteredOnDesktop(desktop, window->GetSize());
   // A child moves in its parent's client coordinates.

@@ -17,6 +17,7 @@ namespace lq {
 wxPoint CenteredOnDesktop(const wxRect& desktop, const wxSize& window);
 
 // Moves a window to the centre of the primary display, size unchanged, and repaints it.
+// Under Wayland a top-level window is left where the compositor puts it.
 void CenterOnDesktop(wxWindow* window);
 
 // Puts text on the clipboard as plain text (an empty text empties it as text); the caller

@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "platform/compositor.h"
 #include "platform/steady_clock.h"
 #include "resources/hint_table.h"
 #include "resources/images.h"
@@ -41,11 +42,27 @@ class WxTimerSource : public TimerSource {
   }
 };
 
+// The innermost shown window of top's tree whose screen rectangle holds the point.
+wxWindow* WindowWithin(wxWindow* window, const wxPoint& screen_point) {
+  if (window == nullptr || !window->IsShown()) return nullptr;
+  const wxWindowList& children = window->GetChildren();
+  // The last child is drawn over the others.
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if ((*it)->IsTopLevel()) continue;
+    if (wxWindow* found = WindowWithin(*it, screen_point)) return found;
+  }
+  return window->GetScreenRect().Contains(screen_point) ? window : nullptr;
+}
+
 class WxPointerProbe : public PointerProbe {
  public:
+  // Under Wayland the toolkit gives the pointer in the coordinates of the window it is in.
   wxPoint Position() override { return wxGetMousePosition(); }
   wxWindow* WindowAt(const wxPoint& screen_point) override {
-    return wxFindWindowAtPoint(screen_point);
+    if (!OnWayland()) return wxFindWindowAtPoint(screen_point);
+    // Each window's coordinates start at its own corner, so a point names a window only in
+    // the one the pointer is in; over no window of ours it names none.
+    return WindowWithin(TopLevelUnderPointer(), screen_point);
   }
 };
 

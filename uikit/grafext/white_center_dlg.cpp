@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "platform/compositor.h"
 #include "uikit/grafext/contrast.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/desktop.h"
@@ -282,7 +283,14 @@ void TWhiteCenter<Base>::OnLeftUp(wxMouseEvent& event) {
 template <typename Base>
 void TWhiteCenter<Base>::OnMotion(wxMouseEvent& event) {
   if (dragging_) {
-    if (wxWindow* top = wxGetTopLevelParent(this)) {
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (OnWayland()) {
+      // A Wayland compositor moves windows only itself: the move goes to it while the button
+      // that began the drag is still held, and it follows the pointer from there.
+      const int button = event.LeftIsDown() ? 1 : event.RightIsDown() ? 3 : 0;
+      EndDrag();
+      BeginCompositorMove(top, button, drag_pointer_, event.GetTimestamp());
+    } else if (top != nullptr) {
       top->Move(drag_window_ + (wxGetMousePosition() - drag_pointer_));
     }
     return;

@@ -1,0 +1,183 @@
+// What Loomquill's windows do under a real Wayland compositor: run by
+// tests/support/with_weston.sh, which starts weston with a seat whose pointer xdotool drives.
+// Other programs read the clipboard (wl-paste, wl-copy) and weston's scene graph tells where
+// it shows each window.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/filefn.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/compositor.h"
+#include "platform/wx_clipboard.h"
+#include "shell/preview_link.h"
+#include "tests/support/run_process.h"
+#include "uikit/grafext/desktop.h"
+#include "uikit/grafext/kit_services.h"
+
+namespace lq {
+namespace {
+
+test::ProcessResult Shell(const std::string& command) {
+  return test::RunProcess("/bin/sh", {"-c", command});
+}
+
+// Runs the toolkit until done() holds, or 10 s.
+bool RunUntil(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < end) {
+    wxTheApp->Yield(true);
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+// Where weston shows the top-level window with this title, on its output.
+std::optional<wxPoint> ViewOf(const std::string& title) {
+  const std::string scene = Shell("weston-debug scene-graph").out;
+  const std::string marker = "top-level window '" + title + "'";
+  const std::size_t at = scene.find(marker);
+  if (at == std::string::npos) return std::nullopt;
+  static const std::regex position(R"(position: \((-?\d+), (-?\d+)\))");
+  std::smatch m;
+  const std::string rest = scene.substr(at);
+  if (!std::regex_search(rest, m, position)) return std::nullopt;
+  return wxPoint(std::stoi(m[1]), std::stoi(m[2]));
+}
+
+// What another program pastes. It runs beside the toolkit's loop, which serves our own text.
+std::string Pasted() {
+  static int count = 0;
+  const std::string out =
+      "/tmp/lq-wayland-paste-" + std::to_string(getpid()) + "-" + std::to_string(++count);
+  Shell("(timeout 5 wl-paste -n >'" + out + "' 2>/dev/null; : >'" + out +
+        ".done') </dev/null >/dev/null 2>&1 &");
+  RunUntil([&] { return wxFileExists(out + ".done"); });
+  std::string text;
+  if (FILE* f = std::fopen(out.c_str(), "rb")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+  }
+  std::remove(out.c_str());
+  std::remove((out + ".done").c_str());
+  return text;
+}
+
+bool PastedIs(const std::string& text) {
+  return RunUntil([&] { return Pasted() == text; });
+}
+
+void PointerTo(const wxPoint& output_point) {
+  const char* display = std::getenv("LQ_WESTON_X_DISPLAY");
+  std::ostringstream command;
+  command << "DISPLAY=" << (display != nullptr ? display : "") << " xdotool mousemove "
+          << output_point.x << ' ' << output_point.y;
+  Shell(command.str());
+}
+
+class WaylandTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OnWayland()) << "run inside tests/support/with_weston.sh";
+    title_ = "Wayland test " + std::to_string(++count_);
+    frame_ = new wxFrame(nullptr, wxID_ANY, title_, wxDefaultPosition, wxSize(300, 200));
+    panel_ = new wxPanel(frame_);
+    frame_->Show();
+    ASSERT_TRUE(RunUntil([this] { return ViewOf(title_) && frame_->IsActive(); }));
+  }
+  void TearDown() override {
+    frame_->Destroy();
+    wxTheApp->ProcessIdle();
+  }
+
+  // A point of the window on weston's output: under Wayland a window's screen coordinates
+  // start at its own surface's corner.
+  wxPoint OnOutput(const wxWindow* window, const wxPoint& client) const {
+    return *ViewOf(title_) + window->ClientToScreen(client);
+  }
+
+  static inline int count_ = 0;
+  std::string title_;
+  wxFrame* frame_ = nullptr;
+  wxPanel* panel_ = nullptr;
+};
+
+TEST_F(WaylandTest, CentringLeavesTheWindowWhereTheCompositorPutIt) {
+  const wxPoint believed = frame_->GetPosition();
+  const wxPoint shown = *ViewOf(title_);
+  CenterOnDesktop(frame_);
+  wxTheApp->Yield(true);
+  // Moved by code, the toolkit would believe the centre it asked for, and weston ignores it.
+  EXPECT_EQ(frame_->GetPosition(), believed);
+  EXPECT_EQ(*ViewOf(title_), shown);
+}
+
+TEST_F(WaylandTest, ThePreviewKeepsItsStoredPlaceAndTakesItsSize) {
+  PreviewLink link(
+      frame_, [] { return Preview{}; }, [] { return std::string("/tmp/out.txt"); });
+  PreviewSettings stored;
+  stored.Left = 40;
+  stored.Top = 30;
+  stored.Width = 400;
+  stored.Height = 300;
+  link.Restore(stored);
+  link.Open(frame_->GetFont());
+  ASSERT_TRUE(RunUntil([] { return ViewOf("Preview output").has_value(); }));
+  link.window()->SetSize(420, 320);
+  const PreviewSettings state = link.State();
+  // What the toolkit believes of the place is not where the window is.
+  EXPECT_EQ(state.Left, 40);
+  EXPECT_EQ(state.Top, 30);
+  EXPECT_EQ(state.Width, 420);
+  EXPECT_EQ(state.Height, 320);
+}
+
+TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
+  WxClipboard clipboard;
+  ASSERT_TRUE(clipboard.SetText("caf\xC3\xA9 list.m3u"));
+  EXPECT_TRUE(PastedIs("caf\xC3\xA9 list.m3u")) << "got [" << Pasted() << "]";
+}
+
+TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
+  // Another program takes the focus, as the file manager has when it hands a file over.
+  const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
+  ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
+  WxClipboard clipboard;
+  ASSERT_TRUE(clipboard.SetText("held.txt"));
+  EXPECT_TRUE(PastedIs("held.txt"));  // weston takes it from any program
+  Shell("wl-copy other >/dev/null 2>&1 </dev/null");
+  ASSERT_TRUE(PastedIs("other"));
+  // With the other program gone, weston gives the focus back to our window.
+  Shell("kill " + flower);
+  ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
+  EXPECT_TRUE(PastedIs("held.txt")) << "got [" << Pasted() << "]";
+}
+
+TEST_F(WaylandTest, APointNamesAWindowOnlyWhileThePointerIsOverOne) {
+  PointerProbe& probe = KitPointer();
+  PointerTo(OnOutput(panel_, wxPoint(150, 100)));
+  ASSERT_TRUE(RunUntil([&] { return TopLevelUnderPointer() == frame_; }));
+  EXPECT_EQ(probe.WindowAt(probe.Position()), panel_);
+  // Over weston's own panel the toolkit keeps the last position it was told, which must
+  // name no window.
+  PointerTo(wxPoint(600, 10));
+  ASSERT_TRUE(RunUntil([&] { return TopLevelUnderPointer() == nullptr; }));
+  EXPECT_EQ(probe.WindowAt(probe.Position()), nullptr);
+}
+
+}  // namespace
+}  // namespace lq
