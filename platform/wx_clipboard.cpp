@@ -49,11 +49,12 @@ bool AnyWindowOfOursActive() {
 // any window of ours; a later write replaces it.
 class WxClipboard::FocusWait : public wxEventFilter {
  public:
-  FocusWait() { wxEvtHandler::AddFilter(this); }
+  explicit FocusWait(Clock& clock) : clock_(clock) { wxEvtHandler::AddFilter(this); }
   ~FocusWait() override { wxEvtHandler::RemoveFilter(this); }
 
   void Hold(const wxString& value) {
     held_ = value;
+    held_at_ms_ = clock_.NowMs();
     holding_ = true;
   }
   void Drop() { holding_ = false; }
@@ -62,17 +63,19 @@ class WxClipboard::FocusWait : public wxEventFilter {
     if (holding_ && event.GetEventType() == wxEVT_ACTIVATE &&
         static_cast<wxActivateEvent&>(event).GetActive()) {
       holding_ = false;
-      Write(held_);
+      if (clock_.NowMs() - held_at_ms_ <= kHoldMs) Write(held_);
     }
     return Event_Skip;
   }
 
  private:
+  Clock& clock_;
   wxString held_;
+  long long held_at_ms_ = 0;
   bool holding_ = false;
 };
 
-WxClipboard::WxClipboard() = default;
+WxClipboard::WxClipboard(Clock& clock) : clock_(clock) {}
 WxClipboard::~WxClipboard() = default;
 
 bool WxClipboard::SetText(const std::string& text) {
@@ -81,7 +84,7 @@ bool WxClipboard::SetText(const std::string& text) {
   if (value.empty() && !text.empty()) return false;
   if (OnWayland()) {
     if (!AnyWindowOfOursActive()) {
-      if (focus_wait_ == nullptr) focus_wait_ = std::make_unique<FocusWait>();
+      if (focus_wait_ == nullptr) focus_wait_ = std::make_unique<FocusWait>(clock_);
       focus_wait_->Hold(value);
     } else if (focus_wait_ != nullptr) {
       focus_wait_->Drop();

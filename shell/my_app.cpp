@@ -35,7 +35,7 @@ constexpr const char* kRefusedNameCaption = "Cannot take this file";
 struct TMyApp::RealServices {
   // The one clock of the program: the notices' and the kit's.
   SteadyClock clock{kKitFirstTickMs};
-  WxClipboard clipboard;
+  WxClipboard clipboard{clock};
   DesktopLauncher launcher;
   WxPrompts prompts;
   WxBeeper beeper;

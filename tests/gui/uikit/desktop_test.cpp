@@ -13,6 +13,7 @@
 #include "platform/wx_clipboard.h"
 #include "platform/wx_font.h"
 #include "tests/gui/fakes/fake_clipboard.h"
+#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/uikit/kit_fakes.h"
 
 namespace lq {
@@ -117,7 +118,8 @@ TEST(CopyTextToClipboardTest, EmptyTextReplacesWhatWasThere) {
 }
 
 TEST(WxClipboardTest, PlainUtf8Text) {
-  WxClipboard clipboard;
+  FakeClock clock;
+  WxClipboard clipboard(clock);
   const std::string text = "C:\\out\xC3\xA9.txt";
   ASSERT_TRUE(clipboard.SetText(text));
   wxClipboardLocker lock;
@@ -126,7 +128,7 @@ TEST(WxClipboardTest, PlainUtf8Text) {
   ASSERT_TRUE(wxTheClipboard->GetData(data));
   EXPECT_EQ(data.GetText().utf8_string(), text);
   // Not UTF-8: refused, the clipboard keeps its text.
-  EXPECT_FALSE(WxClipboard().SetText("\xFF\xFE"));
+  EXPECT_FALSE(WxClipboard(clock).SetText("\xFF\xFE"));
 }
 
 TEST(WindowsVersionNumberTest, ToolkitVersionOnce) {

@@ -23,6 +23,7 @@
 #include "platform/compositor.h"
 #include "platform/wx_clipboard.h"
 #include "shell/preview_link.h"
+#include "tests/gui/fakes/fake_clock.h"
 #include "tests/support/run_process.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/kit_services.h"
@@ -34,9 +35,10 @@ test::ProcessResult Shell(const std::string& command) {
   return test::RunProcess("/bin/sh", {"-c", command});
 }
 
-// Runs the toolkit until done() holds, or 10 s.
-bool RunUntil(const std::function<bool()>& done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+// Runs the toolkit until done() holds, or for at most the limit.
+bool RunUntil(const std::function<bool()>& done,
+              std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+  const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
     wxTheApp->Yield(true);
     if (done()) return true;
@@ -147,7 +149,8 @@ TEST_F(WaylandTest, ThePreviewKeepsItsStoredPlaceAndTakesItsSize) {
 }
 
 TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
-  WxClipboard clipboard;
+  FakeClock clock;
+  WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("caf\xC3\xA9 list.m3u"));
   EXPECT_TRUE(PastedIs("caf\xC3\xA9 list.m3u")) << "got [" << Pasted() << "]";
 }
@@ -156,15 +159,34 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
   // Another program takes the focus, as the file manager has when it hands a file over.
   const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
   ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
-  WxClipboard clipboard;
+  FakeClock clock;
+  WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("held.txt"));
   EXPECT_TRUE(PastedIs("held.txt"));  // weston takes it from any program
   Shell("wl-copy other >/dev/null 2>&1 </dev/null");
   ASSERT_TRUE(PastedIs("other"));
+  clock.Advance(WxClipboard::kHoldMs);
   // With the other program gone, weston gives the focus back to our window.
   Shell("kill " + flower);
   ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
   EXPECT_TRUE(PastedIs("held.txt")) << "got [" << Pasted() << "]";
+}
+
+TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsDroppedWhenTheFocusComesTooLate) {
+  const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
+  ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
+  FakeClock clock;
+  WxClipboard clipboard(clock);
+  ASSERT_TRUE(clipboard.SetText("held.txt"));
+  // What the user copies meanwhile stays once the wait is over.
+  Shell("wl-copy later >/dev/null 2>&1 </dev/null");
+  ASSERT_TRUE(PastedIs("later"));
+  clock.Advance(WxClipboard::kHoldMs + 1);
+  Shell("kill " + flower);
+  ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
+  // Time for a write on activation to land, had there been one.
+  RunUntil([] { return false; }, std::chrono::milliseconds(500));
+  EXPECT_EQ(Pasted(), "later");
 }
 
 TEST_F(WaylandTest, APointNamesAWindowOnlyWhileThePointerIsOverOne) {
