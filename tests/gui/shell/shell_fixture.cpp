@@ -26,6 +26,12 @@ struct ProcessHome {
     std::string pattern = (fs::temp_directory_path() / "lq-shell-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     root = pattern;
+    // A Wayland session's socket is named relative to XDG_RUNTIME_DIR, which moves here.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (wayland != nullptr && *wayland != '/' && runtime != nullptr) {
+      setenv("WAYLAND_DISPLAY", (fs::path(runtime) / wayland).c_str(), 1);
+    }
     for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
                              "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
       const fs::path dir = root / name;

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,12 +23,17 @@
 #include "platform/wx_clipboard.h"
 #include "shell/preview_link.h"
 #include "tests/gui/fakes/fake_clock.h"
+#include "tests/gui/wayland/weston_scene.h"
 #include "tests/support/run_process.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/kit_services.h"
 
 namespace lq {
 namespace {
+
+using test::OnWestonOutput;
+using test::WestonViewOf;
+using test::WestonXdotool;
 
 test::ProcessResult Shell(const std::string& command) {
   return test::RunProcess("/bin/sh", {"-c", command});
@@ -45,19 +49,6 @@ bool RunUntil(const std::function<bool()>& done,
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return false;
-}
-
-// Where weston shows the top-level window with this title, on its output.
-std::optional<wxPoint> ViewOf(const std::string& title) {
-  const std::string scene = Shell("weston-debug scene-graph").out;
-  const std::string marker = "top-level window '" + title + "'";
-  const std::size_t at = scene.find(marker);
-  if (at == std::string::npos) return std::nullopt;
-  static const std::regex position(R"(position: \((-?\d+), (-?\d+)\))");
-  std::smatch m;
-  const std::string rest = scene.substr(at);
-  if (!std::regex_search(rest, m, position)) return std::nullopt;
-  return wxPoint(std::stoi(m[1]), std::stoi(m[2]));
 }
 
 // What another program pastes. It runs beside the toolkit's loop, which serves our own text.
@@ -84,10 +75,8 @@ bool PastedIs(const std::string& text) {
 }
 
 void PointerTo(const wxPoint& output_point) {
-  const char* display = std::getenv("LQ_WESTON_X_DISPLAY");
   std::ostringstream command;
-  command << "DISPLAY=" << (display != nullptr ? display : "") << " xdotool mousemove "
-          << output_point.x << ' ' << output_point.y;
+  command << WestonXdotool() << " mousemove " << output_point.x << ' ' << output_point.y;
   Shell(command.str());
 }
 
@@ -99,17 +88,11 @@ class WaylandTest : public testing::Test {
     frame_ = new wxFrame(nullptr, wxID_ANY, title_, wxDefaultPosition, wxSize(300, 200));
     panel_ = new wxPanel(frame_);
     frame_->Show();
-    ASSERT_TRUE(RunUntil([this] { return ViewOf(title_) && frame_->IsActive(); }));
+    ASSERT_TRUE(RunUntil([this] { return WestonViewOf(title_) && frame_->IsActive(); }));
   }
   void TearDown() override {
     frame_->Destroy();
     wxTheApp->ProcessIdle();
-  }
-
-  // A point of the window on weston's output: under Wayland a window's screen coordinates
-  // start at its own surface's corner.
-  wxPoint OnOutput(const wxWindow* window, const wxPoint& client) const {
-    return *ViewOf(title_) + window->ClientToScreen(client);
   }
 
   static inline int count_ = 0;
@@ -120,12 +103,12 @@ class WaylandTest : public testing::Test {
 
 TEST_F(WaylandTest, CentringLeavesTheWindowWhereTheCompositorPutIt) {
   const wxPoint believed = frame_->GetPosition();
-  const wxPoint shown = *ViewOf(title_);
+  const wxPoint shown = *WestonViewOf(title_);
   CenterOnDesktop(frame_);
   wxTheApp->Yield(true);
   // Moved by code, the toolkit would believe the centre it asked for, and weston ignores it.
   EXPECT_EQ(frame_->GetPosition(), believed);
-  EXPECT_EQ(*ViewOf(title_), shown);
+  EXPECT_EQ(*WestonViewOf(title_), shown);
 }
 
 TEST_F(WaylandTest, ThePreviewKeepsItsStoredPlaceAndTakesItsSize) {
@@ -138,7 +121,7 @@ TEST_F(WaylandTest, ThePreviewKeepsItsStoredPlaceAndTakesItsSize) {
   stored.Height = 300;
   link.Restore(stored);
   link.Open(frame_->GetFont());
-  ASSERT_TRUE(RunUntil([] { return ViewOf("Preview output").has_value(); }));
+  ASSERT_TRUE(RunUntil([] { return WestonViewOf("Preview output").has_value(); }));
   link.window()->SetSize(420, 320);
   const PreviewSettings state = link.State();
   // What the toolkit believes of the place is not where the window is.
@@ -158,7 +141,7 @@ TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
 TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
   // Another program takes the focus, as the file manager has when it hands a file over.
   const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
-  ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
+  ASSERT_TRUE(RunUntil([this] { return WestonViewOf("Flower") && !frame_->IsActive(); }));
   FakeClock clock;
   WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("held.txt"));
@@ -174,7 +157,7 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
 
 TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsDroppedWhenTheFocusComesTooLate) {
   const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
-  ASSERT_TRUE(RunUntil([this] { return ViewOf("Flower") && !frame_->IsActive(); }));
+  ASSERT_TRUE(RunUntil([this] { return WestonViewOf("Flower") && !frame_->IsActive(); }));
   FakeClock clock;
   WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("held.txt"));
@@ -191,7 +174,7 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsDroppedWhenTheFocusComesTooLate) 
 
 TEST_F(WaylandTest, APointNamesAWindowOnlyWhileThePointerIsOverOne) {
   PointerProbe& probe = KitPointer();
-  PointerTo(OnOutput(panel_, wxPoint(150, 100)));
+  PointerTo(OnWestonOutput(panel_, wxPoint(150, 100)));
   ASSERT_TRUE(RunUntil([&] { return TopLevelUnderPointer() == frame_; }));
   EXPECT_EQ(probe.WindowAt(probe.Position()), panel_);
   // Over weston's own panel the toolkit keeps the last position it was told, which must
