@@ -12,9 +12,13 @@
 #include "resources/art/cursor_hand.xpm"
 #include "resources/art/cursor_normal.xpm"
 #include "resources/art/tool_clear.xpm"
+#include "resources/art/tool_clear_64.xpm"
 #include "resources/art/tool_create.xpm"
+#include "resources/art/tool_create_64.xpm"
 #include "resources/art/tool_preview.xpm"
+#include "resources/art/tool_preview_64.xpm"
 #include "resources/art/tool_view.xpm"
+#include "resources/art/tool_view_64.xpm"
 
 namespace lq {
 
@@ -42,29 +46,31 @@ constexpr CursorArt kCursors[] = {
 
 }  // namespace
 
-wxBitmap ToolBitmap(int id) {
-  switch (id) {
-    case ids::kBitmapCreate:
-      return wxBitmap(tool_create_xpm);
-    case ids::kBitmapView:
-      return wxBitmap(tool_view_xpm);
-    case ids::kBitmapPreview:
-      return wxBitmap(tool_preview_xpm);
-    case ids::kBitmapClear:
-      return wxBitmap(tool_clear_xpm);
-    default:
-      return wxNullBitmap;
+wxBitmap ToolBitmap(int id, int pixels) {
+  struct ToolArt {
+    int id;
+    const char* const* xpm_32;
+    const char* const* xpm_64;
+  };
+  static constexpr ToolArt kTools[] = {
+      {ids::kBitmapCreate, tool_create_xpm, tool_create_64_xpm},
+      {ids::kBitmapView, tool_view_xpm, tool_view_64_xpm},
+      {ids::kBitmapPreview, tool_preview_xpm, tool_preview_64_xpm},
+      {ids::kBitmapClear, tool_clear_xpm, tool_clear_64_xpm},
+  };
+  if (pixels != 32 && pixels != 64) return wxNullBitmap;
+  for (const ToolArt& art : kTools) {
+    if (art.id == id) return wxBitmap(pixels == 32 ? art.xpm_32 : art.xpm_64);
   }
+  return wxNullBitmap;
 }
 
 wxBitmapBundle ToolBitmapBundle(int id) {
   const wxBitmap art = ToolBitmap(id);
   if (!art.IsOk()) return wxBitmapBundle();
-  const wxImage image = art.ConvertToImage();
   wxVector<wxBitmap> sizes;
   sizes.push_back(art);
-  sizes.push_back(
-      wxBitmap(image.Scale(image.GetWidth() * 2, image.GetHeight() * 2, wxIMAGE_QUALITY_NEAREST)));
+  sizes.push_back(ToolBitmap(id, 64));
   return wxBitmapBundle::FromBitmaps(sizes);
 }
 

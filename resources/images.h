@@ -10,11 +10,12 @@
 
 namespace lq {
 
-// Tool-button bitmap ids::kBitmapCreate, kBitmapView, kBitmapPreview or kBitmapClear (32x32,
-// 16 colours, transparent background); an invalid bitmap for any other id.
-wxBitmap ToolBitmap(int id);
-// The same art at 32 and 64 pixels, so the tool bar stays sharp at a scale of 2: the 16-colour
-// pixel art doubled pixel for pixel, never smoothed. Empty for any other id.
+// Tool-button bitmap ids::kBitmapCreate, kBitmapView, kBitmapPreview or kBitmapClear (16
+// colours, transparent background) at 32 or 64 pixels; an invalid bitmap for any other id or
+// size. The 64-pixel art is drawn at that size, its curves and outlines finer than the
+// 32-pixel art's.
+wxBitmap ToolBitmap(int id, int pixels = 32);
+// Both sizes, so the tool bar stays sharp at a scale of 2. Empty for any other id.
 wxBitmapBundle ToolBitmapBundle(int id);
 
 // The picture of cursor "CUR_NORMAL" or "CUR_MANO", with its hotspot in the options

@@ -4,6 +4,8 @@ build: the XPM files it writes are kept in the repository and compiled in).
 
     python3 draw_art.py [--preview DIR]
 
+Each tool is drawn at 32 pixels and, for a scale of 2, at 64 (name_64.xpm).
+
 --preview also writes each image enlarged 8 times as a PNG, to look at while drawing.
 """
 import os
@@ -22,16 +24,31 @@ CLEAR = '.'
 
 
 class Canvas:
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.px = [[CLEAR] * w for _ in range(h)]
+    """Pixel art drawn in the 32-pixel grid of the design, at scale 1 or 2: at 2 each cell is
+    2 x 2 pixels, and curves and outlines are drawn at the finer pixels, so the 64-pixel
+    version is sharper than the 32-pixel one doubled."""
+
+    def __init__(self, w, h, scale=1):
+        self.s = scale
+        self.w, self.h = w * scale, h * scale
+        self.px = [[CLEAR] * self.w for _ in range(self.h)]
 
     def set(self, x, y, c):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = c
+        """One cell of the grid."""
+        for py in range(y * self.s, (y + 1) * self.s):
+            for px in range(x * self.s, (x + 1) * self.s):
+                self.dot(px, py, c)
 
-    def get(self, x, y):
-        return self.px[y][x]
+    def dot(self, px, py, c):
+        """One pixel."""
+        if 0 <= px < self.w and 0 <= py < self.h:
+            self.px[py][px] = c
+
+    def centres(self):
+        """Each pixel with its centre in grid units."""
+        for py in range(self.h):
+            for px in range(self.w):
+                yield px, py, (px + 0.5) / self.s, (py + 0.5) / self.s
 
     def fill_rect(self, x0, y0, x1, y1, c):
         for y in range(y0, y1 + 1):
@@ -56,20 +73,11 @@ class Canvas:
 
     def polygon(self, pts, c, outline=None):
         # Pixel centres inside the polygon (even-odd rule).
-        for y in range(self.h):
-            cy = y + 0.5
-            xs = []
-            for i in range(len(pts)):
-                (ax, ay), (bx, by) = pts[i], pts[(i + 1) % len(pts)]
-                if (ay <= cy < by) or (by <= cy < ay):
-                    xs.append(ax + (cy - ay) * (bx - ax) / (by - ay))
-            xs.sort()
-            for a, b in zip(xs[0::2], xs[1::2]):
-                for x in range(self.w):
-                    if a <= x + 0.5 < b:
-                        self.set(x, y, c)
+        for px, py, x, y in self.centres():
+            if self._inside(pts, x, y):
+                self.dot(px, py, c)
         if outline:
-            self.outline_of(lambda x, y: self._inside(pts, x + 0.5, y + 0.5), outline)
+            self.outline_of(lambda x, y: self._inside(pts, x, y), outline)
 
     @staticmethod
     def _inside(pts, px, py):
@@ -82,34 +90,37 @@ class Canvas:
         return inside
 
     def ellipse(self, cx, cy, rx, ry, c):
-        for y in range(self.h):
-            for x in range(self.w):
-                if ((x + 0.5 - cx) / rx) ** 2 + ((y + 0.5 - cy) / ry) ** 2 <= 1.0:
-                    self.set(x, y, c)
+        for px, py, x, y in self.centres():
+            if ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0:
+                self.dot(px, py, c)
 
     def ring(self, cx, cy, r_out, r_in, c):
-        for y in range(self.h):
-            for x in range(self.w):
-                d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
-                if r_in <= d <= r_out:
-                    self.set(x, y, c)
+        for px, py, x, y in self.centres():
+            d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+            if r_in <= d <= r_out:
+                self.dot(px, py, c)
 
     def outline_of(self, inside, c):
-        # Pixels inside whose 4-neighbour lies outside become the outline colour.
+        """Pixels inside (a test of a point in grid units) whose 4-neighbour lies outside
+        become the outline colour: one pixel wide at any scale."""
+        def within(px, py):
+            return (0 <= px < self.w and 0 <= py < self.h and
+                    inside((px + 0.5) / self.s, (py + 0.5) / self.s))
         marks = []
-        for y in range(self.h):
-            for x in range(self.w):
-                if not inside(x, y):
+        for py in range(self.h):
+            for px in range(self.w):
+                if not within(px, py):
                     continue
-                for nx, ny in ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)):
-                    if not (0 <= nx < self.w and 0 <= ny < self.h) or not inside(nx, ny):
-                        marks.append((x, y))
+                for nx, ny in ((px - 1, py), (px + 1, py), (px, py - 1), (px, py + 1)):
+                    if not within(nx, ny):
+                        marks.append((px, py))
                         break
-        for x, y in marks:
-            self.set(x, y, c)
+        for px, py in marks:
+            self.dot(px, py, c)
 
     def outline_colour(self, fill, c):
-        self.outline_of(lambda x, y: self.px[y][x] == fill, c)
+        s = self.s
+        self.outline_of(lambda x, y: self.px[int(y * s)][int(x * s)] == fill, c)
 
     def xpm(self, name, hotspot=None):
         used = sorted({ch for row in self.px for ch in row})
@@ -162,8 +173,8 @@ def page(cv, x0, y0, x1, y1, fold=6, lines=None):
         cv.line(lx0, ly, lx1, ly, 'd')
 
 
-def tool_create():
-    cv = Canvas(32, 32)
+def tool_create(scale):
+    cv = Canvas(32, 32, scale)
     page(cv, 4, 1, 22, 26, fold=6,
          lines=[(7, 14, 5), (7, 19, 9), (7, 17, 12), (7, 19, 15), (7, 13, 18), (7, 16, 21)])
     # A green plus: "make a new output", outlined, with a light line inside.
@@ -175,16 +186,16 @@ def tool_create():
     return cv
 
 
-def page_at_left():
+def page_at_left(scale):
     """The page the view and preview tools share, leaving room on the right for a sign."""
-    cv = Canvas(32, 32)
+    cv = Canvas(32, 32, scale)
     page(cv, 2, 1, 20, 26, fold=6,
          lines=[(5, 12, 5), (5, 17, 9), (5, 15, 12), (5, 17, 15), (5, 11, 18), (5, 14, 21)])
     return cv
 
 
-def tool_view():
-    cv = page_at_left()
+def tool_view(scale):
+    cv = page_at_left(scale)
     # A magnifier over the page: navy ring, aqua lens, maroon handle.
     cv.polygon([(22.5, 21.5), (25.5, 18.5), (31.5, 24.5), (31.5, 26.5), (28.5, 29.5),
                 (26.5, 29.5)], 'm', outline='k')
@@ -197,18 +208,17 @@ def tool_view():
     return cv
 
 
-def tool_preview():
-    cv = page_at_left()
+def tool_preview(scale):
+    cv = page_at_left(scale)
     # An open eye over the page's foot: the text seen before it is written.
     cx, cy, hw, hh = 21.0, 23.0, 10.5, 6.5
 
     def lid(x, y):
-        u = (x + 0.5 - cx) / hw
-        return abs(u) < 1.0 and abs(y + 0.5 - cy) <= hh * (1.0 - u * u)
-    for y in range(cv.h):
-        for x in range(cv.w):
-            if lid(x, y):
-                cv.set(x, y, 'w')
+        u = (x - cx) / hw
+        return abs(u) < 1.0 and abs(y - cy) <= hh * (1.0 - u * u)
+    for px, py, x, y in cv.centres():
+        if lid(x, y):
+            cv.dot(px, py, 'w')
     cv.outline_of(lid, 'k')
     cv.ellipse(cx, cy, 4.6, 4.6, 'n')
     cv.ellipse(cx, cy, 3.6, 3.6, 'b')
@@ -220,8 +230,8 @@ def tool_preview():
     return cv
 
 
-def tool_clear():
-    cv = Canvas(32, 32)
+def tool_clear(scale):
+    cv = Canvas(32, 32, scale)
     # A list of names being rubbed out.
     cv.fill_rect(1, 2, 22, 25, 'w')
     cv.outline_colour('w', 'k')
@@ -237,7 +247,7 @@ def tool_clear():
     cv.polygon(grip, 'b')
     cv.polygon(tip, 'f')
     whole = [(10.0, 16.0), (24.0, 2.0), (31.0, 9.0), (17.0, 23.0)]
-    cv.outline_of(lambda x, y: Canvas._inside(whole, x + 0.5, y + 0.5), 'k')
+    cv.outline_of(lambda x, y: Canvas._inside(whole, x, y), 'k')
     cv.line(17, 10, 23, 16, 'k')
     # Crumbs of rubber under the tip.
     for x, y in ((7, 26), (10, 28), (13, 27), (6, 29), (16, 29)):
@@ -306,11 +316,13 @@ def main():
     if len(sys.argv) == 3 and sys.argv[1] == '--preview':
         preview = sys.argv[2]
         os.makedirs(preview, exist_ok=True)
-    items = [
-        ('tool_create', tool_create(), None),
-        ('tool_view', tool_view(), None),
-        ('tool_preview', tool_preview(), None),
-        ('tool_clear', tool_clear(), None),
+    # Each tool at 32 pixels and at 64, for a scale of 2.
+    items = []
+    for name, draw in (('tool_create', tool_create), ('tool_view', tool_view),
+                       ('tool_preview', tool_preview), ('tool_clear', tool_clear)):
+        items.append((name, draw(1), None))
+        items.append((name + '_64', draw(2), None))
+    items += [
         ('cursor_normal', *cursor_arrow()),
         ('cursor_hand', *cursor_hand()),
     ]

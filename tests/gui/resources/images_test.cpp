@@ -112,9 +112,9 @@ TEST(Images, AppIconsAreTheIconThemesAtEverySize) {
   }
 }
 
-// At a scale of 2 the tool bar takes the 64-pixel art: the same pixels, each doubled, never
-// smoothed into a blur.
-TEST(Images, ToolBitmapsComeAt32And64PixelsAlike) {
+// At a scale of 2 the tool bar takes the 64-pixel art, which is drawn at that size: finer
+// than the 32-pixel art enlarged, and never a blur of it.
+TEST(Images, ToolBitmapsComeAt32And64Pixels) {
   for (const int id :
        {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear}) {
     const wxBitmapBundle bundle = ToolBitmapBundle(id);
@@ -122,16 +122,25 @@ TEST(Images, ToolBitmapsComeAt32And64PixelsAlike) {
     EXPECT_EQ(bundle.GetDefaultSize(), wxSize(32, 32));
     const wxImage small = bundle.GetBitmap(wxSize(32, 32)).ConvertToImage();
     const wxImage large = bundle.GetBitmap(wxSize(64, 64)).ConvertToImage();
+    const wxImage drawn = ToolBitmap(id, 64).ConvertToImage();
     ASSERT_EQ(large.GetSize(), wxSize(64, 64));
+    int finer = 0;
     for (int y = 0; y < 64; ++y) {
       for (int x = 0; x < 64; ++x) {
-        ASSERT_EQ(large.GetRed(x, y), small.GetRed(x / 2, y / 2)) << id << " at " << x << "," << y;
-        ASSERT_EQ(large.GetGreen(x, y), small.GetGreen(x / 2, y / 2));
-        ASSERT_EQ(large.GetBlue(x, y), small.GetBlue(x / 2, y / 2));
-        ASSERT_EQ(large.IsTransparent(x, y), small.IsTransparent(x / 2, y / 2));
+        ASSERT_EQ(large.GetRed(x, y), drawn.GetRed(x, y)) << id << " at " << x << "," << y;
+        ASSERT_EQ(large.GetGreen(x, y), drawn.GetGreen(x, y));
+        ASSERT_EQ(large.GetBlue(x, y), drawn.GetBlue(x, y));
+        ASSERT_EQ(large.IsTransparent(x, y), drawn.IsTransparent(x, y));
+        const bool as_enlarged = large.IsTransparent(x, y) == small.IsTransparent(x / 2, y / 2) &&
+                                 large.GetRed(x, y) == small.GetRed(x / 2, y / 2) &&
+                                 large.GetGreen(x, y) == small.GetGreen(x / 2, y / 2) &&
+                                 large.GetBlue(x, y) == small.GetBlue(x / 2, y / 2);
+        if (!as_enlarged) ++finer;
       }
     }
+    EXPECT_GT(finer, 64) << id << ": the 64-pixel art is the 32-pixel art enlarged";
   }
+  EXPECT_FALSE(ToolBitmap(ids::kBitmapCreate, 48).IsOk());
   EXPECT_FALSE(ToolBitmapBundle(103).IsOk());
 }
 
