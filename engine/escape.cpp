@@ -51,6 +51,13 @@ constexpr ByteTexts Texts(std::initializer_list<ByteText> list) {
   return texts;
 }
 
+// The bytes that have a text of their own.
+constexpr ByteSet MarkedBy(const ByteTexts& texts) {
+  ByteSet set{};
+  for (std::size_t b = 0; b < texts.size(); ++b) set[b] = !texts[b].empty();
+  return set;
+}
+
 constexpr ByteTexts kHtmlText =
     Texts({{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"}});
 // Control bytes without a short form are written as \u00XX.
@@ -63,7 +70,7 @@ constexpr ByteTexts kJsonText = Texts({{'"', "\\\""},
                                        {'\t', "\\t"}});
 
 constexpr ByteSet kBatchMarked = Marked("%\"\r\n");
-constexpr ByteSet kHtmlMarked = Marked("&<>\"'");
+constexpr ByteSet kHtmlMarked = MarkedBy(kHtmlText);
 constexpr ByteSet kUrlMarked = UrlMarked();
 constexpr ByteSet kJsonMarked = JsonMarked();
 

@@ -105,9 +105,7 @@ class LineSplitter : public SplitterState {
         chunk, [&lines](std::size_t) { return lines.Next(); },
         [&](std::string_view line, bool joined) { return Line(line, has_nul || joined, each); });
     // One byte more than a line may hold, for the CR of a CR LF.
-    if (go_on && TooLong(partial_.size() - (partial_.empty() ? 0 : 1))) {
-      Stop(LineProblem::kTooLong);
-    }
+    if (go_on && !partial_.empty() && TooLong(partial_.size() - 1)) Stop(LineProblem::kTooLong);
   }
 
   template <typename Each>

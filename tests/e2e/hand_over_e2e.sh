@@ -6,17 +6,9 @@ set -uo pipefail
 
 bin=$1
 app="$bin/loomquill"
-work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e.XXXXXX")
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
+e2e_work lq-e2e
 
 # A fresh home for each scenario: settings with a header, a queue and a Send To mode.
 setup() {  # setup NAME SENDTO
@@ -30,9 +22,7 @@ setup() {  # setup NAME SENDTO
 }
 
 start_app() {  # start_app [FILE]
-  "$app" "$@" >>"$work/app.log" 2>&1 &
-  pids+=($!)
-  app_pid=$!
+  launch "$@"
   # X clients polling the display while GTK opens it can make GTK's start fail here; give
   # it a moment before the first look.
   sleep 0.5

@@ -6,17 +6,9 @@
 set -uo pipefail
 
 bin=$1
-work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e-tpl.XXXXXX")
-app_pid=0
-cleanup() {
-  [ "$app_pid" -gt 0 ] && kill "$app_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
+e2e_work lq-e2e-tpl
 
 # The program folder holds the executable and this one template, so it is the first item
 # after Save Template, Open Template and the separator.
@@ -37,6 +29,7 @@ log="$work/app.log"
 
 "$prog/loomquill" >"$log" 2>&1 &
 app_pid=$!
+pids+=("$app_pid")
 sleep 0.5
 window=
 for _ in $(seq 50); do

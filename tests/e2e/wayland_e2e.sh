@@ -8,17 +8,9 @@ set -uo pipefail
 
 bin=$1
 app="$bin/loomquill"
-work=$(mktemp -d "${TMPDIR:-/tmp}/lq-wayland-e2e.XXXXXX")
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
+e2e_work lq-wayland-e2e
 
 # A fresh home: settings with a header, a queue and a Send To mode. The hand-over folder
 # lies in the session's own XDG_RUNTIME_DIR.
@@ -31,9 +23,7 @@ setup() {  # setup NAME SENDTO
 }
 
 start_app() {  # start_app [FILE]
-  "$app" "$@" >>"$work/app.log" 2>&1 &
-  pids+=($!)
-  app_pid=$!
+  launch "$@"
 }
 
 stop_app() {

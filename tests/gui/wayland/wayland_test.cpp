@@ -95,6 +95,14 @@ class WaylandTest : public testing::Test {
     wxTheApp->ProcessIdle();
   }
 
+  // Another program takes the focus, as the file manager has when it hands a file over: its
+  // pid, or empty when it did not.
+  std::string OtherProgramTakesTheFocus() {
+    const std::string pid = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
+    if (!RunUntil([this] { return WestonViewOf("Flower") && !frame_->IsActive(); })) return {};
+    return pid;
+  }
+
   static inline int count_ = 0;
   std::string title_;
   wxFrame* frame_ = nullptr;
@@ -139,9 +147,8 @@ TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
 }
 
 TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
-  // Another program takes the focus, as the file manager has when it hands a file over.
-  const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
-  ASSERT_TRUE(RunUntil([this] { return WestonViewOf("Flower") && !frame_->IsActive(); }));
+  const std::string flower = OtherProgramTakesTheFocus();
+  ASSERT_FALSE(flower.empty());
   FakeClock clock;
   WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("held.txt"));
@@ -156,8 +163,8 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
 }
 
 TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsDroppedWhenTheFocusComesTooLate) {
-  const std::string flower = Shell("weston-flower >/dev/null 2>&1 & echo $!").out;
-  ASSERT_TRUE(RunUntil([this] { return WestonViewOf("Flower") && !frame_->IsActive(); }));
+  const std::string flower = OtherProgramTakesTheFocus();
+  ASSERT_FALSE(flower.empty());
   FakeClock clock;
   WxClipboard clipboard(clock);
   ASSERT_TRUE(clipboard.SetText("held.txt"));
