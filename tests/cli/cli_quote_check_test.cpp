@@ -139,6 +139,93 @@ TEST(CliQuoteCheck, TheReadmesEscapingExamplesAreSilent) {
 }
 
 #ifndef _WIN32
+struct ReadBack {
+  const char* what;
+  std::vector<std::string> args;
+  std::string program;              // reads the output on standard input, or runs it
+  std::vector<std::string> reader;  // its arguments; "-c" for a shell, before the output
+  bool warned;
+};
+
+// A warning is given exactly where the real reader does not get the name back: silent texts
+// are read back byte for byte, warned ones are not.
+TEST(CliQuoteCheck, WarnedTextsAreTheOnesTheRealReaderMisreads) {
+  const std::string name = "/m/it's $(echo INJECTED) \"q\" `x`, 50% & a  b.txt";
+  const std::string py = "/usr/bin/python3";
+  const std::vector<std::string> csv = {
+      "-c", "import csv,sys; print(next(csv.reader(sys.stdin))[0], end='')"};
+  const std::vector<std::string> json = {
+      "-c", "import json,sys; print(json.loads(sys.stdin.read())['f'], end='')"};
+  const std::vector<std::string> html = {
+      "-c",
+      "import html.parser,sys\n"
+      "class P(html.parser.HTMLParser):\n"
+      "  def handle_starttag(self, tag, attrs): print(dict(attrs)['href'], end='')\n"
+      "P().feed(sys.stdin.read())"};
+  const ReadBack cases[] = {
+      {"shell, single quotes",
+       {"--escape", "shell", "--header", "printf %s '", "--queue", "'"},
+       "/bin/sh",
+       {"-c"},
+       false},
+      {"shell, inside a substitution",
+       {"--escape", "shell", "--header", "printf %s \"$(printf %s '", "--queue", "')\""},
+       "/bin/sh",
+       {"-c"},
+       false},
+      {"shell, double quotes",
+       {"--escape", "shell", "--header", "printf %s \"", "--queue", "\""},
+       "/bin/sh",
+       {"-c"},
+       true},
+      {"none, single quotes", {"--header", "printf %s '", "--queue", "'"}, "/bin/sh", {"-c"}, true},
+      {"csv, quoted field",
+       {"--escape", "csv", "--header", "\"", "--queue", "\"\n"},
+       py,
+       csv,
+       false},
+      {"csv, bare field", {"--escape", "csv", "--queue", "\n"}, py, csv, true},
+      {"json, string",
+       {"--escape", "json", "--header", "{\"f\": \"", "--queue", "\"}"},
+       py,
+       json,
+       false},
+      {"json, single quotes",
+       {"--escape", "json", "--header", "{'f': '", "--queue", "'}"},
+       py,
+       json,
+       true},
+      {"html, quoted value",
+       {"--escape", "html", "--header", "<a href=\"", "--queue", "\">"},
+       py,
+       html,
+       false},
+      {"html, bare value",
+       {"--escape", "html", "--header", "<a href=", "--queue", ">"},
+       py,
+       html,
+       true},
+  };
+  for (const ReadBack& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--", name});
+    const auto made = RunCli(args);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(WarningsIn(made.err).empty(), !c.warned) << made.err;
+    std::vector<std::string> reader = c.reader;
+    const bool runs = reader == std::vector<std::string>{"-c"};
+    if (runs) reader.push_back(made.out);
+    const auto read = RunProcess(c.program, reader, runs ? "" : made.out);
+    if (c.warned) {
+      EXPECT_NE(read.out, name) << made.out;
+    } else {
+      EXPECT_EQ(read.status, 0) << read.err;
+      EXPECT_EQ(read.out, name) << made.out;
+    }
+  }
+}
+
 // The examples of the README's loomquill-cli section, run as they stand by bash.
 TEST(CliQuoteCheck, TheReadmesCommandExamplesAreSilent) {
   ASSERT_FALSE(SourceDir().empty()) << "LQ_SOURCE_DIR not set";
