@@ -13,6 +13,7 @@
 #include "engine/path_text.h"
 #include "engine/paths.h"
 #include "engine/program_folder.h"
+#include "engine/quote_check.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
 #include "persist/template_file.h"
@@ -135,6 +136,8 @@ int Run(const CliOptions& o) {
   if (o.queue) queue = TypedText("--queue", *o.queue, kEditReadMax);
   s.RelPath = RelPathFor(o, s, template_output);
   const std::string output = o.output.value_or("-");
+  // Quotes that do not fit the escaping are the user's to judge: said, and composed anyway.
+  for (const std::string& warning : QuoteWarnings(s, header, queue)) Say("warning: " + warning);
 
   Composer composer(s, o.style, header, queue);
   if (o.style == HostPathStyle()) {

@@ -29,6 +29,9 @@ struct Preview {
   std::vector<PreviewPiece> pieces;
   int items = 0;     // in the list
   int composed = 0;  // of them, composed
+  // Where the texts' quotes do not fit the escaping (QuoteWarnings): shown above the lines,
+  // never among them, so that the lines stay what Create writes.
+  std::vector<std::string> warnings;
   // Every piece's text, in order.
   std::string Text() const;
 };

@@ -200,8 +200,7 @@ void BaseDlg::RefreshControls() {
   SetFieldText(this, ids::kMainHeadField, OneLineForm(settings_.MainHead));
   SetFieldText(this, ids::kMainQueueField, OneLineForm(settings_.MainQueue));
   ShowEscapeCheck(frame_->GetMenuBar(), settings_.Escape);
-  status_->SetMessageText(settings_.FileOutput);
-  OutputChanged();
+  OutputChanged();  // the status bar's message too
 }
 
 void BaseDlg::UpdateCounter() {

@@ -79,6 +79,12 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void ReadControls(ScriptSettings& settings);
   // Every change of what Create would write ends here, but typing (see BindPreview).
   void OutputChanged();
+  // A key went into the header or queue: the status bar at once, the preview throttled.
+  void TextTyped();
+  // Where the texts' quotes do not fit the escaping, as the controls show them now.
+  std::vector<std::string> QuoteWarningsNow();
+  // The status bar's message: the first warning, or the output file when there is none.
+  void ShowQuoteWarnings(const std::vector<std::string>& warnings);
   void BindPreview();
   void OnPreview();
   wxWindow* ControlAt(const wxPoint& point);

@@ -1,8 +1,10 @@
 // The main dialog's side of the preview window: what it shows and when it follows.
 #include <wx/textctrl.h>
 
+#include "engine/quote_check.h"
 #include "resources/ids.h"
 #include "shell/base_dlg.h"
+#include "shell/tip_status_bar.h"
 #include "uikit/grafext/controls.h"
 
 namespace lq {
@@ -11,13 +13,39 @@ Preview BaseDlg::ComposePreviewNow() {
   // As Create would compose after taking the controls in, without changing the record.
   ScriptSettings current = settings_;
   ReadControls(current);
-  Composer composer(current, context_.style, HeaderText(), QueueText(), &list_);
-  return ComposePreview(composer, current, list_, context_.eol);
+  const std::string header = HeaderText();
+  const std::string queue = QueueText();
+  Composer composer(current, context_.style, header, queue, &list_);
+  Preview preview = ComposePreview(composer, current, list_, context_.eol);
+  preview.warnings = QuoteWarnings(current, header, queue);
+  ShowQuoteWarnings(preview.warnings);
+  return preview;
+}
+
+std::vector<std::string> BaseDlg::QuoteWarningsNow() {
+  ScriptSettings current = settings_;
+  ReadControls(current);
+  return QuoteWarnings(current, HeaderText(), QueueText());
+}
+
+void BaseDlg::ShowQuoteWarnings(const std::vector<std::string>& warnings) {
+  // In place of the output file, which its own field still shows; a hint goes over either.
+  status_->SetMessageText(warnings.empty() ? settings_.FileOutput
+                                           : kQuoteWarningPrefix + warnings.front());
 }
 
 void BaseDlg::OutputChanged() {
   // Controls may still talk while the dialog is taken down.
-  if (preview_) preview_->Changed();
+  if (!preview_) return;
+  // Whether the preview is open or not, the status bar says it before Create.
+  ShowQuoteWarnings(QuoteWarningsNow());
+  preview_->Changed();
+}
+
+void BaseDlg::TextTyped() {
+  if (!preview_) return;
+  ShowQuoteWarnings(QuoteWarningsNow());
+  preview_->Typed();
 }
 
 void BaseDlg::OnPreview() { preview_->Open(initial_font()); }
@@ -40,12 +68,12 @@ void BaseDlg::BindPreview() {
     if (edit == nullptr) continue;
     edit->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
       e.Skip();
-      if (preview_) preview_->Typed();
+      TextTyped();
     });
     // Esc undoes without a change event; its key still comes up.
     edit->Bind(wxEVT_KEY_UP, [this](wxKeyEvent& e) {
       e.Skip();
-      if (preview_) preview_->Typed();
+      TextTyped();
     });
   }
 }

@@ -40,18 +40,47 @@ PreviewFrame::PreviewFrame(const wxFont& font, const wxRect& place)
   SetFont(font);
   info_ = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxST_ELLIPSIZE_MIDDLE);
+  warnings_label_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
+  warnings_label_->SetFont(font.Bold());
+  warnings_label_->Hide();
   view_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                          wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxTE_DONTWRAP);
   view_->SetFont(wxFont(wxFontInfo(font.GetPointSize()).Family(wxFONTFAMILY_TELETYPE)));
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(info_, 0, wxEXPAND | wxALL, 4);
+  sizer->Add(warnings_label_, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 4);
   sizer->Add(view_, 1, wxEXPAND);
   SetSizer(sizer);
   Bind(wxEVT_CLOSE_WINDOW, &PreviewFrame::OnClose, this);
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    e.Skip();
+    if (!warnings_.empty()) FitWarnings();
+  });
+}
+
+void PreviewFrame::ShowWarnings(const std::vector<std::string>& warnings) {
+  if (warnings == warnings_) return;
+  warnings_ = warnings;
+  warnings_label_->Show(!warnings_.empty());
+  FitWarnings();
+}
+
+void PreviewFrame::FitWarnings() {
+  std::string text;
+  for (const std::string& warning : warnings_) {
+    if (!text.empty()) text += '\n';
+    text += kQuoteWarningPrefix + warning;
+  }
+  // Text, not a label: no '&' is taken for a mnemonic.
+  warnings_label_->SetLabelText(Readable(text));
+  const int width = GetClientSize().GetWidth() - 8;
+  if (width > 0) warnings_label_->Wrap(width);
+  Layout();
 }
 
 void PreviewFrame::ShowPreview(const Preview& preview, const std::string& output_file) {
   info_->SetLabel("Create would write this to " + Readable(output_file));
+  ShowWarnings(preview.warnings);
   std::vector<PreviewPiece::Kind> kinds;
   kinds.reserve(preview.pieces.size());
   for (const PreviewPiece& piece : preview.pieces) kinds.push_back(piece.kind);

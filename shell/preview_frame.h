@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/preview.h"
 
@@ -11,6 +12,9 @@ class wxStaticText;
 class wxTextCtrl;
 
 namespace lq {
+
+// Before each warning of the template's quotes, in the preview and in the status bar.
+inline constexpr const char* kQuoteWarningPrefix = "Warning: ";
 
 // The preview window: the text Create would write now, read-only and monospaced, with notes
 // (an empty list, the items left out) in grey and refused names in red. It writes nothing.
@@ -25,13 +29,21 @@ class PreviewFrame : public wxFrame {
   const std::string& text() const { return text_; }
   wxTextCtrl* view() const { return view_; }
   wxStaticText* info() const { return info_; }
+  // The warnings above the lines, hidden when there are none.
+  wxStaticText* warnings_label() const { return warnings_label_; }
+  const std::vector<std::string>& warnings() const { return warnings_; }
   // Called when the user closes the window, before it goes.
   void set_on_close(std::function<void()> on_close) { on_close_ = std::move(on_close); }
 
  private:
   void OnClose(wxCloseEvent& event);
+  void ShowWarnings(const std::vector<std::string>& warnings);
+  // Wraps the warnings at the window's width.
+  void FitWarnings();
 
   wxStaticText* info_ = nullptr;
+  wxStaticText* warnings_label_ = nullptr;
+  std::vector<std::string> warnings_;
   wxTextCtrl* view_ = nullptr;
   std::string text_;
   std::vector<PreviewPiece::Kind> kinds_;
