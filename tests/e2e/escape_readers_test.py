@@ -55,6 +55,7 @@ HOSTILE = [
     b"%PATH% and %%.txt",
     b"!OS! and !PATH!.txt",
     b"caret^^ & amp ^& | pipe.txt",
+    b"a&b^c (x) [y] {z} ~1 ;,= 'q'.txt",
     b"=1+2.csv",
     b"=HYPERLINK(\"http:x\").csv",
     b"+1.txt",
@@ -474,13 +475,68 @@ class Lists(SampleRun):
 
 class BatchFiles(SampleRun):
     def test_batch_backup_refuses_what_cmd_cannot_quote_and_turns_off_delayed_expansion(self):
-        # cmd itself runs only where wine is installed (tools/install-deps.sh --with-windows).
         accepted, _, script = self.run_sample("Batch backup.hqd", b"backup.bat",
                                               SAMPLES["Batch backup.hqd"])
         lines = script.split(b"\n")
         self.assertEqual(lines[0], b"@setlocal DisableDelayedExpansion")
         self.assertEqual(len([line for line in lines if line.startswith(b"copy /Y ")]),
                          len(accepted))
+
+
+def windows_name(rel):
+    """Whether a Windows folder can hold rel as it is, and cmd can reach it (MAX_PATH).
+
+    ASCII only: cmd reads a batch file in the console's code page, which under wine is not
+    UTF-8 and which wine's chcp does not change."""
+    return (rel.isascii() and b"/" not in rel and len(rel) < 120
+            and not any(c in b'\\:*?"<>|' or c < 0x20 for c in rel)
+            and not rel.endswith((b" ", b".")))
+
+
+# wine is installed by tools/install-deps.sh --with-windows only: too heavy for every run.
+@unittest.skipIf(shutil.which("wine") is None,
+                 "wine is not installed (tools/install-deps.sh --with-windows)")
+class BatchUnderWine(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="lq-batch-").encode()
+        self.src = os.path.join(self.root, b"src")
+        os.mkdir(self.src)
+        self.names = [n for n in HOSTILE if windows_name(n)]
+        for i, name in enumerate(self.names):
+            with open(os.path.join(self.src, name), "wb") as f:
+                f.write(b"content %d of " % i + name)
+        self.env = dict(os.environ, WINEPREFIX=os.path.join(self.root, b"wine").decode(),
+                        WINEDEBUG="-all", LC_ALL="C.UTF-8")
+
+    def tearDown(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+        shutil.rmtree(self.root)
+
+    def test_cmd_copies_every_file_even_with_delayed_expansion_on(self):
+        paths = [b"Z:" + os.path.join(self.src, n).replace(b"/", b"\\") for n in self.names]
+        made = subprocess.run(
+            [CLI, "-0", "--files-from", "-", "--path-style", "windows", "--eol", "crlf",
+             "--template", template("Batch backup.hqd")],
+            input=b"".join(p + b"\0" for p in paths), capture_output=True)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        script = os.path.join(self.root, b"backup.bat")
+        with open(script, "wb") as f:
+            f.write(made.stdout)
+        # /V:ON: the sample must turn delayed expansion off itself, or !OS! expands.
+        run = subprocess.run(
+            ["wine", "cmd", "/V:ON", "/c", "Z:" + script.decode().replace("/", "\\")],
+            cwd=self.src, env=self.env, input=b"\r\n", capture_output=True, timeout=300)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        users = os.path.join(self.root, b"wine", b"drive_c", b"users")
+        backups = [os.path.join(users, u, b"Backup") for u in os.listdir(users)
+                   if os.path.isdir(os.path.join(users, u, b"Backup"))]
+        self.assertEqual(len(backups), 1, os.listdir(users))
+        self.assertEqual(sorted(os.listdir(backups[0])), sorted(self.names),
+                         run.stdout.decode("utf-8", "replace"))
+        for i, name in enumerate(self.names):
+            with open(os.path.join(backups[0], name), "rb") as f:
+                self.assertEqual(f.read(), b"content %d of " % i + name)
+        self.assertEqual([f for f in os.listdir(self.src) if f.startswith(b"PWNED")], [])
 
 
 if __name__ == "__main__":
