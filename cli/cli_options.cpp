@@ -21,7 +21,7 @@ const char* const kCliUsage =
     "  --mode full|relative|name|none   how each name is written\n"
     "  --relpath DIR            folder for relative paths\n"
     "  --invert-slash           write every backslash as a slash\n"
-    "  --escape none|shell|batch|html|url|csv|json\n"
+    "  --escape none|shell|batch|html|url|csv|json|html-url|line\n"
     "                           escape each name for the quotes of that kind of text\n"
     "  --list FILE.lst          add the names of a list file\n"
     "  --files-from FILE|-      add names, one a line\n"
@@ -152,7 +152,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (key == "--escape") {
         o.escape = EscapeKindFromWord(v);
         if (!o.escape) {
-          return fail("--escape takes none, shell, batch, html, url, csv or json, not '" + v + "'");
+          return fail(
+              "--escape takes none, shell, batch, html, url, csv, json, html-url or line, not '" +
+              v + "'");
         }
       }
       if (key == "--eol") {

@@ -58,8 +58,13 @@ constexpr ByteSet MarkedBy(const ByteTexts& texts) {
   return set;
 }
 
-constexpr ByteTexts kHtmlText =
-    Texts({{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"}});
+// A raw CR would be read back as LF (HTML turns CR and CR LF into LF); its reference is not.
+constexpr ByteTexts kHtmlText = Texts({{'&', "&amp;"},
+                                       {'<', "&lt;"},
+                                       {'>', "&gt;"},
+                                       {'"', "&quot;"},
+                                       {'\'', "&#39;"},
+                                       {'\r', "&#13;"}});
 // Control bytes without a short form are written as \u00XX.
 constexpr ByteTexts kJsonText = Texts({{'"', "\\\""},
                                        {'\\', "\\\\"},
@@ -73,6 +78,7 @@ constexpr ByteSet kBatchMarked = Marked("%\"\r\n");
 constexpr ByteSet kHtmlMarked = MarkedBy(kHtmlText);
 constexpr ByteSet kUrlMarked = UrlMarked();
 constexpr ByteSet kJsonMarked = JsonMarked();
+constexpr ByteSet kLineMarked = Marked("\r\n");
 
 std::size_t FirstMarked(std::string_view value, const ByteSet& set, std::size_t from = 0) {
   for (std::size_t i = from; i < value.size(); ++i) {
@@ -119,6 +125,8 @@ bool AppendBatch(std::string& out, std::string_view value) {
 }
 
 bool AppendHtml(std::string& out, std::string_view value) {
+  // A page is read as UTF-8 (the samples say so): other bytes would come back as U+FFFD.
+  if (!IsValidUtf8(value)) return false;
   AppendRuns(out, value, kHtmlMarked, [](std::string& o, unsigned char c) { o += kHtmlText[c]; });
   return true;
 }
@@ -129,6 +137,12 @@ bool AppendUrl(std::string& out, std::string_view value) {
     o.push_back(kHex[c >> 4]);
     o.push_back(kHex[c & 15]);
   });
+  return true;
+}
+
+bool AppendLine(std::string& out, std::string_view value) {
+  if (FirstMarked(value, kLineMarked) != std::string_view::npos) return false;
+  out += value;
   return true;
 }
 
@@ -157,6 +171,46 @@ bool AppendJson(std::string& out, std::string_view value) {
   return true;
 }
 
+// A link target that starts with "//" names a host; "/%2F" names the same path on this one.
+bool StartsAsHost(std::string_view name) {
+  return name.size() >= 2 && name[0] == '/' && name[1] == '/';
+}
+
+bool AppendUrlName(std::string& out, std::string_view name) {
+  if (!StartsAsHost(name)) return AppendUrl(out, name);
+  out += "/%2F";
+  return AppendUrl(out, name.substr(2));
+}
+
+bool IsAbsolute(std::string_view name, PathStyle style) {
+  if (name.empty()) return false;
+  if (name[0] == '/') return true;
+  if (style != PathStyle::Windows) return false;
+  const auto c = static_cast<unsigned char>(name[0]);
+  const bool drive =
+      name.size() >= 2 && name[1] == ':' && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+  return name[0] == '\\' || drive;
+}
+
+// A line reader takes a line that starts with '#' for a comment, and one whose first part
+// holds ':' for a URL ("http:x", "javascript:x"); "./" keeps such a relative name a file's.
+bool NeedsDotSlash(std::string_view name, PathStyle style) {
+  if (name.empty() || IsAbsolute(name, style)) return false;
+  if (name[0] == '#') return true;
+  for (const char c : name) {
+    if (c == ':') return true;
+    if (SplitsAt(c, style)) return false;
+  }
+  return false;
+}
+
+bool AppendLineName(std::string& out, std::string_view name, PathStyle style) {
+  if (FirstMarked(name, kLineMarked) != std::string_view::npos) return false;
+  if (NeedsDotSlash(name, style)) out += "./";
+  out += name;
+  return true;
+}
+
 }  // namespace
 
 std::string_view EscapeWord(EscapeKind kind) {
@@ -175,9 +229,22 @@ bool AppendEscaped(std::string& out, std::string_view value, EscapeKind kind) {
   // In the order of EscapeKind, as kEscapeWords is.
   using Append = bool (*)(std::string&, std::string_view);
   static constexpr std::array<Append, kEscapeWords.size()> kAppend = {
-      AppendNone, AppendShell, AppendBatch, AppendHtml, AppendUrl, AppendCsv, AppendJson};
+      AppendNone, AppendShell, AppendBatch, AppendHtml, AppendUrl,
+      AppendCsv,  AppendJson,  AppendHtml,  AppendLine};
   const auto at = static_cast<std::size_t>(kind);
   return at < kAppend.size() ? kAppend[at](out, value) : AppendNone(out, value);
+}
+
+bool AppendEscapedName(std::string& out, std::string_view name, EscapeKind kind, PathStyle style) {
+  switch (kind) {
+    case EscapeKind::Url:
+    case EscapeKind::HtmlUrl:
+      return AppendUrlName(out, name);
+    case EscapeKind::Line:
+      return AppendLineName(out, name, style);
+    default:
+      return AppendEscaped(out, name, kind);
+  }
 }
 
 bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
@@ -189,15 +256,31 @@ bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
     case EscapeKind::Batch:
       return FirstMarked(value, kBatchMarked) == std::string_view::npos;
     case EscapeKind::Html:
-      return FirstMarked(value, kHtmlMarked) == std::string_view::npos;
+    case EscapeKind::HtmlUrl:
+      return FirstMarked(value, kHtmlMarked) == std::string_view::npos && IsValidUtf8(value);
     case EscapeKind::Url:
       return FirstMarked(value, kUrlMarked) == std::string_view::npos;
     case EscapeKind::Csv:
       return value.find('"') == std::string_view::npos;
     case EscapeKind::Json:
       return FirstMarked(value, kJsonMarked) == std::string_view::npos && IsValidUtf8(value);
+    case EscapeKind::Line:
+      return FirstMarked(value, kLineMarked) == std::string_view::npos;
   }
   return false;
+}
+
+bool NameWrittenAsItIs(std::string_view name, EscapeKind kind, PathStyle style) {
+  switch (kind) {
+    case EscapeKind::Url:
+    case EscapeKind::HtmlUrl:
+      return !StartsAsHost(name) && FirstMarked(name, kUrlMarked) == std::string_view::npos;
+    case EscapeKind::Line:
+      return FirstMarked(name, kLineMarked) == std::string_view::npos &&
+             !NeedsDotSlash(name, style);
+    default:
+      return WrittenAsItIs(name, kind);
+  }
 }
 
 std::string_view RefusalReason(EscapeKind kind) {
@@ -206,6 +289,12 @@ std::string_view RefusalReason(EscapeKind kind) {
       return "a batch file cannot hold a double quote or a line break inside \"...\"";
     case EscapeKind::Json:
       return "the name is not valid UTF-8, which a JSON text cannot hold";
+    case EscapeKind::Html:
+    case EscapeKind::HtmlUrl:
+      return "the name is not valid UTF-8, which the text of an HTML page cannot hold";
+    case EscapeKind::Line:
+      return "the name holds a line break (CR or LF), which would start another entry of a "
+             "line-by-line list";
     default:
       return "the name cannot be written safely";
   }

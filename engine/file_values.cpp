@@ -61,11 +61,15 @@ std::string_view FileValues::RelDir() {
 std::string_view FileValues::Escaped(std::size_t slot, std::string_view raw) {
   if ((escaped_known_ & (1u << slot)) == 0) {
     escaped_known_ |= 1u << slot;
-    if (WrittenAsItIs(raw, settings_->Escape)) {
+    // The written name is a whole name, which some kinds escape as such.
+    const bool whole = slot == kWrittenSlot;
+    const EscapeKind kind = settings_->Escape;
+    if (whole ? NameWrittenAsItIs(raw, kind, style_) : WrittenAsItIs(raw, kind)) {
       escaped_view_[slot] = raw;  // raw has the slack every value has
     } else {
       scratch_.clear();
-      if (!AppendEscaped(scratch_, raw, settings_->Escape)) {
+      if (!(whole ? AppendEscapedName(scratch_, raw, kind, style_)
+                  : AppendEscaped(scratch_, raw, kind))) {
         escaped_known_ |= kRefusedBit;
         scratch_.clear();
       }

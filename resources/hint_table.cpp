@@ -63,11 +63,14 @@ constexpr Hint kHints[] = {
      "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
      "refused\nBatch file escaping"},
     {ids::kEscapeHtml,
-     "Escape names for HTML: & < > \" ' become &amp; &lt; &gt; &quot; &#39;\nHTML escaping"},
+     "Escape names for HTML: & < > \" ' CR become &amp; &lt; &gt; &quot; &#39; &#13;; a name must "
+     "be UTF-8\nHTML escaping"},
     {ids::kEscapeUrl,
      "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX\n"
      "URL escaping"},
-    {ids::kEscapeCsv, "Escape names for CSV double quotes: \" becomes \"\"\nCSV escaping"},
+    {ids::kEscapeCsv,
+     "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are kept (a "
+     "spreadsheet may run them)\nCSV escaping"},
     {ids::kEscapeJson,
      "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
      "be UTF-8\n"
@@ -75,6 +78,14 @@ constexpr Hint kHints[] = {
     {ids::kPreview,
      "Show what Create would write, kept up to date while you type; writes nothing\n"
      "Preview output"},
+    {ids::kEscapeHtmlUrl,
+     "Escape the written name as a link target (%XX, as URL) and the variables as HTML text; a "
+     "name must be UTF-8\n"
+     "HTML link escaping"},
+    {ids::kEscapeLine,
+     "For one-name-a-line lists: a name with a line break is refused; a relative #x or a:b is "
+     "written as ./#x, ./a:b\n"
+     "Line list escaping"},
     {ids::kSaveTemplate, "Save current Header Queue and setting in a file"},
     {ids::kOpenTemplate, "Load Header Queue and setting from file"},
     {ids::kOpenList, "Load a list previously saved in a file"},

@@ -44,7 +44,8 @@ inline constexpr int kDragSetRelPath = 1010;
 inline constexpr int kDragCreateAndCopy = 1011;
 inline constexpr int kExecute = 1012;
 inline constexpr int kSendToOptions = 1014;
-// "Escape names for": one radio item per escaping kind, in the kinds' order.
+// "Escape names for": one radio item per escaping kind, in the kinds' order; the kinds added
+// later took the next free numbers.
 inline constexpr int kEscapeNone = 1015;
 inline constexpr int kEscapeShell = 1016;
 inline constexpr int kEscapeBatch = 1017;
@@ -53,6 +54,8 @@ inline constexpr int kEscapeUrl = 1019;
 inline constexpr int kEscapeCsv = 1020;
 inline constexpr int kEscapeJson = 1021;
 inline constexpr int kPreview = 1022;  // opens the preview window
+inline constexpr int kEscapeHtmlUrl = 1023;
+inline constexpr int kEscapeLine = 1024;
 inline constexpr int kSaveTemplate = 1301;
 inline constexpr int kOpenTemplate = 1302;
 inline constexpr int kFirstTemplate = kFirstTemplateId;

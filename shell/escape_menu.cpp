@@ -11,9 +11,9 @@ namespace lq {
 namespace {
 
 // In the order of EscapeKind.
-constexpr std::array<int, 7> kCommands = {ids::kEscapeNone, ids::kEscapeShell, ids::kEscapeBatch,
-                                          ids::kEscapeHtml, ids::kEscapeUrl,   ids::kEscapeCsv,
-                                          ids::kEscapeJson};
+constexpr std::array<int, 9> kCommands = {ids::kEscapeNone, ids::kEscapeShell,   ids::kEscapeBatch,
+                                          ids::kEscapeHtml, ids::kEscapeUrl,     ids::kEscapeCsv,
+                                          ids::kEscapeJson, ids::kEscapeHtmlUrl, ids::kEscapeLine};
 static_assert(kCommands.size() == kEscapeWords.size(), "one item per kind");
 
 void CheckItem(wxMenuItem* item) {

@@ -16,6 +16,9 @@ packages+=(libgtk-3-dev weston wl-clipboard)
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
   dpkg-dev file fakeroot lintian)
+# The readers that escaped output is read back with: more shells and a shell linter, a JSON
+# reader and an HTML5 parser that follows links as a browser does.
+packages+=(busybox shellcheck jq python3-html5lib)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
   --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;

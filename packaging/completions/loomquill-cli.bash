@@ -25,7 +25,7 @@ _loomquill_cli() {
   local words=
   case $prev in
     --mode) words='full relative name none' ;;
-    --escape) words='none shell batch html url csv json' ;;
+    --escape) words='none shell batch html url csv json html-url line' ;;
     --path-style) words='host windows posix' ;;
     --eol) words='native lf crlf' ;;
     --header | --queue | --main-head | --main-queue | --limit) return ;;

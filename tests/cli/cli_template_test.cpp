@@ -32,16 +32,17 @@ TEST(CliTemplates, SamplesComposeASmallList) {
        "cp -p -- '/w/out/a b.txt' \"$backup/\"\ncp -p -- '/w/out/sub/c.mp3' \"$backup/\"\n"
        "echo \"Copied 2 files to $backup\"\n"},
       {"Batch backup.hqd",
-       "@echo off\nrem Copies each listed file into the backup folder.\n"
+       "@setlocal DisableDelayedExpansion\n@echo off\nrem Copies each listed file into the backup "
+       "folder.\n"
        "set \"BACKUP=%USERPROFILE%\\Backup\"\nif not exist \"%BACKUP%\" mkdir \"%BACKUP%\"\n"
        "copy /Y \"/w/out/a b.txt\" \"%BACKUP%\\\"\ncopy /Y \"/w/out/sub/c.mp3\" \"%BACKUP%\\\"\n"
        "echo Copied 2 files to %BACKUP%\npause\n"},
       {"HTML links.hqd",
        "<!DOCTYPE html>\n<html>\n<head><meta charset=\"utf-8\"><title>Files</title></head>\n"
-       "<body>\n  <ul>\n    <li><a href=\"a b.txt\">a b.txt</a></li>\n"
+       "<body>\n  <ul>\n    <li><a href=\"a%20b.txt\">a b.txt</a></li>\n"
        "    <li><a href=\"sub/c.mp3\">c.mp3</a></li>\n  </ul>\n</body>\n</html>\n"},
       {"M3U playlist.hqd", "#EXTM3U\n#EXTINF:-1,a b\na b.txt\n#EXTINF:-1,c\nsub/c.mp3\n"},
-      {"Markdown list.hqd", "# Files\n\n- [a%20b.txt](a%20b.txt)\n- [c.mp3](sub/c.mp3)\n"},
+      {"Markdown list.hqd", "# Files\n\n- [`a%20b.txt`](a%20b.txt)\n- [`c.mp3`](sub/c.mp3)\n"},
       {"JSON lines.hqd",
        "{\"number\": 1, \"file\": \"/w/out/a b.txt\", \"name\": \"a b\", \"extension\": \".txt\"}\n"
        "{\"number\": 2, \"file\": \"/w/out/sub/c.mp3\", \"name\": \"c\", \"extension\": "

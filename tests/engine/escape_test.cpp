@@ -24,6 +24,10 @@ TEST(Escape, EachKindEscapesWhatItsQuotesNeed) {
       {EscapeKind::Batch, "%PATH%", "%%PATH%%"},
       {EscapeKind::Html, "a&b<c>d\"e'f", "a&amp;b&lt;c&gt;d&quot;e&#39;f"},
       {EscapeKind::Html, "&amp;", "&amp;amp;"},
+      {EscapeKind::Html, "a\rb\r\nc\n\t", "a&#13;b&#13;\nc\n\t"},
+      {EscapeKind::Html, "caf\xC3\xA9 \xE2\x80\xAE", "caf\xC3\xA9 \xE2\x80\xAE"},
+      {EscapeKind::HtmlUrl, "a&b<c>d\"e'f\r", "a&amp;b&lt;c&gt;d&quot;e&#39;f&#13;"},
+      {EscapeKind::HtmlUrl, "javascript:x %#?", "javascript:x %#?"},
       {EscapeKind::Url, "/a b/c%d.txt", "/a%20b/c%25d.txt"},
       {EscapeKind::Url, "AZaz09-._~/", "AZaz09-._~/"},
       {EscapeKind::Url, "\"<>'&#?=\\", "%22%3C%3E%27%26%23%3F%3D%5C"},
@@ -32,6 +36,8 @@ TEST(Escape, EachKindEscapesWhatItsQuotesNeed) {
       {EscapeKind::Json, "a\"b\\c/d", "a\\\"b\\\\c/d"},
       {EscapeKind::Json, "\n\r\t\b\f\x1f\x01", "\\n\\r\\t\\b\\f\\u001f\\u0001"},
       {EscapeKind::Json, "caf\xC3\xA9 \xF0\x9F\x8E\xB5", "caf\xC3\xA9 \xF0\x9F\x8E\xB5"},
+      // Values of a line list only lose nothing: the written name is guarded on its own.
+      {EscapeKind::Line, "#x:y \t\"'\xFF", "#x:y \t\"'\xFF"},
   };
   for (const Case& c : cases) {
     std::string out = "keep:";
@@ -50,6 +56,11 @@ TEST(Escape, RefusedValuesLeaveTheOutputAlone) {
       {EscapeKind::Json, "\xC0\xAF", ""},          // overlong '/'
       {EscapeKind::Json, "\xED\xA0\x80", ""},      // a surrogate
       {EscapeKind::Json, "\xF4\x90\x80\x80", ""},  // above U+10FFFF
+      {EscapeKind::Html, "bad \xFF\xFE.txt", ""},
+      {EscapeKind::Html, "\xED\xA0\x80", ""},
+      {EscapeKind::HtmlUrl, "\xC3", ""},
+      {EscapeKind::Line, "two\nlines", ""},
+      {EscapeKind::Line, "carriage\rreturn", ""},
   };
   for (const Case& c : cases) {
     std::string out = "keep";
@@ -91,6 +102,95 @@ TEST(Escape, WhatNeedsNoEscapingIsWrittenUnchanged) {
   }
 }
 
+struct NameCase {
+  EscapeKind kind;
+  PathStyle style;
+  std::string name;
+  std::string want;
+};
+
+TEST(Escape, TheWrittenNameIsEscapedAsAWholeName) {
+  const NameCase cases[] = {
+      // A link target: nothing a browser reads as a scheme, a query, a fragment or a host.
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "javascript:alert(1)", "javascript%3Aalert%281%29"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "http:x", "http%3Ax"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "a%b#c?d\te", "a%25b%23c%3Fd%09e"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "  lead", "%20%20lead"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "a\"b'c&d", "a%22b%27c%26d"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "../up/\xFF", "../up/%FF"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "//host/x", "/%2Fhost/x"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "///x", "/%2F/x"},
+      {EscapeKind::HtmlUrl, PathStyle::Posix, "/a//b", "/a//b"},
+      {EscapeKind::HtmlUrl, PathStyle::Windows, "\\\\server\\x", "%5C%5Cserver%5Cx"},
+      {EscapeKind::Url, PathStyle::Posix, "//host/x y", "/%2Fhost/x%20y"},
+      {EscapeKind::Url, PathStyle::Posix, "/", "/"},
+      // A line list: comments and URLs made files again, everything else as it is.
+      {EscapeKind::Line, PathStyle::Posix, "#hidden.mp3", "./#hidden.mp3"},
+      {EscapeKind::Line, PathStyle::Posix, "javascript:x", "./javascript:x"},
+      {EscapeKind::Line, PathStyle::Posix, "http://host/x", "./http://host/x"},
+      {EscapeKind::Line, PathStyle::Posix, "C:x", "./C:x"},
+      {EscapeKind::Line, PathStyle::Posix, "dir/a:b", "dir/a:b"},
+      {EscapeKind::Line, PathStyle::Posix, "dir/#a", "dir/#a"},
+      {EscapeKind::Line, PathStyle::Posix, "../#a", "../#a"},
+      {EscapeKind::Line, PathStyle::Posix, "/abs/#a:b", "/abs/#a:b"},
+      {EscapeKind::Line, PathStyle::Posix, " #lead", " #lead"},
+      {EscapeKind::Line, PathStyle::Posix, "-x \t'\"", "-x \t'\""},
+      {EscapeKind::Line, PathStyle::Posix, "", ""},
+      {EscapeKind::Line, PathStyle::Windows, "C:\\m\\a.mp3", "C:\\m\\a.mp3"},
+      {EscapeKind::Line, PathStyle::Windows, "\\\\srv\\#a", "\\\\srv\\#a"},
+      {EscapeKind::Line, PathStyle::Windows, "#a\\b", "./#a\\b"},
+      {EscapeKind::Line, PathStyle::Windows, "sub\\a:b", "sub\\a:b"},
+      // The other kinds write the name as they write a value.
+      {EscapeKind::Html, PathStyle::Posix, "//a&b", "//a&amp;b"},
+      {EscapeKind::Shell, PathStyle::Posix, "#it's", "#it'\\''s"},
+  };
+  for (const NameCase& c : cases) {
+    SCOPED_TRACE(std::string(EscapeWord(c.kind)) + " " + c.name);
+    std::string out = "keep:";
+    EXPECT_TRUE(AppendEscapedName(out, c.name, c.kind, c.style));
+    EXPECT_EQ(out, "keep:" + c.want);
+    EXPECT_EQ(NameWrittenAsItIs(c.name, c.kind, c.style), c.want == c.name);
+  }
+}
+
+TEST(Escape, ANameALineListCannotHoldIsRefusedWithItsReason) {
+  for (const char* name : {"two\nlines", "cr\r", "\n#x"}) {
+    std::string out = "keep";
+    EXPECT_FALSE(AppendEscapedName(out, name, EscapeKind::Line, PathStyle::Posix));
+    EXPECT_EQ(out, "keep");
+    EXPECT_FALSE(NameWrittenAsItIs(name, EscapeKind::Line, PathStyle::Posix));
+  }
+  EXPECT_NE(RefusalReason(EscapeKind::Line).find("line break"), std::string_view::npos);
+  EXPECT_NE(RefusalReason(EscapeKind::Html).find("UTF-8"), std::string_view::npos);
+  EXPECT_NE(RefusalReason(EscapeKind::HtmlUrl).find("UTF-8"), std::string_view::npos);
+  // html-url's link target holds any byte: only the text around it needs UTF-8.
+  std::string out;
+  EXPECT_TRUE(AppendEscapedName(out, "\xFF\xFE", EscapeKind::HtmlUrl, PathStyle::Posix));
+  EXPECT_EQ(out, "%FF%FE");
+}
+
+// The quick look at a whole name must agree with the careful way, as for values.
+TEST(Escape, WhatNeedsNoEscapingAsANameIsWrittenUnchanged) {
+  std::vector<std::string> names = {"", "/", "//", "#", ":", "a/b:c", "/x", "C:\\x", "\\\\x"};
+  for (int b = 0; b < 256; ++b) {
+    const std::string c(1, static_cast<char>(b));
+    for (const std::string& n : {c, c + "a", "a" + c + "b", "/" + c, c + "/" + c}) {
+      names.push_back(n);
+    }
+  }
+  for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
+    const auto kind = static_cast<EscapeKind>(k);
+    for (const PathStyle style : {PathStyle::Posix, PathStyle::Windows}) {
+      for (const std::string& n : names) {
+        std::string out;
+        const bool held = AppendEscapedName(out, n, kind, style);
+        EXPECT_EQ(NameWrittenAsItIs(n, kind, style), held && out == n)
+            << kEscapeWords[k] << " " << n;
+      }
+    }
+  }
+}
+
 TEST(Escape, WordsNameTheKinds) {
   for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
     const auto kind = static_cast<EscapeKind>(k);
@@ -98,6 +198,10 @@ TEST(Escape, WordsNameTheKinds) {
   }
   EXPECT_EQ(EscapeKindFromWord("Shell"), EscapeKind::Shell);
   EXPECT_EQ(EscapeKindFromWord("HTML"), EscapeKind::Html);
+  EXPECT_EQ(EscapeKindFromWord("Html-URL"), EscapeKind::HtmlUrl);
+  EXPECT_EQ(EscapeKindFromWord("line"), EscapeKind::Line);
+  EXPECT_EQ(EscapeKindFromWord("html_url"), std::nullopt);
+  EXPECT_EQ(EscapeKindFromWord("lines"), std::nullopt);
   EXPECT_EQ(EscapeKindFromWord("sh"), std::nullopt);
   EXPECT_EQ(EscapeKindFromWord(""), std::nullopt);
 }

@@ -52,6 +52,47 @@ TEST(FileValues, WrittenNameIsThatOfWriteFileName) {
   }
 }
 
+// A kind that treats the written name as a whole name does so only there: the variables are
+// escaped as values, the written name after the path mode.
+TEST(FileValues, TheWrittenNameHasAnEscapingOfItsOwn) {
+  struct Case {
+    EscapeKind kind;
+    int mode;
+    const char* name;
+    const char* written;
+    const char* file_name;  // ZQ_NAME
+    bool refused;
+  };
+  const Case cases[] = {
+      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kRelative), "/site/a&b #1.txt",
+       "a%26b%20%231.txt", "a&amp;b #1", false},
+      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kFull), "//host/x", "/%2Fhost/x", "x", false},
+      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kFull), "/site/\xFF", "/site/%FF", "", true},
+      {EscapeKind::Url, CheckIndexOf(PathMode::kFull), "//host/x:y", "/%2Fhost/x%3Ay", "x%3Ay",
+       false},
+      {EscapeKind::Line, CheckIndexOf(PathMode::kRelative), "/site/#a:b.mp3", "./#a:b.mp3", "#a:b",
+       false},
+      {EscapeKind::Line, CheckIndexOf(PathMode::kRelative), "/site/sub/#a.mp3", "sub/#a.mp3", "#a",
+       false},
+      {EscapeKind::Line, CheckIndexOf(PathMode::kName), "/site/sub/http:x", "./http:x", "http:x",
+       false},
+      {EscapeKind::Line, CheckIndexOf(PathMode::kFull), "/site/#a", "/site/#a", "#a", false},
+      {EscapeKind::Line, CheckIndexOf(PathMode::kNone), "/site/a\nb", "", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(EscapeWord(c.kind)) + " " + c.name);
+    ScriptSettings s;
+    s.Escape = c.kind;
+    s.CheckIndex = c.mode;
+    s.RelPath = "/site/";
+    FileValues v;
+    v.Reset(s, PathStyle::Posix, c.name, 0);
+    EXPECT_EQ(v.Written(), c.written);
+    EXPECT_EQ(v.Get(Variable::Name), c.file_name);
+    EXPECT_EQ(v.refused(), c.refused);
+  }
+}
+
 TEST(DecimalText, CountsOnAndJumps) {
   DecimalText d;
   struct Step {

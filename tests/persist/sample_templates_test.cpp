@@ -87,12 +87,12 @@ TEST(SampleTemplates, EachEscapesForItsLanguage) {
     const char* file;
     EscapeKind escape;
   };
-  // Playlists and plain lists have no quoting to escape for.
+  // Playlists and plain lists have no quoting, but one entry a line.
   const Case cases[] = {
       {"Shell backup.hqd", EscapeKind::Shell}, {"Batch backup.hqd", EscapeKind::Batch},
-      {"HTML links.hqd", EscapeKind::Html},    {"Markdown list.hqd", EscapeKind::Url},
+      {"HTML links.hqd", EscapeKind::HtmlUrl}, {"Markdown list.hqd", EscapeKind::Url},
       {"JSON lines.hqd", EscapeKind::Json},    {"More/CSV table.hqd", EscapeKind::Csv},
-      {"M3U playlist.hqd", EscapeKind::None},  {"More/Numbered list.hqd", EscapeKind::None},
+      {"M3U playlist.hqd", EscapeKind::Line},  {"More/Numbered list.hqd", EscapeKind::Line},
   };
   for (const Case& c : cases) {
     ScriptSettings s;
@@ -101,6 +101,31 @@ TEST(SampleTemplates, EachEscapesForItsLanguage) {
         LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::Posix))
         << c.file;
     EXPECT_EQ(s.Escape, c.escape) << c.file;
+  }
+}
+
+// A script that cmd runs with delayed expansion on would turn !OS! in a name into its value.
+TEST(SampleTemplates, BatchBackupTurnsDelayedExpansionOffFirst) {
+  ScriptSettings s;
+  std::string header, queue;
+  ASSERT_FALSE(LoadTemplate((SampleFolder() / "Batch backup.hqd").string(), s, header, queue,
+                            PathStyle::Posix));
+  EXPECT_EQ(s.MainHead.rfind("@setlocal DisableDelayedExpansion\r\n@echo off\r\n", 0), 0u)
+      << s.MainHead;
+  EXPECT_EQ(s.MainHead.find("EnableDelayedExpansion"), std::string::npos);
+  EXPECT_EQ(s.CheckIndex, 0);
+  EXPECT_EQ(header, "copy /Y \"");
+}
+
+// Every sample that names files by variable or written name escapes them: none writes a
+// name as it is.
+TEST(SampleTemplates, NoneWritesNamesUnescaped) {
+  for (const fs::path& sample : Samples()) {
+    SCOPED_TRACE(sample.string());
+    ScriptSettings s;
+    std::string header, queue;
+    ASSERT_FALSE(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
+    EXPECT_NE(s.Escape, EscapeKind::None);
   }
 }
 

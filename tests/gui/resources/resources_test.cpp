@@ -399,6 +399,8 @@ TEST_F(Resources, MainMenuBar) {
                                         Radio(ids::kEscapeUrl, "URL"),
                                         Radio(ids::kEscapeCsv, "CSV (inside \"...\")"),
                                         Radio(ids::kEscapeJson, "JSON (inside \"...\")"),
+                                        Radio(ids::kEscapeHtmlUrl, "HTML link (name as URL)"),
+                                        Radio(ids::kEscapeLine, "Lines (one name a line)"),
                                         kSubmenuEnd,
                                         kSubmenuEnd,
                                         kSeparator,

@@ -39,14 +39,22 @@ const EscapeItem kItems[] = {
      "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
      "refused"},
     {1018, EscapeKind::Html, "html", "HTML",
-     "Escape names for HTML: & < > \" ' become &amp; &lt; &gt; &quot; &#39;"},
+     "Escape names for HTML: & < > \" ' CR become &amp; &lt; &gt; &quot; &#39; &#13;; a name must "
+     "be UTF-8"},
     {1019, EscapeKind::Url, "url", "URL",
      "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX"},
     {1020, EscapeKind::Csv, "csv", "CSV (inside \"...\")",
-     "Escape names for CSV double quotes: \" becomes \"\""},
+     "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are kept (a "
+     "spreadsheet may run them)"},
     {1021, EscapeKind::Json, "json", "JSON (inside \"...\")",
      "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
      "be UTF-8"},
+    {1023, EscapeKind::HtmlUrl, "html-url", "HTML link (name as URL)",
+     "Escape the written name as a link target (%XX, as URL) and the variables as HTML text; a "
+     "name must be UTF-8"},
+    {1024, EscapeKind::Line, "line", "Lines (one name a line)",
+     "For one-name-a-line lists: a name with a line break is refused; a relative #x or a:b is "
+     "written as ./#x, ./a:b"},
 };
 
 class EscapeTest : public ShellTest {
@@ -163,8 +171,13 @@ TEST_F(EscapeTest, TheKindSurvivesClosingAndReopening) {
 }
 
 TEST_F(EscapeTest, StoredWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
-  const std::pair<const char*, int> cases[] = {
-      {"Escape=HTML\n", 1018}, {"Escape=Shell\n", 1016}, {"Escape=perl\n", 1015}, {"", 1015}};
+  const std::pair<const char*, int> cases[] = {{"Escape=HTML\n", 1018},
+                                               {"Escape=Shell\n", 1016},
+                                               {"Escape=perl\n", 1015},
+                                               {"Escape=HTML-URL\n", 1023},
+                                               {"Escape=line\n", 1024},
+                                               {"Escape=lines\n", 1015},
+                                               {"", 1015}};
   for (const auto& [body, id] : cases) {
     SCOPED_TRACE(body);
     WriteSettings(body);

@@ -151,7 +151,9 @@ TEST_F(HintsTest, EscapeItemInThePopupShowsItsStatusText) {
   EXPECT_EQ(status()->TipText(), "");
   Hover(dlg(), wxPoint(4, 3));
   MenuHighlight(dlg(), 1020);
-  EXPECT_EQ(status()->ShownText(), "Escape names for CSV double quotes: \" becomes \"\"");
+  EXPECT_EQ(status()->ShownText(),
+            "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are "
+            "kept (a spreadsheet may run them)");
 }
 
 TEST_F(HintsTest, MenuBarHighlightShowsTheHintUntilTheMenuCloses) {
