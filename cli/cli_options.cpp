@@ -38,7 +38,7 @@ const char* const kCliUsage =
     "\n"
     "Variables in the texts: ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX\n"
     "ZQ_GETCOUNT. A name longer than 999 bytes is left out, never cut: its line is told,\n"
-    "the other names are composed. With -0 an empty name is skipped and counted.\n"
+    "the other names are composed. An empty --files-from name is skipped and counted.\n"
     "Exit status: 0 done, 1 a name left out, nothing to compose, a file that cannot be read\n"
     "or written, or a name refused, 2 a usage error. --output FILE is replaced only when the\n"
     "whole output was written: it holds every name but those left out; when the reading\n"

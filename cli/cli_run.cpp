@@ -193,28 +193,34 @@ int Run(const CliOptions& o) {
       }
     }
     for (const std::string& path : o.files_from) {
-      std::optional<Failure> failure;
-      if (o.null_separated) {
-        NulSplitter splitter(kNameMax, kListLineMax);
+      // An empty name is no file (relative, it would name a folder above): skipped, counted.
+      auto read = [&](auto& splitter, std::string_view piece) {
         auto warn = [&] {
           if (const std::size_t n = splitter.empty_names(); n > 0) {
             Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
                 (n == 1 ? " empty name skipped" : " empty names skipped"));
           }
         };
+        std::optional<Failure> failure;
         try {
           failure =
-              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "name");
+              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
         } catch (const Enough&) {
           warn();
           throw;
         }
         if (!failure) warn();
+        return failure;
+      };
+      std::optional<Failure> failure;
+      if (o.null_separated) {
+        NulSplitter splitter(kNameMax, kListLineMax);
+        failure = read(splitter, "name");
       } else {
         // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
         // names holding a line break would come apart into other names.
-        LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax);
-        failure = ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line");
+        LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+        failure = read(splitter, "line");
         if (failure && splitter.problem() == LineProblem::kNul) {
           failure->reason += "; give --null for names separated by NUL";
         }

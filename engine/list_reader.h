@@ -32,8 +32,14 @@ enum class LineProblem {
 // of names, and even /dev/zero is read within bounded time and memory.
 inline constexpr std::size_t kListLineMax = std::size_t{1} << 20;
 
-// The most empty NUL-separated names in a row: /dev/zero holds nothing else, forever.
+// The most empty names in a row a reader skips: /dev/zero holds nothing else, forever.
 inline constexpr std::size_t kEmptyRunMax = 65'536;
+
+// What an empty line or name means.
+enum class EmptyNames {
+  Keep,  // an empty name, as a list file's empty line is an empty item
+  Skip,  // no name: skipped and counted; kEmptyRunMax in a row stop the reading
+};
 
 // What both splitters share: the piece still open at the end of a chunk (kept while it may
 // fit, else only counted), the count of pieces ended, and why and where the reading stopped.
@@ -42,13 +48,18 @@ class SplitterState {
   LineProblem problem() const { return problem_; }
   // The piece (line or name), counted from 1, that stopped the reading; 0 when none did.
   std::size_t problem_line() const { return problem_line_; }
+  // How many empty names were skipped under EmptyNames::Skip.
+  std::size_t empty_names() const { return empty_names_; }
 
  protected:
   // max_piece bounds the pieces handed on (0: no bound); a longer one is left out, its bytes
   // counted up to its end, unless it passes max_skip (0: no bound), which stops the reading.
   // with_cr: a CR right before the end is the line break's, not the piece's.
-  SplitterState(std::size_t max_piece, std::size_t max_skip, bool with_cr)
-      : max_piece_(max_piece), max_skip_(max_skip), slack_(with_cr ? 1 : 0) {}
+  SplitterState(std::size_t max_piece, std::size_t max_skip, bool with_cr, EmptyNames empty)
+      : max_piece_(max_piece),
+        max_skip_(max_skip),
+        slack_(with_cr ? 1 : 0),
+        skip_empty_(empty == EmptyNames::Skip) {}
 
   void Stop(LineProblem problem) {
     problem_ = problem;
@@ -65,8 +76,28 @@ class SplitterState {
       Stop(LineProblem::kEndless);
       return false;
     }
+    empty_run_ = 0;
     refuse(pieces_ + 1, LineProblem::kTooLong);
     ++pieces_;
+    return true;
+  }
+
+  // Hands a piece that fits on to each, unless it is an empty one to skip; false once the
+  // reading stopped.
+  template <typename Each>
+  bool HandOn(std::string_view piece, Each& each) {
+    if (piece.empty() && skip_empty_) [[unlikely]] {
+      if (++empty_run_ >= kEmptyRunMax) {
+        Stop(LineProblem::kEmptyRun);
+        return false;
+      }
+      ++empty_names_;
+      ++pieces_;
+      return true;
+    }
+    empty_run_ = 0;
+    ++pieces_;
+    each(piece);
     return true;
   }
 
@@ -149,6 +180,9 @@ class SplitterState {
   std::size_t max_piece_;
   std::size_t max_skip_;
   std::size_t slack_;
+  bool skip_empty_;
+  std::size_t empty_names_ = 0;
+  std::size_t empty_run_ = 0;
   bool skipping_ = false;
   std::size_t skipped_ = 0;
   char skipped_last_ = 0;
@@ -162,8 +196,8 @@ class SplitterState {
 class LineSplitter : public SplitterState {
  public:
   explicit LineSplitter(NulInLine nul = NulInLine::Cut, std::size_t max_line = 0,
-                        std::size_t max_skip = 0)
-      : SplitterState(max_line, max_skip, /*with_cr=*/true), nul_(nul) {}
+                        std::size_t max_skip = 0, EmptyNames empty = EmptyNames::Keep)
+      : SplitterState(max_line, max_skip, /*with_cr=*/true, empty), nul_(nul) {}
 
   template <typename Each, typename Refuse>
   void Feed(std::string_view chunk, Each&& each, Refuse&& refuse) {
@@ -213,9 +247,7 @@ class LineSplitter : public SplitterState {
       return LeaveOut(line.size(), refuse);
     }
     if (may_hold_nul) line = line.substr(0, line.find('\0'));
-    ++pieces_;
-    each(line);
-    return true;
+    return HandOn(line, each);
   }
 
   NulInLine nul_;
@@ -228,21 +260,14 @@ class LineSplitter : public SplitterState {
 class NulSplitter : public SplitterState {
  public:
   explicit NulSplitter(std::size_t max_name = 0, std::size_t max_skip = 0)
-      : SplitterState(max_name, max_skip, /*with_cr=*/false) {}
-
-  // How many empty names were skipped.
-  std::size_t empty_names() const { return empty_names_; }
+      : SplitterState(max_name, max_skip, /*with_cr=*/false, EmptyNames::Skip) {}
 
   template <typename Each, typename Refuse>
   void Feed(std::string_view chunk, Each&& each, Refuse&& refuse) {
     if (problem_ != LineProblem::kNone) return;
-    auto refuse_long = [&](std::size_t number, LineProblem why) {
-      empty_run_ = 0;
-      refuse(number, why);
-    };
     SplitChunk(
         chunk, [chunk](std::size_t from) { return chunk.find('\0', from); },
-        [&](std::string_view name, bool) { return Name(name, each, refuse_long); }, refuse_long);
+        [&](std::string_view name, bool) { return Name(name, each, refuse); }, refuse);
   }
 
   template <typename Each, typename Refuse>
@@ -253,26 +278,11 @@ class NulSplitter : public SplitterState {
  private:
   template <typename Each, typename Refuse>
   bool Name(std::string_view name, Each& each, Refuse& refuse) {
-    if (name.empty()) [[unlikely]] {
-      if (++empty_run_ >= kEmptyRunMax) {
-        Stop(LineProblem::kEmptyRun);
-        return false;
-      }
-      ++empty_names_;
-      ++pieces_;
-      return true;
-    }
-    empty_run_ = 0;
     if (TooLong(name.size())) [[unlikely]] {
       return LeaveOut(name.size(), refuse);
     }
-    ++pieces_;
-    each(name);
-    return true;
+    return HandOn(name, each);
   }
-
-  std::size_t empty_names_ = 0;
-  std::size_t empty_run_ = 0;
 };
 
 // Reads a file, or standard input for "-", a chunk at a time.

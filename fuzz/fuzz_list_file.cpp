@@ -128,6 +128,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "chunked reading leaves out the same lines");
   }
 
+  // Asked to skip empty names, lines give the same names but the empty ones, counted.
+  lq::LineSplitter skipping(lq::NulInLine::Cut, lq::kNameMax, lq::kListLineMax,
+                            lq::EmptyNames::Skip);
+  const Seen skipped = Chunked(skipping, text, step);
+  if (skipping.problem() == lq::LineProblem::kNone) {
+    std::vector<std::string> non_empty;
+    for (const std::string& name : want.names) {
+      if (!name.empty()) non_empty.push_back(name);
+    }
+    Check(skipped.names == non_empty && skipped.left_out == want.left_out &&
+              skipping.empty_names() == want.names.size() - non_empty.size(),
+          "skipping empty lines drops only them");
+  }
+
   // NUL-separated: every non-empty piece that fits is a name, a longer one is left out by
   // number, empty ones are counted; chunks change nothing.
   lq::NulSplitter nul(lq::kNameMax, lq::kListLineMax);

@@ -322,6 +322,30 @@ TEST(CliNulNames, EmptyNamesAreSkippedAndCountedInOneWarning) {
   EXPECT_EQ(many.err, "loomquill-cli: warning: standard input: 65535 empty names skipped\n");
 }
 
+// --files-from reads the same way, a line a name; a list file keeps its empty lines as
+// empty items, as Open list does.
+TEST(CliNulNames, EmptyLinesOfFilesFromAreSkippedTooButNotOfAList) {
+  const ProcessResult lines = RunCli({"--files-from", "-", "--queue", ";"}, "\n/a\r\n\r\n\n/b\n\n");
+  EXPECT_EQ(lines.status, 0) << lines.err;
+  EXPECT_EQ(lines.out, "/a;/b;");
+  EXPECT_EQ(lines.err, "loomquill-cli: warning: standard input: 4 empty names skipped\n");
+
+  const ProcessResult endless =
+      RunCli({"--files-from", "-", "--queue", ";"}, "/a\n" + std::string(65536, '\n') + "/b\n");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.err,
+            "loomquill-cli: standard input: 65536 empty names in a row: this is not a list of "
+            "names\n");
+
+  TempDir dir;
+  const std::string list = dir.File("a.lst");
+  WriteFile(list, "\n/a\r\n\r\n/b");
+  const ProcessResult kept = RunCli({"--list", list, "--header", "<", "--queue", ">"});
+  EXPECT_EQ(kept.status, 0) << kept.err;
+  EXPECT_EQ(kept.out, "<></a><></b>");
+  EXPECT_TRUE(kept.err.empty()) << kept.err;
+}
+
 #ifndef _WIN32  // find and /dev/zero
 // What find -print0 writes, with empty names before, between and after.
 TEST(CliNulNames, FindOutputWithEmptyNamesGivesEveryNameOnce) {

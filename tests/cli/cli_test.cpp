@@ -139,7 +139,9 @@ TEST(CliSources, ListThenFilesFromThenArguments) {
       Cli({"--files-from", "-", "--queue", "\n", "/arg/five", "--list", dir.File("a.lst")},
           "/stdin/three\n\n/stdin/four");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "/l/one\n/l/two\n/stdin/three\n\n/stdin/four\n/arg/five\n");
+  // The empty line of --files-from is no name: skipped, and told.
+  EXPECT_EQ(r.out, "/l/one\n/l/two\n/stdin/three\n/stdin/four\n/arg/five\n");
+  EXPECT_EQ(r.err, "loomquill-cli: warning: standard input: 1 empty name skipped\n");
 }
 
 TEST(CliSources, BadSourcesExitWithOne) {

@@ -224,6 +224,34 @@ TEST(NulSplitter, EmptyNamesAreSkippedAndCountedAndLongOnesLeftOut) {
   }
 }
 
+// Lines can skip empty names as NUL-separated names do; a list file's reader keeps them.
+TEST(LineSplitter, EmptyLinesAreSkippedWhenAsked) {
+  const std::string text = "\n/a\r\n\r\n" + k1000 + "\n\n/b\n\n";
+  for (const std::size_t step : {1, 2, 1000, 4096}) {
+    SCOPED_TRACE(step);
+    std::vector<std::string> names;
+    std::vector<std::size_t> left_out;
+    auto add = [&names](std::string_view name) { names.emplace_back(name); };
+    auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
+    LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      splitter.Feed(std::string_view(text).substr(at, step), add, refuse);
+    }
+    splitter.Finish(add, refuse);
+    EXPECT_EQ(names, (std::vector<std::string>{"/a", "/b"}));
+    EXPECT_EQ(left_out, std::vector<std::size_t>{4});
+    EXPECT_EQ(splitter.empty_names(), 4u);
+    EXPECT_EQ(splitter.problem(), LineProblem::kNone);
+  }
+  LineSplitter endless(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+  std::vector<std::string> names;
+  auto add = [&names](std::string_view name) { names.emplace_back(name); };
+  endless.Feed("/a\n" + std::string(kEmptyRunMax, '\n') + "/b\n", add,
+               [](std::size_t, LineProblem) {});
+  EXPECT_EQ(endless.problem(), LineProblem::kEmptyRun);
+  EXPECT_EQ(names, std::vector<std::string>{"/a"});
+}
+
 // Under NulInLine::Refuse a NUL stops the reading at its line, even inside a line already
 // left out for its length: what follows may be pieces of -print0 names.
 TEST(LineSplitter, ANulStopsTheReadingWhenRefused) {
