@@ -37,10 +37,12 @@ const char* const kCliUsage =
     "  --                       ends the options: every later word is a FILE\n"
     "\n"
     "Variables in the texts: ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX\n"
-    "ZQ_GETCOUNT. Exit status: 0 done, 1 nothing to compose, a file that cannot be read or\n"
-    "written, or a name refused, 2 a usage error. Names are composed as they are read: when\n"
-    "one from --list or --files-from is refused, standard output may already hold the lines\n"
-    "before it; --output FILE never keeps any of them.\n";
+    "ZQ_GETCOUNT. A name longer than 999 bytes is left out, never cut: its line is told,\n"
+    "the other names are composed. An empty --files-from name is skipped and counted.\n"
+    "Exit status: 0 done, 1 a name left out, nothing to compose, a file that cannot be read\n"
+    "or written, or a name refused, 2 a usage error. --output FILE is replaced only when the\n"
+    "whole output was written: it holds every name but those left out; when the reading\n"
+    "stops, it is kept as it was, while standard output may already hold the lines before.\n";
 
 namespace {
 

@@ -161,11 +161,10 @@ int Run(const CliOptions& o) {
   OutputComposer compose(composer, s, out);
   bool opened = false;
   const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());
-  auto add = [&](std::string_view name, const std::string& where) {
+  auto add = [&](std::string_view name) {
     if (compose.Count() >= limit) [[unlikely]] {
       throw Enough{};
     }
-    if (name.size() > kNameMax) CheckedName(std::string(name), where);
     if (!opened) {
       if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
       opened = true;
@@ -174,37 +173,64 @@ int Run(const CliOptions& o) {
       Refused(compose);
     }
   };
+  // A name that does not fit is left out whole, never cut: it is told at once, the others
+  // are composed, and the run fails at its end so that a script sees what is missing.
+  bool left_out = false;
+  auto left_out_of = [&left_out](const std::string& path) {
+    return [&left_out, &path](std::size_t number, LineProblem why) {
+      Say(PlaceOf(path, number) + ": " + LeftOutReason(why, kNameMax));
+      left_out = true;
+    };
+  };
   // Names given whole are checked before anything is written, so a refusal never leaves
   // half an output on standard output.
   for (const std::string& file : o.files) CheckedName(file, "FILE");
   try {
     for (const std::string& path : o.lists) {
-      // Lines are bounded as the window bounds them, so even /dev/zero cannot fill memory.
-      auto failure = ForEachLine(
-          path, kInvalidFileCaption,
-          [&](std::string_view line) {
-            ListLineNames(line, [&](std::string_view name) { add(name, path); });
-          },
-          NulInLine::Cut, kListLineMax, "line");
-      if (failure) throw Stop{kExitFailed, failure->Describe()};
-    }
-    for (const std::string& path : o.files_from) {
-      const std::string where = path == "-" ? "standard input" : path;
-      auto each = [&](std::string_view name) { add(name, where); };
-      // A NUL inside a line is never cut away silently: it may be a -print0 list. A name too
-      // long stops the reading at once, however long its line.
-      std::optional<Failure> failure =
-          o.null_separated
-              ? ForEachNulSeparated(path, kInvalidFileCaption, each, kNameMax)
-              : ForEachLine(path, kInvalidFileCaption, each, NulInLine::Refuse, kNameMax);
-      if (failure) {
-        if (!o.null_separated && failure->reason.find("NUL") != std::string::npos) {
-          failure->reason += "; give --null for names separated by NUL";
-        }
+      // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
+      // read in bounded time and memory.
+      LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+      if (auto failure =
+              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
         throw Stop{kExitFailed, failure->Describe()};
       }
     }
-    for (const std::string& file : o.files) add(file, "FILE");
+    for (const std::string& path : o.files_from) {
+      // An empty name is no file (relative, it would name a folder above): skipped, counted.
+      auto read = [&](auto& splitter, std::string_view piece) {
+        auto warn = [&] {
+          if (const std::size_t n = splitter.empty_names(); n > 0) {
+            Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
+                (n == 1 ? " empty name skipped" : " empty names skipped"));
+          }
+        };
+        std::optional<Failure> failure;
+        try {
+          failure =
+              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
+        } catch (const Enough&) {
+          warn();
+          throw;
+        }
+        if (!failure) warn();
+        return failure;
+      };
+      std::optional<Failure> failure;
+      if (o.null_separated) {
+        NulSplitter splitter(kNameMax, kListLineMax);
+        failure = read(splitter, "name");
+      } else {
+        // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
+        // names holding a line break would come apart into other names.
+        LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+        failure = read(splitter, "line");
+        if (failure && splitter.problem() == LineProblem::kNul) {
+          failure->reason += "; give --null for names separated by NUL";
+        }
+      }
+      if (failure) throw Stop{kExitFailed, failure->Describe()};
+    }
+    for (const std::string& file : o.files) add(file);
   } catch (const Enough&) {
     // The first --limit names are composed; the rest is left unread.
   }
@@ -214,7 +240,7 @@ int Run(const CliOptions& o) {
   }
   if (!compose.Finish()) Refused(compose);
   if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
-  return kExitDone;
+  return left_out ? kExitFailed : kExitDone;
 }
 
 }  // namespace

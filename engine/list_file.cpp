@@ -15,24 +15,30 @@
 
 namespace lq {
 
+namespace {
+
+// For splitters that leave nothing out.
+constexpr auto kNothingLeftOut = [](std::size_t, LineProblem) {};
+
+}  // namespace
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
   LineSplitter splitter;
-  splitter.Feed(text, add);
-  splitter.Finish(add);
+  splitter.Feed(text, add, kNothingLeftOut);
+  splitter.Finish(add, kNothingLeftOut);
   return lines;
 }
 
-std::vector<std::string> SplitListText(std::string_view text) {
-  std::vector<std::string> names;
-  auto add = [&names](std::string_view line) {
-    ListLineNames(line, [&names](std::string_view name) { names.emplace_back(name); });
-  };
-  LineSplitter splitter;
-  splitter.Feed(text, add);
-  splitter.Finish(add);
-  return names;
+ListText SplitListText(std::string_view text) {
+  ListText list;
+  auto add = [&list](std::string_view name) { list.names.emplace_back(name); };
+  auto left_out = [&list](std::size_t line, LineProblem) { list.left_out.push_back(line); };
+  LineSplitter splitter(NulInLine::Cut, kNameMax);
+  splitter.Feed(text, add, left_out);
+  splitter.Finish(add, left_out);
+  return list;
 }
 
 ChunkReader::ChunkReader(const std::string& path, const std::string& failure_caption,
@@ -76,10 +82,47 @@ std::optional<Failure> ChunkReader::Error() const {
   return Failure{shown_, caption_, std::strerror(error_)};
 }
 
+std::string SourceName(const std::string& path) {
+  return path == "-" ? std::string("standard input") : path;
+}
+
+std::string PlaceOf(const std::string& path, std::size_t number) {
+  return SourceName(path) + ":" + std::to_string(number);
+}
+
+std::string LeftOutReason(LineProblem problem, std::size_t max_name) {
+  if (problem == LineProblem::kTooLong) {
+    return "name longer than " + std::to_string(max_name) + " bytes";
+  }
+  return "not a name";
+}
+
+std::optional<Failure> StopFailure(const std::string& path, LineProblem problem, std::size_t number,
+                                   std::string_view piece) {
+  switch (problem) {
+    case LineProblem::kNone:
+    case LineProblem::kTooLong:
+      return std::nullopt;
+    case LineProblem::kNul:
+      return Failure{PlaceOf(path, number), "", "the line holds a NUL byte"};
+    case LineProblem::kEndless:
+      return Failure{
+          PlaceOf(path, number), "",
+          std::string(piece) + " longer than " + std::to_string(kListLineMax) + " bytes"};
+    case LineProblem::kEmptyRun:
+      return Failure{
+          SourceName(path), "",
+          std::to_string(kEmptyRunMax) + " empty names in a row: this is not a list of names"};
+  }
+  return std::nullopt;
+}
+
 std::optional<Failure> OpenList(FileList& list, const std::string& path,
-                                const ListProgress& progress, bool* stopped,
+                                const ListProgress& progress, OpenListReport* report,
                                 std::size_t max_items) {
-  if (stopped != nullptr) *stopped = false;
+  OpenListReport unused;
+  OpenListReport& told = report != nullptr ? *report : unused;
+  told = OpenListReport{};
   ChunkReader reader(path, kInvalidFileCaption, /*regular_only=*/true);
   if (auto failure = reader.Open()) return failure;
   std::error_code ec;
@@ -87,39 +130,56 @@ std::optional<Failure> OpenList(FileList& list, const std::string& path,
   const std::size_t room = max_items - std::min(max_items, static_cast<std::size_t>(list.Count()));
   // Names wait until the whole file was read, so a failed read leaves the list as it was.
   std::vector<std::string> names;
+  OpenListReport found;
   bool too_many = false;
-  auto add = [&](std::string_view line) {
-    ListLineNames(line, [&](std::string_view name) {
-      if (names.size() < room) {
-        names.emplace_back(name);
-      } else {
-        too_many = true;
-      }
-    });
+  auto add = [&](std::string_view name) {
+    if (names.size() < room) {
+      names.emplace_back(name);
+    } else {
+      too_many = true;
+    }
   };
-  LineSplitter splitter(NulInLine::Cut, kListLineMax);
+  auto left_out = [&](std::size_t line, LineProblem why) {
+    if (found.first_left_out.size() < kLeftOutShown) {
+      found.first_left_out.push_back(std::to_string(line) + ": " + LeftOutReason(why, kNameMax));
+    }
+    ++found.left_out;
+  };
+  LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
   std::uint64_t done = 0;
-  bool go_on = true;
   for (std::string_view chunk = reader.Next(); !chunk.empty() && !too_many; chunk = reader.Next()) {
-    splitter.Feed(chunk, add);
+    splitter.Feed(chunk, add, left_out);
     done += chunk.size();
     if (splitter.problem() != LineProblem::kNone) break;
     if (progress && !progress(done, size)) {
-      go_on = false;
+      found.stopped = true;
       break;
     }
   }
   if (auto failure = reader.Error()) return failure;
-  if (go_on) splitter.Finish(add);
-  if (auto failure = LineFailure(path, splitter, kListLineMax, "line")) return failure;
+  if (!found.stopped) splitter.Finish(add, left_out);
+  if (auto failure = StopFailure(path, splitter.problem(), splitter.problem_line(), "line")) {
+    return failure;
+  }
   if (too_many) {
     return Failure{path, kInvalidFileCaption,
                    "the list would hold more than " + std::to_string(max_items) + " names"};
   }
-  if (!go_on && stopped != nullptr) *stopped = true;
+  told = std::move(found);
   list.Reserve(static_cast<std::size_t>(list.Count()) + names.size());
   for (std::string& name : names) list.Append(std::move(name));
   return std::nullopt;
+}
+
+std::optional<Failure> LeftOutNotice(const std::string& path, const OpenListReport& report) {
+  if (report.left_out == 0) return std::nullopt;
+  std::string reason = std::to_string(report.left_out) +
+                       (report.left_out == 1 ? " line was" : " lines were") + " left out:";
+  for (const std::string& line : report.first_left_out) reason += "\n" + line;
+  if (report.left_out > report.first_left_out.size()) {
+    reason += "\nand " + std::to_string(report.left_out - report.first_left_out.size()) + " more";
+  }
+  return Failure{path, kLeftOutCaption, reason};
 }
 
 namespace {

@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the list-file reader and checks that the names it yields rebuild
-// the text line by line.
+// Feeds arbitrary bytes to the list-file readers and checks that the lines they yield rebuild
+// the text, and that a name is either whole or left out, never cut.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,15 +14,6 @@
 
 namespace {
 
-// The length of the UTF-8 sequence a lead byte starts; 0 for a byte that starts none.
-std::size_t SequenceLength(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 0xC2 && b <= 0xDF) return 2;
-  if (b >= 0xE0 && b <= 0xEF) return 3;
-  if (b >= 0xF0 && b <= 0xF4) return 4;
-  return 0;
-}
-
 void Check(bool ok, const char* what) {
   if (!ok) {
     std::fprintf(stderr, "fuzz_list_file: invariant broken: %s\n", what);
@@ -30,7 +21,47 @@ void Check(bool ok, const char* what) {
   }
 }
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+// What a splitter hands on and leaves out.
+struct Seen {
+  std::vector<std::string> names;
+  std::vector<std::size_t> left_out;
+};
+
+// Feeds text to splitter in chunks of step bytes.
+template <typename Splitter>
+Seen Chunked(Splitter& splitter, std::string_view text, std::size_t step) {
+  Seen seen;
+  auto add = [&seen](std::string_view name) { seen.names.emplace_back(name); };
+  auto refuse = [&seen](std::size_t number, lq::LineProblem why) {
+    Check(why == lq::LineProblem::kTooLong, "only a name too long is left out");
+    seen.left_out.push_back(number);
+  };
+  for (std::size_t at = 0; at < text.size(); at += step) {
+    splitter.Feed(text.substr(at, step), add, refuse);
+  }
+  splitter.Finish(add, refuse);
+  return seen;
+}
+
+// The lines of text as a list file holds them (LF or CR LF; the last line keeps a CR at its
+// end), each whole when it fits in an item, else its number among the left out.
+Seen ListNames(std::string_view text) {
+  Seen want;
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t lf = text.find('\n', at);
+    std::string_view raw = text.substr(at, lf == std::string_view::npos ? lf : lf - at);
+    if (lf != std::string_view::npos && raw.ends_with('\r')) raw.remove_suffix(1);
+    ++number;
+    if (raw.size() > lq::kNameMax) {
+      want.left_out.push_back(number);
+    } else {
+      want.names.emplace_back(raw.substr(0, raw.find('\0')));
+    }
+    at = lf == std::string_view::npos ? text.size() : lf + 1;
+  }
+  return want;
+}
 
 }  // namespace
 
@@ -42,13 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> lines = lq::SplitLines(text);
 
   // Fed in small chunks, as files are read, the text gives the same lines.
-  std::vector<std::string> chunked;
   lq::LineSplitter splitter;
-  auto keep = [&chunked](std::string_view line) { chunked.emplace_back(line); };
   const std::size_t step = size == 0 ? 1 : data[0] % 7 + 1;
-  for (std::size_t at = 0; at < size; at += step) splitter.Feed(text.substr(at, step), keep);
-  splitter.Finish(keep);
-  Check(chunked == lines, "chunked reading gives the same lines");
+  const Seen chunked = Chunked(splitter, text, step);
+  Check(chunked.names == lines, "chunked reading gives the same lines");
+  Check(chunked.left_out.empty(), "an unbounded splitter leaves nothing out");
 
   std::size_t pos = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -82,50 +111,73 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(pos == size, "the lines cover the whole text");
 
-  // Names: each line up to its first NUL, in pieces of at most an item's capacity; an empty
-  // line is one empty name; a piece never splits a UTF-8 sequence unless it has to.
-  const std::vector<std::string> names = lq::SplitListText(text);
-  Check(names.size() >= lines.size(), "at least one name a line");
-  Check(names.size() <= lines.size() + 2 * (size / lq::kNameMax + 1), "a sane number of names");
-  std::size_t k = 0;
-  for (std::string_view line : lines) {
-    Check(k < names.size(), "names for every line");
-    if (line.empty()) {
-      Check(names[k++].empty(), "an empty line gives an empty name");
-      continue;
-    }
-    std::size_t at = 0;
-    while (at < line.size()) {
-      Check(k < names.size(), "names for the whole line");
-      const std::string& name = names[k++];
-      Check(!name.empty(), "a piece of a line is never empty");
-      Check(name.size() <= lq::kNameMax, "a name within its capacity");
-      Check(line.substr(at, name.size()) == name, "the pieces rebuild the line");
-      at += name.size();
-      // A cut lands inside a UTF-8 sequence only when no whole sequence across it starts in
-      // the three bytes before it: bytes that are no UTF-8 are cut where they fall.
-      if (at < line.size() && IsContinuation(line[at])) {
-        for (std::size_t back = 1; back <= 3 && back < name.size(); ++back) {
-          const std::size_t lead = at - back;
-          const std::size_t length = SequenceLength(line[lead]);
-          if (IsContinuation(line[lead])) continue;
-          bool whole = length > back && lead + length <= line.size();
-          for (std::size_t i = lead + 1; whole && i < lead + length; ++i) {
-            whole = IsContinuation(line[i]);
-          }
-          Check(!whole, "a cut backs off over a whole sequence in reach");
-          break;
-        }
-      }
-    }
-    Check(at == line.size(), "the pieces end where the line ends");
+  // Names: a line that fits in an item is one name, up to its first NUL; a longer line is
+  // left out whole, never cut, and its number told; an empty line is an empty name.
+  const lq::ListText list_text = lq::SplitListText(text);
+  const Seen want = ListNames(text);
+  Check(list_text.names == want.names, "every line that fits is a name, whole");
+  Check(list_text.left_out == want.left_out, "every line too long is left out, by number");
+
+  // Chunks ending anywhere, even inside a long line or between CR and LF, change nothing.
+  lq::LineSplitter bounded(lq::NulInLine::Cut, lq::kNameMax, lq::kListLineMax);
+  const std::size_t long_step = size == 0 ? 1 : data[size - 1] % 1500 + 1;
+  const Seen bounded_seen = Chunked(bounded, text, long_step);
+  if (size <= lq::kListLineMax) {
+    Check(bounded.problem() == lq::LineProblem::kNone, "no stop below the bound of a line");
+    Check(bounded_seen.names == want.names && bounded_seen.left_out == want.left_out,
+          "chunked reading leaves out the same lines");
   }
-  Check(k == names.size(), "no name beyond the lines");
+
+  // Asked to skip empty names, lines give the same names but the empty ones, counted.
+  lq::LineSplitter skipping(lq::NulInLine::Cut, lq::kNameMax, lq::kListLineMax,
+                            lq::EmptyNames::Skip);
+  const Seen skipped = Chunked(skipping, text, step);
+  if (skipping.problem() == lq::LineProblem::kNone) {
+    std::vector<std::string> non_empty;
+    for (const std::string& name : want.names) {
+      if (!name.empty()) non_empty.push_back(name);
+    }
+    Check(skipped.names == non_empty && skipped.left_out == want.left_out &&
+              skipping.empty_names() == want.names.size() - non_empty.size(),
+          "skipping empty lines drops only them");
+  }
+
+  // NUL-separated: every non-empty piece that fits is a name, a longer one is left out by
+  // number, empty ones are counted; chunks change nothing.
+  lq::NulSplitter nul(lq::kNameMax, lq::kListLineMax);
+  const Seen nul_seen = Chunked(nul, text, long_step);
+  Seen nul_want;
+  std::size_t empty = 0;
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < size;) {
+    const std::size_t end = text.find('\0', at);
+    const std::string_view piece = text.substr(at, end == std::string_view::npos ? end : end - at);
+    ++number;
+    if (piece.empty()) {
+      ++empty;
+    } else if (piece.size() > lq::kNameMax) {
+      nul_want.left_out.push_back(number);
+    } else {
+      nul_want.names.emplace_back(piece);
+    }
+    at = end == std::string_view::npos ? size : end + 1;
+  }
+  if (nul.problem() == lq::LineProblem::kNone) {
+    Check(nul_seen.names == nul_want.names && nul_seen.left_out == nul_want.left_out &&
+              nul.empty_names() == empty,
+          "NUL-separated names are the non-empty pieces that fit");
+  } else {
+    Check(nul.problem() == lq::LineProblem::kEmptyRun && empty >= lq::kEmptyRunMax,
+          "only a long run of empty names stops the reading");
+  }
 
   // The list keeps every name as read.
   lq::FileList list;
-  for (const std::string& name : names) list.Append(name);
-  Check(static_cast<std::size_t>(list.Count()) == names.size(), "the list holds every name");
-  for (int i = 0; i < list.Count(); ++i) Check(*list.Item(i) == names[i], "names kept whole");
+  for (const std::string& name : list_text.names) list.Append(name);
+  Check(static_cast<std::size_t>(list.Count()) == list_text.names.size(),
+        "the list holds every name");
+  for (int i = 0; i < list.Count(); ++i) {
+    Check(*list.Item(i) == list_text.names[static_cast<std::size_t>(i)], "names kept whole");
+  }
   return 0;
 }

@@ -46,7 +46,8 @@ void BaseDlg::OnOpenList() {
     return progress->Update(
         size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 1000 / size, 1000)));
   };
-  const std::optional<Failure> failure = OpenList(list_, name, on_progress);
+  OpenListReport report;
+  const std::optional<Failure> failure = OpenList(list_, name, on_progress, &report);
   progress.reset();
   if (failure) {
     Report(*failure);
@@ -54,6 +55,8 @@ void BaseDlg::OnOpenList() {
   }
   ShowList();
   UpdateCounter();
+  // Told over the list that holds every other line.
+  if (auto left_out = LeftOutNotice(name, report)) Report(*left_out);
 }
 
 void BaseDlg::OnSaveList() {

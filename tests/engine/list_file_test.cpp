@@ -18,38 +18,281 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
+// Names at the capacity of an item and one byte past it, as every reader is tried with.
+const std::string k999 = "/" + std::string(998, 'n');
+const std::string k1000 = "/" + std::string(999, 'n');
+// 1000 bytes whose 999th byte is the first of a two-byte character: no cut may keep it.
+const std::string kSplitChar = "/" + [] {
+  std::string s;
+  for (int i = 0; i < 498; ++i) s += "\xC3\xA9";
+  return s;
+}() + "x\xC3\xA9";
+// 999 bytes ending in whole three-byte characters.
+const std::string k999Euro = "/ab" + [] {
+  std::string s;
+  for (int i = 0; i < 332; ++i) s += "\xE2\x82\xAC";
+  return s;
+}();
+
 struct SplitCase {
   const char* what;
   std::string text;
   std::vector<std::string> names;
+  std::vector<std::size_t> left_out;
 };
 
-TEST(SplitListText, Table) {
-  const std::string long_line(1000, 'x');
-  const SplitCase cases[] = {
-      {"no final break", "C:\\a.txt\r\nC:\\b.txt", {"C:\\a.txt", "C:\\b.txt"}},
-      {"final break adds nothing", "/a\n/b\n", {"/a", "/b"}},
-      {"empty line in the middle", "/a\n\n/b", {"/a", "", "/b"}},
-      {"empty file", "", {}},
-      {"one line break", "\n", {""}},
-      {"lone CR is part of the name", "/a\r/b\n", {"/a\r/b"}},
-      {"long line in pieces", long_line + "\n/b", {std::string(999, 'x'), "x", "/b"}},
-      {"exactly 999 bytes", std::string(999, 'y') + "\n/b", {std::string(999, 'y'), "/b"}},
-      {"NUL ends a name", std::string("/a\0junk\n/b", 10), {"/a", "/b"}},
+std::vector<SplitCase> ListCases() {
+  return {
+      {"no final break", "C:\\a.txt\r\nC:\\b.txt", {"C:\\a.txt", "C:\\b.txt"}, {}},
+      {"final break adds nothing", "/a\n/b\n", {"/a", "/b"}, {}},
+      {"empty line in the middle", "/a\n\n/b", {"/a", "", "/b"}, {}},
+      {"empty file", "", {}, {}},
+      {"one line break", "\n", {""}, {}},
+      {"lone CR is part of the name", "/a\r/b\n", {"/a\r/b"}, {}},
+      {"1000 bytes between two", "/a\n" + k1000 + "\n/b\n", {"/a", "/b"}, {2}},
+      {"1000 bytes with CR LF", "/a\r\n" + k1000 + "\r\n/b", {"/a", "/b"}, {2}},
+      {"1000 bytes last", "/a\n" + k1000, {"/a"}, {2}},
+      {"exactly 999 bytes", k999 + "\n/b", {k999, "/b"}, {}},
+      {"999 bytes last", "/a\n" + k999, {"/a", k999}, {}},
+      {"999 bytes with CR LF", k999 + "\r\n/b\r\n", {k999, "/b"}, {}},
+      {"999 bytes and a CR at the end of the text", k999 + "\r", {}, {1}},
+      {"999th byte inside a character", "/a\n" + kSplitChar + "\n/b", {"/a", "/b"}, {2}},
+      {"999 bytes of whole characters", k999Euro + "\n/b", {k999Euro, "/b"}, {}},
+      {"many long lines", k1000 + "\n" + k1000 + k1000 + "\n\n" + k1000, {""}, {1, 2, 4}},
+      {"NUL ends a name", std::string("/a\0junk\n/b", 10), {"/a", "/b"}, {}},
   };
-  for (const auto& c : cases) {
+}
+
+TEST(SplitListText, Table) {
+  for (const auto& c : ListCases()) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(SplitListText(c.text), c.names);
+    const ListText got = SplitListText(c.text);
+    EXPECT_EQ(got.names, c.names);
+    EXPECT_EQ(got.left_out, c.left_out);
   }
 }
 
-TEST(SplitListText, LongLinesAreCutBetweenCharacters) {
-  std::string line;
-  for (int i = 0; i < 600; ++i) line += "\xC3\xA9";
-  const auto names = SplitListText(line);
-  ASSERT_EQ(names.size(), 2u);
-  EXPECT_EQ(names[0].size(), 998u);
-  EXPECT_EQ(names[0] + names[1], line);
+// Files are read in chunks: wherever a chunk ends, inside a long line, between a CR and its
+// LF or just past an item's capacity, the same names come out and the same lines are left out.
+TEST(LineSplitter, ChunksEndingAnywhereGiveTheSameNames) {
+  for (const auto& c : ListCases()) {
+    for (const std::size_t step : {1, 2, 3, 500, 998, 999, 1000, 1001, 1002, 1003, 4096}) {
+      SCOPED_TRACE(std::string(c.what) + ", chunks of " + std::to_string(step));
+      std::vector<std::string> names;
+      std::vector<std::size_t> left_out;
+      auto add = [&names](std::string_view name) { names.emplace_back(name); };
+      auto refuse = [&left_out](std::size_t line, LineProblem why) {
+        EXPECT_EQ(why, LineProblem::kTooLong);
+        left_out.push_back(line);
+      };
+      LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+      for (std::size_t at = 0; at < c.text.size(); at += step) {
+        splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
+      }
+      splitter.Finish(add, refuse);
+      EXPECT_EQ(splitter.problem(), LineProblem::kNone);
+      EXPECT_EQ(names, c.names);
+      EXPECT_EQ(left_out, c.left_out);
+    }
+  }
+}
+
+struct BoundCase {
+  const char* what;
+  std::string text;
+  std::vector<std::string> names;
+  std::vector<std::size_t> left_out;
+  LineProblem problem;
+  std::size_t problem_line;
+};
+
+// With names of at most 4 bytes and lines of at most 10: a line left out is skipped to its
+// end, one past 10 bytes stops the reading there, whatever its chunks.
+TEST(LineSplitter, ALineNoListHoldsStopsTheReading) {
+  const BoundCase cases[] = {
+      {"10 bytes left out", "abcd\n0123456789\nx", {"abcd", "x"}, {2}, LineProblem::kNone, 0},
+      {"10 bytes and CR LF", "0123456789\r\nx", {"x"}, {1}, LineProblem::kNone, 0},
+      {"11 bytes stop", "abcd\n0123456789A\nx", {"abcd"}, {}, LineProblem::kEndless, 2},
+      {"11 bytes last stop", "abcd\n0123456789A", {"abcd"}, {}, LineProblem::kEndless, 2},
+      {"10 bytes and a CR last stop", "0123456789\r", {}, {}, LineProblem::kEndless, 1},
+      {"no line break ever", std::string(100, 'z'), {}, {}, LineProblem::kEndless, 1},
+  };
+  for (const BoundCase& c : cases) {
+    for (const std::size_t step : {1, 2, 5, 11, 12, 100}) {
+      SCOPED_TRACE(std::string(c.what) + ", chunks of " + std::to_string(step));
+      std::vector<std::string> names;
+      std::vector<std::size_t> left_out;
+      auto add = [&names](std::string_view name) { names.emplace_back(name); };
+      auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
+      LineSplitter splitter(NulInLine::Cut, 4, 10);
+      for (std::size_t at = 0; at < c.text.size(); at += step) {
+        splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
+      }
+      splitter.Finish(add, refuse);
+      EXPECT_EQ(names, c.names);
+      EXPECT_EQ(left_out, c.left_out);
+      EXPECT_EQ(splitter.problem(), c.problem);
+      EXPECT_EQ(splitter.problem_line(), c.problem_line);
+    }
+  }
+}
+
+struct NulCase {
+  const char* what;
+  std::string text;
+  std::vector<std::string> names;
+  std::vector<std::size_t> left_out;
+  std::size_t empty;
+  LineProblem problem;
+};
+
+std::string Nul(std::initializer_list<std::string> names) {
+  std::string text;
+  for (const std::string& name : names) text += name + '\0';
+  return text;
+}
+
+// NUL-separated names, as find -print0 writes them: an empty one is no name.
+TEST(NulSplitter, EmptyNamesAreSkippedAndCountedAndLongOnesLeftOut) {
+  const NulCase cases[] = {
+      {"one empty name", Nul({"/a", "", "/b"}), {"/a", "/b"}, {}, 1, LineProblem::kNone},
+      {"empty first and last", Nul({"", "/a", "", ""}), {"/a"}, {}, 3, LineProblem::kNone},
+      {"line breaks are data",
+       Nul({"/a\nb", "/c\r\n"}),
+       {"/a\nb", "/c\r\n"},
+       {},
+       0,
+       LineProblem::kNone},
+      {"no final NUL", Nul({"/a"}) + "/b", {"/a", "/b"}, {}, 0, LineProblem::kNone},
+      {"1000 bytes between two",
+       Nul({"/a", k1000, "/b"}),
+       {"/a", "/b"},
+       {2},
+       0,
+       LineProblem::kNone},
+      {"1000 bytes last", Nul({"/a"}) + k1000, {"/a"}, {2}, 0, LineProblem::kNone},
+      {"999 bytes", Nul({k999, k999Euro}), {k999, k999Euro}, {}, 0, LineProblem::kNone},
+      {"999 bytes and a CR LF", Nul({k999 + "\r\n", "/b"}), {"/b"}, {1}, 0, LineProblem::kNone},
+      {"999th byte inside a character",
+       Nul({kSplitChar, "/b"}),
+       {"/b"},
+       {1},
+       0,
+       LineProblem::kNone},
+      {"empty names numbered too", Nul({"", k1000, "/b"}), {"/b"}, {2}, 1, LineProblem::kNone},
+      {"one short of a run",
+       std::string(kEmptyRunMax - 1, '\0') + Nul({"/b"}),
+       {"/b"},
+       {},
+       kEmptyRunMax - 1,
+       LineProblem::kNone},
+      {"a run of empty names",
+       Nul({"/a"}) + std::string(kEmptyRunMax, '\0') + Nul({"/b"}),
+       {"/a"},
+       {},
+       kEmptyRunMax - 1,
+       LineProblem::kEmptyRun},
+      {"runs broken by names",
+       std::string(kEmptyRunMax - 1, '\0') + Nul({"/b"}) + std::string(kEmptyRunMax - 1, '\0') +
+           Nul({k1000}) + std::string(kEmptyRunMax - 1, '\0'),
+       {"/b"},
+       {2 * kEmptyRunMax},
+       3 * (kEmptyRunMax - 1),
+       LineProblem::kNone},
+  };
+  for (const NulCase& c : cases) {
+    for (const std::size_t step : {std::size_t{1}, std::size_t{3}, std::size_t{999},
+                                   std::size_t{1000}, std::size_t{1001}, std::size_t{1} << 17}) {
+      SCOPED_TRACE(std::string(c.what) + ", chunks of " + std::to_string(step));
+      std::vector<std::string> names;
+      std::vector<std::size_t> left_out;
+      auto add = [&names](std::string_view name) { names.emplace_back(name); };
+      auto refuse = [&left_out](std::size_t line, LineProblem why) {
+        EXPECT_EQ(why, LineProblem::kTooLong);
+        left_out.push_back(line);
+      };
+      NulSplitter splitter(kNameMax, kListLineMax);
+      for (std::size_t at = 0; at < c.text.size(); at += step) {
+        splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
+      }
+      splitter.Finish(add, refuse);
+      EXPECT_EQ(names, c.names);
+      EXPECT_EQ(left_out, c.left_out);
+      EXPECT_EQ(splitter.empty_names(), c.empty);
+      EXPECT_EQ(splitter.problem(), c.problem);
+    }
+  }
+}
+
+// Lines can skip empty names as NUL-separated names do; a list file's reader keeps them.
+TEST(LineSplitter, EmptyLinesAreSkippedWhenAsked) {
+  const std::string text = "\n/a\r\n\r\n" + k1000 + "\n\n/b\n\n";
+  for (const std::size_t step : {1, 2, 1000, 4096}) {
+    SCOPED_TRACE(step);
+    std::vector<std::string> names;
+    std::vector<std::size_t> left_out;
+    auto add = [&names](std::string_view name) { names.emplace_back(name); };
+    auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
+    LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+    for (std::size_t at = 0; at < text.size(); at += step) {
+      splitter.Feed(std::string_view(text).substr(at, step), add, refuse);
+    }
+    splitter.Finish(add, refuse);
+    EXPECT_EQ(names, (std::vector<std::string>{"/a", "/b"}));
+    EXPECT_EQ(left_out, std::vector<std::size_t>{4});
+    EXPECT_EQ(splitter.empty_names(), 4u);
+    EXPECT_EQ(splitter.problem(), LineProblem::kNone);
+  }
+  LineSplitter endless(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+  std::vector<std::string> names;
+  auto add = [&names](std::string_view name) { names.emplace_back(name); };
+  endless.Feed("/a\n" + std::string(kEmptyRunMax, '\n') + "/b\n", add,
+               [](std::size_t, LineProblem) {});
+  EXPECT_EQ(endless.problem(), LineProblem::kEmptyRun);
+  EXPECT_EQ(names, std::vector<std::string>{"/a"});
+}
+
+// Under NulInLine::Refuse a NUL stops the reading at its line, even inside a line already
+// left out for its length: what follows may be pieces of -print0 names.
+TEST(LineSplitter, ANulStopsTheReadingWhenRefused) {
+  const BoundCase cases[] = {
+      {"in the third line",
+       std::string("/a\n/b\n/c\0d\n/e\n", 12),
+       {"/a", "/b"},
+       {},
+       LineProblem::kNul,
+       3},
+      {"in a long line",
+       "/a\n" + k1000 + std::string("\0\n/e\n", 4),
+       {"/a"},
+       {},
+       LineProblem::kNul,
+       2},
+      {"after a long line",
+       "/a\n" + k1000 + std::string("\n\0\n/e\n", 5),
+       {"/a"},
+       {2},
+       LineProblem::kNul,
+       3},
+  };
+  for (const BoundCase& c : cases) {
+    for (const std::size_t step : {1, 2, 1000, 4096}) {
+      SCOPED_TRACE(std::string(c.what) + ", chunks of " + std::to_string(step));
+      std::vector<std::string> names;
+      std::vector<std::size_t> left_out;
+      auto add = [&names](std::string_view name) { names.emplace_back(name); };
+      auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
+      LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax);
+      for (std::size_t at = 0; at < c.text.size(); at += step) {
+        splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
+      }
+      splitter.Finish(add, refuse);
+      EXPECT_EQ(names, c.names);
+      EXPECT_EQ(left_out, c.left_out);
+      EXPECT_EQ(splitter.problem(), c.problem);
+      EXPECT_EQ(splitter.problem_line(), c.problem_line);
+    }
+  }
 }
 
 TEST(ListFiles, SaveWritesNoBreakAfterTheLastName) {
@@ -195,6 +438,71 @@ TEST(OpenList, ALineLongerThanTheBoundIsRefusedAndTheListKept) {
   EXPECT_EQ(list.Count(), 1);
 }
 
+// Open list adds every line that fits and notes the others, whatever the list held before.
+TEST(OpenList, ALineTooLongIsLeftOutWholeAndTheOthersAdded) {
+  test::TempDir dir;
+  const std::string file = dir.File("mixed.lst");
+  test::WriteFile(file, "/a\r\n" + k1000 + "\r\n/b\r\n" + k999 + "\r\n" + k999 + "\n" + kSplitChar +
+                            "\n" + k999Euro + "\r\n/c");
+  FileList list;
+  list.Append("/kept");
+  list.Select(0);
+  OpenListReport report;
+  ASSERT_FALSE(OpenList(list, file, {}, &report));
+  const std::vector<std::string> want = {"/kept", "/a", "/b", k999, k999, k999Euro, "/c"};
+  ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
+  for (int i = 0; i < list.Count(); ++i)
+    EXPECT_EQ(*list.Item(i), want[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(list.Selected(), 0);
+  EXPECT_EQ(report.left_out, 2u);
+  EXPECT_EQ(report.first_left_out, (std::vector<std::string>{"2: name longer than 999 bytes",
+                                                             "6: name longer than 999 bytes"}));
+  EXPECT_FALSE(report.stopped);
+
+  // A list whose lines all fit leaves nothing to tell.
+  test::WriteFile(file, "/a\n" + k999);
+  ASSERT_FALSE(OpenList(list, file, {}, &report));
+  EXPECT_EQ(report.left_out, 0u);
+  EXPECT_TRUE(report.first_left_out.empty());
+  EXPECT_FALSE(LeftOutNotice(file, report));
+}
+
+TEST(OpenList, TheNoticeNamesTheFileTheCountAndTheFirstLines) {
+  struct Case {
+    const char* what;
+    std::size_t lines;  // long lines, each between two good ones
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"one", 1, "1 line was left out:\n2: name longer than 999 bytes"},
+      {"five", 5,
+       "5 lines were left out:\n2: name longer than 999 bytes\n4: name longer than 999 bytes\n"
+       "6: name longer than 999 bytes\n8: name longer than 999 bytes\n"
+       "10: name longer than 999 bytes"},
+      {"seven", 7,
+       "7 lines were left out:\n2: name longer than 999 bytes\n4: name longer than 999 bytes\n"
+       "6: name longer than 999 bytes\n8: name longer than 999 bytes\n"
+       "10: name longer than 999 bytes\nand 2 more"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    const std::string file = dir.File("long.lst");
+    std::string text = "/0";
+    for (std::size_t i = 1; i <= c.lines; ++i) text += "\n" + k1000 + "\n/" + std::to_string(i);
+    test::WriteFile(file, text);
+    FileList list;
+    OpenListReport report;
+    ASSERT_FALSE(OpenList(list, file, {}, &report));
+    EXPECT_EQ(list.Count(), static_cast<int>(c.lines + 1));
+    const auto notice = LeftOutNotice(file, report);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->text, file);
+    EXPECT_EQ(notice->caption, "Lines left out");
+    EXPECT_EQ(notice->reason, c.reason);
+  }
+}
+
 TEST(OpenList, NoMoreNamesThanTheListTakes) {
   test::TempDir dir;
   const std::string file = dir.File("six.lst");
@@ -217,16 +525,16 @@ TEST(OpenList, StoppingKeepsWhatWasRead) {
   test::WriteFile(file, text);
   FileList list;
   std::vector<std::uint64_t> seen;
-  bool stopped = false;
+  OpenListReport report;
   const auto failure = OpenList(
       list, file,
       [&seen](std::uint64_t done, std::uint64_t size) {
         seen.push_back(done);
         return seen.size() < 3 && size > 0;
       },
-      &stopped);
+      &report);
   EXPECT_FALSE(failure);
-  EXPECT_TRUE(stopped);
+  EXPECT_TRUE(report.stopped);
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_GT(list.Count(), 1000);
   EXPECT_LT(list.Count(), 100000);
@@ -234,8 +542,8 @@ TEST(OpenList, StoppingKeepsWhatWasRead) {
   // Read to its end, the same file gives every name.
   FileList whole;
   EXPECT_FALSE(OpenList(
-      whole, file, [](std::uint64_t, std::uint64_t) { return true; }, &stopped));
-  EXPECT_FALSE(stopped);
+      whole, file, [](std::uint64_t, std::uint64_t) { return true; }, &report));
+  EXPECT_FALSE(report.stopped);
   EXPECT_EQ(whole.Count(), 100000);
 }
 

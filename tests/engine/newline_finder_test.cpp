@@ -36,6 +36,11 @@ TEST(NewlineFinder, FindsEveryLineFeedInOrder) {
   }
 }
 
+// For splitters without a bound, which leave nothing out.
+void NothingLeftOut(std::size_t line, LineProblem) {
+  ADD_FAILURE() << "line " << line << " left out";
+}
+
 TEST(LineSplitter, SameLinesHoweverTheTextIsCut) {
   std::mt19937 rng(9);
   std::string text;
@@ -47,17 +52,17 @@ TEST(LineSplitter, SameLinesHoweverTheTextIsCut) {
   std::vector<std::string> whole;
   LineSplitter one;
   auto add_whole = [&whole](std::string_view line) { whole.emplace_back(line); };
-  one.Feed(text, add_whole);
-  one.Finish(add_whole);
+  one.Feed(text, add_whole, NothingLeftOut);
+  one.Finish(add_whole, NothingLeftOut);
   ASSERT_EQ(whole.size(), 401u);
   for (const std::size_t step : {1u, 7u, 63u, 64u, 65u, 1000u}) {
     std::vector<std::string> cut;
     auto add = [&cut](std::string_view line) { cut.emplace_back(line); };
     LineSplitter pieces;
     for (std::size_t at = 0; at < text.size(); at += step) {
-      pieces.Feed(std::string_view(text).substr(at, step), add);
+      pieces.Feed(std::string_view(text).substr(at, step), add, NothingLeftOut);
     }
-    pieces.Finish(add);
+    pieces.Finish(add, NothingLeftOut);
     EXPECT_EQ(cut, whole) << step;
   }
 }
@@ -69,9 +74,9 @@ TEST(LineSplitter, ANulLineIsFoundHoweverTheTextIsCut) {
     auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
     LineSplitter pieces(NulInLine::Refuse);
     for (std::size_t at = 0; at < text.size(); at += step) {
-      pieces.Feed(std::string_view(text).substr(at, step), add);
+      pieces.Feed(std::string_view(text).substr(at, step), add, NothingLeftOut);
     }
-    pieces.Finish(add);
+    pieces.Finish(add, NothingLeftOut);
     EXPECT_EQ(pieces.problem(), LineProblem::kNul);
     EXPECT_EQ(pieces.problem_line(), 3u) << step;
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"})) << step;
@@ -85,34 +90,46 @@ TEST(NulSplitter, NamesEndAtNulAndKeepEveryOtherByte) {
     auto add = [&names](std::string_view name) { names.emplace_back(name); };
     NulSplitter pieces;
     for (std::size_t at = 0; at < text.size(); at += step) {
-      pieces.Feed(std::string_view(text).substr(at, step), add);
+      pieces.Feed(std::string_view(text).substr(at, step), add, NothingLeftOut);
     }
-    pieces.Finish(add);
-    EXPECT_EQ(names, (std::vector<std::string>{"a\nb", "c\r", "", "last"})) << step;
+    pieces.Finish(add, NothingLeftOut);
+    // The empty name between two NULs is no name: skipped and counted.
+    EXPECT_EQ(names, (std::vector<std::string>{"a\nb", "c\r", "last"})) << step;
+    EXPECT_EQ(pieces.empty_names(), 1u) << step;
   }
 }
 
-// However long a line is, it is refused once it passes the limit, without being held.
-TEST(LineSplitter, ALineTooLongStopsTheReadingAtItsNumber) {
+// However long a line is, it is left out whole once it passes the limit, without being held;
+// the lines after it are read on.
+TEST(LineSplitter, ALineTooLongIsLeftOutAtItsNumber) {
   const std::string text =
-      "ok\r\n" + std::string(10, 'x') + "\r\n" + std::string(1000, 'y') + "\nnever\n";
+      "ok\r\n" + std::string(10, 'x') + "\r\n" + std::string(1000, 'y') + "\nnext\n";
   for (const std::size_t step : {1u, 3u, 64u, 5000u}) {
     std::vector<std::string> lines;
+    std::vector<std::size_t> left_out;
     auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
+    auto refuse = [&left_out](std::size_t line, LineProblem why) {
+      EXPECT_EQ(why, LineProblem::kTooLong);
+      left_out.push_back(line);
+    };
     LineSplitter pieces(NulInLine::Refuse, 10);
     for (std::size_t at = 0; at < text.size(); at += step) {
-      pieces.Feed(std::string_view(text).substr(at, step), add);
+      pieces.Feed(std::string_view(text).substr(at, step), add, refuse);
     }
-    pieces.Finish(add);
-    EXPECT_EQ(pieces.problem(), LineProblem::kTooLong) << step;
-    EXPECT_EQ(pieces.problem_line(), 3u) << step;
-    EXPECT_EQ(lines, (std::vector<std::string>{"ok", std::string(10, 'x')})) << step;
+    pieces.Finish(add, refuse);
+    EXPECT_EQ(pieces.problem(), LineProblem::kNone) << step;
+    EXPECT_EQ(left_out, std::vector<std::size_t>{3}) << step;
+    EXPECT_EQ(lines, (std::vector<std::string>{"ok", std::string(10, 'x'), "next"})) << step;
   }
   LineSplitter last(NulInLine::Cut, 3);
   std::vector<std::string> lines;
-  last.Feed("abc\nabcd", [&lines](std::string_view l) { lines.emplace_back(l); });
-  last.Finish([&lines](std::string_view l) { lines.emplace_back(l); });
-  EXPECT_EQ(last.problem_line(), 2u);
+  std::vector<std::size_t> left_out;
+  auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
+  last.Feed(
+      "abc\nabcd", [&lines](std::string_view l) { lines.emplace_back(l); }, refuse);
+  last.Finish([&lines](std::string_view l) { lines.emplace_back(l); }, refuse);
+  EXPECT_EQ(last.problem(), LineProblem::kNone);
+  EXPECT_EQ(left_out, std::vector<std::size_t>{2});
   EXPECT_EQ(lines, std::vector<std::string>{"abc"});
 }
 
