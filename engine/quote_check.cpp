@@ -103,6 +103,21 @@ std::optional<Mismatch> OutsideQuotes(Spot spot) {
   }
 }
 
+// A link target is percent-encoded, which holds in any attribute value; as text it would
+// show its %XX.
+constexpr std::string_view kForLink = "escapes the name for a link target in an attribute value";
+std::optional<Mismatch> InLinkTarget(Spot spot) {
+  switch (spot) {
+    case Spot::kHtmlBareValue:
+    case Spot::kHtmlQuotedValue:
+      return std::nullopt;
+    case Spot::kHtmlTag:
+      return Mismatch{"inside a tag, outside any attribute value", kForLink};
+    default:
+      return Mismatch{"in HTML text", kForLink};
+  }
+}
+
 // What one escape kind asks of the places of its values. A kind without a syntax asks
 // nothing: its escaping holds in any quotes.
 struct KindRule {
@@ -123,6 +138,8 @@ constexpr std::array<KindRule, kEscapeWords.size()> kRules = {{
     {EscapeKind::Url, std::nullopt, nullptr, nullptr, false},
     {EscapeKind::Csv, Syntax::kCsv, InQuotedField, InQuotedField, false},
     {EscapeKind::Json, Syntax::kJson, InJsonString, InJsonString, false},
+    {EscapeKind::HtmlUrl, Syntax::kHtml, InLinkTarget, InHtmlTextOrQuotedValue, false},
+    {EscapeKind::Line, Syntax::kScriptLike, OutsideQuotes, OutsideQuotes, true},
 }};
 
 constexpr bool RowsInEnumOrder() {

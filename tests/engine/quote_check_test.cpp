@@ -65,6 +65,31 @@ TEST(QuoteWarnings, EachMistakeSaysWhereWhatAndWhichQuotesTheKindWants) {
   for (const Mistake& c : cases) EXPECT_EQ(WarningsFor(c.texts), c.want) << c.texts.what;
 }
 
+// The two kinds made for one reader each: a link target and a line of its own.
+TEST(QuoteWarnings, LinkTargetsAndLinesAskForTheirOwnPlaces) {
+  const Mistake cases[] = {
+      {{"html-url: name as link target, variables as text", EscapeKind::HtmlUrl, "<li><a href=\"",
+        "\">ZQ_NAMEZQ_EXT</a></li>\r\n"},
+       {}},
+      {{"html-url: link target without quotes", EscapeKind::HtmlUrl,
+        "<a href=", ">ZQ_NAME</a>\r\n"},
+       {}},
+      {{"html-url: name as link text", EscapeKind::HtmlUrl, "<li>", "</li>\r\n"},
+       {"header: the name is in HTML text, but the html-url kind escapes the name for a link "
+        "target in an attribute value"}},
+      {{"html-url: variable in a bare attribute", EscapeKind::HtmlUrl, "<a title=ZQ_NAME href='",
+        "'>x</a>\r\n"},
+       {"header: ZQ_NAME is in an attribute value without quotes, but the html-url kind escapes "
+        "for text and quoted attribute values"}},
+      {{"line: playlist entry", EscapeKind::Line, "#EXTINF:-1,ZQ_NAME\r\n", "\r\n", "#EXTM3U\r\n"},
+       {}},
+      {{"line: name inside single quotes", EscapeKind::Line, "cp -- '", "' /b\r\n"},
+       {"header: the name is inside single quotes, but the line kind writes names unescaped; "
+        "the shell kind escapes for single quotes"}},
+  };
+  for (const Mistake& c : cases) EXPECT_EQ(WarningsFor(c.texts), c.want) << c.texts.what;
+}
+
 // Each kind with the quotes it escapes for, and texts as the sample templates write them.
 TEST(QuoteWarnings, TextsThatFitTheirKindEarnNone) {
   const Texts cases[] = {
