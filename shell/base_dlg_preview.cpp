@@ -11,8 +11,8 @@ Preview BaseDlg::ComposePreviewNow() {
   // As Create would compose after taking the controls in, without changing the record.
   ScriptSettings current = settings_;
   ReadControls(current);
-  Composer composer(current, context_.style, HeaderText(), QueueText(), &list_);
-  return ComposePreview(composer, current, list_, context_.eol);
+  Composer composer(current, context_.style, context_.eol, HeaderText(), QueueText(), &list_);
+  return ComposePreview(composer, current, list_);
 }
 
 void BaseDlg::OutputChanged() {
