@@ -79,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const lq::EscapeKind escape = kind < static_cast<int>(lq::kEscapeWords.size())
                                     ? static_cast<lq::EscapeKind>(kind)
                                     : lq::EscapeKind::None;
-  const bool words = in.ConsumeBool();
+  // Bit 7: bytes below 0x14 of texts and names stand for kWords.
+  const bool words = (flags & 0x80) != 0;
 
   lq::ScriptSettings settings;
   settings.CheckIndex = mode;
