@@ -14,20 +14,31 @@ function repl(s, pat, val,    out, at, plen) {
   return out s
 }
 function nocr(s) { return repl(s, "\r", "") }
-# The variables in order; a value may bring in a later variable, which is replaced too.
-function expand(s,    v) {
-  if (index(s, "ZQ_") == 0) return s
-  for (v = 1; v <= 7; v++) {
-    if (index(s, var[v]) > 0) {
-      if (v == 5) {
-        print "compose_equiv.awk: ZQ_RELPATH is not emulated" > "/dev/stderr"
-        failed = 1
-        exit 1
-      }
-      s = repl(s, var[v], val[v])
+# One pass over a text: where a variable's name begins, its value is written and the scan goes
+# on after the name; what a value brings in is never looked at again.
+function expand(s,    out, at, v, hit) {
+  out = ""
+  while ((at = index(s, "ZQ_")) > 0) {
+    out = out substr(s, 1, at - 1)
+    s = substr(s, at)
+    hit = 0
+    for (v = 1; v <= 7 && hit == 0; v++) {
+      if (substr(s, 1, length(var[v])) == var[v]) hit = v
     }
+    if (hit == 0) {
+      out = out "Z"
+      s = substr(s, 2)
+      continue
+    }
+    if (hit == 5) {
+      print "compose_equiv.awk: ZQ_RELPATH is not emulated" > "/dev/stderr"
+      failed = 1
+      exit 1
+    }
+    out = out val[hit]
+    s = substr(s, length(var[hit]) + 1)
   }
-  return s
+  return out s
 }
 BEGIN {
   split("ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX ZQ_GETCOUNT", var, " ")

@@ -80,8 +80,9 @@ std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool templa
   return probe.RelPath;
 }
 
-void Emit(const std::string& text, const std::string& path, Eol eol) {
-  TextFileWriter out(path, eol, kInvalidOutputCaption);
+// Composed text goes out byte for byte: its line breaks are already --eol's.
+void Emit(const std::string& text, const std::string& path) {
+  TextFileWriter out(path, kInvalidOutputCaption);
   if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
   out.Write(text);
   if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
@@ -139,7 +140,7 @@ int Run(const CliOptions& o) {
   // Quotes that do not fit the escaping are the user's to judge: said, and composed anyway.
   for (const std::string& warning : QuoteWarnings(s, header, queue)) Say("warning: " + warning);
 
-  Composer composer(s, o.style, header, queue);
+  Composer composer(s, o.style, o.eol, header, queue);
   if (o.style == HostPathStyle()) {
     composer.SetRelativeBase(WithSeparator(ToText(fs::current_path()), o.style));
   }
@@ -147,17 +148,17 @@ int Run(const CliOptions& o) {
   if (o.single || o.name) {
     std::string pending = CheckedName(o.single ? *o.single : *o.name, "FILE");
     const TextOrFailure text =
-        o.single ? SingleLineText(composer, pending, Eol::Lf) : PendingNameText(composer, pending);
+        o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
     if (const auto* failure = std::get_if<Failure>(&text)) {
       throw Stop{kExitFailed, failure->Describe()};
     }
-    Emit(std::get<std::string>(text), output, o.eol);
+    Emit(std::get<std::string>(text), output);
     return kExitDone;
   }
 
   // Names are composed as they are read, so memory stays flat however long the list is.
   // The output is opened with the first name: no names, no output file.
-  TextFileWriter out(output, o.eol, kInvalidOutputCaption);
+  TextFileWriter out(output, kInvalidOutputCaption);
   OutputComposer compose(composer, s, out);
   bool opened = false;
   const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());

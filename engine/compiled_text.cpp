@@ -1,11 +1,10 @@
 #include "engine/compiled_text.h"
 
-#include <algorithm>
-
 namespace lq {
 namespace {
 
-// The variable whose name starts text, or -1.
+// The variable whose name starts text, or -1. No name is the start of another, so at most
+// one matches.
 int VariableAt(std::string_view text) {
   for (std::size_t v = 0; v < kVariableNames.size(); ++v) {
     if (text.starts_with(kVariableNames[v])) return static_cast<int>(v);
@@ -13,61 +12,55 @@ int VariableAt(std::string_view text) {
   return -1;
 }
 
-}  // namespace
-
-void EraseCRsFrom(std::string& text, std::size_t from) {
-  if (text.find('\r', from) == std::string::npos) return;
-  text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\r'),
-             text.end());
+// Every name begins with "ZQ_": calls each(at, v) for the variables of text, left to right.
+template <typename Each>
+void ForEachVariable(std::string_view text, Each each) {
+  for (std::size_t at = text.find("ZQ_"); at != std::string_view::npos;) {
+    const int v = VariableAt(text.substr(at));
+    if (v < 0) {
+      at = text.find("ZQ_", at + 1);
+      continue;
+    }
+    each(at, v);
+    at = text.find("ZQ_", at + kVariableNames[static_cast<std::size_t>(v)].size());
+  }
 }
+
+// A literal run as it is written: the text's CRs go, its LFs become eol.
+void AppendLiteral(std::string& to, std::string_view run, Eol eol) {
+  for (const char c : run) {
+    if (c == '\r') continue;
+    if (c == '\n' && eol == Eol::CrLf) to.push_back('\r');
+    to.push_back(c);
+  }
+}
+
+}  // namespace
 
 unsigned VariablesIn(std::string_view text) {
   unsigned mask = 0;
-  for (std::size_t at = text.find("ZQ_"); at != std::string_view::npos;
-       at = text.find("ZQ_", at + 1)) {
-    const int v = VariableAt(text.substr(at));
-    if (v >= 0) mask |= 1u << v;
-  }
+  ForEachVariable(text, [&mask](std::size_t, int v) { mask |= 1u << v; });
   return mask;
 }
 
-CompiledText CompileText(std::string_view body, bool strip_cr) {
+CompiledText CompileText(std::string_view text, Eol eol) {
   CompiledText t;
-  t.body = std::string(body);
-  if (strip_cr) EraseCRsFrom(t.body, 0);
-  t.vars = VariablesIn(t.body);
-  std::size_t literal = 0;
-  for (std::size_t at = t.body.find("ZQ_"); at != std::string::npos;) {
-    const int v = VariableAt(std::string_view(t.body).substr(at));
-    if (v < 0) {
-      at = t.body.find("ZQ_", at + 1);
-      continue;
-    }
-    if (at > literal) t.segments.push_back({literal, at - literal, -1});
-    t.segments.push_back({at, kVariableNames[static_cast<std::size_t>(v)].size(), v});
+  t.literals.reserve(text.size());
+  std::size_t literal = 0;  // where the literal run before the next variable begins
+  auto add_literal = [&](std::size_t end) {
+    const std::size_t from = t.literals.size();
+    AppendLiteral(t.literals, text.substr(literal, end - literal), eol);
+    if (t.literals.size() > from) t.segments.push_back({from, t.literals.size() - from, -1});
+  };
+  ForEachVariable(text, [&](std::size_t at, int v) {
+    add_literal(at);
+    t.segments.push_back({0, 0, v});
+    t.vars |= 1u << v;
+    ++t.uses[static_cast<std::size_t>(v)];
     literal = at + kVariableNames[static_cast<std::size_t>(v)].size();
-    at = t.body.find("ZQ_", literal);
-  }
-  if (literal < t.body.size()) t.segments.push_back({literal, t.body.size() - literal, -1});
-  t.has_cr = t.body.find('\r') != std::string::npos;
-  for (const CompiledText::Segment& s : t.segments) {
-    if (s.var >= 0) {
-      t.var_names_size += s.size;
-      ++t.uses[static_cast<std::size_t>(s.var)];
-    } else {
-      const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
-      t.literal_size +=
-          lit.size() - static_cast<std::size_t>(std::count(lit.begin(), lit.end(), '\r'));
-    }
-  }
-  for (const CompiledText::Segment& s : t.segments) {
-    if (s.var >= 0) continue;
-    const std::string_view lit = std::string_view(t.body).substr(s.from, s.size);
-    if (lit.find("ZQ_") != std::string_view::npos || lit.ends_with('Z') || lit.ends_with("ZQ")) {
-      t.check_always = true;
-    }
-  }
-  t.direct = t.vars == 0 || !t.check_always;
+  });
+  add_literal(text.size());
+  t.literal_size = t.literals.size();
   return t;
 }
 

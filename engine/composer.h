@@ -19,14 +19,20 @@
 namespace lq {
 
 // Turns texts into output for one file at a time: replaces the variables with values taken
-// from the file's name and writes the name in the form the path mode asks for. Holds
-// references to the record and the list; keep both alive while composing.
+// from the file's name and writes the name in the form the path mode asks for. A text is
+// scanned once: a value is written as its bytes are and never scanned for variables. The
+// texts' own line breaks are written as eol; a value's CRs and LFs are the name's own and
+// stay as they are. Holds references to the record and the list; keep both alive while
+// composing.
 class Composer {
  public:
   // header and queue are the per-file texts, read as the edits give them (cut to their
   // read capacity here).
-  Composer(const ScriptSettings& settings, PathStyle style, std::string_view header,
+  Composer(const ScriptSettings& settings, PathStyle style, Eol eol, std::string_view header,
            std::string_view queue, const FileList* list = nullptr);
+
+  // The line break the texts' own line breaks are written as.
+  Eol eol() const { return eol_; }
 
   // Composes text for list item index, or for given when it is not null. file_buf receives
   // the written name; when neither given nor the item exists it keeps what it held.
@@ -41,8 +47,9 @@ class Composer {
   // The room WriteLineTo needs: the longest line and what a short copy may write past it.
   static constexpr std::size_t kLineRoom = LineWriter::kRoom;
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
-  // null when this name or these texts need the general way (ComposeLineFor); nothing
-  // written before the returned end is then of any use.
+  // null when the line needs the general way (ComposeLineFor): it outgrows the line
+  // capacity, or the escaping refuses the name. Nothing written before the returned end is
+  // then of any use; what is written is what ComposeLineFor gives.
   char* WriteLineTo(char* room, int index, std::string_view name) {
     // Two copies, so that names written as they are pay nothing for escaping.
     return escaping_ ? WriteLine<true>(room, index, name) : WriteLine<false>(room, index, name);
@@ -59,10 +66,6 @@ class Composer {
   // Relative names are related to RelPath as seen from base, the current folder (absolute,
   // with its separator), as RelPath is; empty relates them as they are.
   void SetRelativeBase(std::string base) { values_.SetRelativeBase(std::move(base)); }
-
-  // Replaces variables one after another for every text, never in one pass: the reference
-  // the one-pass way is checked against.
-  void set_stepwise_only(bool on) { stepwise_only_ = on; }
 
   // With an escaping kind a name may be refused: its values cannot be escaped, or its line
   // outgrows its capacity, where a cut could leave a quote open. What was composed for it
@@ -81,22 +84,20 @@ class Composer {
   void LineFromName(std::string& line, std::string& file_buf, int index);
   // Appends header, written name and queue for name; the written name also goes to written.
   void AppendLine(std::string& out, int index, std::string_view name, std::string& written);
-  // Appends text composed for values to out, CRs removed.
-  // name_has_cr and name_has_z tell whether the file's name, of which every value but the
-  // numbers is made, holds a CR or a 'Z'.
-  void ExpandInto(std::string& out, const CompiledText& text, bool name_has_cr, bool name_has_z);
-  void ExpandStepwise(std::string& out, const CompiledText& text);
+  // Appends text composed for the current values to out, bounded by kComposeWork: cut when
+  // unescaped, refused when escaped.
+  void ExpandInto(std::string& out, const CompiledText& text);
 
   const ScriptSettings& settings_;
   PathStyle style_;
+  Eol eol_;
   const FileList* list_;
   CompiledText header_;
   CompiledText queue_;
   FileValues values_;
   LineWriter writer_;  // the fast path: lines written straight out
   std::string scratch_;
-  bool stepwise_only_ = false;
-  // An escaping kind is chosen: values keep their CRs and nothing is cut.
+  // An escaping kind is chosen: nothing is cut, a text that does not fit is refused.
   bool escaping_ = false;
   std::optional<Failure> refusal_;
 };

@@ -14,7 +14,7 @@
 
 namespace lq {
 
-// The template variables, in the order they are replaced.
+// The template variables; their order is that of the tables that list them.
 enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
 inline constexpr std::array<std::string_view, 7> kVariableNames = {
     "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};

@@ -1,7 +1,5 @@
 #include "engine/line_writer.h"
 
-#include "engine/tail_scan.h"
-
 namespace lq {
 
 LineWriter::LineWriter(const CompiledText& header, const CompiledText& queue) {
@@ -17,16 +15,9 @@ void LineWriter::Add(const CompiledText& text) {
       pieces_.push_back({0, 0, s.var});
       continue;
     }
-    // Values hold no CR when a line is written straight out, so the CRs that composing
-    // removes can only come from literals: they go now, once.
     const std::size_t from = literals_.size();
-    for (const char c : std::string_view(text.body).substr(s.from, s.size)) {
-      if (c != '\r') literals_.push_back(c);
-    }
-    const std::size_t size = literals_.size() - from;
-    if (size > 0) {
-      pieces_.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(size), -1});
-    }
+    literals_.append(text.literals, s.from, s.size);
+    pieces_.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(s.size), -1});
   }
 }
 

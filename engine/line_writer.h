@@ -17,8 +17,8 @@
 namespace lq {
 
 // The fast path of composing: a whole line written straight into the output buffer in one
-// pass, when that pass can promise the bytes that replacing one variable after another
-// gives. Header, written name and queue are one run of pieces, each a literal or a value,
+// pass, the same bytes the composer's general way gives. Header, written name and queue are
+// one run of pieces, each a literal or a value,
 // copied in 16-byte blocks into room sized beforehand (short fixed-size copies beat memcpy
 // calls; values are read from copies with slack after them, which spares waits on store
 // forwarding). A name's last component comes from one SSE2 look at its end (tail_scan.h).
@@ -30,16 +30,16 @@ class LineWriter {
   LineWriter(const CompiledText& header, const CompiledText& queue);
 
   // Writes the line of the name values were last Reset to into room (kRoom bytes at least)
-  // and returns its end, or null when the line needs the general way; nothing written
-  // before the returned end is then of any use. header and queue are the texts the writer
-  // was made from. kEscaping: values are escaped, and a refused name gives null.
+  // and returns its end, or null when the line needs the general way (it would outgrow the
+  // line capacity, or the escaping refuses the name); nothing written before the returned
+  // end is then of any use. header and queue are the texts the writer was made from.
   template <bool kEscaping>
   char* Write(char* room, const CompiledText& header, const CompiledText& queue, FileValues& values,
               PathStyle style);
 
  private:
-  // A literal (slot -1, kept in literals_ without CRs and with kReadSlack more bytes for
-  // block copies) or a slot of values_.
+  // A literal (slot -1, kept in literals_ with kReadSlack more bytes for block copies) or a
+  // slot of values_.
   struct Piece {
     std::uint32_t from;
     std::uint32_t size;
@@ -48,8 +48,6 @@ class LineWriter {
   static constexpr int kWrittenSlot = static_cast<int>(kVariableNames.size());
 
   void Add(const CompiledText& text);
-  // Where the part of the current name begins that the values of vars are taken from.
-  static std::size_t ValuesSource(FileValues& values, unsigned vars);
 
   std::vector<Piece> pieces_;
   std::string literals_;
@@ -86,34 +84,18 @@ inline std::string_view Readable(std::string_view v) {
   return v.empty() ? std::string_view(kNothing, 0) : v;
 }
 
-inline bool HoldsVariablePrefix(const char* from, const char* to) {
-  return std::string_view(from, static_cast<std::size_t>(to - from)).find("ZQ_") !=
-         std::string_view::npos;
-}
-
 }  // namespace line_writer_detail
-
-inline std::size_t LineWriter::ValuesSource(FileValues& values, unsigned vars) {
-  const std::string_view name = values.name();
-  if ((vars & ~line_writer_detail::kTailVariables) != 0) return 0;
-  if ((vars & line_writer_detail::kNameVariables) == 0) return name.size();
-  // Name and extension both lie after the last separator.
-  return static_cast<std::size_t>(values.Raw(Variable::Name).data() - name.data());
-}
 
 template <bool kEscaping>
 [[gnu::always_inline]] inline char* LineWriter::Write(char* room, const CompiledText& header,
                                                       const CompiledText& queue, FileValues& values,
                                                       PathStyle style) {
   const unsigned vars = header.vars | queue.vars;
-  const std::string_view name = values.given();
-  // Only the part of the name that values are made of can bring a CR or a 'Z' into them.
-  TailHits hits;
   unsigned preset = 0;  // variables whose values are in values_ already
   TailMarks tail;
   if (!kEscaping && (vars & ~line_writer_detail::kTailVariables) == 0 &&
       (vars & line_writer_detail::kNameVariables) != 0 && style == PathStyle::Posix &&
-      FindPosixTail(name, tail, hits)) {
+      FindPosixTail(values.given(), tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     const std::string_view copy = values.name();
     const std::size_t start = tail.separator + 1;
@@ -128,10 +110,7 @@ template <bool kEscaping>
       values_[static_cast<std::size_t>(Variable::GetCount)] = values.Count();
     }
     preset = line_writer_detail::kTailVariables;
-  } else {
-    hits = FindHitsFrom(name, ValuesSource(values, vars));
   }
-  if (hits.cr) return nullptr;
 
   std::size_t header_size = header.literal_size;
   std::size_t queue_size = queue.literal_size;
@@ -160,13 +139,6 @@ template <bool kEscaping>
       const std::string_view v = values_[static_cast<std::size_t>(p.slot)];
       to = line_writer_detail::CopyPiece(to, v.data(), v.size());
     }
-  }
-  // A value with a 'Z' may spell "ZQ_" next to what follows it.
-  char* header_end = room + header_size;
-  char* queue_start = header_end + written.size();
-  if (hits.z && ((header.vars != 0 && line_writer_detail::HoldsVariablePrefix(room, header_end)) ||
-                 (queue.vars != 0 && line_writer_detail::HoldsVariablePrefix(queue_start, to)))) {
-    return nullptr;
   }
   return to;
 }

@@ -57,10 +57,10 @@ std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
 }
 
 std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
-                                    const FileList& list, const std::string& path, Eol eol) {
+                                    const FileList& list, const std::string& path) {
   if (auto failure = RequireFiles(list)) return failure;
   // The window writes regular files only: a pipe could block it until somebody reads.
-  TextFileWriter out(path, eol, kInvalidOutputCaption, SpecialFiles::kRefuse);
+  TextFileWriter out(path, kInvalidOutputCaption, SpecialFiles::kRefuse);
   if (auto failure = out.Open()) return failure;
   // A refused name leaves the earlier file as it was: the writer is abandoned uncommitted.
   if (auto failure = WriteOutput(out, composer, settings, list)) return failure;
@@ -68,8 +68,8 @@ std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& se
 }
 
 TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
-                            const FileList& list, const std::string& path, Eol eol) {
-  if (auto failure = CreateOutput(composer, settings, list, path, eol)) return *failure;
+                            const FileList& list, const std::string& path) {
+  if (auto failure = CreateOutput(composer, settings, list, path)) return *failure;
   TextOrFailure content = ReadWholeFile(path, kInvalidFileCaption);
   // The clipboard takes text: it ends at the first NUL.
   if (auto* text = std::get_if<std::string>(&content)) {
@@ -79,14 +79,14 @@ TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
   return content;
 }
 
-TextOrFailure SingleLineText(Composer& composer, std::string& pending, Eol eol) {
+TextOrFailure SingleLineText(Composer& composer, std::string& pending) {
   const std::string given = pending;
   std::string line;
   std::string file;
   composer.ComposeLine(line, file, 0, &given);
   pending.clear();
   if (auto refusal = composer.TakeRefusal()) return *refusal;
-  return WithEol(line, eol);
+  return line;
 }
 
 TextOrFailure PendingNameText(Composer& composer, std::string& pending) {
@@ -106,13 +106,12 @@ TextOrFailure SelectedItemText(Composer& composer, FileList& list) {
   return file;
 }
 
-TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending,
-                                        Eol eol) {
+TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending) {
   if (auto failure = RequireFiles(list)) return *failure;
   if (list.Selected() < 0) list.Select(0);
   list.GetItem(list.Selected(), pending);
   CutUtf8(pending, kNameMax);
-  return SingleLineText(composer, pending, eol);
+  return SingleLineText(composer, pending);
 }
 
 }  // namespace lq

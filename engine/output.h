@@ -49,22 +49,24 @@ class OutputComposer {
   bool Refused();
 };
 
-// Main head, one composed line per list item, main queue, each LF written as eol. Stops at
-// a refused name and reports it; the output must then be abandoned.
+// Main head, one composed line per list item, main queue, written as composed (the line
+// breaks are the composer's eol). Stops at a refused name and reports it; the output must
+// then be abandoned.
 std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
                                    const ScriptSettings& settings, const FileList& list);
 
 // Checks the list, then writes the whole output to path; the earlier content of path stays
 // when anything fails.
 std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
-                                    const FileList& list, const std::string& path, Eol eol);
+                                    const FileList& list, const std::string& path);
 
 // CreateOutput, then the text of the file written. Nothing is copied when creating failed.
 TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
-                            const FileList& list, const std::string& path, Eol eol);
+                            const FileList& list, const std::string& path);
 
-// The composed line for pending, line breaks as eol; empties pending.
-TextOrFailure SingleLineText(Composer& composer, std::string& pending, Eol eol);
+// The composed line for pending, its texts' line breaks as the composer's eol; empties
+// pending.
+TextOrFailure SingleLineText(Composer& composer, std::string& pending);
 
 // pending's written name; empties pending.
 TextOrFailure PendingNameText(Composer& composer, std::string& pending);
@@ -74,7 +76,6 @@ TextOrFailure SelectedItemText(Composer& composer, FileList& list);
 
 // The composed line of the selected item, by way of pending (the first item is selected
 // when none is).
-TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending,
-                                        Eol eol);
+TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending);
 
 }  // namespace lq

@@ -16,17 +16,11 @@ namespace {
 class Pieces {
  public:
   Pieces(std::vector<PreviewPiece>& out, Eol eol)
-      : out_(out), eol_(eol == Eol::CrLf ? "\r\n" : "\n"), convert_(eol == Eol::CrLf) {}
+      : out_(out), eol_(eol == Eol::CrLf ? "\r\n" : "\n") {}
 
-  // Composed text, with LF line breaks as Create hands it to its writer.
+  // Composed text, as Create hands it to its writer.
   void Output(std::string_view text) {
-    if (text.empty()) return;
-    std::string& to = OutputRun();
-    if (convert_) {
-      to += WithEol(text, Eol::CrLf);
-    } else {
-      to.append(text);
-    }
+    if (!text.empty()) OutputRun().append(text);
   }
   void Note(PreviewPiece::Kind kind, std::string text) {
     text += eol_;
@@ -43,7 +37,6 @@ class Pieces {
 
   std::vector<PreviewPiece>& out_;
   const char* eol_;
-  bool convert_;
 };
 
 // A refused name may hold line breaks and other control bytes: the note stays one line.
@@ -87,10 +80,10 @@ std::string Preview::Text() const {
 }
 
 Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const FileList& list,
-                       Eol eol, int limit) {
+                       int limit) {
   Preview preview;
   preview.items = list.Count();
-  Pieces pieces(preview.pieces, eol);
+  Pieces pieces(preview.pieces, composer.eol());
   if (list.Empty()) {
     pieces.Note(PreviewPiece::Kind::Empty, kRequireFilesText);
     return preview;
@@ -104,12 +97,10 @@ Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const
   Take(composer, pieces, text);
 
   preview.composed = std::clamp(limit, 0, preview.items);
-  // Create's writer takes lines straight only when it converts no line break.
-  const bool straight = eol == Eol::Lf;
   std::string room(Composer::kLineRoom, '\0');
   for (int i = 0; i < preview.composed; ++i) {
     const std::string& name = *list.Item(i);
-    const char* end = straight ? composer.WriteLineTo(room.data(), i, name) : nullptr;
+    const char* end = composer.WriteLineTo(room.data(), i, name);
     if (end != nullptr) {
       pieces.Output(std::string_view(room.data(), static_cast<std::size_t>(end - room.data())));
       continue;

@@ -38,10 +38,11 @@ struct Preview {
 
 // What Create would write now, for at most the first `limit` items: the main head, their
 // lines, a note of how many more there are, and the main queue, which describes the whole
-// list as in the file. Line breaks are eol. Where Create would stop at a refused name, the
-// preview shows the reason in place of that text and goes on. Composes with composer, made
-// for settings and list, the way Create does.
+// list as in the file. The texts' line breaks, and those ending the notes, are the
+// composer's eol. Where Create would stop at a refused name, the preview shows the reason in
+// place of that text and goes on. Composes with composer, made for settings and list, the
+// way Create does.
 Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const FileList& list,
-                       Eol eol, int limit = kPreviewItems);
+                       int limit = kPreviewItems);
 
 }  // namespace lq

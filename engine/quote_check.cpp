@@ -166,10 +166,10 @@ struct Line {
   std::vector<Place> places;
 
   void AddText(std::string_view text, std::string_view label) {
-    const CompiledText compiled = CompileText(text, true);
+    const CompiledText compiled = CompileText(text, Eol::Lf);
     for (const CompiledText::Segment& s : compiled.segments) {
       if (s.var < 0) {
-        skeleton.append(compiled.body, s.from, s.size);
+        skeleton.append(compiled.literals, s.from, s.size);
         continue;
       }
       skeleton += 'x';

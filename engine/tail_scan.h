@@ -15,22 +15,13 @@ struct TailMarks {
   std::size_t dot;        // the last '.' after it, or npos
 };
 
-// What the part of a name that values are made of holds, which the line written straight
-// out cannot take: a CR to remove, or a 'Z' that may spell a variable's name.
-struct TailHits {
-  bool cr = false;
-  bool z = false;
-};
-
 namespace tail_scan_detail {
 
 // The one look: SSE2 masks over the last 32 bytes of name (the last 16 when it is shorter
 // than 32), without a branch per byte. False when name is shorter than 16 bytes or holds no
 // separator there: the caller then looks the usual way. Inline, so that the bytes sought are
 // constants of each caller.
-template <bool kHits>
-[[gnu::always_inline]] inline bool Look(std::string_view name, char a, char b, TailMarks& marks,
-                                        TailHits* hits) {
+[[gnu::always_inline]] inline bool Look(std::string_view name, char a, char b, TailMarks& marks) {
   if constexpr (kHaveSse2) {
     constexpr std::size_t kWindow = 32;
     if (name.size() < kWindow / 2) return false;
@@ -51,34 +42,23 @@ template <bool kHits>
     marks.separator = static_cast<std::size_t>(base + sep);
     marks.dot = dots == 0 ? std::string_view::npos
                           : static_cast<std::size_t>(base + 31 - std::countl_zero(dots));
-    if constexpr (kHits) {
-      *hits = TailHits{};
-      if ((window.Mask('\r', 'Z') & after) != 0) {  // rare: tell which
-        hits->cr = (window.Mask('\r') & after) != 0;
-        hits->z = (window.Mask('Z') & after) != 0;
-      }
-    }
     return true;
   } else {
-    (void)name, (void)a, (void)b, (void)marks, (void)hits;
+    (void)name, (void)a, (void)b, (void)marks;
     return false;
   }
 }
 
 }  // namespace tail_scan_detail
 
-// A Posix name's last '/' and its last dot after it, and what hits lie after the '/'.
-[[gnu::always_inline]] inline bool FindPosixTail(std::string_view name, TailMarks& marks,
-                                                 TailHits& hits) {
-  return tail_scan_detail::Look<true>(name, '/', '/', marks, &hits);
+// A Posix name's last '/' and its last dot after it.
+[[gnu::always_inline]] inline bool FindPosixTail(std::string_view name, TailMarks& marks) {
+  return tail_scan_detail::Look(name, '/', '/', marks);
 }
 
 // The last '/' or other separator of a name and its last dot after it.
 inline bool FindNameTail(std::string_view name, char other, TailMarks& marks) {
-  return tail_scan_detail::Look<false>(name, '/', other, marks, nullptr);
+  return tail_scan_detail::Look(name, '/', other, marks);
 }
-
-// The hits in name from from on. A short end of a long name is looked at in one step.
-TailHits FindHitsFrom(std::string_view name, std::size_t from);
 
 }  // namespace lq

@@ -12,9 +12,14 @@
 
 namespace lq {
 
+TextFileWriter::TextFileWriter(std::string path, std::string failure_caption, SpecialFiles special)
+    : path_(std::move(path)), caption_(std::move(failure_caption)), special_(special) {}
+
 TextFileWriter::TextFileWriter(std::string path, Eol eol, std::string failure_caption,
                                SpecialFiles special)
-    : path_(std::move(path)), eol_(eol), caption_(std::move(failure_caption)), special_(special) {}
+    : TextFileWriter(std::move(path), std::move(failure_caption), special) {
+  crlf_ = eol == Eol::CrLf;
+}
 
 TextFileWriter::~TextFileWriter() = default;
 
@@ -33,7 +38,7 @@ std::optional<Failure> TextFileWriter::Open() {
     file_ = std::move(file);
   }
   buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
-  direct_ = eol_ == Eol::Lf;
+  direct_ = !crlf_;
   return std::nullopt;
 }
 
@@ -50,7 +55,7 @@ void TextFileWriter::Append(const char* data, std::size_t size) {
 
 void TextFileWriter::Write(std::string_view text) {
   if (!open() || failed_) return;
-  if (eol_ == Eol::Lf) {
+  if (!crlf_) {
     Append(text.data(), text.size());
   } else {
     std::size_t from = 0;

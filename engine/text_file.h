@@ -12,12 +12,17 @@
 
 namespace lq {
 
-// Writes a text file in "text mode" (each LF written as the chosen line break), through
-// AtomicFile: a failed run leaves the earlier content whole. "-" is standard output.
+// Writes a text file through AtomicFile: a failed run leaves the earlier content whole. "-"
+// is standard output. Composed text is written byte for byte: its line breaks are already
+// the chosen ones, and a name's own CR or LF must stay what it is.
 class TextFileWriter {
  public:
   // failure_caption is the caption of the notice when the file cannot be written; special
   // says what becomes of a target that is not a regular file.
+  TextFileWriter(std::string path, std::string failure_caption,
+                 SpecialFiles special = SpecialFiles::kWrite);
+  // For a text of the caller's own whose every LF is a line break (a list file's
+  // separators): each LF is written as eol.
   TextFileWriter(std::string path, Eol eol, std::string failure_caption,
                  SpecialFiles special = SpecialFiles::kWrite);
   ~TextFileWriter();
@@ -51,7 +56,7 @@ class TextFileWriter {
   bool open() const { return is_stdout_ || file_ != nullptr; }
 
   std::string path_;
-  Eol eol_;
+  bool crlf_ = false;  // each LF written as CR LF
   std::string caption_;
   SpecialFiles special_;
   std::unique_ptr<AtomicFile> file_;

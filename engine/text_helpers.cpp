@@ -168,15 +168,4 @@ std::string ToCrLf(std::string_view text) {
   return out;
 }
 
-std::string WithEol(std::string_view text, Eol eol) {
-  if (eol == Eol::Lf) return std::string(text);
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (char c : text) {
-    if (c == '\n') out.push_back('\r');
-    out.push_back(c);
-  }
-  return out;
-}
-
 }  // namespace lq

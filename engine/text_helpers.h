@@ -41,7 +41,4 @@ std::string IntToText(long long n);
 // Typed texts are held with CR LF: a bare LF becomes CR LF, an existing CR LF stays.
 std::string ToCrLf(std::string_view text);
 
-// Text mode: with Eol::CrLf every LF is written as CR LF; with Eol::Lf nothing changes.
-std::string WithEol(std::string_view text, Eol eol);
-
 }  // namespace lq

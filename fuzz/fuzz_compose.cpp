@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -18,6 +19,7 @@
 #include "engine/path_style.h"
 #include "engine/script_settings.h"
 #include "engine/text_file.h"
+#include "tests/engine/compose_reference.h"
 
 namespace {
 
@@ -32,6 +34,33 @@ void Check(bool ok, const char* what) {
 
 // Texts longer than their capacities reach the cuts; the bound keeps runs fast.
 constexpr std::size_t kFieldMax = 1200;
+
+// Words spliced into texts and names, so that values holding variables' names and junctions
+// of texts and values (a literal "ZQ" before a value "_NAME", a value "ZQ_" before a literal
+// "NAME", an empty value between "ZQ_" and "NAME") come up far more often than by chance.
+constexpr const char* kWords[] = {
+    "ZQ_DRIVE",    "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX",
+    "ZQ_GETCOUNT", "ZQ_",     "ZQ",      "_NAME",
+    "\n",  // LF and CR stand for themselves
+    "NAME",        "Z",       "\r",      "/",      "\\",         ".",
+    "\r\n",        "'",       "\""};
+
+// A random string where a byte below 0x14 stands for one of kWords: ConsumeRandomLengthString
+// alone rarely spells a whole name.
+std::string Field(FuzzedDataProvider& in, bool words) {
+  std::string raw = in.ConsumeRandomLengthString(kFieldMax);
+  if (!words) return raw;
+  std::string out;
+  for (const char c : raw) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < std::size(kWords)) {
+      out += kWords[byte];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -50,19 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const lq::EscapeKind escape = kind < static_cast<int>(lq::kEscapeWords.size())
                                     ? static_cast<lq::EscapeKind>(kind)
                                     : lq::EscapeKind::None;
+  // Bit 7: bytes below 0x14 of texts and names stand for kWords.
+  const bool words = (flags & 0x80) != 0;
 
   lq::ScriptSettings settings;
   settings.CheckIndex = mode;
   settings.InvertSlash = invert;
   settings.Escape = escape;
-  settings.RelPath = in.ConsumeRandomLengthString(kFieldMax);
-  settings.MainHead = in.ConsumeRandomLengthString(kFieldMax);
-  settings.MainQueue = in.ConsumeRandomLengthString(kFieldMax);
-  const std::string header = in.ConsumeRandomLengthString(kFieldMax);
-  const std::string queue = in.ConsumeRandomLengthString(kFieldMax);
+  settings.RelPath = Field(in, words);
+  settings.MainHead = Field(in, words);
+  settings.MainQueue = Field(in, words);
+  const std::string header = Field(in, words);
+  const std::string queue = Field(in, words);
   const int count = in.ConsumeIntegralInRange(0, 4);
   std::vector<std::string> names;
-  for (int i = 0; i < count; ++i) names.push_back(in.ConsumeRandomLengthString(kFieldMax));
+  for (int i = 0; i < count; ++i) names.push_back(Field(in, words));
   const std::string given = in.ConsumeRemainingBytesAsString();
 
   bool valid = ValidUtf8(settings.RelPath) && ValidUtf8(settings.MainHead) &&
@@ -77,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(list.Item(i)->size() <= lq::kNameMax, "list item within its capacity");
   }
 
-  lq::Composer composer(settings, style, header, queue, &list);
+  lq::Composer composer(settings, style, eol, header, queue, &list);
   std::string line;
   std::string file;
   auto check_line = [&](const char* where) {
@@ -89,45 +120,54 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (valid) Check(ValidUtf8(piece), "a valid piece stays valid UTF-8");
   };
 
-  // The same texts replaced one variable after another: the one-pass way must agree.
-  lq::Composer reference(settings, style, header, queue, &list);
-  reference.set_stepwise_only(true);
-  std::string ref_line;
-  std::string ref_file;
+  // The same texts composed by the plain reference: both ways of the composer must agree.
+  lq::test::ReferenceComposer reference(settings, style, eol, header, queue);
 
   // The output, as WriteOutput composes it, checked piece by piece.
-  // Both ways refuse the same names, and agree on whatever they do not refuse.
-  auto same_refusal = [&](const char* what) {
-    const auto a = composer.TakeRefusal();
-    const auto b = reference.TakeRefusal();
-    Check(a.has_value() == b.has_value(), what);
-    return b.has_value();
+  // Both refuse the same names, and agree on whatever they do not refuse.
+  auto same_refusal = [&](const lq::test::Composed& want, const char* what) {
+    Check(composer.TakeRefusal().has_value() == want.refused, what);
+    return want.refused;
   };
-  composer.ComposePiece(line, settings.MainHead, file, 0);
-  reference.ComposePiece(ref_line, settings.MainHead, ref_file, 0);
-  const bool head_refused = same_refusal("the main head refused in one pass as step by step");
-  Check(head_refused || line == ref_line, "the main head composed in one pass as step by step");
-  check_piece(line);
+  {
+    // Without an item the file buffer keeps what it held: nothing yet.
+    const std::string first = list.Empty() ? std::string() : *list.Item(0);
+    composer.ComposePiece(line, settings.MainHead, file, 0);
+    const lq::test::Composed head = reference.Piece(settings.MainHead, first, 0);
+    const bool head_refused = same_refusal(head, "the main head refused as by the reference");
+    Check(head_refused || line == head.text, "the main head composed as by the reference");
+    Check(file == head.written, "the main head leaves the written name");
+    check_piece(line);
+  }
   for (int i = 0; i < list.Count(); ++i) {
     composer.ComposeLine(line, file, i);
-    reference.ComposeLine(ref_line, ref_file, i);
-    const bool refused = same_refusal("a line refused in one pass as step by step");
-    Check(refused || line == ref_line, "a line composed in one pass as step by step");
+    const lq::test::Composed want = reference.Line(*list.Item(i), i);
+    const bool refused = same_refusal(want, "a line refused as by the reference");
+    Check(refused || line == want.text, "a line composed as by the reference");
+    Check(file == want.written, "a line leaves the written name");
     check_line("a list line within the line capacity");
     // Written straight out, when it is, the line is the same; room is exactly what the
     // composer asks for, so AddressSanitizer sees any write past it.
     std::vector<char> room(lq::Composer::kLineRoom);
     if (char* end = composer.WriteLineTo(room.data(), i, *list.Item(i))) {
       Check(!refused, "a refused line is never written straight out");
-      Check(std::string_view(room.data(), static_cast<std::size_t>(end - room.data())) == ref_line,
-            "a line written straight out as step by step");
+      Check(std::string_view(room.data(), static_cast<std::size_t>(end - room.data())) == want.text,
+            "a line written straight out as by the reference");
+    } else {
+      // Only a line that does not fit, or a refused one, goes the general way.
+      Check(refused || want.text.size() + 3 >= lq::kLineMax, "a fitting line written straight out");
     }
     Check(!composer.refused(), "writing straight out never refuses");
     if (valid) Check(ValidUtf8(file), "a written name stays valid UTF-8");
   }
-  composer.ComposePiece(line, settings.MainQueue, file, list.Count(), list.Item(list.Count() - 1));
-  check_piece(line);
-  composer.TakeRefusal();
+  if (!list.Empty()) {
+    const std::string& last = *list.Item(list.Count() - 1);
+    composer.ComposePiece(line, settings.MainQueue, file, list.Count(), &last);
+    const lq::test::Composed tail = reference.Piece(settings.MainQueue, last, list.Count());
+    const bool tail_refused = same_refusal(tail, "the main queue refused as by the reference");
+    Check(tail_refused || line == tail.text, "the main queue composed as by the reference");
+    check_piece(line);
+  }
 
   // The single line and the written name of a pending file, and the item commands.
   std::string pending = given;
@@ -135,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check_line("a pending line within the line capacity");
   pending = given;
   composer.TakeRefusal();
-  const lq::TextOrFailure single = lq::SingleLineText(composer, pending, eol);
+  const lq::TextOrFailure single = lq::SingleLineText(composer, pending);
   Check(pending.empty(), "SingleLineText empties pending");
   if (const auto* text = std::get_if<std::string>(&single); text != nullptr && valid) {
     Check(ValidUtf8(*text), "the single line stays valid UTF-8");
@@ -154,14 +194,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool may_refuse = escape != lq::EscapeKind::None;
     Check(may_refuse || std::holds_alternative<std::string>(sel),
           "a list with items has a selected text");
-    const lq::TextOrFailure copy = lq::CreateAndCopySelectedText(composer, list, pend, eol);
+    const lq::TextOrFailure copy = lq::CreateAndCopySelectedText(composer, list, pend);
     Check(may_refuse || std::holds_alternative<std::string>(copy),
           "a list with items has a selected line");
   }
 
-  // The real writer, through its line-break conversion, to a device that takes anything.
+  // The real writer, to a device that takes anything.
   if (write_file && !list.Empty()) {
-    lq::TextFileWriter out("/dev/null", eol, lq::kInvalidOutputCaption);
+    lq::TextFileWriter out("/dev/null", lq::kInvalidOutputCaption);
     Check(!out.Open().has_value(), "/dev/null opens");
     if (!lq::WriteOutput(out, composer, settings, list)) {
       Check(!out.Commit().has_value(), "/dev/null takes the output");

@@ -240,7 +240,7 @@ void BaseDlg::SetQueueText(const std::string& text) {
 }
 
 Composer BaseDlg::MakeComposer() {
-  return Composer(settings_, context_.style, HeaderText(), QueueText(), &list_);
+  return Composer(settings_, context_.style, context_.eol, HeaderText(), QueueText(), &list_);
 }
 
 void BaseDlg::Report(const Failure& failure) {
@@ -270,7 +270,7 @@ void BaseDlg::ReceiveFile(const std::string& name, const std::string& activation
   AskForFocus(frame_, activation_token);
   Notice(pending_file_, "Copying...", 600);
   Composer composer = MakeComposer();
-  CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_, context_.eol)
+  CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_)
                                           : PendingNameText(composer, pending_file_));
 }
 

@@ -12,7 +12,7 @@ void BaseDlg::OnCreate() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
-  if (auto failure = CreateOutput(composer, settings_, list_, settings_.FileOutput, context_.eol)) {
+  if (auto failure = CreateOutput(composer, settings_, list_, settings_.FileOutput)) {
     Report(*failure);
     return;
   }
@@ -24,8 +24,7 @@ void BaseDlg::OnCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
   // Nothing is copied when creating failed: an older output file must not pass for this one.
-  TextOrFailure text =
-      CreateAndCopy(composer, settings_, list_, settings_.FileOutput, context_.eol);
+  TextOrFailure text = CreateAndCopy(composer, settings_, list_, settings_.FileOutput);
   if (auto* failure = std::get_if<Failure>(&text)) {
     Report(*failure);
     return;
@@ -65,7 +64,7 @@ void BaseDlg::OnCreateAndCopySelected() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyOrReport(CreateAndCopySelectedText(composer, list_, pending_file_, context_.eol));
+  CopyOrReport(CreateAndCopySelectedText(composer, list_, pending_file_));
   UpdateCounter();
 }
 
@@ -78,7 +77,7 @@ void BaseDlg::OnDragCopyName() {
 void BaseDlg::OnDragCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyOrReport(SingleLineText(composer, pending_file_, context_.eol));
+  CopyOrReport(SingleLineText(composer, pending_file_));
 }
 
 }  // namespace lq

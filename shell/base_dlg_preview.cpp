@@ -15,8 +15,8 @@ Preview BaseDlg::ComposePreviewNow() {
   ReadControls(current);
   const std::string header = HeaderText();
   const std::string queue = QueueText();
-  Composer composer(current, context_.style, header, queue, &list_);
-  Preview preview = ComposePreview(composer, current, list_, context_.eol);
+  Composer composer(current, context_.style, context_.eol, header, queue, &list_);
+  Preview preview = ComposePreview(composer, current, list_);
   preview.warnings = QuoteWarnings(current, header, queue);
   ShowQuoteWarnings(preview.warnings);
   return preview;

@@ -133,6 +133,32 @@ TEST(CliCompose, LineBreaksAsTypedAndAsChosen) {
   EXPECT_EQ(r.out, "a\nb\n/x");
 }
 
+// Only the texts' line breaks follow --eol; a name's LF and CR are its own bytes, in the
+// output, the single line and the written name alike.
+TEST(CliCompose, LineBreaksInsideNamesStayAsTheyAre) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* want;
+  };
+  const Case cases[] = {
+      {{"--header", "<ZQ_NAME\n", "--queue", ">\n", "/m/a\nb", "/m/c\r\nd"},
+       "<a\nb\r\n/m/a\nb>\r\n<c\r\nd\r\n/m/c\r\nd>\r\n"},
+      {{"--escape", "shell", "--header", "'", "--queue", "'\n", "/m/a\nb"}, "'/m/a\nb'\r\n"},
+      {{"--escape", "csv", "--header", "\"", "--queue", "\"\n", "/m/a\r\nb"}, "\"/m/a\r\nb\"\r\n"},
+      {{"--header", "x\n", "--single", "/m/a\nb"}, "x\r\n/m/a\nb"},
+      {{"--header", "x\n", "--name", "/m/a\nb"}, "/m/a\nb"},
+      // Without escaping a name's CR stays too (it was taken out before).
+      {{"--header", "ZQ_NAME|", "/m/a\rb"}, "a\rb|/m/a\rb"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), {"--eol", "crlf"});
+    const auto r = Cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.want) << c.args.back();
+  }
+}
+
 TEST(CliSources, ListThenFilesFromThenArguments) {
   TempDir dir;
   WriteFile(dir.File("a.lst"), "/l/one\r\n/l/two\r\n");

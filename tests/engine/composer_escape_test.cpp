@@ -1,5 +1,5 @@
-// Composing with an escaping kind: what is escaped, what is refused, and that the one-pass
-// way still agrees with replacing step by step.
+// Composing with an escaping kind: what is escaped, what is refused, and that the composer
+// agrees with the reference composer.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,6 +10,7 @@
 #include "engine/capacities.h"
 #include "engine/composer.h"
 #include "engine/output.h"
+#include "tests/engine/compose_reference.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -25,7 +26,7 @@ struct Line {
 
 Line ComposeFor(const ScriptSettings& s, PathStyle style, const std::string& header,
                 const std::string& queue, const std::string& name, int index = 0) {
-  Composer c(s, style, header, queue);
+  Composer c(s, style, Eol::Lf, header, queue);
   Line out;
   std::string file;
   c.ComposeLineFor(out.text, file, index, name);
@@ -86,13 +87,16 @@ TEST(ComposerEscape, JoinedVariablesComeOutAsTheEscapedWhole) {
   EXPECT_EQ(whole.text, "&lt;b&gt;&amp;&quot;&#39;.t&amp;t");
 }
 
-TEST(ComposerEscape, CarriageReturnsOfTheNameStayWhenEscaping) {
-  // Typed CR LF still gives LF; a CR inside a name is part of the name.
+// Typed CR LF still gives LF; a CR inside a name is part of the name, in every kind. (Without
+// escaping, a value's CR was taken out earlier.)
+TEST(ComposerEscape, CarriageReturnsOfTheNameStayInEveryKind) {
   const std::string name = "/m/a\rb.txt";
   EXPECT_EQ(ComposeFor(With(EscapeKind::Shell), kPosix, "'ZQ_NAME'\r\n", "", name).text,
             "'a\rb'\n/m/a\rb.txt");
   EXPECT_EQ(ComposeFor(With(EscapeKind::None), kPosix, "'ZQ_NAME'\r\n", "", name).text,
-            "'ab'\n/m/a\rb.txt");
+            "'a\rb'\n/m/a\rb.txt");
+  EXPECT_EQ(ComposeFor(With(EscapeKind::Csv), kPosix, "\"ZQ_NAME\"\r\n", "", name).text,
+            "\"a\rb\"\n/m/a\rb.txt");
   EXPECT_EQ(ComposeFor(With(EscapeKind::Json), kPosix, "ZQ_NAME\r\n", "", name).text,
             "a\\rb\n/m/a\\rb.txt");
 }
@@ -139,9 +143,33 @@ TEST(ComposerEscape, ALineTooLongToHoldIsRefusedNotCut) {
   EXPECT_EQ(none.text.size(), 7 + name.size() + 5);
 }
 
+// A main text whose values outgrow the working bound: escaped it is refused, as a cut could
+// leave a quote open; plain it is cut there, never inside a character.
+TEST(ComposerEscape, AMainTextOutgrowingItsBoundIsRefusedEscapedAndCutPlain) {
+  std::string text;
+  for (int i = 0; i < 140; ++i) text += "ZQ_PATH";
+  const std::string name = "/" + std::string(658, '\'') + "\xC3\xA9/x";
+  for (const EscapeKind kind : {EscapeKind::Shell, EscapeKind::None}) {
+    const ScriptSettings s = With(kind);
+    Composer c(s, kPosix, Eol::Lf, "", "");
+    std::string out, file;
+    c.ComposePiece(out, text, file, 0, &name);
+    const auto refusal = c.TakeRefusal();
+    if (kind == EscapeKind::Shell) {
+      ASSERT_TRUE(refusal);
+      EXPECT_NE(refusal->reason.find(std::to_string(kComposeWork)), std::string::npos);
+    } else {
+      EXPECT_FALSE(refusal);
+      // 662 bytes a path: the bound falls between the two bytes of the 99th path's é.
+      EXPECT_EQ(out.size(), kComposeWork - 1);
+      EXPECT_EQ(out.substr(0, 662), "/" + std::string(658, '\'') + "\xC3\xA9/");
+    }
+  }
+}
+
 TEST(ComposerEscape, ARefusalIsReportedOnceAndThenCleared) {
   const ScriptSettings s = With(EscapeKind::Batch);
-  Composer c(s, kPosix, "", "");
+  Composer c(s, kPosix, Eol::Lf, "", "");
   std::string line, file;
   c.ComposeLineFor(line, file, 0, "/a\"b");
   c.ComposeLineFor(line, file, 1, "/c\"d");
@@ -153,55 +181,78 @@ TEST(ComposerEscape, ARefusalIsReportedOnceAndThenCleared) {
   EXPECT_FALSE(c.refused());
 }
 
-// The one-pass ways must give the step-by-step bytes for every kind, refusals included.
-TEST(ComposerEscape, OnePassAgreesWithStepByStepForEveryKind) {
-  const std::string names[] = {"/home/u/Music/Rock/song.mp3",
-                               "/home/u/it's \"quoted\" & <tagged>/50% off.tar.gz",
-                               "/home/u/ZQ_NAME/ZQ_EXT'.x",
-                               "/m/Z'Q_/a\rb.c",
-                               "/srv/a long folder name that is long/line\nbreak.txt",
-                               "/srv/a long folder name that is long/caf\xC3\xA9 $(x) `y`.json",
-                               "/srv/bad \xFF utf8/and a long tail name.txt",
-                               R"(C:\Music\it's\song&.mp3)",
-                               "/" + std::string(600, '\''),
-                               "plain",
-                               ""};
-  const char* texts[] = {"",
-                         "cp -- '",
-                         "' \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n",
-                         "ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETCOUNT",
-                         "Z ZQ_EXT Q_ ZQ_PATHZQ_PATH",
-                         "ZQ_NAME\rZQ_EXT\r"};
+// Both ways of the composer must give the reference's bytes for every kind, refusals included.
+TEST(ComposerEscape, AgreesWithTheReferenceForEveryKind) {
+  std::vector<std::string> names = {
+      "/home/u/Music/Rock/song.mp3",
+      "/home/u/it's \"quoted\" & <tagged>/50% off.tar.gz",
+      "/home/u/ZQ_NAME/ZQ_EXT'.x",
+      "/m/Z'Q_/a\rb.c",
+      "/srv/a long folder name that is long/line\nbreak.txt",
+      "/srv/a long folder name that is long/caf\xC3\xA9 $(x) `y`.json",
+      "/srv/bad \xFF utf8/and a long tail name.txt",
+      R"(C:\Music\it's\song&.mp3)",
+      "/" + std::string(600, '\''),
+      "plain",
+      "/m/_NAME",
+      "/m/ZQ_",
+      "/m/two\nlines \"q\" 'a'.txt",
+      ""};
+  for (const std::string_view v : kVariableNames) {
+    const std::string var(v);
+    names.push_back("/m/" + var + "'.txt");
+    names.push_back("/" + var + "/" + var + " & <" + var + ">/song.mp3");
+  }
+  // Escaped paths grow past the working bound of a text: refused, never cut.
+  std::string paths;
+  for (int i = 0; i < 140; ++i) paths += "ZQ_PATH";
+  const std::string long_path = "/" + std::string(500, '\'') + "/x";
+  names.push_back(long_path);
+  const std::string texts[] = {"",
+                               "cp -- '",
+                               "' \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n",
+                               "ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETCOUNT",
+                               "Z ZQ_EXT Q_ ZQ_PATHZQ_PATH",
+                               "ZQ_NAME\rZQ_EXT\r",
+                               "ZQZQ_NAME ZQ_NAMENAME ZQ_ZQ_DRIVENAME\n",
+                               paths};
   for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
     for (const PathStyle style : {kPosix, kWin}) {
       for (const int mode : {CheckIndexOf(PathMode::kFull), CheckIndexOf(PathMode::kRelative),
                              CheckIndexOf(PathMode::kName), CheckIndexOf(PathMode::kNone)}) {
         for (const bool invert : {false, true}) {
           const ScriptSettings s = With(static_cast<EscapeKind>(k), mode, invert);
-          for (const char* header : texts) {
-            for (const char* queue : texts) {
-              Composer fast(s, style, header, queue);
-              Composer slow(s, style, header, queue);
-              slow.set_stepwise_only(true);
+          const Eol eol = invert ? Eol::CrLf : Eol::Lf;  // both, without doubling the run
+          for (const std::string& header : texts) {
+            for (const std::string& queue : texts) {
+              Composer fast(s, style, eol, header, queue);
+              test::ReferenceComposer reference(s, style, eol, header, queue);
               int index = 0;
               for (const std::string& name : names) {
-                std::string a, b, fa, fb;
+                std::string a, fa;
                 fast.ComposeLineFor(a, fa, index, name);
-                slow.ComposeLineFor(b, fb, index, name);
                 const auto ra = fast.TakeRefusal();
-                const auto rb = slow.TakeRefusal();
-                const std::string where =
-                    std::string(kEscapeWords[k]) + " " + header + "|" + queue + "|" + name;
-                EXPECT_EQ(ra.has_value(), rb.has_value()) << where;
-                if (!rb) {
-                  EXPECT_EQ(a, b) << where;
+                const test::Composed b = reference.Line(name, index);
+                const std::string where = std::string(kEscapeWords[k]) + " " +
+                                          header.substr(0, 40) + "|" + queue.substr(0, 40) + "|" +
+                                          name.substr(0, 80);
+                EXPECT_EQ(ra.has_value(), b.refused) << where;
+                if (!b.refused) {
+                  EXPECT_EQ(a, b.text) << where;
                 }
                 std::vector<char> room(Composer::kLineRoom);
                 if (char* end = fast.WriteLineTo(room.data(), index, name)) {
-                  EXPECT_FALSE(rb) << "a refused line was written straight out: " << where;
-                  EXPECT_EQ(std::string(room.data(), end), b) << where;
+                  EXPECT_FALSE(b.refused) << "a refused line was written straight out: " << where;
+                  EXPECT_EQ(std::string(room.data(), end), b.text) << where;
                 }
                 EXPECT_FALSE(fast.refused()) << "writing straight out never refuses";
+                std::string piece, buf;
+                fast.ComposePiece(piece, header, buf, index, &name);
+                const test::Composed p = reference.Piece(header, name, index);
+                EXPECT_EQ(fast.TakeRefusal().has_value(), p.refused) << where;
+                if (!p.refused) {
+                  EXPECT_EQ(piece, p.text) << where;
+                }
                 ++index;
               }
             }
@@ -214,7 +265,7 @@ TEST(ComposerEscape, OnePassAgreesWithStepByStepForEveryKind) {
 
 TEST(ComposerEscape, CommonEscapedLinesAreWrittenStraightOut) {
   const ScriptSettings s = With(EscapeKind::Shell);
-  Composer c(s, kPosix, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\r\n");
+  Composer c(s, kPosix, Eol::Lf, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\r\n");
   std::vector<char> room(Composer::kLineRoom);
   char* end = c.WriteLineTo(room.data(), 0, "/m/it's.mp3");
   ASSERT_NE(end, nullptr);
@@ -230,8 +281,8 @@ TEST(ComposerEscape, ARefusedNameLeavesTheEarlierOutputFile) {
   FileList list;
   list.Append("/m/fine.txt");
   list.Append("/m/bad\".txt");
-  Composer c(s, kPosix, "copy \"", "\" x\r\n", &list);
-  const auto failure = CreateOutput(c, s, list, out, Eol::CrLf);
+  Composer c(s, kPosix, Eol::CrLf, "copy \"", "\" x\r\n", &list);
+  const auto failure = CreateOutput(c, s, list, out);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->text, "/m/bad\".txt");
   EXPECT_EQ(test::ReadFile(out), "earlier");
@@ -244,15 +295,14 @@ TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
   const ScriptSettings s = With(EscapeKind::Json);
   FileList list;
   list.Append("/m/\xFE.txt");
-  Composer c(s, kPosix, "\"", "\"", &list);
+  Composer c(s, kPosix, Eol::Lf, "\"", "\"", &list);
   std::string pending = "/m/\xFE.txt";
-  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, pending, Eol::Lf)));
+  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, pending)));
   EXPECT_TRUE(pending.empty());
   pending = "/m/\xFE.txt";
   EXPECT_TRUE(std::holds_alternative<Failure>(PendingNameText(c, pending)));
   EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, list)));
-  EXPECT_TRUE(
-      std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list, pending, Eol::Lf)));
+  EXPECT_TRUE(std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list, pending)));
   pending = "/m/fine \"one\".txt";
   EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "/m/fine \\\"one\\\".txt");
 }
@@ -265,8 +315,8 @@ TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   FileList list;
   list.Append("/m/a&b.txt");
   list.Append("/m/<c>.txt");
-  Composer c(s, kPosix, "<li>", "</li>\r\n", &list);
-  ASSERT_FALSE(CreateOutput(c, s, list, dir.File("o.html"), Eol::Lf));
+  Composer c(s, kPosix, Eol::Lf, "<li>", "</li>\r\n", &list);
+  ASSERT_FALSE(CreateOutput(c, s, list, dir.File("o.html")));
   EXPECT_EQ(test::ReadFile(dir.File("o.html")),
             "<h1>a&amp;b</h1>\n<li>a&amp;b.txt</li>\n<li>&lt;c&gt;.txt</li>\n"
             "<p>2, last &lt;c&gt;.txt</p>\n");
@@ -276,8 +326,8 @@ TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   bat.MainQueue = "echo done in ZQ_PATH";
   FileList quoted;
   quoted.Append("/m\"x/last.txt");
-  Composer b(bat, kPosix, "echo ZQ_NAME", "\r\n", &quoted);
-  const auto failure = CreateOutput(b, bat, quoted, dir.File("o.bat"), Eol::Lf);
+  Composer b(bat, kPosix, Eol::Lf, "echo ZQ_NAME", "\r\n", &quoted);
+  const auto failure = CreateOutput(b, bat, quoted, dir.File("o.bat"));
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->text, "/m\"x/last.txt");
   EXPECT_FALSE(std::filesystem::exists(dir.File("o.bat")));

@@ -26,14 +26,14 @@ struct Script {
   PathStyle style = PathStyle::Posix;
 
   Preview Show(Eol eol = Eol::Lf, int limit = kPreviewItems) {
-    Composer c(settings, style, header, queue, &list);
-    return ComposePreview(c, settings, list, eol, limit);
+    Composer c(settings, style, eol, header, queue, &list);
+    return ComposePreview(c, settings, list, limit);
   }
   // What Create writes, or its failure's description.
   std::string Create(const TempDir& dir, Eol eol = Eol::Lf) {
-    Composer c(settings, style, header, queue, &list);
+    Composer c(settings, style, eol, header, queue, &list);
     const std::string out = dir.File("out.txt");
-    if (auto failure = CreateOutput(c, settings, list, out, eol)) return "! " + failure->Describe();
+    if (auto failure = CreateOutput(c, settings, list, out)) return "! " + failure->Describe();
     return ReadFile(out);
   }
 };
@@ -84,7 +84,8 @@ void PrintTo(const SameAsCreate& c, std::ostream* os) { *os << c.what; }
 class PreviewMatchesCreate : public testing::TestWithParam<SameAsCreate> {};
 
 // For a list shorter than the limit the preview is the file, byte for byte, whichever way
-// each line is composed (straight out, or the general way for a 'Z', a CR or a long line).
+// each line is composed (straight out, or the general way for a long line), names with line
+// breaks and variables' names in them included.
 TEST_P(PreviewMatchesCreate, ByteForByte) {
   const SameAsCreate& c = GetParam();
   TempDir dir;
@@ -102,7 +103,8 @@ TEST_P(PreviewMatchesCreate, ByteForByte) {
     for (const char* name :
          {"/home/u/Music/Rock/song one.mp3", "/home/u/Music/it's 50% & more.flac",
           "/home/u/Music/Zed/Zoo.ogg", "/home/u/Music/back\\slash.wav", "/home/u/Music/ä ö.mp3",
-          "/srv/elsewhere/x.y.z", "/home/u/Music/no_ext"}) {
+          "/srv/elsewhere/x.y.z", "/home/u/Music/no_ext", "/home/u/Music/two\nlines ZQ_NAME.mp3",
+          "/home/u/Music/ZQ_EXT/c\r\nr.ZQ_PATH"}) {
       s.list.Append(name);
     }
     const std::string file = s.Create(dir, eol);
@@ -111,8 +113,8 @@ TEST_P(PreviewMatchesCreate, ByteForByte) {
     EXPECT_EQ(p.Text(), file);
     ASSERT_EQ(p.pieces.size(), 1u);
     EXPECT_EQ(p.pieces[0].kind, Kind::Output);
-    EXPECT_EQ(p.items, 7);
-    EXPECT_EQ(p.composed, 7);
+    EXPECT_EQ(p.items, 9);
+    EXPECT_EQ(p.composed, 9);
   }
 }
 

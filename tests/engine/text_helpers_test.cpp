@@ -59,10 +59,8 @@ TEST(FindNoCase, ComparesLetterCaseBlind) {
   EXPECT_EQ(FindNoCase("xxABc", "abC"), 2u);
 }
 
-TEST(LineBreaks, TypedTextAndTextMode) {
+TEST(LineBreaks, TypedTextAndStrippedText) {
   EXPECT_EQ(ToCrLf("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
-  EXPECT_EQ(WithEol("a\nb\n", Eol::CrLf), "a\r\nb\r\n");
-  EXPECT_EQ(WithEol("a\nb\n", Eol::Lf), "a\nb\n");
   std::string t = "a\r\nb\rc";
   StripCR(t);
   EXPECT_EQ(t, "a\nbc");
