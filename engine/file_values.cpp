@@ -15,6 +15,8 @@ void WriteFileName(std::string& out, std::string_view full, const ScriptSettings
   const std::size_t start = out.size();
   switch (EffectiveMode(settings.CheckIndex)) {
     case PathMode::kRelative: {
+      // An empty item names no file: made absolute it would name the current folder.
+      if (full.empty()) break;
       const std::string related = AbsoluteForRelating(full, base, style);
       const std::string written = MakeRelativePath(related, settings.RelPath, style);
       // A name that relates to nothing is written as it was given.
@@ -46,8 +48,10 @@ std::string_view FileValues::InvertedDirectory() {
 
 std::string_view FileValues::RelDir() {
   if (!rel_dir_known_) {
-    const std::string related = AbsoluteForRelating(name(), base_, style_);
-    std::string rel = MakeRelativePath(related, settings_->RelPath, style_);
+    const std::string related =
+        name().empty() ? std::string() : AbsoluteForRelating(name(), base_, style_);
+    std::string rel =
+        related.empty() ? std::string() : MakeRelativePath(related, settings_->RelPath, style_);
     if (rel == related && related != name()) rel.assign(name());
     const std::size_t at = LastSeparator(rel, style_);
     if (at != std::string::npos) rel.resize(at);

@@ -93,6 +93,24 @@ TEST(FileValues, TheWrittenNameHasAnEscapingOfItsOwn) {
   }
 }
 
+// An empty item, as an empty line of a list file gives, names no file: related to the
+// current folder it would name a folder above RelPath, which a script would act on.
+TEST(FileValues, AnEmptyNameWritesNothingInRelativeMode) {
+  ScriptSettings s;
+  s.CheckIndex = CheckIndexOf(PathMode::kRelative);
+  s.RelPath = "/x/y/";
+  FileValues v;
+  v.SetRelativeBase("/work/here/");
+  v.Reset(s, PathStyle::Posix, "", 0);
+  EXPECT_EQ(v.Written(), "");
+  EXPECT_EQ(v.Get(Variable::RelPath), "");
+  std::string out;
+  WriteFileName(out, "", s, PathStyle::Posix, "/work/here/");
+  EXPECT_EQ(out, "");
+  v.Reset(s, PathStyle::Posix, "rel/a.txt", 1);
+  EXPECT_EQ(v.Written(), "../../work/here/rel/a.txt");
+}
+
 TEST(DecimalText, CountsOnAndJumps) {
   DecimalText d;
   struct Step {
