@@ -50,6 +50,7 @@ class AtomicFile {
   SpecialFiles special_;
   std::filesystem::path target_;  // path_ with its links followed
   std::filesystem::path temp_;    // the temporary file beside the target, for kRename
+  int folder_ = -1;               // the target's folder, where the platform has descriptors
   int fd_ = -1;
   Way way_ = Way::kNone;
   int error_ = 0;
