@@ -320,7 +320,9 @@ std::optional<std::string> KeepBackup(int folder, const fs::path& target, int fd
   backup.clear();
   struct stat st {};
   if (::fstat(fd, &st) != 0) return Reason(errno);
-  if (st.st_size == 0 || (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR) return std::nullopt;
+  // Even an empty file gets its copy: a cut new content would be neither the old nor the new.
+  // One the user may not read gets none.
+  if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR) return std::nullopt;
   const std::string name = BackupName(target);
   struct stat old {};
   if (::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
