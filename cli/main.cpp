@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,5 +17,9 @@ int main(int argc, char** argv) {
   }
   // Ctrl-C during a long --output must not leave the half-written temporary file behind.
   lq::RemoveTemporaryFilesOnSignals();
+#ifdef SIGXFSZ
+  // Past `ulimit -f` a write then fails with EFBIG and is reported, rather than killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   return lq::RunCli(parsed.options);
 }

@@ -23,13 +23,14 @@ AtomicFile::AtomicFile(std::filesystem::path path, SpecialFiles special)
 AtomicFile::~AtomicFile() { Abandon(); }
 
 void AtomicFile::Abandon() {
-  if (fd_ >= 0) atomic_steps::CloseFile(fd_);
-  fd_ = -1;
   if (!temp_.empty()) {
-    atomic_steps::RemoveFile(temp_);
+    atomic_steps::RemoveTemp(folder_, fd_, temp_);
     UnregisterTemp(temp_);
     temp_.clear();
   }
+  if (fd_ >= 0) atomic_steps::CloseFile(fd_);
+  fd_ = -1;
+  atomic_steps::CloseFolder(folder_);
   way_ = Way::kNone;
 }
 
@@ -41,8 +42,14 @@ void AtomicFile::Write(const char* data, std::size_t size) {
 
 std::optional<std::string> AtomicFile::CommitInPlace() {
   int out = -1;
-  int err = atomic_steps::OpenTarget(target_, out);
+  int err = atomic_steps::OpenTarget(folder_, target_, out);
   if (err != 0) return Reason(err);
+  // Until the new content is whole and synced, a crash leaves the old one in a copy beside.
+  std::filesystem::path backup;
+  if (std::optional<std::string> why = atomic_steps::KeepBackup(folder_, target_, out, backup)) {
+    atomic_steps::CloseFile(out);
+    return why;
+  }
   err = atomic_steps::ReserveRoom(out, size_);
   if (err == 0) err = atomic_steps::Rewind(fd_);
   std::array<char, 1 << 16> buf{};
@@ -57,7 +64,11 @@ std::optional<std::string> AtomicFile::CommitInPlace() {
   if (err == 0) err = atomic_steps::SyncFile(out);
   const int closed = atomic_steps::CloseFile(out);
   if (err == 0) err = closed;
-  if (err != 0) return Reason(err);
+  if (err != 0) {
+    if (backup.empty()) return Reason(err);
+    return Reason(err) + "; the earlier content is kept in " + backup.filename().string();
+  }
+  atomic_steps::DropBackup(folder_, backup);
   return std::nullopt;
 }
 
@@ -80,8 +91,8 @@ std::optional<std::string> AtomicFile::Commit() {
       break;
     case Way::kRename:
       if (err == 0) err = atomic_steps::SyncFile(fd_);
-      close();
-      if (err == 0) failure = atomic_steps::MoveIntoPlace(temp_, target_);
+      if (err == 0) failure = atomic_steps::MoveIntoPlace(folder_, fd_, temp_, target_);
+      if (fd_ >= 0) close();
       if (err == 0 && !failure) {
         UnregisterTemp(temp_);
         temp_.clear();

@@ -23,8 +23,10 @@ enum class SpecialFiles {
 // would change what the file is (another owner, a second hard link, attributes that cannot
 // be copied) or the folder refuses new files, the content is first written in full to an
 // unnamed temporary file, then space for it is reserved in the target and only then is the
-// target overwritten in place. A symbolic link is written through, and a dangling one gets
-// its target created. A file the user may not write is refused, as cp refuses it.
+// target overwritten in place, a synced copy of the old content kept beside it until then.
+// A symbolic link is written through, and a dangling one gets its target created, unless
+// another user planted it in a shared sticky folder. A file the user may not write is
+// refused, as cp refuses it.
 class AtomicFile {
  public:
   AtomicFile(std::filesystem::path path, SpecialFiles special);
@@ -50,6 +52,7 @@ class AtomicFile {
   SpecialFiles special_;
   std::filesystem::path target_;  // path_ with its links followed
   std::filesystem::path temp_;    // the temporary file beside the target, for kRename
+  int folder_ = -1;               // the target's folder, where the platform has descriptors
   int fd_ = -1;
   Way way_ = Way::kNone;
   int error_ = 0;

@@ -2,6 +2,7 @@
 // create a file exclusively with a mode, nor sync it, nor keep its owner and attributes.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/xattr.h>
@@ -10,8 +11,9 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
-#include <ctime>
+#include <string_view>
 #include <vector>
 
 #include "engine/atomic_file.h"
@@ -32,55 +34,156 @@ extern "C" void RemoveTempsAndDie(int sig) {
   std::raise(sig);
 }
 
-// Removes what a killed write of ours left: our pattern, our user, untouched for a minute.
-void RemoveStaleTemps(const fs::path& folder) {
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (dir == nullptr) return;
-  const std::time_t now = std::time(nullptr);
-  const int dfd = ::dirfd(dir);
+// Removes what a killed write of ours left: our pattern, our user, and nobody's lock on it.
+// A live write holds its lock from before its first byte until its file is renamed or gone.
+void RemoveStaleTemps(int folder) {
+  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return;
+  DIR* dir = ::fdopendir(listing);
+  if (dir == nullptr) {
+    ::close(listing);
+    return;
+  }
   while (const dirent* entry = ::readdir(dir)) {
     if (!IsTempName(entry->d_name)) continue;
     struct stat st {};
-    if (::fstatat(dfd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_mtime + 60 < now) {
-      ::unlinkat(dfd, entry->d_name, 0);
+    if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    const int fd = ::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat held {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+        ::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        held.st_ino == st.st_ino && held.st_dev == st.st_dev) {
+      ::unlinkat(folder, entry->d_name, 0);
     }
+    ::close(fd);
   }
   ::closedir(dir);
 }
 
-// The file a path names once every symbolic link is followed; a dangling link gives the
-// name its target would have.
-std::optional<fs::path> FollowLinks(fs::path path, int& err) {
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    std::error_code ec;
-    const fs::path to = fs::read_symlink(path, ec);
-    if (ec) {
-      err = ec.value();
-      return std::nullopt;
-    }
-    path = to.is_absolute() ? to : path.parent_path() / to;
-  }
-  err = ELOOP;
-  return std::nullopt;
+// The kernel's protected_symlinks rule: in a sticky folder others may write, only a link of
+// the folder's owner or of the user is followed, so no neighbour can point a write elsewhere.
+bool MayFollow(int folder, const struct stat& link) {
+  struct stat dir {};
+  if (::fstat(folder, &dir) != 0) return false;
+  const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+  return !shared || link.st_uid == dir.st_uid || link.st_uid == ::geteuid();
 }
 
-// Copies the extended attributes of from to fd; false when one could not be copied.
-bool CopyAttributes(const fs::path& from, int fd) {
-  const ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// Opens the folder of the file path names once every link is followed, and gives that
+// file's name in it; a dangling link gives the name its target would have. -1 and why not.
+int OpenFolderOf(const fs::path& path, fs::path& shown, fs::path& name, std::string& why) {
+  shown = path;
+  name = path.filename();
+  const fs::path parent = path.parent_path();
+  int folder = ::open(parent.empty() ? "." : parent.c_str(), kFolderFlags);
+  for (int hops = 0; folder >= 0; ++hops) {
+    if (name.empty() || name == "." || name == "..") {
+      why = Reason(EISDIR);
+      break;
+    }
+    struct stat st {};
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) return folder;
+      why = Reason(errno);
+      break;
+    }
+    if (!S_ISLNK(st.st_mode)) return folder;
+    if (hops == 40) {
+      why = Reason(ELOOP);
+      break;
+    }
+    if (!MayFollow(folder, st)) {
+      why = "a link of another user in a shared folder: not followed";
+      break;
+    }
+    std::vector<char> to(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
+    const ssize_t got = ::readlinkat(folder, name.c_str(), to.data(), to.size());
+    if (got < 0 || static_cast<std::size_t>(got) >= to.size()) {
+      why = Reason(got < 0 ? errno : ENAMETOOLONG);
+      break;
+    }
+    const fs::path link(std::string(to.data(), static_cast<std::size_t>(got)));
+    const fs::path up = link.parent_path();
+    const int next = link.is_absolute()
+                         ? ::open(up.c_str(), kFolderFlags)
+                         : ::openat(folder, up.empty() ? "." : up.c_str(), kFolderFlags);
+    const int open_err = errno;
+    ::close(folder);
+    folder = next;
+    if (folder < 0) errno = open_err;
+    shown = link.is_absolute() ? link : shown.parent_path() / link;
+    name = link.filename();
+  }
+  if (folder >= 0) {
+    ::close(folder);
+    return -1;
+  }
+  if (why.empty()) why = Reason(errno);
+  return -1;
+}
+
+// The name of the copy an in-place write keeps beside the target: ".NAME.lq-backup", the
+// name cut (never inside a UTF-8 character) where it would not fit the folder's limit.
+std::string BackupName(const fs::path& target) {
+  constexpr std::string_view kSuffix = ".lq-backup";
+  std::string name = target.filename().string();
+  const std::size_t room = 255 - 1 - kSuffix.size();
+  if (name.size() > room) {
+    std::size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return "." + name + std::string(kSuffix);
+}
+
+void SyncFolder(int folder) { ::fsync(folder); }
+
+// A new file of ours in folder, for nobody but the user (mode at most 0600, or mode for a
+// file with no target, whose mode is the umask's anyway), locked before it is given back.
+int CreateTemp(int folder, mode_t mode, fs::path& name, int& err) {
+  std::random_device seed;
+  std::mt19937 random(seed());
+  err = EEXIST;
+  for (int attempt = 0; attempt < 100 && (err == EEXIST || err == ESTALE); ++attempt) {
+    name = RandomTempName(random);
+    const int fd =
+        ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+      err = errno;
+      continue;
+    }
+    // A sweep may have taken the name between the open and the lock: then take another.
+    struct stat st {};
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      err = 0;
+      return fd;
+    }
+    err = ESTALE;
+    ::close(fd);
+  }
+  return -1;
+}
+
+// Copies the extended attributes of name in folder to fd; false when one could not be copied.
+bool CopyAttributes(int folder, const fs::path& name, int fd) {
+  // The folder's own link in /proc names this very folder, whatever its path is now.
+  const std::string from = "/proc/self/fd/" + std::to_string(folder) + "/" + name.string();
+  const ssize_t size = ::llistxattr(from.c_str(), nullptr, 0);
   if (size <= 0) return size == 0 || errno == ENOTSUP;
   std::vector<char> names(static_cast<std::size_t>(size));
-  const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+  const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
   if (got < 0) return false;
   for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
     const char* name = names.data() + at;
     at += std::strlen(name) + 1;
-    const ssize_t value_size = ::getxattr(from.c_str(), name, nullptr, 0);
+    const ssize_t value_size = ::lgetxattr(from.c_str(), name, nullptr, 0);
     if (value_size < 0) return false;
     std::vector<char> value(static_cast<std::size_t>(value_size));
-    if (::getxattr(from.c_str(), name, value.data(), value.size()) != value_size) return false;
+    if (::lgetxattr(from.c_str(), name, value.data(), value.size()) != value_size) return false;
     if (::fsetxattr(fd, name, value.data(), value.size(), 0) != 0) return false;
   }
   return true;
@@ -100,35 +203,29 @@ int OpenUnnamedTemp() {
   return made;
 }
 
-void SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 std::optional<std::string> AtomicFile::Open() {
   Abandon();
   error_ = 0;
   size_ = 0;
-  int err = 0;
-  const std::optional<fs::path> target = FollowLinks(path_, err);
-  if (!target) return Reason(err);
-  target_ = *target;
+  fs::path name;
+  std::string why;
+  folder_ = OpenFolderOf(path_, target_, name, why);
+  if (folder_ < 0) return why;
 
   struct stat st {};
-  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  const bool exists = ::fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) return Reason(errno);
   if (exists && S_ISDIR(st.st_mode)) return Reason(EISDIR);
   if (exists && !S_ISREG(st.st_mode)) {
-    if (special_ == SpecialFiles::kRefuse || S_ISSOCK(st.st_mode)) {
+    if (special_ == SpecialFiles::kRefuse || S_ISSOCK(st.st_mode) || S_ISLNK(st.st_mode)) {
       return std::string("not a regular file");
     }
     // A pipe nobody reads would block the window until somebody does.
     const bool no_wait = special_ == SpecialFiles::kNoWait && S_ISFIFO(st.st_mode);
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | (no_wait ? O_NONBLOCK : 0));
+    fd_ = ::openat(folder_, name.c_str(),
+                   O_WRONLY | O_NOFOLLOW | O_CLOEXEC | (no_wait ? O_NONBLOCK : 0));
     if (fd_ < 0) {
       return errno == ENXIO ? std::string("no program reads this pipe") : Reason(errno);
     }
@@ -137,26 +234,21 @@ std::optional<std::string> AtomicFile::Open() {
     return std::nullopt;
   }
   // Refused as cp refuses it; the superuser may write it all the same.
-  if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+  if (exists && ::faccessat(folder_, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) {
     return Reason(errno);
   }
 
-  const fs::path folder = target_.parent_path();
-  RemoveStaleTemps(folder);
+  RemoveStaleTemps(folder_);
   bool in_place = exists && st.st_nlink > 1;  // a rename would part the names
   if (!in_place) {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    int open_err = EEXIST;
-    for (int attempt = 0; attempt < 100 && fd_ < 0 && open_err == EEXIST; ++attempt) {
-      const fs::path temp = folder / RandomTempName(random);
-      fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
-        temp_ = temp;
-        RegisterTemp(temp_);
-      } else {
-        open_err = errno;
-      }
+    // Never wider than the target at any moment: an existing target's copy starts as the
+    // user's alone and gets its group and mode before its first byte.
+    fs::path temp;
+    int open_err = 0;
+    fd_ = CreateTemp(folder_, exists ? 0600 : 0666, temp, open_err);
+    if (fd_ >= 0) {
+      temp_ = target_.parent_path() / temp;
+      RegisterTemp(temp_);
     }
     if (fd_ < 0) {
       // A folder that refuses new files may still hold a file the user can write.
@@ -166,13 +258,18 @@ std::optional<std::string> AtomicFile::Open() {
       in_place = true;
     } else if (exists) {
       // The new file must be what the old one was, or the old one is written in place.
-      const bool same_owner = st.st_uid == ::geteuid() && st.st_gid == ::getegid();
-      in_place = ::fchmod(fd_, st.st_mode & 07777) != 0 ||
-                 (!same_owner && ::fchown(fd_, st.st_uid, st.st_gid) != 0) ||
-                 !CopyAttributes(target_, fd_);
-      // fchown may drop the set-id bits: put the mode back once more.
-      if (!in_place && !same_owner) in_place = ::fchmod(fd_, st.st_mode & 07777) != 0;
-      if (in_place) Abandon();
+      struct stat made {};
+      const bool same_owner =
+          ::fstat(fd_, &made) == 0 && made.st_uid == st.st_uid && made.st_gid == st.st_gid;
+      // Owner and group first, while the mode still shuts everybody else out; then the mode,
+      // which fchown would have stripped of its set-id bits.
+      in_place = (!same_owner && ::fchown(fd_, st.st_uid, st.st_gid) != 0) ||
+                 !CopyAttributes(folder_, name, fd_) || ::fchmod(fd_, st.st_mode & 07777) != 0;
+      if (in_place) {
+        atomic_steps::RemoveTemp(folder_, fd_, temp_);
+        UnregisterTemp(temp_);
+        temp_.clear();
+      }
     }
   }
   if (in_place) {
@@ -204,9 +301,79 @@ int WriteAll(int fd, const char* data, std::size_t size) {
   return 0;
 }
 
-int OpenTarget(const fs::path& target, int& fd) {
-  fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+void CloseFolder(int& folder) {
+  if (folder >= 0) ::close(folder);
+  folder = -1;
+}
+
+int OpenTarget(int folder, const fs::path& target, int& fd) {
+  const std::string file = target.filename().string();
+  const char* name = file.c_str();
+  fd = ::openat(folder, name, O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+  // A file the user may write but not read: written in place all the same, with no copy.
+  if (fd < 0 && errno == EACCES) fd = ::openat(folder, name, O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   return fd >= 0 ? 0 : errno;
+}
+
+std::optional<std::string> KeepBackup(int folder, const fs::path& target, int fd,
+                                      fs::path& backup) {
+  backup.clear();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Reason(errno);
+  // Even an empty file gets its copy: a cut new content would be neither the old nor the new.
+  // One the user may not read gets none.
+  if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR) return std::nullopt;
+  const std::string name = BackupName(target);
+  struct stat old {};
+  if (::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+    return "an interrupted write left the earlier content in " + name +
+           " beside it: move that away first";
+  }
+  // The copy is made under a temporary name and gets its own only once whole and synced.
+  fs::path temp;
+  int err = 0;
+  const int copy = CreateTemp(folder, st.st_mode & 0600, temp, err);
+  if (copy < 0) {
+    // A folder that refuses new files leaves no room for a copy: written in place as before.
+    return err == EACCES || err == EPERM ? std::nullopt : std::optional(Reason(err));
+  }
+  const fs::path shown = target.parent_path() / temp;
+  RegisterTemp(shown);
+  std::array<char, 1 << 16> buf{};
+  off_t at = 0;
+  while (err == 0) {
+    const ssize_t got = ::pread(fd, buf.data(), buf.size(), at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      if (got < 0) err = errno;
+      break;
+    }
+    err = WriteAll(copy, buf.data(), static_cast<std::size_t>(got));
+    at += got;
+  }
+  if (err == 0) err = SyncFile(copy);
+  if (err == 0 && ::renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) != 0) {
+    err = errno;
+    // A file system without RENAME_NOREPLACE: a hard link never replaces either.
+    if ((err == EINVAL || err == ENOSYS) &&
+        ::linkat(folder, temp.c_str(), folder, name.c_str(), 0) == 0) {
+      err = 0;
+      ::unlinkat(folder, temp.c_str(), 0);
+    }
+  }
+  if (err != 0) ::unlinkat(folder, temp.c_str(), 0);
+  UnregisterTemp(shown);
+  ::close(copy);
+  if (err != 0) return Reason(err);
+  SyncFolder(folder);
+  backup = target.parent_path() / name;
+  return std::nullopt;
+}
+
+void DropBackup(int folder, const fs::path& backup) {
+  if (backup.empty()) return;
+  ::unlinkat(folder, backup.filename().c_str(), 0);
+  SyncFolder(folder);
 }
 
 int ReserveRoom(int fd, std::size_t size) {
@@ -241,11 +408,19 @@ int ReadSome(int fd, char* data, std::size_t size, std::size_t& got) {
   }
 }
 
-void RemoveFile(const fs::path& path) { ::unlink(path.c_str()); }
+// Removed while still locked, so no sweep can mistake it for litter and no name is reused.
+void RemoveTemp(int folder, int& fd, const fs::path& temp) {
+  ::unlinkat(folder, temp.filename().c_str(), 0);
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
 
-std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
-  if (::rename(temp.c_str(), target.c_str()) != 0) return Reason(errno);
-  SyncFolder(target.parent_path());
+std::optional<std::string> MoveIntoPlace(int folder, int& /*fd*/, const fs::path& temp,
+                                         const fs::path& target) {
+  if (::renameat(folder, temp.filename().c_str(), folder, target.filename().c_str()) != 0) {
+    return Reason(errno);
+  }
+  SyncFolder(folder);
   return std::nullopt;
 }
 

@@ -172,7 +172,9 @@ int WriteAll(int fd, const char* data, std::size_t size) {
   return 0;
 }
 
-int OpenTarget(const fs::path& target, int& fd) {
+void CloseFolder(int& folder) { folder = -1; }
+
+int OpenTarget(int /*folder*/, const fs::path& target, int& fd) {
   return ::_wsopen_s(&fd, target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
 }
 
@@ -193,10 +195,30 @@ int ReadSome(int fd, char* data, std::size_t size, std::size_t& got) {
   return n >= 0 ? 0 : errno;
 }
 
-void RemoveFile(const fs::path& path) { ::_wunlink(path.c_str()); }
+// Here a write goes in place only where the folder refuses new files: no copy fits beside.
+std::optional<std::string> KeepBackup(int /*folder*/, const fs::path& /*target*/, int /*fd*/,
+                                      fs::path& backup) {
+  backup.clear();
+  return std::nullopt;
+}
 
-// An existing target keeps its attributes and security.
-std::optional<std::string> MoveIntoPlace(const fs::path& temp, const fs::path& target) {
+void DropBackup(int /*folder*/, const fs::path& /*backup*/) {}
+
+// An open file cannot be removed here: close it first.
+void RemoveTemp(int /*folder*/, int& fd, const fs::path& temp) {
+  if (fd >= 0) ::_close(fd);
+  fd = -1;
+  ::_wunlink(temp.c_str());
+}
+
+// An existing target keeps its attributes and security. ReplaceFileW needs the file closed.
+std::optional<std::string> MoveIntoPlace(int /*folder*/, int& fd, const fs::path& temp,
+                                         const fs::path& target) {
+  if (fd >= 0 && ::_close(fd) != 0) {
+    fd = -1;
+    return Reason(errno);
+  }
+  fd = -1;
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
