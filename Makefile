@@ -39,6 +39,7 @@ run: build
 bench: build
 	@bench/compose_bench.sh $(BUILD)/bin/loomquill-cli
 	@$(BUILD)/bench/bench_template_scan
+	@$(BUILD)/bench/bench_profile_read
 	@bench/startup_bench.sh $(BUILD)/bin/loomquill
 	@$(XVFB) $(BUILD)/bench/bench_drop 2>/dev/null
 	@$(XVFB) $(BUILD)/bench/bench_preview 2>/dev/null

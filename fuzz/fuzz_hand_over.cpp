@@ -52,8 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (whole && nul != std::string_view::npos) {
     Check(reader.ActivationToken() == message.substr(nul + 1), "the token after the NUL");
   }
-  // Nothing fed after a spoiled message makes it a name again.
-  if (!is_name && !message.empty()) {
+  // A name and its NUL wait for the token: a token fed then completes the message. Nothing
+  // fed after any other message that is no name makes it one.
+  const bool waits_for_token = !name.empty() && name.size() <= lq::kNameMax &&
+                               nul != std::string_view::npos && nul + 1 == message.size();
+  if (waits_for_token) {
+    reader.Feed("/a");
+    Check(reader.Finish() == name, "a token completes a message waiting for it");
+    Check(reader.ActivationToken() == "/a", "the token fed last is the message's token");
+  } else if (!is_name && !message.empty()) {
     reader.Feed("/a");
     Check(!reader.Finish().has_value(), "a spoiled message stays spoiled");
   }

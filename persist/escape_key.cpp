@@ -5,7 +5,10 @@
 namespace lq {
 
 EscapeKind ReadEscapeKey(const ProfileDocument& doc, std::string_view section) {
-  const std::optional<std::string_view> word = doc.Find(section, keys::kEscape);
+  return EscapeKindOfKey(doc.Find(section, keys::kEscape));
+}
+
+EscapeKind EscapeKindOfKey(std::optional<std::string_view> word) {
   if (!word) return EscapeKind::None;
   return EscapeKindFromWord(*word).value_or(EscapeKind::None);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "engine/escape.h"
@@ -10,5 +11,7 @@ namespace lq {
 // The kind the "Escape" key names, its word matched ignoring case; None when the key is
 // absent or names no kind, so files from before the key, or from a newer program, still load.
 EscapeKind ReadEscapeKey(const ProfileDocument& doc, std::string_view section);
+// The same for the key's stored word, as ProfileDocument::FindAll gives it.
+EscapeKind EscapeKindOfKey(std::optional<std::string_view> word);
 
 }  // namespace lq

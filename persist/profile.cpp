@@ -11,6 +11,11 @@ LoadedProfile LoadProfile(const std::filesystem::path& file) {
   loaded.reason = std::move(read.reason);
   if (read.status != ReadStatus::kOk) return loaded;
   loaded.encoding = DetectEncoding(read.bytes);
+  // UTF-8 bytes are the text itself: taken over, not copied, so a large file is held once.
+  if (loaded.encoding == TextEncoding::kUtf8) {
+    loaded.document = ProfileDocument::Adopt(std::move(read.bytes));
+    return loaded;
+  }
   std::optional<std::string> text = DecodeProfileBytes(read.bytes, loaded.encoding);
   if (!text) {
     // Unreadable files are never written, so a damaged one is not made worse.
@@ -18,7 +23,7 @@ LoadedProfile LoadProfile(const std::filesystem::path& file) {
     loaded.reason = "not valid UTF-16";
     return loaded;
   }
-  loaded.document = ProfileDocument(*text);
+  loaded.document = ProfileDocument::Adopt(std::move(*text));
   return loaded;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/newline_finder.h"
 #include "engine/text_helpers.h"
 
 namespace lq {
@@ -43,67 +44,48 @@ bool NeedsQuotes(std::string_view value) {
   return value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back();
 }
 
-}  // namespace
+enum class Kind : std::uint8_t { kOther, kSection, kKey };
 
-ProfileDocument::ProfileDocument(std::string_view text, Eol new_file_eol)
-    : eol_(new_file_eol == Eol::CrLf ? Break::kCrLf : Break::kLf) {
-  bool eol_known = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    // Lines end at CR LF, LF or a lone CR, as the Windows profile readers split them.
-    const std::size_t end = text.find_first_of("\r\n", start);
-    std::string_view body;
-    Break brk = Break::kNone;
-    if (end == std::string_view::npos) {
-      body = text.substr(start);
-      start = text.size();
-    } else {
-      body = text.substr(start, end - start);
-      if (text[end] == '\n') {
-        brk = Break::kLf;
-        start = end + 1;
-      } else if (end + 1 < text.size() && text[end + 1] == '\n') {
-        brk = Break::kCrLf;
-        start = end + 2;
-      } else {
-        brk = Break::kCr;
-        start = end + 1;
-      }
-      // New lines get CR LF or LF: a lone CR is kept where it stands, never added.
-      if (!eol_known) {
-        eol_ = brk == Break::kLf ? Break::kLf : Break::kCrLf;
-        eol_known = true;
-      }
-    }
-    lines_.push_back(Classify(std::string(body), brk, lines_.empty()));
-  }
+// One line of the text, as offsets into it.
+struct Line {
+  std::size_t begin = 0;  // where the line starts
+  std::size_t end = 0;    // where its body ends, before the line break
+  std::size_t next = 0;   // where the next line starts
+  Kind kind = Kind::kOther;
+  // Section name or key name, then the unquoted value.
+  std::size_t name_begin = 0, name_end = 0, value_begin = 0, value_end = 0;
+
+  bool HasBreak() const { return next > end; }
+};
+
+std::string_view Slice(std::string_view text, std::size_t begin, std::size_t end) {
+  return text.substr(begin, end - begin);
 }
 
-ProfileDocument::Line ProfileDocument::Classify(std::string text, Break brk, bool first) {
-  Line line;
-  line.text = std::move(text);
-  line.brk = brk;
-  const std::string_view t = line.text;
-  std::size_t begin = (first && t.starts_with(kBom)) ? kBom.size() : 0;
-  std::size_t end = t.size();
+void Classify(std::string_view text, Line& line) {
+  line.kind = Kind::kOther;
+  const std::string_view t = text.substr(0, line.end);
+  std::size_t begin = line.begin;
+  if (begin == 0 && t.starts_with(kBom)) begin = kBom.size();
+  std::size_t end = line.end;
   Trim(t, begin, end);
-  if (begin == end || t[begin] == ';') return line;
+  if (begin == end || t[begin] == ';') return;
   if (t[begin] == '[') {
     const std::size_t close = t.find(']', begin + 1);
-    if (close == std::string_view::npos) return line;
+    if (close == std::string_view::npos) return;
     std::size_t name_begin = begin + 1, name_end = close;
     Trim(t, name_begin, name_end);
     line.kind = Kind::kSection;
     line.name_begin = name_begin;
     line.name_end = name_end;
-    return line;
+    return;
   }
   const std::size_t eq = t.find('=', begin);
-  if (eq == std::string_view::npos) return line;
+  if (eq == std::string_view::npos) return;
   std::size_t name_end = eq;
   Trim(t, begin, name_end);
-  if (begin == name_end) return line;
-  std::size_t value_begin = eq + 1, value_end = t.size();
+  if (begin == name_end) return;
+  std::size_t value_begin = eq + 1, value_end = line.end;
   Trim(t, value_begin, value_end);
   if (value_end - value_begin >= 2 && IsQuote(t[value_begin]) &&
       t[value_begin] == t[value_end - 1]) {
@@ -115,51 +97,129 @@ ProfileDocument::Line ProfileDocument::Classify(std::string text, Break brk, boo
   line.name_end = name_end;
   line.value_begin = value_begin;
   line.value_end = value_end;
-  return line;
 }
 
-std::string_view ProfileDocument::Name(const Line& line) const {
-  return std::string_view(line.text).substr(line.name_begin, line.name_end - line.name_begin);
+// The lines of a text, split at CR LF, LF or a lone CR as the Windows profile readers split
+// them. The line feeds come from a NewlineFinder (SSE2 masks, a few instructions a line) and
+// the next CR is kept from line to line, so the text costs one sweep for each however short
+// its lines are: no search of its own per line.
+class LineScanner {
+ public:
+  explicit LineScanner(std::string_view text)
+      : text_(text), feeds_(text), cr_(text.find('\r')), lf_(feeds_.Next()) {}
+
+  bool Next(Line& line) {
+    if (pos_ >= text_.size()) return false;
+    if (cr_ < pos_) cr_ = text_.find('\r', pos_);
+    while (lf_ < pos_) lf_ = feeds_.Next();
+    line.begin = pos_;
+    const std::size_t brk = std::min(cr_, lf_);
+    if (brk == std::string_view::npos) {
+      line.end = line.next = text_.size();
+    } else {
+      line.end = brk;
+      const bool crlf = text_[brk] == '\r' && brk + 1 < text_.size() && text_[brk + 1] == '\n';
+      line.next = brk + (crlf ? 2 : 1);
+    }
+    pos_ = line.next;
+    Classify(text_, line);
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  NewlineFinder feeds_;
+  std::size_t pos_ = 0;
+  std::size_t cr_, lf_;  // the next CR and LF at or after pos_, or npos
+};
+
+std::string_view NameOf(std::string_view text, const Line& line) {
+  return Slice(text, line.name_begin, line.name_end);
 }
 
-std::size_t ProfileDocument::FindLine(std::string_view section, std::string_view key) const {
+// The first line holding key in a section named section.
+std::optional<Line> FindKeyLine(std::string_view text, std::string_view section,
+                                std::string_view key) {
   bool in_section = false;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& line = lines_[i];
+  LineScanner lines(text);
+  Line line;
+  while (lines.Next(line)) {
     if (line.kind == Kind::kSection) {
-      in_section = EqualNoCase(Name(line), section);
-    } else if (in_section && line.kind == Kind::kKey && EqualNoCase(Name(line), key)) {
-      return i;
+      in_section = EqualNoCase(NameOf(text, line), section);
+    } else if (in_section && line.kind == Kind::kKey && EqualNoCase(NameOf(text, line), key)) {
+      return line;
     }
   }
-  return std::string::npos;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ProfileDocument::ProfileDocument(std::string_view text, Eol new_file_eol)
+    : ProfileDocument(Adopt(std::string(text), new_file_eol)) {}
+
+ProfileDocument ProfileDocument::Adopt(std::string text, Eol new_file_eol) {
+  ProfileDocument doc;
+  // New lines get CR LF or LF, as the first line break has it: a lone CR is kept where it
+  // stands, never added.
+  const std::size_t brk = text.find_first_of("\r\n");
+  doc.crlf_ = brk == std::string::npos ? new_file_eol == Eol::CrLf : text[brk] == '\r';
+  doc.text_ = std::move(text);
+  return doc;
+}
+
+std::vector<std::optional<std::string_view>> ProfileDocument::FindAll(
+    std::string_view section, std::span<const std::string_view> keys) const {
+  std::vector<std::optional<std::string_view>> values(keys.size());
+  std::size_t missing = keys.size();
+  bool in_section = false;
+  LineScanner lines(text_);
+  Line line;
+  while (missing > 0 && lines.Next(line)) {
+    if (line.kind == Kind::kSection) {
+      in_section = EqualNoCase(NameOf(text_, line), section);
+      continue;
+    }
+    if (!in_section || line.kind != Kind::kKey) continue;
+    const std::string_view name = NameOf(text_, line);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      // The sizes first: most lines are no key asked for, and that costs no call.
+      if (values[i] || name.size() != keys[i].size() || !EqualNoCase(name, keys[i])) continue;
+      // Values end at a NUL, as they did in the character buffers these files were made for.
+      const std::string_view value = Slice(text_, line.value_begin, line.value_end);
+      values[i] = value.substr(0, value.find('\0'));
+      --missing;
+    }
+  }
+  return values;
 }
 
 std::optional<std::string_view> ProfileDocument::Find(std::string_view section,
                                                       std::string_view key) const {
-  const std::size_t i = FindLine(section, key);
-  if (i == std::string::npos) return std::nullopt;
-  const Line& line = lines_[i];
-  std::string_view value =
-      std::string_view(line.text).substr(line.value_begin, line.value_end - line.value_begin);
-  // Values end at a NUL, as they did in the character buffers these files were made for.
-  return value.substr(0, value.find('\0'));
+  return FindAll(section, std::span(&key, 1)).front();
 }
 
-std::string ProfileDocument::ReadText(std::string_view section, std::string_view key,
-                                      std::string_view fallback, std::size_t capacity) const {
-  const std::optional<std::string_view> value = Find(section, key);
+std::string ProfileDocument::TextOf(std::optional<std::string_view> value,
+                                    std::string_view fallback, std::size_t capacity) {
   return std::string(CutUtf8View(value ? *value : fallback, capacity));
 }
 
-std::int32_t ProfileDocument::ReadInt(std::string_view section, std::string_view key,
-                                      std::int32_t fallback) const {
-  const std::optional<std::string_view> value = Find(section, key);
+std::int32_t ProfileDocument::IntOf(std::optional<std::string_view> value, std::int32_t fallback) {
   if (!value) return fallback;
   return ParseProfileInt(*value).value_or(fallback);
 }
 
-ProfileDocument::Break ProfileDocument::NewLineBreak() const { return eol_; }
+std::string ProfileDocument::ReadText(std::string_view section, std::string_view key,
+                                      std::string_view fallback, std::size_t capacity) const {
+  return TextOf(Find(section, key), fallback, capacity);
+}
+
+std::int32_t ProfileDocument::ReadInt(std::string_view section, std::string_view key,
+                                      std::int32_t fallback) const {
+  return IntOf(Find(section, key), fallback);
+}
+
+std::string_view ProfileDocument::NewLineBreak() const { return crlf_ ? "\r\n" : "\n"; }
 
 bool ProfileDocument::Write(std::string_view section, std::string_view key,
                             std::string_view value) {
@@ -174,61 +234,44 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
     stored = value;
   }
 
-  const std::size_t at = FindLine(section, key);
-  if (at != std::string::npos) {
-    Line& line = lines_[at];
-    std::string text = line.text.substr(0, line.name_end);
-    text += '=';
-    text += stored;
-    lines_[at] = Classify(std::move(text), line.brk, at == 0);
+  if (const std::optional<Line> at = FindKeyLine(text_, section, key)) {
+    text_.replace(at->name_end, at->end - at->name_end, "=" + stored);
     return true;
   }
 
   std::string key_line(key);
   key_line += '=';
   key_line += stored;
+  key_line += NewLineBreak();
 
-  std::size_t header = std::string::npos;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Kind::kSection && EqualNoCase(Name(lines_[i]), section)) {
-      header = i;
+  // After the last line of the first such section that is not blank, so the blank lines that
+  // set the next section apart stay where they are.
+  std::optional<Line> last;
+  LineScanner lines(text_);
+  Line line;
+  while (lines.Next(line)) {
+    if (!last) {
+      if (line.kind == Kind::kSection && EqualNoCase(NameOf(text_, line), section)) last = line;
+    } else if (line.kind == Kind::kSection) {
       break;
+    } else if (!IsBlankLine(Slice(text_, line.begin, line.end))) {
+      last = line;
     }
   }
-  if (header != std::string::npos) {
-    // After the last line of the section that is not blank, so the blank lines that set
-    // the next section apart stay where they are.
-    std::size_t next = header + 1;
-    while (next < lines_.size() && lines_[next].kind != Kind::kSection) ++next;
-    std::size_t pos = next;
-    while (pos > header + 1 && IsBlankLine(lines_[pos - 1].text)) --pos;
-    if (lines_[pos - 1].brk == Break::kNone) lines_[pos - 1].brk = NewLineBreak();
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(pos),
-                  Classify(std::move(key_line), NewLineBreak(), false));
+  if (last) {
+    // Only the text's last line can lack a break.
+    if (!last->HasBreak()) text_ += NewLineBreak();
+    text_.insert(last->HasBreak() ? last->next : text_.size(), key_line);
     return true;
   }
 
-  if (!lines_.empty() && lines_.back().brk == Break::kNone) lines_.back().brk = NewLineBreak();
-  std::string header_line = "[";
-  header_line += section;
-  header_line += ']';
-  lines_.push_back(Classify(std::move(header_line), NewLineBreak(), lines_.empty()));
-  lines_.push_back(Classify(std::move(key_line), NewLineBreak(), false));
+  if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += NewLineBreak();
+  text_ += '[';
+  text_ += section;
+  text_ += ']';
+  text_ += NewLineBreak();
+  text_ += key_line;
   return true;
-}
-
-std::string ProfileDocument::Text() const {
-  std::size_t size = 0;
-  for (const Line& line : lines_) size += line.text.size() + 2;
-  std::string out;
-  out.reserve(size);
-  for (const Line& line : lines_) {
-    out += line.text;
-    if (line.brk == Break::kCrLf) out += "\r\n";
-    if (line.brk == Break::kLf) out += '\n';
-    if (line.brk == Break::kCr) out += '\r';
-  }
-  return out;
 }
 
 std::optional<std::int32_t> ParseProfileInt(std::string_view text) {

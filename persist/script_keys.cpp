@@ -1,5 +1,8 @@
 #include "persist/script_keys.h"
 
+#include <optional>
+#include <vector>
+
 #include "engine/capacities.h"
 #include "persist/encoded_text.h"
 #include "persist/escape_key.h"
@@ -7,49 +10,87 @@
 
 namespace lq {
 
+namespace {
+
+std::string_view NameOf(ScriptKey key) {
+  switch (key) {
+    case ScriptKey::Header:
+      return keys::kHeader;
+    case ScriptKey::Queue:
+      return keys::kQueue;
+    case ScriptKey::FileOutput:
+      return keys::kFileOutput;
+    case ScriptKey::InvertSlash:
+      return keys::kInvertSlash;
+    case ScriptKey::CheckIndex:
+      return keys::kCheckIndex;
+    case ScriptKey::Escape:
+      return keys::kEscape;
+    case ScriptKey::SendToIndex:
+      return keys::kSendToIndex;
+    case ScriptKey::MainHead:
+      return keys::kMainHead;
+    case ScriptKey::MainQueue:
+      return keys::kMainQueue;
+    case ScriptKey::SaveLocal:
+      return keys::kSaveLocal;
+    case ScriptKey::UseTip:
+      return keys::kUseTip;
+  }
+  return {};
+}
+
+}  // namespace
+
 void ReadScriptKeys(const ProfileDocument& doc, std::span<const ScriptKey> which,
                     ScriptSettings& settings, std::string& header, std::string& queue) {
-  const std::string& section = settings.Section;
-  const auto encoded = [&](std::string_view key) {
-    return DecodedValue(doc.ReadText(section, key, "", EncodedCapacity(kTextMax)), kTextMax);
-  };
-  const auto flag = [&](std::string_view key, bool fallback) {
-    return doc.ReadInt(section, key, fallback ? 1 : 0) != 0;
-  };
-  for (const ScriptKey key : which) {
-    switch (key) {
+  // All keys in one pass over the file, so reading stays linear in its size.
+  std::vector<std::string_view> names;
+  names.reserve(which.size());
+  for (const ScriptKey key : which) names.push_back(NameOf(key));
+  const std::vector<std::optional<std::string_view>> values = doc.FindAll(settings.Section, names);
+
+  for (std::size_t i = 0; i < which.size(); ++i) {
+    const std::optional<std::string_view> value = values[i];
+    const auto encoded = [&] {
+      return DecodedValue(ProfileDocument::TextOf(value, "", EncodedCapacity(kTextMax)), kTextMax);
+    };
+    const auto flag = [&](bool fallback) {
+      return ProfileDocument::IntOf(value, fallback ? 1 : 0) != 0;
+    };
+    switch (which[i]) {
       case ScriptKey::Header:
-        header = encoded(keys::kHeader);
+        header = encoded();
         break;
       case ScriptKey::Queue:
-        queue = encoded(keys::kQueue);
+        queue = encoded();
         break;
       case ScriptKey::FileOutput:
-        settings.FileOutput = doc.ReadText(section, keys::kFileOutput, "", kNameMax);
+        settings.FileOutput = ProfileDocument::TextOf(value, "", kNameMax);
         break;
       case ScriptKey::InvertSlash:
-        settings.InvertSlash = flag(keys::kInvertSlash, false);
+        settings.InvertSlash = flag(false);
         break;
       case ScriptKey::CheckIndex:
-        settings.CheckIndex = doc.ReadInt(section, keys::kCheckIndex, 0);
+        settings.CheckIndex = ProfileDocument::IntOf(value, 0);
         break;
       case ScriptKey::Escape:
-        settings.Escape = ReadEscapeKey(doc, section);
+        settings.Escape = EscapeKindOfKey(value);
         break;
       case ScriptKey::SendToIndex:
-        settings.SendToIndex = doc.ReadInt(section, keys::kSendToIndex, 0);
+        settings.SendToIndex = ProfileDocument::IntOf(value, 0);
         break;
       case ScriptKey::MainHead:
-        settings.MainHead = encoded(keys::kMainHead);
+        settings.MainHead = encoded();
         break;
       case ScriptKey::MainQueue:
-        settings.MainQueue = encoded(keys::kMainQueue);
+        settings.MainQueue = encoded();
         break;
       case ScriptKey::SaveLocal:
-        settings.SaveLocal = flag(keys::kSaveLocal, false);
+        settings.SaveLocal = flag(false);
         break;
       case ScriptKey::UseTip:
-        settings.UseTip = flag(keys::kUseTip, true);
+        settings.UseTip = flag(true);
         break;
     }
   }

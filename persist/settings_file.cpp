@@ -49,12 +49,15 @@ std::optional<Failure> SaveSettings(const std::filesystem::path& file,
 
 PreviewSettings LoadPreviewSettings(const std::filesystem::path& file) {
   const ProfileDocument doc = LoadProfile(file).document;
+  constexpr std::string_view kKeys[] = {keys::kPreviewOpen, keys::kPreviewLeft, keys::kPreviewTop,
+                                        keys::kPreviewWidth, keys::kPreviewHeight};
+  const auto values = doc.FindAll(kProfileSection, kKeys);
   PreviewSettings preview;
-  preview.Open = doc.ReadInt(kProfileSection, keys::kPreviewOpen, 0) != 0;
-  preview.Left = doc.ReadInt(kProfileSection, keys::kPreviewLeft, 0);
-  preview.Top = doc.ReadInt(kProfileSection, keys::kPreviewTop, 0);
-  preview.Width = doc.ReadInt(kProfileSection, keys::kPreviewWidth, 0);
-  preview.Height = doc.ReadInt(kProfileSection, keys::kPreviewHeight, 0);
+  preview.Open = ProfileDocument::IntOf(values[0], 0) != 0;
+  preview.Left = ProfileDocument::IntOf(values[1], 0);
+  preview.Top = ProfileDocument::IntOf(values[2], 0);
+  preview.Width = ProfileDocument::IntOf(values[3], 0);
+  preview.Height = ProfileDocument::IntOf(values[4], 0);
   // A size that makes no window counts as none.
   if (!preview.Placed()) preview.Width = preview.Height = 0;
   return preview;
@@ -79,13 +82,16 @@ std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
 
 FontSettings LoadFontSettings(const std::filesystem::path& file) {
   const ProfileDocument doc = LoadProfile(file).document;
+  constexpr std::string_view kKeys[] = {keys::kLfHeight,    keys::kLfWeight,    keys::kLfItalic,
+                                        keys::kLfUnderline, keys::kLfStrikeOut, keys::kLfFaceName};
+  const auto values = doc.FindAll(kProfileSection, kKeys);
   FontSettings font;
-  font.Height = doc.ReadInt(kProfileSection, keys::kLfHeight, font.Height);
-  font.Weight = doc.ReadInt(kProfileSection, keys::kLfWeight, font.Weight);
-  font.Italic = doc.ReadInt(kProfileSection, keys::kLfItalic, font.Italic);
-  font.Underline = doc.ReadInt(kProfileSection, keys::kLfUnderline, font.Underline);
-  font.StrikeOut = doc.ReadInt(kProfileSection, keys::kLfStrikeOut, font.StrikeOut);
-  std::string face = doc.ReadText(kProfileSection, keys::kLfFaceName, "", kFaceNameMax);
+  font.Height = ProfileDocument::IntOf(values[0], font.Height);
+  font.Weight = ProfileDocument::IntOf(values[1], font.Weight);
+  font.Italic = ProfileDocument::IntOf(values[2], font.Italic);
+  font.Underline = ProfileDocument::IntOf(values[3], font.Underline);
+  font.StrikeOut = ProfileDocument::IntOf(values[4], font.StrikeOut);
+  std::string face = ProfileDocument::TextOf(values[5], "", kFaceNameMax);
   if (!face.empty()) font.FaceName = std::move(face);
   return font;
 }

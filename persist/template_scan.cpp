@@ -15,9 +15,6 @@ namespace {
 // 0xFF sorts above every byte of a name, so a name goes after the longer names it begins.
 constexpr char kFieldSeparator = '\xFF';
 
-// Deep enough for any real tree; stops a loop through bind mounts.
-constexpr int kMaxDepth = 64;
-
 struct Found {
   std::string key;  // sort key
   std::string title;
@@ -58,7 +55,7 @@ class Scanner {
       node.SubMenu = true;
       target.push_back(std::move(node));
     }
-    if (depth >= kMaxDepth) return;
+    if (depth >= kTemplateScanDepth) return;
     for (std::size_t i = 0; i < folders.size(); ++i) {
       Level(folders[i].path, target[first_menu + i].Children, depth + 1);
     }

@@ -11,6 +11,12 @@
 
 namespace lq {
 
+// How deep below the scanned folder the scan goes: deep enough for any real tree, and a stop
+// for a loop through bind mounts. Templates in folders up to this depth are found (the
+// scanned folder is depth 0); deeper folders are never opened. The window and
+// loomquill-cli --list-templates both scan this way.
+inline constexpr int kTemplateScanDepth = 64;
+
 // One entry of the Templates menu: a template item or a sub-menu for a folder.
 struct TemplateNode {
   std::string Title;           // the template's base name, or the folder's name

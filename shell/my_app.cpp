@@ -22,6 +22,7 @@
 #include "shell/my_window.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
+#include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/kit_services.h"
 
 namespace lq {
@@ -29,6 +30,8 @@ namespace {
 
 constexpr const char* kUnsafeFolderCaption = "Hand-over folder refused";
 constexpr const char* kRefusedNameCaption = "Cannot take this file";
+// Long enough to read the reason, which names the file.
+constexpr int kRefusalNoticeMs = 6000;
 
 }  // namespace
 
@@ -70,6 +73,7 @@ bool TMyApp::OnInit() {
     if (e.GetEventObject() == frame_) {
       frame_ = nullptr;
       hand_over_timer_.reset();
+      refusal_timer_.reset();
       listener_.reset();
     }
   });
@@ -101,11 +105,29 @@ void TMyApp::Receive(const std::string& name, const std::string& activation_toke
     if (BaseDlg* client = frame_->client()) client->ReceiveFile(name, activation_token);
     return;
   }
+  TellRefused(name);
+}
+
+void TMyApp::TellRefused(const std::string& name) {
   const std::string text =
       "This file name is not valid UTF-8, so Loomquill can neither show nor copy it:\n\n" +
       ReadableName(name);
-  context_.services.prompts->Message(frame_, text, kRefusedNameCaption,
-                                     kPromptOk | kPromptIconWarning);
+  const std::string caption = kRefusedNameCaption;
+  // Not a message box: its event loop would hold every later hand-over behind it, nor a
+  // timed ShowMex, which waits out its time. The notice stays until the timer closes it.
+  ShowMex(frame_, &text, &caption, kMexIconExclamation, 0, *context_.services.clock,
+          context_.services.beeper);
+  TZQMex* shown = CurrentMex();
+  if (shown == nullptr) return;
+  if (!refusal_timer_) {
+    refusal_timer_ = std::make_unique<wxTimer>();
+    refusal_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      if (CurrentMex() != nullptr) {
+        ShowMex(nullptr, nullptr, nullptr, 0, 0, *context_.services.clock);
+      }
+    });
+  }
+  refusal_timer_->StartOnce(kRefusalNoticeMs);
 }
 
 void TMyApp::PollHandOver() {

@@ -32,8 +32,11 @@ class TMyApp : public wxApp {
   struct RealServices;
   void PollHandOver();
   void TellAboutHandOver();
-  // ReceiveFile for a name that can be shown; a message saying why for one that cannot.
+  // ReceiveFile for a name that can be shown; a notice saying why for one that cannot.
   void Receive(const std::string& name, const std::string& activation_token = {});
+  // Says why a name was refused in a notice that closes by itself and holds nothing up:
+  // the hand-overs after it are taken while it shows.
+  void TellRefused(const std::string& name);
 
   std::unique_ptr<RealServices> real_;
   ShellContext context_;
@@ -41,6 +44,7 @@ class TMyApp : public wxApp {
   std::unique_ptr<HandOverListener> listener_;
   std::string hand_over_notes_;
   std::unique_ptr<wxTimer> hand_over_timer_;
+  std::unique_ptr<wxTimer> refusal_timer_;
   TMyWindow* frame_ = nullptr;
   bool receiving_ = false;
 };

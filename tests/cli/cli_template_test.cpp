@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "persist/template_scan.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -110,6 +111,25 @@ TEST(CliTemplates, ListTemplatesPrintsTheMenuTree) {
             "1303 B\n1304 a\n1305 c\n1306 html2\n1307 html\nWeb/\n  1308 page\n  Deep/\n"
             "    1309 x\n");
   EXPECT_EQ(Cli({"--list-templates", dir.File("nope")}).status, 1);
+}
+
+TEST(CliTemplates, ListTemplatesStopsAtTheWindowsDepthAndPrintsItsMenu) {
+  TempDir dir;
+  // Templates in a chain of folders reaching past the depth the window's scan goes to.
+  std::string folder;
+  for (int depth = 0; depth <= kTemplateScanDepth + 2; ++depth) {
+    fs::create_directories(dir.path() / folder);
+    WriteFile(dir.File(folder + "t.hqd"), "[Loomquill]\n");
+    WriteFile(dir.File(folder + "b.hqd"), "[Loomquill]\n");
+    folder += "d/";
+  }
+  const auto r = Cli({"--list-templates", dir.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // What the window's Templates menu is built from, entry for entry.
+  EXPECT_EQ(r.out, FormatTemplateTree(BuildTemplatesMenu(dir.path())));
+  const std::string deepest =
+      "  " + std::to_string(kFirstTemplateId + 2 * kTemplateScanDepth + 1) + " t\n";
+  EXPECT_TRUE(r.out.ends_with(deepest)) << r.out.substr(r.out.size() - 200);
 }
 
 TEST(CliTemplates, ListTemplatesDefaultsToTheProgramFolder) {

@@ -48,6 +48,15 @@ box_up() {
   return 1
 }
 
+# Waits until no window has this caption, or 10 s.
+box_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Waits until the clipboard holds the expected text, or 10 s.
 clipboard_is() {
   local expected=$1 got
@@ -208,6 +217,13 @@ check "the sender refuses it (got $rc)" test "$rc" -eq 1
 check "and says why" grep -q 'bad\\xFFname.txt: the name is not valid UTF-8' <<<"$err"
 check "the window says why" box_up "Cannot take this file"
 check "the clipboard is left alone" clipboard_is "kept"
+# The refusal holds nothing up: a good hand-over while it shows is taken and copied.
+timeout 10 "$app" "$file" >>"$work/app.log" 2>&1
+rc=$?
+check "a hand-over after the refused one is taken (got $rc)" test "$rc" -eq 255
+check "and copies its file while the refusal shows" clipboard_is "a file's name.txt"
+check "the refusal closes by itself" box_gone "Cannot take this file"
+check "and leaves no notice behind" box_gone "Copying..."
 stop_app
 setup bad_first 0
 start_app "$bad"
