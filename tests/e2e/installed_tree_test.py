@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """What cmake --install puts where desktops, shells and packagers look, checked by the
 programs that read it: desktop-file-validate, appstreamcli, gio, man, zsh; the icons at
-every size of the icon theme.
+every size of the icon theme; one application id naming the desktop entry, the metainfo,
+the icon and the running window's class (xprop, on the test's X display).
 
     installed_tree_test.py BUILD_DIR SOURCE_DIR
 
@@ -15,10 +16,14 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import xml.etree.ElementTree as ET
 import zlib
 
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
+APP_ID = 'io.github.loomquill.Loomquill'
+DESKTOP_ID = APP_ID + '.desktop'
+HOMEPAGE = 'https://github.com/loomquill/loomquill'
 # Kinds of files "Open With" must offer Loomquill for.
 OPEN_WITH_TYPES = ('application/octet-stream', 'text/plain', 'text/x-csrc', 'inode/directory',
                    'audio/flac', 'audio/mpeg', 'video/mp4', 'image/png', 'image/jpeg',
@@ -68,7 +73,7 @@ def png_size(path):
 
 
 def check_desktop_entry(share):
-    desktop = os.path.join(share, 'applications', 'loomquill.desktop')
+    desktop = os.path.join(share, 'applications', DESKTOP_ID)
     check('desktop entry installed', os.path.isfile(desktop))
     if tool('desktop-file-validate'):
         r = run(['desktop-file-validate', desktop])
@@ -76,6 +81,86 @@ def check_desktop_entry(share):
         check('desktop-file-validate accepts the entry', r.returncode == 0 and not r.stdout +
               r.stderr, r.stdout + r.stderr)
     return desktop
+
+
+def gio():
+    """GIO's Python binding (python3-gi), or None with a message."""
+    try:
+        import gi
+        gi.require_version('Gio', '2.0')
+        from gi.repository import Gio
+        return Gio
+    except (ImportError, ValueError):
+        print(f'SKIPPED: {sys.executable} has no python3-gi, so GIO\'s checks did not run')
+        return None
+
+
+def desktop_key(desktop, key):
+    """A key of the entry's main group, as GLib's key file reader reads it."""
+    Gio = gio()
+    if Gio is None:
+        return None
+    from gi.repository import GLib
+    entry = GLib.KeyFile()
+    entry.load_from_file(desktop, GLib.KeyFileFlags.NONE)
+    try:
+        return entry.get_string('Desktop Entry', key)
+    except GLib.Error:
+        return ''
+
+
+def check_ids(share, desktop):
+    if not os.path.isfile(desktop):
+        return
+    for key in ('Icon', 'StartupWMClass'):
+        value = desktop_key(desktop, key)
+        if value is not None:
+            check(f'desktop entry {key} is the application id', value == APP_ID, repr(value))
+    check('no entry under the old name', not os.path.exists(
+        os.path.join(share, 'applications', 'loomquill.desktop')))
+
+
+def window_class(argv, env):
+    """The WM_CLASS of the main window of a program started with argv, as xprop reads it."""
+    home = env['HOME']
+    app = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        found = ''
+        for _ in range(50):
+            r = run(['xdotool', 'search', '--onlyvisible', '--pid', str(app.pid), '--name',
+                     '^Halvorn Loomquill'])
+            found = r.stdout.split()
+            if found:
+                break
+            time.sleep(0.2)
+        if not found:
+            return None
+        r = run(['xprop', '-id', found[0], 'WM_CLASS'])
+        return re.findall(r'"([^"]*)"', r.stdout)
+    finally:
+        app.terminate()
+        app.wait(10)
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def check_window_class(prefix, desktop):
+    if not os.environ.get('DISPLAY'):
+        print('SKIPPED: no X display, so the window\'s class was not read')
+        return
+    if not tool('xprop') or not tool('xdotool') or not os.path.isfile(desktop):
+        return
+    wanted = desktop_key(desktop, 'StartupWMClass')
+    if wanted is None:
+        return
+    home = tempfile.mkdtemp()
+    os.mkdir(os.path.join(home, 'run'), 0o700)
+    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, 'cfg'),
+               XDG_RUNTIME_DIR=os.path.join(home, 'run'),
+               XDG_CACHE_HOME=os.path.join(home, 'cache'))
+    got = window_class([os.path.join(prefix, 'bin', 'loomquill')], env)
+    # Docks match the class with StartupWMClass; Wayland's app_id is the instance name.
+    check('the window\'s WM_CLASS is the entry\'s StartupWMClass, both parts',
+          got == [wanted, wanted], f'WM_CLASS {got!r}, StartupWMClass {wanted!r}')
 
 
 def check_open_with(prefix, share):
@@ -91,7 +176,7 @@ def check_open_with(prefix, share):
                    XDG_CONFIG_DIRS=home, PATH=f'{prefix}/bin:' + os.environ['PATH'])
         for kind in OPEN_WITH_TYPES:
             r = run(['gio', 'mime', kind], env=env)
-            check(f'Open With offers Loomquill for {kind}', 'loomquill.desktop' in r.stdout,
+            check(f'Open With offers Loomquill for {kind}', DESKTOP_ID in r.stdout,
                   r.stdout + r.stderr)
 
 
@@ -105,7 +190,10 @@ def check_metainfo(prefix, share):
     root = ET.parse(path).getroot()
     check('metainfo file named after its ID', files[0] == root.findtext('id') + '.metainfo.xml')
     check('metainfo launches the desktop entry',
-          root.findtext('launchable[@type="desktop-id"]') == 'loomquill.desktop')
+          root.findtext('launchable[@type="desktop-id"]') == DESKTOP_ID)
+    check('metainfo ID is the application id', root.findtext('id') == APP_ID)
+    check('metainfo names the themed icon', root.findtext('icon[@type="stock"]') == APP_ID)
+    check('metainfo names the home page', root.findtext('url[@type="homepage"]') == HOMEPAGE)
     for part in ('summary', 'description', 'screenshots/screenshot/image', 'releases/release',
                  'content_rating'):
         check(f'metainfo has {part}', root.find(part) is not None)
@@ -119,10 +207,10 @@ def check_metainfo(prefix, share):
 def check_icons(share, source):
     theme = os.path.join(share, 'icons', 'hicolor')
     for size in ICON_SIZES:
-        path = os.path.join(theme, f'{size}x{size}', 'apps', 'loomquill.png')
+        path = os.path.join(theme, f'{size}x{size}', 'apps', APP_ID + '.png')
         got = png_size(path) if os.path.isfile(path) else None
         check(f'{size}x{size} icon is a whole PNG of that size', got == (size, size), repr(got))
-    svg = os.path.join(theme, 'scalable', 'apps', 'loomquill.svg')
+    svg = os.path.join(theme, 'scalable', 'apps', APP_ID + '.svg')
     try:
         root = ET.parse(svg).getroot()
         box = root.get('viewBox', '').split()
@@ -191,7 +279,9 @@ def main():
             print(r.stdout + r.stderr, file=sys.stderr)
             return 1
         share = os.path.join(prefix, 'share')
-        check_desktop_entry(share)
+        desktop = check_desktop_entry(share)
+        check_ids(share, desktop)
+        check_window_class(prefix, desktop)
         check_open_with(prefix, share)
         check_metainfo(prefix, share)
         check_icons(share, source)
