@@ -9,6 +9,7 @@ the icon and the running window's class (xprop, on the test's X display).
 A check whose tool is missing is skipped with a message (tools/install-deps.sh installs them
 all).
 """
+import json
 import os
 import re
 import shutil
@@ -20,11 +21,15 @@ import time
 import xml.etree.ElementTree as ET
 import zlib
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 APP_ID = 'io.github.loomquill.Loomquill'
 DESKTOP_ID = APP_ID + '.desktop'
 HOMEPAGE = 'https://github.com/loomquill/loomquill'
-# Kinds of files "Open With" must offer Loomquill for.
+# Kinds of files "Open With" must offer Loomquill for, and whose default it must not take.
+# The types whose default application is read with xdg-mime.
+XDG_DEFAULT_TYPES = ('text/plain', 'image/jpeg', 'audio/mpeg', 'application/octet-stream',
+                     'inode/directory')
 OPEN_WITH_TYPES = ('application/octet-stream', 'text/plain', 'text/x-csrc', 'inode/directory',
                    'audio/flac', 'audio/mpeg', 'video/mp4', 'image/png', 'image/jpeg',
                    'application/pdf', 'application/zip', 'application/x-zerosize')
@@ -163,21 +168,73 @@ def check_window_class(prefix, desktop):
           got == [wanted, wanted], f'WM_CLASS {got!r}, StartupWMClass {wanted!r}')
 
 
+def xdg_defaults(env, desktop):
+    """xdg-mime's default application of each type of XDG_DEFAULT_TYPES; desktop is empty for
+    its own reading of the folders, else the desktop it asks (GNOME: gio)."""
+    env = {k: v for k, v in env.items()
+           if k not in ('XDG_CURRENT_DESKTOP', 'DESKTOP_SESSION', 'KDE_FULL_SESSION',
+                        'GNOME_DESKTOP_SESSION_ID', 'XDG_SESSION_DESKTOP')}
+    if desktop:
+        env['XDG_CURRENT_DESKTOP'] = desktop
+    return {kind: run(['xdg-mime', 'query', 'default', kind], env=env).stdout.strip()
+            for kind in XDG_DEFAULT_TYPES}
+
+
+def desktop_apps(env):
+    r = run(['/usr/bin/python3', os.path.join(HERE, 'desktop_apps.py'), *OPEN_WITH_TYPES],
+            env=env)
+    if r.returncode != 0:
+        check('desktop_apps.py runs', False, r.stderr)
+        return None
+    return json.loads(r.stdout)
+
+
 def check_open_with(prefix, share):
-    if not tool('gio') or not tool('update-desktop-database'):
+    """Installing the entry, with the cache that dpkg's trigger builds on a real install,
+    changes no default application, and Loomquill is offered in "Open With" for every kind
+    of file: on a desktop where nothing else opens these types, and on this machine's."""
+    if not tool('update-desktop-database') or not tool('xdg-mime') or gio() is None:
         return
-    # GIO finds handlers through the cache that dpkg's trigger builds on a real install.
     r = run(['update-desktop-database', os.path.join(share, 'applications')])
     check('update-desktop-database reads the entry', r.returncode == 0 and not r.stderr, r.stderr)
     with tempfile.TemporaryDirectory() as home:
-        # Only the installed tree and the system's MIME database; TryExec finds the link.
-        env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, 'data'),
-                   XDG_DATA_DIRS=f'{share}:/usr/share', XDG_CONFIG_HOME=home,
-                   XDG_CONFIG_DIRS=home, PATH=f'{prefix}/bin:' + os.environ['PATH'])
-        for kind in OPEN_WITH_TYPES:
-            r = run(['gio', 'mime', kind], env=env)
-            check(f'Open With offers Loomquill for {kind}', DESKTOP_ID in r.stdout,
-                  r.stdout + r.stderr)
+        bare = os.path.join(home, 'bare')
+        os.makedirs(os.path.join(bare, 'applications'))
+        os.symlink('/usr/share/mime', os.path.join(bare, 'mime'))
+        for world, system in (('a desktop with no other application', bare),
+                              ('this machine', '/usr/share')):
+            # TryExec finds the installed link on PATH.
+            env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, 'data'),
+                       XDG_CONFIG_HOME=os.path.join(home, 'config'),
+                       XDG_CONFIG_DIRS=os.path.join(home, 'config-dirs'),
+                       PATH=f'{prefix}/bin:' + os.environ['PATH'])
+            before_env = dict(env, XDG_DATA_DIRS=system)
+            after_env = dict(env, XDG_DATA_DIRS=f'{share}:{system}')
+            for desktop in ('', 'GNOME'):
+                reader = f'xdg-mime ({desktop or "its own reading"})'
+                before = xdg_defaults(before_env, desktop)
+                after = xdg_defaults(after_env, desktop)
+                for kind in XDG_DEFAULT_TYPES:
+                    check(f'{world}: {reader} keeps the default of {kind}',
+                          before[kind] == after[kind],
+                          f'before {before[kind]!r}, after {after[kind]!r}')
+            before = desktop_apps(before_env)
+            after = desktop_apps(after_env)
+            if before is None or after is None:
+                continue
+            for kind in OPEN_WITH_TYPES:
+                check(f'{world}: GIO keeps the default of {kind}',
+                      before['default'][kind] == after['default'][kind],
+                      f"before {before['default'][kind]!r}, after {after['default'][kind]!r}")
+            check(f'{world}: menus list Loomquill', DESKTOP_ID in after['all'], after['all'])
+            check(f'{world}: GIO takes Loomquill for a program that opens files',
+                  DESKTOP_ID in after['files'])
+            if 'chooser' not in after:
+                print('SKIPPED: no display, so GTK\'s Open With dialog was not read')
+                continue
+            for kind in OPEN_WITH_TYPES:
+                check(f'{world}: GTK\'s Open With dialog offers Loomquill for {kind}',
+                      DESKTOP_ID in after['chooser'][kind], after['chooser'][kind])
 
 
 def check_metainfo(prefix, share):
