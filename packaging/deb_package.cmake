@@ -4,7 +4,7 @@
 # manual caches.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME loomquill)
-set(CPACK_PACKAGE_VENDOR "The Loomquill authors")
+set(CPACK_PACKAGE_VENDOR "Loomquill developers")
 set(CPACK_PACKAGE_CONTACT "${LQ_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn lists of files into scripts, playlists and HTML")

@@ -21,6 +21,11 @@ GtkWindow* GtkWindowOf(wxWindow* top) {
 
 }  // namespace
 
+void NameProgram(const char* id) {
+  // GTK takes the program's name from argv[0] only when none is set.
+  g_set_prgname(id);
+}
+
 bool OnWayland() {
   GdkDisplay* display = gdk_display_get_default();
   return display != nullptr && GDK_IS_WAYLAND_DISPLAY(display);
@@ -72,6 +77,7 @@ wxWindow* TopLevelUnderPointer() {
 
 #else
 
+void NameProgram(const char*) {}
 bool OnWayland() { return false; }
 bool BeginCompositorMove(wxWindow*, int, const wxPoint&, long) { return false; }
 void LetCompositorPlace(wxWindow*) {}

@@ -12,6 +12,12 @@ namespace lq {
 // program places, moves and focuses them itself; a Wayland compositor does all three, and
 // gives each window only its own coordinates.
 
+// Names the program to the display server; called before the toolkit starts. Its windows
+// then carry id as their Wayland app_id and as the instance part of their X11 WM_CLASS (the
+// class part is wxApp's class name), which docks and task bars match with the desktop entry
+// of that name.
+void NameProgram(const char* id);
+
 // Whether the toolkit talks to a Wayland compositor; false under X11 and XWayland.
 bool OnWayland();
 

@@ -2,6 +2,9 @@
 
 #include <wx/utils.h>
 
+#include <utility>
+
+#include "platform/app_id.h"
 #include "platform/desktop_launcher_system.h"
 
 namespace lq {
@@ -54,16 +57,86 @@ const std::vector<std::string>& KnownTextEditors() {
   return editors;
 }
 
-std::vector<std::string> TextEditorCommand(
-    const std::string& file, const std::string& default_desktop_id,
+bool IsLoomquill(const DesktopHandler& handler) {
+  if (handler.id == std::string(AppId()) + ".desktop" || handler.id == "loomquill.desktop") {
+    return true;
+  }
+  const std::string& exe = handler.executable;
+  const auto slash = exe.rfind('/');
+  return (slash == std::string::npos ? exe : exe.substr(slash + 1)) == "loomquill";
+}
+
+std::vector<std::string> InTerminal(
+    const std::vector<std::string>& command,
     const std::function<std::optional<std::string>(const std::string&)>& find_program) {
-  if (!default_desktop_id.empty()) {
-    if (auto launcher = find_program("gtk-launch")) {
-      return {*launcher, default_desktop_id, file};
+  // Each terminal with the option after which the rest is the command and its arguments.
+  static const std::vector<std::pair<std::string, std::string>> terminals = {
+      {"xdg-terminal-exec", ""},
+      {"x-terminal-emulator", "-e"},
+      {"gnome-terminal", "--"},
+      {"konsole", "-e"},
+      {"xfce4-terminal", "-x"},
+      {"mate-terminal", "-x"},
+      {"lxterminal", "-e"},
+      {"qterminal", "-e"},
+      {"tilix", "-e"},
+      {"terminator", "-x"},
+      {"alacritty", "-e"},
+      {"kitty", ""},
+      {"foot", ""},
+      {"xterm", "-e"}};
+  for (const auto& [name, option] : terminals) {
+    if (auto found = find_program(name)) {
+      std::vector<std::string> argv{*found};
+      if (!option.empty()) argv.push_back(option);
+      argv.insert(argv.end(), command.begin(), command.end());
+      return argv;
     }
   }
+  return {};
+}
+
+namespace {
+
+// $VISUAL or $EDITOR as a command: the whole value when it names a program (a name with
+// blanks), else its words, the first naming the program.
+std::vector<std::string> EditorWords(
+    const std::string& value,
+    const std::function<std::optional<std::string>(const std::string&)>& find_program) {
+  if (value.empty()) return {};
+  std::vector<std::string> words;
+  if (auto whole = find_program(value)) {
+    words.push_back(*whole);
+    return IsLoomquill({"", *whole}) ? std::vector<std::string>{} : words;
+  }
+  std::size_t at = 0;
+  while ((at = value.find_first_not_of(" \t", at)) != std::string::npos) {
+    const auto end = value.find_first_of(" \t", at);
+    words.push_back(value.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end;
+  }
+  if (words.empty()) return {};
+  auto program = find_program(words.front());
+  if (!program || IsLoomquill({"", *program})) return {};
+  words.front() = *program;
+  return words;
+}
+
+}  // namespace
+
+EditorChoice ChooseTextEditor(const std::string& file, const EditorSources& sources) {
+  for (const DesktopHandler& handler : sources.text_handlers) {
+    if (!IsLoomquill(handler)) return {handler.id, {}};
+  }
+  for (const std::string* value : {&sources.visual, &sources.editor}) {
+    std::vector<std::string> command = EditorWords(*value, sources.find_program);
+    if (command.empty()) continue;
+    command.push_back(file);
+    std::vector<std::string> terminal = InTerminal(command, sources.find_program);
+    if (!terminal.empty()) return {{}, terminal};
+  }
   for (const std::string& editor : KnownTextEditors()) {
-    if (auto found = find_program(editor)) return {*found, file};
+    if (auto found = sources.find_program(editor)) return {{}, {*found, file}};
   }
   return {};
 }
@@ -89,10 +162,11 @@ bool DesktopLauncher::StartProgram(const std::vector<std::string>& argv) {
 }
 
 bool DesktopLauncher::OpenInTextEditor(const std::string& file) {
-  const std::vector<std::string> command =
-      TextEditorCommand(file, launcher_system::DefaultTextDesktopId(), &FindOnPath);
-  if (!command.empty() && StartProgram(command)) return true;
-  return OpenWithAssociation(file);
+  const EditorChoice choice = ChooseTextEditor(
+      file, {launcher_system::TextHandlers(), launcher_system::Environment("VISUAL"),
+             launcher_system::Environment("EDITOR"), &FindOnPath});
+  if (!choice.desktop_id.empty()) return launcher_system::LaunchDesktopApp(choice.desktop_id, file);
+  return !choice.argv.empty() && StartProgram(choice.argv);
 }
 
 }  // namespace lq

@@ -1,8 +1,11 @@
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wx/arrstr.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/desktop_launcher.h"
@@ -25,16 +28,43 @@ std::string ProgramSearchPath() {
   return path != nullptr ? path : "";
 }
 
-std::string DefaultTextDesktopId() {
-  const auto xdg_mime = FindProgram("xdg-mime", ProgramSearchPath());
-  if (!xdg_mime) return {};
-  wxArrayString output;
-  wxArrayString errors;
-  // A fixed command line of our own: wxExecute splits it without a shell.
-  const wxString command = wxString::FromUTF8(*xdg_mime) + " query default text/plain";
-  if (wxExecute(command, output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS) != 0) return {};
-  if (output.empty()) return {};
-  return output[0].Trim().Trim(false).utf8_string();
+std::vector<DesktopHandler> TextHandlers() {
+  std::vector<DesktopHandler> handlers;
+  const auto add = [&handlers](GAppInfo* app) {
+    if (app == nullptr) return;
+    const char* id = g_app_info_get_id(app);
+    const char* exe = g_app_info_get_executable(app);
+    DesktopHandler handler{id != nullptr ? id : "", exe != nullptr ? exe : ""};
+    if (!handler.id.empty() &&
+        std::find(handlers.begin(), handlers.end(), handler) == handlers.end()) {
+      handlers.push_back(std::move(handler));
+    }
+  };
+  GAppInfo* fallback = g_app_info_get_default_for_type("text/plain", FALSE);
+  add(fallback);
+  if (fallback != nullptr) g_object_unref(fallback);
+  GList* all = g_app_info_get_all_for_type("text/plain");
+  for (GList* item = all; item != nullptr; item = item->next) add(G_APP_INFO(item->data));
+  g_list_free_full(all, g_object_unref);
+  return handlers;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+bool LaunchDesktopApp(const std::string& desktop_id, const std::string& file) {
+  GDesktopAppInfo* app = g_desktop_app_info_new(desktop_id.c_str());
+  if (app == nullptr) return false;
+  GFile* target = g_file_new_for_path(file.c_str());
+  GList files{target, nullptr, nullptr};
+  GError* error = nullptr;
+  const bool started = g_app_info_launch(G_APP_INFO(app), &files, nullptr, &error) != FALSE;
+  if (error != nullptr) g_error_free(error);
+  g_object_unref(target);
+  g_object_unref(app);
+  return started;
 }
 
 bool StartDetached(const std::vector<std::string>& command) {

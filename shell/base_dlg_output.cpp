@@ -41,7 +41,14 @@ void BaseDlg::CopyOrReport(const TextOrFailure& text) {
   }
 }
 
-void BaseDlg::OnView() { context_.services.launcher->OpenInTextEditor(settings_.FileOutput); }
+void BaseDlg::OnView() {
+  if (context_.services.launcher->OpenInTextEditor(settings_.FileOutput)) return;
+  context_.services.prompts->Message(
+      this,
+      "No text editor found to open\n\n" + settings_.FileOutput +
+          "\n\nChoose a default application for plain text files, or set VISUAL or EDITOR.",
+      kAppCaption, kPromptOk | kPromptIconWarning);
+}
 
 void BaseDlg::OnExecute() { LaunchCommand(*context_.services.launcher, settings_.FileOutput); }
 

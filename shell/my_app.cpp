@@ -10,6 +10,8 @@
 #include "engine/escape.h"
 #include "engine/program_folder.h"
 #include "persist/user_folders.h"
+#include "platform/app_id.h"
+#include "platform/compositor.h"
 #include "platform/desktop_launcher.h"
 #include "platform/hand_over_channel.h"
 #include "platform/readable_name.h"
@@ -50,6 +52,13 @@ TMyApp::TMyApp(std::string pending_file, std::unique_ptr<HandOverListener> liste
       pending_file_(std::move(pending_file)),
       listener_(std::move(listener)),
       hand_over_notes_(std::move(hand_over_notes)) {
+  // Before the toolkit starts, which takes the program's name for its windows' app_id and
+  // the first part of their WM_CLASS. wxGTK gives each new window the app's display name as
+  // the second part: so the display name is the id too, as docks want the whole class.
+  NameProgram(AppId());
+  SetAppName(AppId());
+  SetAppDisplayName(AppId());
+  SetClassName(AppId());
   context_.services = {&real_->clock, &real_->clipboard, &real_->launcher, &real_->prompts,
                        &real_->beeper};
 }

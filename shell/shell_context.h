@@ -19,6 +19,7 @@ struct ShellContext {
 
 inline constexpr const char* kAppCaption = "Halvorn Loomquill";
 inline constexpr const char* kHelpFileName = "Weftbook.html";
-inline constexpr const char* kHomeAddress = "https://halvorn.example/loomquill/";
+// Loomquill's home page, which "Connect to WEB page" opens.
+inline constexpr const char* kHomeAddress = "https://github.com/loomquill/loomquill";
 
 }  // namespace lq

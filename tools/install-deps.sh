@@ -15,7 +15,7 @@ packages+=(libgtk-3-dev weston wl-clipboard)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
-  dpkg-dev file fakeroot lintian)
+  dpkg-dev file fakeroot lintian xdg-utils)
 # The readers that escaped output is read back with: more shells and a shell linter, a JSON
 # reader and an HTML5 parser that follows links as a browser does.
 packages+=(busybox shellcheck jq python3-html5lib)

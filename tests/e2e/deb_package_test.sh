@@ -33,7 +33,9 @@ check "package named loomquill_${version}_${arch}.deb" test -f "$deb"
 field() { dpkg-deb -f "$deb" "$1"; }
 check "Package field" test "$(field Package)" = loomquill
 check "Version is the project's" test "$(field Version)" = "$version"
-check "Maintainer has an address" grep -qE '^[^<>]+ <[^@ ]+@[^> ]+>$' <(field Maintainer)
+check "Maintainer is Loomquill's developers" \
+  test "$(field Maintainer)" = "Loomquill developers <loomquill@users.noreply.github.com>"
+check "Homepage is Loomquill's" test "$(field Homepage)" = "https://github.com/loomquill/loomquill"
 check "Depends computed from the shared libraries" grep -qE '(^|, )libc6 \(>=' <(field Depends)
 check "Depends names wxWidgets" grep -qE 'libwxgtk3\.2' <(field Depends)
 check "no maintainer scripts" test -z "$(dpkg-deb -I "$deb" | grep -E ' (pre|post)(inst|rm) *$')"
@@ -46,14 +48,16 @@ check "bin/loomquill links to the program" grep -qF './usr/bin/loomquill -> ../l
   "$work/contents"
 check "bin/loomquill-cli links to the program" grep -qF './usr/bin/loomquill-cli -> ../lib/' \
   "$work/contents"
+# The desktop entry, the metainfo and the icon carry the application id.
+id=io.github.loomquill.Loomquill
 for f in share/doc/loomquill/copyright share/doc/loomquill/changelog.gz \
-  share/applications/loomquill.desktop share/man/man1/loomquill.1.gz \
-  share/man/man1/loomquill-cli.1.gz share/icons/hicolor/scalable/apps/loomquill.svg \
-  share/icons/hicolor/48x48/apps/loomquill.png share/bash-completion/completions/loomquill-cli \
+  share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/loomquill.1.gz \
+  share/man/man1/loomquill-cli.1.gz share/icons/hicolor/scalable/apps/$id.svg \
+  share/icons/hicolor/48x48/apps/$id.png share/bash-completion/completions/loomquill-cli \
   share/zsh/vendor-completions/_loomquill-cli; do
   check "ships /usr/$f" listed '-rw-r--r--' "usr/$f"
 done
-check "ships the metainfo" grep -qE '\./usr/share/metainfo/[a-z.]+\.metainfo\.xml$' "$work/contents"
+check "one desktop entry, one metainfo" test "$(grep -cE '\./usr/share/(applications|metainfo)/.+\.(desktop|xml)$' "$work/contents")" -eq 2
 
 dpkg-deb -x "$deb" "$work/tree"
 for f in "$work"/tree/usr/lib/*/loomquill "$work"/tree/usr/lib/*/loomquill-cli; do
@@ -61,11 +65,15 @@ for f in "$work"/tree/usr/lib/*/loomquill "$work"/tree/usr/lib/*/loomquill-cli; 
 done
 check "changelog names this version" grep -q "^loomquill ($version) " \
   <(zcat "$work/tree/usr/share/doc/loomquill/changelog.gz")
+check "copyright names the upstream contact and source" grep -qzE \
+  'Upstream-Contact: Loomquill developers <loomquill@users\.noreply\.github\.com>.Source: https://github\.com/loomquill/loomquill.' \
+  "$work/tree/usr/share/doc/loomquill/copyright"
 
 # Errors fail; warnings and the rest are shown for whoever reads the log.
 lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1
 sed -n '/^[EWI]: /p' "$work/lintian"
 check "lintian reports no error" test -z "$(grep '^E: ' "$work/lintian")"
+check "lintian reports no warning" test -z "$(grep '^W: ' "$work/lintian")"
 
 # dpkg installs and removes it in a root of its own; fakeroot lets dpkg run as any user.
 root=$work/root

@@ -1,6 +1,7 @@
 #include "uikit/exten/zq_mex.h"
 
 #include <wx/artprov.h>
+#include <wx/cursor.h>
 #include <wx/dcclient.h>
 #include <wx/evtloop.h>
 #include <wx/settings.h>
@@ -113,6 +114,10 @@ bool TZQMex::Create(wxWindow* parent, const std::string& caption, const std::str
   Bind(wxEVT_PAINT, &TZQMex::OnPaint, this);
   Bind(wxEVT_CLOSE_WINDOW, &TZQMex::OnClose, this);
   Bind(wxEVT_ACTIVATE, &TZQMex::OnActivate, this);
+  // The toolkit asks the window under the pointer for its cursor and, when it does not
+  // answer, its owner, in the owner's coordinates: an owner not yet shown has none, as at
+  // start, when this notice opens before the main window. The notice answers itself.
+  Bind(wxEVT_SET_CURSOR, [](wxSetCursorEvent& event) { event.SetCursor(*wxSTANDARD_CURSOR); });
   return true;
 }
 

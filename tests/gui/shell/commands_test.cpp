@@ -258,6 +258,20 @@ TEST_F(CommandsTest, ViewOpensTheOutputInTheTextEditor) {
   ToolCommand(113);
   const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::TextEditor, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
+  EXPECT_TRUE(prompts_.messages.empty());
+}
+
+TEST_F(CommandsTest, ViewSaysSoWhenNoTextEditorIsFound) {
+  StartWithFiles();
+  launcher_.text_editor_ok = false;
+  ToolCommand(113);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_NE(prompts_.messages[0].text.find(Out()), std::string::npos);
+  EXPECT_NE(prompts_.messages[0].text.find("No text editor"), std::string::npos);
+  EXPECT_EQ(prompts_.messages[0].caption, "Halvorn Loomquill");
+  // Never the file's association instead, which may be Loomquill itself.
+  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::TextEditor, {Out()}}};
+  EXPECT_EQ(launcher_.calls, expected);
 }
 
 TEST_F(CommandsTest, ExecuteGoesThroughTheLauncherStages) {

@@ -155,7 +155,7 @@ TEST(DesktopLauncherTest, FindProgramSearchesThePath) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(DesktopLauncherTest, TextEditorCommand) {
+TEST(DesktopLauncherTest, ChooseTextEditorNeverChoosesLoomquill) {
   const auto finder = [](std::initializer_list<std::string> present) {
     std::vector<std::string> names(present);
     return [names](const std::string& name) -> std::optional<std::string> {
@@ -165,13 +165,42 @@ TEST(DesktopLauncherTest, TextEditorCommand) {
       return std::nullopt;
     };
   };
-  EXPECT_EQ(TextEditorCommand("/t/a b.txt", "org.gnome.TextEditor.desktop",
-                              finder({"gtk-launch", "gedit"})),
-            (Argv{"/usr/bin/gtk-launch", "org.gnome.TextEditor.desktop", "/t/a b.txt"}));
-  EXPECT_EQ(TextEditorCommand("f", "", finder({"gtk-launch", "mousepad", "gedit"})),
-            (Argv{"/usr/bin/gedit", "f"}));
-  EXPECT_EQ(TextEditorCommand("f", "x.desktop", finder({"kate"})), (Argv{"/usr/bin/kate", "f"}));
-  EXPECT_TRUE(TextEditorCommand("f", "x.desktop", finder({})).empty());
+  const DesktopHandler self{"io.github.loomquill.Loomquill.desktop", "loomquill"};
+  const DesktopHandler old_self{"loomquill.desktop", "/usr/bin/loomquill"};
+  const DesktopHandler copy{"my-copy.desktop", "/opt/lq/loomquill"};
+  const DesktopHandler gedit{"org.gnome.gedit.desktop", "gedit"};
+  struct Case {
+    const char* what;
+    EditorSources sources;
+    EditorChoice want;
+  };
+  const Case cases[] = {
+      {"the desktop's default",
+       {{gedit}, "vim", "", finder({"x-terminal-emulator", "vim"})},
+       {"org.gnome.gedit.desktop", {}}},
+      {"the first handler after Loomquill",
+       {{self, old_self, copy, gedit}, "", "", finder({})},
+       {"org.gnome.gedit.desktop", {}}},
+      {"VISUAL in a terminal when only Loomquill opens text",
+       {{self}, "emacs -nw", "vi", finder({"x-terminal-emulator", "emacs", "vi"})},
+       {"", {"/usr/bin/x-terminal-emulator", "-e", "/usr/bin/emacs", "-nw", "/t/a b.txt"}}},
+      {"EDITOR when VISUAL is not a program",
+       {{}, "nosuch", "vi", finder({"gnome-terminal", "vi"})},
+       {"", {"/usr/bin/gnome-terminal", "--", "/usr/bin/vi", "/t/a b.txt"}}},
+      {"xdg-terminal-exec first",
+       {{}, "", "vi", finder({"xdg-terminal-exec", "xterm", "vi"})},
+       {"", {"/usr/bin/xdg-terminal-exec", "/usr/bin/vi", "/t/a b.txt"}}},
+      {"never VISUAL=loomquill",
+       {{}, "loomquill", "", finder({"xterm", "loomquill", "kate"})},
+       {"", {"/usr/bin/kate", "/t/a b.txt"}}},
+      {"a known editor without a terminal",
+       {{}, "vi", "", finder({"vi", "mousepad", "gedit"})},
+       {"", {"/usr/bin/gedit", "/t/a b.txt"}}},
+      {"nothing", {{self}, "", "", finder({"gtk-launch"})}, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseTextEditor("/t/a b.txt", c.sources), c.want) << c.what;
+  }
 }
 
 TEST(DesktopLauncherTest, StartProgramRefusesWhatCannotStart) {
