@@ -130,18 +130,17 @@ def window_class(argv, env):
     home = env['HOME']
     app = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        found = ''
+        # A window may be found before it has its class, and the start notice shares the
+        # title: read every one found until one carries a class.
         for _ in range(50):
             r = run(['xdotool', 'search', '--onlyvisible', '--pid', str(app.pid), '--name',
                      '^Halvorn Loomquill'])
-            found = r.stdout.split()
-            if found:
-                break
+            for window in r.stdout.split():
+                got = re.findall(r'"([^"]*)"', run(['xprop', '-id', window, 'WM_CLASS']).stdout)
+                if got:
+                    return got
             time.sleep(0.2)
-        if not found:
-            return None
-        r = run(['xprop', '-id', found[0], 'WM_CLASS'])
-        return re.findall(r'"([^"]*)"', r.stdout)
+        return None
     finally:
         app.terminate()
         app.wait(10)
