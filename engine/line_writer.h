@@ -18,10 +18,10 @@ namespace lq {
 
 // The fast path of composing: a whole line written straight into the output buffer in one
 // pass, the same bytes the composer's general way gives. Header, written name and queue are
-// one run of pieces, each a literal or a value,
-// copied in 16-byte blocks into room sized beforehand (short fixed-size copies beat memcpy
-// calls; values are read from copies with slack after them, which spares waits on store
-// forwarding). A name's last component comes from one SSE2 look at its end (tail_scan.h).
+// one run of pieces, each a literal or a value, copied in 16-byte blocks into room sized
+// beforehand (short fixed-size copies beat memcpy calls; values are read from copies with
+// slack after them, which spares waits on store forwarding). A name's last component comes
+// from one SSE2 look at its end (tail_scan.h).
 class LineWriter {
  public:
   // The room Write needs: the longest line and what a short copy may write past it.
