@@ -20,12 +20,17 @@ class WxClipboard : public Clipboard {
   // False when the clipboard cannot be opened or the text is not valid UTF-8. Under Wayland,
   // a text written while no window of ours has the keyboard focus is written again when one
   // gets it within kHoldMs, since GNOME and KDE take the clipboard only from the focused
-  // program. Later than that, the user may have copied something else since: it is dropped.
+  // program; but never when it is the clipboard already, nor once another program has taken
+  // the clipboard after it. Later than kHoldMs it is dropped as well.
   bool SetText(const std::string& text) override;
 
  private:
   class FocusWait;
+  // The extra type a copy is offered under, to tell it from every other copy.
+  std::string NextMark();
+
   Clock& clock_;
+  long long copies_ = 0;
   std::unique_ptr<FocusWait> focus_wait_;
 };
 

@@ -9,9 +9,9 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xv
 packages+=(python3-gi gir1.2-gtk-3.0 x11-utils imagemagick)
 # A second language, so the test that GTK's own dialogs follow the locale has one to use.
 packages+=(locales)
-# GTK's headers for the calls to a Wayland compositor, and weston with a clipboard reader for
-# the tests that run Loomquill under Wayland.
-packages+=(libgtk-3-dev weston wl-clipboard)
+# GTK's and Wayland's headers for the calls to a compositor, and weston and sway with a
+# clipboard reader for the tests that run Loomquill under Wayland.
+packages+=(libgtk-3-dev libwayland-dev weston sway wl-clipboard)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash

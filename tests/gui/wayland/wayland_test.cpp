@@ -146,7 +146,7 @@ TEST_F(WaylandTest, CopiedTextReachesOtherPrograms) {
   EXPECT_TRUE(PastedIs("caf\xC3\xA9 list.m3u")) << "got [" << Pasted() << "]";
 }
 
-TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
+TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsNotCopiedOverWhatTheUserCopiedSince) {
   const std::string flower = OtherProgramTakesTheFocus();
   ASSERT_FALSE(flower.empty());
   FakeClock clock;
@@ -157,6 +157,25 @@ TEST_F(WaylandTest, TextCopiedWithoutTheFocusIsCopiedAgainWhenTheFocusComes) {
   ASSERT_TRUE(PastedIs("other"));
   clock.Advance(WxClipboard::kHoldMs);
   // With the other program gone, weston gives the focus back to our window.
+  Shell("kill " + flower);
+  ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
+  // Time for a write on activation to land, had there been one.
+  RunUntil([] { return false; }, std::chrono::milliseconds(500));
+  EXPECT_EQ(Pasted(), "other");
+}
+
+TEST_F(WaylandTest, TextTurnedDownWithoutTheFocusIsCopiedWhenTheFocusComes) {
+  const std::string flower = OtherProgramTakesTheFocus();
+  ASSERT_FALSE(flower.empty());
+  // Copied after our window's last event, so weston turns down the write without the focus.
+  Shell("wl-copy earlier >/dev/null 2>&1 </dev/null");
+  ASSERT_TRUE(PastedIs("earlier"));
+  FakeClock clock;
+  WxClipboard clipboard(clock);
+  ASSERT_TRUE(clipboard.SetText("held.txt"));
+  RunUntil([] { return false; }, std::chrono::milliseconds(500));
+  ASSERT_EQ(Pasted(), "earlier");
+  clock.Advance(WxClipboard::kHoldMs);
   Shell("kill " + flower);
   ASSERT_TRUE(RunUntil([this] { return frame_->IsActive(); }));
   EXPECT_TRUE(PastedIs("held.txt")) << "got [" << Pasted() << "]";
