@@ -53,13 +53,27 @@ window_up() {  # window_up TITLE_REGEX
   return 1
 }
 
+# Whether a menu of the program is open: a popup menu window is mapped.
+menu_open() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q POPUP_MENU && return 0
+  done
+  return 1
+}
+
 # Runs a File menu item by its place: a click opens the menu, Down walks to the item.
 file_menu() {  # file_menu DOWNS
   local window moves=()
   window=$(main_window)
   for _ in $(seq "$1"); do moves+=(Down); done
-  xdotool mousemove --window "$window" 19 12 click 1
-  sleep 0.5
+  for _ in $(seq 3); do
+    xdotool mousemove --window "$window" 19 12 click 1
+    for _ in $(seq 25); do
+      menu_open && break 2
+      sleep 0.2
+    done
+  done
   xdotool key --delay 100 "${moves[@]}" Return
 }
 
