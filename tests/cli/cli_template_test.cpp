@@ -147,8 +147,9 @@ TEST(CliTemplates, ListTemplatesOfAWideTreeStopsWithAWarning) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "f100/\n  s101/\n    1303 first\n");
   EXPECT_EQ(r.err, "loomquill-cli: warning: the scan stopped after " +
-                       std::to_string(kListTemplatesBounds.max_folders) + " folders: " +
-                       dir.File("f119/s199") + " and the folders after it were not scanned\n");
+                       std::to_string(kListTemplatesBounds.max_folders) +
+                       " folders: " + (dir.path() / "f119" / "s199").string() +
+                       " and the folders after it were not scanned\n");
 }
 
 #ifndef _WIN32
