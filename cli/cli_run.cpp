@@ -107,8 +107,18 @@ int Run(const CliOptions& o) {
     const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
     std::error_code ec;
     if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
-    const TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder));
+    const TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId,
+                                                  kLastTemplateId, kListTemplatesBounds);
     std::fputs(FormatTemplateTree(menu).c_str(), stdout);
+    if (!menu.CutAt.empty()) {
+      Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
+          " folders: " + menu.CutAt + " and the folders after it were not scanned");
+    }
+    if (menu.OtherFileSystems > 0) {
+      Say("warning: " + std::to_string(menu.OtherFileSystems) +
+          " folders on other file systems were not entered, the first " +
+          menu.FirstOtherFileSystem);
+    }
     if (menu.Skipped > 0) {
       Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
           std::to_string(kLastTemplateId - kFirstTemplateId + 1));

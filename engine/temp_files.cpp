@@ -1,5 +1,6 @@
 #include "engine/temp_files.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace lq {
@@ -39,6 +40,8 @@ void RegisterTemp(const std::filesystem::path& path) {
   for (std::size_t i = 0; i < kTempSlots; ++i) {
     if (g_temp_used[i] == 0) {
       std::memcpy(g_temp_paths[i], native.c_str(), (native.size() + 1) * sizeof(Char));
+      // A handler that sees the slot in use must see the whole name in it.
+      std::atomic_signal_fence(std::memory_order_release);
       g_temp_used[i] = 1;
       return;
     }
@@ -52,7 +55,9 @@ void UnregisterTemp(const std::filesystem::path& path) {
 }
 
 const Char* RegisteredTemp(std::size_t i) {
-  return i < kTempSlots && g_temp_used[i] != 0 ? g_temp_paths[i] : nullptr;
+  if (i >= kTempSlots || g_temp_used[i] == 0) return nullptr;
+  std::atomic_signal_fence(std::memory_order_acquire);
+  return g_temp_paths[i];
 }
 
 }  // namespace lq

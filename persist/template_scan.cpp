@@ -1,6 +1,12 @@
 #include "persist/template_scan.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -23,10 +29,19 @@ struct Found {
 
 class Scanner {
  public:
-  Scanner(std::string_view extension, TemplatesMenu& menu, std::int32_t last_id)
-      : extension_(extension), menu_(menu), last_id_(last_id) {}
+  Scanner(std::string_view extension, TemplatesMenu& menu, std::int32_t last_id, ScanBounds bounds,
+          const fs::path& root)
+      : extension_(extension), menu_(menu), last_id_(last_id), bounds_(bounds) {
+    if (bounds_.one_file_system) root_device_ = DeviceOf(root);
+  }
 
   void Level(const fs::path& folder, std::vector<TemplateNode>& target, int depth) {
+    if (!menu_.CutAt.empty()) return;
+    if (bounds_.max_folders > 0 && opened_ == bounds_.max_folders) {
+      menu_.CutAt = ToText(folder);
+      return;
+    }
+    ++opened_;
     std::vector<Found> folders, items;
     List(folder, folders, items);
     // std::string compares bytes as unsigned char; stable keeps equal keys in scan order.
@@ -78,6 +93,10 @@ class Scanner {
       if (type_ec) continue;
       if (fs::is_directory(own)) {
         if (name.starts_with('.')) continue;
+        if (bounds_.one_file_system && OnOtherFileSystem(entry.path())) {
+          if (menu_.OtherFileSystems++ == 0) menu_.FirstOtherFileSystem = ToText(entry.path());
+          continue;
+        }
         folders.push_back({name + kFieldSeparator + '0', name, entry.path()});
         continue;
       }
@@ -90,9 +109,29 @@ class Scanner {
     }
   }
 
+  // The file system a folder is on, where that can be told.
+  static std::optional<std::uint64_t> DeviceOf(const fs::path& path) {
+#ifdef _WIN32
+    static_cast<void>(path);
+    return std::nullopt;
+#else
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_dev);
+#endif
+  }
+
+  bool OnOtherFileSystem(const fs::path& folder) const {
+    const std::optional<std::uint64_t> device = DeviceOf(folder);
+    return device && root_device_ && *device != *root_device_;
+  }
+
   std::string_view extension_;
   TemplatesMenu& menu_;
   std::int32_t last_id_;
+  ScanBounds bounds_;
+  std::optional<std::uint64_t> root_device_;
+  std::size_t opened_ = 0;
 };
 
 void Format(const std::vector<TemplateNode>& entries, int depth, std::string& out) {
@@ -120,10 +159,10 @@ std::string TemplatesMenu::FullNameFor(std::int32_t id) const {
 }
 
 TemplatesMenu BuildTemplatesMenu(const fs::path& folder, std::string_view extension,
-                                 std::int32_t first_id, std::int32_t last_id) {
+                                 std::int32_t first_id, std::int32_t last_id, ScanBounds bounds) {
   TemplatesMenu menu;
   menu.FirstId = first_id;
-  Scanner(extension, menu, last_id).Level(folder, menu.Entries, 0);
+  Scanner(extension, menu, last_id, bounds, folder).Level(folder, menu.Entries, 0);
   PruneEmptyPopups(menu.Entries);
   return menu;
 }

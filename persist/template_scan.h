@@ -17,6 +17,17 @@ namespace lq {
 // loomquill-cli --list-templates both scan this way.
 inline constexpr int kTemplateScanDepth = 64;
 
+// Bounds for a scan of a folder the user names, which may be any folder up to "/": depth
+// alone would still let it walk every file system mounted below. The window scans its own
+// folder and takes no bounds.
+struct ScanBounds {
+  std::size_t max_folders = 0;   // folders opened, the scanned one included; 0: no limit
+  bool one_file_system = false;  // folders on another file system are not entered
+};
+// loomquill-cli's bounds: far more folders than a tree of the menu's 297 templates needs,
+// and a walk of "/" still ends in a moment.
+inline constexpr ScanBounds kListTemplatesBounds{.max_folders = 2000, .one_file_system = true};
+
 // One entry of the Templates menu: a template item or a sub-menu for a folder.
 struct TemplateNode {
   std::string Title;           // the template's base name, or the folder's name
@@ -33,6 +44,12 @@ struct TemplatesMenu {
   std::int32_t FirstId = kFirstTemplateId;
   std::vector<std::string> FullNames;  // FullNames[id - FirstId]
   std::size_t Skipped = 0;             // templates left out for want of an id
+  // Where ScanBounds cut the scan: the first folder left unopened once max_folders were
+  // opened (it and every folder after it in menu order), and the folders not entered as
+  // they are on another file system, with the first of them.
+  std::string CutAt;
+  std::size_t OtherFileSystems = 0;
+  std::string FirstOtherFileSystem;
 
   // The template file of a command id; empty when the id is not a template item.
   std::string FullNameFor(std::int32_t id) const;
@@ -47,7 +64,7 @@ struct TemplatesMenu {
 TemplatesMenu BuildTemplatesMenu(const std::filesystem::path& folder,
                                  std::string_view extension = ".hqd",
                                  std::int32_t first_id = kFirstTemplateId,
-                                 std::int32_t last_id = kLastTemplateId);
+                                 std::int32_t last_id = kLastTemplateId, ScanBounds bounds = {});
 
 // Removes sub-menus without items, deepest first, so a sub-menu holding only empty
 // sub-menus goes too.

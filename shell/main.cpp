@@ -3,11 +3,13 @@
 #include <wx/app.h>
 #include <wx/log.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "engine/atomic_file.h"
 #include "engine/capacities.h"
 #include "engine/escape.h"
 #include "platform/hand_over_folder.h"
@@ -63,6 +65,12 @@ int main(int argc, char** argv) {
   if (start.role == lq::InstanceStart::Role::kHandedOver) {
     return showable ? kHandedOver : kRefused;
   }
+  // Create past `ulimit -f` then fails with EFBIG and says so instead of killing the window,
+  // and a kill while it writes leaves no temporary file behind.
+  lq::RemoveTemporaryFilesOnSignals();
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   wxApp::SetInstance(new lq::TMyApp(pending, std::move(start.listener), start.notes));
   // The toolkit's own messages go to standard error: a message box for them could outlive
   // the display at exit.

@@ -189,21 +189,38 @@ TEST(CliCrash, ACopyLeftBesideIsNeverOverwritten) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
 }
 
+struct UlimitCase {
+  const char* what;
+  bool second_link;  // a target written in place, through an unnamed copy
+  bool to_stdout;    // the shell's > opens the output, not the writer
+};
+
 TEST(CliLimits, UlimitFIsReportedLikeAFullDisk) {
-  TempDir dir;
-  const std::string out = dir.File("out.txt");
-  WriteFile(out, "earlier");
-  // 100 blocks of 512 bytes in dash: far less than a megabyte of names.
-  const ProcessResult r =
-      RunProcess("/bin/sh",
-                 {"-c", "ulimit -f 100 && exec \"$0\" --files-from - --queue '\n' --output \"$1\"",
-                  CliPath(), out},
-                 Names(20000));
-  EXPECT_EQ(r.status, 1) << "killed by SIGXFSZ gives 153";
-  EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << r.err;
-  EXPECT_EQ(ReadFile(out), "earlier");
-  EXPECT_TRUE(TempsIn(dir.path()).empty());
+  const UlimitCase cases[] = {
+      {"renamed over", false, false},
+      {"written in place", true, false},
+      {"standard output", false, true},
+  };
+  for (const UlimitCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string out = dir.File("out.txt");
+    WriteFile(out, "earlier");
+    if (c.second_link) fs::create_hard_link(out, dir.File("second.txt"));
+    // 100 blocks of 512 bytes in dash: far less than a megabyte of names.
+    const std::string to = c.to_stdout ? "> \"$1\"" : "--output \"$1\"";
+    const ProcessResult r = RunProcess(
+        "/bin/sh",
+        {"-c", "ulimit -f 100 && exec \"$0\" --files-from - --queue '\n' " + to, CliPath(), out},
+        Names(20000));
+    EXPECT_EQ(r.status, 1) << "killed by SIGXFSZ gives 153";
+    EXPECT_NE(r.err.find(c.to_stdout ? "standard output" : out), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << r.err;
+    if (!c.to_stdout) {
+      EXPECT_EQ(ReadFile(out), "earlier");
+    }
+    EXPECT_TRUE(TempsIn(dir.path()).empty());
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32  // the readers are POSIX shells and tools
 // Names whose line breaks a conversion of the output would change, names holding variables'
 // names, which must never be expanded again, and other hard ones.
 const std::vector<std::string> kHardNames = {"two\nlines.txt",
@@ -33,7 +34,6 @@ std::string NulList(const TempDir& dir) {
   return list;
 }
 
-#ifndef _WIN32
 // A program found on PATH, as a user would start it.
 ProcessResult RunProgram(const std::string& program, std::vector<std::string> args,
                          const std::string& input = "") {

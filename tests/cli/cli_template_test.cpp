@@ -132,6 +132,38 @@ TEST(CliTemplates, ListTemplatesStopsAtTheWindowsDepthAndPrintsItsMenu) {
   EXPECT_TRUE(r.out.ends_with(deepest)) << r.out.substr(r.out.size() - 200);
 }
 
+TEST(CliTemplates, ListTemplatesOfAWideTreeStopsWithAWarning) {
+  TempDir dir;
+  // The root and 20 folders of 99 sub-folders each: one folder more than the scan opens,
+  // the last one, which holds a template as the first one does.
+  for (int a = 100; a < 120; ++a) {
+    for (int b = 101; b < 200; ++b) {
+      fs::create_directories(dir.path() / ("f" + std::to_string(a)) / ("s" + std::to_string(b)));
+    }
+  }
+  WriteFile(dir.File("f100/s101/first.hqd"), "[Loomquill]\n");
+  WriteFile(dir.File("f119/s199/last.hqd"), "[Loomquill]\n");
+  const auto r = Cli({"--list-templates", dir.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "f100/\n  s101/\n    1303 first\n");
+  EXPECT_EQ(r.err, "loomquill-cli: warning: the scan stopped after " +
+                       std::to_string(kListTemplatesBounds.max_folders) +
+                       " folders: " + (dir.path() / "f119" / "s199").string() +
+                       " and the folders after it were not scanned\n");
+}
+
+#ifndef _WIN32
+TEST(CliTemplates, ListTemplatesOfTheRootEndsAndSaysWhatItLeftOut) {
+  // The whole file system would take minutes; /proc alone is another file system.
+  const auto r = Cli({"--list-templates", "/"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("loomquill-cli: warning: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" folders on other file systems were not entered, the first /"),
+            std::string::npos)
+      << r.err;
+}
+#endif
+
 TEST(CliTemplates, ListTemplatesDefaultsToTheProgramFolder) {
   const auto r = Cli({"--list-templates"});
   EXPECT_EQ(r.status, 0) << r.err;

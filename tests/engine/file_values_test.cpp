@@ -107,8 +107,11 @@ TEST(FileValues, AnEmptyNameWritesNothingInRelativeMode) {
   std::string out;
   WriteFileName(out, "", s, PathStyle::Posix, "/work/here/");
   EXPECT_EQ(out, "");
-  v.Reset(s, PathStyle::Posix, "rel/a.txt", 1);
-  EXPECT_EQ(v.Written(), "../../work/here/rel/a.txt");
+  // A relative name is made absolute from the current folder only in the host's own style.
+  if (HostPathStyle() == PathStyle::Posix) {
+    v.Reset(s, PathStyle::Posix, "rel/a.txt", 1);
+    EXPECT_EQ(v.Written(), "../../work/here/rel/a.txt");
+  }
 }
 
 TEST(DecimalText, CountsOnAndJumps) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <string>
 
@@ -83,6 +87,43 @@ TEST_F(TemplateScan, EmptySubMenusArePrunedAtAnyDepth) {
   EXPECT_EQ(Scan(), "keep/\n  deep/\n    er/\n      1303 t\n");
 }
 
+struct FolderBoundCase {
+  std::size_t max_folders;
+  const char* tree;
+  const char* cut_at;  // below the scanned folder; empty: not cut
+};
+
+TEST_F(TemplateScan, FolderBoundStopsTheScanAndSaysWhere) {
+  // Folders are opened in menu order, depth first: ., a, b, b/c, b/c/d, e.
+  for (const char* name :
+       {"top.hqd", "a/t.hqd", "b/t.hqd", "b/c/t.hqd", "b/c/d/t.hqd", "e/t.hqd"}) {
+    Add(name);
+  }
+  const FolderBoundCase cases[] = {
+      {1, "1303 top\n", "a"},
+      {2, "1303 top\na/\n  1304 t\n", "b"},
+      {4, "1303 top\na/\n  1304 t\nb/\n  1305 t\n  c/\n    1306 t\n", "b/c/d"},
+      {5, "1303 top\na/\n  1304 t\nb/\n  1305 t\n  c/\n    1306 t\n    d/\n      1307 t\n", "e"},
+      {6,
+       "1303 top\na/\n  1304 t\nb/\n  1305 t\n  c/\n    1306 t\n    d/\n      1307 t\ne/\n"
+       "  1308 t\n",
+       ""},
+      {0,
+       "1303 top\na/\n  1304 t\nb/\n  1305 t\n  c/\n    1306 t\n    d/\n      1307 t\ne/\n"
+       "  1308 t\n",
+       ""},
+  };
+  for (const FolderBoundCase& c : cases) {
+    SCOPED_TRACE(c.max_folders);
+    const TemplatesMenu menu = BuildTemplatesMenu(root(), ".hqd", kFirstTemplateId, kLastTemplateId,
+                                                  {.max_folders = c.max_folders});
+    EXPECT_EQ(FormatTemplateTree(menu), c.tree);
+    EXPECT_EQ(menu.CutAt,
+              *c.cut_at == '\0' ? "" : (root() / fs::path(c.cut_at).make_preferred()).string());
+    EXPECT_EQ(menu.OtherFileSystems, 0u);
+  }
+}
+
 #ifndef _WIN32  // folder links and permission bits are POSIX's
 TEST_F(TemplateScan, FoldersBeyondTheDepthBoundAreNeverOpened) {
   // A template in every folder of a chain reaching two levels past the bound.
@@ -100,6 +141,31 @@ TEST_F(TemplateScan, FoldersBeyondTheDepthBoundAreNeverOpened) {
   for (int depth = 1; depth < kTemplateScanDepth; ++depth) node = &node->Children.back();
   ASSERT_EQ(node->Children.size(), 1u);
   EXPECT_FALSE(node->Children[0].SubMenu);
+}
+
+TEST_F(TemplateScan, OneFileSystemEntersNoMountedFolder) {
+  // /proc is a file system of its own wherever Linux runs; the scan of "/" sees it at once.
+  struct stat root_st {
+  }, proc_st{};
+  if (::stat("/", &root_st) != 0 || ::stat("/proc", &proc_st) != 0 ||
+      root_st.st_dev == proc_st.st_dev) {
+    GTEST_SKIP() << "no /proc mounted apart from /";
+  }
+  const TemplatesMenu bounded = BuildTemplatesMenu("/", ".hqd", kFirstTemplateId, kLastTemplateId,
+                                                   {.max_folders = 1, .one_file_system = true});
+  EXPECT_GE(bounded.OtherFileSystems, 1u);
+  EXPECT_FALSE(bounded.FirstOtherFileSystem.empty());
+  EXPECT_FALSE(bounded.CutAt.empty()) << "only / itself may be opened";
+  const TemplatesMenu anywhere =
+      BuildTemplatesMenu("/", ".hqd", kFirstTemplateId, kLastTemplateId, {.max_folders = 1});
+  EXPECT_EQ(anywhere.OtherFileSystems, 0u);
+  // On one file system nothing is left out.
+  Add("a/t.hqd");
+  const TemplatesMenu here =
+      BuildTemplatesMenu(root(), ".hqd", kFirstTemplateId, kLastTemplateId, kListTemplatesBounds);
+  EXPECT_EQ(FormatTemplateTree(here), "a/\n  1303 t\n");
+  EXPECT_EQ(here.OtherFileSystems, 0u);
+  EXPECT_TRUE(here.CutAt.empty());
 }
 
 TEST_F(TemplateScan, DotFoldersAndFolderLinksAreNotEntered) {

@@ -103,6 +103,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   ::CloseHandle(process.hProcess);
   ::CloseHandle(process.hThread);
   result.status = static_cast<int>(code);
+  // Messages go to a standard error in text mode, whose lines end in CR LF here: the tests
+  // compare their words, as on POSIX systems.
+  for (std::size_t at = result.err.find("\r\n"); at != std::string::npos;
+       at = result.err.find("\r\n", at)) {
+    result.err.erase(at, 1);
+  }
   return result;
 }
 
