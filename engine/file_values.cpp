@@ -4,11 +4,77 @@
 #include <charconv>
 #include <cstring>
 
+#include "engine/path_text.h"
+
 namespace lq {
 
 void DecimalText::Write(long long n) {
   size_ = static_cast<std::size_t>(std::to_chars(buf_, buf_ + 24, n).ptr - buf_);
 }
+
+namespace {
+
+// No empty, "." or ".." component: joined to a tidy folder, such a name is already tidy.
+bool TidyPosixName(std::string_view name) {
+  bool component_start = true;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (component_start) {
+      if (c == '/') return false;
+      if (c == '.') {
+        std::size_t j = i + 1;
+        if (j < name.size() && name[j] == '.') ++j;
+        if (j == name.size() || name[j] == '/') return false;
+      }
+    }
+    component_start = c == '/';
+  }
+  return true;
+}
+
+// The folder part of a Posix name (DirPart): up to its last '/' when a name follows it.
+std::string_view PosixDirPart(std::string_view path) {
+  const std::size_t at = path.rfind('/');
+  return at == std::string_view::npos || at + 1 == path.size() ? path : path.substr(0, at + 1);
+}
+
+// n climbs and then tail, in out.
+std::string_view Climbed(std::size_t n, std::string_view tail, PaddedText& out) {
+  char* to = out.Resize(3 * n + tail.size());
+  for (std::size_t i = 0; i < n; ++i, to += 3) std::memcpy(to, "../", 3);
+  if (!tail.empty()) std::memcpy(to, tail.data(), tail.size());
+  return out.view();
+}
+
+// MakeRelativePath for the Posix style on views: file related to folder, whose folder part
+// is its first dir_size bytes; file itself when no relative form is found. A climbing result
+// is built in out; any other is a view into file.
+std::string_view RelatePosix(std::string_view file, std::string_view folder, std::size_t dir_size,
+                             PaddedText& out) {
+  std::string_view dir = folder.substr(0, dir_size);
+  const std::string_view file_dir = PosixDirPart(file);
+  if (file == folder) return file;
+  if (file_dir.starts_with(dir)) return file.substr(dir.size());
+  if (dir.starts_with(file_dir)) {
+    const auto ups =
+        std::count(dir.begin() + static_cast<std::ptrdiff_t>(file_dir.size()), dir.end(), '/');
+    return Climbed(static_cast<std::size_t>(ups), file.substr(file_dir.size()), out);
+  }
+  if (dir.empty() || file_dir.empty() || dir.front() != '/' || file_dir.front() != '/') return file;
+  if (dir.back() == '/') dir.remove_suffix(1);
+  std::size_t levels = 0;
+  while (!file_dir.starts_with(dir) && levels < 50) {
+    ++levels;
+    const std::size_t at = dir.rfind('/');
+    if (at != std::string_view::npos) dir = dir.substr(0, at);
+  }
+  if (file.size() > dir.size() && file.starts_with(dir) && file[dir.size()] == '/') {
+    return Climbed(levels, file.substr(dir.size() + 1), out);
+  }
+  return file;
+}
+
+}  // namespace
 
 void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
                    PathStyle style, std::string_view base) {
@@ -46,8 +112,48 @@ std::string_view FileValues::InvertedDirectory() {
   return inverted_dir_.view();
 }
 
+void FileValues::SetRelativeBase(std::string base) {
+  base_ = std::move(base);
+  base_tidy_ = HostPathStyle() == PathStyle::Posix && !base_.empty() && base_.front() == '/' &&
+               base_.back() == '/' && ToText(ToPath(base_).lexically_normal()) == base_;
+}
+
+void FileValues::KnowRelFolder() {
+  if (rel_known_ && settings_->RelPath == rel_folder_) return;
+  rel_folder_ = settings_->RelPath;
+  rel_dir_size_ = DirPart(rel_folder_, PathStyle::Posix).size();
+  rel_known_ = true;
+}
+
+bool FileValues::FastRelative(std::string_view& out) {
+  const std::string_view file = name();
+  if (style_ != PathStyle::Posix || file.empty()) return false;
+  KnowRelFolder();
+  std::string_view related = file;
+  if (file.front() != '/' && !base_.empty() && style_ == HostPathStyle()) {
+    // Joined to the current folder, which needs no tidying when both are tidy.
+    if (!base_tidy_ || !TidyPosixName(file)) return false;
+    related_.AssignJoined(base_, file);
+    related = related_.view();
+  }
+  const std::string_view written = RelatePosix(related, rel_folder_, rel_dir_size_, relative_);
+  // A name that relates to nothing is written as it was given.
+  out = written == related ? file : written;
+  return true;
+}
+
 std::string_view FileValues::RelDir() {
   if (!rel_dir_known_) {
+    if (std::string_view fast; FastRelative(fast)) {
+      const std::size_t at = fast.rfind('/');
+      rel_dir_.Assign(at == std::string_view::npos ? fast : fast.substr(0, at));
+      if (settings_->InvertSlash) {
+        const std::string_view dir = rel_dir_.view();
+        std::replace(rel_dir_.data(), rel_dir_.data() + dir.size(), '\\', '/');
+      }
+      rel_dir_known_ = true;
+      return rel_dir_.view();
+    }
     const std::string related =
         name().empty() ? std::string() : AbsoluteForRelating(name(), base_, style_);
     std::string rel =
@@ -92,6 +198,14 @@ void FileValues::FindWritten() {
     written_view_ = name();
   } else if (!settings_->InvertSlash && mode == PathMode::kName) {
     written_view_ = AfterLastSeparator(name(), style_);
+  } else if (std::string_view fast; mode == PathMode::kRelative && FastRelative(fast)) {
+    if (settings_->InvertSlash) {
+      written_.Assign(fast);
+      std::replace(written_.data(), written_.data() + fast.size(), '\\', '/');
+      written_view_ = written_.view();
+    } else {
+      written_view_ = fast;
+    }
   } else {
     scratch_.clear();
     WriteFileName(scratch_, name(), *settings_, style_, base_);

@@ -31,6 +31,20 @@ class PaddedText {
     if (!text.empty()) std::memcpy(buf_.data(), text.data(), text.size());
     size_ = text.size();
   }
+  // a then b, as one text.
+  void AssignJoined(std::string_view a, std::string_view b) {
+    if (buf_.size() < a.size() + b.size() + kReadSlack)
+      buf_.resize(a.size() + b.size() + kReadSlack);
+    if (!a.empty()) std::memcpy(buf_.data(), a.data(), a.size());
+    if (!b.empty()) std::memcpy(buf_.data() + a.size(), b.data(), b.size());
+    size_ = a.size() + b.size();
+  }
+  // Room for n bytes, which become the text.
+  char* Resize(std::size_t n) {
+    if (buf_.size() < n + kReadSlack) buf_.resize(n + kReadSlack);
+    size_ = n;
+    return buf_.data();
+  }
   char* data() { return buf_.data(); }
   std::string_view view() const { return std::string_view(buf_.data(), size_); }
 
@@ -149,7 +163,7 @@ class FileValues {
   }
   // Relative names are related to RelPath from this folder (an absolute one, with its
   // separator); kept from file to file.
-  void SetRelativeBase(std::string base) { base_ = std::move(base); }
+  void SetRelativeBase(std::string base);
   const std::string& relative_base() const { return base_; }
 
   // Whether an escaping could not hold a value asked for since Reset.
@@ -181,6 +195,12 @@ class FileValues {
   std::string_view InvertedDirectory();
   std::string_view RelDir();
   void FindWritten();
+  // The relative mode's name of name(), before any slash is inverted, found on views for a
+  // Posix name that is absolute, or tidy when it is joined to the current folder. False when
+  // only the general way (WriteFileName) can tell.
+  bool FastRelative(std::string_view& out);
+  // Keeps what FastRelative needs of RelPath up to date with the settings.
+  void KnowRelFolder();
 
   const ScriptSettings* settings_ = nullptr;
   PathStyle style_ = PathStyle::Posix;
@@ -205,6 +225,15 @@ class FileValues {
   std::array<std::string_view, kWrittenSlot + 1> escaped_view_;
   unsigned escaped_known_ = 0;
   std::string base_;
+  // base_ is absolute, ends in a separator and is tidy (lexically normal), so a tidy
+  // relative name joined to it is tidy too.
+  bool base_tidy_ = false;
+  // RelPath as FastRelative last saw it, and the length of its Posix folder part (DirPart).
+  std::string rel_folder_;
+  std::size_t rel_dir_size_ = 0;
+  bool rel_known_ = false;
+  PaddedText related_;   // a relative name joined to base_
+  PaddedText relative_;  // a climbing relative name
 };
 
 }  // namespace lq
