@@ -112,7 +112,19 @@ class FileValues {
     if (settings_->Escape == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
       return Raw(v);
     }
+    // The parts of a name the escaping writes as it is are written as they are too: they are
+    // its bytes cut at separators and dots (a slash for an inverted backslash, which no kind
+    // escapes). The relative folder may hold bytes of other names.
+    if (v != Variable::RelPath && NamePlain()) return Raw(v);
     return Escaped(static_cast<std::size_t>(v), Raw(v));
+  }
+  // Whether the escaping writes the whole name as it is, and refuses nothing of it.
+  bool NamePlain() {
+    if ((escaped_known_ & kPlainKnownBit) == 0) {
+      escaped_known_ |= kPlainKnownBit;
+      if (WrittenAsItIs(name(), settings_->Escape)) escaped_known_ |= kPlainBit;
+    }
+    return (escaped_known_ & kPlainBit) != 0;
   }
   // The value as the name gives it, never escaped.
   std::string_view Raw(Variable v) {
@@ -146,7 +158,14 @@ class FileValues {
   // The written name (WriteFileName), escaped as the settings ask.
   std::string_view Written() {
     if (settings_->Escape != EscapeKind::None) [[unlikely]] {
-      return Escaped(kWrittenSlot, RawWritten());
+      const std::string_view raw = RawWritten();
+      // Kinds that escape a whole name as any value pass a plain name's bytes as they are.
+      const EscapeKind kind = settings_->Escape;
+      if (kind != EscapeKind::Url && kind != EscapeKind::HtmlUrl && kind != EscapeKind::Line &&
+          (raw.empty() || (InName(raw) && NamePlain()))) {
+        return raw;
+      }
+      return Escaped(kWrittenSlot, raw);
     }
     return RawWritten();
   }
@@ -174,6 +193,14 @@ class FileValues {
   static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::GetSelIndex);
   // In escaped_known_ beside the slots' bits, so that Reset clears both in one store.
   static constexpr unsigned kRefusedBit = 1u << 31;
+  static constexpr unsigned kPlainKnownBit = 1u << 30;
+  static constexpr unsigned kPlainBit = 1u << 29;
+  // A view of bytes of the name's copy, which therefore begins and ends where a separator, a
+  // dot or the name does.
+  bool InName(std::string_view v) const {
+    const std::string_view n = name_.view();
+    return v.data() >= n.data() && v.data() + v.size() <= n.data() + n.size();
+  }
   std::string_view Escaped(std::size_t slot, std::string_view raw);
   const PathPartViews& Parts() {
     if (!parts_known_) {
