@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/path_text.h"
+#include "engine/tail_scan.h"
 
 namespace lq {
 
@@ -32,9 +33,9 @@ bool TidyPosixName(std::string_view name) {
   return true;
 }
 
-// The folder part of a Posix name (DirPart): up to its last '/' when a name follows it.
-std::string_view PosixDirPart(std::string_view path) {
-  const std::size_t at = path.rfind('/');
+// The folder part of a Posix name (DirPart), whose last '/' is at (or npos): up to that
+// '/' when a name follows it.
+std::string_view PosixDirPart(std::string_view path, std::size_t at) {
   return at == std::string_view::npos || at + 1 == path.size() ? path : path.substr(0, at + 1);
 }
 
@@ -46,13 +47,13 @@ std::string_view Climbed(std::size_t n, std::string_view tail, PaddedText& out) 
   return out.view();
 }
 
-// MakeRelativePath for the Posix style on views: file related to folder, whose folder part
-// is its first dir_size bytes; file itself when no relative form is found. A climbing result
-// is built in out; any other is a view into file.
-std::string_view RelatePosix(std::string_view file, std::string_view folder, std::size_t dir_size,
-                             PaddedText& out) {
+// MakeRelativePath for the Posix style on views: file (its last '/' at last_separator)
+// related to folder, whose folder part is its first dir_size bytes; file itself when no relative
+// form is found. A climbing result is built in out; any other is a view into file.
+std::string_view RelatePosix(std::string_view file, std::size_t last_separator,
+                             std::string_view folder, std::size_t dir_size, PaddedText& out) {
   std::string_view dir = folder.substr(0, dir_size);
-  const std::string_view file_dir = PosixDirPart(file);
+  const std::string_view file_dir = PosixDirPart(file, last_separator);
   if (file == folder) return file;
   if (file_dir.starts_with(dir)) return file.substr(dir.size());
   if (dir.starts_with(file_dir)) {
@@ -129,14 +130,19 @@ bool FileValues::FastRelative(std::string_view& out) {
   const std::string_view file = name();
   if (style_ != PathStyle::Posix || file.empty()) return false;
   KnowRelFolder();
+  // The name as given is looked at: its copy was just written (see given()).
+  TailMarks tail;
+  std::size_t last = FindPosixTail(given_, tail) ? tail.separator : given_.rfind('/');
   std::string_view related = file;
   if (file.front() != '/' && !base_.empty() && style_ == HostPathStyle()) {
     // Joined to the current folder, which needs no tidying when both are tidy.
     if (!base_tidy_ || !TidyPosixName(file)) return false;
     related_.AssignJoined(base_, file);
     related = related_.view();
+    last = last == std::string_view::npos ? base_.size() - 1 : base_.size() + last;
   }
-  const std::string_view written = RelatePosix(related, rel_folder_, rel_dir_size_, relative_);
+  const std::string_view written =
+      RelatePosix(related, last, rel_folder_, rel_dir_size_, relative_);
   // A name that relates to nothing is written as it was given.
   out = written == related ? file : written;
   return true;
