@@ -228,6 +228,8 @@ class FileValues {
   bool FastRelative(std::string_view& out);
   // Keeps what FastRelative needs of RelPath up to date with the settings.
   void KnowRelFolder();
+  std::string_view RelatePosix(std::string_view file, std::size_t last_separator,
+                               PaddedText& out) const;
 
   const ScriptSettings* settings_ = nullptr;
   PathStyle style_ = PathStyle::Posix;
@@ -258,6 +260,9 @@ class FileValues {
   // RelPath as FastRelative last saw it, and the length of its Posix folder part (DirPart).
   std::string rel_folder_;
   std::size_t rel_dir_size_ = 0;
+  // The lengths the folder part is cut to as relating climbs: level by level, the first
+  // without its last separator.
+  std::vector<std::size_t> rel_cuts_;
   bool rel_known_ = false;
   PaddedText related_;   // a relative name joined to base_
   PaddedText relative_;  // a climbing relative name
