@@ -96,8 +96,6 @@ std::string_view FileValues::RelatePosix(std::string_view file, std::size_t last
   return file;
 }
 
-namespace {}  // namespace
-
 void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
                    PathStyle style, std::string_view base) {
   const std::size_t start = out.size();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -199,7 +200,9 @@ class FileValues {
   // dot or the name does.
   bool InName(std::string_view v) const {
     const std::string_view n = name_.view();
-    return v.data() >= n.data() && v.data() + v.size() <= n.data() + n.size();
+    // std::less_equal: its order holds between unrelated pointers too.
+    const std::less_equal<const char*> before;
+    return before(n.data(), v.data()) && before(v.data() + v.size(), n.data() + n.size());
   }
   std::string_view Escaped(std::size_t slot, std::string_view raw);
   const PathPartViews& Parts() {
