@@ -2,8 +2,10 @@
 # t_NAME and c_NAME are set through namerefs in best_of.
 # shellcheck disable=SC2154
 # Composing benchmark: loomquill-cli beside an awk program that writes the same bytes and
-# beside cat of a file of the output's size.
+# beside cat of a file of the output's size, then a table of every path mode, with and
+# without escaping, beside cat | cat.
 #   bench/compose_bench.sh path/to/loomquill-cli [N]     (N defaults to 1000000)
+# LQB_MODES_ONLY=1 gives only the table; LQB_BASELINE=other/loomquill-cli adds its figures.
 # Every figure is the best of LQB_RUNS runs (default 5): this machine is shared, and the
 # shortest run is the one least disturbed. Exits non-zero when any output differs.
 set -euo pipefail
@@ -46,13 +48,13 @@ done
 
 # time_once NAME CMD... OUT: one run, kept in t_NAME (wall) and c_NAME (user+system, which
 # stays honest on a busy machine) when shorter than what they hold, both in nanoseconds.
-# OUT is removed first, so every program writes a new file: replacing a file makes the file
+# OUT is removed first (when it is one of ours, not /dev/null), so every program writes a new file: replacing a file makes the file
 # system start writing the old one back, which would time the disk, not the program.
 time_once() {
   local name=$1 real user sys wall cpu
   shift
   local -n best_wall=t_$name best_cpu=c_$name
-  rm -f "${!#}"
+  case ${!#} in "$work"/*) rm -f "${!#}" ;; esac
   { time "$@" 2>&3 || die "failed: $*" 2>&3; } 3>&2 2>"$work/time"
   read -r real user sys <"$work/time"
   wall=$(ns "$real")
@@ -105,10 +107,90 @@ secs() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
 rate() { awk -v n="$1" -v ns="$2" 'BEGIN { printf "%.2f", n / (ns / 1e9) / 1e6 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+# Every path mode, for a playlist (nothing escaped) and for the shell job (escaped), each to
+# /dev/null beside cat | cat of what must pass (the list or the output, whichever is longer)
+# and beside mawk (or the first awk) writing the same bytes. Relative names are related to
+# /home/u/: half the names lie below it, the others climb out of it; relative-all relates
+# them to /, so every name is cut. LQB_BASELINE=path/to/another/loomquill-cli adds its
+# figures, as an earlier build gives them, for a before and after.
+mode_awk=${awks[0]}
+export LQB_M3U_HEAD=$'#EXTM3U\n' LQB_M3U_QUEUE=$'\n'
+# mode_job KIND MODE: the CLI's options (without the program) and the awk's environment.
+mode_job() {
+  local kind=$1 mode=$2 rel=
+  case $mode in
+    relative) rel=/home/u/ ;;
+    relative-all) rel=/ mode=relative ;;
+  esac
+  job_args=(--mode "$mode" --path-style posix --eol lf)
+  [ -n "$rel" ] && job_args+=(--relpath "$rel")
+  if [ "$kind" = shell ]; then
+    job_args+=(--escape shell --main-head "$LQB_MAIN_HEAD" --main-queue "$LQB_MAIN_QUEUE"
+      --header "cp -- '" --queue "$LQB_SHELL_QUEUE")
+    job_env=(LQB_ESCAPE=shell LQB_HEADER="cp -- '" LQB_QUEUE="$LQB_SHELL_QUEUE")
+  else
+    job_args+=(--main-head "$LQB_M3U_HEAD" --main-queue "" --header "" --queue "$LQB_M3U_QUEUE")
+    job_env=(LQB_ESCAPE=none LQB_MAIN_HEAD="$LQB_M3U_HEAD" LQB_MAIN_QUEUE="" LQB_HEADER=""
+      LQB_QUEUE="$LQB_M3U_QUEUE")
+  fi
+  job_env+=(LQB_MODE="$mode" LQB_RELPATH="$rel")
+}
+run_job_cli() { "$1" "${job_args[@]}" --list "$2" --output - >"$3"; }
+run_job_awk() { env "${job_env[@]}" "$mode_awk" -f "$here/compose_equiv.awk" <"$1" >"$2"; }
+mode_table() {
+  local kind mode r goal i passing before=${LQB_BASELINE:-} extra
+  if [ -n "$before" ]; then [ -x "$before" ] || die "LQB_BASELINE: $before is not an executable"; fi
+  echo
+  printf 'Every path mode to /dev/null, cpu s (best of %d); x: cpu / cpu of cat | cat\n' "$runs"
+  extra=
+  [ -n "$before" ] && extra=$(printf ' %8s %8s' before "x")
+  printf '%-6s %-13s %8s %8s %8s %6s%s %8s  %s\n' kind mode cli "cat|cat" x "awk/cli" "$extra" \
+    "$mode_awk" "goal x <= 2"
+  for kind in m3u shell; do
+    for mode in full relative relative-all name none; do
+      mode_job "$kind" "$mode"
+      run_job_cli "$cli" "$work/names.lst" "$work/job.out"
+      run_job_awk "$work/names.lst" "$work/awk.out"
+      cmp "$work/job.out" "$work/awk.out" ||
+        die "$mode_awk and loomquill-cli wrote different bytes ($kind, $mode)"
+      if [ -n "$before" ]; then
+        run_job_cli "$before" "$work/names.lst" "$work/before.out"
+        cmp "$work/job.out" "$work/before.out" ||
+          die "LQB_BASELINE and loomquill-cli wrote different bytes ($kind, $mode)"
+      fi
+      [ "$kind" = m3u ] || sh -n "$work/job.out" || die "the $mode shell output does not parse"
+      passing=$work/job.out
+      [ "$(wc -c <"$work/names.lst")" -gt "$(wc -c <"$work/job.out")" ] && passing=$work/names.lst
+      unset t_jcli c_jcli t_jcat c_jcat t_jawk c_jawk t_jbefore c_jbefore
+      for ((i = 0; i < runs; i++)); do
+        time_once jcli run_job_cli "$cli" "$work/names.lst" /dev/null
+        time_once jcat run_cat_pipe "$passing" /dev/null
+        [ -z "$before" ] || time_once jbefore run_job_cli "$before" "$work/names.lst" /dev/null
+      done
+      # One awk run: it is the slower by far, and only set beside.
+      time_once jawk run_job_awk "$work/names.lst" /dev/null
+      r=$(ratio "$c_jcli" "$c_jcat")
+      goal=$(awk -v r="$r" 'BEGIN { print (r <= 2 ? "met" : "NOT met") }')
+      extra=
+      [ -n "$before" ] && extra=$(printf ' %8s %8s' "$(secs "$c_jbefore")" \
+        "$(ratio "$c_jbefore" "$c_jcat")")
+      printf '%-6s %-13s %8s %8s %8s %6s%s %8s  %s\n' "$kind" "$mode" "$(secs "$c_jcli")" \
+        "$(secs "$c_jcat")" "$r" "$(ratio "$c_jawk" "$c_jcli")" "$extra" "$(secs "$c_jawk")" \
+        "$goal"
+    done
+  done
+  rm -f "$work"/*.out
+}
+
 quarter=$((n / 4))
 echo "generating $n names..."
 awk -v n="$n" -f "$here/compose_names.awk" >"$work/names.lst"
 head -n "$quarter" "$work/names.lst" >"$work/quarter.lst"
+# LQB_MODES_ONLY=1: only the table of path modes.
+if [ "${LQB_MODES_ONLY:-0}" = 1 ]; then
+  mode_table
+  exit 0
+fi
 
 # loomquill-cli, cat and cat | cat take turns, so that a busy spell of the machine falls on
 # all of them alike; the first composing also warms the file cache for the rest.
@@ -182,3 +264,5 @@ if [ -n "$rss_full" ]; then
 else
   echo "peak RSS: skipped (no /usr/bin/time)"
 fi
+
+mode_table

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,20 @@ class PaddedText {
     if (buf_.size() < text.size() + kReadSlack) buf_.resize(text.size() + kReadSlack);
     if (!text.empty()) std::memcpy(buf_.data(), text.data(), text.size());
     size_ = text.size();
+  }
+  // a then b, as one text.
+  void AssignJoined(std::string_view a, std::string_view b) {
+    if (buf_.size() < a.size() + b.size() + kReadSlack)
+      buf_.resize(a.size() + b.size() + kReadSlack);
+    if (!a.empty()) std::memcpy(buf_.data(), a.data(), a.size());
+    if (!b.empty()) std::memcpy(buf_.data() + a.size(), b.data(), b.size());
+    size_ = a.size() + b.size();
+  }
+  // Room for n bytes, which become the text.
+  char* Resize(std::size_t n) {
+    if (buf_.size() < n + kReadSlack) buf_.resize(n + kReadSlack);
+    size_ = n;
+    return buf_.data();
   }
   char* data() { return buf_.data(); }
   std::string_view view() const { return std::string_view(buf_.data(), size_); }
@@ -98,7 +113,19 @@ class FileValues {
     if (settings_->Escape == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
       return Raw(v);
     }
+    // The parts of a name the escaping writes as it is are written as they are too: they are
+    // its bytes cut at separators and dots (a slash for an inverted backslash, which no kind
+    // escapes). The relative folder may hold bytes of other names.
+    if (v != Variable::RelPath && NamePlain()) return Raw(v);
     return Escaped(static_cast<std::size_t>(v), Raw(v));
+  }
+  // Whether the escaping writes the whole name as it is, and refuses nothing of it.
+  bool NamePlain() {
+    if ((escaped_known_ & kPlainKnownBit) == 0) {
+      escaped_known_ |= kPlainKnownBit;
+      if (WrittenAsItIs(name(), settings_->Escape)) escaped_known_ |= kPlainBit;
+    }
+    return (escaped_known_ & kPlainBit) != 0;
   }
   // The value as the name gives it, never escaped.
   std::string_view Raw(Variable v) {
@@ -132,7 +159,14 @@ class FileValues {
   // The written name (WriteFileName), escaped as the settings ask.
   std::string_view Written() {
     if (settings_->Escape != EscapeKind::None) [[unlikely]] {
-      return Escaped(kWrittenSlot, RawWritten());
+      const std::string_view raw = RawWritten();
+      // Kinds that escape a whole name as any value pass a plain name's bytes as they are.
+      const EscapeKind kind = settings_->Escape;
+      if (kind != EscapeKind::Url && kind != EscapeKind::HtmlUrl && kind != EscapeKind::Line &&
+          (raw.empty() || (InName(raw) && NamePlain()))) {
+        return raw;
+      }
+      return Escaped(kWrittenSlot, raw);
     }
     return RawWritten();
   }
@@ -149,7 +183,7 @@ class FileValues {
   }
   // Relative names are related to RelPath from this folder (an absolute one, with its
   // separator); kept from file to file.
-  void SetRelativeBase(std::string base) { base_ = std::move(base); }
+  void SetRelativeBase(std::string base);
   const std::string& relative_base() const { return base_; }
 
   // Whether an escaping could not hold a value asked for since Reset.
@@ -160,6 +194,16 @@ class FileValues {
   static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::GetSelIndex);
   // In escaped_known_ beside the slots' bits, so that Reset clears both in one store.
   static constexpr unsigned kRefusedBit = 1u << 31;
+  static constexpr unsigned kPlainKnownBit = 1u << 30;
+  static constexpr unsigned kPlainBit = 1u << 29;
+  // A view of bytes of the name's copy, which therefore begins and ends where a separator, a
+  // dot or the name does.
+  bool InName(std::string_view v) const {
+    const std::string_view n = name_.view();
+    // std::less_equal: its order holds between unrelated pointers too.
+    const std::less_equal<const char*> before;
+    return before(n.data(), v.data()) && before(v.data() + v.size(), n.data() + n.size());
+  }
   std::string_view Escaped(std::size_t slot, std::string_view raw);
   const PathPartViews& Parts() {
     if (!parts_known_) {
@@ -181,6 +225,14 @@ class FileValues {
   std::string_view InvertedDirectory();
   std::string_view RelDir();
   void FindWritten();
+  // The relative mode's name of name(), before any slash is inverted, found on views for a
+  // Posix name that is absolute, or tidy when it is joined to the current folder. False when
+  // only the general way (WriteFileName) can tell.
+  bool FastRelative(std::string_view& out);
+  // Keeps what FastRelative needs of RelPath up to date with the settings.
+  void KnowRelFolder();
+  std::string_view RelatePosix(std::string_view file, std::size_t last_separator,
+                               PaddedText& out) const;
 
   const ScriptSettings* settings_ = nullptr;
   PathStyle style_ = PathStyle::Posix;
@@ -205,6 +257,18 @@ class FileValues {
   std::array<std::string_view, kWrittenSlot + 1> escaped_view_;
   unsigned escaped_known_ = 0;
   std::string base_;
+  // base_ is absolute, ends in a separator and is tidy (lexically normal), so a tidy
+  // relative name joined to it is tidy too.
+  bool base_tidy_ = false;
+  // RelPath as FastRelative last saw it, and the length of its Posix folder part (DirPart).
+  std::string rel_folder_;
+  std::size_t rel_dir_size_ = 0;
+  // The lengths the folder part is cut to as relating climbs: level by level, the first
+  // without its last separator.
+  std::vector<std::size_t> rel_cuts_;
+  bool rel_known_ = false;
+  PaddedText related_;   // a relative name joined to base_
+  PaddedText relative_;  // a climbing relative name
 };
 
 }  // namespace lq

@@ -93,9 +93,10 @@ template <bool kEscaping>
   const unsigned vars = header.vars | queue.vars;
   unsigned preset = 0;  // variables whose values are in values_ already
   TailMarks tail;
-  if (!kEscaping && (vars & ~line_writer_detail::kTailVariables) == 0 &&
+  // Escaped, a name the escaping writes as it is has parts written as they are.
+  if ((vars & ~line_writer_detail::kTailVariables) == 0 &&
       (vars & line_writer_detail::kNameVariables) != 0 && style == PathStyle::Posix &&
-      FindPosixTail(values.given(), tail)) {
+      (!kEscaping || values.NamePlain()) && FindPosixTail(values.given(), tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     const std::string_view copy = values.name();
     const std::size_t start = tail.separator + 1;

@@ -92,6 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string header = Field(in, words);
   const std::string queue = Field(in, words);
   const int count = in.ConsumeIntegralInRange(0, 4);
+  // After the count, so that the seeds keep their layout. The current folder relative names are
+  // taken from: none, tidy ones, and untidy ones that only the general way relates.
+  static constexpr const char* kBases[] = {"",       "/",          "/home/u/", "/w/./x/",
+                                           "/w//x/", "/w/x/../y/", "/w/x"};
+  const std::string base = in.PickValueInArray(kBases);
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i) names.push_back(Field(in, words));
   const std::string given = in.ConsumeRemainingBytesAsString();
@@ -109,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   lq::Composer composer(settings, style, eol, header, queue, &list);
+  composer.SetRelativeBase(base);
   std::string line;
   std::string file;
   auto check_line = [&](const char* where) {
@@ -122,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The same texts composed by the plain reference: both ways of the composer must agree.
   lq::test::ReferenceComposer reference(settings, style, eol, header, queue);
+  reference.SetRelativeBase(base);
 
   // The output, as WriteOutput composes it, checked piece by piece.
   // Both refuse the same names, and agree on whatever they do not refuse.
@@ -184,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const lq::TextOrFailure written = lq::PendingNameText(composer, pending);
   if (escape == lq::EscapeKind::None) {
     std::string expected;
-    lq::WriteFileName(expected, given, settings, style, "");
+    lq::WriteFileName(expected, given, settings, style, base);
     Check(std::get<std::string>(written) == expected, "the pending name is its written name");
   }
   if (!list.Empty()) {

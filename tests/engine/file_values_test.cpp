@@ -114,6 +114,135 @@ TEST(FileValues, AnEmptyNameWritesNothingInRelativeMode) {
   }
 }
 
+// Relative names are found on views for Posix names; the general way (WriteFileName, which
+// builds paths) stays the reference for every name, folder and current folder.
+TEST(FileValues, RelativeNamesAreThoseOfWriteFileName) {
+  const char* folders[] = {
+      "/home/u/",  "/home/u",    "/home/u/list.m3u", "/",        "",         "rel/", "rel",
+      "/home/u//", "/home/./u/", "/home/u/../v/",    "/Home/U/", "/a/b/c/d/"};
+  const char* bases[] = {
+      "",          "/", "/home/u/", "/work/here/", "/work/./here/", "/work//here/", "/home/u/sub/",
+      "/work/here"};
+  const char* names[] = {"/home/u/a.mp3",
+                         "/home/u/Music/Rock/a.mp3",
+                         "/home/u",
+                         "/home/u/",
+                         "/home/u/list.m3u",
+                         "/home/uv/a.mp3",
+                         "/home/U/a.mp3",
+                         "/Home/U/a.mp3",
+                         "/home/a.mp3",
+                         "/srv/media/a.mp3",
+                         "/",
+                         "/home/u/../v/a.mp3",
+                         "/home/u/./a.mp3",
+                         "/home/u//a.mp3",
+                         "/home/u/sub/",
+                         "/a/b/x",
+                         "/a/x",
+                         "a.mp3",
+                         "sub/a.mp3",
+                         "./a.mp3",
+                         "../a.mp3",
+                         "sub/../a.mp3",
+                         "sub//a",
+                         "sub/.",
+                         "sub/..",
+                         ".hidden",
+                         "..x/a",
+                         "sub/",
+                         "rel/a",
+                         "rel",
+                         "home/u",
+                         "a\\b/c",
+                         ""};
+  FileValues v;
+  for (const char* base : bases) {
+    v.SetRelativeBase(base);
+    for (const char* folder : folders) {
+      for (const bool invert : {false, true}) {
+        ScriptSettings s;
+        s.CheckIndex = CheckIndexOf(PathMode::kRelative);
+        s.RelPath = folder;
+        s.InvertSlash = invert;
+        for (const char* name : names) {
+          SCOPED_TRACE(std::string("base '") + base + "' folder '" + folder + "' name '" + name +
+                       "' invert " + (invert ? "on" : "off"));
+          std::string want;
+          WriteFileName(want, name, s, PathStyle::Posix, base);
+          v.Reset(s, PathStyle::Posix, name, 0);
+          EXPECT_EQ(v.Written(), want);
+          // ZQ_RELPATH is the same name up to its last separator, slashes inverted after.
+          ScriptSettings plain = s;
+          plain.InvertSlash = false;
+          std::string rel;
+          WriteFileName(rel, name, plain, PathStyle::Posix, base);
+          const std::size_t at = rel.rfind('/');
+          if (at != std::string::npos) rel.resize(at);
+          if (invert) InvertSlashes(rel);
+          v.Reset(s, PathStyle::Posix, name, 0);
+          EXPECT_EQ(v.Get(Variable::RelPath), rel);
+        }
+      }
+    }
+  }
+}
+
+// What relative mode writes for names around the folder, as a script would be given them.
+TEST(FileValues, RelativeNamesAroundTheFolder) {
+  struct Case {
+    const char* folder;
+    const char* name;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"/home/u/", "/home/u/Music/a.mp3", "Music/a.mp3"},
+      {"/home/u/", "/home/u/a.mp3", "a.mp3"},
+      {"/home/u/", "/home/a.mp3", "../a.mp3"},
+      {"/home/u/", "/srv/media/a.mp3", "../../srv/media/a.mp3"},
+      // Posix names differ in case: another folder.
+      {"/home/u/", "/home/U/a.mp3", "../U/a.mp3"},
+      // A folder name that merely starts another one does not contain it; the climb stops
+      // there, finds no common folder and leaves the name whole.
+      {"/home/u/", "/home/uv/a.mp3", "/home/uv/a.mp3"},
+      // Absolute names are related as they are given, .. included.
+      {"/home/u/", "/home/u/../v/a.mp3", "../v/a.mp3"},
+      // The folder itself, and its name without the separator, are written whole.
+      {"/home/u/", "/home/u/", "/home/u/"},
+      {"/home/u/", "/home/u", "../u"},
+      // A folder given as a file's name relates to the folder that holds it.
+      {"/home/u/list.m3u", "/home/u/a.mp3", "a.mp3"},
+      {"/home/u/list.m3u", "/home/u/list.m3u", "/home/u/list.m3u"},
+      // Relative names are taken from the current folder and tidied first.
+      {"/work/", "sub/a.mp3", "here/sub/a.mp3"},
+      {"/work/", "../a.mp3", "a.mp3"},
+      {"/work/here/", "./sub//a.mp3", "sub/a.mp3"},
+      {"/other/", "a.mp3", "../work/here/a.mp3"},
+  };
+  FileValues v;
+  v.SetRelativeBase("/work/here/");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.folder) + " " + c.name);
+    ScriptSettings s;
+    s.CheckIndex = CheckIndexOf(PathMode::kRelative);
+    s.RelPath = c.folder;
+    v.Reset(s, PathStyle::Posix, c.name, 0);
+    EXPECT_EQ(v.Written(), c.written);
+  }
+}
+
+// Windows names ignore case and take either slash; they keep to the general way.
+TEST(FileValues, WindowsRelativeNamesIgnoreCase) {
+  ScriptSettings s;
+  s.CheckIndex = CheckIndexOf(PathMode::kRelative);
+  s.RelPath = R"(C:\Music\)";
+  FileValues v;
+  v.Reset(s, PathStyle::Windows, R"(c:\MUSIC\Rock.mp3)", 0);
+  EXPECT_EQ(v.Written(), R"(Rock.mp3)");
+  v.Reset(s, PathStyle::Windows, R"(C:\Video.mp4)", 0);
+  EXPECT_EQ(v.Written(), R"(..\Video.mp4)");
+}
+
 TEST(DecimalText, CountsOnAndJumps) {
   DecimalText d;
   struct Step {
