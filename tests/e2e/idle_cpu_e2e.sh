@@ -74,7 +74,8 @@ main_window() {
 }
 
 # Chooses File's menu item at position ITEM (from 1, separators not counted) and gives the
-# file dialog it opens, titled TITLE, the name NAME.
+# file dialog it opens, titled TITLE, the name NAME. The File menu holds Create, View,
+# Preview, Clear List, Open list and Save list first.
 file_dialog() {  # file_dialog ITEM TITLE NAME
   local downs=() dialog=
   for _ in $(seq "$1"); do downs+=(Down); done
@@ -91,7 +92,7 @@ file_dialog() {  # file_dialog ITEM TITLE NAME
   [ -n "$dialog" ] || return
   xdotool windowfocus "$dialog" 2>/dev/null
   sleep 0.3
-  # The location field (a save dialog's name field holds a name already: replaced whole).
+  # The location field, whatever it held before replaced whole.
   xdotool key ctrl+l
   sleep 0.3
   xdotool key ctrl+a
