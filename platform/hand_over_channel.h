@@ -46,6 +46,10 @@ class HandOverListener {
                 on_hand_over);
 
   const std::string& path() const { return path_; }
+  // The listening socket, readable when a sender connects, for the caller's event loop.
+  int fd() const { return fd_; }
+  // True while a sender has connected but not finished: Poll again soon.
+  bool reading() const { return !peers_.empty(); }
   // Answers for the credential check, so tests can play another user.
   void set_own_uid(std::uint32_t uid) { own_uid_ = uid; }
 

@@ -61,6 +61,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   ScriptSettings& settings() { return settings_; }
   FileList& list() { return list_; }
   std::string& pending_file() { return pending_file_; }
+  const DropBeeps& drop_beeps() const { return drop_beeps_; }
   const TemplatesMenu& templates() const { return templates_; }
   std::string HeaderText() const;
   std::string QueueText() const;

@@ -130,7 +130,7 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
   for (const std::string& name : names) {
     list_.Insert(name, list_.Selected() + 1);
     list_.Select(list_.Selected() < 0 ? 0 : list_.Selected() + 1);
-    drop_beeps_.Beep(index++, *context_.services.clock, *context_.services.beeper);
+    drop_beeps_.Beep(index++, *context_.services.beeper);
   }
   ShowList();
   UpdateCounter();

@@ -34,6 +34,8 @@ constexpr const char* kUnsafeFolderCaption = "Hand-over folder refused";
 constexpr const char* kRefusedNameCaption = "Cannot take this file";
 // Long enough to read the reason, which names the file.
 constexpr int kRefusalNoticeMs = 6000;
+// How soon a sender that has connected but not finished writing is read again.
+constexpr int kHandOverRetryMs = 50;
 
 }  // namespace
 
@@ -81,6 +83,8 @@ bool TMyApp::OnInit() {
     e.Skip();
     if (e.GetEventObject() == frame_) {
       frame_ = nullptr;
+      // Paused, not freed: the window may go while a hand-over is being handled.
+      if (hand_over_watch_ != nullptr) hand_over_watch_->Pause();
       hand_over_timer_.reset();
       refusal_timer_.reset();
       listener_.reset();
@@ -91,7 +95,7 @@ bool TMyApp::OnInit() {
   if (listener_ != nullptr) {
     hand_over_timer_ = std::make_unique<wxTimer>();
     hand_over_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { PollHandOver(); });
-    hand_over_timer_->Start(50);
+    WatchHandOver();
   }
   return true;
 }
@@ -139,8 +143,36 @@ void TMyApp::TellRefused(const std::string& name) {
   refusal_timer_->StartOnce(kRefusalNoticeMs);
 }
 
+void TMyApp::WatchHandOver() {
+  if (listener_ == nullptr || frame_ == nullptr) return;
+  // A sender still writing: read again shortly.
+  if (listener_->reading()) {
+    hand_over_timer_->StartOnce(kHandOverRetryMs);
+    return;
+  }
+  if (hand_over_watch_ == nullptr) {
+    hand_over_watch_ = std::make_unique<FdWatch>(listener_->fd(), [this] { OnHandOverWaiting(); });
+  } else {
+    hand_over_watch_->Resume();
+  }
+  // Without a watch, look every so often as before.
+  if (!hand_over_watch_->ok()) hand_over_timer_->StartOnce(kHandOverRetryMs);
+}
+
+void TMyApp::OnHandOverWaiting() {
+  // Taken from the timer, never from inside whatever loop the socket woke: handling shows
+  // notices, and a notice shown inside another's drawing would never close.
+  hand_over_watch_->Pause();
+  if (!hand_over_timer_->IsRunning()) hand_over_timer_->StartOnce(kHandOverRetryMs);
+}
+
 void TMyApp::PollHandOver() {
-  if (receiving_ || listener_ == nullptr || frame_ == nullptr) return;
+  if (listener_ == nullptr || frame_ == nullptr) return;
+  if (receiving_) {
+    // The earlier hand-overs' notices run the event loop: look again once they are done.
+    hand_over_timer_->StartOnce(kHandOverRetryMs);
+    return;
+  }
   receiving_ = true;
   // Taken first and handled after: handling shows notices, which run the event loop.
   std::vector<std::pair<std::string, std::string>> hand_overs;
@@ -149,6 +181,7 @@ void TMyApp::PollHandOver() {
   });
   for (const auto& [name, token] : hand_overs) Receive(name, token);
   receiving_ = false;
+  WatchHandOver();
 }
 
 int TMyApp::OnExit() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/fd_watch.h"
 #include "shell/shell_context.h"
 
 namespace lq {
@@ -30,6 +31,9 @@ class TMyApp : public wxApp {
 
  private:
   struct RealServices;
+  // Listens for hand-overs without polling while none arrive.
+  void WatchHandOver();
+  void OnHandOverWaiting();
   void PollHandOver();
   void TellAboutHandOver();
   // ReceiveFile for a name that can be shown; a notice saying why for one that cannot.
@@ -43,7 +47,8 @@ class TMyApp : public wxApp {
   std::string pending_file_;
   std::unique_ptr<HandOverListener> listener_;
   std::string hand_over_notes_;
-  std::unique_ptr<wxTimer> hand_over_timer_;
+  std::unique_ptr<FdWatch> hand_over_watch_;
+  std::unique_ptr<wxTimer> hand_over_timer_;  // runs only once a sender has come
   std::unique_ptr<wxTimer> refusal_timer_;
   TMyWindow* frame_ = nullptr;
   bool receiving_ = false;
