@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/hand_over_message.h"
 
@@ -14,14 +15,24 @@ namespace lq {
 // Only the same user's processes are heard, and only the same user's instance is told.
 inline bool PeerAllowed(std::uint32_t peer, std::uint32_t own) { return peer == own; }
 
-enum class HandOverSend { kSent, kNoInstance, kRefused, kFailed };
+// kSent: the instance has taken the names. kNotTaken: it closed the connection without
+// taking them (it is closing, or did not hear this sender). kUnanswered: it said nothing
+// within the patience given, so the names may or may not reach it.
+enum class HandOverSend { kSent, kNoInstance, kRefused, kFailed, kNotTaken, kUnanswered };
 
-// Hands a file name, with the activation token this start was given if any, to the instance
-// listening at socket_path. kNoInstance when none listens there (no folder, no socket, or
-// one left by a crashed instance); kRefused, with the reason in error, when the folder is
-// not private or the listener is another user's: the name is never sent to those.
-HandOverSend SendHandOver(const std::string& socket_path, const std::string& name,
-                          std::string* error, const std::string& activation_token = {});
+// What the listener answers once its window has taken a message's names.
+inline constexpr char kHandOverTaken = 'T';
+// How long a sender waits for that answer: the window takes names between its own work.
+inline constexpr std::chrono::milliseconds kTakenPatience = std::chrono::seconds(15);
+
+// Hands file names, with the activation token this start was given if any, to the instance
+// listening at socket_path, and waits until its window has taken them. kNoInstance when
+// none listens there (no folder, no socket, or one left by a crashed instance); kRefused,
+// with the reason in error, when the folder is not private or the listener is another
+// user's: the names are never sent to those.
+HandOverSend SendHandOver(const std::string& socket_path, const std::vector<std::string>& names,
+                          std::string* error, const std::string& activation_token = {},
+                          std::chrono::milliseconds taken_patience = kTakenPatience);
 
 // The running instance's end: accepts connections and reads one name from each, never
 // blocking the caller.
@@ -38,12 +49,10 @@ class HandOverListener {
   HandOverListener(const HandOverListener&) = delete;
   HandOverListener& operator=(const HandOverListener&) = delete;
 
-  // Takes what has arrived: each well-formed name (1 to 999 bytes, no NUL) goes to on_name
-  // in the order its sender connected; anything else is dropped without a word.
-  void Poll(const std::function<void(const std::string&)>& on_name);
-  // The same, with the activation token each name came with (empty without one).
-  void Poll(const std::function<void(const std::string& name, const std::string& activation_token)>&
-                on_hand_over);
+  // Takes what has arrived: each well-formed message goes to on_hand_over in the order its
+  // sender connected, and its sender learns it was taken when on_hand_over says so; anything
+  // else is dropped, and its sender told nothing but the end of the connection.
+  void Poll(const std::function<bool(const HandOver&)>& on_hand_over);
 
   const std::string& path() const { return path_; }
   // The listening socket, readable when a sender connects, for the caller's event loop.

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -60,10 +61,35 @@ bool Answers(const sockaddr_un& addr) {
   return alive;
 }
 
+// After the message: the listener's answer, or the end of the connection without one.
+HandOverSend AwaitTaken(int fd, const std::string& socket_path, std::string* error,
+                        std::chrono::milliseconds patience) {
+  const auto until = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      SetError(error, socket_path + ": the running Loomquill has not taken the files yet");
+      return HandOverSend::kUnanswered;
+    }
+    pollfd wait{fd, POLLIN, 0};
+    const int ready = poll(&wait, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) continue;  // the time is checked above
+    char answer = 0;
+    const ssize_t n = recv(fd, &answer, 1, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 1 && answer == kHandOverTaken) return HandOverSend::kSent;
+    SetError(error, socket_path + ": the running Loomquill did not take the files");
+    return HandOverSend::kNotTaken;
+  }
+}
+
 }  // namespace
 
-HandOverSend SendHandOver(const std::string& socket_path, const std::string& name,
-                          std::string* error, const std::string& activation_token) {
+HandOverSend SendHandOver(const std::string& socket_path, const std::vector<std::string>& names,
+                          std::string* error, const std::string& activation_token,
+                          std::chrono::milliseconds taken_patience) {
   // A folder someone else made (or a link to one) may hide anyone's listener.
   std::string why;
   switch (CheckPrivateFolder(Folder(socket_path), &why)) {
@@ -97,7 +123,7 @@ HandOverSend SendHandOver(const std::string& socket_path, const std::string& nam
                         std::to_string(peer) + ")");
     return HandOverSend::kRefused;
   }
-  const std::string message = HandOverMessage(name, activation_token);
+  const std::string message = HandOverMessage(names, activation_token);
   std::size_t sent = 0;
   while (sent < message.size()) {
     const ssize_t n = send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
@@ -109,9 +135,11 @@ HandOverSend SendHandOver(const std::string& socket_path, const std::string& nam
     }
     sent += static_cast<std::size_t>(n);
   }
+  // The end of the message; the listener answers once its window has the names.
   shutdown(fd, SHUT_WR);
+  const HandOverSend taken = AwaitTaken(fd, socket_path, error, taken_patience);
   close(fd);
-  return HandOverSend::kSent;
+  return taken;
 }
 
 std::unique_ptr<HandOverListener> HandOverListener::Listen(const std::string& socket_path,
@@ -190,11 +218,11 @@ void HandOverListener::Accept() {
 }
 
 void HandOverListener::Read(Peer& peer) {
-  char buf[1024];
+  char buf[16384];
   while (!peer.done) {
     const ssize_t n = recv(peer.fd, buf, sizeof buf, 0);
     if (n > 0) {
-      // Read on to the end; the reader keeps no more than a name can hold.
+      // Read on to the end; the reader keeps no more than a message can hold.
       peer.message.Feed(std::string_view(buf, static_cast<std::size_t>(n)));
     } else if (n == 0) {
       peer.done = true;
@@ -207,27 +235,25 @@ void HandOverListener::Read(Peer& peer) {
   }
 }
 
-void HandOverListener::Poll(const std::function<void(const std::string&)>& on_name) {
-  Poll([&on_name](const std::string& name, const std::string&) { on_name(name); });
-}
-
-void HandOverListener::Poll(
-    const std::function<void(const std::string&, const std::string&)>& on_hand_over) {
+void HandOverListener::Poll(const std::function<bool(const HandOver&)>& on_hand_over) {
   Accept();
   const auto now = std::chrono::steady_clock::now();
   for (Peer& peer : peers_) {
     Read(peer);
     if (!peer.done && now - peer.since > kPeerPatience) peer.done = peer.bad = true;
   }
-  // In the order the senders connected: a name waits for those before it.
+  // In the order the senders connected: a message waits for those before it.
   while (!peers_.empty() && peers_.front().done) {
     Peer peer = std::move(peers_.front());
     peers_.pop_front();
-    close(peer.fd);
-    if (peer.bad) continue;
-    if (std::optional<std::string> name = peer.message.Finish()) {
-      on_hand_over(*name, peer.message.ActivationToken());
+    if (!peer.bad) {
+      std::optional<HandOver> message = peer.message.Finish();
+      // Told only now, so a sender ends once its names are the window's.
+      if (message && on_hand_over(*message)) {
+        send(peer.fd, &kHandOverTaken, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+      }
     }
+    close(peer.fd);
   }
 }
 

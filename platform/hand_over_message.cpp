@@ -16,11 +16,14 @@ bool IsActivationToken(std::string_view text) {
          std::all_of(text.begin(), text.end(), IsTokenByte);
 }
 
-std::string HandOverMessage(std::string_view name, std::string_view activation_token) {
-  std::string message(name);
-  if (IsActivationToken(activation_token)) {
+std::string HandOverMessage(const std::vector<std::string>& names,
+                            std::string_view activation_token) {
+  std::string message;
+  if (IsActivationToken(activation_token)) message.append(activation_token);
+  message.push_back('\0');
+  for (const std::string& name : names) {
+    message.append(name);
     message.push_back('\0');
-    message.append(activation_token);
   }
   return message;
 }
@@ -28,47 +31,51 @@ std::string HandOverMessage(std::string_view name, std::string_view activation_t
 void HandOverMessageReader::Spoil() {
   // Nothing after this can make it a message again: drop what was kept.
   bad_ = true;
-  data_.clear();
-  token_.clear();
+  message_ = {};
+  field_.clear();
+  field_.shrink_to_fit();
+  kept_ = 0;
+}
+
+void HandOverMessageReader::EndField() {
+  if (!in_names_) {
+    in_names_ = true;
+    message_.activation_token.swap(field_);
+  } else if (field_.empty() || message_.names.size() == kHandOverNamesMax) {
+    Spoil();
+    return;
+  } else {
+    message_.names.push_back(std::move(field_));
+  }
+  kept_ += message_.names.empty() ? message_.activation_token.size() : message_.names.back().size();
+  field_.clear();
 }
 
 void HandOverMessageReader::Feed(std::string_view bytes) {
-  if (bad_) return;
-  if (!in_token_) {
+  while (!bad_ && !bytes.empty()) {
     const std::size_t end = bytes.find('\0');
-    const std::string_view name = bytes.substr(0, end);
-    if (data_.size() + name.size() > kNameMax) {
+    const std::string_view part = bytes.substr(0, end);
+    // Checked before anything is kept, so a flood costs no memory.
+    const bool fits = in_names_ ? field_.size() + part.size() <= kNameMax
+                                : field_.size() + part.size() <= kActivationTokenMax &&
+                                      std::all_of(part.begin(), part.end(), IsTokenByte);
+    if (!fits) {
       Spoil();
       return;
     }
-    data_.append(name);
+    field_.append(part);
     if (end == std::string_view::npos) return;
-    if (data_.empty()) {
-      Spoil();
-      return;
-    }
-    in_token_ = true;
+    EndField();
     bytes.remove_prefix(end + 1);
   }
-  // A second NUL is no token byte either.
-  if (token_.size() + bytes.size() > kActivationTokenMax ||
-      !std::all_of(bytes.begin(), bytes.end(), IsTokenByte)) {
-    Spoil();
-    return;
-  }
-  token_.append(bytes);
 }
 
-std::optional<std::string> HandOverMessageReader::Finish() const {
-  if (bad_ || data_.empty() || (in_token_ && token_.empty())) return std::nullopt;
-  return data_;
+std::optional<HandOver> HandOverMessageReader::Finish() const {
+  if (bad_ || !field_.empty() || message_.names.empty()) return std::nullopt;
+  return message_;
 }
 
-std::string HandOverMessageReader::ActivationToken() const {
-  return Finish() ? token_ : std::string();
-}
-
-std::optional<std::string> ReadHandOverMessage(std::string_view message) {
+std::optional<HandOver> ReadHandOverMessage(std::string_view message) {
   HandOverMessageReader reader;
   reader.Feed(message);
   return reader.Finish();

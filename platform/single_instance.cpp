@@ -14,9 +14,10 @@ void Note(InstanceStart& start, const std::string& text) {
 
 }  // namespace
 
-InstanceStart StartInstance(const std::vector<std::string>& folders, const std::string* name,
-                            std::chrono::milliseconds patience,
-                            const std::string& activation_token) {
+InstanceStart StartInstance(const std::vector<std::string>& folders,
+                            const std::vector<std::string>* names,
+                            std::chrono::milliseconds patience, const std::string& activation_token,
+                            std::chrono::milliseconds taken_patience) {
   InstanceStart start;
   for (const std::string& folder : folders) {
     const std::string socket = HandOverSocketIn(folder);
@@ -34,10 +35,15 @@ InstanceStart StartInstance(const std::vector<std::string>& folders, const std::
         Note(start, error);
         break;
       }
-      if (name == nullptr) return start;
-      switch (SendHandOver(socket, *name, &error, activation_token)) {
+      if (names == nullptr) return start;
+      switch (SendHandOver(socket, *names, &error, activation_token, taken_patience)) {
         case HandOverSend::kSent:
           start.role = InstanceStart::Role::kHandedOver;
+          return start;
+        case HandOverSend::kUnanswered:
+          // Sent, so it may yet be taken: a window of this start's own would copy it twice.
+          Note(start, error);
+          start.role = InstanceStart::Role::kUnanswered;
           return start;
         case HandOverSend::kRefused:
           Note(start, error);
@@ -46,8 +52,9 @@ InstanceStart StartInstance(const std::vector<std::string>& folders, const std::
         case HandOverSend::kFailed:
           Note(start, error);
           return start;
+        case HandOverSend::kNotTaken:
         case HandOverSend::kNoInstance:
-          // The instance holding the lock has not begun to listen yet.
+          // The instance holding the lock has not begun to listen yet, or is closing.
           if (std::chrono::steady_clock::now() >= until) {
             Note(start, socket + ": the running Loomquill does not answer");
             return start;

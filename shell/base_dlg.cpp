@@ -29,6 +29,14 @@ namespace lq {
 namespace {
 
 constexpr int kInfoIcon = 64;
+// One name as it is; many as their count, the first and the last.
+std::string CopyingNotice(const std::vector<std::string>& names) {
+  if (names.size() == 1) return names.front();
+  std::string text = std::to_string(names.size()) + " files\n" + names.front() + "\n";
+  if (names.size() > 2) text += "...\n";
+  return text + names.back();
+}
+
 constexpr const char* kRelPathHint = "Relative path, drag a folder here to change\nRel Path";
 
 template <typename T>
@@ -262,16 +270,35 @@ bool BaseDlg::ListHasFiles() {
 }
 
 void BaseDlg::ReceiveFile(const std::string& name, const std::string& activation_token) {
+  ReceiveFiles({name}, activation_token);
+}
+
+void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
+                           const std::string& activation_token) {
+  if (names.empty()) return;
   SyncFromControls();
-  pending_file_ = name;
-  CutUtf8(pending_file_, kNameMax);
+  std::vector<std::string> taken = names;
+  for (std::string& name : taken) CutUtf8(name, kNameMax);
   // Under Wayland the clipboard is taken only from the focused program, which this window,
   // reached from a file manager, is not; the file manager's token lets it take the focus.
   AskForFocus(frame_, activation_token);
-  Notice(pending_file_, "Copying...", 600);
+  Notice(CopyingNotice(taken), "Copying...", 600);
   Composer composer = MakeComposer();
-  CopyOrReport(settings_.SendToIndex == 1 ? SingleLineText(composer, pending_file_)
-                                          : PendingNameText(composer, pending_file_));
+  const bool lines = settings_.SendToIndex == 1;
+  std::string text;
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    pending_file_ = taken[i];
+    TextOrFailure one =
+        lines ? SingleLineText(composer, pending_file_) : PendingNameText(composer, pending_file_);
+    if (const auto* failure = std::get_if<Failure>(&one)) {
+      Report(*failure);
+      return;
+    }
+    // Lines carry their own breaks, as Create writes them; names go one a line.
+    if (!lines && i > 0) text += context_.eol == Eol::CrLf ? "\r\n" : "\n";
+    text += std::get<std::string>(one);
+  }
+  CopyText(text);
 }
 
 void BaseDlg::MenuItemHint(int id, bool from_menu) {

@@ -44,6 +44,11 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   // A file handed over by another start or given on the command line; activation_token is
   // the one the other start was given, if any.
   void ReceiveFile(const std::string& name, const std::string& activation_token = {});
+  // Files handed over together: one "Copying..." notice that says how many, then one copy of
+  // their names, one a line, or of their composed lines, in the order given. A name that
+  // cannot be written copies nothing and is reported.
+  void ReceiveFiles(const std::vector<std::string>& names,
+                    const std::string& activation_token = {});
 
   // Files dropped at point (the dialog's coordinates): on the list, on a setting control or
   // on Auto Drag. pointer, where the pointer was, decides for the disabled relative-path

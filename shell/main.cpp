@@ -1,5 +1,5 @@
-// The entry point: a start with a file while Loomquill runs hands the file to it and ends;
-// any other start opens a window of its own.
+// The entry point: a start with files while Loomquill runs hands them to it and ends once the
+// window has taken them; any other start opens a window of its own.
 #include <wx/app.h>
 #include <wx/log.h>
 
@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/atomic_file.h"
 #include "engine/capacities.h"
@@ -36,34 +38,54 @@ std::string ActivationToken() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string pending;
-  if (argc > 1) {
-    // Only the first argument counts; the receiver gets it as an absolute name.
+  // Every file of the start, in the order given; the receiver gets each as an absolute name.
+  std::vector<std::string> pending;
+  bool refused = false;
+  for (int i = 1; i < argc; ++i) {
     std::error_code ec;
-    const std::filesystem::path given(argv[1]);
+    const std::filesystem::path given(argv[i]);
     const std::filesystem::path absolute = std::filesystem::absolute(given, ec);
-    pending = (ec ? given : absolute.lexically_normal()).string();
-    if (pending.size() > lq::kNameMax) {
+    std::string name = (ec ? given : absolute.lexically_normal()).string();
+    if (name.empty()) {
+      std::fprintf(stderr, "loomquill: an empty file name; Loomquill cannot take it\n");
+      refused = true;
+      continue;
+    }
+    if (name.size() > lq::kNameMax) {
       std::fprintf(stderr,
                    "loomquill: %s: the name is %zu bytes long; Loomquill takes at most %zu\n",
-                   argv[1], pending.size(), lq::kNameMax);
-      return kRefused;
+                   argv[i], name.size(), lq::kNameMax);
+      refused = true;
+      continue;
     }
+    if (!lq::IsValidUtf8(name)) {
+      // Still handed on, so that the window, which is what a file manager's user sees, says so.
+      std::fprintf(stderr, "loomquill: %s: the name is not valid UTF-8; Loomquill cannot take it\n",
+                   lq::ReadableName(name).c_str());
+      refused = true;
+    }
+    pending.push_back(std::move(name));
   }
-  const bool showable = lq::IsValidUtf8(pending);
-  if (!showable) {
-    // Still handed on, so that the window, which is what a file manager's user sees, says so.
-    std::fprintf(stderr, "loomquill: %s: the name is not valid UTF-8; Loomquill cannot take it\n",
-                 lq::ReadableName(pending).c_str());
+  if (pending.size() > lq::kHandOverNamesMax) {
+    std::fprintf(stderr, "loomquill: %zu files; Loomquill takes at most %zu at once\n",
+                 pending.size(), lq::kHandOverNamesMax);
+    return kRefused;
   }
+  // Given files, none of which can be taken: nothing to open a window for.
+  if (argc > 1 && pending.empty()) return kRefused;
   // Decided before the toolkit starts, so that starts at the same moment find each other.
-  lq::InstanceStart start = lq::StartInstance(lq::HandOverFolders(), argc > 1 ? &pending : nullptr,
-                                              lq::kInstancePatience, ActivationToken());
+  lq::InstanceStart start =
+      lq::StartInstance(lq::HandOverFolders(), pending.empty() ? nullptr : &pending,
+                        lq::kInstancePatience, ActivationToken());
+  if (start.role == lq::InstanceStart::Role::kUnanswered) {
+    std::fprintf(stderr, "loomquill: %s\n", start.notes.c_str());
+    return kRefused;
+  }
   if (!start.notes.empty()) {
     std::fprintf(stderr, "loomquill: hand-over folder passed over:\n%s\n", start.notes.c_str());
   }
   if (start.role == lq::InstanceStart::Role::kHandedOver) {
-    return showable ? kHandedOver : kRefused;
+    return refused ? kRefused : kHandedOver;
   }
   // Create past `ulimit -f` then fails with EFBIG and says so instead of killing the window,
   // and a kill while it writes leaves no temporary file behind.
@@ -71,7 +93,7 @@ int main(int argc, char** argv) {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  wxApp::SetInstance(new lq::TMyApp(pending, std::move(start.listener), start.notes));
+  wxApp::SetInstance(new lq::TMyApp(std::move(pending), std::move(start.listener), start.notes));
   // The toolkit's own messages go to standard error: a message box for them could outlive
   // the display at exit.
   delete wxLog::SetActiveTarget(new wxLogStderr);

@@ -14,6 +14,7 @@
 #include "platform/compositor.h"
 #include "platform/desktop_launcher.h"
 #include "platform/hand_over_channel.h"
+#include "platform/hand_over_message.h"
 #include "platform/readable_name.h"
 #include "platform/steady_clock.h"
 #include "platform/wx_beeper.h"
@@ -21,6 +22,7 @@
 #include "platform/wx_prompts.h"
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
+#include "shell/hand_over_inbox.h"
 #include "shell/my_window.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
@@ -34,8 +36,6 @@ constexpr const char* kUnsafeFolderCaption = "Hand-over folder refused";
 constexpr const char* kRefusedNameCaption = "Cannot take this file";
 // Long enough to read the reason, which names the file.
 constexpr int kRefusalNoticeMs = 6000;
-// How soon a sender that has connected but not finished writing is read again.
-constexpr int kHandOverRetryMs = 50;
 
 }  // namespace
 
@@ -48,10 +48,10 @@ struct TMyApp::RealServices {
   WxBeeper beeper;
 };
 
-TMyApp::TMyApp(std::string pending_file, std::unique_ptr<HandOverListener> listener,
+TMyApp::TMyApp(std::vector<std::string> pending_files, std::unique_ptr<HandOverListener> listener,
                std::string hand_over_notes)
     : real_(std::make_unique<RealServices>()),
-      pending_file_(std::move(pending_file)),
+      pending_files_(std::move(pending_files)),
       listener_(std::move(listener)),
       hand_over_notes_(std::move(hand_over_notes)) {
   // Before the toolkit starts, which takes the program's name for its windows' app_id and
@@ -73,30 +73,25 @@ bool TMyApp::OnInit() {
   InitResources();
   context_.settings_file = SettingsFilePath();
   context_.program_folder = ProgramFolder();
-  // A name that cannot be shown is refused once the window is up, never handled silently.
-  std::string refused;
-  if (!IsValidUtf8(pending_file_)) refused.swap(pending_file_);
-  frame_ = new TMyWindow(context_, pending_file_);
+  // The start's own files go the way of hand-overs, so that the hand-overs of starts at
+  // the same moment join them.
+  frame_ = new TMyWindow(context_);
   SetTopWindow(frame_);
   frame_->Show();
   frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
     e.Skip();
     if (e.GetEventObject() == frame_) {
       frame_ = nullptr;
-      // Paused, not freed: the window may go while a hand-over is being handled.
-      if (hand_over_watch_ != nullptr) hand_over_watch_->Pause();
-      hand_over_timer_.reset();
+      // Senders from now on are told their names were not taken.
+      if (inbox_ != nullptr) inbox_->Close();
       refusal_timer_.reset();
-      listener_.reset();
     }
   });
   if (!hand_over_notes_.empty()) CallAfter([this] { TellAboutHandOver(); });
-  if (!refused.empty()) CallAfter([this, refused] { Receive(refused); });
-  if (listener_ != nullptr) {
-    hand_over_timer_ = std::make_unique<wxTimer>();
-    hand_over_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { PollHandOver(); });
-    WatchHandOver();
-  }
+  if (listener_ != nullptr) hand_over_path_ = listener_->path();
+  inbox_ = std::make_unique<HandOverInbox>(std::move(listener_),
+                                           [this](const HandOver& joined) { Receive(joined); });
+  inbox_->Add({std::exchange(pending_files_, {}), {}});
   return true;
 }
 
@@ -106,25 +101,40 @@ void TMyApp::TellAboutHandOver() {
       "Files opened with Loomquill reach the running window through a private folder. "
       "Passed over:\n\n" +
       hand_over_notes_ + "\n\n";
-  text += listener_ != nullptr ? "They go through " + listener_->path() + " instead."
-                               : "This window hears none of them.";
+  text += !hand_over_path_.empty() ? "They go through " + hand_over_path_ + " instead."
+                                   : "This window hears none of them.";
   context_.services.prompts->Message(frame_, text, kUnsafeFolderCaption,
                                      kPromptOk | kPromptIconWarning);
 }
 
-void TMyApp::Receive(const std::string& name, const std::string& activation_token) {
+void TMyApp::Receive(const HandOver& hand_over) {
   if (frame_ == nullptr) return;
-  if (IsValidUtf8(name)) {
-    if (BaseDlg* client = frame_->client()) client->ReceiveFile(name, activation_token);
-    return;
+  std::vector<std::string> showable;
+  std::vector<std::string> refused;
+  for (const std::string& name : hand_over.names) {
+    (IsValidUtf8(name) ? showable : refused).push_back(name);
   }
-  TellRefused(name);
+  if (!showable.empty()) {
+    if (BaseDlg* client = frame_->client()) {
+      client->ReceiveFiles(showable, hand_over.activation_token);
+    }
+  }
+  if (!refused.empty() && frame_ != nullptr) TellRefused(refused);
 }
 
-void TMyApp::TellRefused(const std::string& name) {
-  const std::string text =
-      "This file name is not valid UTF-8, so Loomquill can neither show nor copy it:\n\n" +
-      ReadableName(name);
+void TMyApp::TellRefused(const std::vector<std::string>& names) {
+  // A few are named; a file manager's whole selection would not fit the notice.
+  constexpr std::size_t kNamed = 5;
+  std::string text = names.size() == 1
+                         ? "This file name is not valid UTF-8, so Loomquill can neither show "
+                           "nor copy it:\n"
+                         : std::to_string(names.size()) +
+                               " file names are not valid UTF-8, so Loomquill can neither show "
+                               "nor copy them:\n";
+  for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) {
+    text += "\n" + ReadableName(names[i]);
+  }
+  if (names.size() > kNamed) text += "\n...";
   const std::string caption = kRefusedNameCaption;
   // Not a message box: its event loop would hold every later hand-over behind it, nor a
   // timed ShowMex, which waits out its time. The notice stays until the timer closes it.
@@ -143,48 +153,9 @@ void TMyApp::TellRefused(const std::string& name) {
   refusal_timer_->StartOnce(kRefusalNoticeMs);
 }
 
-void TMyApp::WatchHandOver() {
-  if (listener_ == nullptr || frame_ == nullptr) return;
-  // A sender still writing: read again shortly.
-  if (listener_->reading()) {
-    hand_over_timer_->StartOnce(kHandOverRetryMs);
-    return;
-  }
-  if (hand_over_watch_ == nullptr) {
-    hand_over_watch_ = std::make_unique<FdWatch>(listener_->fd(), [this] { OnHandOverWaiting(); });
-  } else {
-    hand_over_watch_->Resume();
-  }
-  // Without a watch, look every so often as before.
-  if (!hand_over_watch_->ok()) hand_over_timer_->StartOnce(kHandOverRetryMs);
-}
-
-void TMyApp::OnHandOverWaiting() {
-  // Taken from the timer, never from inside whatever loop the socket woke: handling shows
-  // notices, and a notice shown inside another's drawing would never close.
-  hand_over_watch_->Pause();
-  if (!hand_over_timer_->IsRunning()) hand_over_timer_->StartOnce(kHandOverRetryMs);
-}
-
-void TMyApp::PollHandOver() {
-  if (listener_ == nullptr || frame_ == nullptr) return;
-  if (receiving_) {
-    // The earlier hand-overs' notices run the event loop: look again once they are done.
-    hand_over_timer_->StartOnce(kHandOverRetryMs);
-    return;
-  }
-  receiving_ = true;
-  // Taken first and handled after: handling shows notices, which run the event loop.
-  std::vector<std::pair<std::string, std::string>> hand_overs;
-  listener_->Poll([&hand_overs](const std::string& name, const std::string& token) {
-    hand_overs.emplace_back(name, token);
-  });
-  for (const auto& [name, token] : hand_overs) Receive(name, token);
-  receiving_ = false;
-  WatchHandOver();
-}
-
 int TMyApp::OnExit() {
+  // Its timers are the toolkit's: gone before the toolkit is.
+  inbox_.reset();
   // The clipboard's text outlives the program.
   FlushClipboardAtExit();
   return wxApp::OnExit();

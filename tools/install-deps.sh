@@ -19,6 +19,8 @@ packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info z
 # The readers that escaped output is read back with: more shells and a shell linter, a JSON
 # reader and an HTML5 parser that follows links as a browser does.
 packages+=(busybox shellcheck jq python3-html5lib)
+# gtk-launch, which starts the desktop entry on many files as a file manager does.
+packages+=(libgtk-3-bin)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
   --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;

@@ -78,18 +78,20 @@ file="$work/some dir/a file's name.txt"
 mkdir -p "$work/some dir"
 : >"$file"
 
-# A second start hands its file over and ends with 255; no second window opens.
+# A second start hands its files over and ends with 255; no second window opens.
 for mode in 0 1; do
   setup "second$mode" "$mode"
   start_app
   check "first window up (mode $mode)" wait_window
-  timeout 10 "$app" "$file" "ignored second argument" >>"$work/app.log" 2>&1
+  # Every argument is a file to take, in the order given.
+  timeout 10 "$app" "$file" "second argument" >>"$work/app.log" 2>&1
   rc=$?
   check "second start exits with 255 (mode $mode, got $rc)" test "$rc" -eq 255
   if [ "$mode" = 1 ]; then
-    check "composed line on the clipboard" clipboard_is "cp \"a file's name.txt\" /b/"$'\n'
+    check "composed lines on the clipboard" \
+      clipboard_is "cp \"a file's name.txt\" /b/"$'\n'"cp \"second argument\" /b/"$'\n'
   else
-    check "written name on the clipboard" clipboard_is "a file's name.txt"
+    check "written names on the clipboard" clipboard_is "a file's name.txt"$'\n'"second argument"
   fi
   check "still one window (mode $mode)" test "$(windows)" -eq 1
   stop_app

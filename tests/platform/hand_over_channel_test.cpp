@@ -10,21 +10,25 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <thread>
 #include <utility>
 
 #include "platform/hand_over_folder.h"
+#include "tests/platform/hand_over_polling.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {
 
+using test::SendWhilePolling;
 using test::TempDir;
+using namespace std::string_literals;
 
-class HandOver : public ::testing::Test {
+class HandOverChannel : public ::testing::Test {
  protected:
   // The runtime folder exists; the private folder in it is made on first use.
-  HandOver() : folder_(dir_.File("run/loomquill")), socket_(folder_ + "/ZQ_LOOMQUILL") {
+  HandOverChannel() : folder_(dir_.File("run/loomquill")), socket_(folder_ + "/ZQ_LOOMQUILL") {
     std::filesystem::create_directories(dir_.File("run"));
   }
 
@@ -41,10 +45,17 @@ class HandOver : public ::testing::Test {
     std::vector<std::string> names;
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (names.size() < count && std::chrono::steady_clock::now() < until) {
-      listener.Poll([&names](const std::string& name) { names.push_back(name); });
+      listener.Poll([&names](const HandOver& h) {
+        names.insert(names.end(), h.names.begin(), h.names.end());
+        return true;
+      });
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return names;
+  }
+
+  HandOverSend Send(const std::vector<std::string>& names, const std::string& token = {}) {
+    return SendHandOver(socket_, names, nullptr, token);
   }
 
   // Sends raw bytes the way a sender would, but without its checks.
@@ -63,76 +74,119 @@ class HandOver : public ::testing::Test {
   std::string socket_;
 };
 
-TEST_F(HandOver, NoInstanceWithoutASocket) {
+TEST_F(HandOverChannel, NoInstanceWithoutASocket) {
   std::string error;
-  EXPECT_EQ(SendHandOver(socket_, "/a.txt", &error), HandOverSend::kNoInstance);
+  EXPECT_EQ(SendHandOver(socket_, {"/a.txt"}, &error), HandOverSend::kNoInstance);
 }
 
-TEST_F(HandOver, ANameReachesTheListener) {
+TEST_F(HandOverChannel, ANameReachesTheListener) {
   auto listener = Listen();
   struct stat st {};
   ASSERT_EQ(stat(folder_.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   const std::string name = "/home/u/a file \"quoted\" $x Ångström.txt";
-  EXPECT_EQ(SendHandOver(socket_, name, nullptr), HandOverSend::kSent);
-  EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{name});
+  const auto got = SendWhilePolling(*listener, [&] { return Send({name}); });
+  EXPECT_EQ(got.sent, HandOverSend::kSent);
+  EXPECT_EQ(got.Names(), std::vector<std::string>{name});
 }
 
-TEST_F(HandOver, TheActivationTokenComesWithItsName) {
+TEST_F(HandOverChannel, AllNamesOfAStartComeInOneMessageInTheirOrder) {
   auto listener = Listen();
-  ASSERT_EQ(SendHandOver(socket_, "/a.txt", nullptr, "kwin-4711"), HandOverSend::kSent);
-  ASSERT_EQ(SendHandOver(socket_, "/b.txt", nullptr), HandOverSend::kSent);
-  std::vector<std::pair<std::string, std::string>> got;
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  while (got.size() < 2 && std::chrono::steady_clock::now() < until) {
-    listener->Poll([&got](const std::string& name, const std::string& token) {
-      got.emplace_back(name, token);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  const std::vector<std::pair<std::string, std::string>> expected = {{"/a.txt", "kwin-4711"},
-                                                                     {"/b.txt", ""}};
-  EXPECT_EQ(got, expected);
+  std::vector<std::string> names;
+  for (int i = 500; i > 0; --i) names.push_back("/files/" + std::to_string(i) + " x.txt");
+  const auto got = SendWhilePolling(*listener, [&] { return Send(names, "kwin-12"); });
+  EXPECT_EQ(got.sent, HandOverSend::kSent);
+  ASSERT_EQ(got.heard.size(), 1u);
+  EXPECT_EQ(got.heard[0].names, names);
+  EXPECT_EQ(got.heard[0].activation_token, "kwin-12");
 }
 
-TEST_F(HandOver, TwentyInARowArriveInOrder) {
+TEST_F(HandOverChannel, TheActivationTokenComesWithItsNames) {
+  auto listener = Listen();
+  const auto first = SendWhilePolling(*listener, [&] { return Send({"/a.txt"}, "kwin-4711"); });
+  const auto second = SendWhilePolling(*listener, [&] { return Send({"/b.txt"}); });
+  EXPECT_EQ(first.sent, HandOverSend::kSent);
+  EXPECT_EQ(second.sent, HandOverSend::kSent);
+  const std::vector<HandOver> expected = {{{"/a.txt"}, "kwin-4711"}, {{"/b.txt"}, ""}};
+  std::vector<HandOver> heard = first.heard;
+  heard.insert(heard.end(), second.heard.begin(), second.heard.end());
+  EXPECT_EQ(heard, expected);
+}
+
+TEST_F(HandOverChannel, TwentyInARowArriveInOrder) {
   auto listener = Listen();
   std::vector<std::string> sent;
+  std::vector<std::string> heard;
   for (int i = 0; i < 20; ++i) {
     sent.push_back("/files/" + std::to_string(i) + ".txt");
-    ASSERT_EQ(SendHandOver(socket_, sent.back(), nullptr), HandOverSend::kSent);
+    const auto got = SendWhilePolling(*listener, [&] { return Send({sent.back()}); });
+    ASSERT_EQ(got.sent, HandOverSend::kSent);
+    const std::vector<std::string> names = got.Names();
+    heard.insert(heard.end(), names.begin(), names.end());
   }
-  EXPECT_EQ(Receive(*listener, 20), sent);
+  EXPECT_EQ(heard, sent);
 }
 
-TEST_F(HandOver, MalformedMessagesAreIgnored) {
+// A sender ends once the window has taken its names: not when they are written, and never
+// as "sent" when the window did not take them.
+TEST_F(HandOverChannel, ASenderLearnsWhetherTheWindowTookItsNames) {
   auto listener = Listen();
-  SendRaw(std::string(1000, 'x'));     // one byte more than a name holds
-  SendRaw(std::string("/a\0b\0", 5));  // a NUL inside the token
-  SendRaw("");                         // nothing at all
-  SendRaw(std::string(100000, 'y'));   // far too long
-  SendRaw("/good.txt");
+  auto waiting = std::async(std::launch::async, [&] { return Send({"/a"}); });
+  EXPECT_EQ(waiting.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+      << "the sender ended before anyone read its names";
+  std::vector<std::string> names;
+  while (waiting.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    listener->Poll([&names](const HandOver& h) {
+      names = h.names;
+      return true;
+    });
+  }
+  EXPECT_EQ(waiting.get(), HandOverSend::kSent);
+  EXPECT_EQ(names, std::vector<std::string>{"/a"});
+
+  const auto refused = SendWhilePolling(
+      *listener, [&] { return Send({"/b"}); }, [](const HandOver&) { return false; });
+  EXPECT_EQ(refused.sent, HandOverSend::kNotTaken);
+  EXPECT_EQ(refused.Names(), std::vector<std::string>{"/b"});
+
+  // Nobody polls: the sender gives up after its patience, and says so.
+  std::string error;
+  EXPECT_EQ(SendHandOver(socket_, {"/c"}, &error, "", std::chrono::milliseconds(200)),
+            HandOverSend::kUnanswered);
+  EXPECT_NE(error.find("has not taken"), std::string::npos) << error;
+}
+
+TEST_F(HandOverChannel, MalformedMessagesAreIgnored) {
+  auto listener = Listen();
+  SendRaw("\0"s + std::string(1000, 'x') + '\0');  // one byte more than a name holds
+  SendRaw("/old.txt");                             // no fields: an older build's message
+  SendRaw("\0/a\0\0"s);                            // an empty name
+  SendRaw("");                                     // nothing at all
+  SendRaw(std::string(100000, 'y'));               // far too long
+  SendRaw("\0/good.txt\0"s);
   EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{"/good.txt"});
-  SendRaw(std::string(999, 'z'));
+  SendRaw("\0"s + std::string(999, 'z') + '\0');
   EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{std::string(999, 'z')});
 }
 
-TEST_F(HandOver, PeersOfAnotherUserAreNotHeard) {
+// The sender of a peer the listener does not hear is now told so (it used to count as sent).
+TEST_F(HandOverChannel, PeersOfAnotherUserAreNotHeard) {
   auto listener = Listen();
   listener->set_own_uid(getuid() + 4242);
-  ASSERT_EQ(SendHandOver(socket_, "/from/someone/else", nullptr), HandOverSend::kSent);
-  EXPECT_TRUE(Receive(*listener, 1).empty());
+  const auto got = SendWhilePolling(*listener, [&] { return Send({"/from/someone/else"}); });
+  EXPECT_EQ(got.sent, HandOverSend::kNotTaken);
+  EXPECT_TRUE(got.heard.empty());
   EXPECT_TRUE(PeerAllowed(1000, 1000));
   EXPECT_FALSE(PeerAllowed(1001, 1000));
 }
 
-TEST_F(HandOver, AProcessOfAnotherUserCannotReachTheSocket) {
+TEST_F(HandOverChannel, AProcessOfAnotherUserCannotReachTheSocket) {
   if (getuid() != 0) GTEST_SKIP() << "needs root to become another user";
   auto listener = Listen();
   const pid_t pid = fork();
   if (pid == 0) {
     if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
-    _exit(SendHandOver(socket_, "/intruder", nullptr) == HandOverSend::kSent ? 1 : 0);
+    _exit(SendHandOver(socket_, {"/intruder"}, nullptr) == HandOverSend::kSent ? 1 : 0);
   }
   int status = 0;
   waitpid(pid, &status, 0);
@@ -141,7 +195,7 @@ TEST_F(HandOver, AProcessOfAnotherUserCannotReachTheSocket) {
   EXPECT_TRUE(Receive(*listener, 1).empty());
 }
 
-TEST_F(HandOver, AStaleSocketNeverStopsAStart) {
+TEST_F(HandOverChannel, AStaleSocketNeverStopsAStart) {
   std::filesystem::create_directories(folder_);
   std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
   // A crashed instance leaves its socket file behind with nobody listening.
@@ -152,14 +206,15 @@ TEST_F(HandOver, AStaleSocketNeverStopsAStart) {
   ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   close(fd);
   ASSERT_TRUE(std::filesystem::exists(socket_));
-  EXPECT_EQ(SendHandOver(socket_, "/a", nullptr), HandOverSend::kNoInstance);
+  EXPECT_EQ(Send({"/a"}), HandOverSend::kNoInstance);
   auto listener = Listen();
   ASSERT_TRUE(listener);
-  EXPECT_EQ(SendHandOver(socket_, "/b", nullptr), HandOverSend::kSent);
-  EXPECT_EQ(Receive(*listener, 1), std::vector<std::string>{"/b"});
+  const auto got = SendWhilePolling(*listener, [&] { return Send({"/b"}); });
+  EXPECT_EQ(got.sent, HandOverSend::kSent);
+  EXPECT_EQ(got.Names(), std::vector<std::string>{"/b"});
 }
 
-TEST_F(HandOver, ALiveInstanceIsNotReplaced) {
+TEST_F(HandOverChannel, ALiveInstanceIsNotReplaced) {
   auto first = Listen();
   std::string error;
   bool other = false;
@@ -169,7 +224,7 @@ TEST_F(HandOver, ALiveInstanceIsNotReplaced) {
   EXPECT_FALSE(std::filesystem::exists(socket_));
 }
 
-TEST_F(HandOver, AnUnsafeFolderIsRefused) {
+TEST_F(HandOverChannel, AnUnsafeFolderIsRefused) {
   std::filesystem::create_directories(folder_);
   std::filesystem::permissions(folder_, std::filesystem::perms::all);
   std::string error;

@@ -17,8 +17,9 @@
 #include "platform/hand_over_channel.h"
 #include "platform/hand_over_folder.h"
 #include "platform/single_instance.h"
-#include "tests/support/temp_dir.h"
+#include "tests/platform/hand_over_polling.h"
 #include "tests/platform/other_user.h"
+#include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {
@@ -128,7 +129,7 @@ TEST_F(HandOverUsers, ASenderNeverTalksToAFolderAnotherUserMade) {
   Squatter squatter(folder_, Squatter::Way::kFolder);
   ASSERT_TRUE(squatter.ready());
   std::string error;
-  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), "/home/me/tax return.pdf", &error),
+  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), {"/home/me/tax return.pdf"}, &error),
             HandOverSend::kRefused);
   EXPECT_NE(error.find("belongs to another user"), std::string::npos) << error;
   EXPECT_EQ(squatter.Stop(), "");
@@ -138,7 +139,7 @@ TEST_F(HandOverUsers, ASenderNeverFollowsALinkAnotherUserMade) {
   Squatter squatter(folder_, Squatter::Way::kLink);
   ASSERT_TRUE(squatter.ready());
   std::string error;
-  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), "/home/me/secret.txt", &error),
+  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), {"/home/me/secret.txt"}, &error),
             HandOverSend::kRefused);
   EXPECT_NE(error.find("symbolic link"), std::string::npos) << error;
   EXPECT_EQ(squatter.Stop(), "");
@@ -153,7 +154,7 @@ TEST_F(HandOverUsers, ASenderChecksWhoListensInItsOwnFolder) {
   ASSERT_TRUE(squatter.ready());
   chmod(folder_.c_str(), 0700);
   ASSERT_EQ(CheckPrivateFolder(folder_, nullptr), FolderCheck::kPrivate);
-  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), "/home/me/a.txt", &error),
+  EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), {"/home/me/a.txt"}, &error),
             HandOverSend::kRefused);
   EXPECT_NE(error.find("listener belongs to another user"), std::string::npos) << error;
   EXPECT_EQ(squatter.Stop(), "");
@@ -175,7 +176,7 @@ TEST_F(HandOverUsers, AStartPassesOverATakenFolderAndListensInASafeOne) {
   Squatter squatter(folder_, Squatter::Way::kFolder);
   ASSERT_TRUE(squatter.ready());
   const std::vector<std::string> folders{folder_, dir_.File("home/.cache/loomquill/hand-over/")};
-  const std::string name = "/home/me/first.txt";
+  const std::vector<std::string> name = {"/home/me/first.txt"};
   InstanceStart first = StartInstance(folders, &name);
   ASSERT_EQ(first.role, InstanceStart::Role::kListening) << first.notes;
   EXPECT_EQ(first.listener->path(), HandOverSocketIn(folders[1]));
@@ -186,15 +187,11 @@ TEST_F(HandOverUsers, AStartPassesOverATakenFolderAndListensInASafeOne) {
   EXPECT_EQ(st.st_mode & 0777, 0700u);
 
   // The next start finds the instance where it went.
-  const std::string second_name = "/home/me/second.txt";
-  InstanceStart second = StartInstance(folders, &second_name);
-  EXPECT_EQ(second.role, InstanceStart::Role::kHandedOver) << second.notes;
-  std::vector<std::string> names;
-  for (int i = 0; i < 100 && names.empty(); ++i) {
-    first.listener->Poll([&names](const std::string& n) { names.push_back(n); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(names, std::vector<std::string>{second_name});
+  const std::vector<std::string> second_name = {"/home/me/second.txt"};
+  const auto second = test::SendWhilePolling(
+      *first.listener, [&] { return StartInstance(folders, &second_name).role; });
+  EXPECT_EQ(second.sent, InstanceStart::Role::kHandedOver);
+  EXPECT_EQ(second.Names(), second_name);
   EXPECT_EQ(squatter.Stop(), "");
 }
 

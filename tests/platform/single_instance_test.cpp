@@ -13,15 +13,18 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <thread>
 
 #include "platform/hand_over_folder.h"
+#include "tests/platform/hand_over_polling.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
 namespace {
 
 namespace fs = std::filesystem;
+using test::SendWhilePolling;
 using test::TempDir;
 
 constexpr std::size_t kStarts = 10;
@@ -106,7 +109,9 @@ TEST_F(SingleInstance, TenStartsOnAStaleSocketMakeOneListener) {
       bool other = false;
       auto listener = HandOverListener::Listen(socket_, &error, &other);
       if (listener == nullptr) return other ? "other" : "error " + error;
-      const bool reached = SendHandOver(socket_, "/probe", nullptr) == HandOverSend::kSent;
+      const bool reached = SendWhilePolling(*listener, [&] {
+                             return SendHandOver(socket_, {"/probe"}, nullptr);
+                           }).sent == HandOverSend::kSent;
       // Keeps its socket while the others decide.
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       return reached ? "listening" : "listening, unreachable";
@@ -118,15 +123,18 @@ TEST_F(SingleInstance, TenStartsOnAStaleSocketMakeOneListener) {
 TEST_F(SingleInstance, TenStartsAtOnceGiveOneInstanceAndNineHandOvers) {
   const std::vector<std::string> folders{folder_};
   const std::vector<std::string> lines = AtOnce([&](std::size_t i) -> std::string {
-    const std::string name = "/files/" + std::to_string(i) + ".txt";
-    InstanceStart start = StartInstance(folders, &name);
+    const std::vector<std::string> own = {"/files/" + std::to_string(i) + ".txt"};
+    InstanceStart start = StartInstance(folders, &own);
     if (start.role == InstanceStart::Role::kHandedOver) return "handed over";
     if (start.role == InstanceStart::Role::kAlone) return "alone: " + start.notes;
     // The instance hears every other start.
     std::vector<std::string> names;
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (names.size() < kStarts - 1 && std::chrono::steady_clock::now() < until) {
-      start.listener->Poll([&names](const std::string& n) { names.push_back(n); });
+      start.listener->Poll([&names](const HandOver& h) {
+        names.insert(names.end(), h.names.begin(), h.names.end());
+        return true;
+      });
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return "listening, heard " + std::to_string(names.size());
@@ -142,18 +150,23 @@ TEST_F(SingleInstance, AStartWaitsForAnInstanceThatIsStillStarting) {
   const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
   int fd = -1;
+  std::string heard;
   std::thread late([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     fd = BindRaw(socket_, true);
+    if (fd < 0) return;
+    // Reads the message and says it was taken, as a window does.
+    const int peer = accept(fd, nullptr, nullptr);
+    heard = ReadAll(peer);
+    (void)!write(peer, &kHandOverTaken, 1);
+    close(peer);
   });
-  const std::string name = "/late.txt";
-  InstanceStart start = StartInstance({folder_}, &name, std::chrono::seconds(5));
+  const std::vector<std::string> names = {"/late.txt"};
+  InstanceStart start = StartInstance({folder_}, &names, std::chrono::seconds(5));
   late.join();
   EXPECT_EQ(start.role, InstanceStart::Role::kHandedOver) << start.notes;
   ASSERT_GE(fd, 0);
-  const int peer = accept(fd, nullptr, nullptr);
-  EXPECT_EQ(ReadAll(peer), name);
-  close(peer);
+  EXPECT_EQ(heard, HandOverMessage(names, ""));
   close(fd);
   close(lock);
 }
@@ -161,24 +174,53 @@ TEST_F(SingleInstance, AStartWaitsForAnInstanceThatIsStillStarting) {
 TEST_F(SingleInstance, AStartHandsItsActivationTokenOverWithItsName) {
   InstanceStart running = StartInstance({folder_}, nullptr);
   ASSERT_EQ(running.role, InstanceStart::Role::kListening) << running.notes;
-  const std::string name = "/from/the/file/manager.txt";
-  InstanceStart start = StartInstance({folder_}, &name, kInstancePatience, "nautilus-77");
-  EXPECT_EQ(start.role, InstanceStart::Role::kHandedOver) << start.notes;
-  std::string token;
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  while (token.empty() && std::chrono::steady_clock::now() < until) {
-    running.listener->Poll([&token](const std::string&, const std::string& t) { token = t; });
+  const std::vector<std::string> names = {"/from/the/file/manager.txt", "/and/another.txt"};
+  const auto got = SendWhilePolling(*running.listener, [&] {
+    return StartInstance({folder_}, &names, kInstancePatience, "nautilus-77").role;
+  });
+  EXPECT_EQ(got.sent, InstanceStart::Role::kHandedOver);
+  const std::vector<HandOver> expected = {{names, "nautilus-77"}};
+  EXPECT_EQ(got.heard, expected);
+}
+
+// An instance that is closing takes no more names: the start waits until it is gone and is
+// the running instance itself, so no name is lost.
+TEST_F(SingleInstance, AStartOutlivesAnInstanceThatClosesWithoutTakingItsNames) {
+  InstanceStart running = StartInstance({folder_}, nullptr);
+  ASSERT_EQ(running.role, InstanceStart::Role::kListening) << running.notes;
+  const std::vector<std::string> names = {"/late/for/the/old/window.txt"};
+  auto start = std::async(std::launch::async, [&] { return StartInstance({folder_}, &names); });
+  bool heard = false;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!heard && std::chrono::steady_clock::now() < until) {
+    running.listener->Poll([&heard](const HandOver&) { return !(heard = true); });
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  EXPECT_EQ(token, "nautilus-77");
+  ASSERT_TRUE(heard);
+  running.listener.reset();
+  InstanceStart next = start.get();
+  EXPECT_EQ(next.role, InstanceStart::Role::kListening) << next.notes;
+}
+
+// Its names went, but no answer came: the start ends and says so, and opens no window that
+// would copy them a second time.
+TEST_F(SingleInstance, AnInstanceThatNeverAnswersEndsTheStart) {
+  InstanceStart running = StartInstance({folder_}, nullptr);
+  ASSERT_EQ(running.role, InstanceStart::Role::kListening) << running.notes;
+  const std::vector<std::string> names = {"/a.txt"};
+  InstanceStart start =
+      StartInstance({folder_}, &names, kInstancePatience, "", std::chrono::milliseconds(200));
+  EXPECT_EQ(start.role, InstanceStart::Role::kUnanswered);
+  EXPECT_EQ(start.listener, nullptr);
+  EXPECT_NE(start.notes.find("has not taken"), std::string::npos) << start.notes;
 }
 
 TEST_F(SingleInstance, AnInstanceThatNeverListensIsWaitedForOnlySoLong) {
   ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
   const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
-  const std::string name = "/nobody/listens.txt";
-  InstanceStart start = StartInstance({folder_}, &name, std::chrono::milliseconds(100));
+  const std::vector<std::string> names = {"/nobody/listens.txt"};
+  InstanceStart start = StartInstance({folder_}, &names, std::chrono::milliseconds(100));
   EXPECT_EQ(start.role, InstanceStart::Role::kAlone);
   EXPECT_NE(start.notes.find("does not answer"), std::string::npos) << start.notes;
   close(lock);
@@ -210,7 +252,10 @@ TEST_F(SingleInstance, AStaleSocketGivesWayToTheNextInstance) {
   close(BindRaw(socket_, false));
   InstanceStart start = StartInstance({folder_}, nullptr);
   ASSERT_EQ(start.role, InstanceStart::Role::kListening) << start.notes;
-  EXPECT_EQ(SendHandOver(socket_, "/b", nullptr), HandOverSend::kSent);
+  EXPECT_EQ(
+      SendWhilePolling(*start.listener, [&] { return SendHandOver(socket_, {"/b"}, nullptr); })
+          .sent,
+      HandOverSend::kSent);
   start.listener.reset();
   EXPECT_FALSE(fs::exists(fs::symlink_status(socket_)));
 }
