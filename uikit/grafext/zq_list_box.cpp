@@ -53,6 +53,12 @@ TZQListBox::TZQListBox() {
   Bind(wxEVT_KEY_DOWN, &TZQListBox::OnKeyDown, this);
   Bind(wxEVT_SET_FOCUS, &TZQListBox::OnFocusChange, this);
   Bind(wxEVT_KILL_FOCUS, &TZQListBox::OnFocusChange, this);
+  // A pointer that jumps onto the list brings an entry and maybe no move: it counts as one.
+  Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent& event) {
+    behaviour_.RaiseHint();
+    Hovered(event);
+    event.Skip();
+  });
 }
 
 bool TZQListBox::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
