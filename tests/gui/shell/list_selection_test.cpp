@@ -186,5 +186,23 @@ TEST_F(ListSelectionTest, ALongListKeepsTheFocusInView) {
   EXPECT_EQ(Items().back(), "/n/3999");
 }
 
+// Below the last item there is no item: a click there keeps the selection, and the list
+// sends nothing.
+TEST_F(ListSelectionTest, AClickBelowTheLastItemChangesNothing) {
+  OpenListOf(Names("abc"));
+  SelectItem(0);
+  SelectItem(1, wxMOD_SHIFT);
+  TZQListBox* list = ListBox();
+  const wxRect below = list->ItemRect(3);
+  ASSERT_LT(below.y + 2, list->GetClientSize().y) << "the list has room below its items";
+  EXPECT_EQ(list->HitTest(below.GetTopLeft() + wxPoint(2, 2)), wxNOT_FOUND);
+  wxMouseEvent press(wxEVT_LEFT_DOWN);
+  press.SetPosition(below.GetTopLeft() + wxPoint(2, 2));
+  press.SetEventObject(list);
+  list->ProcessWindowEvent(press);
+  EXPECT_EQ(Shown(), "ABc");
+  EXPECT_EQ(Counter(), "2/3");
+}
+
 }  // namespace
 }  // namespace lq::test
