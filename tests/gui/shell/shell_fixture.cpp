@@ -3,7 +3,6 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/toolbar.h>
