@@ -5,6 +5,8 @@
 #include <wx/init.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <string>
 
 #include "engine/script_settings.h"
@@ -28,6 +30,22 @@ void Drain() {
   while (wxTheApp->Pending()) wxTheApp->Dispatch();
   wxTheApp->ProcessIdle();
 }
+
+namespace {
+
+double StatusMb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + std::strlen(key)) / 1024.0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+double ResidentMb() { return StatusMb("VmRSS:"); }
+double PeakResidentMb() { return StatusMb("VmHWM:"); }
 
 WindowBench::WindowBench(const char* name)
     : home_(std::filesystem::temp_directory_path() /

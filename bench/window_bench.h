@@ -20,6 +20,10 @@ double Ms(std::chrono::steady_clock::duration d);
 // Handles what waits in the window's queue.
 void Drain();
 
+// The process's resident memory now and at its peak, in megabytes (Linux; 0 elsewhere).
+double ResidentMb();
+double PeakResidentMb();
+
 class WindowBench {
  public:
   explicit WindowBench(const char* name);
@@ -32,6 +36,7 @@ class WindowBench {
 
   ShellContext& context() { return context_; }
   FakeBeeper& beeper() { return beeper_; }
+  FakePrompts& prompts() { return prompts_; }
 
  private:
   std::filesystem::path home_;

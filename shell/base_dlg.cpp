@@ -1,7 +1,6 @@
 #include "shell/base_dlg.h"
 
 #include <wx/checkbox.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/xrc/xmlres.h>
@@ -23,6 +22,7 @@
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/motion_watch.h"
+#include "uikit/grafext/zq_list_box.h"
 #include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
@@ -83,7 +83,8 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
       frame_(frame),
       status_(status),
       context_(context) {
-  list_box_ = Control<wxListBox>(this, ids::kFileList);
+  list_box_ = Control<TZQListBox>(this, ids::kFileList);
+  if (list_box_ != nullptr) list_box_->ShowList(&list_);
   header_ = Control<TZQEditCursor>(this, ids::kHeader);
   queue_ = Control<TZQEditCursor>(this, ids::kQueue);
   SetupControls();
@@ -96,9 +97,9 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
 
 void BaseDlg::SetupControls() {
   constexpr const char* kNormal = "CUR_NORMAL";
-  if (auto* list = Control<TZQListBox>(this, ids::kFileList)) {
-    list->Setup(kNormal, kListPopup);
-    list->DisableFocusFromKeyboard();
+  if (list_box_ != nullptr) {
+    list_box_->Setup(kNormal, kListPopup);
+    list_box_->DisableFocusFromKeyboard();
   }
   for (int id : {ids::kHeader, ids::kQueue, ids::kRelPathField, ids::kOutFileField,
                  ids::kMainHeadField, ids::kMainQueueField, ids::kCounter}) {
@@ -213,21 +214,12 @@ void BaseDlg::RefreshControls() {
 
 void BaseDlg::UpdateCounter() {
   const std::string text = lq::UpdateCounter(list_);
-  if (list_box_ != nullptr && list_.Selected() >= 0 &&
-      list_box_->GetSelection() != list_.Selected()) {
-    list_box_->SetSelection(list_.Selected());
-  }
+  if (list_box_ != nullptr) list_box_->Refresh();  // it may have selected the first item
   SetFieldText(this, ids::kCounter, text);
 }
 
 void BaseDlg::ShowList() {
-  if (list_box_ != nullptr) {
-    wxArrayString items;
-    items.reserve(static_cast<std::size_t>(list_.Count()));
-    for (int i = 0; i < list_.Count(); ++i) items.push_back(FromUtf8(*list_.Item(i)));
-    list_box_->Set(items);
-    if (list_.Selected() >= 0) list_box_->SetSelection(list_.Selected());
-  }
+  if (list_box_ != nullptr) list_box_->ListChanged();
   OutputChanged();
 }
 
@@ -328,8 +320,10 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
   status_->SetHint(&text);
 }
 
+// The list box changes the list itself; the counter follows. A list left with nothing
+// selected has no selected item: the counter then selects the first, as it always did.
 void BaseDlg::OnListNotice() {
-  if (list_box_ != nullptr) list_.Select(list_box_->GetSelection());
+  if (list_.SelectedCount() == 0) list_.Select(-1);
   UpdateCounter();
 }
 

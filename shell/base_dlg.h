@@ -16,13 +16,13 @@
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/white_center_dlg.h"
 
-class wxListBox;
 class wxMenu;
 
 namespace lq {
 
 class TMyWindow;
 class TTipStatusBar;
+class TZQListBox;
 class TZQEditCursor;
 
 // The main dialog, the frame's client: the file list, the per-file texts, the path mode and
@@ -72,7 +72,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   std::string QueueText() const;
   void SetHeaderText(const std::string& text);
   void SetQueueText(const std::string& text);
-  // Shows the list model in the list box.
+  // The list model changed: the list box shows it again.
   void ShowList();
   // The preview window and what keeps it in step.
   PreviewLink& preview() { return *preview_; }
@@ -143,7 +143,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   FileList list_;
   std::string pending_file_;
   TemplatesMenu templates_;
-  wxListBox* list_box_ = nullptr;
+  TZQListBox* list_box_ = nullptr;
   TZQEditCursor* header_ = nullptr;
   TZQEditCursor* queue_ = nullptr;
   wxPoint last_hint_point_{-1, -1};

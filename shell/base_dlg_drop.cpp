@@ -7,6 +7,7 @@
 #endif
 
 #include <filesystem>
+#include <utility>
 
 #include "engine/capacities.h"
 #include "engine/paths.h"
@@ -126,11 +127,11 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
       break;
   }
 
-  int index = 0;
-  for (const std::string& name : names) {
-    list_.Insert(name, list_.Selected() + 1);
-    list_.Select(list_.Selected() < 0 ? 0 : list_.Selected() + 1);
-    drop_beeps_.Beep(index++, *context_.services.beeper);
+  // In one move of the items after them, as if dropped one by one after the selected item.
+  const int count = static_cast<int>(names.size());
+  InsertAfterFocus(list_, std::move(names));
+  for (int index = 0; index < count; ++index) {
+    drop_beeps_.Beep(index, *context_.services.beeper);
   }
   ShowList();
   UpdateCounter();

@@ -8,10 +8,10 @@
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 
-wxIMPLEMENT_DYNAMIC_CLASS(TZQListBox, wxListBox);
 wxIMPLEMENT_DYNAMIC_CLASS(TZQEditCursor, wxTextCtrl);
 wxIMPLEMENT_DYNAMIC_CLASS(TZQCheckBox, wxCheckBox);
 wxIMPLEMENT_DYNAMIC_CLASS(TZQRadioButton, wxRadioButton);
@@ -80,25 +80,6 @@ bool ControlBehaviour::TakeRightRelease() {
   right_pressed_ = false;
   return was_pressed;
 }
-
-// TZQListBox
-
-void TZQListBox::RightPress(wxMouseEvent& event) {
-  // A right press acts as a left press: the item under the pointer, then the focus (given
-  // after the selection, as focusing an unselected list selects its first item here).
-  const int item = HitTest(event.GetPosition());
-  if (item != wxNOT_FOUND) {
-    SetSelection(item);
-    wxCommandEvent notify(wxEVT_LISTBOX, GetId());
-    notify.SetEventObject(this);
-    notify.SetInt(item);
-    notify.SetString(GetString(item));
-    ProcessWindowEvent(notify);
-  }
-  SetFocus();
-}
-
-void TZQListBox::RightRelease(wxMouseEvent& event) { behaviour_.PopupAt(event.GetPosition()); }
 
 // TZQEditCursor
 

@@ -2,7 +2,6 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
@@ -113,15 +112,6 @@ template <class Base, LumenKind kind>
 class ToggleControl : public LitControl<Base, kind> {
  protected:
   void RightPress(wxMouseEvent&) override { this->SetFocus(); }
-};
-
-// The file list: right click selects the item under the pointer (with the notification a
-// click gives) and then opens the list's popup.
-class TZQListBox : public LitControl<wxListBox, LumenKind::kListOrRadio> {
- protected:
-  void RightPress(wxMouseEvent& event) override;
-  void RightRelease(wxMouseEvent& event) override;
-  wxDECLARE_DYNAMIC_CLASS(TZQListBox);
 };
 
 // An edit field: Esc undoes, a focused field gets a black frame (drawn by the dialog), and

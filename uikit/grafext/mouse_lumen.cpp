@@ -4,12 +4,12 @@
 #include <wx/dc.h>
 #include <wx/dialog.h>
 #include <wx/event.h>
-#include <wx/listbox.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 #include <wx/window.h>
 
 #include "uikit/grafext/contrast.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 namespace {
@@ -79,8 +79,7 @@ void TMouseLumen::Check() {
   const wxPoint at = pointer.Position();
   wxRect inside = owner_->GetScreenRect();
   if (kind_ == LumenKind::kListOrRadio) {
-    if (auto* list = dynamic_cast<wxListBox*>(owner_);
-        list != nullptr && static_cast<int>(list->GetCount()) > list->GetCountPerPage()) {
+    if (auto* list = dynamic_cast<TZQListBox*>(owner_); list != nullptr && list->RowsOverflow()) {
       inside.SetWidth(inside.GetWidth() - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, owner_));
     }
   }

@@ -24,6 +24,7 @@
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 namespace {
@@ -81,7 +82,10 @@ bool IsStoredChild(const wxWindow* child) {
 }
 
 StoredKind KindOf(const wxWindow* child) {
-  if (dynamic_cast<const wxListBox*>(child) != nullptr) return StoredKind::ListBox;
+  if (dynamic_cast<const wxListBox*>(child) != nullptr ||
+      dynamic_cast<const TZQListBox*>(child) != nullptr) {
+    return StoredKind::ListBox;
+  }
   if (dynamic_cast<const wxComboBox*>(child) != nullptr ||
       dynamic_cast<const wxChoice*>(child) != nullptr) {
     return StoredKind::ComboBox;

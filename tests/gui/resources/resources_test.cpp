@@ -9,7 +9,6 @@
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/frame.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
@@ -24,6 +23,7 @@
 #include <vector>
 
 #include "resources/ids.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 namespace {
@@ -61,7 +61,7 @@ const std::vector<Control> kMainControls = {
     {ids::kModeRelative, CI(wxRadioButton), "TZQRadioButton", "Relative Path", 11, 163, 49, 10,
      kPlain},
     {ids::kModeName, CI(wxRadioButton), "TZQRadioButton", "No Path", 11, 174, 49, 10, kPlain},
-    {ids::kFileList, CI(wxListBox), "TZQListBox", "", 5, 0, 231, 68, kPlain},
+    {ids::kFileList, CI(wxHVScrolledWindow), "TZQListBox", "", 5, 0, 231, 68, kPlain},
     {ids::kMoveUp, CI(wxButton), "TAutoButton", "<", 240, 39, 15, 14, kPlain},
     {ids::kMoveDown, CI(wxButton), "TAutoButton", ">", 240, 54, 15, 14, kPlain},
     {ids::kDeleteItem, CI(wxButton), "TAutoButton", "Del", 240, 15, 20, 14, kPlain},
@@ -224,11 +224,13 @@ TEST_F(Resources, MainPanelHoldsTheSameControls) {
 TEST_F(Resources, MainDialogControlsHaveTheirStyles) {
   wxDialog* dialog = Dialog(kMainDialog);
   ASSERT_NE(dialog, nullptr);
-  auto* list = wxDynamicCast(dialog->FindWindow(ids::kFileList), wxListBox);
+  // The list is the kit's virtual list: framed, scrolling both ways, empty until shown.
+  auto* list = wxDynamicCast(dialog->FindWindow(ids::kFileList), TZQListBox);
   ASSERT_NE(list, nullptr);
-  EXPECT_TRUE(list->HasFlag(wxLB_SINGLE));
-  EXPECT_FALSE(list->HasFlag(wxLB_SORT));
-  EXPECT_EQ(list->GetCount(), 0u);
+  EXPECT_TRUE(list->HasFlag(wxBORDER_SUNKEN));
+  EXPECT_TRUE(list->HasFlag(wxVSCROLL));
+  EXPECT_TRUE(list->HasFlag(wxHSCROLL));
+  EXPECT_EQ(list->RowCount(), 0);
   for (int id : {ids::kHeader, ids::kQueue}) {
     auto* edit = wxDynamicCast(dialog->FindWindow(id), wxTextCtrl);
     ASSERT_NE(edit, nullptr);

@@ -1,6 +1,5 @@
 // Files dropped on the main dialog: on the list, on the setting controls and on Auto Drag.
 #include <wx/dnd.h>
-#include <wx/listbox.h>
 #include <wx/utils.h>
 
 #include <chrono>
@@ -57,7 +56,7 @@ TEST_F(DropTest, FilesGoAfterTheSelectedItemInDropOrder) {
   Drop(dropped, ids::kFileList);
   EXPECT_EQ(Items(), (std::vector<std::string>{Src("a"), Src("b"), Src("x.txt"), Src("y.txt"),
                                                Src("z.txt"), Src("c"), Src("d"), Src("e")}));
-  EXPECT_EQ(ListBox()->GetSelection(), 4);
+  EXPECT_EQ(ListBox()->FocusedItem(), 4);
   EXPECT_EQ(Counter(), "5/8");
   // The first beep at once, the others from the event loop.
   EXPECT_EQ(beeper_.beeps, 1);
@@ -80,7 +79,7 @@ TEST_F(DropTest, FilesOnAnEmptyListKeepTheirOrder) {
   Drop({Src("x.txt"), Src("y.txt"), Src("z.txt")}, ids::kFileList);
   EXPECT_EQ(Items(), (std::vector<std::string>{Src("x.txt"), Src("y.txt"), Src("z.txt")}));
   EXPECT_EQ(Counter(), "3/3");
-  EXPECT_EQ(ListBox()->GetSelection(), 2);
+  EXPECT_EQ(ListBox()->FocusedItem(), 2);
 }
 
 TEST_F(DropTest, FoldersAndDropsElsewhereAreListedToo) {

@@ -1,6 +1,5 @@
 // Hints in the status bar, the controls' popups, and the F1 key.
 #include <wx/app.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -50,7 +49,7 @@ class HintsTest : public ShellTest {
   }
   // A point inside list item index, found the way a user aims at it.
   wxPoint ItemPoint(int index) {
-    wxListBox* list = ListBox();
+    TZQListBox* list = ListBox();
     // The toolkit lays rows out when it gets round to it.
     for (int attempt = 0; attempt < 100; ++attempt) {
       for (int y = 0; y < list->GetClientSize().y; ++y) {
@@ -64,7 +63,7 @@ class HintsTest : public ShellTest {
       seen += std::to_string(list->HitTest(wxPoint(10, y))) + " ";
     }
     ADD_FAILURE() << "item " << index << " is not visible: " << seen << list->GetClientSize().x
-                  << "x" << list->GetClientSize().y << " " << list->GetCount();
+                  << "x" << list->GetClientSize().y << " " << list->RowCount();
     return wxPoint(10, 0);
   }
   std::string Out() const { return (work_ / "out" / "o.txt").string(); }
@@ -177,7 +176,7 @@ TEST_F(HintsTest, RightClickOnAListItemSelectsItAndOpensTheListMenu) {
   OpenListOf({Src("1"), Src("2"), Src("3"), Src("4"), Src("5")});
   const wxPoint at = ItemPoint(3);
   Mouse(ListBox(), wxEVT_RIGHT_DOWN, at);
-  EXPECT_EQ(ListBox()->GetSelection(), 3);
+  EXPECT_EQ(ListBox()->FocusedItem(), 3);
   EXPECT_EQ(Counter(), "4/5");
   EXPECT_TRUE(presenter_.shown.empty()) << "the menu waits for the release";
   presenter_.choose = 111;  // "Delete selected item"

@@ -1,5 +1,4 @@
 // The file list: moving, deleting, clearing, the counter, and list files.
-#include <wx/listbox.h>
 
 #include "tests/gui/shell/shell_fixture.h"
 
@@ -13,7 +12,7 @@ class ListTest : public ShellTest {
     for (char c : letters) names.push_back(Src(std::string(1, c)));
     return names;
   }
-  int Selected() const { return ListBox()->GetSelection(); }
+  int Selected() const { return ListBox()->FocusedItem(); }
 };
 
 TEST_F(ListTest, CounterShowsSelectionAndCount) {

@@ -1,6 +1,5 @@
 // Takes the README's picture of the main window, with a template loaded and files dropped.
 // Runs only when LQ_SHOTS_DIR names a folder (tools/screenshot.sh sets it).
-#include <wx/listbox.h>
 #include <wx/utils.h>
 
 #include <cstdlib>

@@ -3,7 +3,6 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/toolbar.h>
@@ -267,14 +266,35 @@ void ShellTest::SetCheck(int id, bool on) {
   check->ProcessWindowEvent(event);
 }
 
-void ShellTest::SelectItem(int index) {
-  wxListBox* list = ListBox();
+void ShellTest::SelectItem(int index, int modifiers) {
+  TZQListBox* list = ListBox();
   ASSERT_NE(list, nullptr);
-  list->SetSelection(index);
-  wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
+  if (index < 0) {  // the user clears the selection: Ctrl+click on every selected item
+    for (int selected : SelectedItems()) SelectItem(selected, wxMOD_CONTROL);
+    return;
+  }
+  ASSERT_LT(index, list->RowCount());
+  list->ShowItem(index);
+  const wxRect row = list->ItemRect(index);
+  ASSERT_EQ(list->HitTest(row.GetTopLeft() + wxPoint(5, row.height / 2)), index);
+  for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+    wxMouseEvent event(type);
+    event.SetPosition(row.GetTopLeft() + wxPoint(5, row.height / 2));
+    event.SetShiftDown((modifiers & wxMOD_SHIFT) != 0);
+    event.SetControlDown((modifiers & wxMOD_CONTROL) != 0);
+    event.SetEventObject(list);
+    list->ProcessWindowEvent(event);
+  }
+}
+
+void ShellTest::ListKey(int key, int modifiers) {
+  TZQListBox* list = ListBox();
+  ASSERT_NE(list, nullptr);
+  wxKeyEvent event(wxEVT_KEY_DOWN);
+  event.m_keyCode = key;
+  event.SetShiftDown((modifiers & wxMOD_SHIFT) != 0);
+  event.SetControlDown((modifiers & wxMOD_CONTROL) != 0);
   event.SetEventObject(list);
-  event.SetInt(index);
-  if (index >= 0) event.SetString(list->GetString(static_cast<unsigned>(index)));
   list->ProcessWindowEvent(event);
 }
 
@@ -311,14 +331,23 @@ std::string ShellTest::Field(int id) const {
 
 std::vector<std::string> ShellTest::Items() const {
   std::vector<std::string> items;
-  if (wxListBox* list = ListBox()) {
-    for (unsigned i = 0; i < list->GetCount(); ++i)
-      items.push_back(list->GetString(i).utf8_string());
+  if (TZQListBox* list = ListBox()) {
+    for (int i = 0; i < list->RowCount(); ++i) items.push_back(list->RowText(i).utf8_string());
   }
   return items;
 }
 
-wxListBox* ShellTest::ListBox() const { return dynamic_cast<wxListBox*>(dlg()->FindWindow(101)); }
+TZQListBox* ShellTest::ListBox() const { return dynamic_cast<TZQListBox*>(dlg()->FindWindow(101)); }
+
+std::vector<int> ShellTest::SelectedItems() const {
+  std::vector<int> selected;
+  if (TZQListBox* list = ListBox()) {
+    for (int i = 0; i < list->RowCount(); ++i) {
+      if (list->IsItemSelected(i)) selected.push_back(i);
+    }
+  }
+  return selected;
+}
 
 bool ShellTest::IsChecked(int id) const {
   wxWindow* window = dlg()->FindWindow(id);

@@ -23,8 +23,8 @@
 #include "tests/gui/fakes/fake_prompts.h"
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/popup.h"
+#include "uikit/grafext/zq_list_box.h"
 
-class wxListBox;
 class wxMenu;
 
 namespace lq::test {
@@ -107,8 +107,12 @@ class ShellTest : public testing::Test {
   void Type(int id, const std::string& text);  // into an edit, line breaks as GTK holds them
   void ChooseRadio(int id);
   void SetCheck(int id, bool on);
-  void SelectItem(int index);  // a click on a list item
-  // Writes a list file of names and opens it through Open list.
+  // A click on a list item, scrolled into view first, with Shift or Ctrl held as asked;
+  // index -1 Ctrl+clicks every selected item, leaving none selected.
+  void SelectItem(int index, int modifiers = 0);
+  // A key pressed in the list, with wxMOD_SHIFT or wxMOD_CONTROL as asked.
+  void ListKey(int key,
+               int modifiers = 0);  // Writes a list file of names and opens it through Open list.
   void OpenListOf(const std::vector<std::string>& names);
   // Sets the output file through the OutFile button.
   void SetOutput(const std::string& name);
@@ -117,7 +121,9 @@ class ShellTest : public testing::Test {
   std::string Field(int id) const;
   std::string Counter() const { return Field(122); }
   std::vector<std::string> Items() const;
-  wxListBox* ListBox() const;
+  TZQListBox* ListBox() const;
+  // The items the list shows selected, in order.
+  std::vector<int> SelectedItems() const;
   bool IsChecked(int id) const;
   std::string Src(const std::string& name) const { return (work_ / "src" / name).string(); }
 

@@ -15,6 +15,7 @@
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/popup.h"
 #include "uikit/grafext/white_center_dlg.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 namespace {
@@ -24,10 +25,8 @@ constexpr const char* kTestXrc = R"(<?xml version="1.0" encoding="UTF-8"?>
   <object class="wxDialog" name="TEST_DLG">
     <title>Test</title>
     <size>420,300</size>
-    <object class="wxListBox" name="101" subclass="TZQListBox">
+    <object class="TZQListBox" name="101">
       <pos>10,10</pos><size>150,180</size>
-      <content><item>one</item><item>two</item><item>three</item><item>four</item>
-        <item>five</item></content>
     </object>
     <object class="wxTextCtrl" name="102" subclass="TZQEditCursor">
       <pos>170,10</pos><size>150,28</size>
@@ -146,6 +145,8 @@ class ControlsTest : public testing::Test {
     font = wxFont(wxFontInfo(13).FaceName("DejaVu Sans"));
     dlg = new TestDlg("TEST_MNU", &font);
     ASSERT_TRUE(dlg->loaded());
+    for (const char* name : {"one", "two", "three", "four", "five"}) names.Append(name);
+    dlg->Get<TZQListBox>(101)->ShowList(&names);
     dlg->Get<TZQListBox>(101)->Setup("CUR_NORMAL", "LIST_MNU");
     dlg->Get<TZQEditCursor>(102)->Setup(10, "CUR_NORMAL");
     dlg->Get<TZQEditCursor>(103)->Setup(8, "CUR_NORMAL");
@@ -166,6 +167,7 @@ class ControlsTest : public testing::Test {
   RecordingPresenter presenter;
   test::KitFakes kit;
   wxFont font;
+  FileList names;
   TestDlg* dlg = nullptr;
 };
 
@@ -241,7 +243,8 @@ TEST_F(ControlsTest, RightClickOnAListItemSelectsItThenOpensTheListMenu) {
   const wxPoint at(20, y4 + 2);
   RightClick(list, at);
   for (int i = 0; i < 3; ++i) wxTheApp->Yield();
-  EXPECT_EQ(list->GetSelection(), 3);
+  EXPECT_EQ(list->FocusedItem(), 3);
+  EXPECT_TRUE(list->IsItemSelected(3));
   EXPECT_EQ(dlg->list_events, std::vector<int>{3});
   ASSERT_EQ(presenter.shown.size(), 1u);
   EXPECT_EQ(presenter.shown[0].owner, dlg);

@@ -9,6 +9,7 @@
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/white_center_dlg.h"
+#include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
 namespace {
@@ -19,9 +20,8 @@ constexpr const char* kLumenXrc = R"(<?xml version="1.0" encoding="UTF-8"?>
     <title>Lumen</title>
     <size>400,300</size>
     <style>wxCAPTION|wxRESIZE_BORDER</style>
-    <object class="wxListBox" name="101" subclass="TZQListBox">
+    <object class="TZQListBox" name="101">
       <pos>10,10</pos><size>150,120</size>
-      <content><item>one</item><item>two</item></content>
     </object>
     <object class="wxTextCtrl" name="102" subclass="TZQEditCursor">
       <pos>170,10</pos><size>150,28</size>
@@ -76,6 +76,9 @@ class LumenTest : public testing::Test {
     RescaleTracker::ForgetLastSize();
     dlg = new TWhiteCenterDlg(nullptr, "LUMEN_DLG", "", nullptr);
     ASSERT_TRUE(dlg->loaded());
+    names.Append("one");
+    names.Append("two");
+    Get<TZQListBox>(101)->ShowList(&names);
     dlg->Show();
     Yield();
   }
@@ -106,6 +109,7 @@ class LumenTest : public testing::Test {
   }
 
   test::KitFakes fakes;
+  FileList names;
   TWhiteCenterDlg* dlg = nullptr;
 };
 

@@ -1,0 +1,304 @@
+#include "uikit/grafext/zq_list_box.h"
+
+#include <wx/dcclient.h>
+#include <wx/module.h>
+#include <wx/renderer.h>
+#include <wx/settings.h>
+#include <wx/xrc/xmlres.h>
+
+#include <algorithm>
+
+namespace lq {
+
+wxIMPLEMENT_DYNAMIC_CLASS(TZQListBox, wxHVScrolledWindow);
+
+namespace {
+
+constexpr int kPadX = 4;
+constexpr int kPadY = 2;
+// Horizontal scrolling goes by columns of this many pixels.
+constexpr int kColumnPx = 16;
+
+// Creates the list from XRC: <object class="TZQListBox">.
+class ListBoxXmlHandler : public wxXmlResourceHandler {
+ public:
+  ListBoxXmlHandler() { AddWindowStyles(); }
+  wxObject* DoCreateResource() override {
+    XRC_MAKE_INSTANCE(list, TZQListBox)
+    list->Create(m_parentAsWindow, GetID(), GetPosition(), GetSize(), GetStyle(), GetName());
+    SetupWindow(list);
+    return list;
+  }
+  bool CanHandle(wxXmlNode* node) override { return IsOfClass(node, "TZQListBox"); }
+};
+
+// Registers the XRC handler when the toolkit starts, before any resource is loaded.
+class ListBoxModule : public wxModule {
+ public:
+  bool OnInit() override {
+    wxXmlResource::Get()->AddHandler(new ListBoxXmlHandler);
+    return true;
+  }
+  void OnExit() override {}
+  wxDECLARE_DYNAMIC_CLASS(ListBoxModule);
+};
+wxIMPLEMENT_DYNAMIC_CLASS(ListBoxModule, wxModule);
+
+}  // namespace
+
+TZQListBox::TZQListBox() {
+  Bind(wxEVT_PAINT, &TZQListBox::OnPaint, this);
+  Bind(wxEVT_LEFT_DOWN, &TZQListBox::OnLeftDown, this);
+  Bind(wxEVT_LEFT_DCLICK, &TZQListBox::OnLeftDClick, this);
+  Bind(wxEVT_KEY_DOWN, &TZQListBox::OnKeyDown, this);
+  Bind(wxEVT_SET_FOCUS, &TZQListBox::OnFocusChange, this);
+  Bind(wxEVT_KILL_FOCUS, &TZQListBox::OnFocusChange, this);
+  // A pointer that jumps onto the list brings an entry and maybe no move: it counts as one.
+  Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent& event) {
+    behaviour_.RaiseHint();
+    Hovered(event);
+    event.Skip();
+  });
+}
+
+bool TZQListBox::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                        long style, const wxString& name) {
+  if (!wxHVScrolledWindow::Create(parent, id, pos, size, style | wxWANTS_CHARS, name)) {
+    return false;
+  }
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
+  MeasureRows();
+  SetRowColumnCount(0, 0);
+  return true;
+}
+
+void TZQListBox::ShowList(FileList* list) {
+  list_ = list;
+  ListChanged();
+}
+
+void TZQListBox::ListChanged() {
+  anchor_ = -1;  // its item may have moved or gone: Shift starts from the focus again
+  // The widest name decides the horizontal scroll; the longest in bytes stands for it, so
+  // that a change measures one text, not every name.
+  const std::string* longest = nullptr;
+  for (int i = 0; i < RowCount(); ++i) {
+    const std::string* name = list_->Item(i);
+    if (longest == nullptr || name->size() > longest->size()) longest = name;
+  }
+  widest_ = longest != nullptr ? GetTextExtent(wxString::FromUTF8(*longest)).GetWidth() : 0;
+  widest_ += 2 * kPadX;
+  const int columns = (widest_ + kColumnPx - 1) / kColumnPx;
+  SetRowColumnCount(static_cast<size_t>(RowCount()), static_cast<size_t>(columns));
+  if (FocusedItem() >= 0) ShowItem(FocusedItem());
+  Refresh();
+}
+
+wxString TZQListBox::RowText(int i) const {
+  const std::string* name = list_ != nullptr ? list_->Item(i) : nullptr;
+  return name != nullptr ? wxString::FromUTF8(*name) : wxString();
+}
+
+int TZQListBox::HitTest(const wxPoint& point) const {
+  const wxSize client = GetClientSize();
+  if (point.x < 0 || point.y < 0 || point.x >= client.x || point.y >= client.y) return wxNOT_FOUND;
+  const int row = static_cast<int>(GetVisibleRowsBegin()) + point.y / row_height_;
+  return row < RowCount() ? row : wxNOT_FOUND;
+}
+
+wxRect TZQListBox::ItemRect(int i) const {
+  const int first = static_cast<int>(GetVisibleRowsBegin());
+  return wxRect(0, (i - first) * row_height_, GetClientSize().x, row_height_);
+}
+
+int TZQListBox::RowsPerPage() const { return std::max(1, GetClientSize().y / row_height_); }
+
+void TZQListBox::ShowItem(int i) {
+  if (i < 0 || i >= RowCount()) return;
+  const int first = static_cast<int>(GetVisibleRowsBegin());
+  const int page = RowsPerPage();
+  if (i < first) {
+    ScrollToRow(static_cast<size_t>(i));
+  } else if (i >= first + page) {
+    ScrollToRow(static_cast<size_t>(i - page + 1));
+  }
+}
+
+bool TZQListBox::SetFont(const wxFont& font) {
+  const bool changed = wxHVScrolledWindow::SetFont(font);
+  MeasureRows();
+  if (list_ != nullptr) {
+    ListChanged();
+  } else {
+    SetRowColumnCount(0, 0);
+  }
+  return changed;
+}
+
+void TZQListBox::MeasureRows() { row_height_ = std::max(1, GetCharHeight() + 2 * kPadY); }
+
+wxCoord TZQListBox::OnGetRowHeight(size_t) const { return row_height_; }
+
+wxCoord TZQListBox::OnGetColumnWidth(size_t) const { return kColumnPx; }
+
+void TZQListBox::OnPaint(wxPaintEvent&) {
+  wxPaintDC dc(this);
+  const wxSize client = GetClientSize();
+  dc.SetBackground(wxBrush(GetBackgroundColour()));
+  dc.Clear();
+  if (list_ == nullptr) return;
+  dc.SetFont(GetFont());
+  wxRendererNative& renderer = wxRendererNative::Get();
+  const bool focused = HasFocus();
+  const int first = static_cast<int>(GetVisibleRowsBegin());
+  const int x = kPadX - static_cast<int>(GetVisibleColumnsBegin()) * kColumnPx;
+  const wxColour text = wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOXTEXT);
+  const wxColour highlighted = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
+  const int end = std::min(RowCount(), first + client.y / row_height_ + 1);
+  for (int i = first; i < end; ++i) {
+    const wxRect row(0, (i - first) * row_height_, client.x, row_height_);
+    const bool selected = list_->IsSelected(i);
+    if (selected) {
+      renderer.DrawItemSelectionRect(
+          this, dc, row,
+          focused ? wxCONTROL_SELECTED | wxCONTROL_FOCUSED : int{wxCONTROL_SELECTED});
+    }
+    dc.SetTextForeground(selected ? highlighted : text);
+    dc.DrawText(RowText(i), x, row.y + kPadY);
+    if (focused && i == list_->Selected()) renderer.DrawFocusRect(this, dc, row);
+  }
+}
+
+int TZQListBox::Anchor() const {
+  if (anchor_ >= 0 && anchor_ < RowCount()) return anchor_;
+  return std::max(FocusedItem(), 0);
+}
+
+void TZQListBox::ClickItem(int item, bool shift, bool ctrl) {
+  if (shift) {
+    const int anchor = Anchor();
+    if (!ctrl) list_->ClearSelection();
+    list_->SetSelected({std::min(anchor, item), std::max(anchor, item) + 1}, true);
+    list_->Focus(item);
+    anchor_ = anchor;
+  } else if (ctrl) {
+    list_->SetSelected({item, item + 1}, !list_->IsSelected(item));
+    list_->Focus(item);
+    anchor_ = item;
+  } else {
+    list_->Select(item);
+    anchor_ = item;
+  }
+  Refresh();
+  Notify(wxEVT_LISTBOX);
+}
+
+void TZQListBox::KeyTo(int item, bool shift, bool ctrl) {
+  item = std::clamp(item, 0, RowCount() - 1);
+  if (ctrl && !shift) {
+    list_->Focus(item);
+    Refresh();
+    ShowItem(item);
+    Notify(wxEVT_LISTBOX);
+    return;
+  }
+  ClickItem(item, shift, false);
+  ShowItem(item);
+}
+
+void TZQListBox::OnLeftDown(wxMouseEvent& event) {
+  SetFocus();
+  const int item = HitTest(event.GetPosition());
+  if (item != wxNOT_FOUND && list_ != nullptr) {
+    ClickItem(item, event.ShiftDown(), event.ControlDown());
+  }
+}
+
+void TZQListBox::OnLeftDClick(wxMouseEvent& event) {
+  if (HitTest(event.GetPosition()) != wxNOT_FOUND) Notify(wxEVT_LISTBOX_DCLICK);
+}
+
+void TZQListBox::OnKeyDown(wxKeyEvent& event) {
+  if (list_ == nullptr || list_->Empty()) {
+    event.Skip();
+    return;
+  }
+  const int focus = FocusedItem();
+  const int page = std::max(1, RowsPerPage() - 1);
+  const bool shift = event.ShiftDown();
+  const bool ctrl = event.ControlDown();
+  switch (event.GetKeyCode()) {
+    case WXK_UP:
+    case WXK_NUMPAD_UP:
+      KeyTo(focus - 1, shift, ctrl);
+      return;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN:
+      KeyTo(focus + 1, shift, ctrl);
+      return;
+    case WXK_PAGEUP:
+    case WXK_NUMPAD_PAGEUP:
+      KeyTo(focus - page, shift, ctrl);
+      return;
+    case WXK_PAGEDOWN:
+    case WXK_NUMPAD_PAGEDOWN:
+      KeyTo(focus + page, shift, ctrl);
+      return;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME:
+      KeyTo(0, shift, ctrl);
+      return;
+    case WXK_END:
+    case WXK_NUMPAD_END:
+      KeyTo(RowCount() - 1, shift, ctrl);
+      return;
+    case WXK_SPACE:
+      if (focus >= 0) ClickItem(focus, false, ctrl);
+      return;
+    case 'A':
+      if (ctrl) {
+        list_->SelectAll();
+        Refresh();
+        Notify(wxEVT_LISTBOX);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  event.Skip();
+}
+
+void TZQListBox::OnFocusChange(wxFocusEvent& event) {
+  Refresh();  // the selection's colour and the focus frame follow the focus
+  event.Skip();
+}
+
+void TZQListBox::Notify(wxEventType type) {
+  wxCommandEvent notify(type, GetId());
+  notify.SetEventObject(this);
+  notify.SetInt(FocusedItem());
+  ProcessWindowEvent(notify);
+}
+
+void TZQListBox::RightPress(wxMouseEvent& event) {
+  // A right press acts as a left press on the item under the pointer, but keeps a selection
+  // it falls in, for the popup's commands; the focus comes after, as a click gives it.
+  const int item = HitTest(event.GetPosition());
+  if (item != wxNOT_FOUND && list_ != nullptr) {
+    if (list_->IsSelected(item)) {
+      list_->Focus(item);
+      anchor_ = item;
+      Refresh();
+      Notify(wxEVT_LISTBOX);
+    } else {
+      ClickItem(item, false, false);
+    }
+  }
+  SetFocus();
+}
+
+void TZQListBox::RightRelease(wxMouseEvent& event) { behaviour_.PopupAt(event.GetPosition()); }
+
+}  // namespace lq

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <wx/vscroll.h>
+
+#include "engine/file_list.h"
+#include "uikit/grafext/controls.h"
+
+namespace lq {
+
+// The file list: a virtual list that draws only the rows in view, straight from the FileList
+// it shows, so that a million names cost the list nothing but their own store. Clicks and
+// keys select as list boxes do (Shift extends from the anchor, Ctrl toggles or moves the
+// focus alone) and change the FileList itself; every such change is told to the parent with
+// wxEVT_LISTBOX, a double click with wxEVT_LISTBOX_DCLICK. A right click selects the item
+// under the pointer (keeping a selection it falls in) and then opens the list's popup.
+// XRC creates it as class "TZQListBox".
+class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio> {
+ public:
+  TZQListBox();
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style,
+              const wxString& name);
+
+  // The list shown and changed; null shows nothing.
+  void ShowList(FileList* list);
+  // The list changed outside: rows, width and the focused item brought into view.
+  void ListChanged();
+
+  int RowCount() const { return list_ != nullptr ? list_->Count() : 0; }
+  // The text a row shows.
+  wxString RowText(int i) const;
+  int FocusedItem() const { return list_ != nullptr ? list_->Selected() : -1; }
+  bool IsItemSelected(int i) const { return list_ != nullptr && list_->IsSelected(i); }
+  // The item at a point of the client area, or wxNOT_FOUND.
+  int HitTest(const wxPoint& point) const;
+  // Where item i is drawn in the client area (outside it when it is not in view).
+  wxRect ItemRect(int i) const;
+  // Scrolls as little as needed for item i to be wholly in view.
+  void ShowItem(int i);
+  // Rows wholly in view at once.
+  int RowsPerPage() const;
+  // More rows than the list shows: the vertical scroll bar is up.
+  bool RowsOverflow() const { return RowCount() > RowsPerPage(); }
+
+  bool SetFont(const wxFont& font) override;
+
+ protected:
+  void RightPress(wxMouseEvent& event) override;
+  void RightRelease(wxMouseEvent& event) override;
+
+ private:
+  wxCoord OnGetRowHeight(size_t row) const override;
+  wxCoord OnGetColumnWidth(size_t column) const override;
+
+  void OnPaint(wxPaintEvent& event);
+  void OnLeftDown(wxMouseEvent& event);
+  void OnLeftDClick(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnFocusChange(wxFocusEvent& event);
+  // A click on item: alone, with Ctrl (toggle) or with Shift (from the anchor).
+  void ClickItem(int item, bool shift, bool ctrl);
+  // The focus goes to item by a key: the selection follows unless Ctrl holds it.
+  void KeyTo(int item, bool shift, bool ctrl);
+  void Notify(wxEventType type);
+  void MeasureRows();
+  int Anchor() const;
+
+  FileList* list_ = nullptr;
+  int anchor_ = -1;
+  int row_height_ = 1;
+  int widest_ = 0;  // pixels of the longest name, padding included
+  wxDECLARE_DYNAMIC_CLASS(TZQListBox);
+};
+
+}  // namespace lq
