@@ -12,6 +12,8 @@ packages+=(locales)
 # GTK's headers for the calls to a Wayland compositor, and weston with a clipboard reader for
 # the tests that run Loomquill under Wayland.
 packages+=(libgtk-3-dev weston wl-clipboard)
+# A tiling compositor whose headless outputs take a scale, and its screenshot tool.
+packages+=(sway grim)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash
