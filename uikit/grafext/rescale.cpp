@@ -173,9 +173,10 @@ ScaleFactors FittedScale(const Arrangement& arrangement, const wxSize& client) {
 
 float FontFactor(const Arrangement& arrangement, const ScaleFactors& scale) {
   // Labels were measured in the initial font: they fit while the width grows at least as
-  // much as the font does beyond it.
-  const float across =
-      arrangement.floor.x > 0 ? std::max(1.0f, scale.x / arrangement.floor.x) : scale.y;
+  // much as the font does beyond it. Labels the arrangement itself cuts (a floor above 1)
+  // stay no more cut than there: the font then grows with the width.
+  const float room = std::min(arrangement.floor.x, 1.0f);
+  const float across = room > 0 ? std::max(1.0f, scale.x / room) : scale.y;
   return std::max(std::min(scale.y, across), arrangement.floor.y);
 }
 

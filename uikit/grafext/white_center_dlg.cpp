@@ -150,8 +150,7 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   FillStore();
   initial_client_size_ = this->GetClientSize();
   MeasureNeeds();
-  // A dialog of its own never gets smaller than its controls need.
-  if (this->IsTopLevel()) this->SetMinClientSize(SmallestClient());
+  HoldAtSmallest();
   setup_size_ = this->GetSize();
   // Set-up is the first size change: it measures the frame around the client.
   tracker_.emplace(initial_client_size_);
@@ -277,7 +276,17 @@ void TWhiteCenter<Base>::AddArrangement(const std::vector<PlacedControl>& places
   const wxSize client =
       SizeHoldingAll(rects, pixels(wxRect(wxPoint(0, 0), size)).GetSize(), kEdgeMargin);
   arrangements_.push_back({client, rects, FloorOf(rects, needs_)});
-  if (this->IsTopLevel()) this->SetMinClientSize(SmallestClient());
+  HoldAtSmallest();
+}
+
+// A dialog of its own can be made no smaller than its controls need, nor is it made larger
+// than it was laid out for.
+template <typename Base>
+void TWhiteCenter<Base>::HoldAtSmallest() {
+  if (!this->IsTopLevel()) return;
+  const wxSize smallest = SmallestClient();
+  this->SetMinClientSize(wxSize(std::min(smallest.GetWidth(), initial_client_size_.GetWidth()),
+                                std::min(smallest.GetHeight(), initial_client_size_.GetHeight())));
 }
 
 template <typename Base>

@@ -88,6 +88,7 @@ class TWhiteCenter : public Base {
   void FillStore();
   // What each stored control needs to show whole, in the initial font.
   void MeasureNeeds();
+  void HoldAtSmallest();
 
   bool loaded_ = false;
   std::string menu_name_;

@@ -174,6 +174,11 @@ TEST(ArrangementTest, TheScaleNeverGoesBelowTheFloorAndTheFontFollowsTheRoomAcro
   const ScaleFactors tall = FittedScale(Wide(), {400, 900});
   EXPECT_FLOAT_EQ(tall.y, 3.0f);
   EXPECT_FLOAT_EQ(FontFactor(Wide(), tall), 2.0f);
+  // Labels the arrangement cuts already: the font grows with the width, as the dialog does.
+  Arrangement tight = Wide();
+  tight.floor.x = 1.2f;
+  EXPECT_FLOAT_EQ(FontFactor(tight, FittedScale(tight, {800, 600})), 2.0f);
+  EXPECT_FLOAT_EQ(FontFactor(tight, FittedScale(tight, {800, 1200})), 2.0f);
 }
 
 class TrackerTest : public testing::Test {
