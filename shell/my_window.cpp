@@ -16,8 +16,10 @@
 #include "resources/images.h"
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
+#include "shell/base_dlg_layout.h"
 #include "shell/control_bar.h"
 #include "shell/escape_menu.h"
+#include "shell/fit_view.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
 #include "uikit/tooltip/tip_logic.h"
@@ -39,10 +41,19 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
   SetToolBar(new TMyControlBar(this));
 
   client_ = new BaseDlg(this, DialogFont(context_.settings_file), status_, context_);
+  client_->AddArrangement(NarrowMainDialog(), NarrowMainDialogSize());
+  // The dialog lives in a view that scrolls where the window is smaller than it needs.
+  auto* view = new TFitView(this);
+  view->Hold(client_);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
-  sizer->Add(client_, 1, wxEXPAND);
+  sizer->Add(view, 1, wxEXPAND);
   SetSizerAndFit(sizer);
+  // It opens at its start size and shrinks to what the controls need across; shorter, the
+  // view scrolls.
+  const wxSize smallest = GetSize() - view->GetSize() + view->SmallestRoom();
   FitInWorkArea();
+  SetMinSize(wxSize(std::min(smallest.GetWidth(), GetSize().GetWidth()),
+                    std::min(smallest.GetHeight(), GetSize().GetHeight())));
 
   Bind(wxEVT_MENU, &TMyWindow::OnCommand, this);
   Bind(wxEVT_CLOSE_WINDOW, &TMyWindow::OnClose, this);

@@ -12,6 +12,8 @@ packages+=(locales)
 # GTK's and Wayland's headers for the calls to a compositor, and weston and sway with a
 # clipboard reader for the tests that run Loomquill under Wayland.
 packages+=(libgtk-3-dev libwayland-dev weston sway wl-clipboard)
+# sway's screenshot tool, for the test of the tool bar art at scale 2.
+packages+=(grim)
 # The checks of the installed tree and of the Debian package, and the shells whose
 # completions are tested.
 packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info zsh bash

@@ -131,3 +131,53 @@ std::optional<wxSize> RescaleTracker::OnSizeChanged(const wxSize& outer, bool vi
 void RescaleTracker::ForgetLastSize() { SharedLastSize() = LastSize{}; }
 
 }  // namespace lq
+
+namespace lq {
+
+ScaleFactors FloorOf(const std::vector<wxRect>& rects, const std::vector<wxSize>& needs) {
+  ScaleFactors floor{0, 0};
+  for (std::size_t i = 0; i < rects.size() && i < needs.size(); ++i) {
+    if (rects[i].GetWidth() > 0 && needs[i].GetWidth() > 0) {
+      floor.x = std::max(floor.x, static_cast<float>(needs[i].GetWidth()) / rects[i].GetWidth());
+    }
+    if (rects[i].GetHeight() > 0 && needs[i].GetHeight() > 0) {
+      floor.y = std::max(floor.y, static_cast<float>(needs[i].GetHeight()) / rects[i].GetHeight());
+    }
+  }
+  floor.y = std::min(floor.y, 1.0f);
+  return floor;
+}
+
+wxSize SmallestClient(const Arrangement& arrangement) {
+  const auto up = [](int value, float scale) {
+    return static_cast<int>(std::ceil(static_cast<float>(value) * scale));
+  };
+  return {up(arrangement.initial.GetWidth(), arrangement.floor.x),
+          up(arrangement.initial.GetHeight(), arrangement.floor.y)};
+}
+
+std::size_t ArrangementFor(const std::vector<Arrangement>& arrangements, int width) {
+  std::size_t narrowest = 0;
+  for (std::size_t i = 0; i < arrangements.size(); ++i) {
+    const int smallest = SmallestClient(arrangements[i]).GetWidth();
+    if (width >= smallest) return i;
+    if (smallest < SmallestClient(arrangements[narrowest]).GetWidth()) narrowest = i;
+  }
+  return narrowest;
+}
+
+ScaleFactors FittedScale(const Arrangement& arrangement, const wxSize& client) {
+  const ScaleFactors scale = ScaleFor(client, arrangement.initial);
+  return {std::max(scale.x, arrangement.floor.x), std::max(scale.y, arrangement.floor.y)};
+}
+
+float FontFactor(const Arrangement& arrangement, const ScaleFactors& scale) {
+  // Labels were measured in the initial font: they fit while the width grows at least as
+  // much as the font does beyond it. Labels the arrangement itself cuts (a floor above 1)
+  // stay no more cut than there: the font then grows with the width.
+  const float room = std::min(arrangement.floor.x, 1.0f);
+  const float across = room > 0 ? std::max(1.0f, scale.x / room) : scale.y;
+  return std::max(std::min(scale.y, across), arrangement.floor.y);
+}
+
+}  // namespace lq

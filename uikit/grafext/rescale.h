@@ -87,3 +87,32 @@ class RescaleTracker {
 };
 
 }  // namespace lq
+
+namespace lq {
+
+// One arrangement of a dialog's controls: where each stored control goes at the client size
+// the arrangement was laid out for, and how far it may shrink before a control gets less
+// room than the toolkit needs to show it whole.
+struct Arrangement {
+  wxSize initial;             // the client size the rectangles were laid out for
+  std::vector<wxRect> rects;  // one per stored control, in the store's order
+  ScaleFactors floor{0, 0};   // the smallest scale on each axis at which every control fits
+};
+
+// The floor of rects for what each control needs (its width, and its height where the
+// toolkit draws a fixed part such as a check box's indicator; 0 where nothing is needed).
+// Heights never hold the arrangement above its own size: a height floor is at most 1.
+ScaleFactors FloorOf(const std::vector<wxRect>& rects, const std::vector<wxSize>& needs);
+// The smallest client an arrangement takes: its initial size times its floor, rounded up.
+wxSize SmallestClient(const Arrangement& arrangement);
+// The arrangement a client width gets: the first (the resource's own comes first) whose
+// smallest width it holds, else the one that gets by with the least width.
+std::size_t ArrangementFor(const std::vector<Arrangement>& arrangements, int width);
+// The scale an arrangement is laid out at in a client: the client over the initial size,
+// never below the floor on either axis.
+ScaleFactors FittedScale(const Arrangement& arrangement, const wxSize& client);
+// The font's factor for a scale: the height's, as every control's, but no larger than the
+// width lets the labels grow, and never below the floor's height.
+float FontFactor(const Arrangement& arrangement, const ScaleFactors& scale);
+
+}  // namespace lq

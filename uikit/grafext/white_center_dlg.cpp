@@ -1,5 +1,6 @@
 #include "uikit/grafext/white_center_dlg.h"
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
@@ -15,10 +16,12 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <type_traits>
 
 #include "platform/compositor.h"
+#include "platform/toolkit_sizes.h"
 #include "uikit/grafext/contrast.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/desktop.h"
@@ -150,6 +153,8 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   HoldEveryControl();
   FillStore();
   initial_client_size_ = this->GetClientSize();
+  MeasureNeeds();
+  HoldAtSmallest();
   setup_size_ = this->GetSize();
   // Set-up is the first size change: it measures the frame around the client.
   tracker_.emplace(initial_client_size_);
@@ -176,6 +181,7 @@ template <typename Base>
 void TWhiteCenter<Base>::FollowFont(const wxSize& laid_out_letter, const wxSize& font_letter) {
   const std::optional<ScaleFactors> scale = FontFollowing(laid_out_letter, font_letter);
   if (!scale) return;
+  followed_ = *scale;
   const wxSize size = ScaleRect(wxRect(wxPoint(0, 0), this->GetClientSize()), *scale).GetSize();
   this->SetClientSize(size);
   if (!this->IsTopLevel() && this->GetMinSize().IsFullySpecified()) {
@@ -218,13 +224,100 @@ void TWhiteCenter<Base>::FillStore() {
   }
 }
 
+// Only what the toolkit draws whole or complains about: labels across, and the indicator of
+// a check box or radio button; an edit field or a list shows what room it gets.
+template <typename Base>
+void TWhiteCenter<Base>::MeasureNeeds() {
+  needs_.clear();
+  std::vector<wxRect> rects;
+  for (const StoredControl& stored : store_) {
+    const auto* child = static_cast<const wxWindow*>(stored.handle);
+    // Across, the whole label as the toolkit would size the control; down, only what the
+    // toolkit cannot draw smaller.
+    wxSize need(0, 0);
+    if (dynamic_cast<const wxCheckBox*>(child) != nullptr ||
+        dynamic_cast<const wxRadioButton*>(child) != nullptr) {
+      need = wxSize(child->GetBestSize().GetWidth(), ToolkitMinimumSize(child).GetHeight());
+    } else if (dynamic_cast<const wxButton*>(child) != nullptr) {
+      need.SetWidth(child->GetBestSize().GetWidth());
+    } else if (dynamic_cast<const wxStaticBox*>(child) != nullptr ||
+               dynamic_cast<const wxStaticText*>(child) != nullptr) {
+      need.SetWidth(ToolkitMinimumSize(child).GetWidth());
+    }
+    needs_.push_back(need);
+    rects.push_back(stored.rect);
+  }
+  arrangements_.clear();
+  arrangements_.push_back({initial_client_size_, rects, FloorOf(rects, needs_)});
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::AddArrangement(const std::vector<PlacedControl>& places,
+                                        const wxSize& size) {
+  // Dialog units as the resource's were read: in the font of the window it was loaded in,
+  // then widened and grown with the font as the resource's controls were.
+  const wxWindow* top = wxGetTopLevelParent(this);
+  const wxWindow* units = top != nullptr ? top : this;
+  const auto pixels = [&](const wxRect& r) {
+    const wxRect loaded(units->ConvertDialogToPixels(r.GetPosition()),
+                        units->ConvertDialogToPixels(r.GetSize()));
+    return ScaleRect(lq::Widen(loaded, widening_), followed_);
+  };
+  std::vector<wxRect> rects;
+  for (const StoredControl& stored : store_) {
+    const auto* child = static_cast<const wxWindow*>(stored.handle);
+    wxRect rect = stored.rect;
+    for (const PlacedControl& place : places) {
+      // Resources give group boxes and texts ids of the toolkit's own: they go by label.
+      const bool named = place.id != wxID_ANY
+                             ? place.id == child->GetId()
+                             : place.label != nullptr && child->GetId() < 0 &&
+                                   child->GetLabel() == wxString::FromUTF8(place.label);
+      if (named) rect = pixels(place.units);
+    }
+    rects.push_back(rect);
+  }
+  const wxSize client =
+      SizeHoldingAll(rects, pixels(wxRect(wxPoint(0, 0), size)).GetSize(), kEdgeMargin);
+  arrangements_.push_back({client, rects, FloorOf(rects, needs_)});
+  HoldAtSmallest();
+}
+
+// A dialog of its own can be made no smaller than its controls need, nor is it made larger
+// than it was laid out for.
+template <typename Base>
+void TWhiteCenter<Base>::HoldAtSmallest() {
+  if (!this->IsTopLevel()) return;
+  const wxSize smallest = SmallestClient();
+  this->SetMinClientSize(wxSize(std::min(smallest.GetWidth(), initial_client_size_.GetWidth()),
+                                std::min(smallest.GetHeight(), initial_client_size_.GetHeight())));
+}
+
+template <typename Base>
+wxSize TWhiteCenter<Base>::ClientFor(const wxSize& room) const {
+  if (arrangements_.empty()) return room;
+  const wxSize smallest =
+      lq::SmallestClient(arrangements_[ArrangementFor(arrangements_, room.GetWidth())]);
+  return {std::max(room.GetWidth(), smallest.GetWidth()),
+          std::max(room.GetHeight(), smallest.GetHeight())};
+}
+
+template <typename Base>
+wxSize TWhiteCenter<Base>::SmallestClient() const {
+  if (arrangements_.empty()) return initial_client_size_;
+  return lq::SmallestClient(arrangements_[ArrangementFor(arrangements_, 0)]);
+}
+
 template <typename Base>
 void TWhiteCenter<Base>::Rescale(const wxSize& client) {
-  const ScaleFactors scale = ScaleFor(client, initial_client_size_);
+  if (arrangements_.empty()) return;
+  arrangement_ = ArrangementFor(arrangements_, client.GetWidth());
+  const Arrangement& arrangement = arrangements_[arrangement_];
+  const ScaleFactors scale = FittedScale(arrangement, client);
   this->Freeze();
   wxFont font = initial_font_;
   const int initial_height = initial_font_.GetPixelSize().GetHeight();
-  const int height = ScaledFontHeight(initial_height, scale.y);
+  const int height = ScaledFontHeight(initial_height, FontFactor(arrangement, scale));
   if (initial_height > 0 && height > 0) {
     font.SetFractionalPointSize(initial_font_.GetFractionalPointSize() * height / initial_height);
   }
@@ -232,12 +325,19 @@ void TWhiteCenter<Base>::Rescale(const wxSize& client) {
   current_font_ = font;
   this->SetFont(font);
   GiveFont(this, font);
-  for (const StoredControl& stored : store_) {
+  for (std::size_t i = 0; i < store_.size(); ++i) {
+    StoredControl placed = store_[i];
+    placed.rect = arrangement.rects[i];
     // The handle is only a key: find the child it names, if it still exists.
     for (wxWindow* child : this->GetChildren()) {
-      if (child != stored.handle) continue;
+      if (child != placed.handle) continue;
       // The toolkit cannot say whether a list is dropped down; a resize closes it anyway.
-      child->SetSize(RescaleStored(stored, scale, min_item_height, false).rect);
+      wxRect rect = RescaleStored(placed, scale, min_item_height, false).rect;
+      // At the floor the truncation may take the one pixel a label needs.
+      rect.SetWidth(std::max(rect.GetWidth(), needs_[i].GetWidth()));
+      rect.SetHeight(
+          std::max(rect.GetHeight(), std::min(needs_[i].GetHeight(), placed.rect.GetHeight())));
+      child->SetSize(rect);
       break;
     }
   }

@@ -42,6 +42,24 @@ class TWhiteCenter : public Base {
   const wxFont& current_font() const { return current_font_; }
   int rescale_count() const { return rescale_count_; }
 
+  // Another arrangement of the same controls for a client too narrow for the resource's:
+  // rectangles in dialog units, keyed by control id (or, with id -1, by label: the resource's group
+  // boxes and texts), in a client of size dialog units. The rescale takes the first
+  // arrangement, the resource's own first, in which every control shows whole.
+  struct PlacedControl {
+    int id;
+    const char* label;  // for id -1 only
+    wxRect units;
+  };
+  void AddArrangement(const std::vector<PlacedControl>& places, const wxSize& size);
+  // The client the dialog takes in room of this size: the room, or more where the controls
+  // need more (its holder then scrolls).
+  wxSize ClientFor(const wxSize& room) const;
+  // The smallest client in which every control shows whole, in the narrowest arrangement.
+  wxSize SmallestClient() const;
+  // Which arrangement the last rescale used: 0 for the resource's own.
+  std::size_t arrangement() const { return arrangement_; }
+
   static wxColour BackgroundColour() { return wxColour(192, 192, 192); }
 
  protected:
@@ -68,6 +86,9 @@ class TWhiteCenter : public Base {
   void FollowFont(const wxSize& laid_out_letter, const wxSize& font_letter);
   void HoldEveryControl();
   void FillStore();
+  // What each stored control needs to show whole, in the initial font.
+  void MeasureNeeds();
+  void HoldAtSmallest();
 
   bool loaded_ = false;
   std::string menu_name_;
@@ -78,6 +99,10 @@ class TWhiteCenter : public Base {
   wxSize setup_size_;
   double widening_ = 1.0;
   std::vector<StoredControl> store_;
+  std::vector<wxSize> needs_;
+  std::vector<Arrangement> arrangements_;
+  std::size_t arrangement_ = 0;
+  ScaleFactors followed_{1, 1};
   std::optional<RescaleTracker> tracker_;
   wxFont current_font_;
   int rescale_count_ = 0;

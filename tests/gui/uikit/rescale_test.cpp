@@ -131,6 +131,56 @@ TEST(RescaleTest, StoreLineOrder) {
   EXPECT_EQ(StoreLine(c), "4660,1,2,3,4,5,6");
 }
 
+// Two arrangements of two controls: the resource's, 400 wide, and a narrow one, 200 wide.
+Arrangement Wide() { return {{400, 300}, {{0, 0, 200, 20}, {200, 0, 200, 20}}, {0.5f, 0.8f}}; }
+Arrangement Narrow() { return {{200, 400}, {{0, 0, 200, 20}, {0, 40, 200, 20}}, {0.5f, 0.8f}}; }
+
+TEST(ArrangementTest, TheFloorIsTheLargestNeedOverRoomWithAPixelToSpare) {
+  // Widths: 99 + 1 over 200, and 149 + 1 over 200; a need of 0 counts for nothing.
+  const ScaleFactors floor =
+      FloorOf({{0, 0, 200, 20}, {0, 0, 200, 20}, {0, 0, 50, 10}}, {{99, 15}, {149, 0}, {0, 0}});
+  EXPECT_FLOAT_EQ(floor.x, 0.75f);
+  EXPECT_FLOAT_EQ(floor.y, 0.8f);
+  // A height the arrangement already lacks holds it at its own size, never above.
+  EXPECT_FLOAT_EQ(FloorOf({{0, 0, 10, 10}}, {{0, 30}}).y, 1.0f);
+  EXPECT_FLOAT_EQ(FloorOf({}, {}).x, 0.0f);
+}
+
+TEST(ArrangementTest, EachWidthGetsTheFirstArrangementItHolds) {
+  const std::vector<Arrangement> both = {Wide(), Narrow()};
+  EXPECT_EQ(SmallestClient(Wide()), wxSize(200, 240));
+  const struct {
+    int width;
+    std::size_t expected;
+  } cases[] = {{800, 0}, {400, 0}, {200, 0}, {199, 1}, {100, 1}, {20, 1}};
+  for (const auto& c : cases) EXPECT_EQ(ArrangementFor(both, c.width), c.expected) << c.width;
+  // The narrowest one when none holds.
+  Arrangement narrower = Narrow();
+  narrower.floor.x = 0.25f;
+  EXPECT_EQ(ArrangementFor({Wide(), narrower}, 10), 1u);
+  EXPECT_EQ(ArrangementFor({Wide()}, 10), 0u);
+}
+
+TEST(ArrangementTest, TheScaleNeverGoesBelowTheFloorAndTheFontFollowsTheRoomAcross) {
+  const ScaleFactors big = FittedScale(Wide(), {800, 600});
+  EXPECT_FLOAT_EQ(big.x, 2.0f);
+  EXPECT_FLOAT_EQ(big.y, 2.0f);
+  EXPECT_FLOAT_EQ(FontFactor(Wide(), big), 2.0f);
+  const ScaleFactors small = FittedScale(Wide(), {100, 60});
+  EXPECT_FLOAT_EQ(small.x, 0.5f);
+  EXPECT_FLOAT_EQ(small.y, 0.8f);
+  EXPECT_FLOAT_EQ(FontFactor(Wide(), small), 0.8f);
+  // Tall and narrow: the font grows only as far as the labels still fit across.
+  const ScaleFactors tall = FittedScale(Wide(), {400, 900});
+  EXPECT_FLOAT_EQ(tall.y, 3.0f);
+  EXPECT_FLOAT_EQ(FontFactor(Wide(), tall), 2.0f);
+  // Labels the arrangement cuts already: the font grows with the width, as the dialog does.
+  Arrangement tight = Wide();
+  tight.floor.x = 1.2f;
+  EXPECT_FLOAT_EQ(FontFactor(tight, FittedScale(tight, {800, 600})), 2.0f);
+  EXPECT_FLOAT_EQ(FontFactor(tight, FittedScale(tight, {800, 1200})), 2.0f);
+}
+
 class TrackerTest : public testing::Test {
  protected:
   void SetUp() override { RescaleTracker::ForgetLastSize(); }
