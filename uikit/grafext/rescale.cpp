@@ -136,12 +136,16 @@ namespace lq {
 
 ScaleFactors FloorOf(const std::vector<wxRect>& rects, const std::vector<wxSize>& needs) {
   ScaleFactors floor{0, 0};
+  // A pixel to spare: scaled rectangles are rounded, and a need met exactly may lose one.
+  const auto over = [](int need, int room) {
+    return static_cast<float>(need + 1) / static_cast<float>(room);
+  };
   for (std::size_t i = 0; i < rects.size() && i < needs.size(); ++i) {
     if (rects[i].GetWidth() > 0 && needs[i].GetWidth() > 0) {
-      floor.x = std::max(floor.x, static_cast<float>(needs[i].GetWidth()) / rects[i].GetWidth());
+      floor.x = std::max(floor.x, over(needs[i].GetWidth(), rects[i].GetWidth()));
     }
     if (rects[i].GetHeight() > 0 && needs[i].GetHeight() > 0) {
-      floor.y = std::max(floor.y, static_cast<float>(needs[i].GetHeight()) / rects[i].GetHeight());
+      floor.y = std::max(floor.y, over(needs[i].GetHeight(), rects[i].GetHeight()));
     }
   }
   floor.y = std::min(floor.y, 1.0f);

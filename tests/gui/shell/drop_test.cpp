@@ -31,17 +31,6 @@ class DropTest : public ShellTest {
   }
   void Drop(const std::vector<std::string>& names, int id) { dlg()->HandleDrop(names, On(id)); }
 
-  // Runs the event loop until done, or false after timeout_ms.
-  static bool PumpFor(const std::function<bool()>& done, int timeout_ms = 5000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > end) return false;
-      Yield();
-      wxMilliSleep(5);
-    }
-    return true;
-  }
-
   std::vector<std::string> Srcs(const std::string& letters) const {
     std::vector<std::string> names;
     for (char c : letters) names.push_back(Src(std::string(1, c)));

@@ -188,10 +188,12 @@ TEST_F(HandOverTest, SendersEndOnceTakenAndStartsInARowGiveOneCopy) {
     auto sender = std::async(std::launch::async, [&] {
       return SendHandOver(socket, names, nullptr, "", std::chrono::seconds(20));
     });
-    // Time stands still until the test moves it: the sender waits for the next poll.
+    // Time stands still until the test moves it: the sender waits for the next poll, which
+    // its connection starts from the event loop.
     EXPECT_EQ(sender.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout)
         << "a sender ended before the window polled";
     while (sender.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+      Yield();
       kit_.timers.Advance(HandOverInbox::kPollMs);
     }
     EXPECT_EQ(sender.get(), HandOverSend::kSent);

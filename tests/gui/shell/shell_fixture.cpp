@@ -6,7 +6,9 @@
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/toolbar.h>
+#include <wx/utils.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -122,6 +124,16 @@ void Yield() {
     wxTheApp->Yield(true);
     wxTheApp->ProcessIdle();
   }
+}
+
+bool PumpFor(const std::function<bool()>& done, int timeout_ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Yield();
+    wxMilliSleep(5);
+  }
+  return true;
 }
 
 std::string ReadAll(const fs::path& file) {

@@ -142,5 +142,7 @@ class ShellTest : public testing::Test {
 std::string ReadAll(const fs::path& file);
 void WriteAll(const fs::path& file, const std::string& text);
 void Yield();
+// Runs the event loop until done, or false after timeout_ms.
+bool PumpFor(const std::function<bool()>& done, int timeout_ms = 5000);
 
 }  // namespace lq::test
