@@ -57,11 +57,12 @@ box_gone() {
   return 1
 }
 
-# Waits until the clipboard holds the expected text, or 10 s.
+# Waits until the clipboard holds the expected text, or 10 s. Each read has a limit of its
+# own: xclip waits for ever on an owner that does not answer.
 clipboard_is() {
   local expected=$1 got
   for _ in $(seq 50); do
-    got=$(xclip -o -selection clipboard 2>/dev/null; printf x)
+    got=$(timeout 5 xclip -o -selection clipboard 2>/dev/null; printf x)
     [ "${got%x}" = "$expected" ] && return 0
     sleep 0.2
   done

@@ -58,7 +58,7 @@ check "the hand-over reaches the window (got $rc)" test "$rc" -eq 255
 expected="from template a.txt end"$'\n'
 got=
 for _ in $(seq 50); do
-  got=$(xclip -o -selection clipboard 2>/dev/null; printf x)
+  got=$(timeout 5 xclip -o -selection clipboard 2>/dev/null; printf x)
   got=${got%x}
   [ "$got" = "$expected" ] && break
   sleep 0.2
