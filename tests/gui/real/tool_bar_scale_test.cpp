@@ -5,36 +5,13 @@
 
 #include "resources/ids.h"
 #include "resources/images.h"
+#include "tests/gui/real/pixels.h"
 #include "tests/gui/real/real_input.h"
 
 namespace lq::test {
 namespace {
 
 using ToolBarScaleTest = RealInputTest;
-
-// Whether every opaque pixel of art shows in shot with its very colour, art's top left at x, y.
-bool ShowsAt(const wxImage& shot, const wxImage& art, int x, int y) {
-  for (int ay = 0; ay < art.GetHeight(); ++ay) {
-    for (int ax = 0; ax < art.GetWidth(); ++ax) {
-      if (art.IsTransparent(ax, ay)) continue;
-      if (shot.GetRed(x + ax, y + ay) != art.GetRed(ax, ay) ||
-          shot.GetGreen(x + ax, y + ay) != art.GetGreen(ax, ay) ||
-          shot.GetBlue(x + ax, y + ay) != art.GetBlue(ax, ay)) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-bool Shows(const wxImage& shot, const wxImage& art) {
-  for (int y = 0; y + art.GetHeight() <= shot.GetHeight(); ++y) {
-    for (int x = 0; x + art.GetWidth() <= shot.GetWidth(); ++x) {
-      if (ShowsAt(shot, art, x, y)) return true;
-    }
-  }
-  return false;
-}
 
 TEST_F(ToolBarScaleTest, EveryToolShowsItsArtPixelForPixelInDevicePixels) {
   Start();
@@ -52,7 +29,8 @@ TEST_F(ToolBarScaleTest, EveryToolShowsItsArtPixelForPixelInDevicePixels) {
        {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear}) {
     const wxImage art = ToolBitmap(id, 32 * scale).ConvertToImage();
     ASSERT_TRUE(art.IsOk()) << "no art for a scale of " << scale;
-    EXPECT_TRUE(Shows(shot, art)) << "tool bitmap " << id << " at a scale of " << scale;
+    EXPECT_TRUE(ShowsPixelForPixel(shot, art))
+        << "tool bitmap " << id << " at a scale of " << scale;
   }
 }
 

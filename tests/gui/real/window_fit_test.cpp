@@ -1,8 +1,6 @@
 // The main window made narrower and shorter than its start size on a real display: it takes
 // the size, every control shows whole inside the window, no two overlap, and GTK says
 // nothing critical about the sizes it is given, in the usual font and in a large bold one.
-#include <fcntl.h>
-#include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/radiobut.h>
@@ -17,6 +15,7 @@
 
 #include "resources/ids.h"
 #include "tests/gui/real/real_input.h"
+#include "tests/support/stderr_capture.h"
 
 namespace lq::test {
 namespace {
@@ -36,11 +35,7 @@ class WindowFitTest : public RealInputTest, public testing::WithParamInterface<F
   void SetUp() override {
     RealInputTest::SetUp();
     if (IsSkipped()) return;
-    std::fflush(stderr);
-    saved_stderr_ = ::dup(2);
-    const int log = ::open((root_ / "stderr.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(log, 2);
-    ::close(log);
+    stderr_.Start(root_ / "stderr.log");
   }
 
   void TearDown() override {
@@ -48,21 +43,8 @@ class WindowFitTest : public RealInputTest, public testing::WithParamInterface<F
     RealInputTest::TearDown();
   }
 
-  void RestoreStderr() {
-    if (saved_stderr_ < 0) return;
-    std::fflush(stderr);
-    ::dup2(saved_stderr_, 2);
-    ::close(saved_stderr_);
-    saved_stderr_ = -1;
-  }
-
-  std::string StderrText() {
-    std::fflush(stderr);
-    std::ifstream in(root_ / "stderr.log");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  void RestoreStderr() { stderr_.Stop(); }
+  std::string StderrText() const { return stderr_.Text(); }
 
   void StartWithFont() {
     fs::create_directories(context_.settings_file.parent_path());
@@ -116,7 +98,7 @@ class WindowFitTest : public RealInputTest, public testing::WithParamInterface<F
     }
   }
 
-  int saved_stderr_ = -1;
+  StderrCapture stderr_;
 };
 
 TEST_P(WindowFitTest, ANarrowWindowShowsEveryControlWholeAndApart) {

@@ -1,9 +1,7 @@
 // The main window under a real tiling compositor at a scale of 2: run by
 // tests/support/with_sway.sh, which starts a headless sway whose one output has scale 2.
 // grim takes the screenshot in the output's own pixels; swaymsg says where sway tiles.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/toolbar.h>
@@ -29,7 +27,9 @@
 #include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
+#include "tests/gui/real/pixels.h"
 #include "tests/support/run_process.h"
+#include "tests/support/stderr_capture.h"
 
 namespace lq::test {
 namespace {
@@ -52,30 +52,6 @@ void RunFor(int ms) {
 
 std::string Shell(const std::string& command) { return RunProcess("/bin/sh", {"-c", command}).out; }
 
-// Whether every opaque pixel of art shows in shot with its very colour, art's top left at x, y.
-bool ShowsAt(const wxImage& shot, const wxImage& art, int x, int y) {
-  for (int ay = 0; ay < art.GetHeight(); ++ay) {
-    for (int ax = 0; ax < art.GetWidth(); ++ax) {
-      if (art.IsTransparent(ax, ay)) continue;
-      if (shot.GetRed(x + ax, y + ay) != art.GetRed(ax, ay) ||
-          shot.GetGreen(x + ax, y + ay) != art.GetGreen(ax, ay) ||
-          shot.GetBlue(x + ax, y + ay) != art.GetBlue(ax, ay)) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-bool Shows(const wxImage& shot, const wxImage& art) {
-  for (int y = 0; y + art.GetHeight() <= shot.GetHeight(); ++y) {
-    for (int x = 0; x + art.GetWidth() <= shot.GetWidth(); ++x) {
-      if (ShowsAt(shot, art, x, y)) return true;
-    }
-  }
-  return false;
-}
-
 class SwayTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -94,11 +70,7 @@ class SwayTest : public testing::Test {
     context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
     context_.program_folder = (root_ / "program").string() + "/";
     // What GTK says while the test runs goes to a file of its own, to be read back.
-    std::fflush(stderr);
-    saved_stderr_ = ::dup(2);
-    const int log = ::open((root_ / "stderr.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(log, 2);
-    ::close(log);
+    stderr_.Start(root_ / "stderr.log");
   }
 
   void TearDown() override {
@@ -108,21 +80,8 @@ class SwayTest : public testing::Test {
     RestoreStderr();
   }
 
-  void RestoreStderr() {
-    if (saved_stderr_ < 0) return;
-    std::fflush(stderr);
-    ::dup2(saved_stderr_, 2);
-    ::close(saved_stderr_);
-    saved_stderr_ = -1;
-  }
-
-  std::string StderrText() {
-    std::fflush(stderr);
-    std::ifstream in(root_ / "stderr.log");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  void RestoreStderr() { stderr_.Stop(); }
+  std::string StderrText() const { return stderr_.Text(); }
 
   void StartWithFont(int height, int weight) {
     fs::create_directories(context_.settings_file.parent_path());
@@ -156,7 +115,7 @@ class SwayTest : public testing::Test {
   fs::path session_;
   fs::path root_;
   static inline int runs_ = 0;
-  int saved_stderr_ = -1;
+  StderrCapture stderr_;
   int neighbour_ = 0;
   FakeClock clock_;
   FakeClipboard clipboard_;
@@ -178,7 +137,8 @@ TEST_F(SwayTest, TheToolBarShowsTheArtDrawnAt64PixelsPixelForPixel) {
        {ids::kBitmapCreate, ids::kBitmapView, ids::kBitmapPreview, ids::kBitmapClear}) {
     const wxImage art = ToolBitmap(id, 64).ConvertToImage();
     ASSERT_TRUE(art.IsOk());
-    EXPECT_TRUE(Shows(shot, art)) << "tool bitmap " << id << " is not the 64-pixel art";
+    EXPECT_TRUE(ShowsPixelForPixel(shot, art))
+        << "tool bitmap " << id << " is not the 64-pixel art";
   }
 }
 
@@ -198,7 +158,8 @@ TEST_F(SwayTest, TheToolBarTakesTheArtOfTheScaleItIsShownAtNow) {
     ASSERT_TRUE(shot.IsOk());
     for (const int id : {ids::kBitmapCreate, ids::kBitmapClear}) {
       const wxImage art = ToolBitmap(id, 32 * scale).ConvertToImage();
-      EXPECT_TRUE(Shows(shot, art)) << "tool bitmap " << id << " at a scale of " << scale;
+      EXPECT_TRUE(ShowsPixelForPixel(shot, art))
+          << "tool bitmap " << id << " at a scale of " << scale;
     }
   }
 }
