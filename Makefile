@@ -17,8 +17,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# GUI tests need a display: without one, ctest runs inside a virtual X server.
-XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+# GUI tests need a display: without one, ctest runs inside a virtual X server. It must not
+# reset when its last client leaves, or a window starting in that moment cannot connect.
+XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24 -noreset")
 
 # An optimised build as packagers make it, so that a warning of -O2 and the hardening flags
 # cannot come back unseen: the engine, the profile files and the CLI.

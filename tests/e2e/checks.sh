@@ -40,3 +40,25 @@ launch() {  # launch [ARG...]
   app_pid=$!
   pids+=("$app_pid")
 }
+
+# Prints the id of the first visible X window whose name matches TITLE_REGEX, waiting up to
+# 30 s for it (a loaded CI machine can take long to map the first window). When none comes,
+# says why on standard error: whether the program still runs and the end of its log.
+x_window_up() {  # x_window_up TITLE_REGEX
+  local id
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  {
+    echo "no visible window named $1 after 30 s"
+    if [ "$app_pid" -ne 0 ] && kill -0 "$app_pid" 2>/dev/null; then
+      echo "the program (pid $app_pid) still runs"
+    else
+      echo "the program is gone"
+    fi
+    [ -f "$work/app.log" ] && tail -20 "$work/app.log"
+  } >&2
+  return 1
+}

@@ -58,12 +58,7 @@ read -r width height < <(xdotool getdisplaygeometry)
 # The pointer off the window, where it would be while the person does something else.
 xdotool mousemove $((width - 1)) $((height - 1))
 launch
-window=
-for _ in $(seq 50); do
-  window=$(xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+window=$(x_window_up '^Halvorn Loomquill')
 check "the window comes up" test -n "$window"
 [ -n "$window" ] || { summary; exit; }
 idle_check "empty list"

@@ -22,12 +22,7 @@ for start in 1 2; do
   : >"$work/app.log"
   xdotool mousemove $((width / 2)) $((height / 2))
   launch
-  window=
-  for _ in $(seq 50); do
-    window=$(xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
+  window=$(x_window_up '^Halvorn Loomquill')
   check "start $start: the window comes up" test -n "$window"
   # What the first moments of the window print: its drawing and the pointer over it.
   sleep 1

@@ -31,12 +31,7 @@ log="$work/app.log"
 app_pid=$!
 pids+=("$app_pid")
 sleep 0.5
-window=
-for _ in $(seq 50); do
-  window=$(xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+window=$(x_window_up '^Halvorn Loomquill')
 check "the window comes up" test -n "$window"
 sleep 1
 check "and stays up" kill -0 "$app_pid"

@@ -43,16 +43,6 @@ start_window() {  # start_window [BLOCKS]
 main_window() { xdotool search --onlyvisible --name '^Halvorn Loomquill' 2>/dev/null | head -1; }
 
 # Waits until a window with this title is up, or 10 s; gives its id.
-window_up() {  # window_up TITLE_REGEX
-  local id
-  for _ in $(seq 50); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
-
 # Whether a menu of the program is open: a popup menu window is mapped.
 menu_open() {
   local id
@@ -81,7 +71,7 @@ file_menu() {  # file_menu DOWNS
 open_list() {
   file_menu 5
   local chooser
-  chooser=$(window_up '^Open List$') || return 1
+  chooser=$(x_window_up '^Open List$') || return 1
   sleep 0.3
   xdotool windowfocus --sync "$chooser" 2>/dev/null
   xdotool key ctrl+l
@@ -116,7 +106,7 @@ alive() { kill -0 "$app_pid" 2>/dev/null; }
 # Past `ulimit -f`: the write fails like a full disk, the window says so and lives on.
 setup limit
 start_window 8
-check "window up under ulimit -f" window_up '^Halvorn Loomquill' >/dev/null
+check "window up under ulimit -f" x_window_up '^Halvorn Loomquill' >/dev/null
 sleep 0.5
 check "the list is read" open_list
 create
@@ -132,7 +122,7 @@ wait "$app_pid" 2>/dev/null
 # spy stops the window at its first write to the temporary file, so the signal comes then.
 setup term
 LQ_SPY_HOLD=1 start_window
-check "window up" window_up '^Halvorn Loomquill' >/dev/null
+check "window up" x_window_up '^Halvorn Loomquill' >/dev/null
 sleep 0.5
 check "the list is read" open_list
 create
