@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -165,6 +166,16 @@ TemplatesMenu BuildTemplatesMenu(const fs::path& folder, std::string_view extens
   Scanner(extension, menu, last_id, bounds, folder).Level(folder, menu.Entries, 0);
   PruneEmptyPopups(menu.Entries);
   return menu;
+}
+
+void AppendTemplatesMenu(TemplatesMenu& menu, const fs::path& folder, std::string_view extension,
+                         std::int32_t last_id) {
+  const auto next_id = menu.FirstId + static_cast<std::int32_t>(menu.FullNames.size());
+  TemplatesMenu more = BuildTemplatesMenu(folder, extension, next_id, last_id);
+  menu.AppendedAt = menu.Entries.size();
+  std::move(more.Entries.begin(), more.Entries.end(), std::back_inserter(menu.Entries));
+  std::move(more.FullNames.begin(), more.FullNames.end(), std::back_inserter(menu.FullNames));
+  menu.Skipped += more.Skipped;
 }
 
 void PruneEmptyPopups(std::vector<TemplateNode>& entries) {

@@ -50,6 +50,9 @@ struct TemplatesMenu {
   std::string CutAt;
   std::size_t OtherFileSystems = 0;
   std::string FirstOtherFileSystem;
+  // Where the entries of an appended folder begin in Entries; Entries.size() or more when
+  // none was appended or it added nothing.
+  std::size_t AppendedAt = static_cast<std::size_t>(-1);
 
   // The template file of a command id; empty when the id is not a template item.
   std::string FullNameFor(std::int32_t id) const;
@@ -65,6 +68,13 @@ TemplatesMenu BuildTemplatesMenu(const std::filesystem::path& folder,
                                  std::string_view extension = ".hqd",
                                  std::int32_t first_id = kFirstTemplateId,
                                  std::int32_t last_id = kLastTemplateId, ScanBounds bounds = {});
+
+// Appends the templates of a second folder (the user's own) after those already in menu,
+// scanned the same way, their ids going on where menu's end; AppendedAt tells where they
+// begin. Templates beyond last_id are counted in Skipped.
+void AppendTemplatesMenu(TemplatesMenu& menu, const std::filesystem::path& folder,
+                         std::string_view extension = ".hqd",
+                         std::int32_t last_id = kLastTemplateId);
 
 // Removes sub-menus without items, deepest first, so a sub-menu holding only empty
 // sub-menus goes too.

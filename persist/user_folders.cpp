@@ -35,6 +35,17 @@ fs::path ConfigHome() {
   return Home() / ".config";
 }
 
+// XDG_DATA_HOME when set to an absolute folder, else ~/.local/share.
+fs::path DataHome() {
+  const fs::path data = ToPath(Env("XDG_DATA_HOME"));
+  if (data.is_absolute()) return data;
+#ifdef _WIN32
+  const fs::path app_data = ToPath(Env("APPDATA"));
+  if (app_data.is_absolute()) return app_data;
+#endif
+  return Home() / ".local" / "share";
+}
+
 // The shell's double-quoted word: backslash escapes the next character.
 std::string Unquote(std::string_view word) {
   if (word.size() < 2 || word.front() != '"') return std::string(word);
@@ -94,5 +105,7 @@ std::string DefaultOutputFile() {
 }
 
 fs::path SettingsFilePath() { return ConfigHome() / kFolderName / kSettingsFileName; }
+
+fs::path UserTemplateFolder() { return DataHome() / kFolderName / "templates"; }
 
 }  // namespace lq

@@ -10,6 +10,11 @@ namespace lq {
 // XDG_CONFIG_HOME defaulting to ~/.config.
 std::filesystem::path SettingsFilePath();
 
+// Where the user's own templates live: $XDG_DATA_HOME/loomquill/templates, with
+// XDG_DATA_HOME defaulting to ~/.local/share. The program's folder may be read-only and
+// belongs to the package, so templates the user saves go here.
+std::filesystem::path UserTemplateFolder();
+
 // The user's desktop folder as xdg-user-dir DESKTOP reports it, else ~/Desktop.
 std::filesystem::path DesktopFolder();
 

@@ -5,6 +5,9 @@
 #include <wx/radiobut.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
+#include <span>
+
 #include "engine/capacities.h"
 #include "engine/output.h"
 #include "engine/text_helpers.h"
@@ -64,7 +67,7 @@ wxString MenuLabel(const std::string& title) {
   return label;
 }
 
-void AppendTemplateNodes(wxMenu* menu, const std::vector<TemplateNode>& nodes) {
+void AppendTemplateNodes(wxMenu* menu, std::span<const TemplateNode> nodes) {
   for (const TemplateNode& node : nodes) {
     if (node.SubMenu) {
       auto* sub = new wxMenu;
@@ -155,7 +158,15 @@ void BaseDlg::InsertTemplatesMenu() {
     menu->Destroy(first);
   }
   templates_ = lq::BuildTemplatesMenu(context_.program_folder);
-  AppendTemplateNodes(menu, templates_.Entries);
+  if (!context_.user_templates.empty()) AppendTemplatesMenu(templates_, context_.user_templates);
+  // The user's own templates follow the shipped ones, apart when there are both.
+  const std::size_t split = std::min(templates_.AppendedAt, templates_.Entries.size());
+  const std::span<const TemplateNode> all(templates_.Entries);
+  const auto shipped = all.first(split);
+  const auto own = all.subspan(split);
+  AppendTemplateNodes(menu, shipped);
+  if (!shipped.empty() && !own.empty()) menu->AppendSeparator();
+  AppendTemplateNodes(menu, own);
   if (wxMenuBar* bar = frame_->GetMenuBar()) {
     bar->Insert(1, menu, title);
     bar->Refresh();

@@ -130,6 +130,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void OnSaveTemplate();
   void OnOpenTemplate();
   void LoadTemplateFile(const std::string& file);
+  std::string SaveTemplateFolder(const std::string& current) const;
   template <typename Operation>
   void WithTemplate(const std::string& file, Operation operation);
 

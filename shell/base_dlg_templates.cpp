@@ -1,5 +1,9 @@
 // The main dialog's template commands: Open Template, Save Template and a template chosen
 // from the Templates menu.
+#include <filesystem>
+#include <system_error>
+
+#include "engine/path_text.h"
 #include "persist/template_file.h"
 #include "platform/readable_name.h"
 #include "shell/base_dlg.h"
@@ -7,6 +11,7 @@
 #include "shell/wx_text.h"
 
 namespace lq {
+namespace fs = std::filesystem;
 
 // Runs a template load or save on the script; on success the window shows the template.
 template <typename Operation>
@@ -24,6 +29,20 @@ void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
   RefreshControls();
 }
 
+// Where Save Template starts: the user's own template folder, made on demand, for a new
+// template or one of the shipped ones (the program's folder belongs to the package and is
+// read-only for users); beside any other current template.
+std::string BaseDlg::SaveTemplateFolder(const std::string& current) const {
+  const bool shipped =
+      !context_.program_folder.empty() && current.starts_with(context_.program_folder);
+  if (!current.empty() && !shipped) return {};
+  std::error_code ec;
+  if (context_.user_templates.empty()) return context_.program_folder;
+  fs::create_directories(context_.user_templates, ec);
+  if (!fs::is_directory(context_.user_templates, ec)) return context_.program_folder;
+  return ToText(context_.user_templates);
+}
+
 void BaseDlg::LoadTemplateFile(const std::string& file) {
   if (file.empty()) return;
   SyncFromControls();
@@ -32,8 +51,11 @@ void BaseDlg::LoadTemplateFile(const std::string& file) {
 
 void BaseDlg::OnOpenTemplate() {
   std::string name;
-  if (!context_.services.prompts->ChooseFile(this, kOpenTemplateDialog, name,
-                                             context_.program_folder)) {
+  std::error_code ec;
+  const std::string folder = fs::is_directory(context_.user_templates, ec)
+                                 ? ToText(context_.user_templates)
+                                 : context_.program_folder;
+  if (!context_.services.prompts->ChooseFile(this, kOpenTemplateDialog, name, folder)) {
     return;
   }
   LoadTemplateFile(name);
@@ -43,7 +65,7 @@ void BaseDlg::OnSaveTemplate() {
   SyncFromControls();
   std::string name = settings_.TemplateFile;
   if (!context_.services.prompts->ChooseFile(this, kSaveTemplateDialog, name,
-                                             context_.program_folder)) {
+                                             SaveTemplateFolder(name))) {
     return;
   }
   // Saving loads the saved template, as choosing it would.

@@ -73,6 +73,7 @@ bool TMyApp::OnInit() {
   InitResources();
   context_.settings_file = SettingsFilePath();
   context_.program_folder = ProgramFolder();
+  context_.user_templates = UserTemplateFolder();
   // The start's own files go the way of hand-overs, so that the hand-overs of starts at
   // the same moment join them.
   frame_ = new TMyWindow(context_);

@@ -11,8 +11,9 @@ namespace lq {
 // What the window takes from outside: the platform services and where its files are.
 struct ShellContext {
   Services services;
-  std::filesystem::path settings_file;  // ZQIni.ini
-  std::string program_folder;           // with a trailing separator: templates and help
+  std::filesystem::path settings_file;   // ZQIni.ini
+  std::string program_folder;            // with a trailing separator: templates and help
+  std::filesystem::path user_templates;  // the user's own templates, beside the shipped
   PathStyle style = HostPathStyle();
   Eol eol = NativeEol();
 };

@@ -53,6 +53,15 @@ TEST_F(SettingsFile, LivesInTheConfigFolder) {
   test::ScopedEnv unset("XDG_CONFIG_HOME", std::nullopt);
   EXPECT_EQ(SettingsFilePath(), Home() / ".config" / "loomquill" / "ZQIni.ini");
 }
+
+TEST_F(SettingsFile, UserTemplatesLiveInTheDataFolder) {
+  test::ScopedEnv data("XDG_DATA_HOME", (dir_.path() / "data").string());
+  EXPECT_EQ(UserTemplateFolder(), dir_.path() / "data" / "loomquill" / "templates");
+  test::ScopedEnv relative("XDG_DATA_HOME", "not/absolute");
+  EXPECT_EQ(UserTemplateFolder(), Home() / ".local" / "share" / "loomquill" / "templates");
+  test::ScopedEnv unset("XDG_DATA_HOME", std::nullopt);
+  EXPECT_EQ(UserTemplateFolder(), Home() / ".local" / "share" / "loomquill" / "templates");
+}
 #endif
 
 TEST_F(SettingsFile, NoFileGivesEveryDefault) {

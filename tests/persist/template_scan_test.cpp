@@ -224,6 +224,33 @@ TEST_F(TemplateScan, DispatchedRangeHolds297Templates) {
   EXPECT_EQ(menu.Skipped, 3u);
 }
 
+TEST_F(TemplateScan, AppendedFolderTakesTheNextIdsAfterTheFirst) {
+  for (const char* name : {"shipped/b.hqd", "shipped/a.hqd", "shipped/Web/page.hqd",
+                           "user/mine.hqd", "user/a.hqd", "user/Work/w.hqd"}) {
+    Add(name);
+  }
+  TemplatesMenu menu = BuildTemplatesMenu(root() / "shipped");
+  AppendTemplatesMenu(menu, root() / "user");
+  EXPECT_EQ(FormatTemplateTree(menu),
+            "1303 a\n1304 b\nWeb/\n  1305 page\n1306 a\n1307 mine\nWork/\n  1308 w\n");
+  EXPECT_EQ(menu.AppendedAt, 3u);
+  EXPECT_EQ(menu.FullNameFor(1305), (root() / "shipped" / "Web" / "page.hqd").string());
+  EXPECT_EQ(menu.FullNameFor(1306), (root() / "user" / "a.hqd").string());
+  EXPECT_EQ(menu.FullNameFor(1308), (root() / "user" / "Work" / "w.hqd").string());
+}
+
+TEST_F(TemplateScan, AppendedFolderSharesTheDispatchedRange) {
+  for (const char* name : {"shipped/a.hqd", "shipped/b.hqd", "user/c.hqd", "user/d.hqd"}) Add(name);
+  TemplatesMenu menu = BuildTemplatesMenu(root() / "shipped", ".hqd", 1303, 1305);
+  AppendTemplatesMenu(menu, root() / "user", ".hqd", 1305);
+  EXPECT_EQ(FormatTemplateTree(menu), "1303 a\n1304 b\n1305 c\n");
+  EXPECT_EQ(menu.Skipped, 1u);
+
+  TemplatesMenu alone = BuildTemplatesMenu(root() / "shipped");
+  AppendTemplatesMenu(alone, root() / "nowhere");
+  EXPECT_EQ(alone.AppendedAt, alone.Entries.size()) << "nothing appended";
+}
+
 TEST_F(TemplateScan, LookupByCommandId) {
   Add("a.hqd");
   Add("b.hqd");

@@ -172,6 +172,7 @@ void ShellTest::SetUp() {
   context_.services = {&clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = SettingsFile();
   context_.program_folder = program_.string() + "/";
+  context_.user_templates = UserTemplates();
   kit_.UsePopups(&presenter_);
 }
 

@@ -99,6 +99,8 @@ class ShellTest : public testing::Test {
   std::optional<std::string> SettingsValue(const std::string& key) const;
   // A file of the program folder (templates, help), folders made as needed.
   void WriteProgramFile(const std::string& relative, const std::string& text);
+  // The user's own template folder; the window makes it on demand.
+  fs::path UserTemplates() const { return root_ / "data" / "loomquill" / "templates"; }
 
   // The user's ways in.
   void Command(int id);      // menu bar or F1 accelerator: a menu command at the frame

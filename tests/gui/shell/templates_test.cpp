@@ -181,7 +181,8 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
   EXPECT_STREQ(call.kind.default_extension, "hqd");
   EXPECT_FALSE(call.kind.open);
   EXPECT_EQ(call.initial_name, (program_ / "a.hqd").string());
-  EXPECT_EQ(call.folder, program_.string() + "/");
+  EXPECT_EQ(call.folder, UserTemplates().string()) << "a shipped template is saved as the user's";
+  EXPECT_TRUE(fs::is_directory(UserTemplates())) << "made for the file dialog to start in";
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - saved");
 
   const std::string text = ReadAll(file);
@@ -193,10 +194,57 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
   }
   EXPECT_NE(text.find("FileOutput=" + (work_ / "out" / "o.txt").string()), std::string::npos);
 
-  // The next save proposes the saved one.
+  // The next save proposes the saved one, in its own folder.
   prompts_.file_answers.push_back(std::nullopt);
   Command(1301);
   EXPECT_EQ(prompts_.file_dialogs.back().initial_name, file.string());
+  EXPECT_EQ(prompts_.file_dialogs.back().folder, "");
+}
+
+TEST_F(TemplatesTest, TheUsersOwnTemplatesFollowTheShippedOnes) {
+  WriteTemplates();
+  fs::create_directories(UserTemplates() / "Work");
+  WriteAll(UserTemplates() / "mine.hqd", "[Loomquill]\nHeader=<mine>\n");
+  WriteAll(UserTemplates() / "a.hqd", "[Loomquill]\nHeader=<my a>\n");
+  WriteAll(UserTemplates() / "Work" / "w.hqd", "[Loomquill]\nHeader=<w>\n");
+  Start();
+  std::vector<Item> items = ItemsOf(TemplatesMenu());
+  const std::vector<Item> expected{{1301, "Save Template", false},
+                                   {1302, "Open Template", false},
+                                   {wxID_SEPARATOR, "", false},
+                                   {1303, "B", false},
+                                   {1304, "a", false},
+                                   {1305, "c", false},
+                                   {-1, "Web", true},
+                                   {wxID_SEPARATOR, "", false},
+                                   {1307, "a", false},
+                                   {1308, "mine", false},
+                                   {-1, "Work", true}};
+  ASSERT_EQ(items.size(), expected.size());
+  items[6].id = items[10].id = -1;  // a sub-menu's id is the toolkit's own
+  EXPECT_EQ(items, expected);
+
+  Command(1307);
+  EXPECT_EQ(Field(102), "my a");
+  EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - a");
+  Command(1309);
+  EXPECT_EQ(Field(102), "w");
+
+  // Open Template starts where the user's templates are.
+  prompts_.file_answers.push_back(std::nullopt);
+  Command(1302);
+  EXPECT_EQ(prompts_.file_dialogs.back().folder, UserTemplates().string());
+}
+
+TEST_F(TemplatesTest, OnlyTheUsersTemplatesNeedNoSecondSeparator) {
+  fs::create_directories(UserTemplates());
+  WriteAll(UserTemplates() / "mine.hqd", "[Loomquill]\nHeader=<mine>\n");
+  Start();
+  const std::vector<Item> expected{{1301, "Save Template", false},
+                                   {1302, "Open Template", false},
+                                   {wxID_SEPARATOR, "", false},
+                                   {1303, "mine", false}};
+  EXPECT_EQ(ItemsOf(TemplatesMenu()), expected);
 }
 
 }  // namespace
