@@ -27,13 +27,14 @@ const char* const kCliUsage =
     "  --files-from FILE|-      add names, one a line\n"
     "  -0, --null               --files-from names end with NUL (find -print0)\n"
     "  --limit N                compose only the first N names (a cheap preview)\n"
-    "  --output FILE|-          where to write (default -, standard output)\n"
+    "  -o, --output FILE|-      where to write (default -, standard output)\n"
     "  --single FILE            print the one composed line for FILE\n"
     "  --name FILE              print FILE's written name\n"
     "  --list-templates [FOLDER]  print the Templates menu that FOLDER yields and exit\n"
     "  --path-style host|windows|posix\n"
     "  --eol native|lf|crlf\n"
-    "  --help, --version\n"
+    "  -h, --help               print this help and exit\n"
+    "  -V, --version            print the version and the license and exit\n"
     "  --                       ends the options: every later word is a FILE\n"
     "\n"
     "Variables in the texts: ZQ_DRIVE ZQ_PATH ZQ_NAME ZQ_EXT ZQ_RELPATH ZQ_GETSELINDEX\n"
@@ -82,7 +83,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
       key = arg.substr(0, eq);
       inline_value = arg.substr(eq + 1);
+    } else if (arg.starts_with("-o") && arg.size() > 2) {
+      // -oFILE, as getopt takes a short option's value joined to it.
+      key = "-o";
+      inline_value = arg.substr(2);
     }
+    // A short form is its long option, by that name in every message.
+    if (key == "-o") key = "--output";
+    if (key == "-V") key = "--version";
+    if (key == "-h") key = "--help";
     // Every option but the flags takes the next word whole, even one that begins with '-'.
     auto value = [&](std::string& out) -> bool {
       if (inline_value) {
@@ -99,7 +108,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     };
     std::string v;
     bool ok = true;
-    if (key == "--help" || key == "-h") {
+    if (key == "--help") {
       ok = flag(o.help);
     } else if (key == "--version") {
       ok = flag(o.version);

@@ -1,13 +1,16 @@
 #include "cli/cli_run.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <variant>
 
+#include "about/about_text.h"
 #include "engine/capacities.h"
 #include "engine/composer.h"
+#include "engine/failure.h"
 #include "engine/list_reader.h"
 #include "engine/output.h"
 #include "engine/path_text.h"
@@ -37,6 +40,16 @@ void Say(const std::string& message) {
   std::fprintf(stderr, "loomquill-cli: %s\n", message.c_str());
 }
 
+// A failure as a command line program tells it, after the program's name: the file (or the
+// place in it) first, then why, "names.txt: No such file or directory". The window's caption
+// says what was being done, which the command line already shows.
+std::string Located(const Failure& failure) {
+  if (!failure.reason.empty()) return failure.text + ": " + failure.reason;
+  std::string what = failure.caption;
+  if (!what.empty()) what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
+  return what.empty() ? failure.text : failure.text + ": " + what;
+}
+
 // A typed text: LF held as CR LF, refused when it does not fit its field.
 std::string TypedText(const std::string& option, const std::string& value, std::size_t max) {
   std::string text = ToCrLf(value);
@@ -47,9 +60,9 @@ std::string TypedText(const std::string& option, const std::string& value, std::
   return text;
 }
 
-std::string CheckedName(const std::string& name, const std::string& where) {
+std::string CheckedName(const std::string& name) {
   if (name.size() > kNameMax) {
-    throw Stop{kExitFailed, where + ": a name is " + std::to_string(name.size()) +
+    throw Stop{kExitFailed, name + ": the name is " + std::to_string(name.size()) +
                                 " bytes long; a name holds at most " + std::to_string(kNameMax)};
   }
   return name;
@@ -83,25 +96,27 @@ std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool templa
 // Composed text goes out byte for byte: its line breaks are already --eol's.
 void Emit(const std::string& text, const std::string& path) {
   TextFileWriter out(path, kInvalidOutputCaption);
-  if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
+  if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
   out.Write(text);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
+  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
 }
 
 // Out of the line loop: composing stopped at a name the escaping refused.
 [[noreturn, gnu::cold, gnu::noinline]] void Refused(const OutputComposer& compose) {
-  throw Stop{kExitFailed, compose.failure()->Describe()};
+  throw Stop{kExitFailed, Located(*compose.failure())};
+}
+
+// Text for standard output that is all the run gives: one that did not all go out fails it.
+int PutAll(const std::string& text) {
+  if (const std::string why = PutStandardOutput(text); !why.empty()) {
+    throw Stop{kExitFailed, "standard output: " + why};
+  }
+  return kExitDone;
 }
 
 int Run(const CliOptions& o) {
-  if (o.help) {
-    std::fputs(kCliUsage, stdout);
-    return kExitDone;
-  }
-  if (o.version) {
-    std::puts("loomquill-cli " LQ_VERSION);
-    return kExitDone;
-  }
+  if (o.help) return PutAll(kCliUsage);
+  if (o.version) return PutAll(VersionText("loomquill-cli"));
   if (o.list_templates) {
     const std::string program = ProgramFolder();
     const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
@@ -109,7 +124,7 @@ int Run(const CliOptions& o) {
     if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
     const TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId,
                                                   kLastTemplateId, kListTemplatesBounds);
-    std::fputs(FormatTemplateTree(menu).c_str(), stdout);
+    PutAll(FormatTemplateTree(menu));
     if (!menu.CutAt.empty()) {
       Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
           " folders: " + menu.CutAt + " and the folders after it were not scanned");
@@ -133,7 +148,7 @@ int Run(const CliOptions& o) {
   bool template_output = false;
   if (o.template_file) {
     if (auto failure = LoadTemplate(*o.template_file, s, header, queue, o.style)) {
-      throw Stop{kExitFailed, failure->Describe()};
+      throw Stop{kExitFailed, Located(*failure)};
     }
     // A template's stored output file only gives the folder for relative paths.
     template_output = s.SaveLocal && !s.FileOutput.empty();
@@ -156,11 +171,11 @@ int Run(const CliOptions& o) {
   }
 
   if (o.single || o.name) {
-    std::string pending = CheckedName(o.single ? *o.single : *o.name, "FILE");
+    std::string pending = CheckedName(o.single ? *o.single : *o.name);
     const TextOrFailure text =
         o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
     if (const auto* failure = std::get_if<Failure>(&text)) {
-      throw Stop{kExitFailed, failure->Describe()};
+      throw Stop{kExitFailed, Located(*failure)};
     }
     Emit(std::get<std::string>(text), output);
     return kExitDone;
@@ -177,7 +192,7 @@ int Run(const CliOptions& o) {
       throw Enough{};
     }
     if (!opened) {
-      if (auto failure = out.Open()) throw Stop{kExitFailed, failure->Describe()};
+      if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
       opened = true;
     }
     if (!compose.Add(name)) [[unlikely]] {
@@ -195,7 +210,7 @@ int Run(const CliOptions& o) {
   };
   // Names given whole are checked before anything is written, so a refusal never leaves
   // half an output on standard output.
-  for (const std::string& file : o.files) CheckedName(file, "FILE");
+  for (const std::string& file : o.files) CheckedName(file);
   try {
     for (const std::string& path : o.lists) {
       // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
@@ -203,7 +218,7 @@ int Run(const CliOptions& o) {
       LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
       if (auto failure =
               ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
-        throw Stop{kExitFailed, failure->Describe()};
+        throw Stop{kExitFailed, Located(*failure)};
       }
     }
     for (const std::string& path : o.files_from) {
@@ -239,7 +254,7 @@ int Run(const CliOptions& o) {
           failure->reason += "; give --null for names separated by NUL";
         }
       }
-      if (failure) throw Stop{kExitFailed, failure->Describe()};
+      if (failure) throw Stop{kExitFailed, Located(*failure)};
     }
     for (const std::string& file : o.files) add(file);
   } catch (const Enough&) {
@@ -250,7 +265,7 @@ int Run(const CliOptions& o) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
   if (!compose.Finish()) Refused(compose);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, failure->Describe()};
+  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
   return left_out ? kExitFailed : kExitDone;
 }
 

@@ -48,7 +48,7 @@ _loomquill_cli() {
       mapfile -t COMPREPLY < <(compgen -d -- "$cur"; compgen -f -X '!*.lst' -- "$cur")
       return
       ;;
-    --files-from | --output | --single | --name)
+    --files-from | --output | -o | --single | --name)
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return
       ;;
@@ -60,7 +60,7 @@ _loomquill_cli() {
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W '--template --header --queue --main-head --main-queue
       --mode --relpath --invert-slash --escape --list --files-from -0 --null --limit --output
-      --single --name --list-templates --path-style --eol -h --help --version --' -- "$cur")
+      -o --single --name --list-templates --path-style --eol -h --help -V --version --' -- "$cur")
     return
   fi
   mapfile -t COMPREPLY < <(compgen -f -- "$cur")

@@ -1,8 +1,10 @@
 // End-to-end tests of the loomquill-cli executable.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
+#include "about/program_version.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -16,13 +18,100 @@ ProcessResult Cli(const std::vector<std::string>& args, const std::string& input
 }
 
 TEST(CliUsage, HelpAndVersion) {
-  auto r = Cli({"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("Usage: loomquill-cli [options] [FILE...]"), std::string::npos);
-  EXPECT_NE(r.out.find("--list-templates"), std::string::npos);
-  r = Cli({"--version"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "loomquill-cli 0.1.0\n");
+  for (const char* help : {"--help", "-h"}) {
+    const auto r = Cli({help});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Usage: loomquill-cli [options] [FILE...]"), std::string::npos);
+    EXPECT_NE(r.out.find("--list-templates"), std::string::npos);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+  }
+  // As GNU programs say it: name, package and version, copyright, license, warranty.
+  const std::string version = "loomquill-cli (Loomquill) " + std::string(kProgramVersion) +
+                              "\n"
+                              "Copyright (C) 2026 The Loomquill authors\n"
+                              "License MIT: <https://opensource.org/license/mit>.\n"
+                              "This is free software: you are free to change and redistribute "
+                              "it.\n"
+                              "There is NO WARRANTY, to the extent permitted by law.\n";
+  for (const char* option : {"--version", "-V"}) {
+    const auto r = Cli({option, "/ignored"});
+    EXPECT_EQ(r.status, 0) << option;
+    EXPECT_EQ(r.out, version) << option;
+  }
+}
+
+// The version comes from the project's one version: the first line of LICENSE names the
+// license that --version states.
+TEST(CliUsage, VersionStatesTheLicenseOfLicense) {
+  const char* source = std::getenv("LQ_SOURCE_DIR");
+  if (source == nullptr) GTEST_SKIP() << "LQ_SOURCE_DIR is not set";
+  const std::string license = ReadFile(std::string(source) + "/LICENSE");
+  const std::string first = license.substr(0, license.find('\n'));
+  EXPECT_EQ(first, std::string(kLicenseName) + " License");
+  EXPECT_NE(Cli({"-V"}).out.find("License " + std::string(kLicenseName) + ":"), std::string::npos);
+}
+
+#ifndef _WIN32
+// Text that did not reach standard output is a failure, said on standard error.
+TEST(CliUsage, OutputThatCannotBeWrittenFails) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP();
+  TempDir dir;
+  fs::create_directories(dir.path() / "t");
+  WriteFile(dir.File("t/one.hqd"), "[Loomquill]\n");
+  const std::vector<std::string> cases[] = {
+      {"--help"}, {"-h"}, {"--version"}, {"-V"}, {"--list-templates", dir.File("t")}};
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args[0]);
+    const auto r = RunCli(args, "", "/dev/full");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "loomquill-cli: standard output: No space left on device\n");
+  }
+}
+#endif
+
+TEST(CliUsage, ShortOutputOption) {
+  TempDir dir;
+  const std::string out = dir.File("out.txt");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-o", out, "/a"}, {"-o" + out, "/a"}, {"--output=" + out, "/a"}}) {
+    SCOPED_TRACE(args[0]);
+    fs::remove(out);
+    const auto r = Cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(ReadFile(out), "/a");
+  }
+  const auto r = Cli({"-o"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("option '--output' needs a value"), std::string::npos) << r.err;
+}
+
+// Messages about a file name it first, then why: "loomquill-cli: FILE: reason".
+TEST(CliUsage, FileMessagesNameTheFileFirst) {
+  TempDir dir;
+  const std::string missing = dir.File("missing");
+  const std::string out = dir.File("missing/out.txt");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"--list", missing}, "loomquill-cli: " + missing + ": No such file or directory\n"},
+      {{"--files-from", missing}, "loomquill-cli: " + missing + ": No such file or directory\n"},
+      {{"--template", missing, "/a"},
+       "loomquill-cli: " + missing + ": No such file or directory\n"},
+      {{"-o", out, "/a"}, "loomquill-cli: " + out + ": No such file or directory\n"},
+      {{"--list-templates", missing}, "loomquill-cli: " + missing + ": not a folder\n"},
+      {{"--escape", "batch", "--header", "\"", "--queue", "\"", "/m/a\"b"},
+       "loomquill-cli: /m/a\"b: a batch file cannot hold a double quote or a line break "
+       "inside \"...\"\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    const auto r = Cli(c.args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, c.err);
+  }
 }
 
 TEST(CliUsage, UsageErrorsExitWithTwo) {
@@ -226,8 +315,7 @@ TEST(CliOutput, FailuresKeepTheEarlierFile) {
 
   r = Cli({"--output", dir.File("missing/out.txt"), "/a"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Invalid output file name: " + dir.File("missing/out.txt")),
-            std::string::npos);
+  EXPECT_NE(r.err.find("loomquill-cli: " + dir.File("missing/out.txt") + ": "), std::string::npos);
 
   r = Cli({"--output", dir.path().string(), "/a"});
   EXPECT_EQ(r.status, 1);

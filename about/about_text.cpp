@@ -1,0 +1,36 @@
+#include "about/about_text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "about/program_version.h"
+
+namespace lq {
+
+std::string VersionText(std::string_view program) {
+  std::string text(program);
+  text += " (Loomquill) ";
+  text += kProgramVersion;
+  text += "\n";
+  text += kCopyrightLine;
+  text += "\nLicense ";
+  text += kLicenseName;
+  text += ": <";
+  text += kLicenseUrl;
+  text +=
+      ">.\n"
+      "This is free software: you are free to change and redistribute it.\n"
+      "There is NO WARRANTY, to the extent permitted by law.\n";
+  return text;
+}
+
+std::string PutStandardOutput(std::string_view text) {
+  errno = 0;
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  // A full device takes the bytes into the buffer and refuses them only at the flush.
+  if (std::fflush(stdout) == 0 && written && !std::ferror(stdout)) return {};
+  return errno != 0 ? std::strerror(errno) : "write error";
+}
+
+}  // namespace lq
