@@ -2,16 +2,13 @@
 #include <wx/menu.h>
 #include <wx/statbox.h>
 
-#ifdef __WXGTK__
-#include <dlfcn.h>
-#endif
-
 #include <filesystem>
 #include <utility>
 
 #include "engine/capacities.h"
 #include "engine/paths.h"
 #include "engine/text_helpers.h"
+#include "platform/gtk_menu_width.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
 #include "shell/base_dlg.h"
@@ -31,20 +28,8 @@ bool IsFolder(const std::string& name) {
 // The width the toolkit gives the menu, so that its right edge can be put at a point.
 int MenuWidth(wxMenu& menu, wxWindow* owner) {
 #ifdef __WXGTK__
-  // GTK is loaded with wxGTK, though its headers are not installed with it. A hidden widget
-  // asks for no room, so the menu is shown first; its window stays unmapped until it pops up.
-  using Show = void (*)(void*);
-  using PreferredWidth = void (*)(void*, int*, int*);
-  static const auto show = reinterpret_cast<Show>(dlsym(RTLD_DEFAULT, "gtk_widget_show"));
-  static const auto preferred =
-      reinterpret_cast<PreferredWidth>(dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_width"));
-  if (show != nullptr && preferred != nullptr && menu.m_menu != nullptr) {
-    show(menu.m_menu);
-    int minimum = 0;
-    int natural = 0;
-    preferred(menu.m_menu, &minimum, &natural);
-    if (natural > 0) return natural;
-  }
+  const int natural = MenuNaturalWidth(menu.m_menu);
+  if (natural > 0) return natural;
 #endif
   int widest = 0;
   for (const wxMenuItem* item : menu.GetMenuItems()) {
