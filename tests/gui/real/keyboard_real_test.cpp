@@ -73,7 +73,9 @@ TEST_F(KeyboardRealTest, AltAndTheMnemonicOpenEachMenuOfTheBar) {
     bar_opened_.clear();
     Keys(c.key);
     EXPECT_TRUE(PumpUntil([&] { return !bar_opened_.empty(); }));
-    if (!bar_opened_.empty()) EXPECT_EQ(bar_opened_.front(), bar->GetMenu(at));
+    if (!bar_opened_.empty()) {
+      EXPECT_EQ(bar_opened_.front(), bar->GetMenu(at));
+    }
     Keys("Escape Escape");
     Pump(400);
   }
