@@ -100,10 +100,8 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
 
 void BaseDlg::SetupControls() {
   constexpr const char* kNormal = "CUR_NORMAL";
-  if (list_box_ != nullptr) {
-    list_box_->Setup(kNormal, kListPopup);
-    list_box_->DisableFocusFromKeyboard();
-  }
+  // The list is a tab stop: the keys move its selection, Del and the List menu act on it.
+  if (list_box_ != nullptr) list_box_->Setup(kNormal, kListPopup);
   for (int id : {ids::kHeader, ids::kQueue, ids::kRelPathField, ids::kOutFileField,
                  ids::kMainHeadField, ids::kMainQueueField, ids::kCounter}) {
     if (auto* edit = Control<TZQEditCursor>(this, id)) edit->Setup(kEditMax, kNormal);

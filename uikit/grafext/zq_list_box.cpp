@@ -53,6 +53,8 @@ TZQListBox::TZQListBox() {
   Bind(wxEVT_KEY_DOWN, &TZQListBox::OnKeyDown, this);
   Bind(wxEVT_SET_FOCUS, &TZQListBox::OnFocusChange, this);
   Bind(wxEVT_KILL_FOCUS, &TZQListBox::OnFocusChange, this);
+  // The toolkit's own Menu or Shift+F10, where a key press did not come first.
+  Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent&) { PopupFromKeyboard(); });
   // A pointer that jumps onto the list brings an entry and maybe no move: it counts as one.
   Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent& event) {
     behaviour_.RaiseHint();
@@ -147,13 +149,16 @@ void TZQListBox::OnPaint(wxPaintEvent&) {
   const wxSize client = GetClientSize();
   dc.SetBackground(wxBrush(GetBackgroundColour()));
   dc.Clear();
-  if (list_ == nullptr) return;
+  const bool focused = HasFocus();
+  const wxColour text = wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOXTEXT);
+  if (list_ == nullptr) {
+    if (focused) DrawFocusFrame(dc, wxRect(client), text);
+    return;
+  }
   dc.SetFont(GetFont());
   wxRendererNative& renderer = wxRendererNative::Get();
-  const bool focused = HasFocus();
   const int first = static_cast<int>(GetVisibleRowsBegin());
   const int x = kPadX - static_cast<int>(GetVisibleColumnsBegin()) * kColumnPx;
-  const wxColour text = wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOXTEXT);
   const wxColour highlighted = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
   const int end = std::min(RowCount(), first + client.y / row_height_ + 1);
   for (int i = first; i < end; ++i) {
@@ -166,8 +171,18 @@ void TZQListBox::OnPaint(wxPaintEvent&) {
     }
     dc.SetTextForeground(selected ? highlighted : text);
     dc.DrawText(RowText(i), x, row.y + kPadY);
-    if (focused && i == list_->Selected()) renderer.DrawFocusRect(this, dc, row);
+    // The theme's focus outline can be faint or dotted away; a frame in the row's own text
+    // colour reads wherever the text does.
+    if (focused && i == list_->Selected()) DrawFocusFrame(dc, row, selected ? highlighted : text);
   }
+  // An empty list shows that it has the focus all the same.
+  if (focused && RowCount() == 0) DrawFocusFrame(dc, wxRect(client), text);
+}
+
+void TZQListBox::DrawFocusFrame(wxDC& dc, const wxRect& rect, const wxColour& colour) {
+  dc.SetPen(wxPen(colour, 1));
+  dc.SetBrush(*wxTRANSPARENT_BRUSH);
+  dc.DrawRectangle(wxRect(rect).Deflate(1));
 }
 
 int TZQListBox::Anchor() const {
@@ -220,7 +235,20 @@ void TZQListBox::OnLeftDClick(wxMouseEvent& event) {
 }
 
 void TZQListBox::OnKeyDown(wxKeyEvent& event) {
-  if (list_ == nullptr || list_->Empty()) {
+  const int code = event.GetKeyCode();
+  // The list takes wxWANTS_CHARS for its arrows; Tab still goes on to the next control.
+  if ((code == WXK_TAB || code == WXK_NUMPAD_TAB) && !event.ControlDown() && !event.AltDown()) {
+    Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward
+                               : wxNavigationKeyEvent::IsForward);
+    return;
+  }
+  if (code == WXK_WINDOWS_MENU || (code == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+    PopupFromKeyboard();
+    return;
+  }
+  // Alt with any key belongs to the menus: their mnemonics and shortcuts (Alt+Up moves the
+  // selected items). Del, Ctrl+C and the like are menu shortcuts too and pass on.
+  if (list_ == nullptr || list_->Empty() || event.AltDown()) {
     event.Skip();
     return;
   }
@@ -228,7 +256,7 @@ void TZQListBox::OnKeyDown(wxKeyEvent& event) {
   const int page = std::max(1, RowsPerPage() - 1);
   const bool shift = event.ShiftDown();
   const bool ctrl = event.ControlDown();
-  switch (event.GetKeyCode()) {
+  switch (code) {
     case WXK_UP:
     case WXK_NUMPAD_UP:
       KeyTo(focus - 1, shift, ctrl);
@@ -300,5 +328,17 @@ void TZQListBox::RightPress(wxMouseEvent& event) {
 }
 
 void TZQListBox::RightRelease(wxMouseEvent& event) { behaviour_.PopupAt(event.GetPosition()); }
+
+void TZQListBox::PopupFromKeyboard() {
+  // Below the focused row, as a right click on it would put it; at the top without one.
+  const wxSize client = GetClientSize();
+  const int focus = FocusedItem();
+  wxPoint at(kPadX, kPadY);
+  if (focus >= 0) {
+    ShowItem(focus);
+    at.y = std::clamp(ItemRect(focus).GetBottom(), 0, std::max(0, client.y - 1));
+  }
+  behaviour_.PopupAt(at);
+}
 
 }  // namespace lq

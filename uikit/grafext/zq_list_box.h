@@ -12,7 +12,10 @@ namespace lq {
 // keys select as list boxes do (Shift extends from the anchor, Ctrl toggles or moves the
 // focus alone) and change the FileList itself; every such change is told to the parent with
 // wxEVT_LISTBOX, a double click with wxEVT_LISTBOX_DCLICK. A right click selects the item
-// under the pointer (keeping a selection it falls in) and then opens the list's popup.
+// under the pointer (keeping a selection it falls in) and then opens the list's popup; the
+// Menu key and Shift+F10 open it below the focused row. Keys with Alt, Del and the Ctrl
+// letters but Ctrl+A pass on to the menu bar's mnemonics and shortcuts. While it has the
+// focus, the focused row is framed.
 // XRC creates it as class "TZQListBox".
 class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio> {
  public:
@@ -61,6 +64,8 @@ class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio
   // The focus goes to item by a key: the selection follows unless Ctrl holds it.
   void KeyTo(int item, bool shift, bool ctrl);
   void Notify(wxEventType type);
+  void PopupFromKeyboard();
+  static void DrawFocusFrame(wxDC& dc, const wxRect& rect, const wxColour& colour);
   void MeasureRows();
   int Anchor() const;
 

@@ -18,7 +18,10 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -342,17 +345,18 @@ std::string Submenu(const std::string& label) { return "> " + label; }
 std::string Radio(int id, const std::string& label) { return std::to_string(id) + " (o) " + label; }
 
 // A menu as lines: "id label", "---" for a separator, "id [x] label" for a check item,
-// "id (o) label" for a radio item, "> label" ... "<" around a submenu.
+// "id (o) label" for a radio item, "> label" ... "<" around a submenu. Labels are the captions
+// as shown, without their mnemonic marks and shortcuts, which KeyboardReach checks.
 void Describe(const wxMenu* menu, std::vector<std::string>& out) {
   for (const wxMenuItem* item : menu->GetMenuItems()) {
     if (item->IsSeparator()) {
       out.push_back(kSeparator);
     } else if (item->IsSubMenu()) {
-      out.push_back(Submenu(item->GetItemLabel().ToStdString()));
+      out.push_back(Submenu(item->GetItemLabelText().ToStdString()));
       Describe(item->GetSubMenu(), out);
       out.push_back(kSubmenuEnd);
     } else {
-      const std::string label = item->GetItemLabel().ToStdString();
+      const std::string label = item->GetItemLabelText().ToStdString();
       if (item->GetKind() == wxITEM_RADIO) {
         out.push_back(Radio(item->GetId(), label));
       } else {
@@ -372,9 +376,10 @@ std::vector<std::string> Lines(const wxMenu* menu) {
 TEST_F(Resources, MainMenuBar) {
   std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(kMainMenuBar));
   ASSERT_TRUE(bar);
-  ASSERT_EQ(bar->GetMenuCount(), 2u);
-  EXPECT_EQ(bar->GetMenuLabel(0), "File");
-  EXPECT_EQ(bar->GetMenuLabel(1), "Help");
+  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  EXPECT_EQ(bar->GetMenuLabelText(0), "File");
+  EXPECT_EQ(bar->GetMenuLabelText(1), "List");
+  EXPECT_EQ(bar->GetMenuLabelText(2), "Help");
   EXPECT_EQ(Lines(bar->GetMenu(0)), (std::vector<std::string>{
                                         Item(ids::kCreate, "Create output file"),
                                         Item(ids::kView, "View output file"),
@@ -406,13 +411,17 @@ TEST_F(Resources, MainMenuBar) {
                                         kSubmenuEnd,
                                         kSubmenuEnd,
                                         kSeparator,
-                                        Item(ids::kExit, "E&xit"),
+                                        Item(ids::kExit, "Exit"),
                                     }));
-  EXPECT_EQ(Lines(bar->GetMenu(1)), (std::vector<std::string>{
-                                        Item(ids::kHelpIndex, "&Index\tF1"),
-                                        Item(ids::kWebPage, "&Connect to WEB page"),
+  // The list popup's commands, in its order.
+  std::unique_ptr<wxMenu> popup(wxXmlResource::Get()->LoadMenu(kListPopup));
+  ASSERT_TRUE(popup);
+  EXPECT_EQ(Lines(bar->GetMenu(1)), Lines(popup.get()));
+  EXPECT_EQ(Lines(bar->GetMenu(2)), (std::vector<std::string>{
+                                        Item(ids::kHelpIndex, "Index"),
+                                        Item(ids::kWebPage, "Connect to WEB page"),
                                         kSeparator,
-                                        Item(ids::kAbout, "&About..."),
+                                        Item(ids::kAbout, "About..."),
                                     }));
   EXPECT_EQ(bar->FindItem(ids::kUseTooltip)->GetKind(), wxITEM_CHECK);
 }
@@ -479,6 +488,131 @@ TEST_F(Resources, AutoDragPopup) {
                                    Item(ids::kDragSetRelPath, "Set Relative Path"),
                                    Item(ids::kDragSetOutputFile, "Set Output File"),
                                }));
+}
+
+// The mnemonic letter of a label ("&" before it, "&&" being a plain "&"), lower case; 0 when
+// it has none, '?' when it has more than one.
+char Mnemonic(const wxString& label) {
+  const std::string text = label.BeforeFirst('\t').utf8_string();
+  char found = 0;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    found =
+        found == 0 ? static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1]))) : '?';
+  }
+  return found;
+}
+
+// Every item of the menu, and of each submenu in turn, has a letter of its own in its menu.
+void ExpectMnemonics(const wxMenu* menu, const std::string& where) {
+  std::string taken;
+  for (const wxMenuItem* item : menu->GetMenuItems()) {
+    if (item->IsSeparator()) continue;
+    const std::string label = item->GetItemLabel().utf8_string();
+    const char letter = Mnemonic(item->GetItemLabel());
+    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(letter))) << where << ": " << label;
+    EXPECT_EQ(taken.find(letter), std::string::npos)
+        << where << ": " << label << " repeats " << letter;
+    taken.push_back(letter);
+    if (item->IsSubMenu()) ExpectMnemonics(item->GetSubMenu(), where + " > " + label);
+  }
+}
+
+TEST_F(Resources, EveryMenuAndItemHasAMnemonicOfItsOwn) {
+  std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(kMainMenuBar));
+  std::unique_ptr<wxMenu> templates(wxXmlResource::Get()->LoadMenu(kTemplatesMenu));
+  ASSERT_TRUE(bar && templates);
+  // The bar's titles, the Templates title among them (it goes in at the second place).
+  std::vector<wxString> titles;
+  for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) titles.push_back(bar->GetMenuLabel(i));
+  wxMenuItem* title = templates->FindItemByPosition(0);
+  titles.push_back(title->GetItemLabel());
+  std::string taken;
+  for (const wxString& t : titles) {
+    const char letter = Mnemonic(t);
+    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(letter))) << t;
+    EXPECT_EQ(taken.find(letter), std::string::npos) << t;
+    taken.push_back(letter);
+  }
+  EXPECT_EQ(taken, "flht");
+  for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) {
+    ExpectMnemonics(bar->GetMenu(i), bar->GetMenuLabelText(i).utf8_string());
+  }
+  templates->Destroy(title);
+  ExpectMnemonics(templates.get(), "Templates");
+  for (const char* popup : {kListPopup, kCreatePopup, kAutoDragPopup}) {
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(popup));
+    ASSERT_TRUE(menu) << popup;
+    ExpectMnemonics(menu.get(), popup);
+  }
+}
+
+struct Shortcut {
+  int id;
+  int flags;
+  int key;
+};
+
+// The shortcut a menu item shows and answers, or none ({id, 0, 0}).
+Shortcut ShortcutOf(const wxMenuItem* item) {
+  std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+  if (!accel) return {item->GetId(), 0, 0};
+  return {item->GetId(), accel->GetFlags(), accel->GetKeyCode()};
+}
+
+void CollectShortcuts(const wxMenu* menu, std::vector<Shortcut>& out) {
+  for (const wxMenuItem* item : menu->GetMenuItems()) {
+    if (item->IsSubMenu()) {
+      CollectShortcuts(item->GetSubMenu(), out);
+    } else if (!item->IsSeparator()) {
+      const Shortcut s = ShortcutOf(item);
+      if (s.key != 0) out.push_back(s);
+    }
+  }
+}
+
+bool operator==(const Shortcut& a, const Shortcut& b) {
+  return a.id == b.id && a.flags == b.flags && a.key == b.key;
+}
+
+std::ostream& operator<<(std::ostream& out, const Shortcut& s) {
+  return out << s.id << ":" << s.flags << "+" << s.key;
+}
+
+TEST_F(Resources, TheCommonCommandsShowTheShortcutsTheyAnswer) {
+  const std::vector<Shortcut> expected = {
+      {ids::kCreate, wxACCEL_CTRL, WXK_RETURN},
+      {ids::kPreview, wxACCEL_CTRL | wxACCEL_SHIFT, 'P'},
+      {ids::kOpenList, wxACCEL_CTRL, 'O'},
+      {ids::kSaveList, wxACCEL_CTRL, 'S'},
+      {ids::kExit, wxACCEL_CTRL, 'Q'},
+      {ids::kCopySelected, wxACCEL_CTRL, 'C'},
+      {ids::kCreateAndCopySelected, wxACCEL_CTRL | wxACCEL_SHIFT, 'C'},
+      {ids::kMoveUp, wxACCEL_ALT, WXK_UP},
+      {ids::kMoveDown, wxACCEL_ALT, WXK_DOWN},
+      {ids::kDeleteItem, wxACCEL_NORMAL, WXK_DELETE},
+      {ids::kHelpIndex, wxACCEL_NORMAL, WXK_F1},
+  };
+  std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(kMainMenuBar));
+  ASSERT_TRUE(bar);
+  std::vector<Shortcut> shown;
+  for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) CollectShortcuts(bar->GetMenu(i), shown);
+  EXPECT_EQ(shown, expected);
+  // The popups show the bar's shortcut for the same command, and only those.
+  for (const char* popup : {kListPopup, kCreatePopup, kAutoDragPopup}) {
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(popup));
+    ASSERT_TRUE(menu) << popup;
+    std::vector<Shortcut> in_popup;
+    CollectShortcuts(menu.get(), in_popup);
+    for (const Shortcut& s : in_popup) {
+      EXPECT_NE(std::find(expected.begin(), expected.end(), s), expected.end())
+          << popup << " " << s;
+    }
+  }
 }
 
 }  // namespace

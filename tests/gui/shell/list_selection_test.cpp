@@ -4,9 +4,11 @@
 #include <cctype>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/ids.h"
+#include "resources/resources.h"
 #include "tests/gui/shell/shell_fixture.h"
 
 namespace lq::test {
@@ -93,6 +95,49 @@ TEST_F(ListSelectionTest, CtrlAThenDelEmptiesTheList) {
   Command(ids::kDeleteItem);
   EXPECT_TRUE(Items().empty());
   EXPECT_EQ(Counter(), "0/0");
+}
+
+// Keys with Alt belong to the menu bar (Alt+Up and Alt+Down move the items there), as do Del
+// and the Ctrl letters but Ctrl+A: the list leaves them alone.
+TEST_F(ListSelectionTest, TheListLeavesTheMenuBarsKeysAlone) {
+  OpenListOf(Names("abcd"));
+  SelectItem(1);
+  for (const auto& [key, modifiers] : std::vector<std::pair<int, int>>{{WXK_DOWN, wxMOD_ALT},
+                                                                       {WXK_UP, wxMOD_ALT},
+                                                                       {WXK_END, wxMOD_ALT},
+                                                                       {'F', wxMOD_ALT},
+                                                                       {WXK_DELETE, 0},
+                                                                       {'C', wxMOD_CONTROL},
+                                                                       {'O', wxMOD_CONTROL}}) {
+    SCOPED_TRACE(key);
+    ListKey(key, modifiers);
+    EXPECT_EQ(Shown(), "aBcd");
+    EXPECT_EQ(Focused(), 1);
+  }
+  EXPECT_TRUE(presenter_.shown.empty());
+}
+
+// The Menu key and Shift+F10 open the list's popup below the focused row, whose commands act
+// on the selection as a right click's would.
+TEST_F(ListSelectionTest, TheMenuKeyAndShiftF10OpenThePopupBelowTheFocusedRow) {
+  OpenListOf(Names("abcde"));
+  SelectItem(1);
+  SelectItem(2, wxMOD_SHIFT);
+  ListKey(WXK_F10);  // F10 alone is the toolkit's, for the menu bar
+  EXPECT_TRUE(presenter_.shown.empty());
+  ListKey(WXK_WINDOWS_MENU);
+  ASSERT_EQ(presenter_.shown.size(), 1u);
+  TZQListBox* list = ListBox();
+  const wxPoint below = list->GetPosition() + list->ItemRect(2).GetBottomLeft();
+  EXPECT_EQ(presenter_.shown[0].name, kListPopup);
+  EXPECT_EQ(presenter_.shown[0].owner, list->GetParent());
+  EXPECT_GE(presenter_.shown[0].pos.y, below.y - 1);
+  EXPECT_LE(presenter_.shown[0].pos.y, below.y + 1);
+  EXPECT_LT(presenter_.shown[0].pos.x - list->GetPosition().x, 10);
+  presenter_.choose = ids::kDeleteItem;
+  ListKey(WXK_F10, wxMOD_SHIFT);
+  ASSERT_EQ(presenter_.shown.size(), 2u);
+  EXPECT_EQ(Shown(), "aDe");
 }
 
 // Commands that speak of one item take the focused one, inside a selection or not.

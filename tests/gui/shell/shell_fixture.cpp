@@ -307,6 +307,7 @@ void ShellTest::ListKey(int key, int modifiers) {
   event.m_keyCode = key;
   event.SetShiftDown((modifiers & wxMOD_SHIFT) != 0);
   event.SetControlDown((modifiers & wxMOD_CONTROL) != 0);
+  event.SetAltDown((modifiers & wxMOD_ALT) != 0);
   event.SetEventObject(list);
   list->ProcessWindowEvent(event);
 }

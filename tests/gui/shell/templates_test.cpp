@@ -53,10 +53,11 @@ TEST_F(TemplatesTest, MenuIsTheSecondWithTheScannedTemplates) {
   WriteTemplates();
   Start();
   wxMenuBar* bar = frame()->GetMenuBar();
-  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  ASSERT_EQ(bar->GetMenuCount(), 4u);
   EXPECT_EQ(bar->GetMenuLabelText(0), "File");
   EXPECT_EQ(bar->GetMenuLabelText(1), "Templates");
-  EXPECT_EQ(bar->GetMenuLabelText(2), "Help");
+  EXPECT_EQ(bar->GetMenuLabelText(2), "List");
+  EXPECT_EQ(bar->GetMenuLabelText(3), "Help");
 
   const std::vector<Item> expected{{1301, "Save Template", false},
                                    {1302, "Open Template", false},
