@@ -96,7 +96,7 @@ if [ -n "$root" ]; then
   check "the installed CLI runs and finds its templates" grep -q ' M3U playlist$' \
     <("$root/usr/bin/loomquill-cli" --list-templates)
   check "the installed CLI tells the package's version" \
-    test "$("$root/usr/bin/loomquill-cli" --version)" = "loomquill-cli $version"
+    test "$("$root/usr/bin/loomquill-cli" --version | head -1)" = "loomquill-cli (Loomquill) $version"
   "${dpkg_here[@]}" -r loomquill >>"$work/dpkg.out" 2>&1
   check "removal leaves nothing behind" test -z "$(cd "$root" && find . -mindepth 1 \
     ! -path ./var ! -path ./var/lib ! -path './var/lib/dpkg*')"
