@@ -157,7 +157,7 @@ void BaseDlg::InsertTemplatesMenu() {
   }
   templates_ = lq::BuildTemplatesMenu(context_.program_folder);
   if (!context_.user_templates.empty()) AppendTemplatesMenu(templates_, context_.user_templates);
-  // The user's own templates follow the shipped ones, apart when there are both.
+  // The user's own templates follow the shipped ones, after a separator when there are both.
   const std::size_t split = std::min(templates_.AppendedAt, templates_.Entries.size());
   const std::span<const TemplateNode> all(templates_.Entries);
   const auto shipped = all.first(split);
