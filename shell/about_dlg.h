@@ -4,10 +4,12 @@
 
 namespace lq {
 
-// The About box: icon, product name, version, OK.
+// The About box: icon, product name, version, OK. It opens centred on its owner.
 class AboutDlg : public wxDialog {
  public:
   explicit AboutDlg(wxWindow* owner);
+
+  bool Show(bool show = true) override;
 };
 
 }  // namespace lq

@@ -23,6 +23,8 @@ packages+=(desktop-file-utils appstream man-db libglib2.0-bin shared-mime-info z
 packages+=(busybox shellcheck jq python3-html5lib)
 # gtk-launch, which starts the desktop entry on many files as a file manager does.
 packages+=(libgtk-3-bin)
+# A window manager on the test display, for the tests of where dialogs open.
+packages+=(openbox)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
   --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;

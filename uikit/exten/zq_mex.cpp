@@ -146,7 +146,8 @@ void TZQMex::LayOut(const std::string* text, const std::string* caption, int fla
   } else {
     SetSize(layout.width, layout.height);
   }
-  CenterOnDesktop(this);
+  // On the window it speaks for, where the user looks; on the desktop before that is up.
+  CenterOnOwner(this);
   Refresh();
 }
 

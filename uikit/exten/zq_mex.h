@@ -43,8 +43,8 @@ wxRect MexCancelBox(const wxSize& client, int cancel_width, int line_height);
 std::vector<std::string> SplitMexLines(const std::string& text);
 
 // The message window: a small captioned frame without maximise, minimise or sizing border,
-// centred on the desktop, that refuses to close while may-close is off. Only ShowMex makes,
-// updates and closes it.
+// centred on its owner (on the desktop while the owner is not shown), that refuses to close while
+// may-close is off. Only ShowMex makes, updates and closes it.
 class TZQMex : public wxFrame {
  public:
   TZQMex();
@@ -55,7 +55,7 @@ class TZQMex : public wxFrame {
               Beeper* beeper);
 
   // Sets the caption (absent empties it), the text (absent keeps it) and the flags, then
-  // sizes and centres the window and repaints it.
+  // sizes the window, centres it on its owner and repaints it.
   void LayOut(const std::string* text, const std::string* caption, int flags);
   // Repaints at once, before the caller goes busy.
   void PaintNow();

@@ -2,9 +2,11 @@
 
 #include <wx/display.h>
 #include <wx/platinfo.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -44,6 +46,44 @@ void CenterOnDesktop(wxWindow* window) {
   }
   window->Move(pos);
   window->Refresh();
+}
+
+wxRect CenteredWithin(const wxRect& owner, const wxSize& window, const wxRect& area,
+                      const wxSize& least) {
+  const wxSize size(std::max(std::min(window.GetWidth(), area.GetWidth()), least.GetWidth()),
+                    std::max(std::min(window.GetHeight(), area.GetHeight()), least.GetHeight()));
+  const wxPoint centred = CenteredOnDesktop(owner, size);
+  // Right and bottom first, so that a window larger than the area keeps its top-left in it.
+  const auto within = [](int at, int length, int start, int room) {
+    return std::max(std::min(at, start + room - length), start);
+  };
+  return {within(centred.x, size.GetWidth(), area.GetX(), area.GetWidth()),
+          within(centred.y, size.GetHeight(), area.GetY(), area.GetHeight()), size.GetWidth(),
+          size.GetHeight()};
+}
+
+bool CenterOnOwner(wxWindow* window) {
+  if (window == nullptr || !window->IsTopLevel()) return false;
+  if (OnWayland()) {
+    LetCompositorPlace(window);
+    return false;
+  }
+  wxWindow* parent = window->GetParent();
+  wxWindow* owner = parent != nullptr ? wxGetTopLevelParent(parent) : nullptr;
+  if (owner == nullptr || !owner->IsShown()) {
+    CenterOnDesktop(window);
+    return false;
+  }
+  const int at = wxDisplay::GetFromWindow(owner);
+  const wxRect area = wxDisplay(at == wxNOT_FOUND ? 0u : static_cast<unsigned>(at)).GetClientArea();
+  const wxSize before = window->GetSize();
+  const wxSize least = window->GetMinSize();
+  const wxRect placed =
+      CenteredWithin(owner->GetRect(), before, area,
+                     wxSize(std::max(least.GetWidth(), 0), std::max(least.GetHeight(), 0)));
+  window->SetSize(placed);
+  window->Refresh();
+  return window->GetSize() != before;
 }
 
 bool CopyTextToClipboard(Clipboard& clipboard, const std::string& text) {

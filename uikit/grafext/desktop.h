@@ -20,6 +20,19 @@ wxPoint CenteredOnDesktop(const wxRect& desktop, const wxSize& window);
 // Under Wayland a top-level window is left where the compositor puts it.
 void CenterOnDesktop(wxWindow* window);
 
+// The outer rectangle of a window of the given size centred on owner (fractions dropped as
+// above), moved as little as needed to lie whole inside area: where it is larger than area,
+// it is made no larger than area and no smaller than least, and it keeps area's top-left
+// edge in sight (the title bar and the start of the controls).
+wxRect CenteredWithin(const wxRect& owner, const wxSize& window, const wxRect& area,
+                      const wxSize& least);
+
+// Places a top-level window about to show: centred on its owner's top-level window and whole
+// inside the work area of the owner's display, shrunk to that area where larger (never below
+// its minimum size). Without a shown owner it is centred on the desktop. Under Wayland the
+// compositor places it over its owner. Returns whether the size changed.
+bool CenterOnOwner(wxWindow* window);
+
 // Puts text on the clipboard as plain text (an empty text empties it as text); the caller
 // and the user hear nothing of a failure.
 bool CopyTextToClipboard(Clipboard& clipboard, const std::string& text);

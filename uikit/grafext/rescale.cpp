@@ -128,6 +128,10 @@ std::optional<wxSize> RescaleTracker::OnSizeChanged(const wxSize& outer, bool vi
   return client;
 }
 
+void RescaleTracker::FrameIs(const wxSize& frame) {
+  if (!first_size_) frame_ = frame;
+}
+
 void RescaleTracker::ForgetLastSize() { SharedLastSize() = LastSize{}; }
 
 }  // namespace lq

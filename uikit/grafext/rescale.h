@@ -72,6 +72,10 @@ class RescaleTracker {
 
   // outer: the window's new outer size. Returns the client size to rescale to, or nothing.
   std::optional<wxSize> OnSizeChanged(const wxSize& outer, bool visible, bool ctrl_down);
+  // The frame the toolkit knows now. An X11 window manager tells the real one only once the
+  // window is mapped, after the first size measured a guess: the client is the outer size
+  // less this frame from then on. Nothing before the first size.
+  void FrameIs(const wxSize& frame);
 
   bool first_size() const { return first_size_; }
   const wxSize& frame() const { return frame_; }

@@ -121,8 +121,16 @@ TWhiteCenter<Base>::TWhiteCenter(wxWindow* parent, const std::string& resource,
   this->Bind(wxEVT_SIZE, &TWhiteCenter::OnSize, this);
 
   SetUp(font);
-  // A dialog of its own is centred; the frame places its client.
-  if (this->IsTopLevel()) CenterOnDesktop(this);
+}
+
+template <typename Base>
+bool TWhiteCenter<Base>::Show(bool show) {
+  // The frame places its client; a dialog is placed at each showing, as its owner may have
+  // moved since it was made, and a show is the first moment its size can no longer change.
+  if (show && this->IsTopLevel() && !this->IsShown() && CenterOnOwner(this)) {
+    Rescale(this->GetClientSize());
+  }
+  return Base::Show(show);
 }
 
 template <typename Base>
@@ -449,6 +457,8 @@ void TWhiteCenter<Base>::OnSize(wxSizeEvent& event) {
     // A panel shows with its frame; a dialog of its own only once shown.
     const bool visible = this->IsShown();
     const bool ctrl_down = visible && wxGetKeyState(WXK_CONTROL);
+    // A dialog of its own learns its real frame as it maps; its client is what is inside.
+    if (this->IsTopLevel()) tracker_->FrameIs(this->GetSize() - this->GetClientSize());
     if (ctrl_down) {
       this->Refresh();
     } else if (auto client = tracker_->OnSizeChanged(this->GetSize(), visible, false)) {

@@ -16,7 +16,7 @@ namespace lq {
 
 // The base of Loomquill's dialogs: loaded from its XRC resource, light grey, in its own font,
 // the "CUR_MANO" cursor over its background, dragged by any free spot of that background,
-// a popup menu on a right click there, and centred on the desktop once set up. Base is
+// a popup menu on a right click there, and centred on its owner when shown. Base is
 // wxDialog for a dialog of its own, or wxPanel for the main dialog, which is the client of
 // the main frame (a wxDialog cannot be a frame's client).
 template <typename Base>
@@ -61,6 +61,10 @@ class TWhiteCenter : public Base {
   std::size_t arrangement() const { return arrangement_; }
 
   static wxColour BackgroundColour() { return wxColour(192, 192, 192); }
+
+  // A dialog of its own is placed as it shows, once its size is final: centred on its
+  // owner and whole on the owner's display, laid out again where that took room from it.
+  bool Show(bool show = true) override;
 
  protected:
   // Called at each size change of the dialog, after the proportional rescale.

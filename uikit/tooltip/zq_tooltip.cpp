@@ -4,7 +4,9 @@
 #include <wx/dcclient.h>
 #include <wx/eventfilter.h>
 #include <wx/gdicmn.h>
+#include <wx/modalhook.h>
 #include <wx/settings.h>
+#include <wx/toplevel.h>
 
 #include "uikit/grafext/contrast.h"
 #include "uikit/tooltip/tip_logic.h"
@@ -22,18 +24,46 @@ bool IsKeyEvent(wxEventType type) {
 
 }  // namespace
 
-// The keyboard hook of the thread: any key event hides the tip while tips are off. It never
-// takes the event.
+// The keyboard hook of the thread: any key event hides the tip while tips are off. It also
+// sees the tip's owner window lose the activation, which hides the tip: another window, a
+// dialog of the toolkit's among them, is where the user looks now. It never takes the event.
 class ZQTToolTip::KeyboardHook : public wxEventFilter {
  public:
-  KeyboardHook() { wxEvtHandler::AddFilter(this); }
+  explicit KeyboardHook(ZQTToolTip& tip) : tip_(tip) { wxEvtHandler::AddFilter(this); }
   ~KeyboardHook() override { wxEvtHandler::RemoveFilter(this); }
   int FilterEvent(wxEvent& event) override {
-    if (IsKeyEvent(event.GetEventType()) && (g_tips_enabled == nullptr || !*g_tips_enabled)) {
+    const wxEventType type = event.GetEventType();
+    if (IsKeyEvent(type) && (g_tips_enabled == nullptr || !*g_tips_enabled)) {
       if (ZQTToolTip* tip = TipInstance()) tip->HideTip();
+    } else if (type == wxEVT_ACTIVATE && !static_cast<wxActivateEvent&>(event).GetActive() &&
+               event.GetEventObject() == wxGetTopLevelParent(tip_.GetParent())) {
+      tip_.HideTip();
     }
     return Event_Skip;
   }
+
+ private:
+  ZQTToolTip& tip_;
+};
+
+// Every modal dialog of the process, the toolkit's own (file, font, message) included, is
+// announced here before it shows: the tip goes at once, and a pending one with it.
+class ZQTToolTip::ModalHook : public wxModalDialogHook {
+ public:
+  explicit ModalHook(ZQTToolTip& tip) : tip_(tip) { Register(); }
+
+ protected:
+  int Enter(wxDialog*) override {
+    ++tip_.modal_depth_;
+    tip_.HideTip();
+    return wxID_NONE;
+  }
+  void Exit(wxDialog*) override {
+    if (tip_.modal_depth_ > 0) --tip_.modal_depth_;
+  }
+
+ private:
+  ZQTToolTip& tip_;
 };
 
 wxFont TToolTipFont() {
@@ -65,12 +95,19 @@ ZQTToolTip::ZQTToolTip(wxWindow* parent, const wxFont* font)
     RefreshTipFont();
   });
   SetTipInstance(this);
-  hook_ = std::make_unique<KeyboardHook>();
+  hook_ = std::make_unique<KeyboardHook>(*this);
+  modal_hook_ = std::make_unique<ModalHook>(*this);
 }
 
 ZQTToolTip::~ZQTToolTip() {
   engine_.KillTipTimers();
+  modal_hook_.reset();
   hook_.reset();
+}
+
+void ZQTToolTip::SetTipText(const std::string* text) {
+  if (text != nullptr && modal_depth_ > 0) return;
+  engine_.SetTipText(text);
 }
 
 void ZQTToolTip::RefreshTipFont() {
@@ -138,6 +175,7 @@ void ZQTToolTip::MoveWindow(const wxRect& rect) {
 }
 
 void ZQTToolTip::ShowWindow() {
+  if (modal_depth_ > 0) return;
   Show();
   // GTK maps a popup where it was last shown, at its natural size. The toolkit skips a
   // move to the place it has on record, so the popup goes one pixel off and back.

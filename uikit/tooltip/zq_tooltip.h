@@ -13,14 +13,17 @@ namespace lq {
 
 // The one shared tooltip of the process: a never-activated popup that shows a short hint a
 // little below the pointer after a short delay (TipEngine holds the rules). It paints only in
-// its paint handler.
+// its paint handler. It never stays over a modal dialog: one opening hides a shown or
+// pending tip and holds new ones back until it closes, and so does the owner window losing
+// the activation (until the next hint).
 class ZQTToolTip : public wxPopupWindow, private TipHost {
  public:
   // font may be null; the system's status font replaces it when it can be read.
   ZQTToolTip(wxWindow* parent, const wxFont* font);
   ~ZQTToolTip() override;
 
-  void SetTipText(const std::string* text) { engine_.SetTipText(text); }
+  // While a modal dialog is open a text is not taken: the tip would show over the dialog.
+  void SetTipText(const std::string* text);
   void HideTip() { engine_.HideTip(); }
   void SetTipMaxSize(unsigned width, unsigned height) { engine_.SetTipMaxSize(width, height); }
   void PlaceTip() { engine_.PlaceTip(); }
@@ -29,6 +32,8 @@ class ZQTToolTip : public wxPopupWindow, private TipHost {
   void RefreshTipFont();
 
   const TipEngine& engine() const { return engine_; }
+  // How many modal dialogs are open now.
+  int modal_depth() const { return modal_depth_; }
   const wxFont& tip_font() const { return font_; }
   // The text as painted: line breaks made plain line feeds.
   wxString PaintedText() const;
@@ -56,6 +61,9 @@ class ZQTToolTip : public wxPopupWindow, private TipHost {
   std::unique_ptr<KitTimer> poll_timer_;
   class KeyboardHook;
   std::unique_ptr<KeyboardHook> hook_;
+  class ModalHook;
+  std::unique_ptr<ModalHook> modal_hook_;
+  int modal_depth_ = 0;
   TipEngine engine_;
 };
 

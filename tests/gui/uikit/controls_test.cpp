@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/display.h>
+#include <wx/frame.h>
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
@@ -205,6 +206,68 @@ TEST_F(ControlsTest, MissingResourceIsNotLoaded) {
   auto* missing = new TWhiteCenterDlg(nullptr, "NO_SUCH_DLG", "", nullptr);
   EXPECT_FALSE(missing->loaded());
   missing->Destroy();
+}
+
+// An owner somewhere on the display, shown as the main window is.
+class OwnedDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    LoadTestXrc();
+    owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(60, 80), wxSize(500, 400));
+    owner->Show();
+    for (int i = 0; i < 3; ++i) wxTheApp->Yield();
+  }
+  void TearDown() override {
+    owner->Destroy();
+    wxTheApp->ProcessIdle();
+  }
+  wxRect Area() const { return wxDisplay(0u).GetClientArea(); }
+
+  test::KitFakes kit;
+  wxFrame* owner = nullptr;
+};
+
+TEST_F(OwnedDialogTest, OpensCentredOnItsOwnerWhereTheOwnerIsThen) {
+  const wxFont font(wxFontInfo(10).FaceName("DejaVu Sans"));
+  auto* dlg = new TWhiteCenterDlg(owner, "TEST_DLG", "", &font);
+  ASSERT_TRUE(dlg->loaded());
+  // The owner moves between the dialog's making and its showing: it opens on the new place.
+  owner->Move(400, 300);
+  wxTheApp->Yield();
+  const wxSize size = dlg->GetSize();
+  dlg->Show();
+  wxTheApp->Yield();
+  EXPECT_EQ(dlg->GetSize(), size);
+  EXPECT_EQ(dlg->GetRect(), CenteredWithin(owner->GetRect(), size, Area(), {0, 0}));
+  // Hidden and shown again after the owner moved once more, it follows again.
+  dlg->Hide();
+  owner->Move(100, 120);
+  wxTheApp->Yield();
+  dlg->Show();
+  EXPECT_EQ(dlg->GetRect(), CenteredWithin(owner->GetRect(), size, Area(), {0, 0}));
+  dlg->Destroy();
+}
+
+TEST_F(OwnedDialogTest, ALargerDialogThanTheDisplayOpensWholeAndLaidOutAgain) {
+  // A font large enough to make the laid-out dialog larger than the display.
+  const wxFont font(wxFontInfo(44).FaceName("DejaVu Sans"));
+  auto* dlg = new TWhiteCenterDlg(owner, "TEST_DLG", "", &font);
+  ASSERT_TRUE(dlg->loaded());
+  const wxRect area = Area();
+  ASSERT_GT(dlg->GetSize().GetWidth(), area.GetWidth());
+  const int rescales = dlg->rescale_count();
+  dlg->Show();
+  wxTheApp->Yield();
+  const wxRect placed = dlg->GetRect();
+  EXPECT_TRUE(area.Contains(placed))
+      << placed.x << "," << placed.y << " " << placed.width << "x" << placed.height;
+  EXPECT_GT(dlg->rescale_count(), rescales);
+  // Every control is inside the client it was laid out for.
+  const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
+  for (wxWindow* child : dlg->GetChildren()) {
+    EXPECT_TRUE(client.Contains(child->GetRect())) << child->GetId();
+  }
+  dlg->Destroy();
 }
 
 TEST_F(ControlsTest, RightClickOnTheBackgroundOpensTheDialogMenu) {

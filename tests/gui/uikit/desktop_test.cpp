@@ -4,6 +4,7 @@
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/frame.h>
 
@@ -27,6 +28,68 @@ TEST(CenteredOnDesktopTest, IntegerHalvesTowardsZero) {
   EXPECT_EQ(CenteredOnDesktop(desktop, wxSize(1200, 900)), wxPoint(-88, -66));
   EXPECT_EQ(CenteredOnDesktop(desktop, wxSize(1025, 771)), wxPoint(0, -1));
   EXPECT_EQ(CenteredOnDesktop(wxRect(100, 50, 800, 600), wxSize(200, 100)), wxPoint(400, 300));
+}
+
+struct WithinCase {
+  const char* what;
+  wxRect owner;
+  wxSize window;
+  wxRect area;
+  wxSize least;
+  wxRect placed;
+};
+
+TEST(CenteredWithinTest, CentredOnTheOwnerAndWholeInTheArea) {
+  const wxRect area(0, 30, 1280, 994);  // a panel of 30 pixels at the top
+  const WithinCase cases[] = {
+      {"centred", {400, 300, 600, 500}, {200, 100}, area, {0, 0}, {600, 500, 200, 100}},
+      {"halves dropped", {400, 300, 601, 501}, {200, 100}, area, {0, 0}, {600, 500, 200, 100}},
+      {"owner by the right edge",
+       {1100, 300, 400, 300},
+       {300, 200},
+       area,
+       {0, 0},
+       {980, 350, 300, 200}},
+      {"owner by the bottom edge",
+       {400, 900, 400, 300},
+       {300, 200},
+       area,
+       {0, 0},
+       {450, 824, 300, 200}},
+      {"owner above the area",
+       {400, -200, 400, 300},
+       {300, 250},
+       area,
+       {0, 0},
+       {450, 30, 300, 250}},
+      {"owner left of the screen",
+       {-300, 300, 400, 300},
+       {300, 200},
+       area,
+       {0, 0},
+       {0, 350, 300, 200}},
+      {"larger than the area: cut to it",
+       {0, 0, 1280, 1024},
+       {1500, 1100},
+       area,
+       {0, 0},
+       {0, 30, 1280, 994}},
+      {"but not below its least",
+       {0, 0, 1280, 1024},
+       {1500, 1100},
+       area,
+       {1400, 1000},
+       {0, 30, 1400, 1000}},
+      {"an area of its own",
+       {2000, 100, 400, 300},
+       {300, 200},
+       {1280, 0, 1920, 1080},
+       {0, 0},
+       {2050, 150, 300, 200}},
+  };
+  for (const WithinCase& c : cases) {
+    EXPECT_EQ(CenteredWithin(c.owner, c.window, c.area, c.least), c.placed) << c.what;
+  }
 }
 
 class DesktopWindowTest : public testing::Test {
@@ -53,6 +116,45 @@ TEST_F(DesktopWindowTest, CenterOnDesktopKeepsTheSize) {
   EXPECT_LT(frame_->GetPosition().x, 0);
   EXPECT_LT(frame_->GetPosition().y, 0);
   CenterOnDesktop(nullptr);  // nothing happens
+}
+
+TEST_F(DesktopWindowTest, CenterOnOwnerCentresOnTheOwnersWindow) {
+  auto* dialog = new wxDialog(frame_, wxID_ANY, "owned", wxDefaultPosition, wxSize(120, 60));
+  const wxRect owner = frame_->GetRect();
+  EXPECT_FALSE(CenterOnOwner(dialog));
+  const wxRect placed = dialog->GetRect();
+  EXPECT_EQ(placed.GetSize(), wxSize(120, 60));
+  EXPECT_EQ(placed.GetPosition(), CenteredOnDesktop(owner, placed.GetSize()));
+  dialog->Destroy();
+  EXPECT_FALSE(CenterOnOwner(nullptr));
+}
+
+TEST_F(DesktopWindowTest, CenterOnOwnerKeepsTheWindowOnItsDisplay) {
+  const wxRect area = wxDisplay(0u).GetClientArea();
+  // The owner half off the bottom-right corner: the dialog goes into the corner, whole.
+  frame_->Move(area.GetRight() - 100, area.GetBottom() - 60);
+  wxTheApp->Yield();
+  auto* dialog = new wxDialog(frame_, wxID_ANY, "owned", wxDefaultPosition, wxSize(300, 200));
+  CenterOnOwner(dialog);
+  EXPECT_TRUE(area.Contains(dialog->GetRect()))
+      << dialog->GetRect().x << "," << dialog->GetRect().y;
+  // Larger than the display: cut to it, from its top-left.
+  const wxSize larger(area.GetWidth() + 200, area.GetHeight() + 100);
+  dialog->SetSize(larger);
+  EXPECT_TRUE(CenterOnOwner(dialog));
+  EXPECT_EQ(dialog->GetRect(), area);
+  dialog->Destroy();
+}
+
+TEST_F(DesktopWindowTest, CenterOnOwnerWithoutAShownOwnerCentresOnTheDesktop) {
+  const wxRect desktop = wxDisplay(0u).GetGeometry();
+  for (wxWindow* parent : {static_cast<wxWindow*>(nullptr), static_cast<wxWindow*>(frame_)}) {
+    frame_->Hide();
+    auto* dialog = new wxDialog(parent, wxID_ANY, "alone", wxDefaultPosition, wxSize(120, 60));
+    CenterOnOwner(dialog);
+    EXPECT_EQ(dialog->GetPosition(), CenteredOnDesktop(desktop, dialog->GetSize()));
+    dialog->Destroy();
+  }
 }
 
 TEST_F(DesktopWindowTest, IsCursorOverEdges) {

@@ -3,12 +3,14 @@
 // dialog. The kit's clock and timers are fakes, so a minute of hovering takes no minute.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/eventfilter.h>
 #include <wx/utils.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -298,6 +300,83 @@ TEST_F(HoverWindowTest, AKeyHidesAShownTipWhileTipsAreOff) {
   another.SetEventObject(Control(ids::kHeader));
   Control(ids::kHeader)->ProcessWindowEvent(another);
   EXPECT_FALSE(tip()->IsShown());
+}
+
+// A modal dialog of the window, as the Input or the File dialog is: during its modal loop
+// the test looks at the tip, then the dialog ends.
+void RunModal(wxWindow* owner, const std::function<void()>& meanwhile) {
+  wxDialog dialog(owner, wxID_ANY, "modal", wxDefaultPosition, wxSize(200, 100));
+  dialog.CallAfter([&] {
+    meanwhile();
+    dialog.EndModal(wxID_CANCEL);
+  });
+  dialog.ShowModal();
+}
+
+TEST_F(HoverWindowTest, AModalDialogHidesAShownTipAndHoldsNewOnesBack) {
+  Start(true);
+  if (!PointerWorks()) GTEST_SKIP() << "the display moves no pointer or activates no window";
+  Hover(ids::kSetOutputFile);
+  fakes_.timers.Advance(200);
+  ASSERT_TRUE(tip()->IsShown());
+  bool ran = false;
+  RunModal(frame_, [&] {
+    ran = true;
+    EXPECT_FALSE(tip()->IsShown());
+    EXPECT_EQ(tip()->modal_depth(), 1);
+    EXPECT_FALSE(tip()->engine().show_armed());
+    // A hint raised meanwhile (the main window still sees the pointer move under GTK)
+    // arms no tip over the dialog.
+    const std::string hint = "Main header\nMainHead";
+    status()->SetHint(&hint);
+    fakes_.timers.Advance(2000);
+    EXPECT_FALSE(tip()->IsShown());
+    EXPECT_FALSE(tip()->engine().show_armed());
+  });
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(tip()->modal_depth(), 0);
+  // Once the dialog is gone the tips come back.
+  HoverBackground();
+  fakes_.timers.Advance(500);
+  Hover(ids::kSetMainHead, {3, 1});
+  fakes_.timers.Advance(200);
+  EXPECT_TRUE(tip()->IsShown());
+}
+
+TEST_F(HoverWindowTest, APendingTipDoesNotShowOverAModalDialog) {
+  Start(true);
+  if (!PointerWorks()) GTEST_SKIP() << "the display moves no pointer or activates no window";
+  HoverBackground();
+  fakes_.timers.Advance(500);
+  Hover(ids::kSetOutputFile);
+  ASSERT_TRUE(tip()->engine().show_armed());
+  ASSERT_FALSE(tip()->IsShown());
+  RunModal(frame_, [&] {
+    fakes_.timers.Advance(1200);
+    EXPECT_FALSE(tip()->IsShown());
+    EXPECT_FALSE(tip()->engine().show_armed());
+  });
+  EXPECT_FALSE(tip()->IsShown());
+}
+
+TEST_F(HoverWindowTest, TheWindowLosingTheActivationHidesTheTip) {
+  Start(true);
+  if (!PointerWorks()) GTEST_SKIP() << "the display moves no pointer or activates no window";
+  Hover(ids::kSetOutputFile);
+  fakes_.timers.Advance(200);
+  ASSERT_TRUE(tip()->IsShown());
+  // Another window's activation says nothing of this one.
+  auto* other = new wxFrame(nullptr, wxID_ANY, "other");
+  wxActivateEvent elsewhere(wxEVT_ACTIVATE, false, other->GetId());
+  elsewhere.SetEventObject(other);
+  other->ProcessWindowEvent(elsewhere);
+  other->Destroy();
+  EXPECT_TRUE(tip()->IsShown());
+  wxActivateEvent lost(wxEVT_ACTIVATE, false, frame_->GetId());
+  lost.SetEventObject(frame_);
+  frame_->ProcessWindowEvent(lost);
+  EXPECT_FALSE(tip()->IsShown());
+  EXPECT_FALSE(tip()->engine().show_armed());
 }
 
 TEST_F(HoverWindowTest, HoveringHighlightsTheControl) {

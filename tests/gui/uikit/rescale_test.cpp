@@ -195,6 +195,19 @@ TEST_F(TrackerTest, FirstSizeMeasuresTheFrame) {
   EXPECT_EQ(t.OnSizeChanged({810, 630}, true, false), wxSize(800, 600));
 }
 
+TEST_F(TrackerTest, AFrameLearnedLaterCountsFromThen) {
+  RescaleTracker t({400, 300});
+  t.FrameIs({2, 25});  // before the first size: the first size measures it
+  EXPECT_EQ(t.frame(), wxSize(0, 0));
+  // Measured on a guess of no frame; the window manager's frame of 2 x 25 comes as it maps,
+  // the outer size kept: the client is what is left inside, not the first one again.
+  EXPECT_EQ(t.OnSizeChanged({400, 300}, true, false), wxSize(400, 300));
+  t.FrameIs({2, 25});
+  EXPECT_EQ(t.frame(), wxSize(2, 25));
+  EXPECT_EQ(t.OnSizeChanged({400, 300}, true, false), wxSize(398, 275));
+  EXPECT_EQ(t.OnSizeChanged({502, 325}, true, false), wxSize(500, 300));
+}
+
 TEST_F(TrackerTest, SameSizeTwiceRescalesOnce) {
   RescaleTracker t({400, 300});
   t.OnSizeChanged({400, 300}, true, false);
