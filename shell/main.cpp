@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "about/about_text.h"
 #include "engine/atomic_file.h"
 #include "engine/capacities.h"
 #include "engine/escape.h"
@@ -19,6 +20,7 @@
 #include "platform/readable_name.h"
 #include "platform/single_instance.h"
 #include "shell/my_app.h"
+#include "shell/start_options.h"
 
 namespace {
 
@@ -35,15 +37,27 @@ std::string ActivationToken() {
   return {};
 }
 
+// Prints the help or the version without opening a window; a full or closed standard output
+// fails, as it does for GNU programs.
+int PrintAndExit(const std::string& text) {
+  const std::string failure = lq::PutStandardOutput(text);
+  if (failure.empty()) return 0;
+  std::fprintf(stderr, "loomquill: standard output: %s\n", failure.c_str());
+  return kRefused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const lq::StartOptions options = lq::ReadStartOptions(argc, argv);
+  if (options.help) return PrintAndExit(lq::StartHelpText());
+  if (options.version) return PrintAndExit(lq::VersionText("loomquill"));
   // Every file of the start, in the order given; the receiver gets each as an absolute name.
   std::vector<std::string> pending;
   bool refused = false;
-  for (int i = 1; i < argc; ++i) {
+  for (const std::string& argument : options.files) {
     std::error_code ec;
-    const std::filesystem::path given(argv[i]);
+    const std::filesystem::path given(argument);
     const std::filesystem::path absolute = std::filesystem::absolute(given, ec);
     std::string name = (ec ? given : absolute.lexically_normal()).string();
     if (name.empty()) {
@@ -54,7 +68,7 @@ int main(int argc, char** argv) {
     if (name.size() > lq::kNameMax) {
       std::fprintf(stderr,
                    "loomquill: %s: the name is %zu bytes long; Loomquill takes at most %zu\n",
-                   argv[i], name.size(), lq::kNameMax);
+                   argument.c_str(), name.size(), lq::kNameMax);
       refused = true;
       continue;
     }
@@ -72,7 +86,7 @@ int main(int argc, char** argv) {
     return kRefused;
   }
   // Given files, none of which can be taken: nothing to open a window for.
-  if (argc > 1 && pending.empty()) return kRefused;
+  if (!options.files.empty() && pending.empty()) return kRefused;
   // Decided before the toolkit starts, so that starts at the same moment find each other.
   lq::InstanceStart start =
       lq::StartInstance(lq::HandOverFolders(), pending.empty() ? nullptr : &pending,
