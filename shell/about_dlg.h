@@ -4,7 +4,7 @@
 
 namespace lq {
 
-// The About box: icon, product name, version, OK. It opens centred on its owner.
+// The About box: icon, product name, version, license, OK. It opens centred on its owner.
 class AboutDlg : public wxDialog {
  public:
   explicit AboutDlg(wxWindow* owner);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <ostream>
 
+#include "about/program_version.h"
 #include "tests/gui/shell/shell_fixture.h"
 
 namespace lq::test {
@@ -341,7 +342,13 @@ TEST_F(CommandsTest, AboutShowsTheVersionAndClosesOnOk) {
   });
   Command(24346);
   EXPECT_TRUE(seen->seen);
-  EXPECT_NE(std::find(texts.begin(), texts.end(), "Version: 1.0"), texts.end());
+  // The project's one version, the one --version prints, and LICENSE's license.
+  EXPECT_NE(std::find(texts.begin(), texts.end(), std::string("Version: ") + kProgramVersion),
+            texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      std::string(kCopyrightLine) + "\nLicense " + kLicenseName),
+            texts.end());
+  EXPECT_EQ(std::string(kLicenseName), "MIT");
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Halvorn Loomquill"), texts.end());
   EXPECT_TRUE(prompts_.messages.empty());
 }
