@@ -50,7 +50,14 @@ void LetCompositorPlace(wxWindow* top) {
 void AskForFocus(wxWindow* top, const std::string& activation_token) {
   GtkWindow* window = GtkWindowOf(top);
   // A window not yet shown gets the focus the compositor gives new windows.
-  if (window == nullptr || !OnWayland() || !top->IsShown()) return;
+  if (window == nullptr || !top->IsShown()) return;
+  if (!OnWayland()) {
+    // Under X11 the token is the launcher's startup id of the start that handed over: given
+    // to the shown window, GTK tells the launcher the start is complete (its busy cursor and
+    // dock feedback end) and takes the id's time as the window's user time.
+    if (!activation_token.empty()) gtk_window_set_startup_id(window, activation_token.c_str());
+    return;
+  }
   // GDK spends the token at the next focus request, which asks with it instead of its own.
   if (!activation_token.empty()) {
     gdk_wayland_display_set_startup_notification_id(gdk_display_get_default(),

@@ -31,7 +31,8 @@ void LetCompositorPlace(wxWindow* top);
 
 // Under Wayland, asks the compositor to bring top forward with the keyboard focus. A token
 // from the program that started Loomquill (a file manager's) lets compositors that refuse
-// focus to a window that asks on its own give it; an empty token asks without one.
+// focus to a window that asks on its own give it; an empty token asks without one. Under
+// X11 the token is a startup id, which ends the launcher's feedback for that start.
 void AskForFocus(wxWindow* top, const std::string& activation_token);
 
 // The top-level window of ours that the pointer is in, or null when it is over none of

@@ -7,6 +7,8 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xv
 # The drag source of the drop tests, xwininfo to see where a menu opened, and import to
 # take the screenshots that colours and contrast are checked on.
 packages+=(python3-gi gir1.2-gtk-3.0 x11-utils imagemagick)
+# The X11 startup-notification messages a launcher and the window exchange, read from the root.
+packages+=(python3-xlib)
 # A second language, so the test that GTK's own dialogs follow the locale has one to use.
 packages+=(locales)
 # GTK's and Wayland's headers for the calls to a compositor, and weston and sway with a
