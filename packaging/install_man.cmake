@@ -1,12 +1,13 @@
 # Runs at install time, when the prefix is known: fills in the version and the folder the
 # programs are installed in, compresses the manuals as Debian wants (at most, no time stamp)
 # and installs them, listed in install_manifest.txt like every other file.
-# Set before: LQ_MAN_PAGES, LQ_MAN_SOURCE, LQ_MAN_WORK, LQ_PKG_DIR, LQ_MANDIR, LQ_GZIP,
+# Set before: LQ_MAN_PAGES, LQ_MAN_SOURCE, LQ_MAN_WORK, LQ_PKG_DIR, LQ_HELP_DIR, LQ_MANDIR, LQ_GZIP,
 # PROJECT_VERSION, LQ_RELEASE_DATE.
 set(LQ_MAN_PKG_DIR ${LQ_PKG_DIR})
 if(NOT IS_ABSOLUTE ${LQ_MAN_PKG_DIR})
   set(LQ_MAN_PKG_DIR ${CMAKE_INSTALL_PREFIX}/${LQ_PKG_DIR})
 endif()
+set(LQ_MAN_HELP_DIR ${CMAKE_INSTALL_PREFIX}/${LQ_HELP_DIR})
 set(man_dir ${LQ_MANDIR})
 if(NOT IS_ABSOLUTE ${man_dir})
   set(man_dir ${CMAKE_INSTALL_PREFIX}/${man_dir})

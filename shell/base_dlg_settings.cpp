@@ -3,6 +3,7 @@
 #include "shell/about_dlg.h"
 #include "shell/base_dlg.h"
 #include "shell/escape_menu.h"
+#include "shell/help_file.h"
 #include "shell/ml_input_dlg.h"
 #include "shell/my_window.h"
 #include "shell/send_to_dlg.h"
@@ -46,7 +47,7 @@ void BaseDlg::OnEscape(EscapeKind kind) {
 }
 
 void BaseDlg::OnHelpIndex() {
-  context_.services.launcher->OpenWithAssociation(context_.program_folder + kHelpFileName);
+  context_.services.launcher->OpenWithAssociation(HelpFile(context_.program_folder));
 }
 
 void BaseDlg::OnAbout() {

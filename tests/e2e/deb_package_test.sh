@@ -74,6 +74,8 @@ lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1
 sed -n '/^[EWI]: /p' "$work/lintian"
 check "lintian reports no error" test -z "$(grep '^E: ' "$work/lintian")"
 check "lintian reports no warning" test -z "$(grep '^W: ' "$work/lintian")"
+check "the help is in the desktop's help folder" listed '-rw-r--r--' \
+  "usr/share/help/C/loomquill/Weftbook.html"
 
 # dpkg installs and removes it in a root of its own; fakeroot lets dpkg run as any user.
 root=$work/root

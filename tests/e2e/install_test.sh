@@ -31,7 +31,12 @@ for f in loomquill loomquill-cli; do
   check "$f linked from bin relatively" test "${link#/}" = "$link"
   check "$f link reaches the program" test "$prefix/bin/$f" -ef "$lib/$f"
 done
-check "help beside the program" test -f "$lib/Weftbook.html"
+check "no help in the program folder" test ! -e "$lib/Weftbook.html"
+help=$prefix/share/help/C/loomquill/Weftbook.html
+check "help in the desktop's help folder" test -f "$help"
+# F1 reaches it by the path compiled into the program, from the program folder.
+from_program=$(strings -a "$lib/loomquill" | grep -m1 '/share/help/C/loomquill/$')
+check "the program's path to its help leads to it" test "$lib/$from_program/Weftbook.html" -ef "$help"
 check "templates beside the program" test -f "$lib/M3U playlist.hqd"
 check "template folders kept" test -f "$lib/More/Numbered list.hqd"
 check "no templates folder" test ! -e "$lib/templates"
