@@ -24,27 +24,21 @@ fs::path Home() {
 #endif
 }
 
-// XDG_CONFIG_HOME when set to an absolute folder, else ~/.config.
-fs::path ConfigHome() {
-  const fs::path config = ToPath(Env("XDG_CONFIG_HOME"));
-  if (config.is_absolute()) return config;
+// The XDG base folder named by variable when it is set to an absolute folder, else
+// ~/<fallback> (on Windows APPDATA first).
+fs::path XdgFolder(const char* variable, const fs::path& fallback) {
+  const fs::path folder = ToPath(Env(variable));
+  if (folder.is_absolute()) return folder;
 #ifdef _WIN32
   const fs::path app_data = ToPath(Env("APPDATA"));
   if (app_data.is_absolute()) return app_data;
 #endif
-  return Home() / ".config";
+  return Home() / fallback;
 }
 
-// XDG_DATA_HOME when set to an absolute folder, else ~/.local/share.
-fs::path DataHome() {
-  const fs::path data = ToPath(Env("XDG_DATA_HOME"));
-  if (data.is_absolute()) return data;
-#ifdef _WIN32
-  const fs::path app_data = ToPath(Env("APPDATA"));
-  if (app_data.is_absolute()) return app_data;
-#endif
-  return Home() / ".local" / "share";
-}
+fs::path ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+fs::path DataHome() { return XdgFolder("XDG_DATA_HOME", fs::path(".local") / "share"); }
 
 // The shell's double-quoted word: backslash escapes the next character.
 std::string Unquote(std::string_view word) {
