@@ -112,6 +112,8 @@ def cases(options, kinds):
                 out.append((f'{option}={prefix}', f'{option}={word}'))
     out.append(('--list so', '--list song.lst'))
     out.append(('--relpath su', '--relpath sub'))
+    # The short form of --output takes a file name too.
+    out.append(('-o so', '-o song.lst'))
     out.append(('-- --z', '-- --zz.txt'))
     return out
 
