@@ -21,6 +21,7 @@
 #include "engine/text_helpers.h"
 #include "persist/template_file.h"
 #include "persist/template_scan.h"
+#include "persist/user_folders.h"
 
 namespace lq {
 namespace {
@@ -122,9 +123,20 @@ int Run(const CliOptions& o) {
     const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
     std::error_code ec;
     if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
-    const TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId,
-                                                  kLastTemplateId, kListTemplatesBounds);
-    PutAll(FormatTemplateTree(menu));
+    TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId,
+                                            kLastTemplateId, kListTemplatesBounds);
+    // Without FOLDER, the menu the window shows: the user's own templates follow, after the
+    // line "--" where the window draws its separator.
+    const fs::path user = UserTemplateFolder();
+    if (!o.templates_folder && fs::is_directory(user, ec)) AppendTemplatesMenu(menu, user);
+    std::string tree = FormatTemplateTree(menu);
+    if (menu.AppendedAt < menu.Entries.size()) {
+      TemplatesMenu shipped = menu;
+      shipped.Entries.resize(menu.AppendedAt);
+      const std::string head = FormatTemplateTree(shipped);
+      tree = head + "--\n" + tree.substr(head.size());
+    }
+    PutAll(tree);
     if (!menu.CutAt.empty()) {
       Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
           " folders: " + menu.CutAt + " and the folders after it were not scanned");

@@ -6,6 +6,7 @@
 
 #include "persist/template_scan.h"
 #include "tests/support/run_process.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq::test {
@@ -111,6 +112,35 @@ TEST(CliTemplates, ListTemplatesPrintsTheMenuTree) {
             "1303 B\n1304 a\n1305 c\n1306 html2\n1307 html\nWeb/\n  1308 page\n  Deep/\n"
             "    1309 x\n");
   EXPECT_EQ(Cli({"--list-templates", dir.File("nope")}).status, 1);
+}
+
+// Without a folder, the window's menu: the shipped templates, then the user's after "--".
+TEST(CliTemplates, ListTemplatesWithoutAFolderAddsTheUsersOwnAfterALine) {
+  TempDir data;
+  const ScopedEnv data_home("XDG_DATA_HOME", data.path().string());
+  const auto shipped = Cli({"--list-templates"});
+  ASSERT_EQ(shipped.status, 0) << shipped.err;
+  EXPECT_NE(shipped.out.find(" M3U playlist\n"), std::string::npos) << shipped.out;
+  EXPECT_EQ(shipped.out.find("--\n"), std::string::npos) << "no user folder, no line";
+
+  fs::create_directories(data.path() / "loomquill" / "templates" / "Mine");
+  WriteFile((data.path() / "loomquill" / "templates" / "Mine" / "notes.hqd").string(),
+            "[Loomquill]\n");
+  WriteFile((data.path() / "loomquill" / "templates" / "cue.hqd").string(), "[Loomquill]\n");
+  const auto joined = Cli({"--list-templates"});
+  ASSERT_EQ(joined.status, 0) << joined.err;
+  ASSERT_EQ(joined.out.rfind(shipped.out, 0), 0u) << joined.out;
+  // The ids go on where the shipped ones end, as the window numbers them.
+  const int next =
+      kFirstTemplateId + static_cast<int>(BuildTemplatesMenu(Sample("")).FullNames.size());
+  EXPECT_EQ(
+      joined.out.substr(shipped.out.size()),
+      "--\n" + std::to_string(next) + " cue\nMine/\n  " + std::to_string(next + 1) + " notes\n");
+
+  // A folder given lists that folder alone.
+  const auto given = Cli({"--list-templates", (data.path() / "loomquill" / "templates").string()});
+  EXPECT_EQ(given.out, std::to_string(kFirstTemplateId) + " cue\nMine/\n  " +
+                           std::to_string(kFirstTemplateId + 1) + " notes\n");
 }
 
 TEST(CliTemplates, ListTemplatesStopsAtTheWindowsDepthAndPrintsItsMenu) {
