@@ -44,14 +44,21 @@ PreviewLink::~PreviewLink() {
 }
 
 void PreviewLink::Open(const wxFont& font) {
+  // Asked for from the main window, the preview comes to the front; opened while the main
+  // window is not yet active, as when it is restored at start, it leaves the focus to it.
+  const bool from_main_window = main_->IsActive();
   if (!frame_) {
     auto* frame = new PreviewFrame(font, Place());
     frame->set_on_close([this] { Closing(); });
     frame_ = frame;
     Refresh();
-    frame->Show();
+    if (from_main_window) {
+      frame->Show();
+    } else {
+      frame->ShowWithoutActivating();
+    }
   }
-  frame_->Raise();
+  if (from_main_window) frame_->Raise();
 }
 
 void PreviewLink::Changed() {
