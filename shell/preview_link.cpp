@@ -44,21 +44,21 @@ PreviewLink::~PreviewLink() {
 }
 
 void PreviewLink::Open(const wxFont& font) {
-  // Asked for from the main window, the preview comes to the front; opened while the main
-  // window is not yet active, as when it is restored at start, it leaves the focus to it.
-  const bool from_main_window = main_->IsActive();
+  // Asked for by the user, the preview comes to the front; restored at start, it opens
+  // beside the main window and leaves the focus to it.
+  const bool restoring = std::exchange(open_restored_, false);
   if (!frame_) {
     auto* frame = new PreviewFrame(font, Place());
     frame->set_on_close([this] { Closing(); });
     frame_ = frame;
     Refresh();
-    if (from_main_window) {
-      frame->Show();
-    } else {
+    if (restoring) {
       frame->ShowWithoutActivating();
+      return;
     }
+    frame->Show();
   }
-  if (from_main_window) frame_->Raise();
+  frame_->Raise();
 }
 
 void PreviewLink::Changed() {
@@ -94,6 +94,7 @@ PreviewSettings PreviewLink::State() const {
 
 void PreviewLink::Restore(const PreviewSettings& state) {
   place_ = state;
+  open_restored_ = state.Open;
   place_.Open = false;
 }
 

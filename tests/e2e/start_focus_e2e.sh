@@ -32,6 +32,7 @@ done
 
 name_of_focus() { xdotool getwindowfocus getwindowname 2>/dev/null; }
 name_of_active() { xdotool getactivewindow getwindowname 2>/dev/null; }
+is_main() { [[ $1 == "Halvorn Loomquill"* ]]; }
 
 for preview in 0 1; do
   printf '[Loomquill]\nPreviewOpen=%s\n' "$preview" >"$home/cfg/loomquill/ZQIni.ini"
@@ -43,10 +44,11 @@ for preview in 0 1; do
   fi
   # Both windows mapped, and the window manager done with them.
   sleep 1.5
+  # By title: the window of an earlier start may still be going from the display.
   check "preview $preview: the main window is active (not '$(name_of_active)')" \
-    test "$(name_of_active)" = "$(xdotool getwindowname "$main")"
+    is_main "$(name_of_active)"
   check "preview $preview: the main window has the keyboard focus (not '$(name_of_focus)')" \
-    test "$(name_of_focus)" = "$(xdotool getwindowname "$main")"
+    is_main "$(name_of_focus)"
   kill "$app_pid" 2>/dev/null
   wait "$app_pid" 2>/dev/null
 done
