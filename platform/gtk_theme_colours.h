@@ -16,4 +16,22 @@ void* LayWidgetColours(void* widget, const std::string& face, const std::string&
 // Takes sheet, as LayWidgetColours returned it for widget, off widget and frees it.
 void LiftWidgetColours(void* widget, void* sheet);
 
+// One colour as the theme states it; known is false where the theme states none.
+struct ThemeRgb {
+  bool known = false;
+  unsigned char red = 0;
+  unsigned char green = 0;
+  unsigned char blue = 0;
+};
+
+// What the theme paints a plain window with, read from its style for a window, a frame's
+// border in it and the colour it marks selection and focus with.
+struct WindowThemeColours {
+  ThemeRgb background;
+  ThemeRgb text;
+  ThemeRgb frame;
+  ThemeRgb focus;
+};
+WindowThemeColours ThemeWindowColours();
+
 }  // namespace lq

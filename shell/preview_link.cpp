@@ -44,11 +44,18 @@ PreviewLink::~PreviewLink() {
 }
 
 void PreviewLink::Open(const wxFont& font) {
+  // Asked for by the user, the preview comes to the front; restored at start, it opens
+  // beside the main window and leaves the focus to it.
+  const bool restoring = std::exchange(open_restored_, false);
   if (!frame_) {
     auto* frame = new PreviewFrame(font, Place());
     frame->set_on_close([this] { Closing(); });
     frame_ = frame;
     Refresh();
+    if (restoring) {
+      frame->ShowWithoutActivating();
+      return;
+    }
     frame->Show();
   }
   frame_->Raise();
@@ -87,6 +94,7 @@ PreviewSettings PreviewLink::State() const {
 
 void PreviewLink::Restore(const PreviewSettings& state) {
   place_ = state;
+  open_restored_ = state.Open;
   place_.Open = false;
 }
 

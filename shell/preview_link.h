@@ -46,7 +46,8 @@ class PreviewLink {
 
   // Open or not, and the window's place (the last one while closed).
   PreviewSettings State() const;
-  // Takes the place the settings file keeps, for the next time the window opens.
+  // Takes the place the settings file keeps, for the next time the window opens; when it
+  // was open, that next opening is its restoring, which leaves the focus where it is.
   void Restore(const PreviewSettings& state);
 
  private:
@@ -60,6 +61,7 @@ class PreviewLink {
   wxWeakRef<PreviewFrame> frame_;
   Throttle typing_;
   PreviewSettings place_;
+  bool open_restored_ = false;
   long long refreshes_ = 0;
 };
 

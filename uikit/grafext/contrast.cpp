@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace lq {
 namespace {
@@ -37,6 +38,22 @@ wxColour ReadableOn(const wxColour& background, const wxColour& preferred) {
 wxColour Mix(const wxColour& from, const wxColour& to, double share) {
   return {Blend(from.Red(), to.Red(), share), Blend(from.Green(), to.Green(), share),
           Blend(from.Blue(), to.Blue(), share)};
+}
+
+wxColour ShowingOn(const wxColour& background, const wxColour& preferred, double ratio) {
+  if (Contrast(background, preferred) >= ratio) return preferred;
+  // Away from the background's lightness first: lighter where it is lighter, else darker.
+  const bool lighter = Luminance(preferred) >= Luminance(background);
+  const wxColour away = lighter ? *wxWHITE : *wxBLACK;
+  const wxColour across = lighter ? *wxBLACK : *wxWHITE;
+  constexpr int kSteps = 64;
+  for (const wxColour* extreme : {&away, &across}) {
+    for (int step = 1; step <= kSteps; ++step) {
+      const wxColour mixed = Mix(preferred, *extreme, static_cast<double>(step) / kSteps);
+      if (Contrast(background, mixed) >= ratio) return mixed;
+    }
+  }
+  return ReadableOn(background, preferred);
 }
 
 }  // namespace lq

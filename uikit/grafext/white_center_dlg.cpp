@@ -20,11 +20,15 @@
 #include <cstdlib>
 #include <type_traits>
 
+#ifdef __WXGTK__
+#include "platform/gtk_group_box.h"
+#endif
+
 #include "platform/compositor.h"
 #include "platform/toolkit_sizes.h"
-#include "uikit/grafext/contrast.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/desktop.h"
+#include "uikit/grafext/face_colours.h"
 #include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
 #include "uikit/grafext/zq_list_box.h"
@@ -51,19 +55,46 @@ void KeepControlCursors(wxWindow* window) {
   }
 }
 
-// Labels are drawn on the dialog's own grey, not on the theme's background: their text takes
-// a colour that reads on that grey, whatever the theme's text colour.
-void GiveLabelColour(wxWindow* window, const wxColour& background) {
+// Labels are drawn on the dialog's own background, in the text colour that goes with it,
+// also where a control's own style would give them another.
+void GiveLabelColour(wxWindow* window, const wxColour& text) {
   for (wxWindow* child : window->GetChildren()) {
     if (child->IsTopLevel()) continue;
     if (dynamic_cast<wxStaticText*>(child) != nullptr ||
         dynamic_cast<wxCheckBox*>(child) != nullptr ||
         dynamic_cast<wxRadioButton*>(child) != nullptr ||
         dynamic_cast<wxStaticBox*>(child) != nullptr) {
-      child->SetForegroundColour(ReadableOn(background, child->GetForegroundColour()));
+      child->SetForegroundColour(text);
     }
-    GiveLabelColour(child, background);
+    GiveLabelColour(child, text);
   }
+}
+
+// Buttons, check boxes and radio buttons mark the keyboard focus with a ring.
+void GiveFocusRing(wxWindow* window, const wxColour& ring) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (child->IsTopLevel()) continue;
+    if (dynamic_cast<wxButton*>(child) != nullptr || dynamic_cast<wxCheckBox*>(child) != nullptr ||
+        dynamic_cast<wxRadioButton*>(child) != nullptr) {
+      ShowKeyboardFocus(child, ring);
+    }
+    GiveFocusRing(child, ring);
+  }
+}
+
+// Room between a group label and its frame's line, on either side of the text.
+constexpr int kGroupLabelGap = 4;
+
+void KeepGroupLabelsOffTheirFrames(wxWindow* window) {
+#ifdef __WXGTK__
+  for (wxWindow* child : window->GetChildren()) {
+    if (dynamic_cast<wxStaticBox*>(child) != nullptr) {
+      SetGroupLabelApart(child->GetHandle(), kGroupLabelGap);
+    }
+  }
+#else
+  (void)window;
+#endif
 }
 
 // The average letter's size in a font, in thousandths of a pixel: what dialog units are
@@ -119,8 +150,29 @@ TWhiteCenter<Base>::TWhiteCenter(wxWindow* parent, const std::string& resource,
   this->Bind(wxEVT_MOUSE_CAPTURE_LOST, &TWhiteCenter::OnCaptureLost, this);
   this->Bind(wxEVT_PAINT, &TWhiteCenter::OnPaint, this);
   this->Bind(wxEVT_SIZE, &TWhiteCenter::OnSize, this);
+  this->Bind(wxEVT_SYS_COLOUR_CHANGED, &TWhiteCenter::OnThemeChanged, this);
 
   SetUp(font);
+}
+
+template <typename Base>
+wxColour TWhiteCenter<Base>::BackgroundColour() {
+  return ThemeDialogColours().background;
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::TakeThemeColours() {
+  const DialogColours colours = ThemeDialogColours();
+  this->SetBackgroundColour(colours.background);
+  GiveLabelColour(this, colours.text);
+  GiveFocusRing(this, colours.focus);
+}
+
+template <typename Base>
+void TWhiteCenter<Base>::OnThemeChanged(wxSysColourChangedEvent& event) {
+  event.Skip();
+  TakeThemeColours();
+  this->Refresh();
 }
 
 template <typename Base>
@@ -152,8 +204,8 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   current_font_ = initial_font_;
   this->SetFont(initial_font_);
   GiveFont(this, initial_font_);
-  this->SetBackgroundColour(BackgroundColour());
-  GiveLabelColour(this, BackgroundColour());
+  TakeThemeColours();
+  KeepGroupLabelsOffTheirFrames(this);
   this->SetCursor(LoadNamedCursor("CUR_MANO"));
   KeepControlCursors(this);
   Widen(f);

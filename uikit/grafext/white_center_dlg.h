@@ -14,7 +14,9 @@
 
 namespace lq {
 
-// The base of Loomquill's dialogs: loaded from its XRC resource, light grey, in its own font,
+// The base of Loomquill's dialogs: loaded from its XRC resource, in the colours the desktop's
+// theme gives a window (group labels clear of their frames, a focus ring on the focused
+// button, check box or radio button once the keyboard moved the focus), in its own font,
 // the "CUR_MANO" cursor over its background, dragged by any free spot of that background,
 // a popup menu on a right click there, and centred on its owner when shown. Base is
 // wxDialog for a dialog of its own, or wxPanel for the main dialog, which is the client of
@@ -60,7 +62,8 @@ class TWhiteCenter : public Base {
   // Which arrangement the last rescale used: 0 for the resource's own.
   std::size_t arrangement() const { return arrangement_; }
 
-  static wxColour BackgroundColour() { return wxColour(192, 192, 192); }
+  // The theme's window background, which the dialog and its labels are painted on.
+  static wxColour BackgroundColour();
 
   // A dialog of its own is placed as it shows, once its size is final: centred on its
   // owner and whole on the owner's display, laid out again where that took room from it.
@@ -84,6 +87,9 @@ class TWhiteCenter : public Base {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
+  void OnThemeChanged(wxSysColourChangedEvent& event);
+  // The theme's colours on the dialog, its labels, group frames and focus rings.
+  void TakeThemeColours();
   void StartDrag();
   void EndDrag();
   void Widen(double f);

@@ -13,6 +13,7 @@
 
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/desktop.h"
+#include "uikit/grafext/face_colours.h"
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/popup.h"
 #include "uikit/grafext/white_center_dlg.h"
@@ -182,8 +183,8 @@ TEST_F(ControlsTest, XrcCreatesTheControlClassesWithTheirIds) {
   EXPECT_EQ(dlg->Get<TAutoButton>(113), nullptr);
 }
 
-TEST_F(ControlsTest, DialogIsGreyInItsFontCentredWithItsMenu) {
-  EXPECT_EQ(dlg->GetBackgroundColour(), wxColour(192, 192, 192));
+TEST_F(ControlsTest, DialogIsInTheThemesBackgroundInItsFontCentredWithItsMenu) {
+  EXPECT_EQ(dlg->GetBackgroundColour(), ThemeDialogColours().background);
   EXPECT_TRUE(dlg->has_menu());
   EXPECT_EQ(dlg->initial_font(), font);
   for (wxWindow* child : dlg->GetChildren()) EXPECT_EQ(child->GetFont(), font) << child->GetId();
