@@ -33,20 +33,34 @@ for _ in $(seq 100); do
 done
 check "openbox manages the display" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 
-launch
-main=$(x_window_up '^Halvorn Loomquill')
-check "the main window comes up" test -n "$main"
-[ -n "$main" ] || { summary; exit 1; }
-sleep 1
-# Off the screen's middle, so that a dialog centred on the screen is told from one on its owner.
-xdotool windowmove --sync "$main" 40 40 2>/dev/null
-sleep 0.5
-
 # x y width height of a window's client area on the screen.
 geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
     /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
 }
+
+# The main window: the largest visible window of that name once the start has settled (a
+# window of the same name may come and go while it starts).
+main_window() {
+  local id best="" area=0 x y w h
+  for id in $(xdotool search --onlyvisible --name '^Halvorn Loomquill$' 2>/dev/null); do
+    read -r x y w h <<<"$(geometry "$id" 2>/dev/null)"
+    [ -n "$h" ] && [ $((w * h)) -gt "$area" ] && { area=$((w * h)); best=$id; }
+  done
+  echo "$best"
+}
+
+launch
+first=$(x_window_up '^Halvorn Loomquill')
+check "the main window comes up" test -n "$first"
+[ -n "$first" ] || { summary; exit 1; }
+sleep 2
+main=$(main_window)
+check "the main window stays up" test -n "$main"
+[ -n "$main" ] || { summary; exit 1; }
+# Off the screen's middle, so that a dialog centred on the screen is told from one on its owner.
+xdotool windowmove --sync "$main" 40 40 2>/dev/null
+sleep 0.5
 
 # A visible window named TITLE other than the main one, waited for up to 10 s (step 50 ms).
 other_window() {  # other_window TITLE_REGEX
