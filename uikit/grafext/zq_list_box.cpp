@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "uikit/grafext/menu_shortcut.h"
+
 namespace lq {
 
 wxIMPLEMENT_DYNAMIC_CLASS(TZQListBox, wxHVScrolledWindow);
@@ -247,8 +249,13 @@ void TZQListBox::OnKeyDown(wxKeyEvent& event) {
     return;
   }
   // Alt with any key belongs to the menus: their mnemonics and shortcuts (Alt+Up moves the
-  // selected items). Del, Ctrl+C and the like are menu shortcuts too and pass on.
-  if (list_ == nullptr || list_->Empty() || event.AltDown()) {
+  // selected items), which the scrolled window would take for scrolling unless run here.
+  // Del, Ctrl+C and the like are menu shortcuts too and pass on.
+  if (event.AltDown()) {
+    if (!RunMenuShortcut(this, event)) event.Skip();
+    return;
+  }
+  if (list_ == nullptr || list_->Empty()) {
     event.Skip();
     return;
   }

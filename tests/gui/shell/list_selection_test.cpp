@@ -102,9 +102,13 @@ TEST_F(ListSelectionTest, CtrlAThenDelEmptiesTheList) {
 TEST_F(ListSelectionTest, TheListLeavesTheMenuBarsKeysAlone) {
   OpenListOf(Names("abcd"));
   SelectItem(1);
-  for (const auto& [key, modifiers] : std::vector<std::pair<int, int>>{{WXK_DOWN, wxMOD_ALT},
-                                                                       {WXK_UP, wxMOD_ALT},
-                                                                       {WXK_END, wxMOD_ALT},
+  // Alt+Down and Alt+Up are the List menu's Move commands, run for the list, which as a
+  // scrolled window would take them for scrolling.
+  ListKey(WXK_DOWN, wxMOD_ALT);
+  EXPECT_EQ(Shown(), "acBd");
+  ListKey(WXK_UP, wxMOD_ALT);
+  EXPECT_EQ(Shown(), "aBcd");
+  for (const auto& [key, modifiers] : std::vector<std::pair<int, int>>{{WXK_END, wxMOD_ALT},
                                                                        {'F', wxMOD_ALT},
                                                                        {WXK_DELETE, 0},
                                                                        {'C', wxMOD_CONTROL},
