@@ -117,29 +117,22 @@ if [ -n "$input" ]; then
   check "the Input dialog closes" close_window "$input"
 fi
 
-xdotool windowactivate --sync "$main" 2>/dev/null
-xdotool key alt+f
-sleep 0.3
-xdotool key i
-sendto=$(other_window '^Send To$')
-check "File > Set Send To interface opens its dialog" test -n "$sendto"
-if [ -n "$sendto" ]; then
-  check "the Send To dialog opens centred on the main window" centred_on_main "$sendto"
-  check "the Send To dialog is whole" whole "$sendto"
-  close_window "$sendto"
-fi
-
-xdotool windowactivate --sync "$main" 2>/dev/null
-xdotool key alt+h
-sleep 0.3
-xdotool key a
-about=$(other_window '^About Halvorn Loomquill$')
-check "Help > About opens the About box" test -n "$about"
-if [ -n "$about" ]; then
-  check "the About box opens centred on the main window" centred_on_main "$about"
-  check "the About box is whole" whole "$about"
-  close_window "$about"
-fi
+# A dialog opened from the menu bar by its mnemonics, as a keyboard user opens it.
+menu_dialog() {  # menu_dialog MENU_KEY ITEM_KEY TITLE_REGEX WHAT
+  xdotool windowactivate --sync "$main" 2>/dev/null
+  xdotool key "$1"
+  sleep 0.3
+  xdotool key "$2"
+  local dialog
+  dialog=$(other_window "$3")
+  check "$4 opens" test -n "$dialog"
+  [ -n "$dialog" ] || return
+  check "$4 opens centred on the main window" centred_on_main "$dialog"
+  check "$4 is whole" whole "$dialog"
+  close_window "$dialog"
+}
+menu_dialog alt+f i '^Send To$' "File > Set Send To interface's dialog"
+menu_dialog alt+h a '^About Halvorn Loomquill$' "Help > About's box"
 
 # A file handed over by a second start: the window's "Copying..." notice.
 : >"$work/song.mp3"
