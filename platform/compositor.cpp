@@ -66,6 +66,11 @@ void AskForFocus(wxWindow* top, const std::string& activation_token) {
   gtk_window_present_with_time(window, GDK_CURRENT_TIME);
 }
 
+void CompleteStart(const std::string& activation_token) {
+  if (activation_token.empty() || gdk_display_get_default() == nullptr || OnWayland()) return;
+  gdk_notify_startup_complete_with_id(activation_token.c_str());
+}
+
 wxWindow* TopLevelUnderPointer() {
   if (!OnWayland()) return nullptr;
   GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
@@ -89,6 +94,7 @@ bool OnWayland() { return false; }
 bool BeginCompositorMove(wxWindow*, int, const wxPoint&, long) { return false; }
 void LetCompositorPlace(wxWindow*) {}
 void AskForFocus(wxWindow*, const std::string&) {}
+void CompleteStart(const std::string&) {}
 wxWindow* TopLevelUnderPointer() { return nullptr; }
 
 #endif

@@ -35,6 +35,10 @@ void LetCompositorPlace(wxWindow* top);
 // X11 the token is a startup id, which ends the launcher's feedback for that start.
 void AskForFocus(wxWindow* top, const std::string& activation_token);
 
+// Under X11, tells the launcher that the start with this startup id is complete, for a start
+// whose files were taken without a window coming forward; elsewhere nothing.
+void CompleteStart(const std::string& activation_token);
+
 // The top-level window of ours that the pointer is in, or null when it is over none of
 // them (under X11: null, the caller looks by position).
 wxWindow* TopLevelUnderPointer();

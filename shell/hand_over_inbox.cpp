@@ -52,7 +52,10 @@ void HandOverInbox::Take(const HandOver& hand_over) {
   const long long now = KitClock().NowMs();
   if (batch_.names.empty()) first_ms_ = now;
   batch_.names.insert(batch_.names.end(), hand_over.names.begin(), hand_over.names.end());
-  if (!hand_over.activation_token.empty()) batch_.activation_token = hand_over.activation_token;
+  if (!hand_over.activation_token.empty()) {
+    if (!batch_.activation_token.empty() && superseded_) superseded_(batch_.activation_token);
+    batch_.activation_token = hand_over.activation_token;
+  }
   const long long left = std::max(0LL, first_ms_ + kLongestWaitMs - now);
   quiet_timer_->Start(static_cast<int>(std::min<long long>(kQuietMs, left)));
 }

@@ -35,6 +35,11 @@ class HandOverInbox {
   HandOverInbox(const HandOverInbox&) = delete;
   HandOverInbox& operator=(const HandOverInbox&) = delete;
 
+  // Told each token that a later one of the same batch replaced, at once: the start that
+  // sent it has its names taken, and under X11 its launcher waits to hear the start is done.
+  using Superseded = std::function<void(const std::string& token)>;
+  void OnSupersededToken(Superseded superseded) { superseded_ = std::move(superseded); }
+
   // Names that did not come through the listener (the start's own files), joined like them.
   void Add(const HandOver& hand_over);
   // Takes what the listener has; the poll timer calls it.
@@ -53,6 +58,7 @@ class HandOverInbox {
 
   std::unique_ptr<HandOverListener> listener_;
   Deliver deliver_;
+  Superseded superseded_;
   std::unique_ptr<KitTimer> poll_timer_;
   // After the listener, so that it goes first. Null or not ok: the poll timer runs always.
   std::unique_ptr<FdWatch> watch_;

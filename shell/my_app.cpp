@@ -92,6 +92,7 @@ bool TMyApp::OnInit() {
   if (listener_ != nullptr) hand_over_path_ = listener_->path();
   inbox_ = std::make_unique<HandOverInbox>(std::move(listener_),
                                            [this](const HandOver& joined) { Receive(joined); });
+  inbox_->OnSupersededToken([](const std::string& token) { CompleteStart(token); });
   inbox_->Add({std::exchange(pending_files_, {}), {}});
   return true;
 }
@@ -119,6 +120,9 @@ void TMyApp::Receive(const HandOver& hand_over) {
     if (BaseDlg* client = frame_->client()) {
       client->ReceiveFiles(showable, hand_over.activation_token);
     }
+  } else {
+    // Nothing to copy, but the start that sent them is over all the same.
+    CompleteStart(hand_over.activation_token);
   }
   if (!refused.empty() && frame_ != nullptr) TellRefused(refused);
 }

@@ -85,6 +85,17 @@ done
 check "the handed-over name is on the clipboard" \
   test "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$work/song one.mp3"
 
+# Two starts in a row are taken as one batch: each is still reported complete.
+: >"$work/song two.mp3"
+: >"$work/song three.mp3"
+gtk-launch "$id" "$work/song two.mp3" >>"$work/app.log" 2>&1
+gtk-launch "$id" "$work/song three.mp3" >>"$work/app.log" 2>&1
+third=$(new_start 2)
+fourth=$(new_start 3)
+check "two starts in a row begin two start ids" test -n "$third" -a -n "$fourth"
+check "the first of two starts in a row is completed" completed "$third"
+check "the second of two starts in a row is completed" completed "$fourth"
+
 if [ "$failures" -ne 0 ]; then
   echo "--- messages on the root window:" >&2
   cat "$work/messages" >&2

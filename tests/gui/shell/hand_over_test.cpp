@@ -111,6 +111,31 @@ TEST_F(HandOverTest, HandOversInARowAreOneCopyInArrivalOrder) {
   EXPECT_EQ(inbox->waiting(), 0u);
 }
 
+// Each start of a batch but the last is told done as soon as a later token replaces its own,
+// so that no launcher waits on a start whose names were taken.
+TEST_F(HandOverTest, EachReplacedTokenIsToldAtOnceAndTheLastIsDelivered) {
+  WriteSettings("CheckIndex=0\n");
+  Start();
+  auto inbox = Inbox();
+  std::vector<std::string> superseded;
+  inbox->OnSupersededToken([&](const std::string& token) { superseded.push_back(token); });
+  Add(*inbox, {"/a"}, "tok-a");
+  Add(*inbox, {"/b"});
+  EXPECT_TRUE(superseded.empty()) << "a hand-over without a token replaces none";
+  Add(*inbox, {"/c"}, "tok-c");
+  Add(*inbox, {"/d"}, "tok-d");
+  EXPECT_EQ(superseded, (std::vector<std::string>{"tok-a", "tok-c"}));
+  kit_.timers.Advance(HandOverInbox::kQuietMs);
+  ASSERT_EQ(delivered.size(), 1u);
+  EXPECT_EQ(delivered[0].activation_token, "tok-d");
+  // A new batch starts afresh.
+  Add(*inbox, {"/e"}, "tok-e");
+  kit_.timers.Advance(HandOverInbox::kQuietMs);
+  EXPECT_EQ(superseded.size(), 2u);
+  ASSERT_EQ(delivered.size(), 2u);
+  EXPECT_EQ(delivered[1].activation_token, "tok-e");
+}
+
 TEST_F(HandOverTest, AHandOverAfterAQuietSpellIsACopyOfItsOwn) {
   WriteSettings("CheckIndex=0\n");
   Start();
