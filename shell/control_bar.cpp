@@ -8,6 +8,7 @@
 #include "resources/ids.h"
 #include "resources/images.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/controls.h"
 #include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
@@ -33,6 +34,8 @@ TMyControlBar::TMyControlBar(wxWindow* parent)
   AddSeparator();
   AddHintedTool(this, ids::kClearList, ids::kBitmapClear);
   Realize();
+  // The tools have no captions: readers name them by their tooltips.
+  SpellReaderNames(this);
   wxToolTip::SetDelay(200);
 }
 
