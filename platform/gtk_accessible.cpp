@@ -57,19 +57,41 @@ void Spell(GtkWidget* widget, const Speller& spelled, const std::string& fallbac
                        const_cast<void*>(static_cast<const void*>(&spelled)));
 }
 
+GtkToolbar* ToolbarIn(GtkWidget* widget) {
+  if (GTK_IS_TOOLBAR(widget)) return GTK_TOOLBAR(widget);
+  if (!GTK_IS_CONTAINER(widget)) return nullptr;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  GtkToolbar* found = nullptr;
+  for (GList* c = children; c != nullptr && found == nullptr; c = c->next) {
+    found = ToolbarIn(static_cast<GtkWidget*>(c->data));
+  }
+  g_list_free(children);
+  return found;
+}
+
 }  // namespace
+
+void NameTool(void* widget, int position, const std::string& name) {
+  if (widget == nullptr || name.empty()) return;
+  GtkToolbar* bar = ToolbarIn(static_cast<GtkWidget*>(widget));
+  if (bar == nullptr || position < 0 || position >= gtk_toolbar_get_n_items(bar)) return;
+  GtkToolItem* item = gtk_toolbar_get_nth_item(bar, position);
+  Describe(GTK_WIDGET(item), AccessibleRole::kAsIs, name, std::string());
+  if (GtkWidget* child = gtk_bin_get_child(GTK_BIN(item))) {
+    Describe(child, AccessibleRole::kAsIs, name, std::string());
+  }
+}
 
 void SetAccessible(void* widget, AccessibleRole role, const std::string& name,
                    const std::string& description) {
   if (widget == nullptr) return;
   auto* gtk_widget = static_cast<GtkWidget*>(widget);
-  Describe(gtk_widget, role, name, description);
-  if (GTK_IS_SCROLLED_WINDOW(gtk_widget)) {
-    // A multi-line field or a scrolled list: the reader lands on the widget inside.
-    if (GtkWidget* child = gtk_bin_get_child(GTK_BIN(gtk_widget))) {
-      Describe(child, role, name, description);
-    }
-  }
+  GtkWidget* inner =
+      GTK_IS_SCROLLED_WINDOW(gtk_widget) ? gtk_bin_get_child(GTK_BIN(gtk_widget)) : nullptr;
+  // A multi-line field or a scrolled list: the reader lands on the widget inside, and the
+  // scroll pane around it keeps its own role.
+  Describe(gtk_widget, inner != nullptr ? AccessibleRole::kAsIs : role, name, description);
+  if (inner != nullptr) Describe(inner, role, name, description);
 }
 
 void SpellAccessibleNames(void* widget, const Speller& spelled) {

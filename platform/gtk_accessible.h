@@ -15,6 +15,10 @@ enum class AccessibleRole { kAsIs, kList };
 void SetAccessible(void* widget, AccessibleRole role, const std::string& name,
                    const std::string& description);
 
+// Names the tool at position (separators count) of the tool bar widget is or holds, and the
+// button inside it; does nothing when there is no such tool or name is empty.
+void NameTool(void* widget, int position, const std::string& name);
+
 // Names every widget inside widget, itself included, through spelled: the name it has, or
 // the tooltip of one that has none (the tool bar's buttons), goes through spelled and is
 // set where that changes it; a menu item's submenu is walked too.

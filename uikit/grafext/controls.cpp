@@ -81,16 +81,21 @@ void ControlBehaviour::PopupAt(const wxPoint& pos_in_control) const {
 void ControlBehaviour::ExposeToReaders(AccessibleRole role) const {
 #ifdef __WXGTK__
   const int id = owner_->GetId();
-  const std::string tip = id > 0 ? SplitHint(KitStrings()(id)).tip : std::string();
-  const std::string caption = wxControl::GetLabelText(owner_->GetLabel()).utf8_string();
-  const std::string tip_name = SpokenName(tip.substr(0, tip.find('\n')));
+  const HintParts hint = id > 0 ? SplitHint(KitStrings()(id)) : HintParts{};
+  // A field's label is its text, no caption.
+  auto* field = dynamic_cast<wxTextCtrl*>(owner_);
+  const std::string caption =
+      field != nullptr ? std::string() : wxControl::GetLabelText(owner_->GetLabel()).utf8_string();
   // GTK reads a caption itself and follows later changes to it; a name set here would not.
   std::string name;
   if (caption.empty()) {
-    name = tip_name;
+    name = !hint.tip.empty() ? hint.tip.substr(0, hint.tip.find('\n')) : hint.status;
+    if (name.empty() && field != nullptr) name = field->GetValue().utf8_string();
+    name = SpokenName(name);
   } else if (SpokenName(caption) != caption) {
     name = SpokenName(caption);
   }
+  const std::string& tip = hint.tip;
   SetAccessible(owner_->GetHandle(), role, name, SpokenName(tip));
 #else
   (void)role;
