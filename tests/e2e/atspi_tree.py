@@ -129,7 +129,7 @@ def main():
             check("the check box toggles back",
                   wait_for(lambda: ("checked" in states(invert)) == before, 5) is not None)
         no_path = find(app, "radio button", "No Path")
-        if no_path is not None:
+        if no_path is not None and full is not None and relative_field is not None:
             click(no_path)
             check("the radio gets checked",
                   wait_for(lambda: "checked" in states(no_path), 5) is not None)
