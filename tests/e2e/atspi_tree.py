@@ -79,9 +79,12 @@ def main():
             return
         frame = wait_for(lambda: find(app, "frame", "Halvorn Loomquill"))
         check("the main window is a frame named by its title", frame is not None)
-        time.sleep(1)
+        # A loaded machine fills the tree for a while after the frame shows.
+        def all_controls():
+            found = [n for n in walk(app) if n.getRoleName() in CONTROLS]
+            return found if len(found) > 40 else None
 
-        controls = [n for n in walk(app) if n.getRoleName() in CONTROLS]
+        controls = wait_for(all_controls, 30) or []
         check("the tree holds the window's controls", len(controls) > 40)
         for node in controls:
             role = node.getRoleName()
@@ -114,7 +117,7 @@ def main():
             check("the field can take the focus", "focusable" in states(header))
             header.queryComponent().grabFocus()
             check("the focused field is focused",
-                  wait_for(lambda: "focused" in states(header), 5) is not None)
+                  wait_for(lambda: "focused" in states(header), 15) is not None)
             check("no other control is focused",
                   [n.name for n in controls if "focused" in states(n)] == ["Header"])
 
@@ -124,17 +127,17 @@ def main():
             before = "checked" in states(invert)
             click(invert)
             check("the check box toggles",
-                  wait_for(lambda: ("checked" in states(invert)) != before, 5) is not None)
+                  wait_for(lambda: ("checked" in states(invert)) != before, 15) is not None)
             click(invert)
             check("the check box toggles back",
-                  wait_for(lambda: ("checked" in states(invert)) == before, 5) is not None)
+                  wait_for(lambda: ("checked" in states(invert)) == before, 15) is not None)
         no_path = find(app, "radio button", "No Path")
         if no_path is not None and full is not None and relative_field is not None:
             click(no_path)
             check("the radio gets checked",
-                  wait_for(lambda: "checked" in states(no_path), 5) is not None)
+                  wait_for(lambda: "checked" in states(no_path), 15) is not None)
             check("the other radio is unchecked",
-                  wait_for(lambda: "checked" not in states(full), 5) is not None)
+                  wait_for(lambda: "checked" not in states(full), 15) is not None)
             check("the disabled field stays disabled with No Path",
                   "enabled" not in states(relative_field))
         # A button's command: MainHead's Input dialog opens, seen on the X display (its modal
@@ -145,7 +148,7 @@ def main():
             click(main_head)
             box = wait_for(lambda: subprocess.run(
                 ["xdotool", "search", "--onlyvisible", "--name", "^Input$"],
-                capture_output=True, text=True).stdout.strip(), 10)
+                capture_output=True, text=True).stdout.strip(), 20)
             check("the MainHead button opens the Input dialog", box is not None)
     finally:
         proc.terminate()
