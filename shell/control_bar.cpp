@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "platform/gtk_accessible.h"
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/images.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/spoken_name.h"
 #include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
@@ -18,6 +20,17 @@ void AddHintedTool(wxToolBar* bar, int id, int bitmap) {
   const HintParts hint = SplitHint(HintString(id));
   bar->AddTool(id, wxEmptyString, ToolBitmapBundle(bitmap), FromUtf8(hint.tip), wxITEM_NORMAL);
   bar->SetToolLongHelp(id, FromUtf8(hint.status));
+}
+
+// The tools have no captions: readers name each by its tooltip, or its long help.
+[[maybe_unused]] void NameTools(wxToolBar* bar) {
+  for (size_t i = 0; i < bar->GetToolsCount(); ++i) {
+    const wxToolBarToolBase* tool = bar->GetToolByPos(static_cast<int>(i));
+    if (tool == nullptr || tool->IsSeparator()) continue;
+    const HintParts hint = SplitHint(HintString(tool->GetId()));
+    const std::string& text = hint.tip.empty() ? hint.status : hint.tip;
+    NameTool(bar->GetHandle(), static_cast<int>(i), SpokenName(text.substr(0, text.find('\n'))));
+  }
 }
 
 }  // namespace
@@ -33,6 +46,9 @@ TMyControlBar::TMyControlBar(wxWindow* parent)
   AddSeparator();
   AddHintedTool(this, ids::kClearList, ids::kBitmapClear);
   Realize();
+#ifdef __WXGTK__
+  NameTools(this);
+#endif
   wxToolTip::SetDelay(200);
 }
 

@@ -22,6 +22,7 @@
 #include "shell/fit_view.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/controls.h"
 #include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
@@ -35,7 +36,10 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
               wxDEFAULT_FRAME_STYLE),
       context_(context) {
   SetIcons(AppIcons());
-  if (wxMenuBar* bar = wxXmlResource::Get()->LoadMenuBar(kMainMenuBar)) SetMenuBar(bar);
+  if (wxMenuBar* bar = wxXmlResource::Get()->LoadMenuBar(kMainMenuBar)) {
+    SetMenuBar(bar);
+    SpellReaderNames(bar);
+  }
   status_ = new TTipStatusBar(this);
   SetStatusBar(status_);
   SetToolBar(new TMyControlBar(this));

@@ -9,6 +9,9 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev xv
 packages+=(python3-gi gir1.2-gtk-3.0 x11-utils imagemagick)
 # The X11 startup-notification messages a launcher and the window exchange, read from the root.
 packages+=(python3-xlib)
+# The accessibility bus and its Python reader, for the test that reads the window as a
+# screen reader does.
+packages+=(dbus at-spi2-core python3-pyatspi)
 # A second language, so the test that GTK's own dialogs follow the locale has one to use.
 packages+=(locales)
 # GTK's and Wayland's headers for the calls to a compositor, and weston and sway with a

@@ -1,5 +1,6 @@
 #include "uikit/grafext/controls.h"
 
+#include <wx/control.h>
 #include <wx/menu.h>
 
 #include <algorithm>
@@ -8,7 +9,9 @@
 #include "uikit/grafext/hint_sink.h"
 #include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
+#include "uikit/grafext/spoken_name.h"
 #include "uikit/grafext/zq_list_box.h"
+#include "uikit/tooltip/tip_logic.h"
 
 namespace lq {
 
@@ -75,6 +78,41 @@ void ControlBehaviour::PopupAt(const wxPoint& pos_in_control) const {
   ShowPopupMenu(parent, *menu_, menu_name_, pos);
 }
 
+void ControlBehaviour::ExposeToReaders(AccessibleRole role) const {
+#ifdef __WXGTK__
+  const int id = owner_->GetId();
+  const HintParts hint = id > 0 ? SplitHint(KitStrings()(id)) : HintParts{};
+  // A field's label is its text, no caption.
+  auto* field = dynamic_cast<wxTextCtrl*>(owner_);
+  const std::string caption =
+      field != nullptr ? std::string() : wxControl::GetLabelText(owner_->GetLabel()).utf8_string();
+  // GTK reads a caption itself and follows later changes to it; a name set here would not.
+  std::string name;
+  if (caption.empty()) {
+    name = !hint.tip.empty() ? hint.tip.substr(0, hint.tip.find('\n')) : hint.status;
+    if (name.empty() && field != nullptr) name = field->GetValue().utf8_string();
+    name = SpokenName(name);
+  } else if (SpokenName(caption) != caption) {
+    name = SpokenName(caption);
+  }
+  const std::string& tip = hint.tip;
+  SetAccessible(owner_->GetHandle(), role, name, SpokenName(tip));
+#else
+  (void)role;
+#endif
+}
+
+void SpellReaderNames(wxWindow* window) {
+#ifdef __WXGTK__
+  if (window != nullptr) {
+    SpellAccessibleNames(window->GetHandle(),
+                         [](const std::string& name) { return SpokenName(name); });
+  }
+#else
+  (void)window;
+#endif
+}
+
 bool ControlBehaviour::TakeRightRelease() {
   const bool was_pressed = right_pressed_;
   right_pressed_ = false;
@@ -96,6 +134,7 @@ void TZQEditCursor::Setup(std::size_t text_limit, const std::string& cursor_name
   // the byte limit itself is kept by OnText for every field.
   if (!IsMultiLine() && text_limit > 0) SetMaxLength(text_limit);
   behaviour_.SetCursorName(cursor_name, false);
+  behaviour_.ExposeToReaders();
   undo_text_ = last_text_ = GetValue().utf8_string();
 }
 
@@ -195,6 +234,7 @@ void TZQButton::Setup(const std::string& cursor_name, const std::string& popup_m
                       bool drop_down) {
   behaviour_.SetCursorName(cursor_name, true);
   behaviour_.SetPopupMenu(popup_menu);
+  behaviour_.ExposeToReaders();
   drop_down_ = drop_down;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gtk_accessible.h"
 #include "uikit/grafext/mouse_lumen.h"
 
 namespace lq {
@@ -41,6 +42,10 @@ class ControlBehaviour {
   void RightPressed() { right_pressed_ = true; }
   bool TakeRightRelease();
 
+  // Tells assistive technology the control's role and its name: the caption spelled right,
+  // or the hint's tooltip where there is no caption; the tooltip is its description.
+  void ExposeToReaders(AccessibleRole role = AccessibleRole::kAsIs) const;
+
  private:
   wxWindow* owner_;
   std::string cursor_name_;
@@ -58,10 +63,14 @@ class KitControl : public Base {
   void Setup(const std::string& cursor_name, const std::string& popup_menu) {
     behaviour_.SetCursorName(cursor_name, false);
     behaviour_.SetPopupMenu(popup_menu);
+    behaviour_.ExposeToReaders(ReaderRole());
   }
 
  protected:
   enum class RightClick { kHandled, kNative };
+
+  // The role a reader is told; the native control's own unless a class draws another.
+  virtual AccessibleRole ReaderRole() const { return AccessibleRole::kAsIs; }
 
   explicit KitControl(RightClick right_click = RightClick::kHandled) {
     this->Bind(wxEVT_MOTION, &KitControl::OnMotion, this);
@@ -197,6 +206,10 @@ class TAutoButton : public TZQButton {
   TMouseLumen lumen_{this, LumenKind::kButton};
   wxDECLARE_DYNAMIC_CLASS(TAutoButton);
 };
+
+// Spells right, for assistive technology, the name of every widget in window (the tool bar's
+// buttons, named by their tooltips, and the menu bar's items among them).
+void SpellReaderNames(wxWindow* window);
 
 // The hover highlight of any of the kit's controls, or null (plain buttons have none).
 const TMouseLumen* LumenOf(const wxWindow* window);

@@ -47,6 +47,7 @@ class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio
   bool SetFont(const wxFont& font) override;
 
  protected:
+  AccessibleRole ReaderRole() const override { return AccessibleRole::kList; }
   void RightPress(wxMouseEvent& event) override;
   void RightRelease(wxMouseEvent& event) override;
 

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The real window read through the accessibility bus, as a screen reader reads it: a private
+# D-Bus session bus (which starts the AT-SPI bus on request) around the window and the
+# reader, so nothing reaches the desktop's own buses. Needs an X display (make test
+# provides one), dbus, at-spi2-core and python3-pyatspi.
+#   tests/e2e/atspi_e2e.sh BIN_DIR
+set -uo pipefail
+
+bin_dir=$1
+work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e-atspi.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/run" "$work/cfg"
+chmod 700 "$work/run"
+export HOME="$work" XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work/run" \
+  XDG_CACHE_HOME="$work/cache"
+# A display just started may not take clients yet.
+for _ in $(seq 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.2
+done
+# GTK speaks to the AT-SPI bus unless told not to.
+unset NO_AT_BRIDGE
+export GTK_A11Y=atk
+
+timeout 150 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$bin_dir" \
+  2> >(grep -v '^dbus-daemon\|SpiRegistry daemon' >&2)
+status=$?
+if [ "$status" -ne 0 ] && [ -s "$work/app.log" ]; then
+  echo "standard error of the window:" >&2
+  cat "$work/app.log" >&2
+fi
+exit "$status"
