@@ -17,6 +17,7 @@
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
+#include "resources/translate.h"
 #include "shell/drop_target.h"
 #include "shell/escape_menu.h"
 #include "shell/my_window.h"
@@ -40,7 +41,8 @@ std::string CopyingNotice(const std::vector<std::string>& names) {
   return text + names.back();
 }
 
-constexpr const char* kRelPathHint = "Relative path, drag a folder here to change\nRel Path";
+constexpr const char* kRelPathHint =
+    wxTRANSLATE("Relative path, drag a folder here to change\nRel Path");
 
 template <typename T>
 T* Control(wxWindow* parent, int id) {
@@ -62,7 +64,7 @@ void SetFieldText(wxWindow* parent, int id, const std::string& text) {
 // the item still loads the template by its real name.
 wxString MenuLabel(const std::string& title) {
   wxString label = FromUtf8(ReadableName(title));
-  if (label.empty()) label = "(no name)";
+  if (label.empty()) label = Tr("(no name)");
   label.Replace("&", "&&");
   return label;
 }
@@ -131,7 +133,7 @@ void BaseDlg::SetupWindow() {
   SetQueueText(queue);
   RefreshControls();
   settings_.TemplateFile.clear();
-  const std::string loading = "Loading Templates, wait...";
+  const std::string loading = Tr("Loading Templates, wait...");
   const std::string caption = kAppCaption;
   ShowMex(this, &loading, &caption, kInfoIcon, 0, *context_.services.clock,
           context_.services.beeper);
@@ -149,7 +151,7 @@ void BaseDlg::SetupWindow() {
 void BaseDlg::InsertTemplatesMenu() {
   wxMenu* menu = wxXmlResource::Get()->LoadMenu("MENU_PLUGIN");
   if (menu == nullptr) return;
-  wxString title = "Templates";
+  wxString title = _("Templates");
   if (menu->GetMenuItemCount() > 0) {
     wxMenuItem* first = menu->FindItemByPosition(0);
     title = first->GetItemLabel().Left(kMenuTitleMax);
@@ -283,7 +285,7 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
   // Under Wayland the clipboard is taken only from the focused program, which this window,
   // reached from a file manager, is not; the file manager's token lets it take the focus.
   AskForFocus(frame_, activation_token);
-  Notice(CopyingNotice(taken), "Copying...", 600);
+  Notice(CopyingNotice(taken), Tr("Copying..."), 600);
   Composer composer = MakeComposer();
   const bool lines = settings_.SendToIndex == 1;
   std::string text;
@@ -322,7 +324,7 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
     text = ReadableName(templates_.FullNameFor(id));
     CutUtf8(text, kTemplateHintMax);
   } else {
-    text = std::string(HintString(id));
+    text = Tr(HintString(id));
     CutUtf8(text, kHintMax);
   }
   if (from_menu) text = SplitHint(text).status;
@@ -341,7 +343,7 @@ void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
   wxWindow* field = FindWindow(ids::kRelPathField);
   if (field != nullptr && field->GetRect().Contains(event.GetPosition())) {
     status_->SetHintAnchor(ClientToScreen(event.GetPosition()));
-    const std::string hint(kRelPathHint);
+    const std::string hint(Tr(kRelPathHint));
     status_->SetHint(&hint);
   } else {
     status_->SetHint(nullptr);
@@ -414,7 +416,7 @@ void BaseDlg::BindCommands() {
     const wxPoint mouse = wxGetMousePosition();
     if (field == nullptr || field->IsEnabled() || !field->GetScreenRect().Contains(mouse)) return;
     status_->SetHintAnchor(mouse);
-    const std::string hint(kRelPathHint);
+    const std::string hint(Tr(kRelPathHint));
     status_->SetHint(&hint);
   });
   Bind(wxEVT_MENU_HIGHLIGHT, [this](wxMenuEvent& e) { MenuItemHint(e.GetMenuId(), true); });
