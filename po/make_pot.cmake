@@ -26,6 +26,22 @@ execute_process(
           --directory=${WORK}/xrc --directory=${SOURCE_DIR}
           --output=${WORK}/loomquill.pot.new ${sources} resources/loomquill.xrc
   COMMAND_ERROR_IS_FATAL ANY)
+# The engine keeps no marks (it knows nothing of wxWidgets): its failure texts are all the
+# literals of one header, which the window translates as it shows them.
+execute_process(
+  COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --extract-all --add-location=file
+          --join-existing --directory=${SOURCE_DIR} --output=${WORK}/loomquill.pot.new
+          engine/failure.h
+  COMMAND_ERROR_IS_FATAL ANY)
+# A text without a letter (": ", "<", a counter's sample "111/2999") is nothing to translate.
+find_program(MSGGREP msggrep REQUIRED)
 file(READ ${WORK}/loomquill.pot.new pot)
+string(REPLACE "charset=CHARSET" "charset=UTF-8" pot "${pot}")
+file(WRITE ${WORK}/loomquill.pot.new "${pot}")
+execute_process(
+  COMMAND ${MSGGREP} --invert-match --msgid --extended-regexp --regexp=^[^A-Za-z]*$
+          --output-file=${WORK}/loomquill.pot.letters ${WORK}/loomquill.pot.new
+  COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${WORK}/loomquill.pot.letters pot)
 string(REGEX REPLACE "\"POT-Creation-Date: [^\"]*\"\n" "" pot "${pot}")
 file(WRITE ${OUTPUT} "${pot}")

@@ -255,7 +255,9 @@ Composer BaseDlg::MakeComposer() {
 }
 
 void BaseDlg::Report(const Failure& failure) {
-  context_.services.prompts->Message(this, failure.MessageText(), failure.caption, kPromptOk);
+  // The engine's texts are English; the reason is the system's own, already in the language.
+  const Failure shown{Tr(failure.text), Tr(failure.caption), failure.reason};
+  context_.services.prompts->Message(this, shown.MessageText(), shown.caption, kPromptOk);
 }
 
 void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
@@ -266,7 +268,7 @@ void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->S
 
 bool BaseDlg::ListHasFiles() {
   if (auto failure = RequireFiles(list_)) {
-    context_.services.prompts->Message(this, failure->text, failure->caption, kPromptOk);
+    context_.services.prompts->Message(this, Tr(failure->text), Tr(failure->caption), kPromptOk);
     return false;
   }
   return true;

@@ -101,7 +101,8 @@ void TMyWindow::OnChangeFont() {
   int point_size = 0;
   if (!context_.services.prompts->ChooseFont(this, font, point_size)) return;
   if (auto failure = SaveFontSettings(context_.settings_file, font, point_size)) {
-    context_.services.prompts->Message(this, failure->MessageText(), failure->caption, kPromptOk);
+    context_.services.prompts->Message(this, failure->MessageText(), Tr(failure->caption),
+                                       kPromptOk);
     return;
   }
   context_.services.prompts->Message(this, Tr("Please restart the program to changes take effect"),
