@@ -21,7 +21,7 @@ file(WRITE ${WORK}/xrc/resources/loomquill.xrc ${xrc_strings})
 execute_process(
   COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS:
           --keyword=_ --keyword=Tr --keyword=wxTRANSLATE --keyword=wxPLURAL:1,2
-          --keyword=TrPlural:1,2 --keyword=CliText --keyword=N_ --add-location=file
+          --keyword=TrPlural:1,2 --keyword=CliText --keyword=CliMark --keyword=N_ --add-location=file
           --package-name=Loomquill --msgid-bugs-address=https://github.com/loomquill/loomquill/issues
           --directory=${WORK}/xrc --directory=${SOURCE_DIR}
           --output=${WORK}/loomquill.pot.new ${sources} resources/loomquill.xrc
@@ -39,7 +39,7 @@ file(READ ${WORK}/loomquill.pot.new pot)
 string(REPLACE "charset=CHARSET" "charset=UTF-8" pot "${pot}")
 file(WRITE ${WORK}/loomquill.pot.new "${pot}")
 execute_process(
-  COMMAND ${MSGGREP} --invert-match --msgid --extended-regexp --regexp=^[^A-Za-z]*$
+  COMMAND ${MSGGREP} --msgid --extended-regexp --regexp=[A-Za-z]
           --output-file=${WORK}/loomquill.pot.letters ${WORK}/loomquill.pot.new
   COMMAND_ERROR_IS_FATAL ANY)
 file(READ ${WORK}/loomquill.pot.letters pot)
