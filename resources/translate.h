@@ -16,4 +16,11 @@ inline std::string Tr(std::string_view english) {
   return std::string(wxGetTranslation(source).utf8_str());
 }
 
+// The form for count in the user's language, as the catalog's plural rule picks it; in
+// English singular for 1 and plural otherwise. xgettext takes TrPlural:1,2.
+inline std::string TrPlural(const char* singular, const char* plural, unsigned long count) {
+  return std::string(
+      wxGetTranslation(wxString::FromUTF8(singular), wxString::FromUTF8(plural), count).utf8_str());
+}
+
 }  // namespace lq

@@ -36,7 +36,8 @@ constexpr int kInfoIcon = 64;
 // One name as it is; many as their count, the first and the last.
 std::string CopyingNotice(const std::vector<std::string>& names) {
   if (names.size() == 1) return names.front();
-  std::string text = std::to_string(names.size()) + " files\n" + names.front() + "\n";
+  std::string text = std::to_string(names.size()) + TrPlural(" file\n", " files\n", names.size()) +
+                     names.front() + "\n";
   if (names.size() > 2) text += "...\n";
   return text + names.back();
 }

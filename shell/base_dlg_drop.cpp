@@ -66,7 +66,9 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
     context_.services.prompts->Message(
         this,
         IntToText(static_cast<long long>(dropped.size() - names.size())) +
-            Tr(" dropped file name(s) could not be read as text and were left out."),
+            TrPlural(" dropped file name(s) could not be read as text and were left out.",
+                     " dropped file name(s) could not be read as text and were left out.",
+                     dropped.size() - names.size()),
         kAppCaption, kPromptOk | kPromptIconWarning);
   }
   if (names.empty()) return;
