@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON -DLQ_WERROR=ON
 
 .PHONY: all deps configure build release-check test run bench fuzz clean format package \
-  check-windows
+  check-windows pot
 
 all: build
 
@@ -67,6 +67,10 @@ package: deps
 	  "-DCMAKE_EXE_LINKER_FLAGS=$$($(DEB_FLAGS) LDFLAGS)" >/dev/null
 	@cmake --build $(BUILD)-deb -j $(JOBS)
 	@cd $(BUILD)-deb && cpack -G DEB
+
+# The catalog template po/loomquill.pot, from the texts the sources mark.
+pot: configure
+	cmake --build $(BUILD) --target pot
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

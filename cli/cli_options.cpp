@@ -6,9 +6,11 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/cli_text.h"
+
 namespace lq {
 
-const char* const kCliUsage =
+const char* const kCliUsage = CliMark(
     "Usage: loomquill-cli [options] [FILE...]\n"
     "Composes a text from a list of files: the main head, then for every file its header,\n"
     "its written name and its queue, then the main queue.\n"
@@ -44,7 +46,7 @@ const char* const kCliUsage =
     "Exit status: 0 done, 1 a name left out, nothing to compose, a file that cannot be read\n"
     "or written, or a name refused, 2 a usage error. --output FILE is replaced only when the\n"
     "whole output was written: it holds every name but those left out; when the reading\n"
-    "stops, it is kept as it was, while standard output may already hold the lines before.\n";
+    "stops, it is kept as it was, while standard output may already hold the lines before.\n");
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
+#include "resources/translate.h"
 #include "shell/drop_target.h"
 #include "shell/escape_menu.h"
 #include "shell/my_window.h"
@@ -35,12 +36,14 @@ constexpr int kInfoIcon = 64;
 // One name as it is; many as their count, the first and the last.
 std::string CopyingNotice(const std::vector<std::string>& names) {
   if (names.size() == 1) return names.front();
-  std::string text = std::to_string(names.size()) + " files\n" + names.front() + "\n";
+  std::string text = std::to_string(names.size()) + TrPlural(" file\n", " files\n", names.size()) +
+                     names.front() + "\n";
   if (names.size() > 2) text += "...\n";
   return text + names.back();
 }
 
-constexpr const char* kRelPathHint = "Relative path, drag a folder here to change\nRel Path";
+constexpr const char* kRelPathHint =
+    wxTRANSLATE("Relative path, drag a folder here to change\nRel Path");
 
 template <typename T>
 T* Control(wxWindow* parent, int id) {
@@ -62,7 +65,7 @@ void SetFieldText(wxWindow* parent, int id, const std::string& text) {
 // the item still loads the template by its real name.
 wxString MenuLabel(const std::string& title) {
   wxString label = FromUtf8(ReadableName(title));
-  if (label.empty()) label = "(no name)";
+  if (label.empty()) label = Tr("(no name)");
   label.Replace("&", "&&");
   return label;
 }
@@ -131,7 +134,7 @@ void BaseDlg::SetupWindow() {
   SetQueueText(queue);
   RefreshControls();
   settings_.TemplateFile.clear();
-  const std::string loading = "Loading Templates, wait...";
+  const std::string loading = Tr("Loading Templates, wait...");
   const std::string caption = kAppCaption;
   ShowMex(this, &loading, &caption, kInfoIcon, 0, *context_.services.clock,
           context_.services.beeper);
@@ -149,7 +152,7 @@ void BaseDlg::SetupWindow() {
 void BaseDlg::InsertTemplatesMenu() {
   wxMenu* menu = wxXmlResource::Get()->LoadMenu("MENU_PLUGIN");
   if (menu == nullptr) return;
-  wxString title = "Templates";
+  wxString title = _("Templates");
   if (menu->GetMenuItemCount() > 0) {
     wxMenuItem* first = menu->FindItemByPosition(0);
     title = first->GetItemLabel().Left(kMenuTitleMax);
@@ -253,7 +256,9 @@ Composer BaseDlg::MakeComposer() {
 }
 
 void BaseDlg::Report(const Failure& failure) {
-  context_.services.prompts->Message(this, failure.MessageText(), failure.caption, kPromptOk);
+  // The engine's texts are English; the reason is the system's own, already in the language.
+  const Failure shown{Tr(failure.text), Tr(failure.caption), failure.reason};
+  context_.services.prompts->Message(this, shown.MessageText(), shown.caption, kPromptOk);
 }
 
 void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
@@ -264,7 +269,7 @@ void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->S
 
 bool BaseDlg::ListHasFiles() {
   if (auto failure = RequireFiles(list_)) {
-    context_.services.prompts->Message(this, failure->text, failure->caption, kPromptOk);
+    context_.services.prompts->Message(this, Tr(failure->text), Tr(failure->caption), kPromptOk);
     return false;
   }
   return true;
@@ -283,7 +288,7 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
   // Under Wayland the clipboard is taken only from the focused program, which this window,
   // reached from a file manager, is not; the file manager's token lets it take the focus.
   AskForFocus(frame_, activation_token);
-  Notice(CopyingNotice(taken), "Copying...", 600);
+  Notice(CopyingNotice(taken), Tr("Copying..."), 600);
   Composer composer = MakeComposer();
   const bool lines = settings_.SendToIndex == 1;
   std::string text;
@@ -322,7 +327,7 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
     text = ReadableName(templates_.FullNameFor(id));
     CutUtf8(text, kTemplateHintMax);
   } else {
-    text = std::string(HintString(id));
+    text = Tr(HintString(id));
     CutUtf8(text, kHintMax);
   }
   if (from_menu) text = SplitHint(text).status;
@@ -341,7 +346,7 @@ void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
   wxWindow* field = FindWindow(ids::kRelPathField);
   if (field != nullptr && field->GetRect().Contains(event.GetPosition())) {
     status_->SetHintAnchor(ClientToScreen(event.GetPosition()));
-    const std::string hint(kRelPathHint);
+    const std::string hint(Tr(kRelPathHint));
     status_->SetHint(&hint);
   } else {
     status_->SetHint(nullptr);
@@ -414,7 +419,7 @@ void BaseDlg::BindCommands() {
     const wxPoint mouse = wxGetMousePosition();
     if (field == nullptr || field->IsEnabled() || !field->GetScreenRect().Contains(mouse)) return;
     status_->SetHintAnchor(mouse);
-    const std::string hint(kRelPathHint);
+    const std::string hint(Tr(kRelPathHint));
     status_->SetHint(&hint);
   });
   Bind(wxEVT_MENU_HIGHLIGHT, [this](wxMenuEvent& e) { MenuItemHint(e.GetMenuId(), true); });

@@ -11,6 +11,7 @@
 #include "platform/gtk_menu_width.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
+#include "resources/translate.h"
 #include "shell/base_dlg.h"
 #include "shell/drop_decision.h"
 #include "shell/my_window.h"
@@ -65,7 +66,9 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
     context_.services.prompts->Message(
         this,
         IntToText(static_cast<long long>(dropped.size() - names.size())) +
-            " dropped file name(s) could not be read as text and were left out.",
+            TrPlural(" dropped file name(s) could not be read as text and were left out.",
+                     " dropped file name(s) could not be read as text and were left out.",
+                     dropped.size() - names.size()),
         kAppCaption, kPromptOk | kPromptIconWarning);
   }
   if (names.empty()) return;
@@ -131,7 +134,8 @@ void BaseDlg::SetRelPathFromPending() {
     folder = FolderOf(folder, context_.style);
   }
   const Answer answer = context_.services.prompts->Message(
-      this, "Do you want set Relative path to:\n\n" + folder + " ?", kAppCaption, kPromptYesNo);
+      this, Tr("Do you want set Relative path to:\n\n") + folder + Tr(" ?"), kAppCaption,
+      kPromptYesNo);
   if (answer == Answer::Yes) settings_.RelPath = folder;
   RefreshControls();
   pending_file_.clear();
@@ -140,15 +144,16 @@ void BaseDlg::SetRelPathFromPending() {
 void BaseDlg::SetOutputFromPending() {
   if (IsFolder(pending_file_)) {
     context_.services.prompts->Message(
-        this, "Can't set a Folder like Output File\nPlease select a file", kAppCaption, kPromptOk);
+        this, Tr("Can't set a Folder like Output File\nPlease select a file"), kAppCaption,
+        kPromptOk);
     return;
   }
   context_.services.beeper->Beep();
   const Answer answer = context_.services.prompts->Message(
       this,
-      "Do you want set Output file to:\n\n" + pending_file_ +
-          "\n\nWarning: the file will be overwritten!",
-      "Warning", kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
+      Tr("Do you want set Output file to:\n\n") + pending_file_ +
+          Tr("\n\nWarning: the file will be overwritten!"),
+      Tr("Warning"), kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
   if (answer == Answer::Yes) {
     settings_.FileOutput = pending_file_;
     settings_.SetRelPathFromOutput(context_.style);

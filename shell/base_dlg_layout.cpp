@@ -1,5 +1,7 @@
 #include "shell/base_dlg_layout.h"
 
+#include <wx/translation.h>
+
 #include "resources/ids.h"
 
 namespace lq {
@@ -14,12 +16,12 @@ const std::vector<TWhiteCenterPanel::PlacedControl>& NarrowMainDialog() {
       {ids::kMoveDown, nullptr, {95, 54, 15, 14}},
       {ids::kHeader, nullptr, {6, 73, 112, 32}},
       {ids::kQueue, nullptr, {6, 107, 112, 32}},
-      {-1, "Path", {6, 142, 112, 35}},
+      {-1, wxTRANSLATE("Path"), {6, 142, 112, 35}},
       {ids::kModeFull, nullptr, {11, 152, 47, 10}},
       {ids::kModeRelative, nullptr, {59, 152, 57, 10}},
       {ids::kModeName, nullptr, {11, 164, 47, 10}},
       {ids::kModeNone, nullptr, {59, 164, 57, 10}},
-      {-1, "Settings", {6, 180, 112, 72}},
+      {-1, wxTRANSLATE("Settings"), {6, 180, 112, 72}},
       {ids::kSetOutputFile, nullptr, {10, 190, 40, 10}},
       {ids::kOutFileField, nullptr, {52, 189, 62, 12}},
       {ids::kSetMainHead, nullptr, {10, 202, 40, 10}},

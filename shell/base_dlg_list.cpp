@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/list_file.h"
+#include "resources/translate.h"
 #include "shell/base_dlg.h"
 
 namespace lq {
@@ -40,7 +41,7 @@ void BaseDlg::OnOpenList() {
   std::unique_ptr<Progress> progress;
   auto on_progress = [&](std::uint64_t done, std::uint64_t size) {
     if (!progress && clock.NowMs() - start >= kProgressAfterMs) {
-      progress = context_.services.prompts->StartProgress(this, kAppCaption, "Reading " + name);
+      progress = context_.services.prompts->StartProgress(this, kAppCaption, Tr("Reading ") + name);
     }
     if (!progress) return true;
     return progress->Update(

@@ -3,6 +3,7 @@
 
 #include "engine/output.h"
 #include "platform/launch_command.h"
+#include "resources/translate.h"
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
 
@@ -16,7 +17,7 @@ void BaseDlg::OnCreate() {
     Report(*failure);
     return;
   }
-  Notice("Click view to see created file", kAppCaption, 1000);
+  Notice(Tr("Click view to see created file"), kAppCaption, 1000);
 }
 
 void BaseDlg::OnCreateAndCopy() {
@@ -29,7 +30,7 @@ void BaseDlg::OnCreateAndCopy() {
     Report(*failure);
     return;
   }
-  Notice("Click view to see created file", kAppCaption, 1000);
+  Notice(Tr("Click view to see created file"), kAppCaption, 1000);
   CopyText(std::get<std::string>(text));
 }
 
@@ -45,8 +46,8 @@ void BaseDlg::OnView() {
   if (context_.services.launcher->OpenInTextEditor(settings_.FileOutput)) return;
   context_.services.prompts->Message(
       this,
-      "No text editor found to open\n\n" + settings_.FileOutput +
-          "\n\nChoose a default application for plain text files, or set VISUAL or EDITOR.",
+      Tr("No text editor found to open\n\n") + settings_.FileOutput +
+          Tr("\n\nChoose a default application for plain text files, or set VISUAL or EDITOR."),
       kAppCaption, kPromptOk | kPromptIconWarning);
 }
 
@@ -54,7 +55,7 @@ void BaseDlg::OnExecute() { LaunchCommand(*context_.services.launcher, settings_
 
 void BaseDlg::OnWebPage() {
   CopyText(kHomeAddress);
-  Notice("URL copyed into Clipboard", kAppCaption, 2000);
+  Notice(Tr("URL copyed into Clipboard"), kAppCaption, 2000);
   context_.services.launcher->OpenWithAssociation(kHomeAddress);
 }
 

@@ -1,5 +1,6 @@
 // The main dialog's commands that change the script's settings, and the small ones.
 #include "engine/capacities.h"
+#include "resources/translate.h"
 #include "shell/about_dlg.h"
 #include "shell/base_dlg.h"
 #include "shell/escape_menu.h"
@@ -58,11 +59,11 @@ void BaseDlg::OnAbout() {
 void BaseDlg::OnAutoDragHelp() {
   context_.services.prompts->Message(
       this,
-      "Drag a single file over Auto Drag button for special settings:\n\n"
-      "1) Copy Relative Path and File Name into Clipboard\n"
-      "2) Create a single line (head, file, queue), and copy it\n"
-      "3) Set Relative Path different from Output File\n"
-      "4) Set Output File",
+      Tr("Drag a single file over Auto Drag button for special settings:\n\n"
+         "1) Copy Relative Path and File Name into Clipboard\n"
+         "2) Create a single line (head, file, queue), and copy it\n"
+         "3) Set Relative Path different from Output File\n"
+         "4) Set Output File"),
       kAppCaption, kPromptOk);
 }
 

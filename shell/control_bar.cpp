@@ -8,6 +8,7 @@
 #include "resources/hint_table.h"
 #include "resources/ids.h"
 #include "resources/images.h"
+#include "resources/translate.h"
 #include "shell/wx_text.h"
 #include "uikit/grafext/spoken_name.h"
 #include "uikit/tooltip/tip_logic.h"
@@ -17,7 +18,7 @@ namespace {
 
 // A tool's hint: the status part is its long help, the rest its tooltip.
 void AddHintedTool(wxToolBar* bar, int id, int bitmap) {
-  const HintParts hint = SplitHint(HintString(id));
+  const HintParts hint = SplitHint(Tr(HintString(id)));
   bar->AddTool(id, wxEmptyString, ToolBitmapBundle(bitmap), FromUtf8(hint.tip), wxITEM_NORMAL);
   bar->SetToolLongHelp(id, FromUtf8(hint.status));
 }

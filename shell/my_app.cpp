@@ -21,6 +21,7 @@
 #include "platform/wx_clipboard.h"
 #include "platform/wx_prompts.h"
 #include "resources/resources.h"
+#include "resources/translate.h"
 #include "shell/base_dlg.h"
 #include "shell/hand_over_inbox.h"
 #include "shell/my_window.h"
@@ -32,8 +33,8 @@
 namespace lq {
 namespace {
 
-constexpr const char* kUnsafeFolderCaption = "Hand-over folder refused";
-constexpr const char* kRefusedNameCaption = "Cannot take this file";
+constexpr const char* kUnsafeFolderCaption = wxTRANSLATE("Hand-over folder refused");
+constexpr const char* kRefusedNameCaption = wxTRANSLATE("Cannot take this file");
 // Long enough to read the reason, which names the file.
 constexpr int kRefusalNoticeMs = 6000;
 
@@ -100,12 +101,12 @@ bool TMyApp::OnInit() {
 void TMyApp::TellAboutHandOver() {
   if (frame_ == nullptr) return;
   std::string text =
-      "Files opened with Loomquill reach the running window through a private folder. "
-      "Passed over:\n\n" +
+      Tr("Files opened with Loomquill reach the running window through a private folder. "
+         "Passed over:\n\n") +
       hand_over_notes_ + "\n\n";
-  text += !hand_over_path_.empty() ? "They go through " + hand_over_path_ + " instead."
-                                   : "This window hears none of them.";
-  context_.services.prompts->Message(frame_, text, kUnsafeFolderCaption,
+  text += !hand_over_path_.empty() ? Tr("They go through ") + hand_over_path_ + Tr(" instead.")
+                                   : Tr("This window hears none of them.");
+  context_.services.prompts->Message(frame_, text, Tr(kUnsafeFolderCaption),
                                      kPromptOk | kPromptIconWarning);
 }
 
@@ -131,16 +132,16 @@ void TMyApp::TellRefused(const std::vector<std::string>& names) {
   // A few are named; a file manager's whole selection would not fit the notice.
   constexpr std::size_t kNamed = 5;
   std::string text = names.size() == 1
-                         ? "This file name is not valid UTF-8, so Loomquill can neither show "
-                           "nor copy it:\n"
+                         ? Tr("This file name is not valid UTF-8, so Loomquill can neither show "
+                              "nor copy it:\n")
                          : std::to_string(names.size()) +
-                               " file names are not valid UTF-8, so Loomquill can neither show "
-                               "nor copy them:\n";
+                               Tr(" file names are not valid UTF-8, so Loomquill can neither show "
+                                  "nor copy them:\n");
   for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) {
     text += "\n" + ReadableName(names[i]);
   }
   if (names.size() > kNamed) text += "\n...";
-  const std::string caption = kRefusedNameCaption;
+  const std::string caption = Tr(kRefusedNameCaption);
   // Not a message box: its event loop would hold every later hand-over behind it, nor a
   // timed ShowMex, which waits out its time. The notice stays until the timer closes it.
   ShowMex(frame_, &text, &caption, kMexIconExclamation, 0, *context_.services.clock,
@@ -167,14 +168,14 @@ int TMyApp::OnExit() {
 }
 
 bool TMyApp::OnExceptionInMainLoop() {
-  wxString text = "Unknown exception";
+  wxString text = _("Unknown exception");
   try {
     throw;
   } catch (const std::exception& e) {
     text = FromUtf8(e.what());
   } catch (...) {
   }
-  wxMessageBox(text, "Exception ZQ", wxOK);
+  wxMessageBox(text, _("Exception ZQ"), wxOK);
   return false;
 }
 

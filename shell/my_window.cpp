@@ -15,6 +15,7 @@
 #include "resources/ids.h"
 #include "resources/images.h"
 #include "resources/resources.h"
+#include "resources/translate.h"
 #include "shell/base_dlg.h"
 #include "shell/base_dlg_layout.h"
 #include "shell/control_bar.h"
@@ -104,10 +105,11 @@ void TMyWindow::OnChangeFont() {
   int point_size = 0;
   if (!context_.services.prompts->ChooseFont(this, font, point_size)) return;
   if (auto failure = SaveFontSettings(context_.settings_file, font, point_size)) {
-    context_.services.prompts->Message(this, failure->MessageText(), failure->caption, kPromptOk);
+    context_.services.prompts->Message(this, failure->MessageText(), Tr(failure->caption),
+                                       kPromptOk);
     return;
   }
-  context_.services.prompts->Message(this, "Please restart the program to changes take effect",
+  context_.services.prompts->Message(this, Tr("Please restart the program to changes take effect"),
                                      kAppCaption, kPromptOk);
 }
 
@@ -125,7 +127,7 @@ void TMyWindow::OnMenuHighlight(wxMenuEvent& event) {
     client_->MenuItemHint(id, true);
     return;
   }
-  std::string hint = id > 0 ? std::string(HintString(id)) : std::string();
+  std::string hint = id > 0 ? Tr(HintString(id)) : std::string();
   CutUtf8(hint, kMenuBarHintMax);
   // Menu items show only the status text, never a tooltip, as in the dialog's popups.
   const std::string status = SplitHint(hint).status;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "engine/text_helpers.h"
+#include "resources/translate.h"
 #include "shell/wx_text.h"
 
 namespace lq {
@@ -36,7 +37,7 @@ wxTextAttr StyleFor(PreviewPiece::Kind kind) {
 }  // namespace
 
 PreviewFrame::PreviewFrame(const wxFont& font, const wxRect& place)
-    : wxFrame(nullptr, wxID_ANY, "Preview output", place.GetPosition(), place.GetSize()) {
+    : wxFrame(nullptr, wxID_ANY, _("Preview output"), place.GetPosition(), place.GetSize()) {
   SetFont(font);
   info_ = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                            wxST_ELLIPSIZE_MIDDLE);
@@ -79,7 +80,7 @@ void PreviewFrame::FitWarnings() {
 }
 
 void PreviewFrame::ShowPreview(const Preview& preview, const std::string& output_file) {
-  info_->SetLabel("Create would write this to " + Readable(output_file));
+  info_->SetLabel(_("Create would write this to ") + Readable(output_file));
   ShowWarnings(preview.warnings);
   std::vector<PreviewPiece::Kind> kinds;
   kinds.reserve(preview.pieces.size());

@@ -2,6 +2,7 @@
 
 #include <wx/settings.h>
 
+#include "resources/translate.h"
 #include "shell/wx_text.h"
 #include "uikit/tooltip/tip_logic.h"
 #include "uikit/tooltip/zq_tooltip.h"
@@ -18,7 +19,7 @@ TTipStatusBar::TTipStatusBar(wxWindow* parent)
   const int styles[] = {wxSB_FLAT, wxSB_SUNKEN};
   SetFieldsCount(2, widths);
   SetStatusStyles(2, styles);
-  SetStatusText("Ready", 1);
+  SetStatusText(_("Ready"), 1);
 
   if (TipInstance() == nullptr) {
     const wxFont tip_font = TToolTipFont();

@@ -14,6 +14,8 @@ packages+=(python3-xlib)
 packages+=(dbus at-spi2-core python3-pyatspi)
 # A second language, so the test that GTK's own dialogs follow the locale has one to use.
 packages+=(locales)
+# msgfmt and xgettext for Loomquill's catalogs, and wxWidgets' own (OK, Cancel) in German.
+packages+=(gettext wx3.2-i18n)
 # GTK's and Wayland's headers for the calls to a compositor, and weston and sway with a
 # clipboard reader for the tests that run Loomquill under Wayland.
 packages+=(libgtk-3-dev libwayland-dev weston sway wl-clipboard)

@@ -54,7 +54,7 @@ for f in share/doc/loomquill/copyright share/doc/loomquill/changelog.gz \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/loomquill.1.gz \
   share/man/man1/loomquill-cli.1.gz share/icons/hicolor/scalable/apps/$id.svg \
   share/icons/hicolor/48x48/apps/$id.png share/bash-completion/completions/loomquill-cli \
-  share/zsh/vendor-completions/_loomquill-cli; do
+  share/zsh/vendor-completions/_loomquill-cli share/locale/de/LC_MESSAGES/loomquill.mo; do
   check "ships /usr/$f" listed '-rw-r--r--' "usr/$f"
 done
 check "one desktop entry, one metainfo" test "$(grep -cE '\./usr/share/(applications|metainfo)/.+\.(desktop|xml)$' "$work/contents")" -eq 2

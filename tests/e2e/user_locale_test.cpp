@@ -1,4 +1,4 @@
-// The locale comes from the environment: GTK's own labels follow LANG, Loomquill's texts and
+// The locale comes from the environment: GTK's own labels follow LANG, the hint table and
 // the form of numbers do not.
 #include "shell/user_locale.h"
 
@@ -36,7 +36,7 @@ TEST(UserLocaleTest, GtkLabelsFollowLang) {
   UseUserLocale();
   EXPECT_EQ(std::string(dgettext("gtk30", "_Cancel")), "_Abbrechen");
   EXPECT_EQ(std::string(dgettext("gtk30", "_Open")), "Ö_ffnen");
-  // Loomquill's own texts stay as written.
+  // The hint table holds the English source texts; the window translates them as it shows them.
   EXPECT_EQ(HintString(1003), "Clear file list");
   char number[16];
   std::snprintf(number, sizeof number, "%.1f", 1.5);

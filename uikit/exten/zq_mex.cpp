@@ -12,6 +12,7 @@
 
 #include "engine/text_helpers.h"
 #include "platform/compositor.h"
+#include "resources/translate.h"
 #include "uikit/grafext/contrast.h"
 #include "uikit/grafext/desktop.h"
 
@@ -128,7 +129,7 @@ void TZQMex::LayOut(const std::string* text, const std::string* caption, int fla
 
   // A line's height is the font's, whatever the line holds (an empty one too).
   line_height_ = GetCharHeight();
-  cancel_width_ = GetTextExtent("Cancel").GetWidth();
+  cancel_width_ = GetTextExtent(_("Cancel")).GetWidth();
   std::vector<int> widths;
   for (const std::string& line : SplitMexLines(text_)) {
     widths.push_back(line.empty() ? 0 : GetTextExtent(wxString::FromUTF8(line)).GetWidth());
@@ -199,7 +200,7 @@ void TZQMex::OnPaint(wxPaintEvent&) {
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     // The box is light grey in every theme: a dark theme's light text would not read on it.
     dc.SetTextForeground(ReadableOn(*wxLIGHT_GREY, text_colour));
-    dc.DrawText("Cancel", box.GetX() + 5, box.GetY());
+    dc.DrawText(_("Cancel"), box.GetX() + 5, box.GetY());
   }
 }
 

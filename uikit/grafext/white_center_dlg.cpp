@@ -13,6 +13,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
+#include <wx/translation.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -328,11 +329,13 @@ void TWhiteCenter<Base>::AddArrangement(const std::vector<PlacedControl>& places
     const auto* child = static_cast<const wxWindow*>(stored.handle);
     wxRect rect = stored.rect;
     for (const PlacedControl& place : places) {
-      // Resources give group boxes and texts ids of the toolkit's own: they go by label.
-      const bool named = place.id != wxID_ANY
-                             ? place.id == child->GetId()
-                             : place.label != nullptr && child->GetId() < 0 &&
-                                   child->GetLabel() == wxString::FromUTF8(place.label);
+      // Resources give group boxes and texts ids of the toolkit's own: they go by label, as
+      // the resource translated it.
+      const bool named =
+          place.id != wxID_ANY
+              ? place.id == child->GetId()
+              : place.label != nullptr && child->GetId() < 0 &&
+                    child->GetLabel() == wxGetTranslation(wxString::FromUTF8(place.label));
       if (named) rect = pixels(place.units);
     }
     rects.push_back(rect);
