@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "about/program_text.h"
 #include "about/program_version.h"
 
 namespace lq {
@@ -14,14 +15,18 @@ std::string VersionText(std::string_view program) {
   text += kProgramVersion;
   text += "\n";
   text += kCopyrightLine;
-  text += "\nLicense ";
+  text += "\n";
+  // The license's name and address stay as they are; the sentences around them translate.
+  text += ProgramText("License");
+  text += " ";
   text += kLicenseName;
   text += ": <";
   text += kLicenseUrl;
-  text +=
-      ">.\n"
-      "This is free software: you are free to change and redistribute it.\n"
-      "There is NO WARRANTY, to the extent permitted by law.\n";
+  text += ">.\n";
+  text += ProgramText("This is free software: you are free to change and redistribute it.");
+  text += "\n";
+  text += ProgramText("There is NO WARRANTY, to the extent permitted by law.");
+  text += "\n";
   return text;
 }
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 
-#include "cli/cli_text.h"
+#include "about/program_text.h"
 
 namespace lq {
 
-const char* const kCliUsage = CliMark(
+const char* const kCliUsage = ProgramMark(
     "Usage: loomquill-cli [options] [FILE...]\n"
     "Composes a text from a list of files: the main head, then for every file its header,\n"
     "its written name and its queue, then the main queue.\n"

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "about/about_text.h"
-#include "cli/cli_text.h"
+#include "about/program_text.h"
 #include "engine/capacities.h"
 #include "engine/composer.h"
 #include "engine/failure.h"
@@ -117,7 +117,7 @@ int PutAll(const std::string& text) {
 }
 
 int Run(const CliOptions& o) {
-  if (o.help) return PutAll(CliText(kCliUsage));
+  if (o.help) return PutAll(ProgramText(kCliUsage));
   if (o.version) return PutAll(VersionText("loomquill-cli"));
   if (o.list_templates) {
     const std::string program = ProgramFolder();

@@ -3,19 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "about/program_text.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
-#include "cli/cli_text.h"
 #include "cli/program_args.h"
 #include "engine/atomic_file.h"
 
 int main(int argc, char** argv) {
   lq::UseBinaryStandardStreams();
-  lq::UseCliLocale();
+  lq::UseProgramLocale();
   const lq::ParsedCommandLine parsed = lq::ParseCommandLine(lq::ProgramArguments(argc, argv));
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "loomquill-cli: %s\n%s\n", parsed.error.c_str(),
-                 lq::CliText("Try 'loomquill-cli --help'."));
+                 lq::ProgramText("Try 'loomquill-cli --help'."));
     return lq::kExitUsage;
   }
   // Ctrl-C during a long --output must not leave the half-written temporary file behind.

@@ -7,7 +7,8 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
      ${SOURCE_DIR}/uikit/*.cpp ${SOURCE_DIR}/uikit/*.h
      ${SOURCE_DIR}/platform/*.cpp ${SOURCE_DIR}/platform/*.h
      ${SOURCE_DIR}/resources/*.cpp ${SOURCE_DIR}/resources/*.h
-     ${SOURCE_DIR}/cli/*.cpp ${SOURCE_DIR}/cli/*.h)
+     ${SOURCE_DIR}/cli/*.cpp ${SOURCE_DIR}/cli/*.h
+     ${SOURCE_DIR}/about/*.cpp ${SOURCE_DIR}/about/*.h)
 list(SORT sources)
 
 execute_process(
@@ -21,7 +22,7 @@ file(WRITE ${WORK}/xrc/resources/loomquill.xrc ${xrc_strings})
 execute_process(
   COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS:
           --keyword=_ --keyword=Tr --keyword=wxTRANSLATE --keyword=wxPLURAL:1,2
-          --keyword=TrPlural:1,2 --keyword=CliText --keyword=CliMark --keyword=N_ --add-location=file
+          --keyword=TrPlural:1,2 --keyword=ProgramText --keyword=ProgramMark --keyword=N_ --add-location=file
           --package-name=Loomquill --msgid-bugs-address=https://github.com/loomquill/loomquill/issues
           --directory=${WORK}/xrc --directory=${SOURCE_DIR}
           --output=${WORK}/loomquill.pot.new ${sources} resources/loomquill.xrc

@@ -4,6 +4,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "about/program_version.h"
+#include "resources/translate.h"
 #include "uikit/grafext/desktop.h"
 
 namespace lq {
@@ -12,11 +13,11 @@ AboutDlg::AboutDlg(wxWindow* owner) {
   wxXmlResource::Get()->LoadDialog(this, owner, "ABOUT_DLG");
   // The one version and license, the same that --version prints and the package carries.
   if (auto* version = XRCCTRL(*this, "ABOUT_VERSION", wxStaticText)) {
-    version->SetLabel(wxString::FromUTF8(std::string("Version: ") + kProgramVersion));
+    version->SetLabel(wxString::FromUTF8(Tr("Version:") + " " + kProgramVersion));
   }
   if (auto* license = XRCCTRL(*this, "ABOUT_LICENSE", wxStaticText)) {
-    license->SetLabel(
-        wxString::FromUTF8(std::string(kCopyrightLine) + "\nLicense " + kLicenseName));
+    license->SetLabel(wxString::FromUTF8(std::string(kCopyrightLine) + "\n" + Tr("License") + " " +
+                                         kLicenseName));
   }
 }
 

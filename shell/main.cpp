@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "about/about_text.h"
+#include "about/program_text.h"
 #include "engine/atomic_file.h"
 #include "engine/capacities.h"
 #include "engine/escape.h"
@@ -50,6 +51,7 @@ int PrintAndExit(const std::string& text) {
 
 int main(int argc, char** argv) {
   const lq::StartOptions options = lq::ReadStartOptions(argc, argv);
+  if (options.help || options.version) lq::UseProgramLocale();
   if (options.help) return PrintAndExit(lq::StartHelpText());
   if (options.version) return PrintAndExit(lq::VersionText("loomquill"));
   // Every file of the start, in the order given; the receiver gets each as an absolute name.

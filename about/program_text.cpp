@@ -1,4 +1,4 @@
-#include "cli/cli_text.h"
+#include "about/program_text.h"
 
 #include <clocale>
 
@@ -18,11 +18,11 @@ namespace {
 constexpr const char* kDomain = "loomquill";
 }  // namespace
 
-const char* CliText(const char* english) {
+const char* ProgramText(const char* english) {
   return english[0] == '\0' ? english : dgettext(kDomain, english);
 }
 
-void UseCliLocale() {
+void UseProgramLocale() {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
   std::error_code ec;
@@ -40,9 +40,9 @@ void UseCliLocale() {
 
 #else
 
-const char* CliText(const char* english) { return english; }
+const char* ProgramText(const char* english) { return english; }
 
-void UseCliLocale() {}
+void UseProgramLocale() {}
 
 #endif
 
