@@ -32,7 +32,6 @@
 namespace lq {
 namespace {
 
-constexpr int kInfoIcon = 64;
 // One name as it is; many as their count, the first and the last.
 std::string CopyingNotice(const std::vector<std::string>& names) {
   if (names.size() == 1) return names.front();
@@ -136,7 +135,7 @@ void BaseDlg::SetupWindow() {
   settings_.TemplateFile.clear();
   const std::string loading = Tr("Loading Templates, wait...");
   const std::string caption = kAppCaption;
-  ShowMex(this, &loading, &caption, kInfoIcon, 0, *context_.services.clock,
+  ShowMex(this, &loading, &caption, kMexIconInformation, 0, *context_.services.clock,
           context_.services.beeper);
   InsertTemplatesMenu();
   UpdateCounter();
@@ -262,7 +261,8 @@ void BaseDlg::Report(const Failure& failure) {
 }
 
 void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
-  ShowMex(this, &text, &caption, kInfoIcon, ms, *context_.services.clock, context_.services.beeper);
+  ShowMex(this, &text, &caption, kMexIconInformation, ms, *context_.services.clock,
+          context_.services.beeper);
 }
 
 void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }

@@ -12,11 +12,12 @@ namespace lq {
 
 // Flags of a notice.
 inline constexpr int kMexCancelBox = 0x01;  // a "Cancel" box drawn bottom right, with a line
+// A notice's icons are the message box's: one set of values for both.
 inline constexpr int kMexIconMask = 0x70;
-inline constexpr int kMexIconStop = 0x10;
-inline constexpr int kMexIconQuestion = 0x20;
-inline constexpr int kMexIconExclamation = 0x30;
-inline constexpr int kMexIconInformation = 0x40;  // every notice of Loomquill uses it
+inline constexpr int kMexIconStop = kPromptIconError;
+inline constexpr int kMexIconQuestion = kPromptIconQuestion;
+inline constexpr int kMexIconExclamation = kPromptIconWarning;
+inline constexpr int kMexIconInformation = kPromptIconInfo;  // every notice of Loomquill uses it
 inline constexpr int kMexIconSpace = 42;
 // The text field holds 1000 characters with its terminator.
 inline constexpr std::size_t kMexTextMax = 999;

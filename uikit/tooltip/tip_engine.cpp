@@ -68,7 +68,6 @@ void TipEngine::SetTipText(const std::string* text) {
     extent.SetWidth(std::max(extent.GetWidth(), e.GetWidth()));
     extent.SetHeight(std::max(extent.GetHeight(), e.GetHeight()));
   }
-  ++measure_count_;
   size_ = TipSizeFor(extent, lines.count, max_width_, max_height_);
   host_.HideWindow();
   StartShowTimer(TipShowDelayMs(now, last_clear_tick_));

@@ -66,10 +66,8 @@ class TipEngine {
   unsigned max_height() const { return max_height_; }
   wxWindow* tracked() const { return tracked_; }
   bool show_armed() const { return show_armed_; }
-  bool poll_armed() const { return poll_armed_; }
   int show_interval() const { return show_interval_; }
   long long last_clear_tick() const { return last_clear_tick_; }
-  int measure_count() const { return measure_count_; }
 
  private:
   void StartShowTimer(int ms);
@@ -86,7 +84,6 @@ class TipEngine {
   bool has_text_ = false;
   std::string text_;
   long long last_clear_tick_ = 0;
-  int measure_count_ = 0;
 };
 
 }  // namespace lq
