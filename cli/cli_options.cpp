@@ -10,6 +10,8 @@
 
 namespace lq {
 
+using namespace std::string_literals;
+
 const char* const kCliUsage = ProgramMark(
     "Usage: loomquill-cli [options] [FILE...]\n"
     "Composes a text from a list of files: the main head, then for every file its header,\n"
@@ -60,6 +62,126 @@ std::optional<T> WordValue(std::string_view word,
   return std::nullopt;
 }
 
+// An option as typed: the option it names, a short form by its long name (so that every
+// message names it so), and a value joined to it by '=' (or to -o directly), if any.
+struct OptionWord {
+  std::string key;
+  std::optional<std::string> joined;
+};
+
+OptionWord ReadOptionWord(const std::string& arg) {
+  OptionWord word{arg, std::nullopt};
+  if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+    word = {arg.substr(0, eq), arg.substr(eq + 1)};
+  } else if (arg.starts_with("-o") && arg.size() > 2) {
+    word = {"-o", arg.substr(2)};  // -oFILE, as getopt takes a short option's value joined to it
+  }
+  if (word.key == "-o") word.key = "--output";
+  if (word.key == "-V") word.key = "--version";
+  if (word.key == "-h") word.key = "--help";
+  if (word.key == "-0") word.key = "--null";
+  return word;
+}
+
+// The options that take no value.
+bool* FlagOf(std::string_view key, CliOptions& o) {
+  if (key == "--help") return &o.help;
+  if (key == "--version") return &o.version;
+  if (key == "--invert-slash") return &o.invert_slash;
+  if (key == "--null") return &o.null_separated;
+  return nullptr;
+}
+
+// An option that takes a value: it keeps the value and answers a usage error, or "" when the
+// value is one it takes.
+struct ValueOption {
+  std::string_view key;
+  std::string (*take)(const std::string& value, CliOptions& o);
+};
+
+// The options whose value is kept as given, and those given once for each value.
+template <auto member>
+std::string Keep(const std::string& value, CliOptions& o) {
+  o.*member = value;
+  return {};
+}
+template <auto member>
+std::string Add(const std::string& value, CliOptions& o) {
+  (o.*member).push_back(value);
+  return {};
+}
+
+constexpr ValueOption kValueOptions[] = {
+    {"--template", Keep<&CliOptions::template_file>},
+    {"--header", Keep<&CliOptions::header>},
+    {"--queue", Keep<&CliOptions::queue>},
+    {"--main-head", Keep<&CliOptions::main_head>},
+    {"--main-queue", Keep<&CliOptions::main_queue>},
+    {"--relpath", Keep<&CliOptions::relpath>},
+    {"--list", Add<&CliOptions::lists>},
+    {"--files-from", Add<&CliOptions::files_from>},
+    {"--output", Keep<&CliOptions::output>},
+    {"--single", Keep<&CliOptions::single>},
+    {"--name", Keep<&CliOptions::name>},
+    {"--mode",
+     [](const std::string& v, CliOptions& o) {
+       o.mode = WordValue<int>(v, {{"full", 0}, {"relative", 1}, {"name", 2}, {"none", 3}});
+       return o.mode ? ""s : "--mode takes full, relative, name or none, not '" + v + "'";
+     }},
+    {"--path-style",
+     [](const std::string& v, CliOptions& o) {
+       const std::optional<PathStyle> style =
+           WordValue<PathStyle>(v, {{"host", HostPathStyle()},
+                                    {"windows", PathStyle::Windows},
+                                    {"posix", PathStyle::Posix}});
+       if (!style) return "--path-style takes host, windows or posix, not '" + v + "'";
+       o.style = *style;
+       return ""s;
+     }},
+    {"--eol",
+     [](const std::string& v, CliOptions& o) {
+       const std::optional<Eol> eol =
+           WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::Lf}, {"crlf", Eol::CrLf}});
+       if (!eol) return "--eol takes native, lf or crlf, not '" + v + "'";
+       o.eol = *eol;
+       return ""s;
+     }},
+    {"--escape",
+     [](const std::string& v, CliOptions& o) {
+       o.escape = EscapeKindFromWord(v);
+       return o.escape ? ""s
+                       : "--escape takes none, shell, batch, html, url, csv, json, html-url or "
+                         "line, not '" +
+                             v + "'";
+     }},
+    {"--limit",
+     [](const std::string& v, CliOptions& o) {
+       long long n = -1;
+       const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+       if (ec != std::errc() || end != v.data() + v.size() || n < 1) {
+         return "--limit takes a whole number of names, at least 1, not '" + v + "'";
+       }
+       o.limit = n;
+       return ""s;
+     }},
+};
+
+const ValueOption* ValueOptionOf(std::string_view key) {
+  for (const ValueOption& option : kValueOptions) {
+    if (option.key == key) return &option;
+  }
+  return nullptr;
+}
+
+// Options that each make sense alone but not together; "" when none clash.
+std::string ClashOf(const CliOptions& o) {
+  if (o.single && o.name) return "--single and --name cannot be used together";
+  if ((o.single || o.name) && (!o.files.empty() || !o.lists.empty() || !o.files_from.empty())) {
+    return "--single and --name take their one FILE; give no other names";
+  }
+  return {};
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -69,7 +191,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     result.error = std::move(message);
     return result;
   };
-
   bool only_files = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -81,111 +202,30 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       only_files = true;
       continue;
     }
-    std::string key = arg;
-    std::optional<std::string> inline_value;
-    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-      key = arg.substr(0, eq);
-      inline_value = arg.substr(eq + 1);
-    } else if (arg.starts_with("-o") && arg.size() > 2) {
-      // -oFILE, as getopt takes a short option's value joined to it.
-      key = "-o";
-      inline_value = arg.substr(2);
-    }
-    // A short form is its long option, by that name in every message.
-    if (key == "-o") key = "--output";
-    if (key == "-V") key = "--version";
-    if (key == "-h") key = "--help";
-    // Every option but the flags takes the next word whole, even one that begins with '-'.
-    auto value = [&](std::string& out) -> bool {
-      if (inline_value) {
-        out = *inline_value;
-        return true;
-      }
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      return true;
-    };
-    auto flag = [&](bool& out) -> bool {
-      out = true;
-      return !inline_value;
-    };
-    std::string v;
-    bool ok = true;
-    if (key == "--help") {
-      ok = flag(o.help);
-    } else if (key == "--version") {
-      ok = flag(o.version);
-    } else if (key == "--invert-slash") {
-      ok = flag(o.invert_slash);
-    } else if (key == "--null" || key == "-0") {
-      ok = flag(o.null_separated);
-    } else if (key == "--list-templates") {
+    const OptionWord word = ReadOptionWord(arg);
+    if (bool* flag = FlagOf(word.key, o)) {
+      if (word.joined) return fail("option '" + word.key + "' takes no value");
+      *flag = true;
+    } else if (word.key == "--list-templates") {
+      // Its folder is optional: a next word that is an option is not taken for it.
       o.list_templates = true;
-      if (inline_value) {
-        o.templates_folder = *inline_value;
+      if (word.joined) {
+        o.templates_folder = *word.joined;
       } else if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
         o.templates_folder = args[++i];
       }
-    } else if (key == "--template" || key == "--header" || key == "--queue" ||
-               key == "--main-head" || key == "--main-queue" || key == "--mode" ||
-               key == "--relpath" || key == "--list" || key == "--files-from" ||
-               key == "--output" || key == "--single" || key == "--name" || key == "--path-style" ||
-               key == "--eol" || key == "--escape" || key == "--limit") {
-      if (!value(v)) return fail("option '" + key + "' needs a value");
-      if (key == "--template") o.template_file = v;
-      if (key == "--header") o.header = v;
-      if (key == "--queue") o.queue = v;
-      if (key == "--main-head") o.main_head = v;
-      if (key == "--main-queue") o.main_queue = v;
-      if (key == "--relpath") o.relpath = v;
-      if (key == "--list") o.lists.push_back(v);
-      if (key == "--files-from") o.files_from.push_back(v);
-      if (key == "--output") o.output = v;
-      if (key == "--single") o.single = v;
-      if (key == "--name") o.name = v;
-      if (key == "--mode") {
-        o.mode = WordValue<int>(v, {{"full", 0}, {"relative", 1}, {"name", 2}, {"none", 3}});
-        if (!o.mode) return fail("--mode takes full, relative, name or none, not '" + v + "'");
+    } else if (const ValueOption* option = ValueOptionOf(word.key)) {
+      // The next word is the value whole, even one that begins with '-'.
+      if (!word.joined && i + 1 >= args.size()) {
+        return fail("option '" + word.key + "' needs a value");
       }
-      if (key == "--path-style") {
-        const std::optional<PathStyle> style =
-            WordValue<PathStyle>(v, {{"host", HostPathStyle()},
-                                     {"windows", PathStyle::Windows},
-                                     {"posix", PathStyle::Posix}});
-        if (!style) return fail("--path-style takes host, windows or posix, not '" + v + "'");
-        o.style = *style;
-      }
-      if (key == "--limit") {
-        long long n = -1;
-        const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-        if (ec != std::errc() || end != v.data() + v.size() || n < 1) {
-          return fail("--limit takes a whole number of names, at least 1, not '" + v + "'");
-        }
-        o.limit = n;
-      }
-      if (key == "--escape") {
-        o.escape = EscapeKindFromWord(v);
-        if (!o.escape) {
-          return fail(
-              "--escape takes none, shell, batch, html, url, csv, json, html-url or line, not '" +
-              v + "'");
-        }
-      }
-      if (key == "--eol") {
-        const std::optional<Eol> eol =
-            WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::Lf}, {"crlf", Eol::CrLf}});
-        if (!eol) return fail("--eol takes native, lf or crlf, not '" + v + "'");
-        o.eol = *eol;
-      }
+      const std::string& value = word.joined ? *word.joined : args[++i];
+      if (std::string error = option->take(value, o); !error.empty()) return fail(error);
     } else {
       return fail("unknown option '" + arg + "'");
     }
-    if (!ok) return fail("option '" + key + "' takes no value");
   }
-  if (o.single && o.name) return fail("--single and --name cannot be used together");
-  if ((o.single || o.name) && (!o.files.empty() || !o.lists.empty() || !o.files_from.empty())) {
-    return fail("--single and --name take their one FILE; give no other names");
-  }
+  if (std::string clash = ClashOf(o); !clash.empty()) return fail(clash);
   return result;
 }
 
