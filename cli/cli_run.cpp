@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <string>
 #include <variant>
@@ -34,9 +35,6 @@ struct Stop {
   int status;
   std::string message;
 };
-
-// Thrown when --limit names were composed: the sources are read no further.
-struct Enough {};
 
 void Say(const std::string& message) {
   std::fprintf(stderr, "loomquill-cli: %s\n", message.c_str());
@@ -116,51 +114,54 @@ int PutAll(const std::string& text) {
   return kExitDone;
 }
 
-int Run(const CliOptions& o) {
-  if (o.help) return PutAll(ProgramText(kCliUsage));
-  if (o.version) return PutAll(VersionText("loomquill-cli"));
-  if (o.list_templates) {
-    const std::string program = ProgramFolder();
-    const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
-    std::error_code ec;
-    if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
-    TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId,
-                                            kLastTemplateId, kListTemplatesBounds);
-    // Without FOLDER, the menu the window shows: the user's own templates follow, after the
-    // line "--" where the window draws its separator.
-    const fs::path user = UserTemplateFolder();
-    if (!o.templates_folder && fs::is_directory(user, ec)) AppendTemplatesMenu(menu, user);
-    std::string tree = FormatTemplateTree(menu);
-    if (menu.AppendedAt < menu.Entries.size()) {
-      TemplatesMenu shipped = menu;
-      shipped.Entries.resize(menu.AppendedAt);
-      const std::string head = FormatTemplateTree(shipped);
-      tree = head + "--\n" + tree.substr(head.size());
-    }
-    PutAll(tree);
-    if (!menu.CutAt.empty()) {
-      Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
-          " folders: " + menu.CutAt + " and the folders after it were not scanned");
-    }
-    if (menu.OtherFileSystems > 0) {
-      Say("warning: " + std::to_string(menu.OtherFileSystems) +
-          " folders on other file systems were not entered, the first " +
-          menu.FirstOtherFileSystem);
-    }
-    if (menu.Skipped > 0) {
-      Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
-          std::to_string(kLastTemplateId - kFirstTemplateId + 1));
-    }
-    return kExitDone;
+// --list-templates: the menu a folder yields, with what the scan left out said after it.
+int ListTemplates(const CliOptions& o) {
+  const std::string program = ProgramFolder();
+  const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
+  std::error_code ec;
+  if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
+  TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId, kLastTemplateId,
+                                          kListTemplatesBounds);
+  // Without FOLDER, the menu the window shows: the user's own templates follow, after the
+  // line "--" where the window draws its separator.
+  const fs::path user = UserTemplateFolder();
+  if (!o.templates_folder && fs::is_directory(user, ec)) AppendTemplatesMenu(menu, user);
+  std::string tree = FormatTemplateTree(menu);
+  if (menu.AppendedAt < menu.Entries.size()) {
+    TemplatesMenu shipped = menu;
+    shipped.Entries.resize(menu.AppendedAt);
+    const std::string head = FormatTemplateTree(shipped);
+    tree = head + "--\n" + tree.substr(head.size());
   }
+  PutAll(tree);
+  if (!menu.CutAt.empty()) {
+    Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
+        " folders: " + menu.CutAt + " and the folders after it were not scanned");
+  }
+  if (menu.OtherFileSystems > 0) {
+    Say("warning: " + std::to_string(menu.OtherFileSystems) +
+        " folders on other file systems were not entered, the first " + menu.FirstOtherFileSystem);
+  }
+  if (menu.Skipped > 0) {
+    Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
+        std::to_string(kLastTemplateId - kFirstTemplateId + 1));
+  }
+  return kExitDone;
+}
 
-  // Defaults, then the template, then the other options.
-  ScriptSettings s;
+// What a run composes with: the defaults, then the template, then the other options.
+struct Job {
+  ScriptSettings settings;
   std::string header;
   std::string queue;
+};
+
+Job ReadJob(const CliOptions& o) {
+  Job job;
+  ScriptSettings& s = job.settings;
   bool template_output = false;
   if (o.template_file) {
-    if (auto failure = LoadTemplate(*o.template_file, s, header, queue, o.style)) {
+    if (auto failure = LoadTemplate(*o.template_file, s, job.header, job.queue, o.style)) {
       throw Stop{kExitFailed, Located(*failure)};
     }
     // A template's stored output file only gives the folder for relative paths.
@@ -171,38 +172,96 @@ int Run(const CliOptions& o) {
   if (o.escape) s.Escape = *o.escape;
   if (o.main_head) s.MainHead = TypedText("--main-head", *o.main_head, kTextMax);
   if (o.main_queue) s.MainQueue = TypedText("--main-queue", *o.main_queue, kTextMax);
-  if (o.header) header = TypedText("--header", *o.header, kEditReadMax);
-  if (o.queue) queue = TypedText("--queue", *o.queue, kEditReadMax);
+  if (o.header) job.header = TypedText("--header", *o.header, kEditReadMax);
+  if (o.queue) job.queue = TypedText("--queue", *o.queue, kEditReadMax);
   s.RelPath = RelPathFor(o, s, template_output);
-  const std::string output = o.output.value_or("-");
   // Quotes that do not fit the escaping are the user's to judge: said, and composed anyway.
-  for (const std::string& warning : QuoteWarnings(s, header, queue)) Say("warning: " + warning);
-
-  Composer composer(s, o.style, o.eol, header, queue);
-  if (o.style == HostPathStyle()) {
-    composer.SetRelativeBase(WithSeparator(ToText(fs::current_path()), o.style));
+  for (const std::string& warning : QuoteWarnings(s, job.header, job.queue)) {
+    Say("warning: " + warning);
   }
+  return job;
+}
 
-  if (o.single || o.name) {
-    std::string pending = CheckedName(o.single ? *o.single : *o.name);
-    const TextOrFailure text =
-        o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
-    if (const auto* failure = std::get_if<Failure>(&text)) {
+// --single and --name: the one text for one name.
+int ComposeOne(const CliOptions& o, Composer& composer, const std::string& output) {
+  std::string pending = CheckedName(o.single ? *o.single : *o.name);
+  const TextOrFailure text =
+      o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
+  if (const auto* failure = std::get_if<Failure>(&text)) {
+    throw Stop{kExitFailed, Located(*failure)};
+  }
+  Emit(std::get<std::string>(text), output);
+  return kExitDone;
+}
+
+// Hands every name of the run's sources, in order, to add, which answers whether it wants
+// more; the first that does not ends the reading, and no later source is opened. True when a
+// name was left out: each is told at once, and the run fails at its end so that a script sees
+// what is missing.
+template <typename Add>
+bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& enough) {
+  bool left_out = false;
+  auto left_out_of = [&left_out](const std::string& path) {
+    return [&left_out, &path](std::size_t number, LineProblem why) {
+      Say(PlaceOf(path, number) + ": " + LeftOutReason(why, kNameMax));
+      left_out = true;
+    };
+  };
+  for (const std::string& path : o.lists) {
+    if (enough()) return left_out;
+    // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
+    // read in bounded time and memory.
+    LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+    if (auto failure =
+            ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
       throw Stop{kExitFailed, Located(*failure)};
     }
-    Emit(std::get<std::string>(text), output);
-    return kExitDone;
   }
+  for (const std::string& path : o.files_from) {
+    if (enough()) return left_out;
+    // An empty name is no file (relative, it would name a folder above): skipped, counted.
+    auto read = [&](auto& splitter, std::string_view piece) {
+      std::optional<Failure> failure =
+          ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
+      if (const std::size_t n = splitter.empty_names(); n > 0 && !failure) {
+        Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
+            (n == 1 ? " empty name skipped" : " empty names skipped"));
+      }
+      return failure;
+    };
+    std::optional<Failure> failure;
+    if (o.null_separated) {
+      NulSplitter splitter(kNameMax, kListLineMax);
+      failure = read(splitter, "name");
+    } else {
+      // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
+      // names holding a line break would come apart into other names.
+      LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+      failure = read(splitter, "line");
+      if (failure && splitter.problem() == LineProblem::kNul) {
+        failure->reason += "; give --null for names separated by NUL";
+      }
+    }
+    if (failure) throw Stop{kExitFailed, Located(*failure)};
+  }
+  for (const std::string& file : o.files) {
+    if (!add(file)) break;
+  }
+  return left_out;
+}
 
-  // Names are composed as they are read, so memory stays flat however long the list is.
-  // The output is opened with the first name: no names, no output file.
+// Every name of the sources composed as it is read, so memory stays flat however long the
+// list is. The output is opened with the first name: no names, no output file.
+int ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& composer,
+               const std::string& output) {
   TextFileWriter out(output, kInvalidOutputCaption);
   OutputComposer compose(composer, s, out);
   bool opened = false;
   const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());
+  auto enough = [&compose, limit] { return compose.Count() >= limit; };
   auto add = [&](std::string_view name) {
-    if (compose.Count() >= limit) [[unlikely]] {
-      throw Enough{};
+    if (enough()) [[unlikely]] {
+      return false;  // the first --limit names are composed; the rest is left unread
     }
     if (!opened) {
       if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
@@ -211,75 +270,32 @@ int Run(const CliOptions& o) {
     if (!compose.Add(name)) [[unlikely]] {
       Refused(compose);
     }
-  };
-  // A name that does not fit is left out whole, never cut: it is told at once, the others
-  // are composed, and the run fails at its end so that a script sees what is missing.
-  bool left_out = false;
-  auto left_out_of = [&left_out](const std::string& path) {
-    return [&left_out, &path](std::size_t number, LineProblem why) {
-      Say(PlaceOf(path, number) + ": " + LeftOutReason(why, kNameMax));
-      left_out = true;
-    };
+    return true;
   };
   // Names given whole are checked before anything is written, so a refusal never leaves
   // half an output on standard output.
   for (const std::string& file : o.files) CheckedName(file);
-  try {
-    for (const std::string& path : o.lists) {
-      // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
-      // read in bounded time and memory.
-      LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
-      if (auto failure =
-              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
-        throw Stop{kExitFailed, Located(*failure)};
-      }
-    }
-    for (const std::string& path : o.files_from) {
-      // An empty name is no file (relative, it would name a folder above): skipped, counted.
-      auto read = [&](auto& splitter, std::string_view piece) {
-        auto warn = [&] {
-          if (const std::size_t n = splitter.empty_names(); n > 0) {
-            Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
-                (n == 1 ? " empty name skipped" : " empty names skipped"));
-          }
-        };
-        std::optional<Failure> failure;
-        try {
-          failure =
-              ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
-        } catch (const Enough&) {
-          warn();
-          throw;
-        }
-        if (!failure) warn();
-        return failure;
-      };
-      std::optional<Failure> failure;
-      if (o.null_separated) {
-        NulSplitter splitter(kNameMax, kListLineMax);
-        failure = read(splitter, "name");
-      } else {
-        // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
-        // names holding a line break would come apart into other names.
-        LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
-        failure = read(splitter, "line");
-        if (failure && splitter.problem() == LineProblem::kNul) {
-          failure->reason += "; give --null for names separated by NUL";
-        }
-      }
-      if (failure) throw Stop{kExitFailed, Located(*failure)};
-    }
-    for (const std::string& file : o.files) add(file);
-  } catch (const Enough&) {
-    // The first --limit names are composed; the rest is left unread.
-  }
-
+  const bool left_out = ReadSources(o, add, enough);
   if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
   if (!compose.Finish()) Refused(compose);
   if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
   return left_out ? kExitFailed : kExitDone;
+}
+
+int Run(const CliOptions& o) {
+  if (o.help) return PutAll(ProgramText(kCliUsage));
+  if (o.version) return PutAll(VersionText("loomquill-cli"));
+  if (o.list_templates) return ListTemplates(o);
+  const Job job = ReadJob(o);
+  Composer composer(job.settings, o.style, o.eol, job.header, job.queue);
+  if (o.style == HostPathStyle()) {
+    composer.SetRelativeBase(WithSeparator(ToText(fs::current_path()), o.style));
+  }
+  const std::string output = o.output.value_or("-");
+  if (o.single || o.name) return ComposeOne(o, composer, output);
+  return ComposeAll(o, job.settings, composer, output);
 }
 
 }  // namespace

@@ -102,6 +102,7 @@ std::optional<Failure> StopFailure(const std::string& path, LineProblem problem,
   switch (problem) {
     case LineProblem::kNone:
     case LineProblem::kTooLong:
+    case LineProblem::kEnough:
       return std::nullopt;
     case LineProblem::kNul:
       return Failure{PlaceOf(path, number), "", "the line holds a NUL byte"};

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/capacities.h"
 #include "engine/failure.h"
@@ -26,6 +27,7 @@ enum class LineProblem {
   kNul,       // a line holding a NUL under NulInLine::Refuse: the reading stops
   kEndless,   // a line longer than a list's lines can be: the reading stops
   kEmptyRun,  // kEmptyRunMax empty names in a row: the reading stops
+  kEnough,    // the pieces' reader took all it wants: the reading stops, and nothing failed
 };
 
 // The longest line whose end a reader waits for, skipping it: past that the text is no list
@@ -97,7 +99,15 @@ class SplitterState {
     }
     empty_run_ = 0;
     ++pieces_;
-    each(piece);
+    // A reader that answers whether it wants more can end the reading.
+    if constexpr (std::is_same_v<std::invoke_result_t<Each&, std::string_view>, bool>) {
+      if (!each(piece)) {
+        Stop(LineProblem::kEnough);
+        return false;
+      }
+    } else {
+      each(piece);
+    }
     return true;
   }
 

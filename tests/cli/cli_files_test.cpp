@@ -191,6 +191,23 @@ TEST(CliLimit, ComposesOnlyTheFirstNamesAndReadsNoFurther) {
   EXPECT_EQ(s.out, "/n0;/n1;/n2;");
 }
 
+TEST(CliLimit, OpensNoSourceAfterTheLimitIsReached) {
+  TempDir dir;
+  const std::string list = dir.File("two.lst");
+  WriteFile(list, "/l1\n/l2\n");
+  // A later source that would fail, or never end, is not even opened.
+  for (const std::string later : {"/no/such/list.lst", "/dev/zero"}) {
+    const ProcessResult r =
+        RunCli({"--limit", "2", "--queue", ";", "--list", list, "--list", later, "/f"});
+    EXPECT_EQ(r.status, 0) << later << ": " << r.err;
+    EXPECT_EQ(r.out, "/l1;/l2;") << later;
+    EXPECT_EQ(r.err, "") << later;
+  }
+  // Past the limit in the middle of a source, the names given whole come no more either.
+  const ProcessResult r = RunCli({"--limit", "1", "--queue", ";", "--list", list, "/f"});
+  EXPECT_EQ(r.out, "/l1;");
+}
+
 }  // namespace
 }  // namespace lq::test
 

@@ -295,6 +295,28 @@ TEST(LineSplitter, ANulStopsTheReadingWhenRefused) {
   }
 }
 
+TEST(ForEachPiece, AReaderThatWantsNoMoreEndsTheReadingWithoutAFailure) {
+  TempDir dir;
+  const std::string path = dir.File("names.lst");
+  WriteFile(path, "/a\n/b\n/c\n/d");
+  for (bool nul : {false, true}) {
+    if (nul) WriteFile(path, std::string("/a\0/b\0/c\0/d", 11));
+    std::vector<std::string> seen;
+    auto take_two = [&seen](std::string_view name) {
+      seen.emplace_back(name);
+      return seen.size() < 2;
+    };
+    auto refuse = [](std::size_t, LineProblem) { ADD_FAILURE() << "nothing is too long"; };
+    LineSplitter lines;
+    NulSplitter names;
+    const auto failure = nul ? ForEachPiece(path, "caption", names, take_two, refuse, "name")
+                             : ForEachPiece(path, "caption", lines, take_two, refuse, "line");
+    EXPECT_FALSE(failure) << failure->Describe();
+    EXPECT_EQ(seen, (std::vector<std::string>{"/a", "/b"})) << "NUL-separated: " << nul;
+    EXPECT_EQ(nul ? names.problem() : lines.problem(), LineProblem::kEnough);
+  }
+}
+
 TEST(ListFiles, SaveWritesNoBreakAfterTheLastName) {
   TempDir dir;
   FileList list;
