@@ -34,6 +34,66 @@ void AtomicFile::Abandon() {
   way_ = Way::kNone;
 }
 
+std::optional<std::string> AtomicFile::Open() {
+  Abandon();
+  error_ = 0;
+  size_ = 0;
+  atomic_steps::Target found;
+  if (auto why = atomic_steps::FindTarget(path_, folder_, target_, found)) return why;
+  using Kind = atomic_steps::Target::Kind;
+  if (found.kind == Kind::kFolder) return Reason(EISDIR);
+  if (found.kind == Kind::kSpecial) {
+    if (special_ == SpecialFiles::kRefuse || !found.openable) {
+      return std::string("not a regular file");
+    }
+    // A pipe nobody reads would block the window until somebody does.
+    const bool no_wait = special_ == SpecialFiles::kNoWait && found.pipe;
+    if (const int err = atomic_steps::OpenSpecial(folder_, target_, no_wait, fd_); err != 0) {
+      fd_ = -1;
+      return err == ENXIO ? std::string("no program reads this pipe") : Reason(err);
+    }
+    way_ = Way::kDirect;
+    return std::nullopt;
+  }
+  // Refused as cp refuses it; the superuser may write it all the same.
+  if (found.write_refused != 0) return Reason(found.write_refused);
+
+  atomic_steps::SweepStaleTemps(folder_, target_);
+  bool in_place = found.exists() && found.links > 1;  // a rename would part the names
+  if (!in_place) {
+    std::filesystem::path temp;
+    const int err = atomic_steps::CreateTempBeside(folder_, target_, found.exists(), fd_, temp);
+    if (err != 0) {
+      fd_ = -1;
+      // A folder that refuses new files may still hold a file the user can write.
+      if (!(found.exists() && (err == EACCES || err == EPERM))) {
+        return err == EEXIST ? std::string("no free temporary name") : Reason(err);
+      }
+      in_place = true;
+    } else {
+      temp_ = std::move(temp);
+      RegisterTemp(temp_);
+      // The new file must be what the old one was, or the old one is written in place.
+      if (found.exists() && !atomic_steps::TakeOnTarget(folder_, target_, fd_)) {
+        atomic_steps::RemoveTemp(folder_, fd_, temp_);
+        UnregisterTemp(temp_);
+        temp_.clear();
+        in_place = true;
+      }
+    }
+  }
+  if (in_place) {
+    if (const int err = atomic_steps::OpenUnnamedTemp(fd_); err != 0) {
+      fd_ = -1;
+      return Reason(err);
+    }
+    way_ = Way::kInPlace;
+    return std::nullopt;
+  }
+  way_ = Way::kRename;
+  return std::nullopt;
+}
+
 void AtomicFile::Write(const char* data, std::size_t size) {
   if (fd_ < 0 || error_ != 0 || size == 0) return;
   error_ = atomic_steps::WriteAll(fd_, data, size);

@@ -189,100 +189,86 @@ bool CopyAttributes(int folder, const fs::path& name, int fd) {
   return true;
 }
 
-// An unnamed file for content on its way to be written in place: nothing to clean up.
-int OpenUnnamedTemp() {
-  const char* tmpdir = std::getenv("TMPDIR");
-  const std::string folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
-#ifdef O_TMPFILE
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd >= 0) return fd;
-#endif
-  std::string name = folder + "/.lq-XXXXXX";
-  const int made = ::mkstemp(name.data());
-  if (made >= 0) ::unlink(name.c_str());
-  return made;
-}
-
 }  // namespace
 
-std::optional<std::string> AtomicFile::Open() {
-  Abandon();
-  error_ = 0;
-  size_ = 0;
+namespace atomic_steps {
+
+std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::path& target,
+                                      Target& found) {
   fs::path name;
   std::string why;
-  folder_ = OpenFolderOf(path_, target_, name, why);
-  if (folder_ < 0) return why;
-
+  folder = OpenFolderOf(path, target, name, why);
+  if (folder < 0) return why;
   struct stat st {};
-  const bool exists = ::fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-  if (!exists && errno != ENOENT) return Reason(errno);
-  if (exists && S_ISDIR(st.st_mode)) return Reason(EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
-    if (special_ == SpecialFiles::kRefuse || S_ISSOCK(st.st_mode) || S_ISLNK(st.st_mode)) {
-      return std::string("not a regular file");
-    }
-    // A pipe nobody reads would block the window until somebody does.
-    const bool no_wait = special_ == SpecialFiles::kNoWait && S_ISFIFO(st.st_mode);
-    fd_ = ::openat(folder_, name.c_str(),
-                   O_WRONLY | O_NOFOLLOW | O_CLOEXEC | (no_wait ? O_NONBLOCK : 0));
-    if (fd_ < 0) {
-      return errno == ENXIO ? std::string("no program reads this pipe") : Reason(errno);
-    }
-    if (no_wait) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
-    way_ = Way::kDirect;
+  if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno != ENOENT) return Reason(errno);
+    found.kind = Target::Kind::kNone;
     return std::nullopt;
   }
-  // Refused as cp refuses it; the superuser may write it all the same.
-  if (exists && ::faccessat(folder_, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) {
-    return Reason(errno);
-  }
-
-  RemoveStaleTemps(folder_);
-  bool in_place = exists && st.st_nlink > 1;  // a rename would part the names
-  if (!in_place) {
-    // Never wider than the target at any moment: an existing target's copy starts as the
-    // user's alone and gets its group and mode before its first byte.
-    fs::path temp;
-    int open_err = 0;
-    fd_ = CreateTemp(folder_, exists ? 0600 : 0666, temp, open_err);
-    if (fd_ >= 0) {
-      temp_ = target_.parent_path() / temp;
-      RegisterTemp(temp_);
-    }
-    if (fd_ < 0) {
-      // A folder that refuses new files may still hold a file the user can write.
-      if (!(exists && (open_err == EACCES || open_err == EPERM))) {
-        return open_err == EEXIST ? std::string("no free temporary name") : Reason(open_err);
-      }
-      in_place = true;
-    } else if (exists) {
-      // The new file must be what the old one was, or the old one is written in place.
-      struct stat made {};
-      const bool same_owner =
-          ::fstat(fd_, &made) == 0 && made.st_uid == st.st_uid && made.st_gid == st.st_gid;
-      // Owner and group first, while the mode still shuts everybody else out; then the mode,
-      // which fchown would have stripped of its set-id bits.
-      in_place = (!same_owner && ::fchown(fd_, st.st_uid, st.st_gid) != 0) ||
-                 !CopyAttributes(folder_, name, fd_) || ::fchmod(fd_, st.st_mode & 07777) != 0;
-      if (in_place) {
-        atomic_steps::RemoveTemp(folder_, fd_, temp_);
-        UnregisterTemp(temp_);
-        temp_.clear();
-      }
+  if (S_ISDIR(st.st_mode)) {
+    found.kind = Target::Kind::kFolder;
+  } else if (!S_ISREG(st.st_mode)) {
+    found.kind = Target::Kind::kSpecial;
+    found.openable = !S_ISSOCK(st.st_mode) && !S_ISLNK(st.st_mode);
+    found.pipe = S_ISFIFO(st.st_mode);
+  } else {
+    found.kind = Target::Kind::kRegular;
+    found.links = static_cast<unsigned>(st.st_nlink);
+    if (::faccessat(folder, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) {
+      found.write_refused = errno;
     }
   }
-  if (in_place) {
-    fd_ = OpenUnnamedTemp();
-    if (fd_ < 0) return Reason(errno);
-    way_ = Way::kInPlace;
-    return std::nullopt;
-  }
-  way_ = Way::kRename;
   return std::nullopt;
 }
 
-namespace atomic_steps {
+int OpenSpecial(int folder, const fs::path& target, bool no_wait, int& fd) {
+  fd = ::openat(folder, target.filename().c_str(),
+                O_WRONLY | O_NOFOLLOW | O_CLOEXEC | (no_wait ? O_NONBLOCK : 0));
+  if (fd < 0) return errno;
+  if (no_wait) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return 0;
+}
+
+void SweepStaleTemps(int folder, const fs::path& /*target*/) { RemoveStaleTemps(folder); }
+
+int CreateTempBeside(int folder, const fs::path& target, bool target_exists, int& fd,
+                     fs::path& temp) {
+  // Never wider than the target at any moment: an existing target's copy starts as the
+  // user's alone and gets its group and mode before its first byte.
+  fs::path name;
+  int err = 0;
+  fd = CreateTemp(folder, target_exists ? 0600 : 0666, name, err);
+  if (fd >= 0) temp = target.parent_path() / name;
+  return fd >= 0 ? 0 : err;
+}
+
+bool TakeOnTarget(int folder, const fs::path& target, int fd) {
+  const fs::path name = target.filename();
+  struct stat st {};
+  struct stat made {};
+  if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || ::fstat(fd, &made) != 0) {
+    return false;
+  }
+  const bool same_owner = made.st_uid == st.st_uid && made.st_gid == st.st_gid;
+  // Owner and group first, while the mode still shuts everybody else out; then the mode,
+  // which fchown would have stripped of its set-id bits.
+  return (same_owner || ::fchown(fd, st.st_uid, st.st_gid) == 0) &&
+         CopyAttributes(folder, name, fd) && ::fchmod(fd, st.st_mode & 07777) == 0;
+}
+
+int OpenUnnamedTemp(int& fd) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+#ifdef O_TMPFILE
+  fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0) return 0;
+#endif
+  std::string name = folder + "/.lq-XXXXXX";
+  fd = ::mkstemp(name.data());
+  if (fd < 0) return errno;
+  ::unlink(name.c_str());
+  return 0;
+}
 
 int CloseFile(int fd) { return ::close(fd) == 0 ? 0 : errno; }
 

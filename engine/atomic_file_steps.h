@@ -23,6 +23,35 @@ int WriteAll(int fd, const char* data, std::size_t size);
 // that names a file names it in that folder, so that no link swapped in meanwhile redirects it.
 void CloseFolder(int& folder);
 
+// What a write finds where it is asked to write, once links are followed.
+struct Target {
+  enum class Kind { kNone, kRegular, kFolder, kSpecial };
+  Kind kind = Kind::kNone;  // kNone: nothing there yet
+  bool openable = true;     // a special file that may be written as it is (no socket)
+  bool pipe = false;
+  int write_refused = 0;  // errno value when the user may not write an existing target
+  unsigned links = 1;     // names of an existing regular file
+  bool exists() const { return kind != Kind::kNone; }
+};
+
+// Follows the links of path (as the kernel would, refusing what it would refuse) to the file a
+// write goes to: target is its name, folder its folder's descriptor (POSIX). Why it cannot.
+std::optional<std::string> FindTarget(const std::filesystem::path& path, int& folder,
+                                      std::filesystem::path& target, Target& found);
+// Opens a special file (a pipe, a device) to write straight into it; with no_wait a pipe
+// nobody reads fails with ENXIO instead of waiting.
+int OpenSpecial(int folder, const std::filesystem::path& target, bool no_wait, int& fd);
+// Removes what killed writes of ours left in the target's folder; never a live write's file.
+void SweepStaleTemps(int folder, const std::filesystem::path& target);
+// A new, exclusive temporary file beside the target, for nobody but the user; temp is its name.
+int CreateTempBeside(int folder, const std::filesystem::path& target, bool target_exists, int& fd,
+                     std::filesystem::path& temp);
+// Gives the temporary file the existing target's owner, group, attributes and mode; false when
+// it cannot be made what the target was (then the target is written in place).
+bool TakeOnTarget(int folder, const std::filesystem::path& target, int fd);
+// An unnamed file for content on its way to be written in place: nothing to clean up.
+int OpenUnnamedTemp(int& fd);
+
 // For a write in place: opens the target to be overwritten, makes room in it for size bytes
 // (so that a full disk finds the old content whole), and cuts it to size once written.
 int OpenTarget(int folder, const std::filesystem::path& target, int& fd);

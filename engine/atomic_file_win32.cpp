@@ -72,7 +72,7 @@ bool IsDevice(const fs::path& path) {
 }
 
 // A file in the temporary folder that Windows deletes when it is closed.
-int OpenUnnamedTemp(int& err) {
+int MakeUnnamedTemp(int& err) {
   std::array<wchar_t, MAX_PATH + 1> folder{};
   const DWORD got = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
   const fs::path base = got != 0 && got < folder.size() ? fs::path(folder.data()) : fs::path(L".");
@@ -91,71 +91,75 @@ int OpenUnnamedTemp(int& err) {
 
 }  // namespace
 
-std::optional<std::string> AtomicFile::Open() {
-  Abandon();
-  error_ = 0;
-  size_ = 0;
-  target_ = path_;
+namespace atomic_steps {
+
+std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::path& target,
+                                      Target& found) {
+  folder = -1;
+  target = path;
   for (int hops = 0;; ++hops) {
     std::error_code ec;
     if (hops == 40) return Reason(ELOOP);
-    if (!fs::is_symlink(fs::symlink_status(target_, ec))) break;
-    const fs::path to = fs::read_symlink(target_, ec);
+    if (!fs::is_symlink(fs::symlink_status(target, ec))) break;
+    const fs::path to = fs::read_symlink(target, ec);
     if (ec) return ec.message();
-    target_ = to.is_absolute() ? to : target_.parent_path() / to;
+    target = to.is_absolute() ? to : target.parent_path() / to;
   }
-
-  const DWORD attributes = ::GetFileAttributesW(target_.c_str());
-  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Reason(EISDIR);
-  if (IsDevice(target_)) {
-    if (special_ == SpecialFiles::kRefuse) return std::string("not a regular file");
-    const int err =
-        ::_wsopen_s(&fd_, target_.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
-    if (err != 0) return Reason(err);
-    way_ = Way::kDirect;
-    return std::nullopt;
-  }
-  if (!exists) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD err = ::GetLastError();
-    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) return WindowsReason(err);
-  }
-  // Refused as copy refuses it.
-  if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return Reason(EACCES);
-
-  const fs::path folder = target_.parent_path();
-  RemoveStaleTemps(folder);
-  std::random_device seed;
-  std::mt19937 random(seed());
-  int open_err = EEXIST;
-  for (int attempt = 0; attempt < 100 && fd_ < 0 && open_err == EEXIST; ++attempt) {
-    const fs::path temp = folder / ToPath(RandomTempName(random));
-    open_err =
-        ::_wsopen_s(&fd_, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                    _SH_DENYWR, _S_IREAD | _S_IWRITE);
-    if (open_err == 0) {
-      temp_ = temp;
-      RegisterTemp(temp_);
-    } else {
-      fd_ = -1;
+    // A device such as NUL has no attributes to read.
+    if (IsDevice(target)) {
+      found.kind = Target::Kind::kSpecial;
+      return std::nullopt;
     }
-  }
-  if (fd_ >= 0) {
-    way_ = Way::kRename;
+    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) return WindowsReason(err);
+    found.kind = Target::Kind::kNone;
     return std::nullopt;
   }
-  // A folder that refuses new files may still hold a file the user can write.
-  if (!(exists && open_err == EACCES)) {
-    return open_err == EEXIST ? std::string("no free temporary name") : Reason(open_err);
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    found.kind = Target::Kind::kFolder;
+  } else if (IsDevice(target)) {
+    found.kind = Target::Kind::kSpecial;
+  } else {
+    found.kind = Target::Kind::kRegular;
+    // Refused as copy refuses it.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) found.write_refused = EACCES;
   }
-  int err = 0;
-  fd_ = OpenUnnamedTemp(err);
-  if (fd_ < 0) return Reason(err);
-  way_ = Way::kInPlace;
   return std::nullopt;
 }
 
-namespace atomic_steps {
+int OpenSpecial(int /*folder*/, const fs::path& target, bool /*no_wait*/, int& fd) {
+  return ::_wsopen_s(&fd, target.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+}
+
+void SweepStaleTemps(int /*folder*/, const fs::path& target) {
+  RemoveStaleTemps(target.parent_path());
+}
+
+int CreateTempBeside(int /*folder*/, const fs::path& target, bool /*target_exists*/, int& fd,
+                     fs::path& temp) {
+  const fs::path folder = target.parent_path();
+  std::random_device seed;
+  std::mt19937 random(seed());
+  int err = EEXIST;
+  for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+    temp = folder / ToPath(RandomTempName(random));
+    err = ::_wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                      _SH_DENYWR, _S_IREAD | _S_IWRITE);
+  }
+  if (err != 0) fd = -1;
+  return err;
+}
+
+// ReplaceFileW keeps the old file's attributes and security when it puts the new one in place.
+bool TakeOnTarget(int /*folder*/, const fs::path& /*target*/, int /*fd*/) { return true; }
+
+int OpenUnnamedTemp(int& fd) {
+  int err = 0;
+  fd = MakeUnnamedTemp(err);
+  return fd >= 0 ? 0 : err;
+}
 
 int CloseFile(int fd) { return ::_close(fd) == 0 ? 0 : errno; }
 
