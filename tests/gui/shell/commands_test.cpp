@@ -48,15 +48,15 @@ TEST_F(CommandsTest, CommandsNeedingFilesStopAtInfoOnAnEmptyList) {
     bool button;
   };
   const Case cases[] = {
-      {"create from the menu", 112, false},
-      {"create from the button", 112, true},
-      {"create and copy", 1007, false},
-      {"copy selected item", 1004, false},
-      {"create and copy selected", 1006, false},
-      {"save list", 24333, false},
-      {"move up", 109, true},
-      {"move down", 110, true},
-      {"delete", 111, true},
+      {"create from the menu", ids::kCreate, false},
+      {"create from the button", ids::kCreate, true},
+      {"create and copy", ids::kCreateAndCopy, false},
+      {"copy selected item", ids::kCopySelected, false},
+      {"create and copy selected", ids::kCreateAndCopySelected, false},
+      {"save list", ids::kSaveList, false},
+      {"move up", ids::kMoveUp, true},
+      {"move down", ids::kMoveDown, true},
+      {"delete", ids::kDeleteItem, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -64,11 +64,11 @@ TEST_F(CommandsTest, CommandsNeedingFilesStopAtInfoOnAnEmptyList) {
     Start();
     SetOutput(Out());
     prompts_.file_answers.push_back((work_ / "out" / "list.lst").string());
-    if (c.button && c.id == 112) {
+    if (c.button && c.id == ids::kCreate) {
       // The Create button opens its menu; the user picks "Create".
-      presenter_.choose = 112;
+      presenter_.choose = ids::kCreate;
       wxMouseEvent press(wxEVT_LEFT_DOWN);
-      dlg()->FindWindow(112)->ProcessWindowEvent(press);
+      dlg()->FindWindow(ids::kCreate)->ProcessWindowEvent(press);
       presenter_.choose = 0;
     } else if (c.button) {
       Click(c.id);
@@ -117,20 +117,20 @@ TEST_P(CreateOutputTest, WritesTheOutputByteForByte) {
   const OutputCase& c = GetParam();
   StartWithFiles();
   ChooseRadio(c.mode);
-  SetCheck(108, c.invert);
-  Type(102, c.header);
-  Type(103, c.queue);
-  Command(112);
+  SetCheck(ids::kInvertSlash, c.invert);
+  Type(ids::kHeader, c.header);
+  Type(ids::kQueue, c.queue);
+  Command(ids::kCreate);
 
   std::string a = Src("a.txt");
   std::string b = Src("b\\c.txt");
-  if (c.mode == 106) {
+  if (c.mode == ids::kModeRelative) {
     a = "../src/a.txt";
     b = "../src/b\\c.txt";
-  } else if (c.mode == 107) {
+  } else if (c.mode == ids::kModeName) {
     a = "a.txt";
     b = "b\\c.txt";
-  } else if (c.mode == 114) {
+  } else if (c.mode == ids::kModeNone) {
     a = b = "";
   }
   if (c.invert) {
@@ -147,18 +147,19 @@ TEST_P(CreateOutputTest, WritesTheOutputByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     PathModes, CreateOutputTest,
-    testing::Values(OutputCase{"full", 105, false, "copy ", " /backup\n",
+    testing::Values(OutputCase{"full", ids::kModeFull, false, "copy ", " /backup\n",
                                "copy {a} /backup\ncopy {b} /backup\n"},
-                    OutputCase{"relative", 106, false, "copy ", " /backup\n",
+                    OutputCase{"relative", ids::kModeRelative, false, "copy ", " /backup\n",
                                "copy {a} /backup\ncopy {b} /backup\n"},
-                    OutputCase{"name", 107, false, "copy ", " /backup\n",
+                    OutputCase{"name", ids::kModeName, false, "copy ", " /backup\n",
                                "copy {a} /backup\ncopy {b} /backup\n"},
-                    OutputCase{"name inverted", 107, true, "", "\n", "{a}\n{b}\n"},
-                    OutputCase{"full inverted", 105, true, "<", ">\n", "<{a}>\n<{b}>\n"},
-                    OutputCase{"none with variables", 114, false, "ZQ_NAMEZQ_EXT", "\n",
+                    OutputCase{"name inverted", ids::kModeName, true, "", "\n", "{a}\n{b}\n"},
+                    OutputCase{"full inverted", ids::kModeFull, true, "<", ">\n", "<{a}>\n<{b}>\n"},
+                    OutputCase{"none with variables", ids::kModeNone, false, "ZQ_NAMEZQ_EXT", "\n",
                                "a.txt\nb\\c.txt\n"},
-                    OutputCase{"queue without line break", 107, false, "", ";", "{a};{b};"},
-                    OutputCase{"two-line header", 107, false, "rem\nfile ", "\n",
+                    OutputCase{"queue without line break", ids::kModeName, false, "", ";",
+                               "{a};{b};"},
+                    OutputCase{"two-line header", ids::kModeName, false, "rem\nfile ", "\n",
                                "rem\nfile {a}\nrem\nfile {b}\n"}),
     [](const testing::TestParamInfo<OutputCase>& info) {
       std::string name = info.param.what;
@@ -170,11 +171,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CommandsTest, MainHeadAndQueueFrameTheLinesOnce) {
   StartWithFiles();
-  MainText(120, "REM begin\nREM files:\n", true);
-  MainText(121, "REM end", true);
-  ChooseRadio(107);
-  Type(103, "\n");
-  Command(112);
+  MainText(ids::kSetMainHead, "REM begin\nREM files:\n", true);
+  MainText(ids::kSetMainQueue, "REM end", true);
+  ChooseRadio(ids::kModeName);
+  Type(ids::kQueue, "\n");
+  Command(ids::kCreate);
   EXPECT_EQ(ReadAll(Out()), "REM begin\nREM files:\na.txt\nb\\c.txt\nREM end");
 }
 
@@ -184,7 +185,7 @@ TEST_F(CommandsTest, OutputThatCannotBeWrittenIsNamedInTheMessage) {
   WriteAll(work_ / "plain", "a file, not a folder");
   const std::string out = (work_ / "plain" / "out.txt").string();
   SetOutput(out);
-  Command(112);
+  Command(ids::kCreate);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].text.substr(0, prompts_.messages[0].text.find('\n')), out);
   EXPECT_EQ(prompts_.messages[0].caption, "Invalid output file name");
@@ -194,10 +195,10 @@ TEST_F(CommandsTest, OutputThatCannotBeWrittenIsNamedInTheMessage) {
 
 TEST_F(CommandsTest, CreateAndCopyPutsTheFileTextOnTheClipboard) {
   StartWithFiles();
-  ChooseRadio(107);
-  Type(102, "play ");
-  Type(103, "\n");
-  Command(1007);
+  ChooseRadio(ids::kModeName);
+  Type(ids::kHeader, "play ");
+  Type(ids::kQueue, "\n");
+  Command(ids::kCreateAndCopy);
   EXPECT_EQ(ReadAll(Out()), "play a.txt\nplay b\\c.txt\n");
   EXPECT_EQ(clipboard_.text, "play a.txt\nplay b\\c.txt\n");
   ASSERT_EQ(clock_.notices.size(), 1u);
@@ -210,7 +211,7 @@ TEST_F(CommandsTest, CreateAndCopyCopiesNothingWhenCreatingFails) {
   WriteAll(work_ / "plain", "x");
   const std::string out = (work_ / "plain" / "out.txt").string();
   SetOutput(out);
-  Command(1007);
+  Command(ids::kCreateAndCopy);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].caption, "Invalid output file name");
   EXPECT_EQ(clipboard_.set_count, 0);
@@ -219,44 +220,44 @@ TEST_F(CommandsTest, CreateAndCopyCopiesNothingWhenCreatingFails) {
 TEST_F(CommandsTest, CopySelectedItemCopiesItsWrittenName) {
   StartWithFiles();
   OpenListOf({Src("d.txt")});
-  ChooseRadio(106);
+  ChooseRadio(ids::kModeRelative);
   SelectItem(2);
-  Command(1004);
+  Command(ids::kCopySelected);
   EXPECT_EQ(clipboard_.text, "../src/d.txt");
   EXPECT_EQ(Counter(), "3/3");
-  SetCheck(108, true);
+  SetCheck(ids::kInvertSlash, true);
   SelectItem(1);
-  Command(1004);
+  Command(ids::kCopySelected);
   EXPECT_EQ(clipboard_.text, "../src/b/c.txt");
 }
 
 TEST_F(CommandsTest, CopySelectedItemWithoutSelectionTakesTheFirst) {
   StartWithFiles();
-  ChooseRadio(107);
+  ChooseRadio(ids::kModeName);
   SelectItem(wxNOT_FOUND);  // the user clears the list's selection
-  Command(1004);
+  Command(ids::kCopySelected);
   EXPECT_EQ(clipboard_.text, "a.txt");
   EXPECT_EQ(Counter(), "1/2");
 }
 
 TEST_F(CommandsTest, CreateAndCopySelectedItemCopiesOneComposedLine) {
   StartWithFiles();
-  ChooseRadio(107);
-  Type(102, "<li>");
-  Type(103, "</li>\n");
+  ChooseRadio(ids::kModeName);
+  Type(ids::kHeader, "<li>");
+  Type(ids::kQueue, "</li>\n");
   SelectItem(1);
-  Command(1006);
+  Command(ids::kCreateAndCopySelected);
   EXPECT_EQ(clipboard_.text, "<li>b\\c.txt</li>\n");
   EXPECT_FALSE(fs::exists(Out()));
   SelectItem(wxNOT_FOUND);
-  Command(1006);
+  Command(ids::kCreateAndCopySelected);
   EXPECT_EQ(clipboard_.text, "<li>a.txt</li>\n");
   EXPECT_EQ(dlg()->pending_file(), "");
 }
 
 TEST_F(CommandsTest, ViewOpensTheOutputInTheTextEditor) {
   StartWithFiles();
-  ToolCommand(113);
+  ToolCommand(ids::kView);
   const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::TextEditor, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
   EXPECT_TRUE(prompts_.messages.empty());
@@ -265,7 +266,7 @@ TEST_F(CommandsTest, ViewOpensTheOutputInTheTextEditor) {
 TEST_F(CommandsTest, ViewSaysSoWhenNoTextEditorIsFound) {
   StartWithFiles();
   launcher_.text_editor_ok = false;
-  ToolCommand(113);
+  ToolCommand(ids::kView);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_NE(prompts_.messages[0].text.find(Out()), std::string::npos);
   EXPECT_NE(prompts_.messages[0].text.find("No text editor"), std::string::npos);
@@ -278,14 +279,14 @@ TEST_F(CommandsTest, ViewSaysSoWhenNoTextEditorIsFound) {
 TEST_F(CommandsTest, ExecuteGoesThroughTheLauncherStages) {
   StartWithFiles();
   launcher_.association_ok = [](const std::string&) { return true; };
-  Command(1012);
+  Command(ids::kExecute);
   std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::Association, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
 
   // Nothing opens it: program start is tried last, with the whole name.
   launcher_.calls.clear();
   launcher_.association_ok = [](const std::string&) { return false; };
-  Command(1012);
+  Command(ids::kExecute);
   ASSERT_GE(launcher_.calls.size(), 2u);
   EXPECT_EQ(launcher_.calls.front(), expected.front());
   const FakeLauncher::Call last{FakeLauncher::Kind::Program, {Out()}};
@@ -295,7 +296,7 @@ TEST_F(CommandsTest, ExecuteGoesThroughTheLauncherStages) {
 
 TEST_F(CommandsTest, WebPageCopiesTheAddressWaitsThenLaunches) {
   Start();
-  Command(24343);
+  Command(ids::kWebPage);
   EXPECT_EQ(clipboard_.text, kHomeAddress);
   ASSERT_EQ(clock_.notices.size(), 1u);
   EXPECT_EQ(clock_.notices[0].text, "URL copyed into Clipboard");
@@ -309,7 +310,7 @@ TEST_F(CommandsTest, WebPageCopiesTheAddressWaitsThenLaunches) {
 
 TEST_F(CommandsTest, HelpIndexOpensTheHelpBesideTheProgram) {
   Start();
-  Command(24341);
+  Command(ids::kHelpIndex);
   const std::vector<FakeLauncher::Call> expected{
       {FakeLauncher::Kind::Association, {program_.string() + "/Weftbook.html"}}};
   EXPECT_EQ(launcher_.calls, expected);
@@ -317,7 +318,7 @@ TEST_F(CommandsTest, HelpIndexOpensTheHelpBesideTheProgram) {
 
 TEST_F(CommandsTest, AutoDragButtonShowsItsHelp) {
   Start();
-  Click(123);
+  Click(ids::kAutoDrag);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].text,
             "Drag a single file over Auto Drag button for special settings:\n\n"
@@ -340,7 +341,7 @@ TEST_F(CommandsTest, AboutShowsTheVersionAndClosesOnOk) {
     }
     PressButton(&dialog, wxID_OK);
   });
-  Command(24346);
+  Command(ids::kAbout);
   EXPECT_TRUE(seen->seen);
   // The project's one version, the one --version prints, and LICENSE's license.
   EXPECT_NE(std::find(texts.begin(), texts.end(), std::string("Version: ") + kProgramVersion),

@@ -16,7 +16,7 @@ TEST_F(DialogsTest, SetOutputFileConfirmedMovesRelPathAlong) {
   Start();
   const std::string chosen = (work_ / "out" / "list.m3u").string();
   prompts_.file_answers.push_back(chosen);
-  Click(118);
+  Click(ids::kSetOutputFile);
   ASSERT_EQ(prompts_.file_dialogs.size(), 1u);
   const FakePrompts::FileCall& call = prompts_.file_dialogs[0];
   EXPECT_STREQ(call.kind.title, "File");
@@ -26,74 +26,75 @@ TEST_F(DialogsTest, SetOutputFileConfirmedMovesRelPathAlong) {
   EXPECT_TRUE(call.kind.open);
   EXPECT_EQ(call.initial_name, DefaultOutput());
   EXPECT_EQ(call.folder, "");
-  EXPECT_EQ(Field(115), chosen);
-  EXPECT_EQ(Field(104), (work_ / "out").string() + "/");
+  EXPECT_EQ(Field(ids::kOutFileField), chosen);
+  EXPECT_EQ(Field(ids::kRelPathField), (work_ / "out").string() + "/");
   EXPECT_EQ(status()->ShownText(), chosen);
   EXPECT_EQ(status()->GetStatusText(0).utf8_string(), chosen);
   EXPECT_EQ(status()->GetStatusText(1).utf8_string(), "Ready");
 
   // From the menu, the dialog starts on the current output file.
   prompts_.file_answers.push_back(std::nullopt);
-  Command(118);
+  Command(ids::kSetOutputFile);
   ASSERT_EQ(prompts_.file_dialogs.size(), 2u);
   EXPECT_EQ(prompts_.file_dialogs[1].initial_name, chosen);
 }
 
 TEST_F(DialogsTest, SetOutputFileCancelledChangesNothingButKeepsTheOptions) {
   Start();
-  ChooseRadio(107);
+  ChooseRadio(ids::kModeName);
   prompts_.file_answers.push_back(std::nullopt);
-  Click(118);
-  EXPECT_EQ(Field(115), DefaultOutput());
-  EXPECT_EQ(Field(104), (home_ / "Schreibtisch").string() + "/");
+  Click(ids::kSetOutputFile);
+  EXPECT_EQ(Field(ids::kOutFileField), DefaultOutput());
+  EXPECT_EQ(Field(ids::kRelPathField), (home_ / "Schreibtisch").string() + "/");
   EXPECT_EQ(status()->ShownText(), DefaultOutput());
-  EXPECT_TRUE(IsChecked(107)) << "the refresh after the dialog shows the synced mode";
+  EXPECT_TRUE(IsChecked(ids::kModeName)) << "the refresh after the dialog shows the synced mode";
 }
 
 TEST_F(DialogsTest, MainHeadOkJoinsTheLinesAndHoldsCrLf) {
   Start();
   std::string initial = "unset";
   auto seen = WhenModal([&initial](wxDialog& dialog) {
-    auto* edit = dynamic_cast<TZQEditCursor*>(dialog.FindWindow(101));
+    auto* edit = dynamic_cast<TZQEditCursor*>(dialog.FindWindow(ids::kInputEdit));
     ASSERT_NE(edit, nullptr);
     initial = edit->GetValue().utf8_string();
     edit->SetValue("first\nsecond\nthird");
     PressButton(&dialog, wxID_OK);
   });
-  Click(120);
+  Click(ids::kSetMainHead);
   EXPECT_TRUE(seen->seen);
   EXPECT_EQ(seen->title, "Input");
   EXPECT_EQ(initial, "");
-  EXPECT_EQ(Field(116), "first /n second /n third");
+  EXPECT_EQ(Field(ids::kMainHeadField), "first /n second /n third");
   EXPECT_EQ(dlg()->settings().MainHead, "first\r\nsecond\r\nthird");
-  EXPECT_EQ(Field(117), "");
+  EXPECT_EQ(Field(ids::kMainQueueField), "");
 
   // The next run starts from the stored text, shown with the edit's own line breaks.
   auto again = WhenModal([&initial](wxDialog& dialog) {
-    initial = dynamic_cast<TZQEditCursor*>(dialog.FindWindow(101))->GetValue().utf8_string();
+    initial =
+        dynamic_cast<TZQEditCursor*>(dialog.FindWindow(ids::kInputEdit))->GetValue().utf8_string();
     PressButton(&dialog, wxID_CANCEL);
   });
-  Command(120);
+  Command(ids::kSetMainHead);
   EXPECT_TRUE(again->seen);
   EXPECT_EQ(initial, "first\nsecond\nthird");
 }
 
 TEST_F(DialogsTest, MainHeadCancelKeepsTheOldText) {
   Start();
-  MainText(120, "  kept\nhead  ", true);
-  EXPECT_EQ(Field(116), "kept /n head");
-  MainText(120, "changed", false);
-  EXPECT_EQ(Field(116), "kept /n head");
+  MainText(ids::kSetMainHead, "  kept\nhead  ", true);
+  EXPECT_EQ(Field(ids::kMainHeadField), "kept /n head");
+  MainText(ids::kSetMainHead, "changed", false);
+  EXPECT_EQ(Field(ids::kMainHeadField), "kept /n head");
   EXPECT_EQ(dlg()->settings().MainHead, "  kept\r\nhead  ");
 }
 
 TEST_F(DialogsTest, MainQueueEditsTheQueueOnly) {
   Start();
-  MainText(121, "end\nof file", true);
-  EXPECT_EQ(Field(117), "end /n of file");
+  MainText(ids::kSetMainQueue, "end\nof file", true);
+  EXPECT_EQ(Field(ids::kMainQueueField), "end /n of file");
   EXPECT_EQ(dlg()->settings().MainQueue, "end\r\nof file");
   EXPECT_EQ(dlg()->settings().MainHead, "");
-  Command(24338);
+  Command(ids::kExit);
   ASSERT_TRUE(FrameGone());
   EXPECT_EQ(SettingsValue("MainQueue"), "<end#ZQ_BR#of file>");
   EXPECT_EQ(SettingsValue("MainHead"), "<>");
@@ -120,13 +121,13 @@ TEST_P(SendToTest, StoresTheChoice) {
   bool first = false;
   bool second = false;
   auto seen = WhenModal([&](wxDialog& dialog) {
-    auto* name = dynamic_cast<wxRadioButton*>(dialog.FindWindow(101));
-    auto* line = dynamic_cast<wxRadioButton*>(dialog.FindWindow(102));
+    auto* name = dynamic_cast<wxRadioButton*>(dialog.FindWindow(ids::kSendToName));
+    auto* line = dynamic_cast<wxRadioButton*>(dialog.FindWindow(ids::kSendToLine));
     ASSERT_TRUE(name && line);
     first = name->GetValue();
     second = line->GetValue();
     if (c.press_radio != 0) {
-      auto* radio = c.press_radio == 101 ? name : line;
+      auto* radio = c.press_radio == ids::kSendToName ? name : line;
       radio->SetValue(true);
       wxCommandEvent event(wxEVT_RADIOBUTTON, c.press_radio);
       event.SetEventObject(radio);
@@ -134,13 +135,13 @@ TEST_P(SendToTest, StoresTheChoice) {
     }
     PressButton(&dialog, c.button);
   });
-  Command(1014);
+  Command(ids::kSendToOptions);
   EXPECT_TRUE(seen->seen);
   EXPECT_EQ(seen->title, "Send To");
   EXPECT_EQ(first, !c.opens_on_second);
   EXPECT_EQ(second, c.opens_on_second);
   EXPECT_EQ(dlg()->settings().SendToIndex, c.expected);
-  Command(24338);
+  Command(ids::kExit);
   ASSERT_TRUE(FrameGone());
   EXPECT_EQ(SettingsValue("SendToIndex"), std::to_string(c.expected));
 }
@@ -148,17 +149,17 @@ TEST_P(SendToTest, StoresTheChoice) {
 INSTANTIATE_TEST_SUITE_P(
     Choices, SendToTest,
     testing::Values(SendToCase{"seven_opens_on_first_ok_stores_0", 7, 0, wxID_OK, false, 0},
-                    SendToCase{"second_choice_stores_1", 0, 102, wxID_OK, false, 1},
+                    SendToCase{"second_choice_stores_1", 0, ids::kSendToLine, wxID_OK, false, 1},
                     SendToCase{"one_opens_on_second", 1, 0, wxID_OK, true, 1},
-                    SendToCase{"first_choice_stores_0", 1, 101, wxID_OK, true, 0},
-                    SendToCase{"cancel_keeps_7", 7, 102, wxID_CANCEL, false, 7}),
+                    SendToCase{"first_choice_stores_0", 1, ids::kSendToName, wxID_OK, true, 0},
+                    SendToCase{"cancel_keeps_7", 7, ids::kSendToLine, wxID_CANCEL, false, 7}),
     [](const testing::TestParamInfo<SendToCase>& info) { return info.param.what; });
 
 TEST_F(DialogsTest, UseTooltipTogglesAndTheMenuCheckFollowsOnOpening) {
   Start();
   wxMenuBar* bar = frame()->GetMenuBar();
   ASSERT_NE(bar, nullptr);
-  wxMenuItem* item = bar->FindItem(1005);
+  wxMenuItem* item = bar->FindItem(ids::kUseTooltip);
   ASSERT_NE(item, nullptr);
   ASSERT_TRUE(item->IsCheckable());
   EXPECT_TRUE(status()->AreTipsEnabled());
@@ -169,13 +170,13 @@ TEST_F(DialogsTest, UseTooltipTogglesAndTheMenuCheckFollowsOnOpening) {
     frame()->HandleWindowEvent(event);
   };
   for (bool expected : {false, true, false}) {
-    Command(1005);
+    Command(ids::kUseTooltip);
     EXPECT_EQ(status()->AreTipsEnabled(), expected);
     EXPECT_EQ(dlg()->settings().UseTip, expected);
     open_file_menu();
     EXPECT_EQ(item->IsChecked(), expected);
   }
-  Command(24338);
+  Command(ids::kExit);
   ASSERT_TRUE(FrameGone());
   EXPECT_EQ(SettingsValue("UseTip"), "0");
 }
@@ -198,7 +199,7 @@ TEST_F(DialogsTest, ChangeFontConfirmedWritesTheFontKeys) {
   chosen.StrikeOut = 1;
   chosen.FaceName = "DejaVu Serif";
   prompts_.font_answers.push_back(FakePrompts::FontAnswer{chosen, 12});
-  Command(1001);
+  Command(ids::kChangeFont);
 
   ASSERT_EQ(prompts_.font_dialogs.size(), 1u);
   EXPECT_EQ(prompts_.font_dialogs[0].Height, -11);
@@ -225,7 +226,7 @@ TEST_F(DialogsTest, ChangeFontConfirmedWritesTheFontKeys) {
   EXPECT_EQ(dlg()->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
   EXPECT_EQ(dlg()->GetFont().GetStyle(), wxFONTSTYLE_ITALIC);
   prompts_.font_answers.push_back(std::nullopt);
-  Command(1001);
+  Command(ids::kChangeFont);
   ASSERT_EQ(prompts_.font_dialogs.size(), 2u);
   EXPECT_EQ(prompts_.font_dialogs[1].Height, -16);
   EXPECT_EQ(prompts_.font_dialogs[1].FaceName, "DejaVu Serif");
@@ -234,7 +235,7 @@ TEST_F(DialogsTest, ChangeFontConfirmedWritesTheFontKeys) {
 TEST_F(DialogsTest, ChangeFontCancelledWritesNothing) {
   Start();
   prompts_.font_answers.push_back(std::nullopt);
-  Command(1001);
+  Command(ids::kChangeFont);
   EXPECT_EQ(prompts_.font_dialogs.size(), 1u);
   EXPECT_TRUE(prompts_.messages.empty());
   EXPECT_FALSE(fs::exists(SettingsFile()));

@@ -160,8 +160,9 @@ TEST_F(DropTest, OneFileOnAutoDragOpensItsMenuAtTheDropPoint) {
   EXPECT_EQ(popup.name, "AUTODRAG_MNU");
   EXPECT_EQ(popup.pos.y, at.y);
   EXPECT_LT(popup.pos.x, at.x);  // the menu's right edge is at the point
-  EXPECT_EQ(popup.ids,
-            (std::vector<int>{123, wxID_SEPARATOR, 1009, 1011, wxID_SEPARATOR, 1010, 1008}));
+  EXPECT_EQ(popup.ids, (std::vector<int>{ids::kAutoDrag, wxID_SEPARATOR, ids::kDragCopyName,
+                                         ids::kDragCreateAndCopy, wxID_SEPARATOR,
+                                         ids::kDragSetRelPath, ids::kDragSetOutputFile}));
   EXPECT_EQ(dlg()->pending_file(), Src("x.txt"));
   EXPECT_TRUE(Items().empty());
 }
@@ -179,22 +180,22 @@ TEST_F(DropTest, AutoDragMenuCommandsActOnTheDroppedFile) {
   Type(ids::kHeader, "cp ");
   Type(ids::kQueue, " /b/ZQ_NAME\n");
 
-  presenter_.choose = 1009;  // Copy
+  presenter_.choose = ids::kDragCopyName;  // Copy
   Drop({Src("x.txt")}, ids::kAutoDrag);
   EXPECT_EQ(clipboard_.text, "x.txt");
   EXPECT_TRUE(dlg()->pending_file().empty());
 
-  presenter_.choose = 1011;  // Create and copy
+  presenter_.choose = ids::kDragCreateAndCopy;  // Create and copy
   Drop({Src("y.txt")}, ids::kAutoDrag);
   EXPECT_EQ(clipboard_.text, "cp y.txt /b/y\n");
 
-  presenter_.choose = 1008;  // Set Output File, with a folder
+  presenter_.choose = ids::kDragSetOutputFile;  // Set Output File, with a folder
   Drop({Src("Folder")}, ids::kAutoDrag);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].text, "Can't set a Folder like Output File\nPlease select a file");
   EXPECT_EQ(prompts_.messages[0].caption, "Halvorn Loomquill");
 
-  presenter_.choose = 1010;  // Set Relative Path, from a file: its folder
+  presenter_.choose = ids::kDragSetRelPath;  // Set Relative Path, from a file: its folder
   prompts_.answers = {Answer::Yes};
   Drop({Src("z.txt")}, ids::kAutoDrag);
   EXPECT_EQ(Field(ids::kRelPathField), (work_ / "src").string() + "/");

@@ -8,17 +8,14 @@
 namespace lq::test {
 namespace {
 
-constexpr int kEscapeBatch = 1017;
-constexpr int kEscapeShell = 1016;
-
 class EscapeRefusalTest : public ShellTest {
  protected:
   void StartWith(const std::vector<std::string>& names) {
     Start();
     OpenListOf(names);
     SetOutput(Out());
-    Type(102, "copy \"");
-    Type(103, "\" x\n");
+    Type(ids::kHeader, "copy \"");
+    Type(ids::kQueue, "\" x\n");
   }
   std::string Out() const { return (work_ / "out" / "backup.bat").string(); }
   void ExpectRefusalOf(const std::string& name) {
@@ -32,27 +29,27 @@ class EscapeRefusalTest : public ShellTest {
 
 TEST_F(EscapeRefusalTest, CreateReportsTheFileAndKeepsTheEarlierOutput) {
   StartWith({Src("fine.txt"), Src("say \"hi\".txt")});
-  Command(kEscapeBatch);
+  Command(ids::kEscapeBatch);
   fs::create_directories(work_ / "out");
   { std::ofstream(Out()) << "earlier"; }
-  Command(112);
+  Command(ids::kCreate);
   ExpectRefusalOf(Src("say \"hi\".txt"));
   EXPECT_TRUE(clock_.notices.empty()) << "no \"created\" notice for a refused name";
   std::ifstream in(Out());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
 
-  Command(1007);  // Create and copy
+  Command(ids::kCreateAndCopy);  // Create and copy
   ExpectRefusalOf(Src("say \"hi\".txt"));
   EXPECT_EQ(clipboard_.set_count, 0);
 }
 
 TEST_F(EscapeRefusalTest, CopiesOfARefusedItemReportItAndCopyNothing) {
   StartWith({Src("say \"hi\".txt")});
-  Command(kEscapeBatch);
+  Command(ids::kEscapeBatch);
   SelectItem(0);
-  Command(1004);  // Copy selected item
+  Command(ids::kCopySelected);  // Copy selected item
   ExpectRefusalOf(Src("say \"hi\".txt"));
-  Command(1006);  // Create and copy selected item
+  Command(ids::kCreateAndCopySelected);  // Create and copy selected item
   ExpectRefusalOf(Src("say \"hi\".txt"));
   dlg()->ReceiveFile(Src("a \"handed\" one.txt"));
   ExpectRefusalOf(Src("a \"handed\" one.txt"));
@@ -62,10 +59,10 @@ TEST_F(EscapeRefusalTest, CopiesOfARefusedItemReportItAndCopyNothing) {
 
 TEST_F(EscapeRefusalTest, TheChosenKindEscapesWhatCreateWrites) {
   StartWith({Src("it's.txt")});
-  Type(102, "cp -- '");
-  Type(103, "' /b\n");
-  Command(kEscapeShell);
-  Command(112);
+  Type(ids::kHeader, "cp -- '");
+  Type(ids::kQueue, "' /b\n");
+  Command(ids::kEscapeShell);
+  Command(ids::kCreate);
   EXPECT_TRUE(prompts_.messages.empty());
   std::ifstream in(Out());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),

@@ -31,28 +31,28 @@ struct EscapeItem {
 };
 
 const EscapeItem kItems[] = {
-    {1015, EscapeKind::None, "none", "None",
+    {ids::kEscapeNone, EscapeKind::None, "none", "None",
      "Write names as they are, unescaped (unsafe for scripts)"},
-    {1016, EscapeKind::Shell, "shell", "Shell script (inside '...')",
+    {ids::kEscapeShell, EscapeKind::Shell, "shell", "Shell script (inside '...')",
      "Escape names for POSIX shell single quotes: ' becomes '\\''"},
-    {1017, EscapeKind::Batch, "batch", "Batch file (inside \"...\")",
+    {ids::kEscapeBatch, EscapeKind::Batch, "batch", "Batch file (inside \"...\")",
      "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
      "refused"},
-    {1018, EscapeKind::Html, "html", "HTML",
+    {ids::kEscapeHtml, EscapeKind::Html, "html", "HTML",
      "Escape names for HTML: & < > \" ' CR become &amp; &lt; &gt; &quot; &#39; &#13;; a name must "
      "be UTF-8"},
-    {1019, EscapeKind::Url, "url", "URL",
+    {ids::kEscapeUrl, EscapeKind::Url, "url", "URL",
      "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX"},
-    {1020, EscapeKind::Csv, "csv", "CSV (inside \"...\")",
+    {ids::kEscapeCsv, EscapeKind::Csv, "csv", "CSV (inside \"...\")",
      "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are kept (a "
      "spreadsheet may run them)"},
-    {1021, EscapeKind::Json, "json", "JSON (inside \"...\")",
+    {ids::kEscapeJson, EscapeKind::Json, "json", "JSON (inside \"...\")",
      "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
      "be UTF-8"},
-    {1023, EscapeKind::HtmlUrl, "html-url", "HTML link (name as URL)",
+    {ids::kEscapeHtmlUrl, EscapeKind::HtmlUrl, "html-url", "HTML link (name as URL)",
      "Escape the written name as a link target (%XX, as URL) and the variables as HTML text; a "
      "name must be UTF-8"},
-    {1024, EscapeKind::Line, "line", "Lines (one name a line)",
+    {ids::kEscapeLine, EscapeKind::Line, "line", "Lines (one name a line)",
      "For one-name-a-line lists: a name with a line break is refused; a relative #x or a:b is "
      "written as ./#x, ./a:b"},
 };
@@ -87,7 +87,7 @@ class EscapeTest : public ShellTest {
 
 TEST_F(EscapeTest, TheSubMenuSitsInOptionsWithOneRadioItemPerKind) {
   Start();
-  wxMenuItem* tooltip = BarItem(1005);
+  wxMenuItem* tooltip = BarItem(ids::kUseTooltip);
   ASSERT_NE(tooltip, nullptr);
   wxMenu* options = tooltip->GetMenu();
   ASSERT_EQ(options->GetMenuItemCount(), 3u);
@@ -103,7 +103,7 @@ TEST_F(EscapeTest, TheSubMenuSitsInOptionsWithOneRadioItemPerKind) {
     EXPECT_EQ(item->GetItemLabelText().utf8_string(), kItems[i].label);
     EXPECT_EQ(item->GetKind(), wxITEM_RADIO);
   }
-  EXPECT_EQ(CheckedItem(), 1015) << "no settings file: none";
+  EXPECT_EQ(CheckedItem(), ids::kEscapeNone) << "no settings file: none";
   EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
 }
 
@@ -129,7 +129,7 @@ TEST_F(EscapeTest, ChoosingAnItemSetsTheKindAndItsCheckMark) {
 // copy shows the current kind when it opens.
 TEST_F(EscapeTest, TheBackgroundMenuChoosesAndShowsTheKindToo) {
   Start();
-  presenter_.choose = 1020;
+  presenter_.choose = ids::kEscapeCsv;
   wxMouseEvent down(wxEVT_RIGHT_DOWN);
   down.SetPosition(wxPoint(2, 2));
   dlg()->ProcessWindowEvent(down);
@@ -139,17 +139,17 @@ TEST_F(EscapeTest, TheBackgroundMenuChoosesAndShowsTheKindToo) {
   ASSERT_EQ(presenter_.shown.size(), 1u);
   EXPECT_EQ(presenter_.shown[0].name, "MENU_PROVA");
   EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Csv);
-  EXPECT_EQ(CheckedItem(), 1020);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeCsv);
 
-  Command(1017);
+  Command(ids::kEscapeBatch);
   std::unique_ptr<wxMenu> copy = LoadPopupMenu("MENU_PROVA");
   ASSERT_TRUE(copy);
-  ASSERT_TRUE(copy->FindItem(1015)->IsChecked()) << "as the resource has it";
+  ASSERT_TRUE(copy->FindItem(ids::kEscapeNone)->IsChecked()) << "as the resource has it";
   wxMenuEvent open(wxEVT_MENU_OPEN, 0, copy.get());
   open.SetEventObject(copy.get());
   dlg()->ProcessWindowEvent(open);
-  EXPECT_TRUE(copy->FindItem(1017)->IsChecked());
-  EXPECT_FALSE(copy->FindItem(1015)->IsChecked());
+  EXPECT_TRUE(copy->FindItem(ids::kEscapeBatch)->IsChecked());
+  EXPECT_FALSE(copy->FindItem(ids::kEscapeNone)->IsChecked());
 }
 
 TEST_F(EscapeTest, TheKindSurvivesClosingAndReopening) {
@@ -157,7 +157,7 @@ TEST_F(EscapeTest, TheKindSurvivesClosingAndReopening) {
     SCOPED_TRACE(item.word);
     Start();
     Command(item.id);
-    Command(24338);
+    Command(ids::kExit);
     ASSERT_TRUE(FrameGone());
     EXPECT_EQ(SettingsValue("Escape"), item.word);
     Start();
@@ -171,13 +171,13 @@ TEST_F(EscapeTest, TheKindSurvivesClosingAndReopening) {
 }
 
 TEST_F(EscapeTest, StoredWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
-  const std::pair<const char*, int> cases[] = {{"Escape=HTML\n", 1018},
-                                               {"Escape=Shell\n", 1016},
-                                               {"Escape=perl\n", 1015},
-                                               {"Escape=HTML-URL\n", 1023},
-                                               {"Escape=line\n", 1024},
-                                               {"Escape=lines\n", 1015},
-                                               {"", 1015}};
+  const std::pair<const char*, int> cases[] = {{"Escape=HTML\n", ids::kEscapeHtml},
+                                               {"Escape=Shell\n", ids::kEscapeShell},
+                                               {"Escape=perl\n", ids::kEscapeNone},
+                                               {"Escape=HTML-URL\n", ids::kEscapeHtmlUrl},
+                                               {"Escape=line\n", ids::kEscapeLine},
+                                               {"Escape=lines\n", ids::kEscapeNone},
+                                               {"", ids::kEscapeNone}};
   for (const auto& [body, id] : cases) {
     SCOPED_TRACE(body);
     WriteSettings(body);
@@ -193,30 +193,30 @@ TEST_F(EscapeTest, TemplatesCarryTheKindAndOneWithoutTheKeyGivesNone) {
   WriteProgramFile("b json.hqd", "[Loomquill]\nHeader=<\">\nEscape=json\n");
   WriteSettings("Escape=shell\n");
   Start();
-  EXPECT_EQ(CheckedItem(), 1016);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeShell);
 
-  Command(1304);  // "b json"
+  Command(ids::kFirstTemplate + 1);  // "b json"
   EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Json);
-  EXPECT_EQ(CheckedItem(), 1021);
-  Command(1303);  // "a plain": no key
+  EXPECT_EQ(CheckedItem(), ids::kEscapeJson);
+  Command(ids::kFirstTemplate);  // "a plain": no key
   EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
-  EXPECT_EQ(CheckedItem(), 1015);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeNone);
   OpenFileMenu();
-  EXPECT_EQ(CheckedItem(), 1015);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeNone);
 
   // Save Template stores the kind; loading the saved file brings it back.
-  Command(1019);
+  Command(ids::kEscapeUrl);
   const fs::path saved = work_ / "url.hqd";
   prompts_.file_answers.push_back(saved.string());
-  Command(1301);
+  Command(ids::kSaveTemplate);
   EXPECT_NE(ReadAll(saved).find("\nEscape=url\n"), std::string::npos) << ReadAll(saved);
-  Command(1303);
-  EXPECT_EQ(CheckedItem(), 1015);
+  Command(ids::kFirstTemplate);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeNone);
   prompts_.file_answers.push_back(saved.string());
-  Command(1302);
+  Command(ids::kOpenTemplate);
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - url");
   EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Url);
-  EXPECT_EQ(CheckedItem(), 1019);
+  EXPECT_EQ(CheckedItem(), ids::kEscapeUrl);
   EXPECT_TRUE(prompts_.messages.empty());
 }
 

@@ -241,7 +241,7 @@ TEST_F(HandOverTest, SendersEndOnceTakenAndStartsInARowGiveOneCopy) {
 TEST_F(HandOverTest, ARefusedNameCopiesNoneOfTheOthers) {
   WriteSettings("CheckIndex=0\nSendToIndex=1\n");
   Start();
-  Command(1017);  // escape for batch files: no name with a double quote
+  Command(ids::kEscapeBatch);  // escape for batch files: no name with a double quote
   dlg()->ReceiveFiles({Src("fine.txt"), Src("say \"hi\".txt"), Src("also fine.txt")});
   EXPECT_EQ(clipboard_.set_count, 0);
   ASSERT_EQ(prompts_.messages.size(), 1u);

@@ -83,14 +83,16 @@ struct ControlHint {
 TEST_F(HintsTest, HoveringAControlShowsItsHint) {
   START_ACTIVE();
   const ControlHint hints[] = {
-      {101, "Drag and drop here your files from File Manager", "Drag & Drop files"},
-      {112, "Create output file containing header, files, queue", "Click here\nto create output"},
-      {102, "Header, will be placed before file name", "Header"},
-      {108, "Invert \\ to / for HTML code", "Invert"},
-      {106, "Relative path will be calculated from output file (drag folder here to change)",
+      {ids::kFileList, "Drag and drop here your files from File Manager", "Drag & Drop files"},
+      {ids::kCreate, "Create output file containing header, files, queue",
+       "Click here\nto create output"},
+      {ids::kHeader, "Header, will be placed before file name", "Header"},
+      {ids::kInvertSlash, "Invert \\ to / for HTML code", "Invert"},
+      {ids::kModeRelative,
+       "Relative path will be calculated from output file (drag folder here to change)",
        "Relative (drag)"},
-      {123, "Drag a single file here for special settings", ""},
-      {118, "Set the name of the output file", "Output file (drag)"},
+      {ids::kAutoDrag, "Drag a single file here for special settings", ""},
+      {ids::kSetOutputFile, "Set the name of the output file", "Output file (drag)"},
   };
   for (const ControlHint& hint : hints) {
     SCOPED_TRACE(hint.id);
@@ -104,15 +106,15 @@ TEST_F(HintsTest, HoveringAControlShowsItsHint) {
 
 TEST_F(HintsTest, WithTooltipsOffHoveringStillShowsTheStatusText) {
   START_ACTIVE();
-  Command(1005);
-  HoverControl(101);
+  Command(ids::kUseTooltip);
+  HoverControl(ids::kFileList);
   EXPECT_EQ(status()->ShownText(), "Drag and drop here your files from File Manager");
   EXPECT_FALSE(status()->AreTipsEnabled());
 }
 
 TEST_F(HintsTest, RelativeFolderFieldHintsThroughTheDialog) {
   START_ACTIVE();
-  wxWindow* field = dlg()->FindWindow(104);
+  wxWindow* field = dlg()->FindWindow(ids::kRelPathField);
   const wxPoint inside = field->GetPosition() + wxPoint(3, 3);
   Hover(dlg(), inside);
   EXPECT_EQ(status()->ShownText(), "Relative path, drag a folder here to change");
@@ -126,14 +128,14 @@ TEST_F(HintsTest, RelativeFolderFieldHintsThroughTheDialog) {
 TEST_F(HintsTest, PopupItemHighlightShowsTheStatusPartOnly) {
   START_ACTIVE();
   Hover(dlg(), wxPoint(3, 3));
-  MenuHighlight(dlg(), 112);
+  MenuHighlight(dlg(), ids::kCreate);
   EXPECT_EQ(status()->ShownText(), "Create output file containing header, files, queue");
   EXPECT_EQ(status()->TipText(), "");
   // Keys move through the menu while the pointer stays: the hint stays.
-  MenuHighlight(dlg(), 1007);
+  MenuHighlight(dlg(), ids::kCreateAndCopy);
   EXPECT_EQ(status()->ShownText(), "Create output file containing header, files, queue");
   Hover(dlg(), wxPoint(4, 3));
-  MenuHighlight(dlg(), 1007);
+  MenuHighlight(dlg(), ids::kCreateAndCopy);
   EXPECT_EQ(status()->ShownText(), "Create output file, and copy it into Clipboard");
   // A popup about to open clears it.
   wxMenuEvent open(wxEVT_MENU_OPEN, 0, nullptr);
@@ -145,11 +147,11 @@ TEST_F(HintsTest, PopupItemHighlightShowsTheStatusPartOnly) {
 TEST_F(HintsTest, EscapeItemInThePopupShowsItsStatusText) {
   START_ACTIVE();
   Hover(dlg(), wxPoint(3, 3));
-  MenuHighlight(dlg(), 1016);
+  MenuHighlight(dlg(), ids::kEscapeShell);
   EXPECT_EQ(status()->ShownText(), "Escape names for POSIX shell single quotes: ' becomes '\\''");
   EXPECT_EQ(status()->TipText(), "");
   Hover(dlg(), wxPoint(4, 3));
-  MenuHighlight(dlg(), 1020);
+  MenuHighlight(dlg(), ids::kEscapeCsv);
   EXPECT_EQ(status()->ShownText(),
             "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are "
             "kept (a spreadsheet may run them)");
@@ -158,13 +160,13 @@ TEST_F(HintsTest, EscapeItemInThePopupShowsItsStatusText) {
 TEST_F(HintsTest, MenuBarHighlightShowsTheHintUntilTheMenuCloses) {
   WriteProgramFile("web.hqd", "[Loomquill]\n");
   START_ACTIVE();
-  MenuHighlight(frame(), 24338);
+  MenuHighlight(frame(), ids::kExit);
   EXPECT_EQ(status()->ShownText(), "Close program");
-  MenuHighlight(frame(), 113);
+  MenuHighlight(frame(), ids::kView);
   EXPECT_EQ(status()->ShownText(), "Open last created output with Notepad");
   EXPECT_EQ(status()->TipText(), "") << "menu items show no tooltip";
   Hover(dlg(), wxPoint(5, 4));
-  MenuHighlight(frame(), 1303);
+  MenuHighlight(frame(), ids::kFirstTemplate);
   EXPECT_EQ(status()->ShownText(), program_.string() + "/web.hqd");
   wxMenuEvent close(wxEVT_MENU_CLOSE, 0, frame()->GetMenuBar()->GetMenu(1));
   frame()->ProcessWindowEvent(close);
@@ -179,15 +181,18 @@ TEST_F(HintsTest, RightClickOnAListItemSelectsItAndOpensTheListMenu) {
   EXPECT_EQ(ListBox()->FocusedItem(), 3);
   EXPECT_EQ(Counter(), "4/5");
   EXPECT_TRUE(presenter_.shown.empty()) << "the menu waits for the release";
-  presenter_.choose = 111;  // "Delete selected item"
+  presenter_.choose = ids::kDeleteItem;  // "Delete selected item"
   Mouse(ListBox(), wxEVT_RIGHT_UP, at);
   ASSERT_EQ(presenter_.shown.size(), 1u);
   const RecordingPresenter::Request& menu = presenter_.shown[0];
   EXPECT_EQ(menu.name, "MAINLIST_MNU");
   EXPECT_EQ(menu.owner, dlg());
   EXPECT_EQ(menu.pos, dlg()->ScreenToClient(ListBox()->ClientToScreen(at)));
-  const std::vector<int> ids{1004, 1006, wxID_SEPARATOR, 109, 110, wxID_SEPARATOR, 111, 1003};
-  EXPECT_EQ(menu.ids, ids);
+  const std::vector<int> items{ids::kCopySelected, ids::kCreateAndCopySelected,
+                               wxID_SEPARATOR,     ids::kMoveUp,
+                               ids::kMoveDown,     wxID_SEPARATOR,
+                               ids::kDeleteItem,   ids::kClearList};
+  EXPECT_EQ(menu.ids, items);
   const std::vector<std::string> left{Src("1"), Src("2"), Src("3"), Src("5")};
   EXPECT_EQ(Items(), left);
   EXPECT_EQ(Counter(), "4/4");
@@ -197,7 +202,7 @@ TEST_F(HintsTest, RightClickOnAButtonWithoutMenuClicksIt) {
   START_ACTIVE();
   OpenListOf({Src("1"), Src("2"), Src("3")});
   SelectItem(2);
-  wxWindow* up = dlg()->FindWindow(109);
+  wxWindow* up = dlg()->FindWindow(ids::kMoveUp);
   Mouse(up, wxEVT_RIGHT_DOWN, wxPoint(3, 3));
   Mouse(up, wxEVT_RIGHT_UP, wxPoint(3, 3));
   const std::vector<std::string> moved{Src("1"), Src("3"), Src("2")};
@@ -210,14 +215,15 @@ TEST_F(HintsTest, CreateButtonOpensItsMenuBelowItOnALeftPress) {
   START_ACTIVE();
   OpenListOf({Src("a.txt")});
   SetOutput(Out());
-  wxWindow* create = dlg()->FindWindow(112);
+  wxWindow* create = dlg()->FindWindow(ids::kCreate);
   Mouse(create, wxEVT_LEFT_DOWN, wxPoint(5, 5));
   ASSERT_EQ(presenter_.shown.size(), 1u);
   EXPECT_EQ(presenter_.shown[0].name, "CREATE_MNU");
   EXPECT_EQ(presenter_.shown[0].owner, dlg());
   EXPECT_EQ(presenter_.shown[0].pos, create->GetPosition() + wxPoint(0, create->GetSize().y));
-  const std::vector<int> ids{112, 1007, wxID_SEPARATOR, 113, 1022, 1012};
-  EXPECT_EQ(presenter_.shown[0].ids, ids);
+  const std::vector<int> items{ids::kCreate, ids::kCreateAndCopy, wxID_SEPARATOR,
+                               ids::kView,   ids::kPreview,       ids::kExecute};
+  EXPECT_EQ(presenter_.shown[0].ids, items);
   EXPECT_FALSE(fs::exists(Out())) << "the press only opens the menu";
 
   // Right click: the same menu at the pointer, still nothing created.
@@ -229,7 +235,7 @@ TEST_F(HintsTest, CreateButtonOpensItsMenuBelowItOnALeftPress) {
   EXPECT_FALSE(fs::exists(Out()));
 
   // Choosing "Create" in it writes the output.
-  presenter_.choose = 112;
+  presenter_.choose = ids::kCreate;
   Mouse(create, wxEVT_LEFT_DOWN, wxPoint(5, 5));
   EXPECT_EQ(ReadAll(Out()), Src("a.txt"));
   ASSERT_EQ(clock_.notices.size(), 1u);

@@ -36,17 +36,17 @@ TEST_F(ListTest, MoveDeleteAndClearKeepTheCounterInStep) {
   };
   const Step steps[] = {
       {"select c", [](ListTest& t) { t.SelectItem(2); }, "abcd", "3/4"},
-      {"up", [](ListTest& t) { t.Click(109); }, "acbd", "2/4"},
-      {"up again", [](ListTest& t) { t.Click(109); }, "cabd", "1/4"},
-      {"up at the top", [](ListTest& t) { t.Click(109); }, "cabd", "1/4"},
-      {"down from the menu", [](ListTest& t) { t.Command(110); }, "acbd", "2/4"},
+      {"up", [](ListTest& t) { t.Click(ids::kMoveUp); }, "acbd", "2/4"},
+      {"up again", [](ListTest& t) { t.Click(ids::kMoveUp); }, "cabd", "1/4"},
+      {"up at the top", [](ListTest& t) { t.Click(ids::kMoveUp); }, "cabd", "1/4"},
+      {"down from the menu", [](ListTest& t) { t.Command(ids::kMoveDown); }, "acbd", "2/4"},
       {"select the last", [](ListTest& t) { t.SelectItem(3); }, "acbd", "4/4"},
-      {"down at the bottom", [](ListTest& t) { t.Click(110); }, "acbd", "4/4"},
-      {"delete the last", [](ListTest& t) { t.Click(111); }, "acb", "3/3"},
+      {"down at the bottom", [](ListTest& t) { t.Click(ids::kMoveDown); }, "acbd", "4/4"},
+      {"delete the last", [](ListTest& t) { t.Click(ids::kDeleteItem); }, "acb", "3/3"},
       {"select the first", [](ListTest& t) { t.SelectItem(0); }, "acb", "1/3"},
-      {"delete the first", [](ListTest& t) { t.Click(111); }, "cb", "1/2"},
-      {"clear from the tool bar", [](ListTest& t) { t.ToolCommand(1003); }, "", "0/0"},
-      {"up on an empty list", [](ListTest& t) { t.Click(109); }, "", "0/0"},
+      {"delete the first", [](ListTest& t) { t.Click(ids::kDeleteItem); }, "cb", "1/2"},
+      {"clear from the tool bar", [](ListTest& t) { t.ToolCommand(ids::kClearList); }, "", "0/0"},
+      {"up on an empty list", [](ListTest& t) { t.Click(ids::kMoveUp); }, "", "0/0"},
   };
   Start();
   OpenListOf(Names("abcd"));
@@ -69,7 +69,7 @@ TEST_F(ListTest, MoveDeleteAndClearKeepTheCounterInStep) {
 TEST_F(ListTest, DeletingTheOnlyItemLeavesZeroOfZero) {
   Start();
   OpenListOf(Names("a"));
-  Command(111);
+  Command(ids::kDeleteItem);
   EXPECT_TRUE(Items().empty());
   EXPECT_EQ(Counter(), "0/0");
   EXPECT_TRUE(prompts_.messages.empty());
@@ -78,7 +78,7 @@ TEST_F(ListTest, DeletingTheOnlyItemLeavesZeroOfZero) {
 TEST_F(ListTest, ClearFromTheMenuAsksNothing) {
   Start();
   OpenListOf(Names("abc"));
-  Command(1003);
+  Command(ids::kClearList);
   EXPECT_TRUE(Items().empty());
   EXPECT_EQ(Counter(), "0/0");
   EXPECT_TRUE(prompts_.messages.empty());
@@ -89,10 +89,10 @@ TEST_F(ListTest, OpenListAppendsAndAsksWithItsDialog) {
   const fs::path file = work_ / "saved.lst";
   WriteAll(file, Src("x") + "\n\n" + Src("y") + "\n");
   prompts_.file_answers = {file.string(), file.string()};
-  Command(24332);
+  Command(ids::kOpenList);
   const std::vector<std::string> once{Src("x"), "", Src("y")};
   EXPECT_EQ(Items(), once);
-  Command(24332);
+  Command(ids::kOpenList);
   std::vector<std::string> twice = once;
   twice.insert(twice.end(), once.begin(), once.end());
   EXPECT_EQ(Items(), twice);
@@ -114,7 +114,7 @@ TEST_F(ListTest, OpenListCancelledChangesNothing) {
   OpenListOf(Names("ab"));
   SelectItem(1);
   prompts_.file_answers.push_back(std::nullopt);
-  Command(24332);
+  Command(ids::kOpenList);
   EXPECT_EQ(Items(), Names("ab"));
   EXPECT_EQ(Counter(), "2/2");
   EXPECT_TRUE(prompts_.messages.empty());
@@ -125,7 +125,7 @@ TEST_F(ListTest, OpenListOfAMissingFileNamesIt) {
   OpenListOf(Names("a"));
   const std::string missing = (work_ / "nowhere.lst").string();
   prompts_.file_answers.push_back(missing);
-  Command(24332);
+  Command(ids::kOpenList);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   const std::string& text = prompts_.messages[0].text;
   EXPECT_EQ(text.substr(0, text.find('\n')), missing);
@@ -139,7 +139,7 @@ TEST_F(ListTest, SaveListWritesTheNamesWithoutATrailingBreak) {
   OpenListOf(Names("ab"));
   const fs::path file = work_ / "out" / "saved.lst";
   prompts_.file_answers.push_back(file.string());
-  Command(24333);
+  Command(ids::kSaveList);
   EXPECT_EQ(ReadAll(file), Src("a") + "\n" + Src("b"));
   ASSERT_EQ(prompts_.file_dialogs.size(), 2u);
   const FakePrompts::FileCall& call = prompts_.file_dialogs[1];
@@ -152,9 +152,9 @@ TEST_F(ListTest, SaveListWritesTheNamesWithoutATrailingBreak) {
   EXPECT_EQ(call.folder, "");
 
   // Reading it back appends the same names.
-  Command(1003);
+  Command(ids::kClearList);
   prompts_.file_answers.push_back(file.string());
-  Command(24332);
+  Command(ids::kOpenList);
   EXPECT_EQ(Items(), Names("ab"));
 }
 
@@ -164,7 +164,7 @@ TEST_F(ListTest, SaveListThatCannotBeWrittenNamesIt) {
   WriteAll(work_ / "plain", "x");
   const std::string bad = (work_ / "plain" / "saved.lst").string();
   prompts_.file_answers.push_back(bad);
-  Command(24333);
+  Command(ids::kSaveList);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   const std::string& text = prompts_.messages[0].text;
   EXPECT_EQ(text.substr(0, text.find('\n')), bad);
@@ -175,7 +175,7 @@ TEST_F(ListTest, SaveListCancelledWritesNothing) {
   Start();
   OpenListOf(Names("a"));
   prompts_.file_answers.push_back(std::nullopt);
-  Command(24333);
+  Command(ids::kSaveList);
   EXPECT_EQ(prompts_.file_dialogs.size(), 2u);
   EXPECT_TRUE(prompts_.messages.empty());
 }
@@ -197,7 +197,7 @@ TEST_F(ListTest, SaveListRefusesANameHoldingALineBreak) {
     SCOPED_TRACE(file.filename().string());
     prompts_.messages.clear();
     prompts_.file_answers.push_back(file.string());
-    Command(24333);
+    Command(ids::kSaveList);
     ASSERT_EQ(prompts_.messages.size(), 1u);
     const FakePrompts::MessageCall& message = prompts_.messages[0];
     EXPECT_EQ(message.text, Src("two\u240Alines.txt") +
@@ -216,10 +216,10 @@ TEST_F(ListTest, SaveListRefusesANameHoldingALineBreak) {
 
   // Without that name the list saves again.
   SelectItem(1);
-  Click(111);
+  Click(ids::kDeleteItem);
   prompts_.messages.clear();
   prompts_.file_answers.push_back(fresh.string());
-  Command(24333);
+  Command(ids::kSaveList);
   EXPECT_TRUE(prompts_.messages.empty());
   EXPECT_EQ(ReadAll(fresh), Src("a"));
 }

@@ -7,8 +7,6 @@
 namespace lq::test {
 namespace {
 
-constexpr int kOpenList = 24332;
-
 class OpenListTest : public ShellTest {
  protected:
   // A list of count names, read in many chunks when count is large.
@@ -23,7 +21,7 @@ class OpenListTest : public ShellTest {
 TEST_F(OpenListTest, AQuickReadShowsNoProgress) {
   Start();
   prompts_.file_answers.push_back(LongList(100));
-  Command(kOpenList);
+  Command(ids::kOpenList);
   EXPECT_TRUE(prompts_.progress_dialogs.empty());
   EXPECT_EQ(dlg()->list().Count(), 100);
 }
@@ -34,7 +32,7 @@ TEST_F(OpenListTest, ALongReadShowsItsProgressAndCancelKeepsWhatWasRead) {
   prompts_.file_answers.push_back(LongList(total));
   clock_.step = 200;  // each chunk seems to take 200 ms
   prompts_.cancel_at = 3;
-  Command(kOpenList);
+  Command(ids::kOpenList);
   clock_.step = 0;
   ASSERT_EQ(prompts_.progress_dialogs.size(), 1u);
   ASSERT_EQ(prompts_.progress_updates.size(), 3u);
@@ -50,7 +48,7 @@ TEST_F(OpenListTest, ReadToTheEndTheProgressReachesItsEnd) {
   Start();
   prompts_.file_answers.push_back(LongList(20000));
   clock_.step = 200;
-  Command(kOpenList);
+  Command(ids::kOpenList);
   clock_.step = 0;
   ASSERT_EQ(prompts_.progress_dialogs.size(), 1u);
   EXPECT_EQ(prompts_.progress_updates.back(), 1000);
@@ -71,7 +69,7 @@ TEST_F(OpenListTest, LinesTooLongAreLeftOutAndToldInOneMessage) {
   WriteAll(file,
            "/a\r\n" + k1000 + "\r\n/b\r\n" + k999 + "\r\n" + k999 + "\n" + split_char + "\n/c");
   prompts_.file_answers.push_back(file.string());
-  Command(kOpenList);
+  Command(ids::kOpenList);
   EXPECT_EQ(Items(), (std::vector<std::string>{"/a", "/b", k999, k999, "/c"}));
   EXPECT_EQ(Counter(), "1/5");
   ASSERT_EQ(prompts_.messages.size(), 1u);
@@ -89,7 +87,7 @@ TEST_F(OpenListTest, LinesTooLongAreLeftOutAndToldInOneMessage) {
   const fs::path more = work_ / "more.lst";
   WriteAll(more, many + "\n/e\n");
   prompts_.file_answers.push_back(more.string());
-  Command(kOpenList);
+  Command(ids::kOpenList);
   EXPECT_EQ(Items(), (std::vector<std::string>{"/a", "/b", k999, k999, "/c", "/d", "/e"}));
   EXPECT_EQ(Counter(), "3/7");
   ASSERT_EQ(prompts_.messages.size(), 2u);

@@ -13,15 +13,15 @@ TEST_F(SettingsTest, NoSettingsFileGivesTheDefaults) {
   Start();
   EXPECT_EQ(status()->ShownText(), DefaultOutput());
   EXPECT_EQ(status()->GetStatusText(0).utf8_string(), DefaultOutput());
-  EXPECT_EQ(Field(115), DefaultOutput());
-  EXPECT_EQ(Field(104), (home_ / "Schreibtisch").string() + "/");
-  EXPECT_EQ(Field(102), "");
-  EXPECT_EQ(Field(103), "");
-  EXPECT_EQ(Field(116), "");
-  EXPECT_EQ(Field(117), "");
-  EXPECT_TRUE(IsChecked(105));
-  EXPECT_FALSE(IsChecked(108));
-  EXPECT_FALSE(IsChecked(124));
+  EXPECT_EQ(Field(ids::kOutFileField), DefaultOutput());
+  EXPECT_EQ(Field(ids::kRelPathField), (home_ / "Schreibtisch").string() + "/");
+  EXPECT_EQ(Field(ids::kHeader), "");
+  EXPECT_EQ(Field(ids::kQueue), "");
+  EXPECT_EQ(Field(ids::kMainHeadField), "");
+  EXPECT_EQ(Field(ids::kMainQueueField), "");
+  EXPECT_TRUE(IsChecked(ids::kModeFull));
+  EXPECT_FALSE(IsChecked(ids::kInvertSlash));
+  EXPECT_FALSE(IsChecked(ids::kSaveLocal));
   EXPECT_TRUE(status()->AreTipsEnabled());
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill");
 
@@ -31,7 +31,8 @@ TEST_F(SettingsTest, NoSettingsFileGivesTheDefaults) {
   EXPECT_EQ(font.GetWeight(), wxFONTWEIGHT_NORMAL);
   EXPECT_EQ(font.GetStyle(), wxFONTSTYLE_NORMAL);
   EXPECT_FALSE(font.GetUnderlined());
-  EXPECT_EQ(dlg()->FindWindow(101)->GetFont(), font) << "the controls take the dialog font";
+  EXPECT_EQ(dlg()->FindWindow(ids::kFileList)->GetFont(), font)
+      << "the controls take the dialog font";
   EXPECT_FALSE(fs::exists(SettingsFile())) << "starting writes nothing";
 }
 
@@ -46,17 +47,17 @@ TEST_F(SettingsTest, StoredSettingsFillTheControls) {
       "MainQueue=<end>\n"
       "SaveLocal=1\n");
   Start();
-  EXPECT_EQ(Field(115), "/data/out/run.sh");
-  EXPECT_EQ(Field(104), "/data/out/");
+  EXPECT_EQ(Field(ids::kOutFileField), "/data/out/run.sh");
+  EXPECT_EQ(Field(ids::kRelPathField), "/data/out/");
   EXPECT_EQ(status()->ShownText(), "/data/out/run.sh");
-  EXPECT_EQ(Field(102), "echo \n  ");
-  EXPECT_EQ(Field(103), " done");
-  EXPECT_EQ(Field(116), "a /n b");
-  EXPECT_EQ(Field(117), "end");
-  EXPECT_TRUE(IsChecked(107));
-  EXPECT_FALSE(IsChecked(105));
-  EXPECT_TRUE(IsChecked(108));
-  EXPECT_TRUE(IsChecked(124));
+  EXPECT_EQ(Field(ids::kHeader), "echo \n  ");
+  EXPECT_EQ(Field(ids::kQueue), " done");
+  EXPECT_EQ(Field(ids::kMainHeadField), "a /n b");
+  EXPECT_EQ(Field(ids::kMainQueueField), "end");
+  EXPECT_TRUE(IsChecked(ids::kModeName));
+  EXPECT_FALSE(IsChecked(ids::kModeFull));
+  EXPECT_TRUE(IsChecked(ids::kInvertSlash));
+  EXPECT_TRUE(IsChecked(ids::kSaveLocal));
   EXPECT_EQ(dlg()->settings().MainHead, "  a\r\nb  ");
 }
 
@@ -69,17 +70,17 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
     Start();
     const std::string out = (work_ / "out" / "page.html").string();
     SetOutput(out);
-    Type(102, "<a href=\"");
-    Type(103, "\">x</a>\n<br>");
-    ChooseRadio(106);
-    SetCheck(108, true);
-    SetCheck(124, false);
-    MainText(120, "<ul>\n", true);
-    MainText(121, "</ul>", true);
-    Command(1005);
-    Command(1018);  // Escape names for HTML
+    Type(ids::kHeader, "<a href=\"");
+    Type(ids::kQueue, "\">x</a>\n<br>");
+    ChooseRadio(ids::kModeRelative);
+    SetCheck(ids::kInvertSlash, true);
+    SetCheck(ids::kSaveLocal, false);
+    MainText(ids::kSetMainHead, "<ul>\n", true);
+    MainText(ids::kSetMainQueue, "</ul>", true);
+    Command(ids::kUseTooltip);
+    Command(ids::kEscapeHtml);  // Escape names for HTML
     if (by_menu) {
-      Command(24338);
+      Command(ids::kExit);
     } else {
       frame()->Close();
     }
@@ -103,12 +104,15 @@ TEST_F(SettingsTest, ClosingWritesEveryKey) {
 }
 
 TEST_F(SettingsTest, ModesAreStoredFromTheRadios) {
-  const std::pair<int, const char*> modes[] = {{105, "0"}, {106, "1"}, {107, "2"}, {114, "3"}};
+  const std::pair<int, const char*> modes[] = {{ids::kModeFull, "0"},
+                                               {ids::kModeRelative, "1"},
+                                               {ids::kModeName, "2"},
+                                               {ids::kModeNone, "3"}};
   for (const auto& [radio, stored] : modes) {
     SCOPED_TRACE(radio);
     Start();
     ChooseRadio(radio);
-    Command(24338);
+    Command(ids::kExit);
     ASSERT_TRUE(FrameGone());
     EXPECT_EQ(SettingsValue("CheckIndex"), stored);
     // And the next start shows it.
@@ -122,15 +126,15 @@ TEST_F(SettingsTest, ModesAreStoredFromTheRadios) {
 TEST_F(SettingsTest, CheckIndexSevenChecksFullAndStoresZero) {
   WriteSettings("CheckIndex=7\n");
   Start();
-  EXPECT_TRUE(IsChecked(105));
-  EXPECT_FALSE(IsChecked(106));
-  EXPECT_FALSE(IsChecked(107));
-  EXPECT_FALSE(IsChecked(114));
+  EXPECT_TRUE(IsChecked(ids::kModeFull));
+  EXPECT_FALSE(IsChecked(ids::kModeRelative));
+  EXPECT_FALSE(IsChecked(ids::kModeName));
+  EXPECT_FALSE(IsChecked(ids::kModeNone));
   OpenListOf({Src("a.txt")});
   SetOutput((work_ / "out" / "o.txt").string());
-  Command(112);
+  Command(ids::kCreate);
   EXPECT_EQ(ReadAll(work_ / "out" / "o.txt"), Src("a.txt"));
-  Command(24338);
+  Command(ids::kExit);
   ASSERT_TRUE(FrameGone());
   EXPECT_EQ(SettingsValue("CheckIndex"), "0");
 }
@@ -141,7 +145,7 @@ TEST_F(SettingsTest, SettingsThatCannotBeWrittenAreReportedAndTheWindowStillClos
   WriteAll(blocker, "not a folder");
   context_.settings_file = blocker / "loomquill" / "ZQIni.ini";
   Start();
-  Command(24338);
+  Command(ids::kExit);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   const std::string& text = prompts_.messages[0].text;
   EXPECT_EQ(text.substr(0, text.find('\n')), context_.settings_file.string());

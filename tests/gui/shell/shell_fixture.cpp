@@ -319,17 +319,17 @@ void ShellTest::OpenListOf(const std::vector<std::string>& names) {
   for (const std::string& name : names) text += name + "\n";
   WriteAll(file, text);
   prompts_.file_answers.push_back(file.string());
-  Command(24332);
+  Command(ids::kOpenList);
 }
 
 void ShellTest::SetOutput(const std::string& name) {
   prompts_.file_answers.push_back(name);
-  Click(118);
+  Click(ids::kSetOutputFile);
 }
 
 void ShellTest::MainText(int command, const std::string& typed, bool ok) {
   auto seen = WhenModal([typed, ok](wxDialog& dialog) {
-    auto* edit = dynamic_cast<TZQEditCursor*>(dialog.FindWindow(101));
+    auto* edit = dynamic_cast<TZQEditCursor*>(dialog.FindWindow(ids::kInputEdit));
     ASSERT_NE(edit, nullptr);
     edit->SetValue(wxString::FromUTF8(typed));
     PressButton(&dialog, ok ? wxID_OK : wxID_CANCEL);
@@ -351,7 +351,9 @@ std::vector<std::string> ShellTest::Items() const {
   return items;
 }
 
-TZQListBox* ShellTest::ListBox() const { return dynamic_cast<TZQListBox*>(dlg()->FindWindow(101)); }
+TZQListBox* ShellTest::ListBox() const {
+  return dynamic_cast<TZQListBox*>(dlg()->FindWindow(ids::kFileList));
+}
 
 std::vector<int> ShellTest::SelectedItems() const {
   std::vector<int> selected;

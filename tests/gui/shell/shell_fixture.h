@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "resources/ids.h"
 #include "shell/base_dlg.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"

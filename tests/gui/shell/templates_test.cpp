@@ -59,12 +59,12 @@ TEST_F(TemplatesTest, MenuIsTheSecondWithTheScannedTemplates) {
   EXPECT_EQ(bar->GetMenuLabelText(2), "List");
   EXPECT_EQ(bar->GetMenuLabelText(3), "Help");
 
-  const std::vector<Item> expected{{1301, "Save Template", false},
-                                   {1302, "Open Template", false},
+  const std::vector<Item> expected{{ids::kSaveTemplate, "Save Template", false},
+                                   {ids::kOpenTemplate, "Open Template", false},
                                    {wxID_SEPARATOR, "", false},
-                                   {1303, "B", false},
-                                   {1304, "a", false},
-                                   {1305, "c", false},
+                                   {ids::kFirstTemplate, "B", false},
+                                   {ids::kFirstTemplate + 1, "a", false},
+                                   {ids::kFirstTemplate + 2, "c", false},
                                    {-1, "Web", true}};
   std::vector<Item> items = ItemsOf(TemplatesMenu());
   ASSERT_EQ(items.size(), expected.size());
@@ -72,15 +72,16 @@ TEST_F(TemplatesTest, MenuIsTheSecondWithTheScannedTemplates) {
   EXPECT_EQ(items, expected);
   wxMenu* web = TemplatesMenu()->FindItemByPosition(6)->GetSubMenu();
   ASSERT_NE(web, nullptr);
-  const std::vector<Item> web_items{{1306, "page", false}};
+  const std::vector<Item> web_items{{ids::kFirstTemplate + 3, "page", false}};
   EXPECT_EQ(ItemsOf(web), web_items);
   EXPECT_EQ(CurrentMex(), nullptr) << "the loading notice is closed";
 }
 
 TEST_F(TemplatesTest, WithoutTemplatesOnlyTheCommandsRemain) {
   Start();
-  const std::vector<Item> expected{
-      {1301, "Save Template", false}, {1302, "Open Template", false}, {wxID_SEPARATOR, "", false}};
+  const std::vector<Item> expected{{ids::kSaveTemplate, "Save Template", false},
+                                   {ids::kOpenTemplate, "Open Template", false},
+                                   {wxID_SEPARATOR, "", false}};
   EXPECT_EQ(ItemsOf(TemplatesMenu()), expected);
 }
 
@@ -88,23 +89,24 @@ TEST_F(TemplatesTest, ChoosingATemplateLoadsItAndNamesIt) {
   WriteTemplates();
   WriteSettings("FileOutput=" + (work_ / "out" / "links.html").string() + "\n");
   Start();
-  Type(102, "old header");
-  ChooseRadio(114);
-  Command(1304);
+  Type(ids::kHeader, "old header");
+  ChooseRadio(ids::kModeNone);
+  Command(ids::kFirstTemplate + 1);
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - a");
-  EXPECT_EQ(Field(102), "<a href=\"");
-  EXPECT_EQ(Field(103), "\">link</a>\n");
-  EXPECT_EQ(Field(116), "<html> /n <body> /n ");
-  EXPECT_EQ(Field(117), "</body>");
-  EXPECT_TRUE(IsChecked(106));
-  EXPECT_TRUE(IsChecked(108));
-  EXPECT_FALSE(IsChecked(124));
-  EXPECT_EQ(Field(115), (work_ / "out" / "links.html").string()) << "SaveLocal 0 keeps it";
+  EXPECT_EQ(Field(ids::kHeader), "<a href=\"");
+  EXPECT_EQ(Field(ids::kQueue), "\">link</a>\n");
+  EXPECT_EQ(Field(ids::kMainHeadField), "<html> /n <body> /n ");
+  EXPECT_EQ(Field(ids::kMainQueueField), "</body>");
+  EXPECT_TRUE(IsChecked(ids::kModeRelative));
+  EXPECT_TRUE(IsChecked(ids::kInvertSlash));
+  EXPECT_FALSE(IsChecked(ids::kSaveLocal));
+  EXPECT_EQ(Field(ids::kOutFileField), (work_ / "out" / "links.html").string())
+      << "SaveLocal 0 keeps it";
   EXPECT_TRUE(prompts_.messages.empty());
 
   // And the output it makes.
   OpenListOf({Src("x.txt")});
-  Command(112);
+  Command(ids::kCreate);
   EXPECT_EQ(ReadAll(work_ / "out" / "links.html"),
             "<html>\n<body>\n<a href=\"../src/x.txt\">link</a>\n</body>");
 }
@@ -112,13 +114,13 @@ TEST_F(TemplatesTest, ChoosingATemplateLoadsItAndNamesIt) {
 TEST_F(TemplatesTest, TemplateInASubMenuCarriesItsOutputFile) {
   WriteTemplates();
   Start();
-  Command(1306);
+  Command(ids::kFirstTemplate + 3);
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - page");
-  EXPECT_EQ(Field(102), "page");
-  EXPECT_EQ(Field(115), "/srv/www/index.html");
-  EXPECT_EQ(Field(104), "/srv/www/");
+  EXPECT_EQ(Field(ids::kHeader), "page");
+  EXPECT_EQ(Field(ids::kOutFileField), "/srv/www/index.html");
+  EXPECT_EQ(Field(ids::kRelPathField), "/srv/www/");
   EXPECT_EQ(status()->ShownText(), "/srv/www/index.html");
-  EXPECT_EQ(Field(116), "") << "a template without MainHead empties it";
+  EXPECT_EQ(Field(ids::kMainHeadField), "") << "a template without MainHead empties it";
 }
 
 TEST_F(TemplatesTest, ATemplateItemLoadsOnce) {
@@ -126,7 +128,7 @@ TEST_F(TemplatesTest, ATemplateItemLoadsOnce) {
   WriteTemplates();
   Start();
   fs::remove(program_ / "B.hqd");
-  Command(1303);
+  Command(ids::kFirstTemplate);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].text.substr(0, prompts_.messages[0].text.find('\n')),
             (program_ / "B.hqd").string());
@@ -138,7 +140,7 @@ TEST_F(TemplatesTest, OpenTemplateStartsInTheProgramFolder) {
   const fs::path file = work_ / "mine.hqd";
   WriteAll(file, kWebTemplate);
   prompts_.file_answers.push_back(file.string());
-  Command(1302);
+  Command(ids::kOpenTemplate);
   ASSERT_EQ(prompts_.file_dialogs.size(), 1u);
   const FakePrompts::FileCall& call = prompts_.file_dialogs[0];
   EXPECT_STREQ(call.kind.title, "Save Head & Queue");
@@ -149,13 +151,13 @@ TEST_F(TemplatesTest, OpenTemplateStartsInTheProgramFolder) {
   EXPECT_EQ(call.initial_name, "");
   EXPECT_EQ(call.folder, program_.string() + "/");
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - mine");
-  EXPECT_EQ(Field(102), "<a href=\"");
+  EXPECT_EQ(Field(ids::kHeader), "<a href=\"");
 
   // Cancelled: nothing changes.
-  Type(102, "typed");
+  Type(ids::kHeader, "typed");
   prompts_.file_answers.push_back(std::nullopt);
-  Command(1302);
-  EXPECT_EQ(Field(102), "typed");
+  Command(ids::kOpenTemplate);
+  EXPECT_EQ(Field(ids::kHeader), "typed");
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - mine");
 }
 
@@ -164,17 +166,17 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
   Start();
   const fs::path file = work_ / "saved.hqd";
   prompts_.file_answers.push_back(std::nullopt);
-  Command(1301);
+  Command(ids::kSaveTemplate);
   ASSERT_EQ(prompts_.file_dialogs.size(), 1u);
   EXPECT_EQ(prompts_.file_dialogs[0].initial_name, "") << "no template yet";
 
-  Command(1304);
-  Type(102, "first\nsecond");
-  ChooseRadio(107);
-  SetCheck(124, true);
+  Command(ids::kFirstTemplate + 1);
+  Type(ids::kHeader, "first\nsecond");
+  ChooseRadio(ids::kModeName);
+  SetCheck(ids::kSaveLocal, true);
   SetOutput((work_ / "out" / "o.txt").string());
   prompts_.file_answers.push_back(file.string());
-  Command(1301);
+  Command(ids::kSaveTemplate);
   ASSERT_EQ(prompts_.file_dialogs.size(), 3u);
   const FakePrompts::FileCall& call = prompts_.file_dialogs[2];
   EXPECT_STREQ(call.kind.title, "Save Head & Queue");
@@ -197,7 +199,7 @@ TEST_F(TemplatesTest, SaveTemplateProposesTheCurrentOneAndWritesIt) {
 
   // The next save proposes the saved one, in its own folder.
   prompts_.file_answers.push_back(std::nullopt);
-  Command(1301);
+  Command(ids::kSaveTemplate);
   EXPECT_EQ(prompts_.file_dialogs.back().initial_name, file.string());
   EXPECT_EQ(prompts_.file_dialogs.back().folder, "");
 }
@@ -210,30 +212,30 @@ TEST_F(TemplatesTest, TheUsersOwnTemplatesFollowTheShippedOnes) {
   WriteAll(UserTemplates() / "Work" / "w.hqd", "[Loomquill]\nHeader=<w>\n");
   Start();
   std::vector<Item> items = ItemsOf(TemplatesMenu());
-  const std::vector<Item> expected{{1301, "Save Template", false},
-                                   {1302, "Open Template", false},
+  const std::vector<Item> expected{{ids::kSaveTemplate, "Save Template", false},
+                                   {ids::kOpenTemplate, "Open Template", false},
                                    {wxID_SEPARATOR, "", false},
-                                   {1303, "B", false},
-                                   {1304, "a", false},
-                                   {1305, "c", false},
+                                   {ids::kFirstTemplate, "B", false},
+                                   {ids::kFirstTemplate + 1, "a", false},
+                                   {ids::kFirstTemplate + 2, "c", false},
                                    {-1, "Web", true},
                                    {wxID_SEPARATOR, "", false},
-                                   {1307, "a", false},
-                                   {1308, "mine", false},
+                                   {ids::kFirstTemplate + 4, "a", false},
+                                   {ids::kFirstTemplate + 5, "mine", false},
                                    {-1, "Work", true}};
   ASSERT_EQ(items.size(), expected.size());
   items[6].id = items[10].id = -1;  // a sub-menu's id is the toolkit's own
   EXPECT_EQ(items, expected);
 
-  Command(1307);
-  EXPECT_EQ(Field(102), "my a");
+  Command(ids::kFirstTemplate + 4);
+  EXPECT_EQ(Field(ids::kHeader), "my a");
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - a");
-  Command(1309);
-  EXPECT_EQ(Field(102), "w");
+  Command(ids::kFirstTemplate + 6);
+  EXPECT_EQ(Field(ids::kHeader), "w");
 
   // Open Template starts where the user's templates are.
   prompts_.file_answers.push_back(std::nullopt);
-  Command(1302);
+  Command(ids::kOpenTemplate);
   EXPECT_EQ(prompts_.file_dialogs.back().folder, UserTemplates().string());
 }
 
@@ -241,10 +243,10 @@ TEST_F(TemplatesTest, OnlyTheUsersTemplatesNeedNoSecondSeparator) {
   fs::create_directories(UserTemplates());
   WriteAll(UserTemplates() / "mine.hqd", "[Loomquill]\nHeader=<mine>\n");
   Start();
-  const std::vector<Item> expected{{1301, "Save Template", false},
-                                   {1302, "Open Template", false},
+  const std::vector<Item> expected{{ids::kSaveTemplate, "Save Template", false},
+                                   {ids::kOpenTemplate, "Open Template", false},
                                    {wxID_SEPARATOR, "", false},
-                                   {1303, "mine", false}};
+                                   {ids::kFirstTemplate, "mine", false}};
   EXPECT_EQ(ItemsOf(TemplatesMenu()), expected);
 }
 
@@ -258,9 +260,9 @@ namespace {
 TEST_F(TemplatesTest, ANameThatIsNoUtf8IsShownReadableInTheTitle) {
   WriteProgramFile("Caf\xE9 list.hqd", "[Loomquill]\nHeader=<caf\xC3\xA9>\n");
   Start();
-  Command(1303);
+  Command(ids::kFirstTemplate);
   EXPECT_EQ(frame()->GetTitle().utf8_string(), "Halvorn Loomquill - Caf\\xE9 list");
-  EXPECT_EQ(Field(102), "caf\xC3\xA9");
+  EXPECT_EQ(Field(ids::kHeader), "caf\xC3\xA9");
   EXPECT_TRUE(prompts_.messages.empty());
 }
 
