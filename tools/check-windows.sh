@@ -25,7 +25,7 @@ cli="$build/bin/loomquill-cli.exe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k 2>/dev/null || true' EXIT
 fail() { echo "check-windows: $*" >&2; exit 1; }
-[ "$(wine "$cli" --version | tr -d '\r')" = "loomquill-cli $(sed -n 's/^project(Loomquill VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")" ] ||
+[ "$(wine "$cli" --version | head -n 1 | tr -d '\r')" = "loomquill-cli (Loomquill) $(sed -n 's/^project(Loomquill VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")" ] ||
   fail "--version"
 wine "$cli" --eol lf --mode name --queue '
 ' 'C:\m\a.flac' 'C:\m\b.flac' >"$work/lf"
