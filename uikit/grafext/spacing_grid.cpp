@@ -32,8 +32,8 @@ bool Contains(const wxRect& outer, const wxRect& inner) {
 }
 
 // Places every control along one axis (x when across, else y); returns the new spans.
-std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across,
-                            const SpacingGrid& grid) {
+std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across, const SpacingGrid& grid,
+                            const std::vector<bool>& elastic) {
   const std::size_t n = rects.size();
   std::vector<Span> was(n);
   std::vector<Span> other(n);
@@ -55,10 +55,16 @@ std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across,
     return was[a].end - was[a].start > was[b].end - was[b].start;
   });
 
+  std::vector<int> size(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const int d = was[i].end - was[i].start;
+    const bool shrinks = across && i < elastic.size() && elastic[i];
+    size[i] = shrinks && d > grid.step ? Nearest(d, grid) : Up(d, grid.step);
+  }
   std::vector<Span> now(n);
   for (std::size_t i = 0; i < n; ++i) {
     now[i].start = grid.margin + Nearest(was[i].start - first, grid);
-    now[i].end = now[i].start + Up(was[i].end - was[i].start, grid.step);
+    now[i].end = now[i].start + size[i];
   }
   // Positions only grow, each bounded by what lies before it: a few rounds settle them.
   for (int round = 0; round < 64; ++round) {
@@ -76,7 +82,7 @@ std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across,
           raise(now[c].start, now[p].end + Gap(was[c].start - was[p].end, grid));
         }
       }
-      raise(now[c].end, now[c].start + Up(was[c].end - was[c].start, grid.step));
+      raise(now[c].end, now[c].start + size[c]);
     }
     // A group holds what it held, as far from its end as it was.
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
@@ -103,9 +109,10 @@ std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across,
 
 }  // namespace
 
-std::vector<wxRect> OnSpacingGrid(const std::vector<wxRect>& rects, const SpacingGrid& grid) {
-  const std::vector<Span> x = PlaceAxis(rects, true, grid);
-  const std::vector<Span> y = PlaceAxis(rects, false, grid);
+std::vector<wxRect> OnSpacingGrid(const std::vector<wxRect>& rects, const SpacingGrid& grid,
+                                  const std::vector<bool>& elastic_across) {
+  const std::vector<Span> x = PlaceAxis(rects, true, grid, elastic_across);
+  const std::vector<Span> y = PlaceAxis(rects, false, grid, elastic_across);
   std::vector<wxRect> placed;
   for (std::size_t i = 0; i < rects.size(); ++i) {
     placed.emplace_back(x[i].start, y[i].start, x[i].end - x[i].start, y[i].end - y[i].start);

@@ -20,7 +20,10 @@ struct SpacingGrid {
 // edges of the arrangement a multiple of step, never less than step. Edges of one kind
 // within alignment of each other become one; there a left or top edge takes the least, a
 // right or bottom edge the greatest, so no control is made smaller by it.
-std::vector<wxRect> OnSpacingGrid(const std::vector<wxRect>& rects, const SpacingGrid& grid = {});
+// A control marked in elastic_across (a field or a list, whose text does not set its width)
+// may also lose up to alignment pixels of width, so the window grows less.
+std::vector<wxRect> OnSpacingGrid(const std::vector<wxRect>& rects, const SpacingGrid& grid = {},
+                                  const std::vector<bool>& elastic_across = {});
 
 // The client that holds rects with the grid's margin right and below them.
 wxSize GridClient(const std::vector<wxRect>& rects, const SpacingGrid& grid = {});

@@ -125,6 +125,21 @@ wxSize LetterSize(const wxWindow* window, const wxFont& font) {
   return {width * 1000 / static_cast<int>(kLetters.length()), height * 1000};
 }
 
+// A window of its own keeps GTK's 12 pixels to its edges; the main dialog, inside its frame
+// below the tool bar, one step.
+SpacingGrid SpacingOf(const wxWindow* dialog) {
+  SpacingGrid grid;
+  if (!dialog->IsTopLevel()) grid.margin = grid.step;
+  return grid;
+}
+
+// Fields and lists show what room they get across: their width may round down.
+bool IsElastic(const wxWindow* child) {
+  return dynamic_cast<const wxTextCtrl*>(child) != nullptr ||
+         dynamic_cast<const wxListBox*>(child) != nullptr ||
+         dynamic_cast<const TZQListBox*>(child) != nullptr;
+}
+
 // Pixels kept free between the outermost controls and the dialog's right and bottom edges.
 constexpr int kEdgeMargin = 3;
 
@@ -278,18 +293,21 @@ template <typename Base>
 void TWhiteCenter<Base>::HoldEveryControl() {
   std::vector<wxWindow*> stored;
   std::vector<wxRect> rects;
+  std::vector<bool> elastic;
   std::vector<wxRect> kept;
   for (wxWindow* child : this->GetChildren()) {
     if (IsStoredChild(child)) {
       stored.push_back(child);
       rects.push_back(child->GetRect());
+      elastic.push_back(IsElastic(child));
     } else if (!child->IsTopLevel()) {
       kept.push_back(child->GetRect());
     }
   }
-  const std::vector<wxRect> placed = OnSpacingGrid(rects);
+  const SpacingGrid spacing = SpacingOf(this);
+  const std::vector<wxRect> placed = OnSpacingGrid(rects, spacing, elastic);
   for (std::size_t i = 0; i < stored.size(); ++i) stored[i]->SetSize(placed[i]);
-  const wxSize grid = GridClient(placed);
+  const wxSize grid = GridClient(placed, spacing);
   const wxSize others = SizeHoldingAll(kept, wxSize(0, 0), kEdgeMargin);
   const wxSize held(std::max(grid.GetWidth(), others.GetWidth()),
                     std::max(grid.GetHeight(), others.GetHeight()));
@@ -371,10 +389,16 @@ void TWhiteCenter<Base>::AddArrangement(const std::vector<PlacedControl>& places
     }
     rects.push_back(rect);
   }
-  // On the grid as the resource's own arrangement is; the size given is what it fills.
-  rects = OnSpacingGrid(rects);
+  // On the grid as the resource's own arrangement is, but for want of room one step from the
+  // edges; the size given is what it fills.
+  constexpr SpacingGrid kNarrow{.margin = SpacingGrid{}.step};
+  std::vector<bool> elastic;
+  for (const StoredControl& stored : store_) {
+    elastic.push_back(IsElastic(static_cast<const wxWindow*>(stored.handle)));
+  }
+  rects = OnSpacingGrid(rects, kNarrow, elastic);
   const wxSize laid = pixels(wxRect(wxPoint(0, 0), size)).GetSize();
-  const wxSize grid = GridClient(rects);
+  const wxSize grid = GridClient(rects, kNarrow);
   const wxSize client(std::max(laid.GetWidth(), grid.GetWidth()),
                       std::max(laid.GetHeight(), grid.GetHeight()));
   arrangements_.push_back({client, rects, FloorOf(rects, needs_)});

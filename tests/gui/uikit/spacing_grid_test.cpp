@@ -102,6 +102,21 @@ TEST(SpacingGrid, OnTheGridAlreadyStaysAsItIs) {
   EXPECT_EQ(OnSpacingGrid(once), once);
 }
 
+TEST(SpacingGrid, AFieldMayGiveUpAFewPixelsAcrossALabelledControlNever) {
+  const std::vector<wxRect> rects = {{0, 0, 69, 21}, {100, 40, 69, 21}};
+  const std::vector<wxRect> placed = OnSpacingGrid(rects, {}, {true, false});
+  EXPECT_EQ(placed[0].GetWidth(), 66);
+  EXPECT_EQ(placed[1].GetWidth(), 72);
+  // Down, a field keeps its whole height.
+  EXPECT_EQ(placed[0].GetHeight(), 24);
+}
+
+TEST(SpacingGrid, TheMarginIsTheGrids) {
+  const std::vector<wxRect> placed = OnSpacingGrid({{3, 1, 30, 30}}, {.margin = 6});
+  EXPECT_EQ(placed[0].GetPosition(), wxPoint(6, 6));
+  EXPECT_EQ(GridClient(placed, {.margin = 6}), wxSize(6 + 30 + 6, 6 + 30 + 6));
+}
+
 TEST(SpacingGrid, NothingToPlace) {
   EXPECT_TRUE(OnSpacingGrid({}).empty());
   EXPECT_EQ(GridClient({}), wxSize(12, 12));
