@@ -55,6 +55,15 @@ std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across, const
     return was[a].end - was[a].start > was[b].end - was[b].start;
   });
 
+  // What lines up is what lies in one group (or in none): rows of two groups side by side
+  // keep their own spacing.
+  std::vector<std::size_t> group(n, n);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t g = 0; g < n; ++g) {
+      if (g == i || !Contains(rects[g], rects[i])) continue;
+      if (group[i] == n || Contains(rects[group[i]], rects[g])) group[i] = g;
+    }
+  }
   std::vector<int> size(n);
   for (std::size_t i = 0; i < n; ++i) {
     const int d = was[i].end - was[i].start;
@@ -95,7 +104,7 @@ std::vector<Span> PlaceAxis(const std::vector<wxRect>& rects, bool across, const
     // What lined up still does: starts at the latest of them, ends at the latest.
     for (std::size_t a = 0; a < n; ++a) {
       for (std::size_t b = 0; b < n; ++b) {
-        if (a == b) continue;
+        if (a == b || group[a] != group[b]) continue;
         if (std::abs(was[a].start - was[b].start) <= grid.alignment) {
           raise(now[a].start, now[b].start);
         }

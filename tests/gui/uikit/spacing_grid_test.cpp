@@ -97,6 +97,14 @@ TEST(SpacingGrid, WhatLinedUpStillDoes) {
   EXPECT_EQ(placed[9].GetTop(), placed[10].GetTop());
 }
 
+TEST(SpacingGrid, RowsOfTwoGroupsSideBySideKeepTheirOwnSpacing) {
+  const std::vector<wxRect> placed = OnSpacingGrid(kDialog);
+  // The first radio button's bottom lay 3 pixels above the first field's, in another group:
+  // the radio buttons stay one size, one gap apart.
+  EXPECT_EQ(placed[3].GetHeight(), placed[4].GetHeight());
+  EXPECT_EQ(placed[4].GetTop() - placed[3].GetBottom(), placed[5].GetTop() - placed[4].GetBottom());
+}
+
 TEST(SpacingGrid, OnTheGridAlreadyStaysAsItIs) {
   const std::vector<wxRect> once = OnSpacingGrid(kDialog);
   EXPECT_EQ(OnSpacingGrid(once), once);
