@@ -8,6 +8,7 @@
 #include <wx/dcmemory.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "resources/ids.h"
+#include "shell/about_dlg.h"
 #include "tests/gui/real/pixels.h"
 #include "tests/gui/real/real_input.h"
 #include "uikit/grafext/contrast.h"
@@ -211,6 +213,35 @@ TEST_F(LookRealTest, AClickedButtonLooksAsBeforeItHadTheFocus) {
     }
   }
   EXPECT_LE(differ, 4) << "pixels that show the focus after the click";
+}
+
+// The About box's texts, the version and the copyright line filled in when it is made, each
+// inside its own control and inside the box.
+TEST_F(LookRealTest, TheAboutBoxShowsEveryTextWhole) {
+  StartWithTexts();
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  auto* about = new AboutDlg(frame_);
+  about->Show();
+  PumpUntil([&] { return about->IsShownOnScreen(); }, 2000);
+  Pump(300);
+  int texts = 0;
+  const wxRect box(wxPoint(0, 0), about->GetClientSize());
+  for (wxWindow* child : about->GetChildren()) {
+    EXPECT_TRUE(box.Contains(child->GetRect())) << child->GetLabel();
+    auto* text = dynamic_cast<wxStaticText*>(child);
+    if (text == nullptr) continue;
+    int width = 0;
+    int height = 0;
+    text->GetTextExtent(text->GetLabel(), &width, &height);
+    for (const wxString& line : wxSplit(text->GetLabel(), '\n')) {
+      width = std::max(width, text->GetTextExtent(line).x);
+    }
+    EXPECT_LE(width, text->GetSize().GetWidth()) << "\"" << text->GetLabel() << "\" is cut";
+    ++texts;
+  }
+  EXPECT_EQ(texts, 3);
+  about->Destroy();
+  Pump(100);
 }
 
 class NoBlackFrameTest : public LookRealTest, public testing::WithParamInterface<int> {};
