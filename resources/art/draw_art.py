@@ -196,22 +196,26 @@ def page_at_left(scale):
 
 def tool_view(scale):
     cv = page_at_left(scale)
-    # A magnifier over the page: navy ring, aqua lens, maroon handle.
-    cv.polygon([(22.5, 21.5), (25.5, 18.5), (31.5, 24.5), (31.5, 26.5), (28.5, 29.5),
-                (26.5, 29.5)], 'm', outline='k')
-    for radius, colour in ((8.5, 'k'), (7.5, 'n'), (5.5, 'k'), (4.6, 'a')):
-        cv.ellipse(18.5, 15.5, radius, radius, colour)
-    cv.line(16, 12, 17, 12, 'w')
-    cv.line(15, 13, 15, 14, 'w')
-    cv.line(16, 16, 21, 16, 't')
-    cv.line(16, 18, 20, 18, 't')
+    # A blue arrow out of the page: the output file opened in the text editor.
+    arrow = [(10.5, 16.5), (22.5, 16.5), (22.5, 11.5), (31.5, 19.5), (22.5, 27.5),
+             (22.5, 22.5), (10.5, 22.5)]
+    cv.polygon(arrow, 'b', outline='k')
+    cv.line(12, 19, 22, 19, 'a')
+    cv.line(23, 15, 27, 19, 'a')
     return cv
 
 
 def tool_preview(scale):
-    cv = page_at_left(scale)
-    # An open eye over the page's foot: the text seen before it is written.
-    cx, cy, hw, hh = 21.0, 23.0, 10.5, 6.5
+    cv = Canvas(32, 32, scale)
+    # A window of its own, not a sheet: a title bar over the text it shows...
+    cv.fill_rect(1, 3, 30, 28, 'w')
+    cv.outline_colour('w', 'k')
+    cv.fill_rect(2, 4, 29, 7, 'n')
+    cv.fill_rect(26, 5, 28, 6, 'w')
+    for (x0, x1, y) in ((4, 14, 10), (4, 24, 12), (4, 10, 26), (20, 27, 26)):
+        cv.line(x0, y, x1, y, 'd')
+    # ...and an open eye on it: what Create would write, seen before it is written.
+    cx, cy, hw, hh = 16.0, 19.0, 11.5, 6.0
 
     def lid(x, y):
         u = (x - cx) / hw
@@ -223,10 +227,7 @@ def tool_preview(scale):
     cv.ellipse(cx, cy, 4.6, 4.6, 'n')
     cv.ellipse(cx, cy, 3.6, 3.6, 'b')
     cv.ellipse(cx, cy, 1.8, 1.8, 'k')
-    cv.set(22, 21, 'w')
-    # Lashes on the upper lid.
-    for x0, x1 in ((14, 13), (18, 17), (24, 25), (28, 29)):
-        cv.line(x0, 18 if x0 in (18, 24) else 19, x1, 16 if x0 in (18, 24) else 17, 'k')
+    cv.set(17, 17, 'w')
     return cv
 
 

@@ -107,8 +107,9 @@ close_window() {  # close_window ID: Alt+F4, which openbox turns into a close re
   return 1
 }
 
-# The main head's Input dialog, opened by its button, as the user clicks it.
-xdotool mousemove --window "$main" 213 433 click 1
+# The main head's Input dialog, opened by its button, as the user clicks it. Points are in
+# the main window at its start size, the controls on GTK's spacing grid.
+xdotool mousemove --window "$main" 213 469 click 1
 input=$(other_window '^Input$')
 check "the MainHead button opens the Input dialog" test -n "$input"
 if [ -n "$input" ]; then
@@ -174,8 +175,8 @@ tip_over_dialog() {  # tip_over_dialog X Y TITLE_REGEX WHAT
   sleep 0.5
 }
 for try in 1 2 3; do
-  tip_over_dialog 213 407 '^(File|Output file|Save|Set output file)' "OutFile, try $try"
-  tip_over_dialog 213 433 '^Input$' "MainHead, try $try"
+  tip_over_dialog 213 436 '^(File|Output file|Save|Set output file)' "OutFile, try $try"
+  tip_over_dialog 213 469 '^Input$' "MainHead, try $try"
 done
 
 summary

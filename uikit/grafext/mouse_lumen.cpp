@@ -29,6 +29,9 @@ bool UnderModalDialog(const wxWindow* control) {
   return false;
 }
 
+// How far towards white the lit side of a raised edge is from the background.
+constexpr double kRaisedLightShare = 0.6;
+
 // Pixels of the ring around a control that the parent repaints.
 constexpr int kRingGrow = 2;
 
@@ -147,11 +150,14 @@ void PaintLumen(wxDC& dc, const TMouseLumen& lumen) {
       DrawControlFrame(dc, control, 1, wxPENSTYLE_DOT, wxColour(0x80, 0x80, 0x80), false);
       break;
     case LumenLook::RaisedEdge: {
+      // Lit from the top left in the theme's own shades: its frame colour for the shadow,
+      // never a black line that a dark theme would lose or a light one shout.
+      const DialogColours theme = ThemeDialogColours();
       const wxRect r = control->GetRect().Inflate(1);
-      dc.SetPen(wxPen(wxColour(0xE0, 0xE0, 0xE0)));
+      dc.SetPen(wxPen(Mix(theme.background, *wxWHITE, kRaisedLightShare)));
       dc.DrawLine(r.GetLeft(), r.GetBottom(), r.GetLeft(), r.GetTop());
       dc.DrawLine(r.GetLeft(), r.GetTop(), r.GetRight(), r.GetTop());
-      dc.SetPen(*wxBLACK_PEN);
+      dc.SetPen(wxPen(theme.frame));
       dc.DrawLine(r.GetRight(), r.GetTop(), r.GetRight(), r.GetBottom());
       dc.DrawLine(r.GetRight(), r.GetBottom(), r.GetLeft() - 1, r.GetBottom());
       break;

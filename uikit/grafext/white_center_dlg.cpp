@@ -22,6 +22,7 @@
 #include <type_traits>
 
 #ifdef __WXGTK__
+#include "platform/gtk_edit_look.h"
 #include "platform/gtk_group_box.h"
 #endif
 
@@ -32,6 +33,7 @@
 #include "uikit/grafext/face_colours.h"
 #include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/popup.h"
+#include "uikit/grafext/spacing_grid.h"
 #include "uikit/grafext/zq_list_box.h"
 
 namespace lq {
@@ -98,6 +100,21 @@ void KeepGroupLabelsOffTheirFrames(wxWindow* window) {
 #endif
 }
 
+// Room between an edit box's border and its text: one step of GTK's spacing grid.
+constexpr int kEditInnerMargin = 6;
+
+void GiveEditsInnerMargins(wxWindow* window) {
+#ifdef __WXGTK__
+  for (wxWindow* child : window->GetChildren()) {
+    if (dynamic_cast<wxTextCtrl*>(child) != nullptr) {
+      SetEditInnerMargin(child->GetHandle(), kEditInnerMargin);
+    }
+  }
+#else
+  (void)window;
+#endif
+}
+
 // The average letter's size in a font, in thousandths of a pixel: what dialog units are
 // made of.
 wxSize LetterSize(const wxWindow* window, const wxFont& font) {
@@ -106,6 +123,21 @@ wxSize LetterSize(const wxWindow* window, const wxFont& font) {
   int height = 0;
   window->GetTextExtent(kLetters, &width, &height, nullptr, nullptr, &font);
   return {width * 1000 / static_cast<int>(kLetters.length()), height * 1000};
+}
+
+// A window of its own keeps GTK's 12 pixels to its edges; the main dialog, inside its frame
+// below the tool bar, one step.
+SpacingGrid SpacingOf(const wxWindow* dialog) {
+  SpacingGrid grid;
+  if (!dialog->IsTopLevel()) grid.margin = grid.step;
+  return grid;
+}
+
+// Fields and lists show what room they get across: their width may round down.
+bool IsElastic(const wxWindow* child) {
+  return dynamic_cast<const wxTextCtrl*>(child) != nullptr ||
+         dynamic_cast<const wxListBox*>(child) != nullptr ||
+         dynamic_cast<const TZQListBox*>(child) != nullptr;
 }
 
 // Pixels kept free between the outermost controls and the dialog's right and bottom edges.
@@ -207,6 +239,7 @@ void TWhiteCenter<Base>::SetUp(const wxFont* font) {
   GiveFont(this, initial_font_);
   TakeThemeColours();
   KeepGroupLabelsOffTheirFrames(this);
+  GiveEditsInnerMargins(this);
   this->SetCursor(LoadNamedCursor("CUR_MANO"));
   KeepControlCursors(this);
   Widen(f);
@@ -253,16 +286,32 @@ void TWhiteCenter<Base>::FollowFont(const wxSize& laid_out_letter, const wxSize&
   }
 }
 
-// Controls laid out up to the resource's edge would lose their border to the window's.
+// The controls go on GTK's spacing grid, in the resource's arrangement, and the client holds
+// them with the grid's margin: none laid out up to the resource's edge loses its border to
+// the window's.
 template <typename Base>
 void TWhiteCenter<Base>::HoldEveryControl() {
+  std::vector<wxWindow*> stored;
   std::vector<wxRect> rects;
+  std::vector<bool> elastic;
+  std::vector<wxRect> kept;
   for (wxWindow* child : this->GetChildren()) {
-    if (IsStoredChild(child)) rects.push_back(child->GetRect());
+    if (IsStoredChild(child)) {
+      stored.push_back(child);
+      rects.push_back(child->GetRect());
+      elastic.push_back(IsElastic(child));
+    } else if (!child->IsTopLevel()) {
+      kept.push_back(child->GetRect());
+    }
   }
-  const wxSize client = this->GetClientSize();
-  const wxSize held = SizeHoldingAll(rects, client, kEdgeMargin);
-  if (held == client) return;
+  const SpacingGrid spacing = SpacingOf(this);
+  const std::vector<wxRect> placed = OnSpacingGrid(rects, spacing, elastic);
+  for (std::size_t i = 0; i < stored.size(); ++i) stored[i]->SetSize(placed[i]);
+  const wxSize grid = GridClient(placed, spacing);
+  const wxSize others = SizeHoldingAll(kept, wxSize(0, 0), kEdgeMargin);
+  const wxSize held(std::max(grid.GetWidth(), others.GetWidth()),
+                    std::max(grid.GetHeight(), others.GetHeight()));
+  if (held == this->GetClientSize()) return;
   this->SetClientSize(held);
   if (!this->IsTopLevel() && this->GetMinSize().IsFullySpecified()) {
     this->SetMinSize(this->GetSize());
@@ -340,8 +389,18 @@ void TWhiteCenter<Base>::AddArrangement(const std::vector<PlacedControl>& places
     }
     rects.push_back(rect);
   }
-  const wxSize client =
-      SizeHoldingAll(rects, pixels(wxRect(wxPoint(0, 0), size)).GetSize(), kEdgeMargin);
+  // On the grid as the resource's own arrangement is, but for want of room one step from the
+  // edges; the size given is what it fills.
+  constexpr SpacingGrid kNarrow{.margin = SpacingGrid{}.step};
+  std::vector<bool> elastic;
+  for (const StoredControl& stored : store_) {
+    elastic.push_back(IsElastic(static_cast<const wxWindow*>(stored.handle)));
+  }
+  rects = OnSpacingGrid(rects, kNarrow, elastic);
+  const wxSize laid = pixels(wxRect(wxPoint(0, 0), size)).GetSize();
+  const wxSize grid = GridClient(rects, kNarrow);
+  const wxSize client(std::max(laid.GetWidth(), grid.GetWidth()),
+                      std::max(laid.GetHeight(), grid.GetHeight()));
   arrangements_.push_back({client, rects, FloorOf(rects, needs_)});
   HoldAtSmallest();
 }
@@ -491,18 +550,13 @@ void TWhiteCenter<Base>::OnRightUp(wxMouseEvent& event) {
 template <typename Base>
 void TWhiteCenter<Base>::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
-  // The hover highlights of the controls, around them on the dialog.
+  // The hover highlights of the controls, around them on the dialog. A focused field wears
+  // the theme's own focus border, as GTK's fields do: no frame of ours around it.
   for (wxWindow* child : this->GetChildren()) {
     if (const TMouseLumen* lumen = LumenOf(child); lumen != nullptr && child->IsShown()) {
       PaintLumen(dc, *lumen);
     }
   }
-  // The focused edit field's black frame, one pixel outside it, on the dialog.
-  auto* edit = dynamic_cast<TZQEditCursor*>(this->FindFocus());
-  if (edit == nullptr || edit->GetParent() != this) return;
-  dc.SetPen(*wxBLACK_PEN);
-  dc.SetBrush(*wxTRANSPARENT_BRUSH);
-  dc.DrawRectangle(edit->GetRect().Inflate(1));
 }
 
 template <typename Base>

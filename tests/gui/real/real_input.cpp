@@ -44,8 +44,9 @@ std::string WalkDown(const wxPoint& p, int to_dy) {
     walk += "; xdotool mousemove " + std::to_string(p.x + dy % 4) + " " + std::to_string(p.y + dy) +
             "; sleep 0.04";
   }
-  // Off the window afterwards, so no control under the pointer raises a tip of its own.
-  return walk + "; sleep 0.3; xdotool key Escape; xdotool mousemove 1270 1010";
+  // Off the window before the menu closes, so no control that the walk ended over raises a
+  // tip of its own once the menu is gone.
+  return walk + "; sleep 0.3; xdotool mousemove 1270 1010; sleep 0.1; xdotool key Escape";
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeout_ms) {
