@@ -78,6 +78,14 @@ void ControlBehaviour::PopupAt(const wxPoint& pos_in_control) const {
   ShowPopupMenu(parent, *menu_, menu_name_, pos);
 }
 
+void ControlBehaviour::PopupBelow() const { PopupAt(wxPoint(0, owner_->GetSize().GetHeight())); }
+
+bool IsPopupKey(const wxKeyEvent& event) {
+  const int code = event.GetKeyCode();
+  return (code == WXK_WINDOWS_MENU && !event.HasAnyModifiers()) ||
+         (code == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
+}
+
 void ControlBehaviour::ExposeToReaders(AccessibleRole role) const {
 #ifdef __WXGTK__
   const int id = owner_->GetId();
@@ -226,6 +234,7 @@ void TZQRadioButton::RightRelease(wxMouseEvent& event) {
 // TZQButton
 
 TZQButton::TZQButton() {
+  OpenPopupFromKeys();
   Bind(wxEVT_LEFT_DOWN, &TZQButton::OnLeftDown, this);
   Bind(wxEVT_DROP_FILES, &TZQButton::OnDropFiles, this);
 }
@@ -242,7 +251,7 @@ void TZQButton::OnLeftDown(wxMouseEvent& event) {
   if (drop_down_ && behaviour_.has_menu()) {
     // The press opens the menu below the bottom left corner; the button is not clicked.
     SetFocus();
-    behaviour_.PopupAt(wxPoint(0, GetSize().GetHeight()));
+    behaviour_.PopupBelow();
     return;
   }
   event.Skip();
