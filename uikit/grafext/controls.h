@@ -191,9 +191,17 @@ class TZQCheckBox : public ToggleControl<wxCheckBox, LumenKind::kEditOrCheck> {
 };
 
 // A radio button: right click selects it as a left click would, then opens its popup if any.
+// The arrows select the next or previous button of its group, wrapping at its ends, also
+// from a button kept out of the Tab order, where the toolkit's own arrows stop.
 class TZQRadioButton : public ToggleControl<wxRadioButton, LumenKind::kListOrRadio> {
+ public:
+  TZQRadioButton();
+
  protected:
   void RightRelease(wxMouseEvent& event) override;
+
+ private:
+  void OnArrowKey(wxKeyEvent& event);
   wxDECLARE_DYNAMIC_CLASS(TZQRadioButton);
 };
 

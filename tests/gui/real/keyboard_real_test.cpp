@@ -448,5 +448,28 @@ TEST_F(KeyboardRealTest, EveryToolBarCommandRunsFromTheMenuBarByItsLetters) {
   }
 }
 
+// The arrows walk the path modes both ways and wrap, also from None, which Tab skips.
+TEST_F(KeyboardRealTest, TheArrowsWalkThePathModesBothWaysAndWrap) {
+  StartWithList("ab");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  ASSERT_TRUE(FocusOn(ids::kModeFull));
+  const struct {
+    const char* key;
+    int to;
+  } steps[] = {{"Down", ids::kModeRelative}, {"Down", ids::kModeName},  {"Down", ids::kModeNone},
+               {"Up", ids::kModeName},       {"Down", ids::kModeNone},  {"Down", ids::kModeFull},
+               {"Up", ids::kModeNone},       {"Right", ids::kModeFull}, {"Left", ids::kModeNone}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.key);
+    SCOPED_TRACE(step.to);
+    Keys(step.key);
+    EXPECT_TRUE(PumpUntil([&] {
+      auto* radio = dynamic_cast<wxRadioButton*>(Control(step.to));
+      return wxWindow::FindFocus() == radio && radio->GetValue();
+    })) << "focus on "
+        << (wxWindow::FindFocus() ? wxWindow::FindFocus()->GetId() : -1);
+  }
+}
+
 }  // namespace
 }  // namespace lq::test
