@@ -40,7 +40,8 @@ mkdir -p "$home/cfg" "$home/run" "$home/share/applications" "$work/files" "$work
 chmod 700 "$home/run"
 export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$home/run" \
   XDG_DATA_HOME="$home/share" XDG_CACHE_HOME="$home/cache"
-# No desktop of the machine's: xdg-open and GIO read only the folders above.
+# No desktop session: xdg-open takes its generic way, and for it and GIO the user's
+# mimeapps.list below names what opens each type.
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID KDE_FULL_SESSION VISUAL EDITOR
 export XDG_DATA_DIRS=/usr/share XDG_CONFIG_DIRS=/etc/xdg
 
