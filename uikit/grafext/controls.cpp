@@ -31,6 +31,19 @@ void SendCommand(wxControl* control, wxEventType type, int value) {
   control->ProcessWindowEvent(event);
 }
 
+// The button an arrow moves to from from: the next or previous shown and enabled one of its
+// group, wrapping at the group's ends; from itself when there is none.
+wxRadioButton* Neighbour(wxRadioButton* from, bool forward) {
+  wxRadioButton* at = from;
+  for (;;) {
+    wxRadioButton* next = forward ? at->GetNextInGroup() : at->GetPreviousInGroup();
+    if (next == nullptr) next = forward ? at->GetFirstInGroup() : at->GetLastInGroup();
+    if (next == nullptr || next == from) return from;
+    if (next->IsShown() && next->IsEnabled()) return next;
+    at = next;
+  }
+}
+
 // CR LF pairs become LF; a lone CR stays.
 std::string LfFromCrLf(const std::string& text) {
   std::string lf;
@@ -76,6 +89,14 @@ void ControlBehaviour::PopupAt(const wxPoint& pos_in_control) const {
   if (menu_ == nullptr || parent == nullptr) return;
   const wxPoint pos = parent->ScreenToClient(owner_->ClientToScreen(pos_in_control));
   ShowPopupMenu(parent, *menu_, menu_name_, pos);
+}
+
+void ControlBehaviour::PopupBelow() const { PopupAt(wxPoint(0, owner_->GetSize().GetHeight())); }
+
+bool IsPopupKey(const wxKeyEvent& event) {
+  const int code = event.GetKeyCode();
+  return (code == WXK_WINDOWS_MENU && !event.HasAnyModifiers()) ||
+         (code == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
 }
 
 void ControlBehaviour::ExposeToReaders(AccessibleRole role) const {
@@ -214,6 +235,39 @@ void TZQCheckBox::RightRelease(wxMouseEvent& event) {
 
 // TZQRadioButton
 
+TZQRadioButton::TZQRadioButton() { Bind(wxEVT_KEY_DOWN, &TZQRadioButton::OnArrowKey, this); }
+
+void TZQRadioButton::OnArrowKey(wxKeyEvent& event) {
+  bool forward = false;
+  switch (event.GetKeyCode()) {
+    case WXK_DOWN:
+    case WXK_RIGHT:
+    case WXK_NUMPAD_DOWN:
+    case WXK_NUMPAD_RIGHT:
+      forward = true;
+      break;
+    case WXK_UP:
+    case WXK_LEFT:
+    case WXK_NUMPAD_UP:
+    case WXK_NUMPAD_LEFT:
+      break;
+    default:
+      event.Skip();
+      return;
+  }
+  wxRadioButton* to =
+      event.HasAnyModifiers() || HasFlag(wxRB_SINGLE) ? this : Neighbour(this, forward);
+  if (to == this) {
+    event.Skip();
+    return;
+  }
+  to->SetFocus();
+  if (!to->GetValue()) {
+    to->SetValue(true);
+    SendCommand(to, wxEVT_RADIOBUTTON, 1);
+  }
+}
+
 void TZQRadioButton::RightRelease(wxMouseEvent& event) {
   // As a left click here: only a change of selection is announced.
   if (!GetValue()) {
@@ -226,6 +280,7 @@ void TZQRadioButton::RightRelease(wxMouseEvent& event) {
 // TZQButton
 
 TZQButton::TZQButton() {
+  OpenPopupFromKeys();
   Bind(wxEVT_LEFT_DOWN, &TZQButton::OnLeftDown, this);
   Bind(wxEVT_DROP_FILES, &TZQButton::OnDropFiles, this);
 }
@@ -242,7 +297,7 @@ void TZQButton::OnLeftDown(wxMouseEvent& event) {
   if (drop_down_ && behaviour_.has_menu()) {
     // The press opens the menu below the bottom left corner; the button is not clicked.
     SetFocus();
-    behaviour_.PopupAt(wxPoint(0, GetSize().GetHeight()));
+    behaviour_.PopupBelow();
     return;
   }
   event.Skip();

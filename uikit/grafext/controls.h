@@ -37,6 +37,8 @@ class ControlBehaviour {
   void RaiseHint() const;
   // Opens the popup at a point of the control, on the parent, so commands go to the parent.
   void PopupAt(const wxPoint& pos_in_control) const;
+  // Opens it below the control's bottom left corner, where a drop-down opens.
+  void PopupBelow() const;
 
   // The right button went down on the control; true once when its release follows.
   void RightPressed() { right_pressed_ = true; }
@@ -53,6 +55,9 @@ class ControlBehaviour {
   std::unique_ptr<wxMenu> menu_;
   bool right_pressed_ = false;
 };
+
+// The keys that ask for a focused control's popup: the Menu key and Shift+F10.
+bool IsPopupKey(const wxKeyEvent& event);
 
 // The pointer handling every control class shares: a move raises the control's hint and then
 // its hover highlight; with right_click, the right press and its release go to the class.
@@ -79,6 +84,14 @@ class KitControl : public Base {
     this->Bind(wxEVT_RIGHT_UP, &KitControl::OnRightUp, this);
   }
 
+  // The Menu key and Shift+F10 open the control's popup below it, where it has one; the
+  // toolkit's own context-menu request from the keyboard does the same. Keys of a control
+  // without a popup go on as before.
+  void OpenPopupFromKeys() {
+    this->Bind(wxEVT_KEY_DOWN, &KitControl::OnPopupKey, this);
+    this->Bind(wxEVT_CONTEXT_MENU, &KitControl::OnContextMenu, this);
+  }
+
   // Called on every pointer move over the control, after the hint: the hover highlight.
   virtual void Hovered(wxMouseEvent&) {}
   virtual void RightPress(wxMouseEvent&) {}
@@ -100,6 +113,20 @@ class KitControl : public Base {
   void OnRightUp(wxMouseEvent& event) {
     if (behaviour_.TakeRightRelease()) RightRelease(event);
   }
+  void OnPopupKey(wxKeyEvent& event) {
+    if (behaviour_.has_menu() && IsPopupKey(event)) {
+      behaviour_.PopupBelow();
+      return;
+    }
+    event.Skip();
+  }
+  void OnContextMenu(wxContextMenuEvent& event) {
+    if (behaviour_.has_menu()) {
+      behaviour_.PopupBelow();
+      return;
+    }
+    event.Skip();
+  }
 };
 
 // A kit control with the hover highlight of its kind.
@@ -120,6 +147,7 @@ class LitControl : public KitControl<Base> {
 template <class Base, LumenKind kind>
 class ToggleControl : public LitControl<Base, kind> {
  protected:
+  ToggleControl() { this->OpenPopupFromKeys(); }
   void RightPress(wxMouseEvent&) override { this->SetFocus(); }
 };
 
@@ -163,9 +191,17 @@ class TZQCheckBox : public ToggleControl<wxCheckBox, LumenKind::kEditOrCheck> {
 };
 
 // A radio button: right click selects it as a left click would, then opens its popup if any.
+// The arrows select the next or previous button of its group, wrapping at its ends, also
+// from a button kept out of the Tab order, where the toolkit's own arrows stop.
 class TZQRadioButton : public ToggleControl<wxRadioButton, LumenKind::kListOrRadio> {
+ public:
+  TZQRadioButton();
+
  protected:
   void RightRelease(wxMouseEvent& event) override;
+
+ private:
+  void OnArrowKey(wxKeyEvent& event);
   wxDECLARE_DYNAMIC_CLASS(TZQRadioButton);
 };
 

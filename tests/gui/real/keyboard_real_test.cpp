@@ -1,18 +1,29 @@
 // Every command by keyboard, through the display's own key events (xdotool): the menus'
-// mnemonics, the shortcuts, the list reached with Tab and driven by its keys, and the list's
-// popup from the keyboard. A focused text field keeps its own keys.
+// mnemonics, the shortcuts, the list reached with Tab and driven by its keys, the popups of
+// the list and of the kit's buttons, check boxes and radio buttons from the keyboard, and the
+// tool bar's commands from the menu bar. A focused text field keeps its own keys.
+#include <wx/checkbox.h>
 #include <wx/menu.h>
+#include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/toolbar.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/file_dialogs.h"
 #include "resources/ids.h"
 #include "tests/gui/real/real_input.h"
+#include "uikit/grafext/controls.h"
 #include "uikit/grafext/zq_list_box.h"
 
 namespace lq::test {
@@ -51,6 +62,40 @@ class KeyboardRealTest : public RealInputTest {
   bool FocusOnList() {
     List()->SetFocus();
     return PumpUntil([this] { return wxWindow::FindFocus() == List(); });
+  }
+
+  // Gives the control the focus and waits until the display has it there.
+  bool FocusOn(int id) {
+    Control(id)->SetFocus();
+    return PumpUntil([this, id] { return wxWindow::FindFocus() == Control(id); });
+  }
+  std::string OutputText() const {
+    std::ifstream in(dlg()->settings().FileOutput, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // xdotool words that dump the X server's top windows to a file while a menu is open.
+  std::string DumpWindows() const { return "xwininfo -root -children > " + Dump().string(); }
+  std::filesystem::path Dump() const { return root_ / "windows.txt"; }
+  // Whether the dump holds a window whose top left corner lies within 3 px of p.
+  bool DumpHasWindowAt(const wxPoint& p) const {
+    std::ifstream in(Dump());
+    std::string line;
+    while (std::getline(in, line)) {
+      // "     0x40001e (has no name): ()  180x130+500+573  +500+573"
+      std::istringstream words(line);
+      std::string word;
+      while (words >> word) {
+        int w = 0;
+        int h = 0;
+        int x = 0;
+        int y = 0;
+        if (std::sscanf(word.c_str(), "%dx%d+%d+%d", &w, &h, &x, &y) == 4 && w > 1 && h > 1 &&
+            std::abs(x - p.x) <= 3 && std::abs(y - p.y) <= 3) {
+          return true;
+        }
+      }
+    }
+    return false;
   }
 
   std::vector<wxMenu*> bar_opened_;
@@ -262,6 +307,168 @@ TEST_F(KeyboardRealTest, AFocusedTextFieldKeepsTheKeysItUses) {
     return from == 0 && to == 5;
   }));
   EXPECT_EQ(Shown(), list_before);
+}
+
+TEST_F(KeyboardRealTest, TheMenuKeyOpensTheCreatePopupBelowTheButtonAndArrowsChoose) {
+  StartWithList("abc");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  ASSERT_TRUE(FocusOn(ids::kCreate));
+  const wxRect button = Control(ids::kCreate)->GetScreenRect();
+  const std::filesystem::path out = dlg()->settings().FileOutput;
+  ASSERT_FALSE(std::filesystem::exists(out));
+  // Down picks the first item, a second one "Create and copy".
+  XLater("sleep 0.1; xdotool key Menu; sleep 0.8; " + DumpWindows() +
+         "; xdotool key --delay 80 Down Down Return");
+  ASSERT_TRUE(PumpUntil([&] { return clipboard_.text.has_value(); }, 6000));
+  ASSERT_FALSE(popups_opened_.empty());
+  EXPECT_NE(popups_opened_.front()->FindItem(ids::kCreateAndCopy), nullptr);
+  EXPECT_NE(popups_opened_.front()->FindItem(ids::kExecute), nullptr);
+  EXPECT_TRUE(DumpHasWindowAt(button.GetBottomLeft() + wxPoint(0, 1)))
+      << "no menu at the button's bottom left " << button.GetLeft() << "," << button.GetBottom();
+  ASSERT_TRUE(std::filesystem::exists(out));
+  EXPECT_EQ(clipboard_.text.value_or(""), OutputText());
+  EXPECT_NE(OutputText().find("/m/c"), std::string::npos) << OutputText();
+}
+
+TEST_F(KeyboardRealTest, ShiftF10OnTheCreateButtonReachesItsLastItem) {
+  StartWithList("ab");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  ASSERT_TRUE(FocusOn(ids::kCreate));
+  // Create, Create and copy, View, Preview, Execute: the separator takes no step.
+  XLater("sleep 0.1; xdotool key shift+F10; sleep 0.8; xdotool key --delay 80 " +
+         std::string("Down Down Down Down Down Return"));
+  ASSERT_TRUE(PumpUntil([&] { return !launcher_.calls.empty(); }, 6000));
+  EXPECT_EQ(launcher_.calls.front().kind, FakeLauncher::Kind::Association);
+  ASSERT_FALSE(launcher_.calls.front().args.empty());
+  EXPECT_EQ(launcher_.calls.front().args.front(), dlg()->settings().FileOutput);
+  EXPECT_FALSE(std::filesystem::exists(dlg()->settings().FileOutput)) << "Create ran too";
+}
+
+TEST_F(KeyboardRealTest, SpaceOnTheFocusedCreateButtonCreates) {
+  StartWithList("ab");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  ASSERT_TRUE(FocusOn(ids::kCreate));
+  Keys("space");
+  EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(dlg()->settings().FileOutput); }));
+  EXPECT_TRUE(popups_opened_.empty());
+}
+
+// Check boxes and radio buttons given a popup open it by the Menu key and Shift+F10 as the
+// Create button does, and the keys leave their value alone; one without a popup opens none.
+TEST_F(KeyboardRealTest, CheckBoxesAndRadioButtonsOpenTheirPopupByKeys) {
+  StartWithList("ab");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  const struct {
+    int id;
+    const char* key;
+  } cases[] = {{ids::kInvertSlash, "Menu"},
+               {ids::kSaveLocal, "shift+F10"},
+               {ids::kModeRelative, "Menu"},
+               {ids::kModeNone, "shift+F10"}};
+  const std::filesystem::path out = dlg()->settings().FileOutput;
+  auto value = [this](int id) {
+    if (auto* check = dynamic_cast<wxCheckBox*>(Control(id))) return check->GetValue();
+    return dynamic_cast<wxRadioButton*>(Control(id))->GetValue();
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    SCOPED_TRACE(c.id);
+    if (auto* check = dynamic_cast<TZQCheckBox*>(Control(c.id))) check->Setup("", "CREATE_MNU");
+    if (auto* radio = dynamic_cast<TZQRadioButton*>(Control(c.id))) radio->Setup("", "CREATE_MNU");
+    ASSERT_TRUE(FocusOn(c.id));
+    const bool before = value(c.id);
+    std::filesystem::remove(out);
+    popups_opened_.clear();
+    const wxRect control = Control(c.id)->GetScreenRect();
+    // Its letter "c" chooses Create.
+    XLater(std::string("sleep 0.1; xdotool key ") + c.key + "; sleep 0.8; " + DumpWindows() +
+           "; xdotool key c");
+    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(out); }, 6000));
+    EXPECT_FALSE(popups_opened_.empty());
+    EXPECT_TRUE(DumpHasWindowAt(control.GetBottomLeft() + wxPoint(0, 1)));
+    EXPECT_EQ(value(c.id), before);
+  }
+
+  // Without a popup the keys open nothing and change nothing.
+  auto* plain = dynamic_cast<TZQCheckBox*>(Control(ids::kInvertSlash));
+  plain->Setup("", "");
+  ASSERT_TRUE(FocusOn(ids::kInvertSlash));
+  const bool before = plain->GetValue();
+  popups_opened_.clear();
+  Keys("Menu shift+F10");
+  Pump(1200);
+  EXPECT_TRUE(popups_opened_.empty());
+  EXPECT_EQ(plain->GetValue(), before);
+  EXPECT_EQ(wxWindow::FindFocus(), plain);
+}
+
+// The tool bar's buttons take no keyboard focus; each of their commands is an item of the
+// menu bar, reached by its letters.
+TEST_F(KeyboardRealTest, EveryToolBarCommandRunsFromTheMenuBarByItsLetters) {
+  StartWithList("abc");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  wxToolBar* tools = frame_->GetToolBar();
+  ASSERT_NE(tools, nullptr);
+  wxMenuBar* bar = frame_->GetMenuBar();
+  std::vector<int> commands;
+  for (size_t i = 0; i < tools->GetToolsCount(); ++i) {
+    const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
+    if (tool == nullptr || tool->IsSeparator()) continue;
+    commands.push_back(tool->GetId());
+    SCOPED_TRACE(tool->GetId());
+    wxMenu* menu = nullptr;
+    const wxMenuItem* item = bar->FindItem(tool->GetId(), &menu);
+    ASSERT_NE(item, nullptr) << "a tool without its menu item";
+    EXPECT_TRUE(item->IsEnabled());
+    EXPECT_NE(item->GetItemLabel().Find('&'), wxNOT_FOUND) << item->GetItemLabel();
+  }
+  EXPECT_EQ(commands, (std::vector<int>{ids::kCreate, ids::kView, ids::kPreview, ids::kClearList}));
+
+  const std::filesystem::path out = dlg()->settings().FileOutput;
+  const struct {
+    const char* keys;
+    std::function<bool()> done;
+  } runs[] = {
+      {"alt+f c", [&] { return std::filesystem::exists(out); }},
+      {"alt+f v",
+       [&] {
+         return !launcher_.calls.empty() &&
+                launcher_.calls.back().kind == FakeLauncher::Kind::TextEditor;
+       }},
+      {"alt+f l", [&] { return List()->RowCount() == 0; }},
+      {"alt+f p", [&] { return dlg()->preview().IsOpen(); }},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.keys);
+    dlg()->Raise();
+    frame_->Raise();
+    ASSERT_TRUE(FocusOnList());
+    Keys(run.keys);
+    EXPECT_TRUE(PumpUntil(run.done, 5000));
+  }
+}
+
+// The arrows walk the path modes both ways and wrap, also from None, which Tab skips.
+TEST_F(KeyboardRealTest, TheArrowsWalkThePathModesBothWaysAndWrap) {
+  StartWithList("ab");
+  if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
+  ASSERT_TRUE(FocusOn(ids::kModeFull));
+  const struct {
+    const char* key;
+    int to;
+  } steps[] = {{"Down", ids::kModeRelative}, {"Down", ids::kModeName},  {"Down", ids::kModeNone},
+               {"Up", ids::kModeName},       {"Down", ids::kModeNone},  {"Down", ids::kModeFull},
+               {"Up", ids::kModeNone},       {"Right", ids::kModeFull}, {"Left", ids::kModeNone}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.key);
+    SCOPED_TRACE(step.to);
+    Keys(step.key);
+    EXPECT_TRUE(PumpUntil([&] {
+      auto* radio = dynamic_cast<wxRadioButton*>(Control(step.to));
+      return wxWindow::FindFocus() == radio && radio->GetValue();
+    })) << "focus on "
+        << (wxWindow::FindFocus() ? wxWindow::FindFocus()->GetId() : -1);
+  }
 }
 
 }  // namespace
