@@ -158,20 +158,6 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
   raw_.assign(kFirstRangeSlot + ranges_.size(), std::string_view());
 }
 
-bool DirectLine::Holds(const char* name, std::size_t from, std::size_t n) const {
-  if constexpr (kHaveSse2) {
-    if (n - from < 16) {
-      // Inside the last block: only the bits from `from` on count.
-      return (Block16(name + n - 16).Mask(mark_) >> (from + 16 - n)) != 0;
-    }
-    std::uint32_t found = 0;
-    for (std::size_t i = from; i + 16 < n; i += 16) found |= Block16(name + i).Mask(mark_);
-    return (found | Block16(name + n - 16).Mask(mark_)) != 0;
-  } else {
-    return std::memchr(name + from, mark_, n - from) != nullptr;
-  }
-}
-
 char* DirectLine::WriteEscaped(char* room) const {
   char* to = room;
   for (const std::uint8_t slot : pieces_) {
@@ -180,13 +166,18 @@ char* DirectLine::WriteEscaped(char* room) const {
       to = Put(to, sources_[slot].at, sources_[slot].size);
       continue;
     }
-    for (const char c : raw_[slot]) {
-      if (c == mark_) {
-        std::memcpy(to, mark_text_.data(), mark_text_.size());
-        to += mark_text_.size();
-      } else {
-        *to++ = c;
-      }
+    // Runs between marks go whole.
+    const char* from = raw_[slot].data();
+    const char* const end = from + raw_[slot].size();
+    for (;;) {
+      const void* found = std::memchr(from, mark_, static_cast<std::size_t>(end - from));
+      const char* stop = found == nullptr ? end : static_cast<const char*>(found);
+      if (stop != from) std::memcpy(to, from, static_cast<std::size_t>(stop - from));
+      to += stop - from;
+      if (found == nullptr) break;
+      std::memcpy(to, mark_text_.data(), mark_text_.size());
+      to += mark_text_.size();
+      from = stop + 1;
     }
   }
   return to;

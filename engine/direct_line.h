@@ -91,7 +91,19 @@ class DirectLine {
     return to + n;
   }
   // Whether mark_ occurs in name[from, n); n is 16 or more.
-  bool Holds(const char* name, std::size_t from, std::size_t n) const;
+  bool Holds(const char* name, std::size_t from, std::size_t n) const {
+    if constexpr (kHaveSse2) {
+      if (n - from < 16) {
+        // Inside the last block: only the bits from `from` on count.
+        return (Block16(name + n - 16).Mask(mark_) >> (from + 16 - n)) != 0;
+      }
+      std::uint32_t found = 0;
+      for (std::size_t i = from; i + 16 < n; i += 16) found |= Block16(name + i).Mask(mark_);
+      return (found | Block16(name + n - 16).Mask(mark_)) != 0;
+    } else {
+      return std::memchr(name + from, mark_, n - from) != nullptr;
+    }
+  }
   // The line for a name holding mark_: name bytes escaped, byte by byte, as FileValues does.
   char* WriteEscaped(char* room) const;
 
