@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -46,8 +47,7 @@ class Composer {
   // The same for a name that is not in the list.
   void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
   // The room WriteLineTo needs: the longest line and what a short copy may write past it.
-  static constexpr std::size_t kLineRoom = LineWriter::kRoom;
-  static_assert(DirectLine::kRoom <= kLineRoom);
+  static constexpr std::size_t kLineRoom = std::max(LineWriter::kRoom, DirectLine::kRoom);
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
   // null when the line needs the general way (ComposeLineFor): it outgrows the line
   // capacity, or the escaping refuses the name. Nothing written before the returned end is

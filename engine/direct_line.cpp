@@ -8,7 +8,15 @@ namespace {
 constexpr unsigned Bit(Variable v) { return 1u << static_cast<int>(v); }
 
 // An empty value has no bytes of its own; a short copy reads these instead.
-constexpr char kNothing[kReadSlack] = {};
+constexpr char kNothing[DirectLine::kSlack] = {};
+
+// The climbs of a relative name: 50 "../", then slack.
+constexpr std::array<char, 150 + DirectLine::kSlack> Climbs() {
+  std::array<char, 150 + DirectLine::kSlack> text{};
+  for (std::size_t i = 0; i < 150; ++i) text[i] = "../"[i % 3];
+  return text;
+}
+constexpr std::array<char, 150 + DirectLine::kSlack> kClimbs = Climbs();
 
 }  // namespace
 
@@ -108,15 +116,14 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
     if (p.kind == Part::kLiteral) literals += p.literal;
     if (p.kind != Part::kRange) continue;
     const auto same = [&p](const Range& r) { return r.from == p.range.from && r.to == p.range.to; };
-    if (std::find_if(ranges_.begin(), ranges_.end(), same) == ranges_.end()) {
-      ranges_.push_back(p.range);
-    }
+    const auto end = ranges_.begin() + static_cast<std::ptrdiff_t>(range_count_);
+    if (std::find_if(ranges_.begin(), end, same) == end) ranges_[range_count_++] = p.range;
   }
   literal_size_ = literals.size();
   literals_.assign(literals.begin(), literals.end());
-  literals_.resize(literal_size_ + kReadSlack, '\0');
-  range_uses_.assign(ranges_.size(), 0);
-  sources_.assign(kFirstRangeSlot + ranges_.size(), Source{kNothing, 0});
+  literals_.resize(literal_size_ + kSlack, '\0');
+  sources_.assign(kFirstRangeSlot + range_count_, Source{kNothing, 0});
+  sources_[kClimbSlot].at = kClimbs.data();
   std::size_t offset = 0;
   for (const Part& p : parts) {
     switch (p.kind) {
@@ -129,8 +136,10 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
         const auto same = [&p](const Range& r) {
           return r.from == p.range.from && r.to == p.range.to;
         };
-        const auto r = static_cast<std::size_t>(std::find_if(ranges_.begin(), ranges_.end(), same) -
-                                                ranges_.begin());
+        const auto r = static_cast<std::size_t>(
+            std::find_if(ranges_.begin(),
+                         ranges_.begin() + static_cast<std::ptrdiff_t>(range_count_), same) -
+            ranges_.begin());
         ++range_uses_[r];
         pieces_.push_back(static_cast<std::uint8_t>(kFirstRangeSlot + r));
         if (p.range.from != 0 || p.range.to != 3) need_tail_ = true;
@@ -147,6 +156,7 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
         break;
       case Part::kRelative:
         ++relative_uses_;
+        pieces_.push_back(kClimbSlot);
         pieces_.push_back(kRelativeSlot);
         need_tail_ = true;
         scan_from_ = 0;
@@ -155,14 +165,13 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
   }
   numbered_ = sel_index_uses_ != 0;
   counted_ = count_uses_ != 0;
-  raw_.assign(kFirstRangeSlot + ranges_.size(), std::string_view());
 }
 
 char* DirectLine::WriteEscaped(char* room) const {
   char* to = room;
   for (const std::uint8_t slot : pieces_) {
     // The name's bytes are escaped; literal runs and numbers are written as they are.
-    if (slot < kRelativeSlot || slot >= raw_.size()) {
+    if (slot < kRelativeSlot || slot >= kFirstRangeSlot + range_count_) {
       to = Put(to, sources_[slot].at, sources_[slot].size);
       continue;
     }

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +11,6 @@
 #include "engine/capacities.h"
 #include "engine/compiled_text.h"
 #include "engine/file_values.h"
-#include "engine/padded_text.h"
 #include "engine/path_style.h"
 #include "engine/posix_relation.h"
 #include "engine/script_settings.h"
@@ -28,12 +26,16 @@ namespace lq {
 // marks (its start, its last component, its last dot there, its end), found from one look at
 // its end (tail_scan.h); ranges that meet in the texts ("ZQ_NAMEZQ_EXT") are written as one,
 // and so are literal runs that meet once an empty value (ZQ_DRIVE, mode none) is left out.
+// Short pieces are copied as whole 32-byte blocks, read from sources with slack after them
+// (the name's end from a copy of its last 32 bytes).
 // Write gives null for any other name; the values' way (FileValues and LineWriter) then
 // writes it, and gives the same bytes.
 class DirectLine {
  public:
   // The room Write needs: the longest line and what a short copy may write past it.
-  static constexpr std::size_t kRoom = kLineMax + kReadSlack;
+  // Bytes past a short source that may be read, and past the line that may be written.
+  static constexpr std::size_t kSlack = 32;
+  static constexpr std::size_t kRoom = kLineMax + kSlack;
 
   // The settings are read here once: they stay as they are while a composer lives.
   DirectLine(const CompiledText& header, const CompiledText& queue, const ScriptSettings& settings,
@@ -62,14 +64,17 @@ class DirectLine {
     std::uint8_t from;
     std::uint8_t to;
   };
-  // A line's bytes come from slots: the ranges in use, the numbers, the relative name, then
-  // the literal runs.
+  // A line's bytes come from slots: the numbers, the climbs and the rest of a relative name,
+  // the ranges in use, then the literal runs.
   static constexpr std::size_t kSelIndexSlot = 0;
   static constexpr std::size_t kCountSlot = 1;
-  static constexpr std::size_t kRelativeSlot = 2;
-  static constexpr std::size_t kFirstRangeSlot = 3;
+  static constexpr std::size_t kClimbSlot = 2;
+  static constexpr std::size_t kRelativeSlot = 3;
+  static constexpr std::size_t kFirstRangeSlot = 4;
+  // The most climbs the relative form has (the general way's bound).
+  static constexpr std::size_t kMaxClimbs = 50;
   struct Source {
-    const char* at;  // readable for 16 bytes when size is below 16, else for size
+    const char* at;  // readable for kSlack bytes when size is kSlack or less, else for size
     std::size_t size;
   };
   // What a piece of a text is before the slots are laid out.
@@ -79,27 +84,32 @@ class DirectLine {
     Range range{0, 0};
   };
 
-  // Copies n bytes from src (see Source); may write 16 bytes past to + n.
+  // Copies n bytes from src (see Source); may write kSlack bytes past to + n. Whole blocks
+  // for the lengths of most values, so that the branch taken seldom changes.
   static char* Put(char* to, const char* src, std::size_t n) {
-    if (n < 16) {
-      std::memcpy(to, src, 16);
-      return to + n;
+    if (n <= 32) {
+      std::memcpy(to, src, 32);
+    } else if (n <= 64) {
+      std::memcpy(to, src, 32);
+      std::memcpy(to + n - 32, src + n - 32, 32);
+    } else {
+      std::size_t i = 0;
+      for (; i + 16 < n; i += 16) std::memcpy(to + i, src + i, 16);
+      std::memcpy(to + n - 16, src + n - 16, 16);
     }
-    std::size_t i = 0;
-    for (; i + 16 < n; i += 16) std::memcpy(to + i, src + i, 16);
-    std::memcpy(to + n - 16, src + n - 16, 16);
     return to + n;
   }
-  // Whether mark_ occurs in name[from, n); n is 16 or more.
+  // Whether mark_ occurs in name[from, n); n is 16 or more, and end_block_ holds its end.
   bool Holds(const char* name, std::size_t from, std::size_t n) const {
     if constexpr (kHaveSse2) {
-      if (n - from < 16) {
-        // Inside the last block: only the bits from `from` on count.
-        return (Block16(name + n - 16).Mask(mark_) >> (from + 16 - n)) != 0;
+      if (n - from <= 32) {
+        // Inside the last 32 bytes: only the bits from `from` on count.
+        const std::uint64_t bits = Block32(end_block_).Mask(mark_);
+        return (bits >> (from + 32 - n)) != 0;
       }
-      std::uint32_t found = 0;
-      for (std::size_t i = from; i + 16 < n; i += 16) found |= Block16(name + i).Mask(mark_);
-      return (found | Block16(name + n - 16).Mask(mark_)) != 0;
+      std::uint32_t found = Block32(name + from).Mask(mark_) | Block32(name + n - 32).Mask(mark_);
+      for (std::size_t i = from + 32; i + 32 < n; i += 16) found |= Block16(name + i).Mask(mark_);
+      return found != 0;
     } else {
       return std::memchr(name + from, mark_, n - from) != nullptr;
     }
@@ -124,15 +134,20 @@ class DirectLine {
   std::string_view mark_text_;
   std::vector<std::uint8_t> pieces_;  // the slot of each piece, in the line's order
   std::vector<Source> sources_;
-  std::vector<Range> ranges_;            // the ranges in use, slot by slot from kFirstRangeSlot
-  std::vector<std::size_t> range_uses_;  // how often each is written
+  // The ranges in use, slot by slot from kFirstRangeSlot (four marks make six at most), and
+  // how often each is written; arrays, so that no pointer to them is loaded again.
+  static constexpr std::size_t kMaxRanges = 6;
+  std::array<Range, kMaxRanges> ranges_{};
+  std::size_t range_count_ = 0;
+  std::array<std::size_t, kMaxRanges> range_uses_{};
   std::size_t relative_uses_ = 0;
   std::size_t literal_size_ = 0;
-  std::vector<char> literals_;         // the runs, kReadSlack bytes after them; never moves
-  std::vector<std::string_view> raw_;  // the name's bytes of each slot, for escaping
-  char end_block_[32] = {};            // the name's last 16 bytes, with slack after them
+  std::vector<char> literals_;  // the runs, kSlack bytes after them; never moves
+  // The name's bytes of each value slot, for escaping.
+  std::array<std::string_view, kFirstRangeSlot + kMaxRanges> raw_{};
+  // The name's last 32 bytes (all of a shorter one, at the end of the 32), then kSlack bytes.
+  char end_block_[32 + kSlack] = {};
   PosixRelation relation_;
-  PaddedText climbed_;
   DecimalText sel_index_;
   DecimalText count_;
 };
@@ -146,43 +161,42 @@ template <bool kEscaping>
   if (n < 16) return nullptr;
   TailMarks tail{npos, npos};
   if (need_tail_ && !FindPosixTail(name, tail)) return nullptr;
-  std::memcpy(end_block_, s + n - 16, 16);
+  // The name's end, whatever its length from 16 on; the blocks meet or overlap.
+  const std::size_t base = n >= 32 ? n - 32 : 0;
+  std::memcpy(end_block_ + (base + 32 - n), s + base, 16);
+  std::memcpy(end_block_ + 16, s + n - 16, 16);
   const std::size_t marks[kMarks] = {0, tail.separator + 1, tail.dot == npos ? n : tail.dot, n};
   std::size_t size = literal_size_;  // of the line
-  // The bytes of name[a, b): short ones near the end are read from end_block_.
   // The members are read once: every store of a copy could otherwise have changed them.
   Source* const sources = sources_.data();
-  const std::size_t range_count = ranges_.size();
-  for (std::size_t r = 0; r < range_count; ++r) {
+  // The bytes of name[a, n) or less: short ones near the end are read from end_block_.
+  auto readable = [&](std::size_t a) { return a + 32 <= n ? s + a : end_block_ + (a + 32 - n); };
+  for (std::size_t r = 0; r < range_count_; ++r) {
     const std::size_t a = marks[ranges_[r].from];
     const std::size_t value = marks[ranges_[r].to] - a;
-    const char* at = value >= 16 || a + 16 <= n ? s + a : end_block_ + (a + 16 - n);
-    sources[kFirstRangeSlot + r] = {at, value};
+    sources[kFirstRangeSlot + r] = {readable(a), value};
     size += range_uses_[r] * value;
     if constexpr (kEscaping) raw_[kFirstRangeSlot + r] = std::string_view(s + a, value);
   }
   if (numbered_) {
     const std::string_view v = sel_index_.For(index + 1);
-    sources_[kSelIndexSlot] = {v.data(), v.size()};
+    sources[kSelIndexSlot] = {v.data(), v.size()};
+    size += sel_index_uses_ * v.size();
   }
   if (counted_) {
     const std::string_view v = count_.For(index);
-    sources_[kCountSlot] = {v.data(), v.size()};
+    sources[kCountSlot] = {v.data(), v.size()};
+    size += count_uses_ * v.size();
   }
-  size += sel_index_uses_ * sources_[kSelIndexSlot].size + count_uses_ * sources_[kCountSlot].size;
   if (relative_uses_ != 0) {
     // A name that is not absolute is joined to the current folder first: the values' way.
     if (s[0] != '/') return nullptr;
-    const std::string_view r = relation_.Relate(name, tail.separator, climbed_);
-    // std::less_equal: its order holds between unrelated pointers too.
-    const std::less_equal<const char*> before;
-    const char* at = r.data();
-    if (before(s, r.data()) && before(r.data(), s + n) && r.size() < 16 && r.data() + 16 > s + n) {
-      at = end_block_ + (r.data() + 16 - (s + n));  // a short end of the name
-    }
-    sources_[kRelativeSlot] = {at, r.size()};  // climbed_ has its slack
-    size += r.size();
-    if constexpr (kEscaping) raw_[kRelativeSlot] = r;
+    const PosixRelation::Related r = relation_.RelateAt(name, tail.separator);
+    if (r.climbs > kMaxClimbs) return nullptr;
+    sources[kClimbSlot].size = 3 * r.climbs;
+    sources[kRelativeSlot] = {readable(r.from), n - r.from};
+    size += relative_uses_ * (3 * r.climbs + n - r.from);
+    if constexpr (kEscaping) raw_[kRelativeSlot] = std::string_view(s + r.from, n - r.from);
   }
   if constexpr (kEscaping) {
     if (scan_from_ < kMarks && Holds(s, marks[scan_from_], n)) [[unlikely]] {

@@ -59,30 +59,37 @@ void PosixRelation::SetFolder(std::string_view folder) {
 
 // One common prefix of the two folder parts answers every containment test of the general
 // way.
-std::string_view PosixRelation::Relate(std::string_view file, std::size_t last_separator,
-                                       PaddedText& out) const {
+PosixRelation::Related PosixRelation::RelateAt(std::string_view file,
+                                               std::size_t last_separator) const {
   const std::string_view folder = folder_;
   const std::string_view dir = folder.substr(0, dir_size_);
   const std::string_view file_dir = PosixDirPart(file, last_separator);
-  if (file == folder) return file;
+  if (file == folder) return {0, 0};
   const std::size_t common = CommonPrefix(file_dir, dir);
-  if (common == dir.size()) return file.substr(dir.size());
+  if (common == dir.size()) return {0, dir.size()};
   if (common == file_dir.size()) {
     const auto ups =
         std::count(dir.begin() + static_cast<std::ptrdiff_t>(file_dir.size()), dir.end(), '/');
-    return Climbed(static_cast<std::size_t>(ups), file.substr(file_dir.size()), out);
+    return {static_cast<std::size_t>(ups), file_dir.size()};
   }
-  if (dir.empty() || file_dir.empty() || dir.front() != '/' || file_dir.front() != '/') return file;
+  if (dir.empty() || file_dir.empty() || dir.front() != '/' || file_dir.front() != '/') {
+    return {0, 0};
+  }
   // The folder without its last separator, cut at a separator a level at a time (at most
   // cuts_.size() - 1 levels), until the name's folder part starts with it.
   const std::size_t shared = std::min(common, cuts_.front());
   std::size_t levels = 0;
   while (cuts_[levels] > shared && levels + 1 < cuts_.size()) ++levels;
   const std::size_t kept = cuts_[levels];
-  if (kept <= shared && file.size() > kept && file[kept] == '/') {
-    return Climbed(levels, file.substr(kept + 1), out);
-  }
-  return file;
+  if (kept <= shared && file.size() > kept && file[kept] == '/') return {levels, kept + 1};
+  return {0, 0};
+}
+
+std::string_view PosixRelation::Relate(std::string_view file, std::size_t last_separator,
+                                       PaddedText& out) const {
+  const Related r = RelateAt(file, last_separator);
+  if (r.climbs == 0) return file.substr(r.from);
+  return Climbed(r.climbs, file.substr(r.from), out);
 }
 
 }  // namespace lq

@@ -17,9 +17,15 @@ class PosixRelation {
   bool Knows(std::string_view folder) const { return known_ && folder == folder_; }
   void SetFolder(std::string_view folder);
 
+  // The relative form of a file: "../" climbs times, then the file from byte from on.
+  struct Related {
+    std::size_t climbs;
+    std::size_t from;
+  };
   // file (its last '/' at last_separator, npos when it has none) related to the folder;
-  // file itself when no relative form is found. A climbing result is built in out; any
-  // other is a view into file.
+  // all of file when no relative form is found.
+  Related RelateAt(std::string_view file, std::size_t last_separator) const;
+  // The same as text: a climbing result is built in out; any other is a view into file.
   std::string_view Relate(std::string_view file, std::size_t last_separator, PaddedText& out) const;
 
  private:
