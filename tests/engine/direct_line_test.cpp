@@ -70,7 +70,7 @@ constexpr Job kJobs[] = {
 // in the name's last 16 bytes and straddling them, and parts that escape or not, in turn.
 std::vector<std::string> EdgeNames() {
   std::vector<std::string> names;
-  for (std::size_t size : {15, 16, 17, 31, 32, 33, 47, 48, 49}) {
+  for (std::size_t size : {15, 16, 17, 31, 32, 33, 47, 48, 49, 63, 64, 65, 95, 96, 97}) {
     for (const char* tail : {"/a.b", "/ab", "/.h", "/", "/x.", "/it's.x", "/a\"b.c"}) {
       std::string name = std::string(tail);
       const std::size_t fill = size > name.size() + 1 ? size - name.size() - 1 : 0;
@@ -155,6 +155,27 @@ TEST(DirectLine, ShortNamesAndOtherJobsAreLeftToTheValues) {
   inverted.InvertSlash = true;
   EXPECT_FALSE(
       DirectLine(CompileText("", Eol::Lf), CompileText("", Eol::Lf), inverted, kPosix).on());
+}
+
+TEST(DirectLine, MoreClimbsThanTheGeneralWayTakesAreLeftToTheValues) {
+  std::string deep = "/";
+  for (int i = 0; i < 60; ++i) deep += "a/";
+  const ScriptSettings s = Settings(PathMode::kRelative, EscapeKind::None, deep);
+  DirectLine direct(CompileText("", Eol::Lf), CompileText("\n", Eol::Lf), s, kPosix);
+  EXPECT_EQ(Direct<false>(direct, 0, "/top level name.txt"), std::nullopt);
+  std::string climbs;
+  for (int i = 0; i < 50; ++i) climbs += "../";
+  EXPECT_EQ(Direct<false>(direct, 0, "/a/a/a/a/a/a/a/a/a/a/a/x.txt"),
+            climbs.substr(0, 3 * 49) + "x.txt\n");
+  // Through the composer the line is the reference's either way.
+  Composer c(s, kPosix, Eol::Lf, "", "\n");
+  test::ReferenceComposer reference(s, kPosix, Eol::Lf, "", "\n");
+  for (const char* name : {"/top level name.txt", "/a/a/a/a/a/a/a/a/a/a/a/x.txt"}) {
+    std::vector<char> room(Composer::kLineRoom);
+    char* end = c.WriteLineTo(room.data(), 0, name);
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(std::string(room.data(), end), reference.Line(name, 0).text) << name;
+  }
 }
 
 TEST(DirectLine, AnEscapedLineThatMightNotFitIsLeftToTheValues) {
