@@ -163,6 +163,7 @@ void DirectLine::Lay(const std::vector<Part>& parts) {
         break;
     }
   }
+  for (const std::uint8_t slot : pieces_) piece_sources_.push_back(&sources_[slot]);
   numbered_ = sel_index_uses_ != 0;
   counted_ = count_uses_ != 0;
 }

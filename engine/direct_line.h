@@ -133,6 +133,8 @@ class DirectLine {
   char mark_ = '\0';                 // the byte the escaping writes otherwise, and its text
   std::string_view mark_text_;
   std::vector<std::uint8_t> pieces_;  // the slot of each piece, in the line's order
+  // The same as sources, which never move: the line's loop reads no slot numbers.
+  std::vector<const Source*> piece_sources_;
   std::vector<Source> sources_;
   // The ranges in use, slot by slot from kFirstRangeSlot (four marks make six at most), and
   // how often each is written; arrays, so that no pointer to them is loaded again.
@@ -207,9 +209,9 @@ template <bool kEscaping>
   }
   if (size > kLineMax) return nullptr;
   char* to = room;
-  const std::uint8_t* const pieces_end = pieces_.data() + pieces_.size();
-  for (const std::uint8_t* p = pieces_.data(); p != pieces_end; ++p) {
-    to = Put(to, sources[*p].at, sources[*p].size);
+  const Source* const* const pieces_end = piece_sources_.data() + piece_sources_.size();
+  for (const Source* const* p = piece_sources_.data(); p != pieces_end; ++p) {
+    to = Put(to, (*p)->at, (*p)->size);
   }
   return to;
 }
