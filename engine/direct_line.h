@@ -32,9 +32,9 @@ namespace lq {
 // writes it, and gives the same bytes.
 class DirectLine {
  public:
-  // The room Write needs: the longest line and what a short copy may write past it.
   // Bytes past a short source that may be read, and past the line that may be written.
   static constexpr std::size_t kSlack = 32;
+  // The room Write needs: the longest line and what a short copy may write past it.
   static constexpr std::size_t kRoom = kLineMax + kSlack;
 
   // The settings are read here once: they stay as they are while a composer lives.
@@ -51,7 +51,8 @@ class DirectLine {
 
   // Writes the line of name, item index, into room (kRoom bytes at least) and returns its
   // end; null when the name needs the values' way (too short, no separator near its end, a
-  // relative one in relative mode, or a line that might not fit). kEscaping says whether an
+  // relative one or one climbing more than 50 levels in relative mode, or a line that might
+  // not fit). kEscaping says whether an
   // escaping is chosen, as the settings say.
   template <bool kEscaping>
   char* Write(char* room, long long index, std::string_view name);
@@ -114,7 +115,7 @@ class DirectLine {
       return std::memchr(name + from, mark_, n - from) != nullptr;
     }
   }
-  // The line for a name holding mark_: name bytes escaped, byte by byte, as FileValues does.
+  // The line for a name holding mark_: its bytes escaped as FileValues escapes them.
   char* WriteEscaped(char* room) const;
 
   // Appends the parts of text, joining each to the one before where they meet.
