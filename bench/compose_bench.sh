@@ -6,8 +6,9 @@
 # without escaping, beside cat | cat.
 #   bench/compose_bench.sh path/to/loomquill-cli [N]     (N defaults to 1000000)
 # LQB_MODES_ONLY=1 gives only the table; LQB_BASELINE=other/loomquill-cli adds its figures.
-# Every figure is the best of LQB_RUNS runs (default 5): this machine is shared, and the
-# shortest run is the one least disturbed. Exits non-zero when any output differs.
+# Every figure of the first table is the best of LQB_RUNS runs (default 5): this machine is
+# shared, and the shortest run is the one least disturbed; the table of path modes gives
+# medians of paired runs. Exits non-zero when any output differs.
 set -euo pipefail
 
 die() {
@@ -61,6 +62,14 @@ time_once() {
   cpu=$(($(ns "$user") + $(ns "$sys")))
   if [ -z "${best_wall:-}" ] || [ "$wall" -lt "$best_wall" ]; then best_wall=$wall; fi
   if [ -z "${best_cpu:-}" ] || [ "$cpu" -lt "$best_cpu" ]; then best_cpu=$cpu; fi
+  echo "$cpu" >>"$work/cpu.$name"
+}
+# median NAME: the median cpu of NAME's runs; paired_ratio A B: the median of the ratios of
+# A's runs to B's, run by run (each pair ran side by side, under the same load).
+median() { sort -n "$work/cpu.$1" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+paired_ratio() {
+  paste "$work/cpu.$1" "$work/cpu.$2" | awk '{ print ($2 > 0 ? $1 / $2 : 0) }' | sort -g |
+    awk '{ v[NR] = $1 } END { printf "%.2f", v[int((NR + 1) / 2)] }'
 }
 # best_of NAME CMD... OUT: the best of $runs runs.
 best_of() {
@@ -108,7 +117,8 @@ rate() { awk -v n="$1" -v ns="$2" 'BEGIN { printf "%.2f", n / (ns / 1e9) / 1e6 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # Every path mode, for a playlist (nothing escaped) and for the shell job (escaped), each to
-# /dev/null beside cat | cat of what must pass (the list or the output, whichever is longer)
+# /dev/null beside cat | cat (cpu: user + system, the median of LQB_RUNS paired runs; x is
+# the median of the pairs' ratios) of what must pass (the list or the output, whichever is longer)
 # and beside mawk (or the first awk) writing the same bytes. Relative names are related to
 # /home/u/: half the names lie below it, the others climb out of it; relative-all relates
 # them to /, so every name is cut. LQB_BASELINE=path/to/another/loomquill-cli adds its
@@ -141,7 +151,7 @@ mode_table() {
   local kind mode r goal i passing before=${LQB_BASELINE:-} extra
   if [ -n "$before" ]; then [ -x "$before" ] || die "LQB_BASELINE: $before is not an executable"; fi
   echo
-  printf 'Every path mode to /dev/null, cpu s (best of %d); x: cpu / cpu of cat | cat\n' "$runs"
+  printf 'Every path mode to /dev/null, cpu s (median of %d paired runs); x: cpu / cpu of cat | cat\n' "$runs"
   extra=
   [ -n "$before" ] && extra=$(printf ' %8s %8s' before "x")
   printf '%-6s %-13s %8s %8s %8s %6s%s %8s  %s\n' kind mode cli "cat|cat" x "awk/cli" "$extra" \
@@ -162,6 +172,7 @@ mode_table() {
       passing=$work/job.out
       [ "$(wc -c <"$work/names.lst")" -gt "$(wc -c <"$work/job.out")" ] && passing=$work/names.lst
       unset t_jcli c_jcli t_jcat c_jcat t_jawk c_jawk t_jbefore c_jbefore
+      rm -f "$work"/cpu.j*
       for ((i = 0; i < runs; i++)); do
         time_once jcli run_job_cli "$cli" "$work/names.lst" /dev/null
         time_once jcat run_cat_pipe "$passing" /dev/null
@@ -169,14 +180,14 @@ mode_table() {
       done
       # One awk run: it is the slower by far, and only set beside.
       time_once jawk run_job_awk "$work/names.lst" /dev/null
-      r=$(ratio "$c_jcli" "$c_jcat")
+      r=$(paired_ratio jcli jcat)
       goal=$(awk -v r="$r" 'BEGIN { print (r <= 2 ? "met" : "NOT met") }')
       extra=
-      [ -n "$before" ] && extra=$(printf ' %8s %8s' "$(secs "$c_jbefore")" \
-        "$(ratio "$c_jbefore" "$c_jcat")")
-      printf '%-6s %-13s %8s %8s %8s %6s%s %8s  %s\n' "$kind" "$mode" "$(secs "$c_jcli")" \
-        "$(secs "$c_jcat")" "$r" "$(ratio "$c_jawk" "$c_jcli")" "$extra" "$(secs "$c_jawk")" \
-        "$goal"
+      [ -n "$before" ] && extra=$(printf ' %8s %8s' "$(secs "$(median jbefore)")" \
+        "$(paired_ratio jbefore jcat)")
+      printf '%-6s %-13s %8s %8s %8s %6s%s %8s  %s\n' "$kind" "$mode" "$(secs "$(median jcli)")" \
+        "$(secs "$(median jcat)")" "$r" "$(ratio "$c_jawk" "$(median jcli)")" "$extra" \
+        "$(secs "$c_jawk")" "$goal"
     done
   done
   rm -f "$work"/*.out

@@ -14,6 +14,7 @@ Composer::Composer(const ScriptSettings& settings, PathStyle style, Eol eol,
       list_(list),
       header_(CompileText(CutUtf8View(header, kEditReadMax), eol)),
       queue_(CompileText(CutUtf8View(queue, kEditReadMax), eol)),
+      direct_(header_, queue_, settings, style),
       writer_(header_, queue_),
       escaping_(settings.Escape != EscapeKind::None) {}
 

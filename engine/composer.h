@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "engine/capacities.h"
 #include "engine/compiled_text.h"
+#include "engine/direct_line.h"
 #include "engine/failure.h"
 #include "engine/file_list.h"
 #include "engine/file_values.h"
@@ -22,8 +24,8 @@ namespace lq {
 // from the file's name and writes the name in the form the path mode asks for. A text is
 // scanned once: a value is written as its bytes are and never scanned for variables. The
 // texts' own line breaks are written as eol; a value's CRs and LFs are the name's own and
-// stay as they are. Holds references to the record and the list; keep both alive while
-// composing.
+// stay as they are. Holds references to the record and the list; keep both alive, and the
+// record as it is, while composing.
 class Composer {
  public:
   // header and queue are the per-file texts, read as the edits give them (cut to their
@@ -45,17 +47,25 @@ class Composer {
   // The same for a name that is not in the list.
   void ComposeLineFor(std::string& line, std::string& file_buf, int index, std::string_view name);
   // The room WriteLineTo needs: the longest line and what a short copy may write past it.
-  static constexpr std::size_t kLineRoom = LineWriter::kRoom;
+  static constexpr std::size_t kLineRoom = std::max(LineWriter::kRoom, DirectLine::kRoom);
   // Writes the line for name into room (kLineRoom bytes at least) and returns its end, or
   // null when the line needs the general way (ComposeLineFor): it outgrows the line
   // capacity, or the escaping refuses the name. Nothing written before the returned end is
   // then of any use; what is written is what ComposeLineFor gives.
-  char* WriteLineTo(char* room, int index, std::string_view name) {
+  // Inline, so that the usual lines are written inside the caller's loop.
+  [[gnu::always_inline]] char* WriteLineTo(char* room, int index, std::string_view name) {
     // Two copies, so that names written as they are pay nothing for escaping.
+    if (direct_.on()) {
+      char* end = escaping_ ? direct_.Write<true>(room, index, name)
+                            : direct_.Write<false>(room, index, name);
+      if (end != nullptr) [[likely]] {
+        return end;
+      }
+    }
     return escaping_ ? WriteLine<true>(room, index, name) : WriteLine<false>(room, index, name);
   }
 
-  // WriteLineTo for names written as they are, or escaped.
+  // WriteLineTo for the lines DirectLine leaves: names written as they are, or escaped.
   template <bool kEscaping>
   char* WriteLine(char* room, int index, std::string_view name);
 
@@ -95,7 +105,8 @@ class Composer {
   CompiledText header_;
   CompiledText queue_;
   FileValues values_;
-  LineWriter writer_;  // the fast path: lines written straight out
+  DirectLine direct_;  // the usual jobs: lines written straight from the name
+  LineWriter writer_;  // the others: lines written straight out from the values
   std::string scratch_;
   // An escaping kind is chosen: nothing is cut, a text that does not fit is refused.
   bool escaping_ = false;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
-#include <cstring>
 
 #include "engine/path_text.h"
 #include "engine/tail_scan.h"
@@ -34,67 +32,7 @@ bool TidyPosixName(std::string_view name) {
   return true;
 }
 
-// The folder part of a Posix name (DirPart), whose last '/' is at (or npos): up to that
-// '/' when a name follows it.
-std::string_view PosixDirPart(std::string_view path, std::size_t at) {
-  return at == std::string_view::npos || at + 1 == path.size() ? path : path.substr(0, at + 1);
-}
-
-// n climbs and then tail, in out.
-std::string_view Climbed(std::size_t n, std::string_view tail, PaddedText& out) {
-  char* to = out.Resize(3 * n + tail.size());
-  for (std::size_t i = 0; i < n; ++i, to += 3) std::memcpy(to, "../", 3);
-  if (!tail.empty()) std::memcpy(to, tail.data(), tail.size());
-  return out.view();
-}
-
-// How many bytes a and b have in common at their start.
-std::size_t CommonPrefix(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t x;
-    std::uint64_t y;
-    std::memcpy(&x, a.data() + i, 8);
-    std::memcpy(&y, b.data() + i, 8);
-    if (x != y) break;
-  }
-  while (i < n && a[i] == b[i]) ++i;
-  return i;
-}
-
 }  // namespace
-
-// MakeRelativePath for the Posix style on views, with what it works out of the folder found
-// once: file (its last '/' at last_separator) related to the folder; file itself when no
-// relative form is found. A climbing result is built in out; any other is a view into file.
-// One common prefix of the two folder parts answers every containment test of the general
-// way.
-std::string_view FileValues::RelatePosix(std::string_view file, std::size_t last_separator,
-                                         PaddedText& out) const {
-  const std::string_view folder = rel_folder_;
-  const std::string_view dir = folder.substr(0, rel_dir_size_);
-  const std::string_view file_dir = PosixDirPart(file, last_separator);
-  if (file == folder) return file;
-  const std::size_t common = CommonPrefix(file_dir, dir);
-  if (common == dir.size()) return file.substr(dir.size());
-  if (common == file_dir.size()) {
-    const auto ups =
-        std::count(dir.begin() + static_cast<std::ptrdiff_t>(file_dir.size()), dir.end(), '/');
-    return Climbed(static_cast<std::size_t>(ups), file.substr(file_dir.size()), out);
-  }
-  if (dir.empty() || file_dir.empty() || dir.front() != '/' || file_dir.front() != '/') return file;
-  // The folder without its last separator, cut at a separator a level at a time (at most
-  // rel_cuts_.size() - 1 levels), until the name's folder part starts with it.
-  const std::size_t shared = std::min(common, rel_cuts_.front());
-  std::size_t levels = 0;
-  while (rel_cuts_[levels] > shared && levels + 1 < rel_cuts_.size()) ++levels;
-  const std::size_t kept = rel_cuts_[levels];
-  if (kept <= shared && file.size() > kept && file[kept] == '/') {
-    return Climbed(levels, file.substr(kept + 1), out);
-  }
-  return file;
-}
 
 void WriteFileName(std::string& out, std::string_view full, const ScriptSettings& settings,
                    PathStyle style, std::string_view base) {
@@ -138,27 +76,10 @@ void FileValues::SetRelativeBase(std::string base) {
                base_.back() == '/' && ToText(ToPath(base_).lexically_normal()) == base_;
 }
 
-void FileValues::KnowRelFolder() {
-  if (rel_known_ && settings_->RelPath == rel_folder_) return;
-  rel_folder_ = settings_->RelPath;
-  rel_dir_size_ = DirPart(rel_folder_, PathStyle::Posix).size();
-  // The general way climbs at most 50 levels, cutting the folder part (without its last
-  // separator) at its last separator each time; a part without one stays as it is.
-  std::string_view dir = std::string_view(rel_folder_).substr(0, rel_dir_size_);
-  if (!dir.empty() && dir.back() == '/') dir.remove_suffix(1);
-  rel_cuts_.assign(1, dir.size());
-  for (int level = 0; level < 50; ++level) {
-    const std::size_t at = dir.rfind('/');
-    if (at != std::string_view::npos) dir = dir.substr(0, at);
-    rel_cuts_.push_back(dir.size());
-  }
-  rel_known_ = true;
-}
-
 bool FileValues::FastRelative(std::string_view& out) {
   const std::string_view file = name();
   if (style_ != PathStyle::Posix || file.empty()) return false;
-  KnowRelFolder();
+  if (!relation_.Knows(settings_->RelPath)) relation_.SetFolder(settings_->RelPath);
   // The name as given is looked at: its copy was just written (see given()).
   TailMarks tail;
   std::size_t last = FindPosixTail(given_, tail) ? tail.separator : given_.rfind('/');
@@ -170,7 +91,7 @@ bool FileValues::FastRelative(std::string_view& out) {
     related = related_.view();
     last = last == std::string_view::npos ? base_.size() - 1 : base_.size() + last;
   }
-  const std::string_view written = RelatePosix(related, last, relative_);
+  const std::string_view written = relation_.Relate(related, last, relative_);
   // A name that relates to nothing is written as it was given.
   out = written == related ? file : written;
   return true;

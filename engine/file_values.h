@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "engine/escape.h"
+#include "engine/padded_text.h"
 #include "engine/path_style.h"
 #include "engine/paths.h"
+#include "engine/posix_relation.h"
 #include "engine/script_settings.h"
 
 namespace lq {
@@ -19,40 +21,6 @@ namespace lq {
 enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
 inline constexpr std::array<std::string_view, 7> kVariableNames = {
     "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};
-
-// Bytes past the end of every view FileValues gives that may be read: short copies move
-// whole 16-byte blocks instead of calling memcpy for a few bytes.
-inline constexpr std::size_t kReadSlack = 16;
-
-// A text kept with kReadSlack readable bytes after it; the storage only grows.
-class PaddedText {
- public:
-  void Assign(std::string_view text) {
-    if (buf_.size() < text.size() + kReadSlack) buf_.resize(text.size() + kReadSlack);
-    if (!text.empty()) std::memcpy(buf_.data(), text.data(), text.size());
-    size_ = text.size();
-  }
-  // a then b, as one text.
-  void AssignJoined(std::string_view a, std::string_view b) {
-    if (buf_.size() < a.size() + b.size() + kReadSlack)
-      buf_.resize(a.size() + b.size() + kReadSlack);
-    if (!a.empty()) std::memcpy(buf_.data(), a.data(), a.size());
-    if (!b.empty()) std::memcpy(buf_.data() + a.size(), b.data(), b.size());
-    size_ = a.size() + b.size();
-  }
-  // Room for n bytes, which become the text.
-  char* Resize(std::size_t n) {
-    if (buf_.size() < n + kReadSlack) buf_.resize(n + kReadSlack);
-    size_ = n;
-    return buf_.data();
-  }
-  char* data() { return buf_.data(); }
-  std::string_view view() const { return std::string_view(buf_.data(), size_); }
-
- private:
-  std::vector<char> buf_ = std::vector<char>(kReadSlack);
-  std::size_t size_ = 0;
-};
 
 // A number's decimal text. Lines are numbered one after another, so the text of the next
 // number is usually the last one with its final digit raised.
@@ -229,10 +197,6 @@ class FileValues {
   // Posix name that is absolute, or tidy when it is joined to the current folder. False when
   // only the general way (WriteFileName) can tell.
   bool FastRelative(std::string_view& out);
-  // Keeps what FastRelative needs of RelPath up to date with the settings.
-  void KnowRelFolder();
-  std::string_view RelatePosix(std::string_view file, std::size_t last_separator,
-                               PaddedText& out) const;
 
   const ScriptSettings* settings_ = nullptr;
   PathStyle style_ = PathStyle::Posix;
@@ -260,15 +224,9 @@ class FileValues {
   // base_ is absolute, ends in a separator and is tidy (lexically normal), so a tidy
   // relative name joined to it is tidy too.
   bool base_tidy_ = false;
-  // RelPath as FastRelative last saw it, and the length of its Posix folder part (DirPart).
-  std::string rel_folder_;
-  std::size_t rel_dir_size_ = 0;
-  // The lengths the folder part is cut to as relating climbs: level by level, the first
-  // without its last separator.
-  std::vector<std::size_t> rel_cuts_;
-  bool rel_known_ = false;
-  PaddedText related_;   // a relative name joined to base_
-  PaddedText relative_;  // a climbing relative name
+  PosixRelation relation_;  // RelPath as FastRelative last saw it
+  PaddedText related_;      // a relative name joined to base_
+  PaddedText relative_;     // a climbing relative name
 };
 
 }  // namespace lq

@@ -28,8 +28,10 @@ namespace tail_scan_detail {
     // A name shorter than the window has only its last 16 bytes looked at: the lower half
     // repeats the upper one, so it can never hold the last separator or anything after it.
     const char* end = name.data() + name.size();
+    // The lower half's address is chosen, not the half itself: a choice of addresses
+    // compiles to a conditional move, where names of mixed lengths would mislead a branch.
     const Block16 hi(end - 16);
-    const Block32 window(name.size() >= kWindow ? Block16(end - kWindow) : hi, hi);
+    const Block32 window(Block16(end - (name.size() >= kWindow ? kWindow : 16)), hi);
     const std::uint32_t seps = window.Mask(a, b);
     if (seps == 0) return false;
     const int sep = 31 - std::countl_zero(seps);
