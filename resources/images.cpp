@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "resources/ids.h"
+#include "resources/xpm_image.h"
 
 // The XPM files are drawn by art/draw_art.py.
 #include "resources/art/cursor_hand.xpm"
@@ -60,7 +61,7 @@ wxBitmap ToolBitmap(int id, int pixels) {
   };
   if (pixels != 32 && pixels != 64) return wxNullBitmap;
   for (const ToolArt& art : kTools) {
-    if (art.id == id) return wxBitmap(pixels == 32 ? art.xpm_32 : art.xpm_64);
+    if (art.id == id) return wxBitmap(DecodeXpm(pixels == 32 ? art.xpm_32 : art.xpm_64));
   }
   return wxNullBitmap;
 }
@@ -77,7 +78,7 @@ wxBitmapBundle ToolBitmapBundle(int id) {
 wxImage CursorImage(const std::string& name) {
   for (const CursorArt& art : kCursors) {
     if (name != art.name) continue;
-    wxImage image(art.xpm);
+    wxImage image = DecodeXpm(art.xpm);
     image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, art.hot_x);
     image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, art.hot_y);
     return image;

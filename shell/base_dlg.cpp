@@ -125,7 +125,7 @@ void BaseDlg::SetupControls() {
   }
 }
 
-void BaseDlg::SetupWindow() {
+void BaseDlg::SetupWindow(SetupRest rest) {
   std::string header;
   std::string queue;
   LoadSettings(context_.settings_file, settings_, header, queue, context_.style);
@@ -133,13 +133,37 @@ void BaseDlg::SetupWindow() {
   SetQueueText(queue);
   RefreshControls();
   settings_.TemplateFile.clear();
+  // What the first paint shows is all in place before it: the menu bar with its Templates
+  // menu, the counter. Filling that menu is most of the set-up's time.
+  InsertTemplatesMenu();
+  UpdateCounter();
+  status_->TipsEnabled(settings_.UseTip);
+  setup_finished_ = false;
+  if (rest == SetupRest::kNow) {
+    FinishSetup();
+    return;
+  }
+  // After the paint, not inside it; and an undrawn window (on another workspace) still gets
+  // its templates.
+  const auto later = [this](wxPaintEvent& e) {
+    e.Skip();
+    if (!setup_finished_) CallAfter([this] { FinishSetup(); });
+  };
+  Bind(wxEVT_PAINT, later);
+  setup_timer_ = std::make_unique<wxTimer>();
+  setup_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { FinishSetup(); });
+  setup_timer_->StartOnce(kSetupWaitMs);
+}
+
+void BaseDlg::FinishSetup() {
+  if (setup_finished_) return;
+  setup_finished_ = true;
+  if (setup_timer_) setup_timer_->Stop();
   const std::string loading = Tr("Loading Templates, wait...");
   const std::string caption = kAppCaption;
   ShowMex(this, &loading, &caption, kMexIconInformation, 0, *context_.services.clock,
           context_.services.beeper);
-  InsertTemplatesMenu();
-  UpdateCounter();
-  status_->TipsEnabled(settings_.UseTip);
+  FillTemplatesMenu();
   ShowMex(this, nullptr, nullptr, 0, 0, *context_.services.clock, context_.services.beeper);
   const PreviewSettings stored = LoadPreviewSettings(context_.settings_file);
   preview_->Restore(stored);
@@ -157,25 +181,32 @@ void BaseDlg::InsertTemplatesMenu() {
     title = first->GetItemLabel().Left(kMenuTitleMax);
     menu->Destroy(first);
   }
-  templates_ = lq::BuildTemplatesMenu(context_.program_folder);
-  if (!context_.user_templates.empty()) AppendTemplatesMenu(templates_, context_.user_templates);
-  // The user's own templates follow the shipped ones, after a separator when there are both.
-  const std::size_t split = std::min(templates_.AppendedAt, templates_.Entries.size());
-  const std::span<const TemplateNode> all(templates_.Entries);
-  const auto shipped = all.first(split);
-  const auto own = all.subspan(split);
-  AppendTemplateNodes(menu, shipped);
-  if (!shipped.empty() && !own.empty()) menu->AppendSeparator();
-  AppendTemplateNodes(menu, own);
   if (wxMenuBar* bar = frame_->GetMenuBar()) {
     bar->Insert(1, menu, title);
-    bar->Refresh();
+    templates_menu_ = menu;
   } else {
     delete menu;
   }
 }
 
+void BaseDlg::FillTemplatesMenu() {
+  templates_ = lq::BuildTemplatesMenu(context_.program_folder);
+  if (!context_.user_templates.empty()) AppendTemplatesMenu(templates_, context_.user_templates);
+  if (templates_menu_ == nullptr) return;
+  // The user's own templates follow the shipped ones, after a separator when there are both.
+  const std::size_t split = std::min(templates_.AppendedAt, templates_.Entries.size());
+  const std::span<const TemplateNode> all(templates_.Entries);
+  const auto shipped = all.first(split);
+  const auto own = all.subspan(split);
+  AppendTemplateNodes(templates_menu_, shipped);
+  if (!shipped.empty() && !own.empty()) templates_menu_->AppendSeparator();
+  AppendTemplateNodes(templates_menu_, own);
+  if (wxMenuBar* bar = frame_->GetMenuBar()) bar->Refresh();
+}
+
 bool BaseDlg::CanClose() {
+  // Closed at once after the start: the preview's stored place is kept all the same.
+  FinishSetup();
   SyncFromControls();
   auto failure = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText());
   // The same file: one report is enough.
@@ -282,6 +313,8 @@ void BaseDlg::ReceiveFile(const std::string& name, const std::string& activation
 void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
                            const std::string& activation_token) {
   if (names.empty()) return;
+  // A file of the start is taken after the templates, as ever.
+  FinishSetup();
   SyncFromControls();
   std::vector<std::string> taken = names;
   for (std::string& name : taken) CutUtf8(name, kNameMax);

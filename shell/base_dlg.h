@@ -1,5 +1,7 @@
 #pragma once
 
+#include <wx/timer.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,11 @@ class TTipStatusBar;
 class TZQListBox;
 class TZQEditCursor;
 
+// When the rest of the main dialog's set-up runs: at once, or once the window has first
+// been drawn (or has stayed undrawn for BaseDlg::kSetupWaitMs), so that a start shows the
+// window without waiting for the templates.
+enum class SetupRest { kNow, kAfterFirstPaint };
+
 // The main dialog, the frame's client: the file list, the per-file texts, the path mode and
 // options, the read-only displays and the buttons. It owns the script settings record and
 // keeps it in step with the controls.
@@ -32,8 +39,13 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
  public:
   BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context);
 
-  // Settings, controls, Templates menu, counter; then any file waiting from the command line.
-  void SetupWindow();
+  static constexpr int kSetupWaitMs = 500;
+  // Settings, controls, counter and the Templates menu's own items; then, as rest says, the
+  // templates under the "Loading Templates" notice, the preview as it was and any file
+  // waiting from the command line.
+  void SetupWindow(SetupRest rest = SetupRest::kNow);
+  // Whether the rest of the set-up has run.
+  bool setup_finished() const { return setup_finished_; }
   // Writes the settings file; reports a failure and still agrees to close.
   bool CanClose();
 
@@ -95,7 +107,11 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void OnPreview();
   wxWindow* ControlAt(const wxPoint& point);
   void BindCommands();
+  // The Templates menu with its own items, in the menu bar; then the templates into it.
   void InsertTemplatesMenu();
+  void FillTemplatesMenu();
+  // The set-up from the notice on; once only.
+  void FinishSetup();
   Composer MakeComposer();
   void Report(const Failure& failure);
   void Notice(const std::string& text, const std::string& caption, int ms);
@@ -144,6 +160,9 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   FileList list_;
   std::string pending_file_;
   TemplatesMenu templates_;
+  wxMenu* templates_menu_ = nullptr;  // the menu bar's
+  bool setup_finished_ = true;
+  std::unique_ptr<wxTimer> setup_timer_;
   TZQListBox* list_box_ = nullptr;
   TZQEditCursor* header_ = nullptr;
   TZQEditCursor* queue_ = nullptr;

@@ -77,7 +77,8 @@ bool TMyApp::OnInit() {
   context_.user_templates = UserTemplateFolder();
   // The start's own files go the way of hand-overs, so that the hand-overs of starts at
   // the same moment join them.
-  frame_ = new TMyWindow(context_);
+  // The templates load once the window has shown.
+  frame_ = new TMyWindow(context_, {}, SetupRest::kAfterFirstPaint);
   SetTopWindow(frame_);
   frame_->Show();
   frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {

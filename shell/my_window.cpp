@@ -32,7 +32,7 @@ wxFont DialogFont(const std::filesystem::path& settings_file) {
   return FontFromSettings(LoadFontSettings(settings_file));
 }
 
-TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
+TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file, SetupRest rest)
     : wxFrame(nullptr, wxID_ANY, kAppCaption, wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE),
       context_(context) {
@@ -70,7 +70,7 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file)
   });
 
   client_->pending_file() = pending_file;
-  client_->SetupWindow();
+  client_->SetupWindow(rest);
 }
 
 // A large font or a scale of 2 can make the laid-out window taller than the screen: it opens

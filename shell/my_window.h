@@ -10,14 +10,17 @@ namespace lq {
 
 class BaseDlg;
 class TTipStatusBar;
+enum class SetupRest;
 
 // The main frame: menu bar, tool bar, status bar and the main dialog as its one client.
 // Commands from the menu bar and the tool bar are passed on to the main dialog, but for
 // Change Font, which the frame handles itself.
 class TMyWindow : public wxFrame {
  public:
-  // pending_file is a file given on the command line, handled once the window is set up.
-  TMyWindow(ShellContext& context, const std::string& pending_file = {});
+  // pending_file is a file given on the command line, handled once the window is set up;
+  // rest says when the main dialog's set-up after the controls runs (at once by default).
+  TMyWindow(ShellContext& context, const std::string& pending_file = {},
+            SetupRest rest = SetupRest{});
 
   BaseDlg* client() const { return client_; }
   TTipStatusBar* status_bar() const { return status_; }

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "engine/text_helpers.h"
+#include "platform/gtk_text_fill.h"
 #include "resources/translate.h"
 #include "shell/wx_text.h"
 
@@ -16,10 +17,11 @@ namespace {
 
 // A name may hold bytes that are not UTF-8, which wxString would drop with all the rest:
 // each such byte shows as U+FFFD instead.
-wxString Readable(const std::string& text) {
-  return FromUtf8(
-      ShowInvalidBytes(text, [](unsigned char) { return std::string("\xEF\xBF\xBD"); }));
+std::string ReadableUtf8(const std::string& text) {
+  return ShowInvalidBytes(text, [](unsigned char) { return std::string("\xEF\xBF\xBD"); });
 }
+
+wxString Readable(const std::string& text) { return FromUtf8(ReadableUtf8(text)); }
 
 wxTextAttr StyleFor(PreviewPiece::Kind kind) {
   switch (kind) {
@@ -91,15 +93,104 @@ void PreviewFrame::ShowPreview(const Preview& preview, const std::string& output
   kinds_ = std::move(kinds);
 
   const long at = view_->GetInsertionPoint();
-  wxWindowUpdateLocker freeze(view_);
-  view_->Clear();
-  for (const PreviewPiece& piece : preview.pieces) {
-    view_->SetDefaultStyle(StyleFor(piece.kind));
-    view_->AppendText(Readable(piece.text));
+  rest_.clear();
+  // Not frozen: a frozen wxTextCtrl lends GTK's view a stand-in buffer.
+  if (!FillView(preview)) {
+    wxWindowUpdateLocker freeze(view_);
+    view_->Clear();
+    for (const PreviewPiece& piece : preview.pieces) {
+      view_->SetDefaultStyle(StyleFor(piece.kind));
+      view_->AppendText(Readable(piece.text));
+    }
   }
   // Where the user was reading stays in view as lines come and go above it.
   view_->SetInsertionPoint(std::min(at, view_->GetLastPosition()));
   view_->ShowPosition(view_->GetInsertionPoint());
+}
+
+namespace {
+
+// Splits runs, which cover a text, at byte at: those before go to head, the rest stay.
+std::vector<ColouredRun> TakeRuns(std::vector<ColouredRun>& runs, std::size_t at) {
+  std::vector<ColouredRun> head;
+  std::size_t i = 0;
+  while (i < runs.size() && at > 0) {
+    ColouredRun run = runs[i];
+    if (run.bytes > at) {
+      run.bytes = at;
+      runs[i].bytes -= at;
+      head.push_back(run);
+      break;
+    }
+    at -= run.bytes;
+    head.push_back(run);
+    ++i;
+  }
+  runs.erase(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(i));
+  return head;
+}
+
+// The bytes of text up to and with its first lines line breaks; all of it when it has fewer.
+std::size_t LinesBytes(const std::string& text, long lines, std::size_t from = 0) {
+  std::size_t at = from;
+  for (long line = 0; line < lines; ++line) {
+    at = text.find('\n', at);
+    if (at == std::string::npos) return text.size();
+    ++at;
+  }
+  return at;
+}
+
+}  // namespace
+
+bool PreviewFrame::FillView(const Preview& preview) {
+#ifdef __WXGTK__
+  std::string shown;
+  shown.reserve(text_.size());
+  std::vector<ColouredRun> runs;
+  runs.reserve(preview.pieces.size());
+  for (const PreviewPiece& piece : preview.pieces) {
+    const std::size_t before = shown.size();
+    shown += ReadableUtf8(piece.text);
+    const wxColour colour = StyleFor(piece.kind).GetTextColour();
+    runs.push_back({shown.size() - before, colour.Red(), colour.Green(), colour.Blue()});
+  }
+  // Long lines make the toolkit's part of a fill about 11 ns a byte: a large text goes in
+  // as the lines in view (and those above where the user reads), the rest at idle time.
+  std::size_t first = shown.size();
+  if (shown.size() > kFillAtOnceBytes) {
+    long x = 0;
+    long line = 0;
+    view_->PositionToXY(view_->GetInsertionPoint(), &x, &line);
+    const long rows = view_->GetClientSize().GetHeight() / std::max(1, view_->GetCharHeight());
+    first = LinesBytes(shown, line + rows + kSpareLines);
+  }
+  std::vector<ColouredRun> head = TakeRuns(runs, first);
+  if (!FillTextView(view_->GetHandle(), shown.substr(0, first), head)) return false;
+  ++fill_round_;
+  rest_ = shown.substr(first);
+  rest_runs_ = std::move(runs);
+  if (!rest_.empty()) FillRestLater();
+  return true;
+#else
+  static_cast<void>(preview);
+  return false;
+#endif
+}
+
+void PreviewFrame::FillRestLater() {
+#ifdef __WXGTK__
+  CallAfter([this, round = fill_round_] {
+    if (round != fill_round_ || rest_.empty()) return;
+    // In pieces of whole lines, so that input between them is taken in good time.
+    const std::size_t bytes =
+        rest_.size() <= kFillAtOnceBytes ? rest_.size() : LinesBytes(rest_, 1, kFillAtOnceBytes);
+    const std::vector<ColouredRun> piece = TakeRuns(rest_runs_, bytes);
+    AppendTextView(view_->GetHandle(), rest_.substr(0, bytes), piece);
+    rest_.erase(0, bytes);
+    if (!rest_.empty()) FillRestLater();
+  });
+#endif
 }
 
 void PreviewFrame::OnClose(wxCloseEvent& event) {

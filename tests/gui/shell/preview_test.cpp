@@ -336,6 +336,43 @@ TEST_F(PreviewTest, ThePreviewIsTheFirst200LinesOfWhatCreateWrites) {
   EXPECT_EQ(Shown(), Created());
 }
 
+// Long lines: the lines in view go in at once, the rest of a large text at idle time, in
+// the same colours, so that a refresh does not hold the window.
+TEST_F(PreviewTest, ALargeTextReachesTheViewInPartsAndWhole) {
+  StartWithPreview();
+  std::vector<std::string> names;
+  for (int i = 0; i < 250; ++i) names.push_back(Src("f" + std::to_string(i) + ".txt"));
+  OpenListOf(names);
+  Type(ids::kQueue, " # " + std::string(600, 'q') + "\n");
+  kit_.timers.Advance(150);
+  const std::string shown = Shown();
+  ASSERT_GT(shown.size(), PreviewFrame::kFillAtOnceBytes);
+  ASSERT_TRUE(Window()->filling());
+  const std::string first = Viewed();
+  EXPECT_LT(first.size(), shown.size());
+  EXPECT_EQ(shown.substr(0, first.size()), first);
+  EXPECT_TRUE(first.ends_with("\n")) << "whole lines";
+  const int rows = Window()->view()->GetClientSize().GetHeight() /
+                   std::max(1, Window()->view()->GetCharHeight());
+  EXPECT_GE(static_cast<int>(LinesOf(first).size()), rows) << "the lines in view";
+
+  ASSERT_TRUE(PumpFor([this] { return !Window()->filling(); }, 3000));
+  EXPECT_EQ(Viewed(), shown);
+  const long note_at =
+      static_cast<long>(wxString::FromUTF8(shown.substr(0, shown.find(kEllipsis))).length());
+  EXPECT_EQ(ColourAt(note_at + 3), wxColour(128, 128, 128));
+  EXPECT_EQ(ColourAt(note_at - 3), *wxBLACK);
+
+  // A refresh while parts are still to come starts over: no part of the old text follows.
+  Type(ids::kHeader, "x");
+  kit_.timers.Advance(150);
+  Type(ids::kHeader, "y");
+  kit_.timers.Advance(150);
+  ASSERT_TRUE(PumpFor([this] { return !Window()->filling(); }, 3000));
+  EXPECT_EQ(Viewed(), Shown());
+  EXPECT_NE(Shown(), shown);
+}
+
 TEST_F(PreviewTest, ARefusedNameShowsItsMessageInPlaceOfItsLineAndNoMessageBox) {
   StartWithPreview();
   SetOutput(Out());

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "resources/resources.h"
+#include "shell/base_dlg.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
 
@@ -190,6 +191,12 @@ void ShellTest::Start(const std::string& pending_file) {
   frame_ = frame;
   frame->Show();
   Yield();
+}
+
+void ShellTest::StartAsTheProgram(bool show) {
+  auto* frame = new TMyWindow(context_, {}, SetupRest::kAfterFirstPaint);
+  frame_ = frame;
+  if (show) frame->Show();
 }
 
 bool ShellTest::FrameGone() {

@@ -86,6 +86,9 @@ class ShellTest : public testing::Test {
  public:  // table-driven steps call the helpers from lambdas
   // Builds the real frame; settings and templates written before are read.
   void Start(const std::string& pending_file = {});
+  // Builds the frame as the program's start does, the rest of its set-up waiting for the
+  // first paint, and shows it if asked; nothing is handled yet.
+  void StartAsTheProgram(bool show = true);
   TMyWindow* frame() const { return frame_.get(); }
   BaseDlg* dlg() const { return frame_ ? frame_->client() : nullptr; }
   TTipStatusBar* status() const { return frame_ ? frame_->status_bar() : nullptr; }

@@ -77,6 +77,58 @@ TEST_F(TemplatesTest, MenuIsTheSecondWithTheScannedTemplates) {
   EXPECT_EQ(CurrentMex(), nullptr) << "the loading notice is closed";
 }
 
+// The program's own start shows the window first: the menu bar and the counter as they will
+// be, the templates filled in once it has been drawn.
+TEST_F(TemplatesTest, AtTheProgramsStartTheTemplatesFollowTheFirstPaint) {
+  WriteTemplates();
+  StartAsTheProgram();
+  EXPECT_FALSE(dlg()->setup_finished());
+  wxMenuBar* bar = frame()->GetMenuBar();
+  ASSERT_EQ(bar->GetMenuCount(), 4u);
+  EXPECT_EQ(bar->GetMenuLabelText(1), "Templates");
+  const std::vector<Item> own{
+      {1301, "Save Template", false}, {1302, "Open Template", false}, {wxID_SEPARATOR, "", false}};
+  EXPECT_EQ(ItemsOf(TemplatesMenu()), own);
+  EXPECT_EQ(CurrentMex(), nullptr) << "no notice before the window shows";
+  const std::string counter = Counter();
+  EXPECT_FALSE(counter.empty());
+
+  bool finished_at_first_paint = true;
+  bool painted = false;
+  dlg()->Bind(wxEVT_PAINT, [&](wxPaintEvent& e) {
+    e.Skip();
+    if (!painted) finished_at_first_paint = dlg()->setup_finished();
+    painted = true;
+  });
+  ASSERT_TRUE(PumpFor([&] { return dlg()->setup_finished(); }, 3000));
+  EXPECT_TRUE(painted);
+  EXPECT_FALSE(finished_at_first_paint);
+  EXPECT_EQ(ItemsOf(TemplatesMenu()).size(), 7u);
+  EXPECT_EQ(dlg()->templates().FullNameFor(1304), (program_ / "a.hqd").string());
+  EXPECT_EQ(Counter(), counter);
+  EXPECT_EQ(CurrentMex(), nullptr) << "the loading notice is closed";
+}
+
+TEST_F(TemplatesTest, AWindowNeverDrawnStillGetsItsTemplates) {
+  WriteTemplates();
+  StartAsTheProgram(false);
+  EXPECT_FALSE(dlg()->setup_finished());
+  ASSERT_TRUE(PumpFor([&] { return dlg()->setup_finished(); }, 3000));
+  EXPECT_EQ(ItemsOf(TemplatesMenu()).size(), 7u);
+}
+
+// A file handed over in the moment after the start is taken as ever: after the templates.
+TEST_F(TemplatesTest, AFileReceivedBeforeTheTemplatesWaitsForThem) {
+  WriteTemplates();
+  StartAsTheProgram();
+  ASSERT_FALSE(dlg()->setup_finished());
+  dlg()->ReceiveFiles({Src("a.txt")});
+  EXPECT_TRUE(dlg()->setup_finished());
+  EXPECT_EQ(ItemsOf(TemplatesMenu()).size(), 7u);
+  EXPECT_EQ(clipboard_.set_count, 1);
+  EXPECT_EQ(clipboard_.text, Src("a.txt"));
+}
+
 TEST_F(TemplatesTest, WithoutTemplatesOnlyTheCommandsRemain) {
   Start();
   const std::vector<Item> expected{{ids::kSaveTemplate, "Save Template", false},
