@@ -3,8 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQ_TESTS=ON -DLQ_WERROR=ON
 
-.PHONY: all deps configure build release-check test run bench fuzz clean format package \
-  check-windows pot
+.PHONY: all deps configure build release-check test run bench fuzz clean format format-check \
+  tidy package check-windows pot
 
 all: build
 
@@ -74,6 +74,14 @@ pot: configure
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The two checks make test runs as house.format and house.tidy.*, by hand: tidy over every
+# product source, or over the files or folders of FILES (make tidy FILES=engine/paths.cpp).
+format-check:
+	@tools/check-format.sh
+
+tidy: configure
+	@LQ_TIDY_JOBS=$(JOBS) tools/check-tidy.sh $(BUILD) . $(FILES)
 
 clean:
 	@rm -rf $(BUILD) $(BUILD)-release $(BUILD)-deb build-fuzz build-windows

@@ -178,13 +178,13 @@ bool CopyAttributes(int folder, const fs::path& name, int fd) {
   const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
   if (got < 0) return false;
   for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
-    const char* name = names.data() + at;
-    at += std::strlen(name) + 1;
-    const ssize_t value_size = ::lgetxattr(from.c_str(), name, nullptr, 0);
+    const char* key = names.data() + at;
+    at += std::strlen(key) + 1;
+    const ssize_t value_size = ::lgetxattr(from.c_str(), key, nullptr, 0);
     if (value_size < 0) return false;
     std::vector<char> value(static_cast<std::size_t>(value_size));
-    if (::lgetxattr(from.c_str(), name, value.data(), value.size()) != value_size) return false;
-    if (::fsetxattr(fd, name, value.data(), value.size(), 0) != 0) return false;
+    if (::lgetxattr(from.c_str(), key, value.data(), value.size()) != value_size) return false;
+    if (::fsetxattr(fd, key, value.data(), value.size(), 0) != 0) return false;
   }
   return true;
 }

@@ -81,6 +81,7 @@ constexpr unsigned kTailVariables =
 // An empty value may have no storage at all; CopyPiece reads this instead.
 constexpr char kNothing[kReadSlack] = {};
 inline std::string_view Readable(std::string_view v) {
+  // NOLINTNEXTLINE(bugprone-string-constructor): empty on purpose, over readable bytes.
   return v.empty() ? std::string_view(kNothing, 0) : v;
 }
 

@@ -150,7 +150,8 @@ class SelectionWatch {
   static void Global(void* watch, wl_registry* registry, uint32_t name, const char* interface,
                      uint32_t version) {
     auto* self = static_cast<SelectionWatch*>(watch);
-    if (self->manager_ != nullptr || std::strcmp(interface, wl_data_device_manager_interface.name))
+    if (self->manager_ != nullptr ||
+        std::strcmp(interface, wl_data_device_manager_interface.name) != 0)
       return;
     // Version 3 is what GTK 3 asks for: its device has the events listened to here.
     self->manager_ = static_cast<wl_data_device_manager*>(wl_registry_bind(

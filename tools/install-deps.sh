@@ -32,6 +32,8 @@ packages+=(busybox shellcheck jq python3-html5lib)
 packages+=(libgtk-3-bin)
 # A window manager on the test display, for the tests of where dialogs open.
 packages+=(openbox)
+# The format and tidy checks that make test runs over the tree.
+packages+=(clang-format clang-tidy)
 case "${1:-}" in
   --with-fuzz) packages+=(clang libclang-rt-dev) ;;
   --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;

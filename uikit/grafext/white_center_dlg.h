@@ -22,6 +22,8 @@ namespace lq {
 // wxDialog for a dialog of its own, or wxPanel for the main dialog, which is the client of
 // the main frame (a wxDialog cannot be a frame's client).
 template <typename Base>
+// The destructor overrides wxWindow's virtual one, which the check cannot see through Base.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class TWhiteCenter : public Base {
  public:
   // popup_menu may be empty (no popup); font may be null (the system's GUI font).
