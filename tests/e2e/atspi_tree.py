@@ -203,7 +203,8 @@ def list_checks(app, pid):
     check("the file list is there", listed is not None)
     if listed is None:
         return
-    check("the file list has an action", listed.queryAction().nActions > 0)
+    check("the file list has an action", "Action" in listed.get_interfaces()
+          and listed.queryAction().nActions > 0)
     check("the file list is multi-selectable", "multiselectable" in states(listed))
     # Names are copied as they are listed.
     full = find(app, "radio button", "Full Path")
