@@ -6,9 +6,18 @@
 #   tests/e2e/atspi_e2e.sh BIN_DIR
 set -uo pipefail
 
+# A display of its own, managed by openbox, which closes dialogs on Alt+F4.
+if [ -z "${LQ_OWN_DISPLAY:-}" ]; then
+  for t in openbox xvfb-run xdotool xprop xclip; do
+    command -v "$t" >/dev/null || { echo "SKIPPED: $t is not installed"; exit 77; }
+  done
+  LQ_OWN_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
+fi
+
 bin_dir=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e-atspi.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+wm=""
+trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/run" "$work/cfg"
 chmod 700 "$work/run"
 export HOME="$work" XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work/run" \
@@ -18,11 +27,17 @@ for _ in $(seq 50); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.2
 done
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 # GTK speaks to the AT-SPI bus unless told not to.
 unset NO_AT_BRIDGE
 export GTK_A11Y=atk
 
-timeout 150 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$bin_dir" \
+timeout 300 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$bin_dir" \
   2> >(grep -v '^dbus-daemon\|SpiRegistry daemon' >&2)
 status=$?
 if [ "$status" -ne 0 ] && [ -s "$work/app.log" ]; then

@@ -48,7 +48,70 @@ wxIMPLEMENT_DYNAMIC_CLASS(ListBoxModule, wxModule);
 
 }  // namespace
 
-TZQListBox::TZQListBox() {
+// The rows as the list shows them, and what a reader may do with them, as clicks would.
+class TZQListBox::ReaderRows final : public AccessibleRows {
+ public:
+  explicit ReaderRows(TZQListBox& box) : box_(box) {}
+
+  int RowCount() const override { return box_.RowCount(); }
+  std::string RowName(int row) const override { return box_.RowText(row).utf8_string(); }
+  bool RowSelected(int row) const override { return box_.IsItemSelected(row); }
+  int SelectedRowCount() const override {
+    return box_.list_ != nullptr ? box_.list_->SelectedCount() : 0;
+  }
+  int NthSelectedRow(int n) const override {
+    if (box_.list_ == nullptr || n < 0) return -1;
+    for (const IndexRange& range : box_.list_->SelectedRanges()) {
+      if (n < range.end - range.begin) return range.begin + n;
+      n -= range.end - range.begin;
+    }
+    return -1;
+  }
+  int FocusedRow() const override { return box_.FocusedItem(); }
+  bool RowArea(int row, Area& area) const override {
+    const wxRect rect = box_.ItemRect(row);
+    area = {rect.x, rect.y, rect.width, rect.height};
+    return Valid(row) && rect.Intersects(wxRect(box_.GetClientSize()));
+  }
+  void SetRowSelected(int row, bool on) override {
+    if (!Valid(row) || box_.list_->IsSelected(row) == on) return;
+    if (on && box_.list_->SelectedCount() == 0) {
+      box_.list_->Select(row);
+    } else {
+      box_.list_->SetSelected({row, row + 1}, on);
+      if (on) box_.list_->Focus(row);
+    }
+    box_.anchor_ = row;
+    if (on) box_.ShowItem(row);
+    Changed();
+  }
+  void SelectAllRows(bool on) override {
+    if (box_.list_ == nullptr) return;
+    if (on) {
+      box_.list_->SelectAll();
+    } else {
+      box_.list_->ClearSelection();
+    }
+    Changed();
+  }
+  void ClickRow(int row) override {
+    if (!Valid(row)) return;
+    box_.ClickItem(row, false, false);
+    box_.ShowItem(row);
+  }
+  void OpenMenu() override { box_.PopupFromKeyboard(); }
+
+ private:
+  bool Valid(int row) const { return row >= 0 && row < box_.RowCount(); }
+  void Changed() {
+    box_.Refresh();
+    box_.Notify(wxEVT_LISTBOX);
+  }
+
+  TZQListBox& box_;
+};
+
+TZQListBox::TZQListBox() : reader_rows_(std::make_unique<ReaderRows>(*this)) {
   Bind(wxEVT_PAINT, &TZQListBox::OnPaint, this);
   Bind(wxEVT_LEFT_DOWN, &TZQListBox::OnLeftDown, this);
   Bind(wxEVT_LEFT_DCLICK, &TZQListBox::OnLeftDClick, this);
@@ -65,6 +128,10 @@ TZQListBox::TZQListBox() {
   });
 }
 
+TZQListBox::~TZQListBox() = default;
+
+AccessibleRows& TZQListBox::RowsForReaders() { return *reader_rows_; }
+
 bool TZQListBox::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                         long style, const wxString& name) {
   if (!wxHVScrolledWindow::Create(parent, id, pos, size, style | wxWANTS_CHARS, name)) {
@@ -74,6 +141,9 @@ bool TZQListBox::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, con
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
   MeasureRows();
   SetRowColumnCount(0, 0);
+#ifdef __WXGTK__
+  reader_ = AttachListReader(GetHandle(), *reader_rows_);
+#endif
   return true;
 }
 
@@ -97,6 +167,7 @@ void TZQListBox::ListChanged() {
   SetRowColumnCount(static_cast<size_t>(RowCount()), static_cast<size_t>(columns));
   if (FocusedItem() >= 0) ShowItem(FocusedItem());
   Refresh();
+  if (reader_ != nullptr) reader_->RowsChanged();
 }
 
 wxString TZQListBox::RowText(int i) const {
@@ -315,6 +386,7 @@ void TZQListBox::Notify(wxEventType type) {
   notify.SetEventObject(this);
   notify.SetInt(FocusedItem());
   ProcessWindowEvent(notify);
+  if (reader_ != nullptr) reader_->SelectionChanged();
 }
 
 void TZQListBox::RightPress(wxMouseEvent& event) {

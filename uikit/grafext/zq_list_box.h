@@ -2,7 +2,10 @@
 
 #include <wx/vscroll.h>
 
+#include <memory>
+
 #include "engine/file_list.h"
+#include "platform/gtk_list_accessible.h"
 #include "uikit/grafext/controls.h"
 
 namespace lq {
@@ -20,6 +23,7 @@ namespace lq {
 class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio> {
  public:
   TZQListBox();
+  ~TZQListBox() override;
   bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style,
               const wxString& name);
 
@@ -46,6 +50,9 @@ class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio
 
   bool SetFont(const wxFont& font) override;
 
+  // The rows as screen readers are told of them.
+  AccessibleRows& RowsForReaders();
+
  protected:
   AccessibleRole ReaderRole() const override { return AccessibleRole::kList; }
   void RightPress(wxMouseEvent& event) override;
@@ -70,7 +77,11 @@ class TZQListBox : public LitControl<wxHVScrolledWindow, LumenKind::kListOrRadio
   void MeasureRows();
   int Anchor() const;
 
+  class ReaderRows;
+
   FileList* list_ = nullptr;
+  std::unique_ptr<ReaderRows> reader_rows_;
+  std::unique_ptr<ListReader> reader_;  // goes before the rows it reads
   int anchor_ = -1;
   int row_height_ = 1;
   int widest_ = 0;  // pixels of the longest name, padding included

@@ -442,5 +442,46 @@ TEST_F(ControlsTest, FilesDroppedOnAButtonReachTheDialog) {
   EXPECT_EQ(dlg->drops, 1);
 }
 
+// What a screen reader reads of the list and does with it goes to the FileList, as clicks do.
+TEST_F(ControlsTest, ReadersReadTheRowsAndTheSelectionRanges) {
+  AccessibleRows& rows = dlg->Get<TZQListBox>(101)->RowsForReaders();
+  EXPECT_EQ(rows.RowCount(), 5);
+  EXPECT_EQ(rows.RowName(2), "three");
+  names.ClearSelection();
+  names.SetSelected({0, 2}, true);
+  names.SetSelected({3, 4}, true);
+  EXPECT_EQ(rows.SelectedRowCount(), 3);
+  const struct {
+    int n;
+    int row;
+  } table[] = {{0, 0}, {1, 1}, {2, 3}, {3, -1}, {-1, -1}};
+  for (const auto& c : table) EXPECT_EQ(rows.NthSelectedRow(c.n), c.row) << c.n;
+  AccessibleRows::Area area;
+  EXPECT_TRUE(rows.RowArea(0, area));
+  EXPECT_GT(area.height, 0);
+  EXPECT_FALSE(rows.RowArea(5, area));
+}
+
+TEST_F(ControlsTest, ReadersSelectAsCtrlClicksAndTellTheWindow) {
+  AccessibleRows& rows = dlg->Get<TZQListBox>(101)->RowsForReaders();
+  names.ClearSelection();
+  dlg->list_events.clear();
+  rows.SetRowSelected(2, true);  // nothing selected: it alone, focused
+  EXPECT_EQ(names.Selected(), 2);
+  EXPECT_EQ(names.SelectedCount(), 1);
+  rows.SetRowSelected(4, true);  // added, and the focus follows
+  EXPECT_EQ(names.Selected(), 4);
+  EXPECT_EQ(names.SelectedCount(), 2);
+  rows.SetRowSelected(2, false);
+  EXPECT_FALSE(names.IsSelected(2));
+  EXPECT_EQ(names.Selected(), 4);
+  rows.SetRowSelected(9, true);  // no such row
+  EXPECT_EQ(names.SelectedCount(), 1);
+  rows.ClickRow(0);
+  EXPECT_EQ(names.Selected(), 0);
+  EXPECT_EQ(names.SelectedCount(), 1);
+  EXPECT_EQ(dlg->list_events, (std::vector<int>{2, 4, 4, 0}));
+}
+
 }  // namespace
 }  // namespace lq
