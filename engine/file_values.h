@@ -152,7 +152,6 @@ class FileValues {
   // Relative names are related to RelPath from this folder (an absolute one, with its
   // separator); kept from file to file.
   void SetRelativeBase(std::string base);
-  const std::string& relative_base() const { return base_; }
 
   // Whether an escaping could not hold a value asked for since Reset.
   bool refused() const { return (escaped_known_ & kRefusedBit) != 0; }

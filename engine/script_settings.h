@@ -20,6 +20,15 @@ enum class PathMode : std::int32_t { kFull = 0, kRelative = 1, kName = 2, kNone 
 
 constexpr std::int32_t CheckIndexOf(PathMode mode) { return static_cast<std::int32_t>(mode); }
 
+// What a Send To hand-over copies, as SendToIndex stores it: any value but 1 copies the name.
+enum class SendToChoice : std::int32_t { kName = 0, kLine = 1 };
+constexpr std::int32_t SendToIndexOf(SendToChoice choice) {
+  return static_cast<std::int32_t>(choice);
+}
+constexpr bool SendsLines(std::int32_t send_to_index) {
+  return send_to_index == SendToIndexOf(SendToChoice::kLine);
+}
+
 // The one record of the current script, beside the file list and the two per-file texts.
 // Multi-line texts hold CR LF line breaks.
 struct ScriptSettings {

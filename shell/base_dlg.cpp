@@ -323,7 +323,7 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
   AskForFocus(frame_, activation_token);
   Notice(CopyingNotice(taken), Tr("Copying..."), 600);
   Composer composer = MakeComposer();
-  const bool lines = settings_.SendToIndex == 1;
+  const bool lines = SendsLines(settings_.SendToIndex);
   std::string text;
   for (std::size_t i = 0; i < taken.size(); ++i) {
     pending_file_ = taken[i];

@@ -2,6 +2,7 @@
 
 #include <wx/radiobut.h>
 
+#include "engine/script_settings.h"
 #include "resources/ids.h"
 #include "resources/resources.h"
 
@@ -16,17 +17,17 @@ wxRadioButton* Radio(wxWindow* dialog, int id) {
 
 TSendTo::TSendTo(wxWindow* owner, const wxFont& font, std::int32_t& send_to_index)
     : TWhiteCenterDlg(owner, kSendToDialog, "", &font), send_to_index_(send_to_index) {
-  const int checked = send_to_index_ == 1 ? ids::kSendToLine : ids::kSendToName;
+  const int checked = SendsLines(send_to_index_) ? ids::kSendToLine : ids::kSendToName;
   if (wxRadioButton* radio = Radio(this, checked)) radio->SetValue(true);
   Bind(wxEVT_BUTTON, &TSendTo::OnOk, this, wxID_OK);
 }
 
 void TSendTo::OnOk(wxCommandEvent& event) {
   if (wxRadioButton* name = Radio(this, ids::kSendToName); name && name->GetValue()) {
-    send_to_index_ = 0;
+    send_to_index_ = SendToIndexOf(SendToChoice::kName);
   }
   if (wxRadioButton* line = Radio(this, ids::kSendToLine); line && line->GetValue()) {
-    send_to_index_ = 1;
+    send_to_index_ = SendToIndexOf(SendToChoice::kLine);
   }
   event.Skip();
 }
