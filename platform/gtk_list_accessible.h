@@ -9,6 +9,7 @@ namespace lq {
 // where the list keeps them; the reader's side asks for one row at a time.
 class AccessibleRows {
  public:
+  virtual ~AccessibleRows() = default;
   // Pixels in the list's client area.
   struct Area {
     int x = 0;
@@ -36,9 +37,6 @@ class AccessibleRows {
   virtual void ClickRow(int row) = 0;
   // Opens the list's popup menu, as the Menu key does.
   virtual void OpenMenu() = 0;
-
- protected:
-  ~AccessibleRows() = default;
 };
 
 // The reader's view of one list; while it lives, the widget's accessible object reads the
