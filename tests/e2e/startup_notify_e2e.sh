@@ -65,8 +65,19 @@ gtk-launch "$id" >>"$work/app.log" 2>&1
 first=$(new_start 0)
 check "gtk-launch begins a start with an id" test -n "$first"
 check "the window that opens completes that start" completed "$first"
-check "one window" test "$(windows)" -eq 1
-for _ in $(seq 50); do [ "$(windows)" -ge 1 ] && break; sleep 0.1; done
+# Right after its first paint the window shows the "Loading Templates" notice, which bears the
+# same caption: count once the count has held for a second.
+settled_windows() {
+  local same=0 last=-1 now
+  for _ in $(seq 100); do
+    now=$(windows)
+    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; last=$now; fi
+    [ "$same" -ge 10 ] && [ "$now" -ge 1 ] && break
+    sleep 0.1
+  done
+  printf '%s' "$last"
+}
+check "one window" test "$(settled_windows)" -eq 1
 app_pid=$(pgrep -n -x loomquill)
 pids+=("$app_pid")
 
