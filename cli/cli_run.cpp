@@ -6,7 +6,6 @@
 #include <functional>
 #include <limits>
 #include <string>
-#include <variant>
 
 #include "about/about_text.h"
 #include "about/program_text.h"
@@ -19,6 +18,7 @@
 #include "engine/paths.h"
 #include "engine/program_folder.h"
 #include "engine/quote_check.h"
+#include "engine/result.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
 #include "persist/template_file.h"
@@ -96,14 +96,18 @@ std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool templa
 // Composed text goes out byte for byte: its line breaks are already --eol's.
 void Emit(const std::string& text, const std::string& path) {
   TextFileWriter out(path, kInvalidOutputCaption);
-  if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
+  if (const Status opened = out.Open(); !opened.ok()) {
+    throw Stop{kExitFailed, Located(opened.failure())};
+  }
   out.Write(text);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
+  if (const Status committed = out.Commit(); !committed.ok()) {
+    throw Stop{kExitFailed, Located(committed.failure())};
+  }
 }
 
 // Out of the line loop: composing stopped at a name the escaping refused.
-[[noreturn, gnu::cold, gnu::noinline]] void Refused(const OutputComposer& compose) {
-  throw Stop{kExitFailed, Located(*compose.failure())};
+[[noreturn, gnu::cold, gnu::noinline]] void Refused(const Status& refusal) {
+  throw Stop{kExitFailed, Located(refusal.failure())};
 }
 
 // Text for standard output that is all the run gives: one that did not all go out fails it.
@@ -161,8 +165,9 @@ Job ReadJob(const CliOptions& o) {
   ScriptSettings& s = job.settings;
   bool template_output = false;
   if (o.template_file) {
-    if (auto failure = LoadTemplate(*o.template_file, s, job.header, job.queue, o.style)) {
-      throw Stop{kExitFailed, Located(*failure)};
+    if (const Status loaded = LoadTemplate(*o.template_file, s, job.header, job.queue, o.style);
+        !loaded.ok()) {
+      throw Stop{kExitFailed, Located(loaded.failure())};
     }
     // A template's stored output file only gives the folder for relative paths.
     template_output = s.SaveLocal && !s.FileOutput.empty();
@@ -185,12 +190,10 @@ Job ReadJob(const CliOptions& o) {
 // --single and --name: the one text for one name.
 int ComposeOne(const CliOptions& o, Composer& composer, const std::string& output) {
   std::string pending = CheckedName(o.single ? *o.single : *o.name);
-  const TextOrFailure text =
+  const Result<std::string> text =
       o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
-  if (const auto* failure = std::get_if<Failure>(&text)) {
-    throw Stop{kExitFailed, Located(*failure)};
-  }
-  Emit(std::get<std::string>(text), output);
+  if (!text.ok()) throw Stop{kExitFailed, Located(text.failure())};
+  Emit(text.value(), output);
   return kExitDone;
 }
 
@@ -212,24 +215,25 @@ bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& eno
     // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
     // read in bounded time and memory.
     LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
-    if (auto failure =
-            ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
-      throw Stop{kExitFailed, Located(*failure)};
+    if (const Status read =
+            ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line");
+        !read.ok()) {
+      throw Stop{kExitFailed, Located(read.failure())};
     }
   }
   for (const std::string& path : o.files_from) {
     if (enough()) return left_out;
     // An empty name is no file (relative, it would name a folder above): skipped, counted.
     auto read = [&](auto& splitter, std::string_view piece) {
-      std::optional<Failure> failure =
+      Status failure =
           ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
-      if (const std::size_t n = splitter.empty_names(); n > 0 && !failure) {
+      if (const std::size_t n = splitter.empty_names(); n > 0 && failure.ok()) {
         Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
             (n == 1 ? " empty name skipped" : " empty names skipped"));
       }
       return failure;
     };
-    std::optional<Failure> failure;
+    Status failure;
     if (o.null_separated) {
       NulSplitter splitter(kNameMax, kListLineMax);
       failure = read(splitter, "name");
@@ -238,11 +242,11 @@ bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& eno
       // names holding a line break would come apart into other names.
       LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
       failure = read(splitter, "line");
-      if (failure && splitter.problem() == LineProblem::kNul) {
-        failure->reason += "; give --null for names separated by NUL";
+      if (!failure.ok() && splitter.problem() == LineProblem::kNul) {
+        failure.failure().reason += "; give --null for names separated by NUL";
       }
     }
-    if (failure) throw Stop{kExitFailed, Located(*failure)};
+    if (!failure.ok()) throw Stop{kExitFailed, Located(failure.failure())};
   }
   for (const std::string& file : o.files) {
     if (!add(file)) break;
@@ -264,11 +268,12 @@ int ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& composer,
       return false;  // the first --limit names are composed; the rest is left unread
     }
     if (!opened) {
-      if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
+      if (const Status started = out.Open(); !started.ok())
+        throw Stop{kExitFailed, Located(started.failure())};
       opened = true;
     }
-    if (!compose.Add(name)) [[unlikely]] {
-      Refused(compose);
+    if (Status added = compose.Add(name); !added.ok()) [[unlikely]] {
+      Refused(added);
     }
     return true;
   };
@@ -279,8 +284,10 @@ int ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& composer,
   if (!opened) {
     throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
   }
-  if (!compose.Finish()) Refused(compose);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
+  if (const Status finished = compose.Finish(); !finished.ok()) Refused(finished);
+  if (const Status committed = out.Commit(); !committed.ok()) {
+    throw Stop{kExitFailed, Located(committed.failure())};
+  }
   return left_out ? kExitFailed : kExitDone;
 }
 

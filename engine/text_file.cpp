@@ -27,19 +27,19 @@ Failure TextFileWriter::Fail(const std::string& reason) const {
   return Failure{is_stdout_ ? "standard output" : path_, caption_, reason};
 }
 
-std::optional<Failure> TextFileWriter::Open() {
+Status TextFileWriter::Open() {
   if (path_ == "-") {
     is_stdout_ = true;
     std::fflush(stdout);  // what went out through the stream comes first
   } else {
     if (path_.empty()) return Fail("no file name");
     auto file = std::make_unique<AtomicFile>(ToPath(path_), special_);
-    if (std::optional<std::string> why = file->Open()) return Fail(*why);
+    if (Status opened = file->Open(); !opened.ok()) return Fail(opened.failure().reason);
     file_ = std::move(file);
   }
   buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
   direct_ = !crlf_;
-  return std::nullopt;
+  return {};
 }
 
 void TextFileWriter::Append(const char* data, std::size_t size) {
@@ -98,29 +98,28 @@ void TextFileWriter::Flush() {
   used_ = 0;
 }
 
-std::optional<Failure> TextFileWriter::Commit() {
+Status TextFileWriter::Commit() {
   if (!open()) return Fail(std::strerror(EBADF));
   Flush();
-  std::optional<std::string> why;
+  Status committed;
   if (file_ != nullptr) {
-    why = file_->Commit();
+    committed = file_->Commit();
     file_.reset();
   } else {
     is_stdout_ = false;
-    if (stdout_error_ != 0) why = std::strerror(stdout_error_);
+    if (stdout_error_ != 0) committed = Failure{{}, {}, std::strerror(stdout_error_)};
   }
   direct_ = false;
-  if (why) {
-    Failure failure = Fail(*why);
+  if (!committed.ok()) {
+    Failure failure = Fail(committed.failure().reason);
     if (path_ == "-") failure.text = "standard output";
     return failure;
   }
-  return std::nullopt;
+  return {};
 }
 
-std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
-                                                 const std::string& failure_caption,
-                                                 std::size_t max_bytes) {
+Result<std::string> ReadWholeFile(const std::string& path, const std::string& failure_caption,
+                                  std::size_t max_bytes) {
   FileBytes read = ReadBoundedFile(ToPath(path), max_bytes);
   switch (read.status) {
     case ReadStatus::kOk:

@@ -208,10 +208,10 @@ bool BaseDlg::CanClose() {
   // Closed at once after the start: the preview's stored place is kept all the same.
   FinishSetup();
   SyncFromControls();
-  auto failure = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText());
+  Status saved = SaveSettings(context_.settings_file, settings_, HeaderText(), QueueText());
   // The same file: one report is enough.
-  if (!failure) failure = SavePreviewSettings(context_.settings_file, preview_->State());
-  if (failure) Report(*failure);
+  if (saved.ok()) saved = SavePreviewSettings(context_.settings_file, preview_->State());
+  if (!saved.ok()) Report(saved.failure());
   return true;
 }
 
@@ -299,8 +299,9 @@ void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms
 void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }
 
 bool BaseDlg::ListHasFiles() {
-  if (auto failure = RequireFiles(list_)) {
-    context_.services.prompts->Message(this, Tr(failure->text), Tr(failure->caption), kPromptOk);
+  if (const Status some = RequireFiles(list_); !some.ok()) {
+    const Failure& failure = some.failure();
+    context_.services.prompts->Message(this, Tr(failure.text), Tr(failure.caption), kPromptOk);
     return false;
   }
   return true;
@@ -327,15 +328,15 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
   std::string text;
   for (std::size_t i = 0; i < taken.size(); ++i) {
     pending_file_ = taken[i];
-    TextOrFailure one =
+    Result<std::string> one =
         lines ? SingleLineText(composer, pending_file_) : PendingNameText(composer, pending_file_);
-    if (const auto* failure = std::get_if<Failure>(&one)) {
-      Report(*failure);
+    if (!one.ok()) {
+      Report(one.failure());
       return;
     }
     // Lines carry their own breaks, as Create writes them; names go one a line.
     if (!lines && i > 0) text += context_.eol == Eol::CrLf ? "\r\n" : "\n";
-    text += std::get<std::string>(one);
+    text += one.value();
   }
   CopyText(text);
 }

@@ -117,7 +117,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void Notice(const std::string& text, const std::string& caption, int ms);
   void CopyText(const std::string& text);
   // Copies the text, or shows why there is none.
-  void CopyOrReport(const TextOrFailure& text);
+  void CopyOrReport(const Result<std::string>& text);
   bool ListHasFiles();
 
   // Commands.

@@ -48,23 +48,27 @@ void BaseDlg::OnOpenList() {
         size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 1000 / size, 1000)));
   };
   OpenListReport report;
-  const std::optional<Failure> failure = OpenList(list_, name, on_progress, &report);
+  const Status opened = OpenList(list_, name, on_progress, &report);
   progress.reset();
-  if (failure) {
-    Report(*failure);
+  if (!opened.ok()) {
+    Report(opened.failure());
     return;
   }
   ShowList();
   UpdateCounter();
   // Told over the list that holds every other line.
-  if (auto left_out = LeftOutNotice(name, report)) Report(*left_out);
+  if (const Status left_out = LeftOutNotice(name, report); !left_out.ok()) {
+    Report(left_out.failure());
+  }
 }
 
 void BaseDlg::OnSaveList() {
   if (!ListHasFiles()) return;
   std::string name;
   if (!context_.services.prompts->ChooseFile(this, kSaveListDialog, name, {})) return;
-  if (auto failure = SaveList(list_, name, context_.eol)) Report(*failure);
+  if (const Status saved = SaveList(list_, name, context_.eol); !saved.ok()) {
+    Report(saved.failure());
+  }
 }
 
 }  // namespace lq

@@ -13,8 +13,9 @@ void BaseDlg::OnCreate() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
-  if (auto failure = CreateOutput(composer, settings_, list_, settings_.FileOutput)) {
-    Report(*failure);
+  if (const Status created = CreateOutput(composer, settings_, list_, settings_.FileOutput);
+      !created.ok()) {
+    Report(created.failure());
     return;
   }
   Notice(Tr("Click view to see created file"), kAppCaption, 1000);
@@ -25,20 +26,20 @@ void BaseDlg::OnCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
   // Nothing is copied when creating failed: an older output file must not pass for this one.
-  TextOrFailure text = CreateAndCopy(composer, settings_, list_, settings_.FileOutput);
-  if (auto* failure = std::get_if<Failure>(&text)) {
-    Report(*failure);
+  const Result<std::string> text = CreateAndCopy(composer, settings_, list_, settings_.FileOutput);
+  if (!text.ok()) {
+    Report(text.failure());
     return;
   }
   Notice(Tr("Click view to see created file"), kAppCaption, 1000);
-  CopyText(std::get<std::string>(text));
+  CopyText(text.value());
 }
 
-void BaseDlg::CopyOrReport(const TextOrFailure& text) {
-  if (const auto* failure = std::get_if<Failure>(&text)) {
-    Report(*failure);
+void BaseDlg::CopyOrReport(const Result<std::string>& text) {
+  if (!text.ok()) {
+    Report(text.failure());
   } else {
-    CopyText(std::get<std::string>(text));
+    CopyText(text.value());
   }
 }
 

@@ -18,8 +18,8 @@ template <typename Operation>
 void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
   std::string header = HeaderText();
   std::string queue = QueueText();
-  if (auto failure = operation(file, settings_, header, queue, context_.style)) {
-    Report(*failure);
+  if (const Status done = operation(file, settings_, header, queue, context_.style); !done.ok()) {
+    Report(done.failure());
     return;
   }
   // A template name that is no UTF-8 is shown readable, never as an empty title.
