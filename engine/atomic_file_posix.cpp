@@ -280,6 +280,7 @@ int WriteAll(int fd, const char* data, std::size_t size) {
       if (errno == EINTR) continue;
       return errno != 0 ? errno : EIO;
     }
+    if (n == 0) return EIO;  // no progress: trying again would spin for ever
     data += n;
     size -= static_cast<std::size_t>(n);
   }

@@ -170,6 +170,7 @@ int WriteAll(int fd, const char* data, std::size_t size) {
     const unsigned part = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
     const int n = ::_write(fd, data, part);
     if (n < 0) return errno != 0 ? errno : EIO;
+    if (n == 0) return EIO;  // no progress: trying again would spin for ever
     data += n;
     size -= static_cast<std::size_t>(n);
   }

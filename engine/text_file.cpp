@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/atomic_file_steps.h"
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
 
@@ -80,19 +81,12 @@ void TextFileWriter::Flush() {
   if (used_ != 0 && !failed_) {
     if (file_ != nullptr) {
       file_->Write(buffer_.get(), used_);
-    } else {
-      for (const char* at = buffer_.get(); at < buffer_.get() + used_;) {
-        const ssize_t n =
-            ::write(STDOUT_FILENO, at, static_cast<std::size_t>(buffer_.get() + used_ - at));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-          stdout_error_ = n < 0 ? errno : EIO;
-          failed_ = true;
-          direct_ = false;
-          break;
-        }
-        at += n;
-      }
+    } else if (const int err = atomic_steps::WriteAll(STDOUT_FILENO, buffer_.get(), used_);
+               err != 0) {
+      // The platform's write, as for files: interruptions and short writes taken care of.
+      stdout_error_ = err;
+      failed_ = true;
+      direct_ = false;
     }
   }
   used_ = 0;
