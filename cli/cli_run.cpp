@@ -113,6 +113,12 @@ Status Emit(const std::string& text, const std::string& path) {
   return out.Commit();
 }
 
+// Out of the line loop: composing stopped at a name the escaping refused.
+[[gnu::cold, gnu::noinline]] bool Stopped(Status& stopped, Status refusal) {
+  stopped = std::move(refusal);
+  return false;
+}
+
 // Text for standard output that is all the run gives: one that did not all go out fails it.
 Status PutAll(const std::string& text) {
   if (std::string why = PutStandardOutput(text); !why.empty()) {
@@ -289,19 +295,19 @@ Result<int> ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& c
   bool opened = false;
   Status stopped;  // why add took no more
   const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());
-  auto enough = [&compose, &stopped, limit] { return !stopped.ok() || compose.Count() >= limit; };
+  // A failed add answers no, so the reading ends with the source it is in.
+  auto enough = [&compose, limit] { return compose.Count() >= limit; };
   auto add = [&](std::string_view name) {
     if (enough()) [[unlikely]] {
       return false;  // the first --limit names are composed; the rest is left unread
     }
-    if (!opened) {
+    if (!opened) [[unlikely]] {
       stopped = out.Open();
       if (!stopped.ok()) return false;
       opened = true;
     }
     if (Status added = compose.Add(name); !added.ok()) [[unlikely]] {
-      stopped = std::move(added);
-      return false;
+      return Stopped(stopped, std::move(added));
     }
     return true;
   };
