@@ -139,7 +139,7 @@ class ShellTest : public testing::Test {
   FakePrompts prompts_;
   FakeBeeper beeper_;
   RecordingPresenter presenter_;
-  KitFakes kit_;  // popups go to presenter_
+  KitFakes kit_{clock_};  // the time is clock_'s, popups go to presenter_
   ShellContext context_;
   fs::path root_, home_, config_, program_, work_;
   wxWeakRef<TMyWindow> frame_;
