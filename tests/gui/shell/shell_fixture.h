@@ -125,7 +125,7 @@ class ShellTest : public testing::Test {
   void MainText(int command, const std::string& typed, bool ok);  // Set main head/queue
 
   std::string Field(int id) const;
-  std::string Counter() const { return Field(122); }
+  std::string Counter() const { return Field(ids::kCounter); }
   std::vector<std::string> Items() const;
   TZQListBox* ListBox() const;
   // The items the list shows selected, in order.
