@@ -25,6 +25,7 @@
 #include "shell/wx_text.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
+#include "uikit/grafext/kit_services.h"
 #include "uikit/grafext/motion_watch.h"
 #include "uikit/grafext/zq_list_box.h"
 #include "uikit/tooltip/tip_logic.h"
@@ -161,10 +162,9 @@ void BaseDlg::FinishSetup() {
   if (setup_timer_) setup_timer_->Stop();
   const std::string loading = Tr("Loading Templates, wait...");
   const std::string caption = kAppCaption;
-  ShowMex(this, &loading, &caption, kMexIconInformation, 0, *context_.services.clock,
-          context_.services.beeper);
+  ShowMex(this, &loading, &caption, kMexIconInformation, 0, KitClock(), context_.services.beeper);
   FillTemplatesMenu();
-  ShowMex(this, nullptr, nullptr, 0, 0, *context_.services.clock, context_.services.beeper);
+  ShowMex(this, nullptr, nullptr, 0, 0, KitClock(), context_.services.beeper);
   const PreviewSettings stored = LoadPreviewSettings(context_.settings_file);
   preview_->Restore(stored);
   // Once the main window is up, so that the preview can go beside it.
@@ -292,8 +292,7 @@ void BaseDlg::Report(const Failure& failure) {
 }
 
 void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
-  ShowMex(this, &text, &caption, kMexIconInformation, ms, *context_.services.clock,
-          context_.services.beeper);
+  ShowMex(this, &text, &caption, kMexIconInformation, ms, KitClock(), context_.services.beeper);
 }
 
 void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }

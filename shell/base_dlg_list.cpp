@@ -6,6 +6,7 @@
 #include "engine/list_file.h"
 #include "resources/translate.h"
 #include "shell/base_dlg.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq {
 
@@ -36,7 +37,7 @@ void BaseDlg::OnOpenList() {
   std::string name;
   if (!context_.services.prompts->ChooseFile(this, kOpenListDialog, name, {})) return;
   // A long read shows its progress after half a second; Cancel keeps what was read.
-  Clock& clock = *context_.services.clock;
+  Clock& clock = KitClock();
   const long long start = clock.NowMs();
   std::unique_ptr<Progress> progress;
   auto on_progress = [&](std::uint64_t done, std::uint64_t size) {

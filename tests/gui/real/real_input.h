@@ -15,7 +15,6 @@
 #include "shell/tip_status_bar.h"
 #include "tests/gui/fakes/fake_beeper.h"
 #include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
 #include "uikit/tooltip/zq_tooltip.h"
@@ -42,8 +41,8 @@ wxImage Grab(const wxRect& screen_rect);
 // Where the X server has viewable windows of this size, from xwininfo.
 std::vector<wxPoint> ViewableWindowsOfSize(const wxSize& size);
 
-// The real main window with the kit's real clock, timers and pointer; only the shell's
-// services (prompts, clipboard, launcher) are fakes.
+// The real main window with the kit's real clock, timers and pointer, which the notices wait
+// on too; only the shell's services (prompts, clipboard, launcher, beeper) are fakes.
 class RealInputTest : public testing::Test {
  protected:
   void SetUp() override;
@@ -63,7 +62,6 @@ class RealInputTest : public testing::Test {
   wxPoint FreeSpot() const;
   bool Ready() const { return ready_; }
 
-  FakeClock shell_clock_;
   FakeClipboard clipboard_;
   FakeLauncher launcher_;
   FakePrompts prompts_;

@@ -125,7 +125,7 @@ class ShellTest : public testing::Test {
   void MainText(int command, const std::string& typed, bool ok);  // Set main head/queue
 
   std::string Field(int id) const;
-  std::string Counter() const { return Field(122); }
+  std::string Counter() const { return Field(ids::kCounter); }
   std::vector<std::string> Items() const;
   TZQListBox* ListBox() const;
   // The items the list shows selected, in order.
@@ -139,7 +139,7 @@ class ShellTest : public testing::Test {
   FakePrompts prompts_;
   FakeBeeper beeper_;
   RecordingPresenter presenter_;
-  KitFakes kit_;  // popups go to presenter_
+  KitFakes kit_{clock_};  // the time is clock_'s, popups go to presenter_
   ShellContext context_;
   fs::path root_, home_, config_, program_, work_;
   wxWeakRef<TMyWindow> frame_;
