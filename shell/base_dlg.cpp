@@ -329,6 +329,7 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
     pending_file_ = taken[i];
     TextOrFailure one =
         lines ? SingleLineText(composer, pending_file_) : PendingNameText(composer, pending_file_);
+    pending_file_.clear();
     if (const auto* failure = std::get_if<Failure>(&one)) {
       Report(*failure);
       return;

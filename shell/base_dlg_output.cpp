@@ -70,22 +70,29 @@ void BaseDlg::OnCopySelected() {
 
 void BaseDlg::OnCreateAndCopySelected() {
   if (!ListHasFiles()) return;
+  if (list_.Selected() < 0) list_.Select(0);
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyOrReport(CreateAndCopySelectedText(composer, list_, pending_file_));
+  // By way of the waiting file, which every single-file action leaves empty.
+  pending_file_.clear();
+  CopyOrReport(CreateAndCopySelectedText(composer, list_));
   UpdateCounter();
 }
 
 void BaseDlg::OnDragCopyName() {
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyOrReport(PendingNameText(composer, pending_file_));
+  const TextOrFailure name = PendingNameText(composer, pending_file_);
+  pending_file_.clear();
+  CopyOrReport(name);
 }
 
 void BaseDlg::OnDragCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
-  CopyOrReport(SingleLineText(composer, pending_file_));
+  const TextOrFailure line = SingleLineText(composer, pending_file_);
+  pending_file_.clear();
+  CopyOrReport(line);
 }
 
 }  // namespace lq
