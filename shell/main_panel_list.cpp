@@ -5,34 +5,34 @@
 
 #include "engine/list_file.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 
 namespace lq {
 
 // How long a read of a list may take before it shows its progress.
 constexpr long long kProgressAfterMs = 500;
 
-void BaseDlg::OnClear() {
+void MainPanel::OnClear() {
   list_.Clear();
   ShowList();
   UpdateCounter();
 }
 
-void BaseDlg::OnMove(Direction direction) {
+void MainPanel::OnMove(Direction direction) {
   ListHasFiles();  // an empty list only shows the notice
   MoveItem(list_, direction);
   ShowList();
   UpdateCounter();
 }
 
-void BaseDlg::OnDelete() {
+void MainPanel::OnDelete() {
   ListHasFiles();
   DeleteSelected(list_);
   ShowList();
   UpdateCounter();
 }
 
-void BaseDlg::OnOpenList() {
+void MainPanel::OnOpenList() {
   std::string name;
   if (!context_.services.prompts->ChooseFile(this, kOpenListDialog, name, {})) return;
   // A long read shows its progress after half a second; Cancel keeps what was read.
@@ -60,7 +60,7 @@ void BaseDlg::OnOpenList() {
   if (auto left_out = LeftOutNotice(name, report)) Report(*left_out);
 }
 
-void BaseDlg::OnSaveList() {
+void MainPanel::OnSaveList() {
   if (!ListHasFiles()) return;
   std::string name;
   if (!context_.services.prompts->ChooseFile(this, kSaveListDialog, name, {})) return;

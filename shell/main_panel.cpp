@@ -1,4 +1,4 @@
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 
 #include <wx/checkbox.h>
 #include <wx/menu.h>
@@ -83,7 +83,8 @@ void AppendTemplateNodes(wxMenu* menu, std::span<const TemplateNode> nodes) {
 
 }  // namespace
 
-BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context)
+MainPanel::MainPanel(TMyWindow* frame, const wxFont& font, TTipStatusBar* status,
+                     ShellContext& context)
     : TWhiteCenterPanel(frame, kMainPanel, kMainMenuBar, &font),
       frame_(frame),
       status_(status),
@@ -97,10 +98,10 @@ BaseDlg::BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, Sh
       frame, [this] { return ComposePreviewNow(); }, [this] { return settings_.FileOutput; });
   BindCommands();
   BindPreview();
-  DialogDropTarget::Install(this);
+  PanelDropTarget::Install(this);
 }
 
-void BaseDlg::SetupControls() {
+void MainPanel::SetupControls() {
   constexpr const char* kNormal = "CUR_NORMAL";
   // The list is a tab stop: the keys move its selection, Del and the List menu act on it.
   if (list_box_ != nullptr) list_box_->Setup(kNormal, kListPopup);
@@ -125,7 +126,7 @@ void BaseDlg::SetupControls() {
   }
 }
 
-void BaseDlg::SetupWindow(SetupRest rest) {
+void MainPanel::SetupWindow(SetupRest rest) {
   std::string header;
   std::string queue;
   LoadSettings(context_.settings_file, settings_, header, queue, context_.style);
@@ -155,7 +156,7 @@ void BaseDlg::SetupWindow(SetupRest rest) {
   setup_timer_->StartOnce(kSetupWaitMs);
 }
 
-void BaseDlg::FinishSetup() {
+void MainPanel::FinishSetup() {
   if (setup_finished_) return;
   setup_finished_ = true;
   if (setup_timer_) setup_timer_->Stop();
@@ -172,7 +173,7 @@ void BaseDlg::FinishSetup() {
   if (!pending_file_.empty()) ReceiveFile(pending_file_);
 }
 
-void BaseDlg::InsertTemplatesMenu() {
+void MainPanel::InsertTemplatesMenu() {
   wxMenu* menu = wxXmlResource::Get()->LoadMenu("MENU_PLUGIN");
   if (menu == nullptr) return;
   wxString title = _("Templates");
@@ -189,7 +190,7 @@ void BaseDlg::InsertTemplatesMenu() {
   }
 }
 
-void BaseDlg::FillTemplatesMenu() {
+void MainPanel::FillTemplatesMenu() {
   templates_ = lq::BuildTemplatesMenu(context_.program_folder);
   if (!context_.user_templates.empty()) AppendTemplatesMenu(templates_, context_.user_templates);
   if (templates_menu_ == nullptr) return;
@@ -204,7 +205,7 @@ void BaseDlg::FillTemplatesMenu() {
   if (wxMenuBar* bar = frame_->GetMenuBar()) bar->Refresh();
 }
 
-bool BaseDlg::CanClose() {
+bool MainPanel::CanClose() {
   // Closed at once after the start: the preview's stored place is kept all the same.
   FinishSetup();
   SyncFromControls();
@@ -215,7 +216,7 @@ bool BaseDlg::CanClose() {
   return true;
 }
 
-void BaseDlg::ReadControls(ScriptSettings& settings) {
+void MainPanel::ReadControls(ScriptSettings& settings) {
   settings.CheckIndex = CheckIndexOf(PathMode::kFull);
   if (Checked(this, ids::kModeRelative)) settings.CheckIndex = CheckIndexOf(PathMode::kRelative);
   if (Checked(this, ids::kModeName)) settings.CheckIndex = CheckIndexOf(PathMode::kName);
@@ -224,9 +225,9 @@ void BaseDlg::ReadControls(ScriptSettings& settings) {
   settings.SaveLocal = Checked(this, ids::kSaveLocal);
 }
 
-void BaseDlg::SyncFromControls() { ReadControls(settings_); }
+void MainPanel::SyncFromControls() { ReadControls(settings_); }
 
-void BaseDlg::RefreshControls() {
+void MainPanel::RefreshControls() {
   int radio = ids::kModeFull;
   switch (EffectiveMode(settings_.CheckIndex)) {
     case PathMode::kRelative:
@@ -254,51 +255,51 @@ void BaseDlg::RefreshControls() {
   OutputChanged();  // the status bar's message too
 }
 
-void BaseDlg::UpdateCounter() {
+void MainPanel::UpdateCounter() {
   const std::string text = lq::UpdateCounter(list_);
   if (list_box_ != nullptr) list_box_->Refresh();  // it may have selected the first item
   SetFieldText(this, ids::kCounter, text);
 }
 
-void BaseDlg::ShowList() {
+void MainPanel::ShowList() {
   if (list_box_ != nullptr) list_box_->ListChanged();
   OutputChanged();
 }
 
-std::string BaseDlg::HeaderText() const {
+std::string MainPanel::HeaderText() const {
   return header_ != nullptr ? header_->GetCrLfText(kEditReadMax) : std::string();
 }
 
-std::string BaseDlg::QueueText() const {
+std::string MainPanel::QueueText() const {
   return queue_ != nullptr ? queue_->GetCrLfText(kEditReadMax) : std::string();
 }
 
-void BaseDlg::SetHeaderText(const std::string& text) {
+void MainPanel::SetHeaderText(const std::string& text) {
   if (header_ != nullptr) header_->SetCrLfText(text);
 }
 
-void BaseDlg::SetQueueText(const std::string& text) {
+void MainPanel::SetQueueText(const std::string& text) {
   if (queue_ != nullptr) queue_->SetCrLfText(text);
 }
 
-Composer BaseDlg::MakeComposer() {
+Composer MainPanel::MakeComposer() {
   return Composer(settings_, context_.style, context_.eol, HeaderText(), QueueText(), &list_);
 }
 
-void BaseDlg::Report(const Failure& failure) {
+void MainPanel::Report(const Failure& failure) {
   // The engine's texts are English; the reason is the system's own, already in the language.
   const Failure shown{Tr(failure.text), Tr(failure.caption), failure.reason};
   context_.services.prompts->Message(this, shown.MessageText(), shown.caption, kPromptOk);
 }
 
-void BaseDlg::Notice(const std::string& text, const std::string& caption, int ms) {
+void MainPanel::Notice(const std::string& text, const std::string& caption, int ms) {
   ShowMex(this, &text, &caption, kMexIconInformation, ms, *context_.services.clock,
           context_.services.beeper);
 }
 
-void BaseDlg::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }
+void MainPanel::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }
 
-bool BaseDlg::ListHasFiles() {
+bool MainPanel::ListHasFiles() {
   if (auto failure = RequireFiles(list_)) {
     context_.services.prompts->Message(this, Tr(failure->text), Tr(failure->caption), kPromptOk);
     return false;
@@ -306,12 +307,12 @@ bool BaseDlg::ListHasFiles() {
   return true;
 }
 
-void BaseDlg::ReceiveFile(const std::string& name, const std::string& activation_token) {
+void MainPanel::ReceiveFile(const std::string& name, const std::string& activation_token) {
   ReceiveFiles({name}, activation_token);
 }
 
-void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
-                           const std::string& activation_token) {
+void MainPanel::ReceiveFiles(const std::vector<std::string>& names,
+                             const std::string& activation_token) {
   if (names.empty()) return;
   // A file of the start is taken after the templates, as ever.
   FinishSetup();
@@ -341,7 +342,7 @@ void BaseDlg::ReceiveFiles(const std::vector<std::string>& names,
   CopyText(text);
 }
 
-void BaseDlg::MenuItemHint(int id, bool from_menu) {
+void MainPanel::MenuItemHint(int id, bool from_menu) {
   if (id <= 0) {
     status_->SetHint(nullptr);
     return;
@@ -370,12 +371,12 @@ void BaseDlg::MenuItemHint(int id, bool from_menu) {
 
 // The list box changes the list itself; the counter follows. A list left with nothing
 // selected has no selected item: the counter then selects the first, as it always did.
-void BaseDlg::OnListNotice() {
+void MainPanel::OnListNotice() {
   if (list_.SelectedCount() == 0) list_.Select(-1);
   UpdateCounter();
 }
 
-void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
+void MainPanel::OnBackgroundMotion(wxMouseEvent& event) {
   event.Skip();
   wxWindow* field = FindWindow(ids::kRelPathField);
   if (field != nullptr && field->GetRect().Contains(event.GetPosition())) {
@@ -387,7 +388,7 @@ void BaseDlg::OnBackgroundMotion(wxMouseEvent& event) {
   }
 }
 
-void BaseDlg::BindCommands() {
+void MainPanel::BindCommands() {
   auto on = [this](int id, auto&& handler) {
     Bind(
         wxEVT_MENU, [handler](wxCommandEvent&) { handler(); }, id);
@@ -446,7 +447,7 @@ void BaseDlg::BindCommands() {
       OnListNotice();
     });
   }
-  Bind(wxEVT_MOTION, &BaseDlg::OnBackgroundMotion, this);
+  Bind(wxEVT_MOTION, &MainPanel::OnBackgroundMotion, this);
   // The disabled relative-path field passes no move to the dialog: watch from above.
   WatchMotionBeneath(this, [this] {
     wxWindow* field = FindWindow(ids::kRelPathField);

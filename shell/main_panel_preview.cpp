@@ -3,13 +3,13 @@
 
 #include "engine/quote_check.h"
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/tip_status_bar.h"
 #include "uikit/grafext/controls.h"
 
 namespace lq {
 
-Preview BaseDlg::ComposePreviewNow() {
+Preview MainPanel::ComposePreviewNow() {
   // As Create would compose after taking the controls in, without changing the record.
   ScriptSettings current = settings_;
   ReadControls(current);
@@ -22,19 +22,19 @@ Preview BaseDlg::ComposePreviewNow() {
   return preview;
 }
 
-std::vector<std::string> BaseDlg::QuoteWarningsNow() {
+std::vector<std::string> MainPanel::QuoteWarningsNow() {
   ScriptSettings current = settings_;
   ReadControls(current);
   return QuoteWarnings(current, HeaderText(), QueueText());
 }
 
-void BaseDlg::ShowQuoteWarnings(const std::vector<std::string>& warnings) {
+void MainPanel::ShowQuoteWarnings(const std::vector<std::string>& warnings) {
   // In place of the output file, which its own field still shows; a hint goes over either.
   status_->SetMessageText(warnings.empty() ? settings_.FileOutput
                                            : kQuoteWarningPrefix + warnings.front());
 }
 
-void BaseDlg::OutputChanged() {
+void MainPanel::OutputChanged() {
   // Controls may still talk while the dialog is taken down.
   if (!preview_) return;
   // Whether the preview is open or not, the status bar says it before Create.
@@ -42,15 +42,15 @@ void BaseDlg::OutputChanged() {
   preview_->Changed();
 }
 
-void BaseDlg::TextTyped() {
+void MainPanel::TextTyped() {
   if (!preview_) return;
   ShowQuoteWarnings(QuoteWarningsNow());
   preview_->Typed();
 }
 
-void BaseDlg::OnPreview() { preview_->Open(initial_font()); }
+void MainPanel::OnPreview() { preview_->Open(initial_font()); }
 
-void BaseDlg::BindPreview() {
+void MainPanel::BindPreview() {
   // The path mode and the options take effect in the record only when a command runs; the
   // preview follows the controls at once.
   Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent& e) {

@@ -27,17 +27,17 @@ class TTipStatusBar;
 class TZQListBox;
 class TZQEditCursor;
 
-// When the rest of the main dialog's set-up runs: at once, or once the window has first
-// been drawn (or has stayed undrawn for BaseDlg::kSetupWaitMs), so that a start shows the
+// When the rest of the main panel's set-up runs: at once, or once the window has first
+// been drawn (or has stayed undrawn for MainPanel::kSetupWaitMs), so that a start shows the
 // window without waiting for the templates.
 enum class SetupRest { kNow, kAfterFirstPaint };
 
-// The main dialog, the frame's client: the file list, the per-file texts, the path mode and
+// The main panel, the frame's one client: the file list, the per-file texts, the path mode and
 // options, the read-only displays and the buttons. It owns the script settings record and
 // keeps it in step with the controls.
-class BaseDlg : public TWhiteCenterPanel, public HintSink {
+class MainPanel : public TWhiteCenterPanel, public HintSink {
  public:
-  BaseDlg(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context);
+  MainPanel(TMyWindow* frame, const wxFont& font, TTipStatusBar* status, ShellContext& context);
 
   static constexpr int kSetupWaitMs = 500;
   // Settings, controls, counter and the Templates menu's own items; then, as rest says, the
@@ -62,7 +62,7 @@ class BaseDlg : public TWhiteCenterPanel, public HintSink {
   void ReceiveFiles(const std::vector<std::string>& names,
                     const std::string& activation_token = {});
 
-  // Files dropped at point (the dialog's coordinates): on the list, on a setting control or
+  // Files dropped at point (the panel's coordinates): on the list, on a setting control or
   // on Auto Drag. pointer, where the pointer was, decides for the disabled relative-path
   // field; without it the drop point does.
   void HandleDrop(const std::vector<std::string>& names, const wxPoint& point);

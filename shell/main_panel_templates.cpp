@@ -6,7 +6,7 @@
 #include "engine/path_text.h"
 #include "persist/template_file.h"
 #include "platform/readable_name.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/wx_text.h"
 
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 // Runs a template load or save on the script; on success the window shows the template.
 template <typename Operation>
-void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
+void MainPanel::WithTemplate(const std::string& file, Operation operation) {
   std::string header = HeaderText();
   std::string queue = QueueText();
   if (auto failure = operation(file, settings_, header, queue, context_.style)) {
@@ -32,7 +32,7 @@ void BaseDlg::WithTemplate(const std::string& file, Operation operation) {
 // Where Save Template starts: the user's own template folder, made on demand, for a new
 // template or one of the shipped ones (the program's folder belongs to the package and is
 // read-only for users); beside any other current template.
-std::string BaseDlg::SaveTemplateFolder(const std::string& current) const {
+std::string MainPanel::SaveTemplateFolder(const std::string& current) const {
   const bool shipped =
       !context_.program_folder.empty() && current.starts_with(context_.program_folder);
   if (!current.empty() && !shipped) return {};
@@ -43,13 +43,13 @@ std::string BaseDlg::SaveTemplateFolder(const std::string& current) const {
   return ToText(context_.user_templates);
 }
 
-void BaseDlg::LoadTemplateFile(const std::string& file) {
+void MainPanel::LoadTemplateFile(const std::string& file) {
   if (file.empty()) return;
   SyncFromControls();
   WithTemplate(file, LoadTemplate);
 }
 
-void BaseDlg::OnOpenTemplate() {
+void MainPanel::OnOpenTemplate() {
   std::string name;
   std::error_code ec;
   const std::string folder = fs::is_directory(context_.user_templates, ec)
@@ -61,7 +61,7 @@ void BaseDlg::OnOpenTemplate() {
   LoadTemplateFile(name);
 }
 
-void BaseDlg::OnSaveTemplate() {
+void MainPanel::OnSaveTemplate() {
   SyncFromControls();
   std::string name = settings_.TemplateFile;
   if (!context_.services.prompts->ChooseFile(this, kSaveTemplateDialog, name,

@@ -2,9 +2,9 @@
 #include "engine/capacities.h"
 #include "resources/translate.h"
 #include "shell/about_dlg.h"
-#include "shell/base_dlg.h"
 #include "shell/escape_menu.h"
 #include "shell/help_file.h"
+#include "shell/main_panel.h"
 #include "shell/ml_input_dlg.h"
 #include "shell/my_window.h"
 #include "shell/send_to_dlg.h"
@@ -13,7 +13,7 @@
 
 namespace lq {
 
-void BaseDlg::OnSetOutputFile() {
+void MainPanel::OnSetOutputFile() {
   SyncFromControls();
   std::string name = settings_.FileOutput;
   if (context_.services.prompts->ChooseFile(this, kSetOutputFileDialog, name, {})) {
@@ -23,40 +23,40 @@ void BaseDlg::OnSetOutputFile() {
   RefreshControls();
 }
 
-void BaseDlg::OnSetMainText(std::string& field) {
+void MainPanel::OnSetMainText(std::string& field) {
   SyncFromControls();
   MLInputDlg dialog(this, GetFont(), &field, kEditMax);
   dialog.ShowModal();
   RefreshControls();
 }
 
-void BaseDlg::OnSendToOptions() {
+void MainPanel::OnSendToOptions() {
   TSendTo dialog(this, GetFont(), settings_.SendToIndex);
   dialog.ShowModal();
 }
 
-void BaseDlg::OnUseTooltip() {
+void MainPanel::OnUseTooltip() {
   settings_.UseTip = !settings_.UseTip;
   status_->TipsEnabled(settings_.UseTip);
 }
 
-void BaseDlg::OnEscape(EscapeKind kind) {
+void MainPanel::OnEscape(EscapeKind kind) {
   settings_.Escape = kind;
   // The command may come from the background's copy of the File menu: mark the bar's too.
   ShowEscapeCheck(frame_->GetMenuBar(), kind);
   OutputChanged();
 }
 
-void BaseDlg::OnHelpIndex() {
+void MainPanel::OnHelpIndex() {
   context_.services.launcher->OpenWithAssociation(HelpFile(context_.program_folder));
 }
 
-void BaseDlg::OnAbout() {
+void MainPanel::OnAbout() {
   AboutDlg dialog(this);
   dialog.ShowModal();
 }
 
-void BaseDlg::OnAutoDragHelp() {
+void MainPanel::OnAutoDragHelp() {
   context_.services.prompts->Message(
       this,
       Tr("Drag a single file over Auto Drag button for special settings:\n\n"

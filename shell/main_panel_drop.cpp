@@ -12,8 +12,8 @@
 #include "resources/ids.h"
 #include "resources/resources.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
 #include "shell/drop_decision.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/wx_text.h"
 #include "uikit/grafext/popup.h"
@@ -41,7 +41,7 @@ int MenuWidth(wxMenu& menu, wxWindow* owner) {
 
 }  // namespace
 
-wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
+wxWindow* MainPanel::ControlAt(const wxPoint& point) {
   // As the window under a point is found: a disabled control is never it, and a group box
   // only frames the controls beside it.
   for (wxWindow* child : GetChildren()) {
@@ -51,12 +51,12 @@ wxWindow* BaseDlg::ControlAt(const wxPoint& point) {
   return nullptr;
 }
 
-void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point) {
+void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point) {
   HandleDrop(dropped, point, point);
 }
 
-void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
-                         const wxPoint& pointer) {
+void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
+                           const wxPoint& pointer) {
   std::vector<std::string> names;
   names.reserve(dropped.size());
   for (const std::string& name : dropped) {
@@ -125,7 +125,7 @@ void BaseDlg::HandleDrop(const std::vector<std::string>& dropped, const wxPoint&
   UpdateCounter();
 }
 
-void BaseDlg::SetRelPathFromPending() {
+void MainPanel::SetRelPathFromPending() {
   std::string folder = pending_file_;
   const char sep = Separator(context_.style);
   if (IsFolder(folder)) {
@@ -141,7 +141,7 @@ void BaseDlg::SetRelPathFromPending() {
   pending_file_.clear();
 }
 
-void BaseDlg::SetOutputFromPending() {
+void MainPanel::SetOutputFromPending() {
   if (IsFolder(pending_file_)) {
     context_.services.prompts->Message(
         this, Tr("Can't set a Folder like Output File\nPlease select a file"), kAppCaption,

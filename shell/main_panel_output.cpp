@@ -4,12 +4,12 @@
 #include "engine/output.h"
 #include "platform/launch_command.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 
 namespace lq {
 
-void BaseDlg::OnCreate() {
+void MainPanel::OnCreate() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
@@ -20,7 +20,7 @@ void BaseDlg::OnCreate() {
   Notice(Tr("Click view to see created file"), kAppCaption, 1000);
 }
 
-void BaseDlg::OnCreateAndCopy() {
+void MainPanel::OnCreateAndCopy() {
   if (!ListHasFiles()) return;
   SyncFromControls();
   Composer composer = MakeComposer();
@@ -34,7 +34,7 @@ void BaseDlg::OnCreateAndCopy() {
   CopyText(std::get<std::string>(text));
 }
 
-void BaseDlg::CopyOrReport(const TextOrFailure& text) {
+void MainPanel::CopyOrReport(const TextOrFailure& text) {
   if (const auto* failure = std::get_if<Failure>(&text)) {
     Report(*failure);
   } else {
@@ -42,7 +42,7 @@ void BaseDlg::CopyOrReport(const TextOrFailure& text) {
   }
 }
 
-void BaseDlg::OnView() {
+void MainPanel::OnView() {
   if (context_.services.launcher->OpenInTextEditor(settings_.FileOutput)) return;
   context_.services.prompts->Message(
       this,
@@ -51,15 +51,15 @@ void BaseDlg::OnView() {
       kAppCaption, kPromptOk | kPromptIconWarning);
 }
 
-void BaseDlg::OnExecute() { LaunchCommand(*context_.services.launcher, settings_.FileOutput); }
+void MainPanel::OnExecute() { LaunchCommand(*context_.services.launcher, settings_.FileOutput); }
 
-void BaseDlg::OnWebPage() {
+void MainPanel::OnWebPage() {
   CopyText(kHomeAddress);
   Notice(Tr("URL copyed into Clipboard"), kAppCaption, 2000);
   context_.services.launcher->OpenWithAssociation(kHomeAddress);
 }
 
-void BaseDlg::OnCopySelected() {
+void MainPanel::OnCopySelected() {
   if (!ListHasFiles()) return;
   if (list_.Selected() < 0) list_.Select(0);
   SyncFromControls();
@@ -68,7 +68,7 @@ void BaseDlg::OnCopySelected() {
   UpdateCounter();
 }
 
-void BaseDlg::OnCreateAndCopySelected() {
+void MainPanel::OnCreateAndCopySelected() {
   if (!ListHasFiles()) return;
   if (list_.Selected() < 0) list_.Select(0);
   SyncFromControls();
@@ -79,7 +79,7 @@ void BaseDlg::OnCreateAndCopySelected() {
   UpdateCounter();
 }
 
-void BaseDlg::OnDragCopyName() {
+void MainPanel::OnDragCopyName() {
   SyncFromControls();
   Composer composer = MakeComposer();
   const TextOrFailure name = PendingNameText(composer, pending_file_);
@@ -87,7 +87,7 @@ void BaseDlg::OnDragCopyName() {
   CopyOrReport(name);
 }
 
-void BaseDlg::OnDragCreateAndCopy() {
+void MainPanel::OnDragCreateAndCopy() {
   SyncFromControls();
   Composer composer = MakeComposer();
   const TextOrFailure line = SingleLineText(composer, pending_file_);
