@@ -1,4 +1,5 @@
-// Files dropped on the main dialog, and the Auto Drag commands that act on one of them.
+#include "shell/main_drops_part.h"
+
 #include <wx/menu.h>
 #include <wx/statbox.h>
 
@@ -13,9 +14,10 @@
 #include "resources/resources.h"
 #include "resources/translate.h"
 #include "shell/drop_decision.h"
-#include "shell/main_panel.h"
 #include "shell/my_window.h"
+#include "shell/panel_host.h"
 #include "shell/wx_text.h"
+#include "uikit/grafext/controls.h"
 #include "uikit/grafext/popup.h"
 
 namespace lq {
@@ -41,30 +43,34 @@ int MenuWidth(wxMenu& menu, wxWindow* owner) {
 
 }  // namespace
 
-wxWindow* MainPanel::ControlAt(const wxPoint& point) {
+MainDropsPart::MainDropsPart(PanelHost& host) : host_(host) {
+  if (auto* drag = dynamic_cast<TAutoButton*>(host.window().FindWindow(ids::kAutoDrag))) {
+    drag->Setup("CUR_NORMAL", "");
+  }
+}
+
+wxWindow* MainDropsPart::ControlAt(const wxPoint& point) {
   // As the window under a point is found: a disabled control is never it, and a group box
   // only frames the controls beside it.
-  for (wxWindow* child : GetChildren()) {
+  for (wxWindow* child : host_.window().GetChildren()) {
     if (!child->IsShown() || !child->IsEnabled() || dynamic_cast<wxStaticBox*>(child)) continue;
     if (child->GetRect().Contains(point)) return child;
   }
   return nullptr;
 }
 
-void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point) {
-  HandleDrop(dropped, point, point);
-}
-
-void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
-                           const wxPoint& pointer) {
+void MainDropsPart::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
+                               const wxPoint& pointer) {
+  Services& services = host_.context().services;
+  wxWindow* panel = &host_.window();
   std::vector<std::string> names;
   names.reserve(dropped.size());
   for (const std::string& name : dropped) {
     if (!name.empty()) names.push_back(name);
   }
   if (names.size() < dropped.size()) {
-    context_.services.prompts->Message(
-        this,
+    services.prompts->Message(
+        panel,
         IntToText(static_cast<long long>(dropped.size() - names.size())) +
             TrPlural(" dropped file name(s) could not be read as text and were left out.",
                      " dropped file name(s) could not be read as text and were left out.",
@@ -72,43 +78,40 @@ void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoin
         kAppCaption, kPromptOk | kPromptIconWarning);
   }
   if (names.empty()) return;
-  wxWindow* rel_field = FindWindow(ids::kRelPathField);
   // The field is disabled: whether the drop is on it is decided by the pointer, never by
   // the point its drop arrives with.
-  const bool on_rel_field = rel_field != nullptr && rel_field->GetRect().Contains(pointer);
+  const bool on_rel_field = host_.OnRelPathField(pointer);
   wxWindow* target = on_rel_field ? nullptr : ControlAt(point);
   const DropAction action =
       DecideDrop(names.size(), target != nullptr ? target->GetId() : 0, on_rel_field);
+  std::string& pending = host_.pending_file();
   switch (action) {
     case DropAction::kNothing:
-      SyncFromControls();
       return;
     case DropAction::kAutoDragMenu:
-      SyncFromControls();
-      frame_->Raise();
-      pending_file_ = names.front();
-      CutUtf8(pending_file_, kNameMax);
+      host_.frame().Raise();
+      pending = names.front();
+      CutUtf8(pending, kNameMax);
       if (std::unique_ptr<wxMenu> menu = LoadPopupMenu(kAutoDragPopup)) {
         // The menu's right edge goes to the drop point.
-        const int width = MenuWidth(*menu, this);
-        ShowPopupMenu(this, *menu, kAutoDragPopup, wxPoint(point.x - width, point.y));
+        const int width = MenuWidth(*menu, panel);
+        ShowPopupMenu(panel, *menu, kAutoDragPopup, wxPoint(point.x - width, point.y));
       }
       return;
     case DropAction::kRelativeFolder:
     case DropAction::kOutputFile: {
-      SyncFromControls();
-      frame_->Raise();
+      host_.frame().Raise();
       std::string name = names.front();
       if (action == DropAction::kRelativeFolder && !IsFolder(name)) {
-        name = FolderOf(name, context_.style);
+        name = FolderOf(name, host_.context().style);
       }
-      pending_file_ = name;
+      pending = name;
       if (IsFolder(name)) {
         SetRelPathFromPending();
       } else {
         SetOutputFromPending();
       }
-      RefreshControls();
+      host_.RefreshControls();
       return;
     }
     case DropAction::kList:
@@ -117,49 +120,64 @@ void MainPanel::HandleDrop(const std::vector<std::string>& dropped, const wxPoin
 
   // In one move of the items after them, as if dropped one by one after the selected item.
   const int count = static_cast<int>(names.size());
-  InsertAfterFocus(list_, std::move(names));
+  InsertAfterFocus(host_.list(), std::move(names));
   for (int index = 0; index < count; ++index) {
-    drop_beeps_.Beep(index, *context_.services.beeper);
+    drop_beeps_.Beep(index, *services.beeper);
   }
-  ShowList();
-  UpdateCounter();
+  host_.ListChanged();
 }
 
-void MainPanel::SetRelPathFromPending() {
-  std::string folder = pending_file_;
-  const char sep = Separator(context_.style);
+void MainDropsPart::SetRelPathFromPending() {
+  const PathStyle style = host_.context().style;
+  std::string& pending = host_.pending_file();
+  std::string folder = pending;
+  const char sep = Separator(style);
   if (IsFolder(folder)) {
     if (folder.empty() || folder.back() != sep) folder.push_back(sep);
   } else {
-    folder = FolderOf(folder, context_.style);
+    folder = FolderOf(folder, style);
   }
-  const Answer answer = context_.services.prompts->Message(
-      this, Tr("Do you want set Relative path to:\n\n") + folder + Tr(" ?"), kAppCaption,
+  const Answer answer = host_.context().services.prompts->Message(
+      &host_.window(), Tr("Do you want set Relative path to:\n\n") + folder + Tr(" ?"), kAppCaption,
       kPromptYesNo);
-  if (answer == Answer::Yes) settings_.RelPath = folder;
-  RefreshControls();
-  pending_file_.clear();
+  if (answer == Answer::Yes) host_.settings().RelPath = folder;
+  host_.RefreshControls();
+  pending.clear();
 }
 
-void MainPanel::SetOutputFromPending() {
-  if (IsFolder(pending_file_)) {
-    context_.services.prompts->Message(
-        this, Tr("Can't set a Folder like Output File\nPlease select a file"), kAppCaption,
-        kPromptOk);
+void MainDropsPart::SetOutputFromPending() {
+  Services& services = host_.context().services;
+  std::string& pending = host_.pending_file();
+  if (IsFolder(pending)) {
+    services.prompts->Message(&host_.window(),
+                              Tr("Can't set a Folder like Output File\nPlease select a file"),
+                              kAppCaption, kPromptOk);
     return;
   }
-  context_.services.beeper->Beep();
-  const Answer answer = context_.services.prompts->Message(
-      this,
-      Tr("Do you want set Output file to:\n\n") + pending_file_ +
+  services.beeper->Beep();
+  const Answer answer = services.prompts->Message(
+      &host_.window(),
+      Tr("Do you want set Output file to:\n\n") + pending +
           Tr("\n\nWarning: the file will be overwritten!"),
       Tr("Warning"), kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
   if (answer == Answer::Yes) {
-    settings_.FileOutput = pending_file_;
-    settings_.SetRelPathFromOutput(context_.style);
+    ScriptSettings& settings = host_.settings();
+    settings.FileOutput = pending;
+    settings.SetRelPathFromOutput(host_.context().style);
   }
-  RefreshControls();
-  pending_file_.clear();
+  host_.RefreshControls();
+  pending.clear();
+}
+
+void MainDropsPart::AutoDragHelp() {
+  host_.context().services.prompts->Message(
+      &host_.window(),
+      Tr("Drag a single file over Auto Drag button for special settings:\n\n"
+         "1) Copy Relative Path and File Name into Clipboard\n"
+         "2) Create a single line (head, file, queue), and copy it\n"
+         "3) Set Relative Path different from Output File\n"
+         "4) Set Output File"),
+      kAppCaption, kPromptOk);
 }
 
 }  // namespace lq
