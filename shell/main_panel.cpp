@@ -88,7 +88,7 @@ void MainPanel::FinishSetup() {
   if (!pending_file_.empty()) ReceiveFile(pending_file_);
 }
 
-bool MainPanel::CanClose() {
+void MainPanel::SaveOnClose() {
   // Closed at once after the start: the preview's stored place is kept all the same.
   FinishSetup();
   SyncFromControls();
@@ -96,7 +96,6 @@ bool MainPanel::CanClose() {
   // The same file: one report is enough.
   if (!failure) failure = preview_->Save();
   if (failure) Report(*failure);
-  return true;
 }
 
 void MainPanel::SyncFromControls() { settings_part_->ReadControls(settings_); }

@@ -54,8 +54,9 @@ class MainPanel : public TWhiteCenterPanel, public HintSink, private PanelHost {
   void SetupWindow(SetupRest rest = SetupRest::kNow);
   // Whether the rest of the set-up has run.
   bool setup_finished() const { return setup_finished_; }
-  // Writes the settings file; reports a failure and still agrees to close.
-  bool CanClose();
+  // The close's own step: the record as the controls show it, the texts and the preview's
+  // place go into the settings file. A failure is reported; the close goes on all the same.
+  void SaveOnClose();
 
   // A file handed over by another start or given on the command line; activation_token is
   // the one the other start was given, if any.

@@ -113,11 +113,9 @@ void TMyWindow::OnChangeFont() {
                                      kAppCaption, kPromptOk);
 }
 
-void TMyWindow::OnClose(wxCloseEvent& event) {
-  if (client_ != nullptr && !client_->CanClose() && event.CanVeto()) {
-    event.Veto();
-    return;
-  }
+// Nothing stops a close: the settings are written on the way.
+void TMyWindow::OnClose(wxCloseEvent&) {
+  if (client_ != nullptr) client_->SaveOnClose();
   Destroy();
 }
 
