@@ -100,21 +100,19 @@ void MainOutputPart::CreateAndCopySelected() {
   host_.UpdateCounter();
 }
 
-void MainOutputPart::DragCopyName() {
+// Copies what compose makes of the waiting file, which is then used up, whatever came of it.
+template <typename Compose>
+void MainOutputPart::CopyForWaitingFile(Compose compose) {
   Composer composer = host_.MakeComposer();
   std::string& pending = host_.pending_file();
-  const TextOrFailure name = PendingNameText(composer, pending);
+  const auto text = compose(composer, pending);
   pending.clear();
-  host_.CopyOrReport(name);
+  host_.CopyOrReport(text);
 }
 
-void MainOutputPart::DragCreateAndCopy() {
-  Composer composer = host_.MakeComposer();
-  std::string& pending = host_.pending_file();
-  const TextOrFailure line = SingleLineText(composer, pending);
-  pending.clear();
-  host_.CopyOrReport(line);
-}
+void MainOutputPart::DragCopyName() { CopyForWaitingFile(PendingNameText); }
+
+void MainOutputPart::DragCreateAndCopy() { CopyForWaitingFile(SingleLineText); }
 
 void MainOutputPart::CopyHandedOver(const std::vector<std::string>& names,
                                     const std::string& activation_token) {

@@ -31,6 +31,9 @@ class MainOutputPart {
   void CopyHandedOver(const std::vector<std::string>& names, const std::string& activation_token);
 
  private:
+  template <typename Compose>
+  void CopyForWaitingFile(Compose compose);
+
   PanelHost& host_;
 };
 
