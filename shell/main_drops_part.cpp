@@ -1,7 +1,6 @@
 #include "shell/main_drops_part.h"
 
 #include <wx/menu.h>
-#include <wx/statbox.h>
 
 #include <filesystem>
 #include <utility>
@@ -49,16 +48,6 @@ MainDropsPart::MainDropsPart(PanelHost& host) : host_(host) {
   }
 }
 
-wxWindow* MainDropsPart::ControlAt(const wxPoint& point) {
-  // As the window under a point is found: a disabled control is never it, and a group box
-  // only frames the controls beside it.
-  for (wxWindow* child : host_.window().GetChildren()) {
-    if (!child->IsShown() || !child->IsEnabled() || dynamic_cast<wxStaticBox*>(child)) continue;
-    if (child->GetRect().Contains(point)) return child;
-  }
-  return nullptr;
-}
-
 void MainDropsPart::HandleDrop(const std::vector<std::string>& dropped, const wxPoint& point,
                                const wxPoint& pointer) {
   Services& services = host_.context().services;
@@ -81,9 +70,8 @@ void MainDropsPart::HandleDrop(const std::vector<std::string>& dropped, const wx
   // The field is disabled: whether the drop is on it is decided by the pointer, never by
   // the point its drop arrives with.
   const bool on_rel_field = host_.OnRelPathField(pointer);
-  wxWindow* target = on_rel_field ? nullptr : ControlAt(point);
-  const DropAction action =
-      DecideDrop(names.size(), target != nullptr ? target->GetId() : 0, on_rel_field);
+  const int target = on_rel_field ? 0 : host_.ControlIdAt(point);
+  const DropAction action = DecideDrop(names.size(), target, on_rel_field);
   std::string& pending = host_.pending_file();
   switch (action) {
     case DropAction::kNothing:

@@ -6,7 +6,6 @@
 #include "shell/drop_beeps.h"
 
 class wxPoint;
-class wxWindow;
 
 namespace lq {
 
@@ -31,8 +30,6 @@ class MainDropsPart {
   void SetOutputFromPending();
 
  private:
-  wxWindow* ControlAt(const wxPoint& point);
-
   PanelHost& host_;
   DropBeeps drop_beeps_;
 };

@@ -1,6 +1,7 @@
 #include "shell/main_panel.h"
 
 #include <wx/menu.h>
+#include <wx/statbox.h>
 
 #include "engine/capacities.h"
 #include "engine/text_helpers.h"
@@ -146,6 +147,14 @@ void MainPanel::SetQueueText(const std::string& text) { settings_part_->SetQueue
 
 bool MainPanel::OnRelPathField(const wxPoint& point) const {
   return settings_part_->OnRelPathField(point);
+}
+
+int MainPanel::ControlIdAt(const wxPoint& point) {
+  for (wxWindow* child : GetChildren()) {
+    if (!child->IsShown() || !child->IsEnabled() || dynamic_cast<wxStaticBox*>(child)) continue;
+    if (child->GetRect().Contains(point)) return child->GetId();
+  }
+  return 0;
 }
 
 const DropBeeps& MainPanel::drop_beeps() const { return drops_->drop_beeps(); }

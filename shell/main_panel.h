@@ -105,6 +105,7 @@ class MainPanel : public TWhiteCenterPanel, public HintSink, private PanelHost {
   Composer MakeComposer() override;
   ScriptSettings SettingsAsShown() const override;
   bool OnRelPathField(const wxPoint& point) const override;
+  int ControlIdAt(const wxPoint& point) override;
   void RefreshControls() override;
   void ListChanged() override;
   void UpdateCounter() override;

@@ -51,6 +51,9 @@ class PanelHost {
   virtual void SetQueueText(const std::string& text) = 0;
   // Whether a point of the panel lies on the relative-path field, which takes folders.
   virtual bool OnRelPathField(const wxPoint& point) const = 0;
+  // The id of the control at a point of the panel, as the window under a point is found (a
+  // disabled control is never it, a group box only frames the others); 0 for none.
+  virtual int ControlIdAt(const wxPoint& point) = 0;
 
   // The record changed: the controls show it again.
   virtual void RefreshControls() = 0;
