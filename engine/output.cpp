@@ -79,39 +79,43 @@ TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
   return content;
 }
 
-TextOrFailure SingleLineText(Composer& composer, std::string& pending) {
-  const std::string given = pending;
+TextOrFailure SingleLineText(Composer& composer, const std::string& name) {
   std::string line;
   std::string file;
-  composer.ComposeLine(line, file, 0, &given);
-  pending.clear();
+  composer.ComposeLine(line, file, 0, &name);
   if (auto refusal = composer.TakeRefusal()) return *refusal;
   return line;
 }
 
-TextOrFailure PendingNameText(Composer& composer, std::string& pending) {
-  std::string name = composer.WrittenNameOf(pending, 0);
-  pending.clear();
+TextOrFailure PendingNameText(Composer& composer, const std::string& name) {
+  std::string written = composer.WrittenNameOf(name, 0);
   if (auto refusal = composer.TakeRefusal()) return *refusal;
-  return name;
+  return written;
 }
 
-TextOrFailure SelectedItemText(Composer& composer, FileList& list) {
+namespace {
+
+// The item the selected-item commands act on: the selected one, else the first.
+int ActedOnItem(const FileList& list) { return list.Selected() < 0 ? 0 : list.Selected(); }
+
+}  // namespace
+
+TextOrFailure SelectedItemText(Composer& composer, const FileList& list) {
   if (auto failure = RequireFiles(list)) return *failure;
-  if (list.Selected() < 0) list.Select(0);
+  const int index = ActedOnItem(list);
   std::string file;
-  list.GetItem(list.Selected(), file);
-  file = composer.WrittenNameOf(file, list.Selected());
+  list.GetItem(index, file);
+  file = composer.WrittenNameOf(file, index);
   if (auto refusal = composer.TakeRefusal()) return *refusal;
   return file;
 }
 
-TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending) {
+TextOrFailure CreateAndCopySelectedText(Composer& composer, const FileList& list) {
   if (auto failure = RequireFiles(list)) return *failure;
-  if (list.Selected() < 0) list.Select(0);
-  list.GetItem(list.Selected(), pending);
-  CutUtf8(pending, kNameMax);
-  return SingleLineText(composer, pending);
+  std::string name;
+  list.GetItem(ActedOnItem(list), name);
+  CutUtf8(name, kNameMax);
+  return SingleLineText(composer, name);
 }
 
 }  // namespace lq

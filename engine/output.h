@@ -64,18 +64,17 @@ std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& se
 TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
                             const FileList& list, const std::string& path);
 
-// The composed line for pending, its texts' line breaks as the composer's eol; empties
-// pending.
-TextOrFailure SingleLineText(Composer& composer, std::string& pending);
+// The composed line for name, its texts' line breaks as the composer's eol.
+TextOrFailure SingleLineText(Composer& composer, const std::string& name);
 
-// pending's written name; empties pending.
-TextOrFailure PendingNameText(Composer& composer, std::string& pending);
+// name's written name.
+TextOrFailure PendingNameText(Composer& composer, const std::string& name);
 
-// The selected item's written name (the first item is selected when none is).
-TextOrFailure SelectedItemText(Composer& composer, FileList& list);
+// The selected item's written name; the first item's when none is selected.
+TextOrFailure SelectedItemText(Composer& composer, const FileList& list);
 
-// The composed line of the selected item, by way of pending (the first item is selected
-// when none is).
-TextOrFailure CreateAndCopySelectedText(Composer& composer, FileList& list, std::string& pending);
+// The composed line of the selected item, its name cut as a waiting file's; the first item's
+// when none is selected.
+TextOrFailure CreateAndCopySelectedText(Composer& composer, const FileList& list);
 
 }  // namespace lq

@@ -22,8 +22,8 @@
 #include "platform/wx_prompts.h"
 #include "resources/resources.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
 #include "shell/hand_over_inbox.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
@@ -118,7 +118,7 @@ void TMyApp::Receive(const HandOver& hand_over) {
     (IsValidUtf8(name) ? showable : refused).push_back(name);
   }
   if (!showable.empty()) {
-    if (BaseDlg* client = frame_->client()) {
+    if (MainPanel* client = frame_->client()) {
       client->ReceiveFiles(showable, hand_over.activation_token);
     }
   } else {

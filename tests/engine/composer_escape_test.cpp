@@ -296,15 +296,13 @@ TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
   FileList list;
   list.Append("/m/\xFE.txt");
   Composer c(s, kPosix, Eol::Lf, "\"", "\"", &list);
-  std::string pending = "/m/\xFE.txt";
-  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, pending)));
-  EXPECT_TRUE(pending.empty());
-  pending = "/m/\xFE.txt";
-  EXPECT_TRUE(std::holds_alternative<Failure>(PendingNameText(c, pending)));
+  const std::string refused = "/m/\xFE.txt";
+  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, refused)));
+  EXPECT_TRUE(std::holds_alternative<Failure>(PendingNameText(c, refused)));
   EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, list)));
-  EXPECT_TRUE(std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list, pending)));
-  pending = "/m/fine \"one\".txt";
-  EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "/m/fine \\\"one\\\".txt");
+  EXPECT_TRUE(std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list)));
+  EXPECT_EQ(std::get<std::string>(PendingNameText(c, "/m/fine \"one\".txt")),
+            "/m/fine \\\"one\\\".txt");
 }
 
 TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {

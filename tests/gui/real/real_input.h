@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "shell/tip_status_bar.h"
@@ -49,7 +49,7 @@ class RealInputTest : public testing::Test {
   void TearDown() override;
 
   void Start();
-  BaseDlg* dlg() const { return frame_->client(); }
+  MainPanel* dlg() const { return frame_->client(); }
   TTipStatusBar* status() const { return frame_->status_bar(); }
   ZQTToolTip* tip() const { return status()->tooltip(); }
   wxWindow* Control(int id) const;

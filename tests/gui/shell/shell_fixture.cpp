@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "shell/tip_status_bar.h"
@@ -90,7 +90,7 @@ class ShellTest : public testing::Test {
   // first paint, and shows it if asked; nothing is handled yet.
   void StartAsTheProgram(bool show = true);
   TMyWindow* frame() const { return frame_.get(); }
-  BaseDlg* dlg() const { return frame_ ? frame_->client() : nullptr; }
+  MainPanel* dlg() const { return frame_ ? frame_->client() : nullptr; }
   TTipStatusBar* status() const { return frame_ ? frame_->status_bar() : nullptr; }
   bool FrameGone();  // after the pending deletion ran
 

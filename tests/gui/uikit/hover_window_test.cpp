@@ -17,7 +17,7 @@
 
 #include "resources/ids.h"
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/tip_status_bar.h"
 #include "tests/gui/fakes/fake_beeper.h"
@@ -103,7 +103,7 @@ class HoverWindowTest : public testing::Test {
   void Settle() {
     for (int i = 0; i < 10; ++i) wxTheApp->Yield();
   }
-  BaseDlg* dlg() const { return frame_->client(); }
+  MainPanel* dlg() const { return frame_->client(); }
   TTipStatusBar* status() const { return frame_->status_bar(); }
   ZQTToolTip* tip() const { return status()->tooltip(); }
   wxWindow* Control(int id) const { return dlg()->FindWindow(id); }

@@ -19,7 +19,7 @@
 #include "resources/ids.h"
 #include "resources/images.h"
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "tests/gui/fakes/fake_beeper.h"
@@ -181,7 +181,7 @@ TEST_P(SwayHalfTileTest, TheWindowTakesItsTileAndCutsNothing) {
   // A window that keeps a larger smallest size than its tile is cut by sway at the tile.
   EXPECT_LE(frame_->GetSize().GetWidth(), tile) << "the window is wider than its tile";
   // Every control shows whole across the frame's client area: none is cut at the right.
-  BaseDlg* dlg = frame_->client();
+  MainPanel* dlg = frame_->client();
   const int client_right = frame_->GetClientSize().GetWidth();
   for (wxWindow* child : dlg->GetChildren()) {
     if (!child->IsShown()) continue;
