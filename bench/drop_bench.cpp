@@ -17,14 +17,14 @@
 #include "bench/window_bench.h"
 #include "engine/script_settings.h"
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
 #include "shell/drop_beeps.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 
 namespace {
 
 // Runs the event loop until the drop's waiting beeps have rung; false if they never do.
-bool RingOut(const lq::BaseDlg& dlg) {
+bool RingOut(const lq::MainPanel& dlg) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (dlg.drop_beeps().pending() > 0) {
     if (std::chrono::steady_clock::now() > end) return false;
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
       auto* frame = new lq::TMyWindow(context);
       frame->Show();
       lq::bench::Drain();
-      lq::BaseDlg* dlg = frame->client();
+      lq::MainPanel* dlg = frame->client();
       if (middle) {
         std::vector<std::string> existing(names.begin(), names.begin() + 1000);
         dlg->HandleDrop(existing, dlg->FindWindow(lq::ids::kFileList)->GetRect().GetTopLeft());

@@ -20,7 +20,7 @@
 
 #include "bench/window_bench.h"
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "uikit/grafext/zq_list_box.h"
 
@@ -42,7 +42,7 @@ double Timed(lq::TZQListBox* list, const std::function<void()>& act) {
   return lq::bench::Ms(Clock::now() - t0);
 }
 
-void Command(lq::BaseDlg* dlg, int id) {
+void Command(lq::MainPanel* dlg, int id) {
   wxCommandEvent event(wxEVT_MENU, id);
   dlg->ProcessWindowEvent(event);
 }
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   auto* frame = new lq::TMyWindow(bench.context());
   frame->Show();
   lq::bench::Drain();
-  lq::BaseDlg* dlg = frame->client();
+  lq::MainPanel* dlg = frame->client();
   auto* list = dynamic_cast<lq::TZQListBox*>(dlg->FindWindow(lq::ids::kFileList));
   if (list == nullptr) return 1;
   const double before_mb = lq::bench::ResidentMb();

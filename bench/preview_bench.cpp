@@ -17,7 +17,7 @@
 #include "bench/window_bench.h"
 #include "engine/script_settings.h"
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/preview_frame.h"
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   auto* frame = new lq::TMyWindow(context);
   frame->Show();
   lq::bench::Drain();
-  lq::BaseDlg* dlg = frame->client();
+  lq::MainPanel* dlg = frame->client();
   const wxPoint on_list =
       dlg->FindWindow(lq::ids::kFileList)->GetRect().GetTopLeft() + wxSize(5, 5);
   dlg->HandleDrop(names, on_list);

@@ -56,7 +56,8 @@ WindowBench::WindowBench(const char* name)
   setenv("HOME", home_.c_str(), 1);
   setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
   setenv("XDG_RUNTIME_DIR", (home_ / "run").c_str(), 1);
-  context_.services = {&clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
+  kit_.UseFakeClock();
+  context_.services = {&clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = home_ / kSettingsFileName;
   context_.program_folder = (home_ / "program/").string();
 }

@@ -9,9 +9,9 @@
 #include "shell/shell_context.h"
 #include "tests/gui/fakes/fake_beeper.h"
 #include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
+#include "tests/gui/uikit/kit_fakes.h"
 
 namespace lq::bench {
 
@@ -41,7 +41,7 @@ class WindowBench {
  private:
   std::filesystem::path home_;
   bool started_ = false;
-  FakeClock clock_;
+  test::KitFakes kit_;  // the clock, so that a notice passes without waiting
   FakeClipboard clipboard_;
   FakeLauncher launcher_;
   FakePrompts prompts_;

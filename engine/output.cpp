@@ -80,40 +80,43 @@ Result<std::string> CreateAndCopy(Composer& composer, const ScriptSettings& sett
   return content;
 }
 
-Result<std::string> SingleLineText(Composer& composer, std::string& pending) {
-  const std::string given = pending;
+Result<std::string> SingleLineText(Composer& composer, const std::string& name) {
   std::string line;
   std::string file;
-  composer.ComposeLine(line, file, 0, &given);
-  pending.clear();
+  composer.ComposeLine(line, file, 0, &name);
   if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
   return line;
 }
 
-Result<std::string> PendingNameText(Composer& composer, std::string& pending) {
-  std::string name = composer.WrittenNameOf(pending, 0);
-  pending.clear();
+Result<std::string> PendingNameText(Composer& composer, const std::string& name) {
+  std::string written = composer.WrittenNameOf(name, 0);
   if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
-  return name;
+  return written;
 }
 
-Result<std::string> SelectedItemText(Composer& composer, FileList& list) {
+namespace {
+
+// The item the selected-item commands act on: the selected one, else the first.
+int ActedOnItem(const FileList& list) { return list.Selected() < 0 ? 0 : list.Selected(); }
+
+}  // namespace
+
+Result<std::string> SelectedItemText(Composer& composer, const FileList& list) {
   if (Status some = RequireFiles(list); !some.ok()) return std::move(some).failure();
-  if (list.Selected() < 0) list.Select(0);
+  const int index = ActedOnItem(list);
   std::string file;
-  list.GetItem(list.Selected(), file);
-  file = composer.WrittenNameOf(file, list.Selected());
+  list.GetItem(index, file);
+  file = composer.WrittenNameOf(file, index);
   if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
   return file;
 }
 
-Result<std::string> CreateAndCopySelectedText(Composer& composer, FileList& list,
-                                              std::string& pending) {
+Result<std::string> CreateAndCopySelectedText(Composer& composer, const FileList& list) {
   if (Status some = RequireFiles(list); !some.ok()) return std::move(some).failure();
-  if (list.Selected() < 0) list.Select(0);
-  list.GetItem(list.Selected(), pending);
-  CutUtf8(pending, kNameMax);
-  return SingleLineText(composer, pending);
+  std::string name;
+  list.GetItem(ActedOnItem(list), name);
+  CutUtf8(name, kNameMax);
+  return SingleLineText(composer, name);
 }
 
 }  // namespace lq

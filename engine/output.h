@@ -59,19 +59,17 @@ Status CreateOutput(Composer& composer, const ScriptSettings& settings, const Fi
 Result<std::string> CreateAndCopy(Composer& composer, const ScriptSettings& settings,
                                   const FileList& list, const std::string& path);
 
-// The composed line for pending, its texts' line breaks as the composer's eol; empties
-// pending.
-Result<std::string> SingleLineText(Composer& composer, std::string& pending);
+// The composed line for name, its texts' line breaks as the composer's eol.
+Result<std::string> SingleLineText(Composer& composer, const std::string& name);
 
-// pending's written name; empties pending.
-Result<std::string> PendingNameText(Composer& composer, std::string& pending);
+// name's written name.
+Result<std::string> PendingNameText(Composer& composer, const std::string& name);
 
-// The selected item's written name (the first item is selected when none is).
-Result<std::string> SelectedItemText(Composer& composer, FileList& list);
+// The selected item's written name; the first item's when none is selected.
+Result<std::string> SelectedItemText(Composer& composer, const FileList& list);
 
-// The composed line of the selected item, by way of pending (the first item is selected
-// when none is).
-Result<std::string> CreateAndCopySelectedText(Composer& composer, FileList& list,
-                                              std::string& pending);
+// The composed line of the selected item, its name cut as a waiting file's; the first item's
+// when none is selected.
+Result<std::string> CreateAndCopySelectedText(Composer& composer, const FileList& list);
 
 }  // namespace lq

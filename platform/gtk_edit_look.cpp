@@ -4,12 +4,12 @@
 
 #include <string>
 
+#include "platform/gtk_widget_sheet.h"
+
 namespace lq {
 namespace {
 
 constexpr const char* kSheetKey = "lq-edit-margin";
-
-void DropSheet(gpointer data) { g_object_unref(data); }
 
 }  // namespace
 
@@ -27,20 +27,10 @@ void SetEditInnerMargin(void* handle, int margin) {
     return;
   }
   if (!GTK_IS_ENTRY(widget)) return;
-  GtkStyleContext* style = gtk_widget_get_style_context(widget);
-  if (auto* before =
-          static_cast<GtkStyleProvider*>(g_object_get_data(G_OBJECT(widget), kSheetKey))) {
-    gtk_style_context_remove_provider(style, before);
-  }
   // The theme asks more height of an entry than a resource's one-line field has: without its
   // room above and below the text is centred in what the field has, not cut at the bottom.
   const std::string px = std::to_string(margin) + "px";
-  const std::string sheet = "entry { min-height: 0; padding: 0 " + px + "; }";
-  GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, sheet.c_str(), -1, nullptr);
-  gtk_style_context_add_provider(style, GTK_STYLE_PROVIDER(provider),
-                                 GTK_STYLE_PROVIDER_PRIORITY_USER);
-  g_object_set_data_full(G_OBJECT(widget), kSheetKey, provider, DropSheet);
+  ReplaceWidgetSheet(widget, kSheetKey, "entry { min-height: 0; padding: 0 " + px + "; }");
 }
 
 }  // namespace lq

@@ -2,6 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
+#include "platform/gtk_widget_sheet.h"
+
 namespace lq {
 namespace {
 
@@ -28,24 +32,12 @@ void OnPress(GtkGestureMultiPress* gesture, int, double, double, gpointer) {
 
 }  // namespace
 
-void LayFocusRing(void* handle, const std::string& colour, int width) {
-  if (handle == nullptr) return;
-  auto* widget = static_cast<GtkWidget*>(handle);
+void LayFocusRing(void* widget, const std::string& colour, int width) {
   const std::string px = std::to_string(width) + "px";
   // Inside the control's own allocation, where no neighbour covers it; the theme's rounding.
-  const std::string sheet = "*:focus { outline-style: solid; outline-width: " + px +
-                            "; outline-color: " + colour + "; outline-offset: -" + px + "; }";
-  GtkStyleContext* style = gtk_widget_get_style_context(widget);
-  if (auto* before =
-          static_cast<GtkStyleProvider*>(g_object_get_data(G_OBJECT(widget), kRingKey))) {
-    gtk_style_context_remove_provider(style, before);
-  }
-  GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, sheet.c_str(), -1, nullptr);
-  gtk_style_context_add_provider(style, GTK_STYLE_PROVIDER(provider),
-                                 GTK_STYLE_PROVIDER_PRIORITY_USER);
-  // The widget holds the sheet from now on; setting the next one lets this one go.
-  g_object_set_data_full(G_OBJECT(widget), kRingKey, provider, Drop);
+  ReplaceWidgetSheet(widget, kRingKey,
+                     "*:focus { outline-style: solid; outline-width: " + px +
+                         "; outline-color: " + colour + "; outline-offset: -" + px + "; }");
 }
 
 void HideFocusOnPointerPress(void* widget) {

@@ -12,7 +12,9 @@ namespace lq {
 
 struct FontSettings;
 
-// Milliseconds on a monotonic clock; notices wait on it, tests drive it.
+// Milliseconds on a monotonic clock; notices wait on it, tests drive it. The program has one,
+// the kit's (KitClock() in uikit/grafext/kit_services.h), so a test that fakes it fakes the
+// time of every part.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -85,8 +87,8 @@ class Beeper {
 };
 
 // The platform services the window uses; the application owns the real ones, tests fakes.
+// Time is not among them: it is the kit's clock.
 struct Services {
-  Clock* clock = nullptr;
   Clipboard* clipboard = nullptr;
   Launcher* launcher = nullptr;
   Prompts* prompts = nullptr;

@@ -4,22 +4,22 @@
 
 namespace lq {
 
-class BaseDlg;
+class MainPanel;
 
-// Files dropped on the main dialog or on any of its controls all go to the dialog's one drop
-// handler, with the drop point and the pointer's position in the dialog's coordinates.
-class DialogDropTarget : public wxFileDropTarget {
+// Files dropped on the main panel or on any of its controls all go to the panel's one drop
+// handler, with the drop point and the pointer's position in the panel's coordinates.
+class PanelDropTarget : public wxFileDropTarget {
  public:
-  DialogDropTarget(wxWindow* window, BaseDlg* dialog) : window_(window), dialog_(dialog) {}
+  PanelDropTarget(wxWindow* window, MainPanel* panel) : window_(window), panel_(panel) {}
 
   bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& names) override;
 
-  // Puts a target on the dialog and on every control in it.
-  static void Install(BaseDlg* dialog);
+  // Puts a target on the panel and on every control in it.
+  static void Install(MainPanel* panel);
 
  private:
   wxWindow* window_;
-  BaseDlg* dialog_;
+  MainPanel* panel_;
 };
 
 }  // namespace lq

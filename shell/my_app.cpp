@@ -22,8 +22,8 @@
 #include "platform/wx_prompts.h"
 #include "resources/resources.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
 #include "shell/hand_over_inbox.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/user_locale.h"
 #include "shell/wx_text.h"
@@ -41,7 +41,7 @@ constexpr int kRefusalNoticeMs = 6000;
 }  // namespace
 
 struct TMyApp::RealServices {
-  // The one clock of the program: the notices' and the kit's.
+  // The one clock of the program, installed as the kit's: all read it through KitClock().
   SteadyClock clock{kKitFirstTickMs};
   WxClipboard clipboard{clock};
   DesktopLauncher launcher;
@@ -62,8 +62,7 @@ TMyApp::TMyApp(std::vector<std::string> pending_files, std::unique_ptr<HandOverL
   SetAppName(AppId());
   SetAppDisplayName(AppId());
   SetClassName(AppId());
-  context_.services = {&real_->clock, &real_->clipboard, &real_->launcher, &real_->prompts,
-                       &real_->beeper};
+  context_.services = {&real_->clipboard, &real_->launcher, &real_->prompts, &real_->beeper};
 }
 
 TMyApp::~TMyApp() = default;
@@ -119,7 +118,7 @@ void TMyApp::Receive(const HandOver& hand_over) {
     (IsValidUtf8(name) ? showable : refused).push_back(name);
   }
   if (!showable.empty()) {
-    if (BaseDlg* client = frame_->client()) {
+    if (MainPanel* client = frame_->client()) {
       client->ReceiveFiles(showable, hand_over.activation_token);
     }
   } else {
@@ -145,15 +144,14 @@ void TMyApp::TellRefused(const std::vector<std::string>& names) {
   const std::string caption = Tr(kRefusedNameCaption);
   // Not a message box: its event loop would hold every later hand-over behind it, nor a
   // timed ShowMex, which waits out its time. The notice stays until the timer closes it.
-  ShowMex(frame_, &text, &caption, kMexIconExclamation, 0, *context_.services.clock,
-          context_.services.beeper);
+  ShowMex(frame_, &text, &caption, kMexIconExclamation, 0, KitClock(), context_.services.beeper);
   TZQMex* shown = CurrentMex();
   if (shown == nullptr) return;
   if (!refusal_timer_) {
     refusal_timer_ = std::make_unique<wxTimer>();
     refusal_timer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
       if (CurrentMex() != nullptr) {
-        ShowMex(nullptr, nullptr, nullptr, 0, 0, *context_.services.clock);
+        ShowMex(nullptr, nullptr, nullptr, 0, 0, KitClock());
       }
     });
   }

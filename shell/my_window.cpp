@@ -16,11 +16,11 @@
 #include "resources/images.h"
 #include "resources/resources.h"
 #include "resources/translate.h"
-#include "shell/base_dlg.h"
-#include "shell/base_dlg_layout.h"
 #include "shell/control_bar.h"
 #include "shell/escape_menu.h"
 #include "shell/fit_view.h"
+#include "shell/main_panel.h"
+#include "shell/main_panel_layout.h"
 #include "shell/tip_status_bar.h"
 #include "shell/wx_text.h"
 #include "uikit/grafext/controls.h"
@@ -45,9 +45,9 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file, Set
   SetStatusBar(status_);
   SetToolBar(new TMyControlBar(this));
 
-  client_ = new BaseDlg(this, DialogFont(context_.settings_file), status_, context_);
-  client_->AddArrangement(NarrowMainDialog(), NarrowMainDialogSize());
-  // The dialog lives in a view that scrolls where the window is smaller than it needs.
+  client_ = new MainPanel(this, DialogFont(context_.settings_file), status_, context_);
+  client_->AddArrangement(NarrowMainPanel(), NarrowMainPanelSize());
+  // The panel lives in a view that scrolls where the window is smaller than it needs.
   auto* view = new TFitView(this);
   view->Hold(client_);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -74,7 +74,7 @@ TMyWindow::TMyWindow(ShellContext& context, const std::string& pending_file, Set
 }
 
 // A large font or a scale of 2 can make the laid-out window taller than the screen: it opens
-// no larger than the work area, and the dialog rescales to what it gets.
+// no larger than the work area, and the panel rescales to what it gets.
 void TMyWindow::FitInWorkArea() {
   const int at = wxDisplay::GetFromWindow(this);
   const wxRect area = wxDisplay(at == wxNOT_FOUND ? 0u : static_cast<unsigned>(at)).GetClientArea();
@@ -114,11 +114,9 @@ void TMyWindow::OnChangeFont() {
                                      kAppCaption, kPromptOk);
 }
 
-void TMyWindow::OnClose(wxCloseEvent& event) {
-  if (client_ != nullptr && !client_->CanClose() && event.CanVeto()) {
-    event.Veto();
-    return;
-  }
+// Nothing stops a close: the settings are written on the way.
+void TMyWindow::OnClose(wxCloseEvent&) {
+  if (client_ != nullptr) client_->SaveOnClose();
   Destroy();
 }
 

@@ -8,21 +8,21 @@
 
 namespace lq {
 
-class BaseDlg;
+class MainPanel;
 class TTipStatusBar;
 enum class SetupRest;
 
-// The main frame: menu bar, tool bar, status bar and the main dialog as its one client.
-// Commands from the menu bar and the tool bar are passed on to the main dialog, but for
+// The main frame: menu bar, tool bar, status bar and the main panel as its one client.
+// Commands from the menu bar and the tool bar are passed on to the main panel, but for
 // Change Font, which the frame handles itself.
 class TMyWindow : public wxFrame {
  public:
   // pending_file is a file given on the command line, handled once the window is set up;
-  // rest says when the main dialog's set-up after the controls runs (at once by default).
+  // rest says when the main panel's set-up after the controls runs (at once by default).
   TMyWindow(ShellContext& context, const std::string& pending_file = {},
             SetupRest rest = SetupRest{});
 
-  BaseDlg* client() const { return client_; }
+  MainPanel* client() const { return client_; }
   TTipStatusBar* status_bar() const { return status_; }
 
   void DoGiveHelp(const wxString& text, bool show) override;
@@ -37,7 +37,7 @@ class TMyWindow : public wxFrame {
 
   ShellContext& context_;
   TTipStatusBar* status_ = nullptr;
-  BaseDlg* client_ = nullptr;
+  MainPanel* client_ = nullptr;
   bool forwarding_ = false;
 };
 

@@ -15,24 +15,14 @@ if [ -z "${LQ_OWN_DISPLAY:-}" ]; then
 fi
 
 bin_dir=$1
-work=$(mktemp -d "${TMPDIR:-/tmp}/lq-e2e-atspi.XXXXXX")
-wm=""
-trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
+e2e_work lq-e2e-atspi
 mkdir -p "$work/run" "$work/cfg"
 chmod 700 "$work/run"
 export HOME="$work" XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work/run" \
   XDG_CACHE_HOME="$work/cache"
-# A display just started may not take clients yet.
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.2
-done
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_openbox
 # GTK speaks to the AT-SPI bus unless told not to.
 unset NO_AT_BRIDGE
 export GTK_A11Y=atk

@@ -35,6 +35,25 @@ e2e_work() {  # e2e_work NAME
   trap cleanup EXIT
 }
 
+# Starts openbox on the display, logged to $work/openbox.log and stopped when the script ends,
+# and waits up to 10 s until it manages the display; fails when it does not. ARGs go to
+# openbox.
+start_openbox() {  # start_openbox [ARG...]
+  local _
+  # A display just started may not take clients yet.
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  openbox --sm-disable "$@" >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 launch() {  # launch [ARG...]
   "$app" "$@" >>"$work/app.log" 2>&1 &
   app_pid=$!

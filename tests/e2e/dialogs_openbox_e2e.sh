@@ -25,13 +25,7 @@ chmod 700 "$home/run"
 export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$home/run" \
   XDG_DATA_HOME="$home/share" XDG_CACHE_HOME="$home/cache"
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-check "openbox manages the display" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+check "openbox manages the display" start_openbox
 
 # x y width height of a window's client area on the screen.
 geometry() {

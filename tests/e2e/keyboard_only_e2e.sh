@@ -83,12 +83,7 @@ out=$work/out/result.txt
 : >"$out"  # the output file dialog is an open dialog: the file is chosen, not named
 ini=$home/cfg/loomquill/ZQIni.ini
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_openbox
 
 # --- Waiting ---------------------------------------------------------------------------
 

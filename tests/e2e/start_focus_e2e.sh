@@ -21,14 +21,7 @@ chmod 700 "$home/run"
 export HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$home/run" \
   XDG_CACHE_HOME="$home/cache"
 
-openbox --sm-disable --config-file /dev/null >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xdotool getactivewindow >/dev/null 2>&1 && break
-  # openbox answers for the active window once it manages the screen, even with none.
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_openbox --config-file /dev/null
 
 name_of_focus() { xdotool getwindowfocus getwindowname 2>/dev/null; }
 name_of_active() { xdotool getactivewindow getwindowname 2>/dev/null; }

@@ -53,7 +53,7 @@ inline constexpr long long kKitFirstTickMs = 60 * 1000;
 // the real one: a SteadyClock from kKitFirstTickMs, the toolkit's timers, pointer and menu
 // loop, the resources' hint table and cursors.
 struct KitServices {
-  Clock* clock = nullptr;  // the tick count of the tooltip's delays
+  Clock* clock = nullptr;  // the program's one clock: notices, tooltip delays, throttles
   TimerSource* timers = nullptr;
   PointerProbe* pointer = nullptr;
   PopupPresenter* popups = nullptr;

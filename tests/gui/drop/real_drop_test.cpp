@@ -6,11 +6,11 @@
 #include <regex>
 #include <sstream>
 
-#include "platform/steady_clock.h"
 #include "resources/ids.h"
 #include "shell/drop_beeps.h"
 #include "tests/gui/drop/x_drag.h"
 #include "tests/gui/shell/shell_fixture.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq::test {
 namespace {
@@ -18,12 +18,8 @@ namespace {
 // Notes when each beep rang, on the clock the window uses.
 class TimedBeeper : public Beeper {
  public:
-  explicit TimedBeeper(Clock& clock) : clock_(clock) {}
-  void Beep() override { at.push_back(clock_.NowMs()); }
+  void Beep() override { at.push_back(KitClock().NowMs()); }
   std::vector<long long> at;
-
- private:
-  Clock& clock_;
 };
 
 class RealDropTest : public ShellTest {
@@ -37,7 +33,7 @@ class RealDropTest : public ShellTest {
     }
     fs::create_directories(work_ / "src" / "Folder");
     for (const char* f : {"x.txt", "y.txt", "z.txt"}) WriteAll(work_ / "src" / f, "");
-    context_.services.clock = &steady_;
+    kit_.UseRealTime();  // the beeps' spacing as the display's real drop keeps it
     context_.services.beeper = &beeps_;
     Start();
     frame()->Raise();
@@ -54,8 +50,7 @@ class RealDropTest : public ShellTest {
     ASSERT_TRUE(XDrag(names, to, after_release)) << "the drag source did not come up";
   }
 
-  SteadyClock steady_;
-  TimedBeeper beeps_{steady_};
+  TimedBeeper beeps_;
 };
 
 TEST_F(RealDropTest, AFolderOnTheRelativePathFieldSetsTheRelativeFolder) {

@@ -6,6 +6,7 @@
 #include "tests/gui/real/real_input.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/contrast.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq::test {
 namespace {
@@ -13,7 +14,7 @@ namespace {
 class NoticeContrastTest : public RealInputTest {
  protected:
   void TearDown() override {
-    if (CurrentMex() != nullptr) ShowMex(nullptr, nullptr, nullptr, 0, 0, shell_clock_, &beeper_);
+    if (CurrentMex() != nullptr) ShowMex(nullptr, nullptr, nullptr, 0, 0, KitClock(), &beeper_);
     RealInputTest::TearDown();
   }
 
@@ -28,7 +29,7 @@ TEST_F(NoticeContrastTest, TextAndCancelBoxReadOnTheNotice) {
   if (!Ready()) GTEST_SKIP() << "the display shows or activates no window";
   const std::string text = "Copying files, wait...";
   const std::string caption = "Halvorn Loomquill";
-  ShowMex(frame_, &text, &caption, kMexIconInformation | kMexCancelBox, 0, shell_clock_, &beeper_);
+  ShowMex(frame_, &text, &caption, kMexIconInformation | kMexCancelBox, 0, KitClock(), &beeper_);
   TZQMex* mex = CurrentMex();
   ASSERT_NE(mex, nullptr);
   ASSERT_TRUE(PumpUntil([&] { return mex->IsShownOnScreen(); }));

@@ -127,7 +127,7 @@ void RealInputTest::SetUp() {
   setenv("HOME", (root_ / "home").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
   unsetenv("XDG_DESKTOP_DIR");
-  context_.services = {&shell_clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
+  context_.services = {&clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
   context_.program_folder = (root_ / "program").string() + "/";
   // Out of the way of the window, which opens at the top left.

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "shell/tip_status_bar.h"
 #include "tests/gui/fakes/fake_beeper.h"
 #include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
 #include "uikit/tooltip/zq_tooltip.h"
@@ -42,15 +41,15 @@ wxImage Grab(const wxRect& screen_rect);
 // Where the X server has viewable windows of this size, from xwininfo.
 std::vector<wxPoint> ViewableWindowsOfSize(const wxSize& size);
 
-// The real main window with the kit's real clock, timers and pointer; only the shell's
-// services (prompts, clipboard, launcher) are fakes.
+// The real main window with the kit's real clock, timers and pointer, which the notices wait
+// on too; only the shell's services (prompts, clipboard, launcher, beeper) are fakes.
 class RealInputTest : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
   void Start();
-  BaseDlg* dlg() const { return frame_->client(); }
+  MainPanel* dlg() const { return frame_->client(); }
   TTipStatusBar* status() const { return frame_->status_bar(); }
   ZQTToolTip* tip() const { return status()->tooltip(); }
   wxWindow* Control(int id) const;
@@ -63,7 +62,6 @@ class RealInputTest : public testing::Test {
   wxPoint FreeSpot() const;
   bool Ready() const { return ready_; }
 
-  FakeClock shell_clock_;
   FakeClipboard clipboard_;
   FakeLauncher launcher_;
   FakePrompts prompts_;

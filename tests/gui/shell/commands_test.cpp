@@ -8,6 +8,7 @@
 
 #include "about/program_version.h"
 #include "tests/gui/shell/shell_fixture.h"
+#include "uikit/grafext/kit_services.h"
 
 namespace lq::test {
 namespace {
@@ -191,6 +192,16 @@ TEST_F(CommandsTest, OutputThatCannotBeWrittenIsNamedInTheMessage) {
   EXPECT_EQ(prompts_.messages[0].caption, "Invalid output file name");
   EXPECT_EQ(prompts_.messages[0].style, kPromptOk);
   EXPECT_TRUE(clock_.notices.empty());
+}
+
+// The window has one time, the kit's: the notice waits on the clock that times the tooltip
+// and the throttles, so a test's fake time is the window's everywhere.
+TEST_F(CommandsTest, TheCreatedNoticeWaitsOnTheKitsClock) {
+  StartWithFiles();
+  const long long before = KitClock().NowMs();
+  Command(ids::kCreate);
+  ASSERT_EQ(clock_.notices.size(), 1u);
+  EXPECT_GE(KitClock().NowMs() - before, clock_.notices[0].ms);
 }
 
 TEST_F(CommandsTest, CreateAndCopyPutsTheFileTextOnTheClipboard) {

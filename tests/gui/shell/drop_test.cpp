@@ -213,11 +213,11 @@ TEST_F(DropTest, TheDropTargetOfAControlHandsOverInDialogCoordinates) {
   wxArrayString names;
   names.push_back(wxString::FromUTF8(Src("x.txt")));
   prompts_.answers = {Answer::No};
-  static_cast<DialogDropTarget*>(target)->OnDropFiles(3, 3, names);
+  static_cast<PanelDropTarget*>(target)->OnDropFiles(3, 3, names);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].caption, "Warning");
   // And one on the list's target lands in the list.
-  static_cast<DialogDropTarget*>(ListBox()->GetDropTarget())->OnDropFiles(5, 5, names);
+  static_cast<PanelDropTarget*>(ListBox()->GetDropTarget())->OnDropFiles(5, 5, names);
   EXPECT_EQ(Items(), std::vector<std::string>{Src("x.txt")});
 }
 

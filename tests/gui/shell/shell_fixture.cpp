@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "uikit/exten/zq_mex.h"
 #include "uikit/grafext/controls.h"
 
@@ -170,10 +170,11 @@ void ShellTest::SetUp() {
 
   clock_.launcher = &launcher_;
   clock_.clipboard = &clipboard_;
-  context_.services = {&clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
+  context_.services = {&clipboard_, &launcher_, &prompts_, &beeper_};
   context_.settings_file = SettingsFile();
   context_.program_folder = program_.string() + "/";
   context_.user_templates = UserTemplates();
+  kit_.UseFakeClock();
   kit_.UsePopups(&presenter_);
 }
 

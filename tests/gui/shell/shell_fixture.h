@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "resources/ids.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "shell/tip_status_bar.h"
@@ -90,7 +90,7 @@ class ShellTest : public testing::Test {
   // first paint, and shows it if asked; nothing is handled yet.
   void StartAsTheProgram(bool show = true);
   TMyWindow* frame() const { return frame_.get(); }
-  BaseDlg* dlg() const { return frame_ ? frame_->client() : nullptr; }
+  MainPanel* dlg() const { return frame_ ? frame_->client() : nullptr; }
   TTipStatusBar* status() const { return frame_ ? frame_->status_bar() : nullptr; }
   bool FrameGone();  // after the pending deletion ran
 
@@ -125,7 +125,7 @@ class ShellTest : public testing::Test {
   void MainText(int command, const std::string& typed, bool ok);  // Set main head/queue
 
   std::string Field(int id) const;
-  std::string Counter() const { return Field(122); }
+  std::string Counter() const { return Field(ids::kCounter); }
   std::vector<std::string> Items() const;
   TZQListBox* ListBox() const;
   // The items the list shows selected, in order.
@@ -139,7 +139,7 @@ class ShellTest : public testing::Test {
   FakePrompts prompts_;
   FakeBeeper beeper_;
   RecordingPresenter presenter_;
-  KitFakes kit_;  // popups go to presenter_
+  KitFakes kit_{clock_};  // the time is clock_'s, popups go to presenter_
   ShellContext context_;
   fs::path root_, home_, config_, program_, work_;
   wxWeakRef<TMyWindow> frame_;

@@ -1,6 +1,7 @@
 // The Templates menu built from the program folder, and loading and saving templates.
 #include <wx/menu.h>
 
+#include "resources/ids.h"
 #include "tests/gui/shell/shell_fixture.h"
 #include "uikit/exten/zq_mex.h"
 
@@ -86,8 +87,9 @@ TEST_F(TemplatesTest, AtTheProgramsStartTheTemplatesFollowTheFirstPaint) {
   wxMenuBar* bar = frame()->GetMenuBar();
   ASSERT_EQ(bar->GetMenuCount(), 4u);
   EXPECT_EQ(bar->GetMenuLabelText(1), "Templates");
-  const std::vector<Item> own{
-      {1301, "Save Template", false}, {1302, "Open Template", false}, {wxID_SEPARATOR, "", false}};
+  const std::vector<Item> own{{ids::kSaveTemplate, "Save Template", false},
+                              {ids::kOpenTemplate, "Open Template", false},
+                              {wxID_SEPARATOR, "", false}};
   EXPECT_EQ(ItemsOf(TemplatesMenu()), own);
   EXPECT_EQ(CurrentMex(), nullptr) << "no notice before the window shows";
   const std::string counter = Counter();
@@ -104,7 +106,7 @@ TEST_F(TemplatesTest, AtTheProgramsStartTheTemplatesFollowTheFirstPaint) {
   EXPECT_TRUE(painted);
   EXPECT_FALSE(finished_at_first_paint);
   EXPECT_EQ(ItemsOf(TemplatesMenu()).size(), 7u);
-  EXPECT_EQ(dlg()->templates().FullNameFor(1304), (program_ / "a.hqd").string());
+  EXPECT_EQ(dlg()->templates().FullNameFor(ids::kFirstTemplate + 1), (program_ / "a.hqd").string());
   EXPECT_EQ(Counter(), counter);
   EXPECT_EQ(CurrentMex(), nullptr) << "the loading notice is closed";
 }

@@ -11,6 +11,9 @@
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
+#include <string>
+
+#include "resources/ids.h"
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/desktop.h"
 #include "uikit/grafext/face_colours.h"
@@ -22,58 +25,79 @@
 namespace lq {
 namespace {
 
-constexpr const char* kTestXrc = R"(<?xml version="1.0" encoding="UTF-8"?>
+// The test's own label, which no control of the program has.
+constexpr int kStaticLabel = 130;
+
+// The resource name of a control or menu item: its id, as the program's resources name them.
+std::string XrcName(int id) { return "name=\"" + std::to_string(id) + "\""; }
+
+std::string TestXrc() {
+  return R"(<?xml version="1.0" encoding="UTF-8"?>
 <resource xmlns="http://www.wxwidgets.org/wxxrc" version="2.5.3.0">
   <object class="wxDialog" name="TEST_DLG">
     <title>Test</title>
     <size>420,300</size>
-    <object class="TZQListBox" name="101">
+    <object class="TZQListBox" )" +
+         XrcName(ids::kFileList) + R"(>
       <pos>10,10</pos><size>150,180</size>
     </object>
-    <object class="wxTextCtrl" name="102" subclass="TZQEditCursor">
+    <object class="wxTextCtrl" )" +
+         XrcName(ids::kHeader) + R"( subclass="TZQEditCursor">
       <pos>170,10</pos><size>150,28</size>
     </object>
-    <object class="wxTextCtrl" name="103" subclass="TZQEditCursor">
+    <object class="wxTextCtrl" )" +
+         XrcName(ids::kQueue) + R"( subclass="TZQEditCursor">
       <pos>170,45</pos><size>150,60</size><style>wxTE_MULTILINE</style>
     </object>
-    <object class="wxCheckBox" name="108" subclass="TZQCheckBox">
+    <object class="wxCheckBox" )" +
+         XrcName(ids::kInvertSlash) + R"( subclass="TZQCheckBox">
       <pos>170,110</pos><size>150,24</size><label>Invert</label>
     </object>
-    <object class="wxRadioButton" name="105" subclass="TZQRadioButton">
+    <object class="wxRadioButton" )" +
+         XrcName(ids::kModeFull) + R"( subclass="TZQRadioButton">
       <pos>170,135</pos><size>150,24</size><label>Full</label><style>wxRB_GROUP</style><value>1</value>
     </object>
-    <object class="wxRadioButton" name="106" subclass="TZQRadioButton">
+    <object class="wxRadioButton" )" +
+         XrcName(ids::kModeRelative) + R"( subclass="TZQRadioButton">
       <pos>170,160</pos><size>150,24</size><label>Relative</label>
     </object>
-    <object class="wxButton" name="112" subclass="TAutoButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kCreate) + R"( subclass="TAutoButton">
       <pos>10,200</pos><size>90,30</size><label>Create</label>
     </object>
-    <object class="wxButton" name="109" subclass="TAutoButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kMoveUp) + R"( subclass="TAutoButton">
       <pos>110,200</pos><size>40,30</size><label>&lt;</label>
     </object>
-    <object class="wxButton" name="113" subclass="TZQButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kView) + R"( subclass="TZQButton">
       <pos>160,200</pos><size>60,30</size><label>View</label>
     </object>
-    <object class="wxStaticText" name="130">
+    <object class="wxStaticText" )" +
+         XrcName(kStaticLabel) + R"(>
       <pos>240,200</pos><label>Static</label>
     </object>
   </object>
   <object class="wxMenu" name="TEST_MNU">
-    <object class="wxMenuItem" name="24338"><label>Exit</label></object>
+    <object class="wxMenuItem" )" +
+         XrcName(ids::kExit) + R"(><label>Exit</label></object>
   </object>
   <object class="wxMenu" name="LIST_MNU">
-    <object class="wxMenuItem" name="1004"><label>Copy selected item</label></object>
+    <object class="wxMenuItem" )" +
+         XrcName(ids::kCopySelected) + R"(><label>Copy selected item</label></object>
   </object>
   <object class="wxMenu" name="CREATE_TEST_MNU">
-    <object class="wxMenuItem" name="1007"><label>Create and copy</label></object>
+    <object class="wxMenuItem" )" +
+         XrcName(ids::kCreateAndCopy) + R"(><label>Create and copy</label></object>
   </object>
 </resource>
 )";
+}
 
 void LoadTestXrc() {
   static bool loaded = false;
   if (loaded) return;
-  wxStringInputStream stream(wxString::FromUTF8(kTestXrc));
+  wxStringInputStream stream(wxString::FromUTF8(TestXrc()));
   auto* doc = new wxXmlDocument(stream);
   ASSERT_TRUE(doc->IsOk());
   ASSERT_TRUE(wxXmlResource::Get()->LoadDocument(doc, "uikit_test.xrc"));
@@ -148,16 +172,16 @@ class ControlsTest : public testing::Test {
     dlg = new TestDlg("TEST_MNU", &font);
     ASSERT_TRUE(dlg->loaded());
     for (const char* name : {"one", "two", "three", "four", "five"}) names.Append(name);
-    dlg->Get<TZQListBox>(101)->ShowList(&names);
-    dlg->Get<TZQListBox>(101)->Setup("CUR_NORMAL", "LIST_MNU");
-    dlg->Get<TZQEditCursor>(102)->Setup(10, "CUR_NORMAL");
-    dlg->Get<TZQEditCursor>(103)->Setup(8, "CUR_NORMAL");
-    dlg->Get<TZQCheckBox>(108)->Setup("CUR_NORMAL", "");
-    dlg->Get<TZQRadioButton>(105)->Setup("CUR_NORMAL", "");
-    dlg->Get<TZQRadioButton>(106)->Setup("", "");
-    dlg->Get<TZQButton>(112)->Setup("", "CREATE_TEST_MNU", true);
-    dlg->Get<TZQButton>(109)->Setup("", "");
-    dlg->Get<TZQButton>(113)->Setup("CUR_NOWHERE", "CREATE_TEST_MNU");
+    dlg->Get<TZQListBox>(ids::kFileList)->ShowList(&names);
+    dlg->Get<TZQListBox>(ids::kFileList)->Setup("CUR_NORMAL", "LIST_MNU");
+    dlg->Get<TZQEditCursor>(ids::kHeader)->Setup(10, "CUR_NORMAL");
+    dlg->Get<TZQEditCursor>(ids::kQueue)->Setup(8, "CUR_NORMAL");
+    dlg->Get<TZQCheckBox>(ids::kInvertSlash)->Setup("CUR_NORMAL", "");
+    dlg->Get<TZQRadioButton>(ids::kModeFull)->Setup("CUR_NORMAL", "");
+    dlg->Get<TZQRadioButton>(ids::kModeRelative)->Setup("", "");
+    dlg->Get<TZQButton>(ids::kCreate)->Setup("", "CREATE_TEST_MNU", true);
+    dlg->Get<TZQButton>(ids::kMoveUp)->Setup("", "");
+    dlg->Get<TZQButton>(ids::kView)->Setup("CUR_NOWHERE", "CREATE_TEST_MNU");
     dlg->Show();
     for (int i = 0; i < 5; ++i) wxTheApp->Yield();
   }
@@ -174,13 +198,13 @@ class ControlsTest : public testing::Test {
 };
 
 TEST_F(ControlsTest, XrcCreatesTheControlClassesWithTheirIds) {
-  EXPECT_NE(dlg->Get<TZQListBox>(101), nullptr);
-  EXPECT_NE(dlg->Get<TZQEditCursor>(102), nullptr);
-  EXPECT_NE(dlg->Get<TZQCheckBox>(108), nullptr);
-  EXPECT_NE(dlg->Get<TZQRadioButton>(106), nullptr);
-  EXPECT_NE(dlg->Get<TAutoButton>(112), nullptr);
-  EXPECT_NE(dlg->Get<TZQButton>(113), nullptr);
-  EXPECT_EQ(dlg->Get<TAutoButton>(113), nullptr);
+  EXPECT_NE(dlg->Get<TZQListBox>(ids::kFileList), nullptr);
+  EXPECT_NE(dlg->Get<TZQEditCursor>(ids::kHeader), nullptr);
+  EXPECT_NE(dlg->Get<TZQCheckBox>(ids::kInvertSlash), nullptr);
+  EXPECT_NE(dlg->Get<TZQRadioButton>(ids::kModeRelative), nullptr);
+  EXPECT_NE(dlg->Get<TAutoButton>(ids::kCreate), nullptr);
+  EXPECT_NE(dlg->Get<TZQButton>(ids::kView), nullptr);
+  EXPECT_EQ(dlg->Get<TAutoButton>(ids::kView), nullptr);
 }
 
 TEST_F(ControlsTest, DialogIsInTheThemesBackgroundInItsFontCentredWithItsMenu) {
@@ -190,7 +214,7 @@ TEST_F(ControlsTest, DialogIsInTheThemesBackgroundInItsFontCentredWithItsMenu) {
   for (wxWindow* child : dlg->GetChildren()) EXPECT_EQ(child->GetFont(), font) << child->GetId();
   EXPECT_TRUE(dlg->GetCursor().IsOk());
   // The toolkit's controls keep an arrow rather than the dialog's hand.
-  EXPECT_TRUE(dlg->FindWindow(130)->GetCursor().IsOk());
+  EXPECT_TRUE(dlg->FindWindow(kStaticLabel)->GetCursor().IsOk());
   const wxRect desktop = wxDisplay(0u).GetGeometry();
   EXPECT_EQ(dlg->GetPosition(), CenteredOnDesktop(desktop, dlg->GetSize()));
 }
@@ -198,7 +222,8 @@ TEST_F(ControlsTest, DialogIsInTheThemesBackgroundInItsFontCentredWithItsMenu) {
 TEST_F(ControlsTest, DialogWithoutFontTakesTheSystemFont) {
   auto* plain = new TestDlg("", nullptr);
   EXPECT_FALSE(plain->has_menu());
-  EXPECT_EQ(plain->FindWindow(102)->GetFont(), wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+  EXPECT_EQ(plain->FindWindow(ids::kHeader)->GetFont(),
+            wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
   plain->Destroy();
 }
 
@@ -298,7 +323,7 @@ TEST_F(ControlsTest, LeftPressOnTheBackgroundDragsTheWindow) {
 }
 
 TEST_F(ControlsTest, RightClickOnAListItemSelectsItThenOpensTheListMenu) {
-  auto* list = dlg->Get<TZQListBox>(101);
+  auto* list = dlg->Get<TZQListBox>(ids::kFileList);
   int y4 = -1;
   for (int y = 0; y < list->GetClientSize().GetHeight() && y4 < 0; ++y) {
     if (list->HitTest(wxPoint(20, y)) == 3) y4 = y;
@@ -317,7 +342,7 @@ TEST_F(ControlsTest, RightClickOnAListItemSelectsItThenOpensTheListMenu) {
 }
 
 TEST_F(ControlsTest, RightClickOnAButtonWithAPopupDoesNotClickIt) {
-  auto* view = dlg->Get<TZQButton>(113);
+  auto* view = dlg->Get<TZQButton>(ids::kView);
   RightClick(view, wxPoint(5, 6));
   EXPECT_TRUE(dlg->clicks.empty());
   ASSERT_EQ(presenter.shown.size(), 1u);
@@ -327,13 +352,13 @@ TEST_F(ControlsTest, RightClickOnAButtonWithAPopupDoesNotClickIt) {
 }
 
 TEST_F(ControlsTest, RightClickOnAButtonWithoutAPopupClicksIt) {
-  RightClick(dlg->Get<TZQButton>(109), wxPoint(5, 6));
-  EXPECT_EQ(dlg->clicks, std::vector<int>{109});
+  RightClick(dlg->Get<TZQButton>(ids::kMoveUp), wxPoint(5, 6));
+  EXPECT_EQ(dlg->clicks, std::vector<int>{ids::kMoveUp});
   EXPECT_TRUE(presenter.shown.empty());
 }
 
 TEST_F(ControlsTest, LeftPressOnTheDropDownButtonOpensItsMenuBelowIt) {
-  auto* create = dlg->Get<TZQButton>(112);
+  auto* create = dlg->Get<TZQButton>(ids::kCreate);
   EXPECT_TRUE(create->drop_down());
   Mouse(create, wxEVT_LEFT_DOWN, wxPoint(30, 10));
   Mouse(create, wxEVT_LEFT_UP, wxPoint(30, 10));
@@ -350,7 +375,7 @@ TEST_F(ControlsTest, LeftPressOnTheDropDownButtonOpensItsMenuBelowIt) {
 }
 
 TEST_F(ControlsTest, RightClickTogglesTheCheckBox) {
-  auto* box = dlg->Get<TZQCheckBox>(108);
+  auto* box = dlg->Get<TZQCheckBox>(ids::kInvertSlash);
   ASSERT_FALSE(box->GetValue());
   RightClick(box, wxPoint(3, 3));
   EXPECT_TRUE(box->GetValue());
@@ -361,40 +386,41 @@ TEST_F(ControlsTest, RightClickTogglesTheCheckBox) {
 }
 
 TEST_F(ControlsTest, RightClickSelectsTheRadioButton) {
-  auto* full = dlg->Get<TZQRadioButton>(105);
-  auto* relative = dlg->Get<TZQRadioButton>(106);
+  auto* full = dlg->Get<TZQRadioButton>(ids::kModeFull);
+  auto* relative = dlg->Get<TZQRadioButton>(ids::kModeRelative);
   ASSERT_TRUE(full->GetValue());
   RightClick(relative, wxPoint(3, 3));
   EXPECT_TRUE(relative->GetValue());
   EXPECT_FALSE(full->GetValue());
-  EXPECT_EQ(dlg->radios, std::vector<int>{106});
+  EXPECT_EQ(dlg->radios, std::vector<int>{ids::kModeRelative});
   // Already selected: nothing more is announced, as with a left click.
   RightClick(relative, wxPoint(3, 3));
-  EXPECT_EQ(dlg->radios, std::vector<int>{106});
+  EXPECT_EQ(dlg->radios, std::vector<int>{ids::kModeRelative});
 }
 
 TEST_F(ControlsTest, MovingOverAControlRaisesItsHint) {
-  Mouse(dlg->Get<TZQListBox>(101), wxEVT_MOTION, wxPoint(5, 5));
-  Mouse(dlg->Get<TZQEditCursor>(102), wxEVT_MOTION, wxPoint(5, 5));
-  Mouse(dlg->Get<TZQButton>(112), wxEVT_MOTION, wxPoint(5, 5));
-  Mouse(dlg->Get<TZQCheckBox>(108), wxEVT_MOTION, wxPoint(5, 5));
-  Mouse(dlg->Get<TZQRadioButton>(105), wxEVT_MOTION, wxPoint(5, 5));
-  EXPECT_EQ(dlg->hints, (std::vector<int>{101, 102, 112, 108, 105}));
+  Mouse(dlg->Get<TZQListBox>(ids::kFileList), wxEVT_MOTION, wxPoint(5, 5));
+  Mouse(dlg->Get<TZQEditCursor>(ids::kHeader), wxEVT_MOTION, wxPoint(5, 5));
+  Mouse(dlg->Get<TZQButton>(ids::kCreate), wxEVT_MOTION, wxPoint(5, 5));
+  Mouse(dlg->Get<TZQCheckBox>(ids::kInvertSlash), wxEVT_MOTION, wxPoint(5, 5));
+  Mouse(dlg->Get<TZQRadioButton>(ids::kModeFull), wxEVT_MOTION, wxPoint(5, 5));
+  EXPECT_EQ(dlg->hints, (std::vector<int>{ids::kFileList, ids::kHeader, ids::kCreate,
+                                          ids::kInvertSlash, ids::kModeFull}));
 }
 
 TEST_F(ControlsTest, CursorsByName) {
-  EXPECT_EQ(dlg->Get<TZQListBox>(101)->behaviour().cursor_name(), "CUR_NORMAL");
-  EXPECT_TRUE(dlg->Get<TZQListBox>(101)->GetCursor().IsOk());
+  EXPECT_EQ(dlg->Get<TZQListBox>(ids::kFileList)->behaviour().cursor_name(), "CUR_NORMAL");
+  EXPECT_TRUE(dlg->Get<TZQListBox>(ids::kFileList)->GetCursor().IsOk());
   // A name that names no cursor hides the pointer: still a cursor of its own.
-  EXPECT_TRUE(dlg->Get<TZQButton>(113)->GetCursor().IsOk());
+  EXPECT_TRUE(dlg->Get<TZQButton>(ids::kView)->GetCursor().IsOk());
   // A button without a name shows the arrow; other controls keep the toolkit's.
-  EXPECT_TRUE(dlg->Get<TZQButton>(109)->GetCursor().IsOk());
-  EXPECT_FALSE(dlg->Get<TZQEditCursor>(102)->behaviour().cursor_name().empty());
+  EXPECT_TRUE(dlg->Get<TZQButton>(ids::kMoveUp)->GetCursor().IsOk());
+  EXPECT_FALSE(dlg->Get<TZQEditCursor>(ids::kHeader)->behaviour().cursor_name().empty());
   EXPECT_EQ(LoadNamedCursor("CUR_NOWHERE").IsOk(), true);
 }
 
 TEST_F(ControlsTest, EscUndoesTheEdit) {
-  auto* edit = dlg->Get<TZQEditCursor>(102);
+  auto* edit = dlg->Get<TZQEditCursor>(ids::kHeader);
   edit->SetCrLfText("abc");
   edit->AppendText("def");
   EXPECT_EQ(edit->GetValue(), "abcdef");
@@ -409,7 +435,7 @@ TEST_F(ControlsTest, EscUndoesTheEdit) {
 }
 
 TEST_F(ControlsTest, MultiLineTextsAreHandedOverWithCrLf) {
-  auto* edit = dlg->Get<TZQEditCursor>(103);
+  auto* edit = dlg->Get<TZQEditCursor>(ids::kQueue);
   edit->SetCrLfText("a\r\nb\r\n");
   EXPECT_EQ(edit->GetValue(), "a\nb\n");
   EXPECT_EQ(edit->GetCrLfText(1000), "a\r\nb\r\n");
@@ -422,9 +448,9 @@ TEST_F(ControlsTest, MultiLineTextsAreHandedOverWithCrLf) {
 }
 
 TEST_F(ControlsTest, TheByteLimitRefusesLongerTexts) {
-  auto* edit = dlg->Get<TZQEditCursor>(103);  // limit 8
-  edit->SetCrLfText("abc\r\nd");              // 6 bytes
-  edit->AppendText("e");                      // 7: kept
+  auto* edit = dlg->Get<TZQEditCursor>(ids::kQueue);  // limit 8
+  edit->SetCrLfText("abc\r\nd");                      // 6 bytes
+  edit->AppendText("e");                              // 7: kept
   EXPECT_EQ(edit->GetValue(), "abc\nde");
   edit->AppendText("\nf");  // 10 with CR LF: refused
   wxTheApp->ProcessPendingEvents();
@@ -436,7 +462,7 @@ TEST_F(ControlsTest, TheByteLimitRefusesLongerTexts) {
 TEST_F(ControlsTest, FilesDroppedOnAButtonReachTheDialog) {
   // The event owns the array.
   wxDropFilesEvent drop(wxEVT_DROP_FILES, 1, new wxString[1]{"/tmp/a.txt"});
-  auto* button = dlg->Get<TZQButton>(109);
+  auto* button = dlg->Get<TZQButton>(ids::kMoveUp);
   drop.SetEventObject(button);
   button->ProcessWindowEvent(drop);
   EXPECT_EQ(dlg->drops, 1);
@@ -444,7 +470,7 @@ TEST_F(ControlsTest, FilesDroppedOnAButtonReachTheDialog) {
 
 // What a screen reader reads of the list and does with it goes to the FileList, as clicks do.
 TEST_F(ControlsTest, ReadersReadTheRowsAndTheSelectionRanges) {
-  AccessibleRows& rows = dlg->Get<TZQListBox>(101)->RowsForReaders();
+  AccessibleRows& rows = dlg->Get<TZQListBox>(ids::kFileList)->RowsForReaders();
   EXPECT_EQ(rows.RowCount(), 5);
   EXPECT_EQ(rows.RowName(2), "three");
   names.ClearSelection();
@@ -463,7 +489,7 @@ TEST_F(ControlsTest, ReadersReadTheRowsAndTheSelectionRanges) {
 }
 
 TEST_F(ControlsTest, ReadersSelectAsCtrlClicksAndTellTheWindow) {
-  AccessibleRows& rows = dlg->Get<TZQListBox>(101)->RowsForReaders();
+  AccessibleRows& rows = dlg->Get<TZQListBox>(ids::kFileList)->RowsForReaders();
   names.ClearSelection();
   dlg->list_events.clear();
   rows.SetRowSelected(2, true);  // nothing selected: it alone, focused

@@ -17,12 +17,11 @@
 
 #include "resources/ids.h"
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/tip_status_bar.h"
 #include "tests/gui/fakes/fake_beeper.h"
 #include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
 #include "tests/gui/uikit/kit_fakes.h"
@@ -77,7 +76,7 @@ class HoverWindowTest : public testing::Test {
     fs::create_directories(root_ / "program");
     setenv("HOME", root_.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    context_.services = {&shell_clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
+    context_.services = {&clipboard_, &launcher_, &prompts_, &beeper_};
     context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
     context_.program_folder = (root_ / "program").string() + "/";
     fakes_.UsePopups(&no_popups_);
@@ -104,7 +103,7 @@ class HoverWindowTest : public testing::Test {
   void Settle() {
     for (int i = 0; i < 10; ++i) wxTheApp->Yield();
   }
-  BaseDlg* dlg() const { return frame_->client(); }
+  MainPanel* dlg() const { return frame_->client(); }
   TTipStatusBar* status() const { return frame_->status_bar(); }
   ZQTToolTip* tip() const { return status()->tooltip(); }
   wxWindow* Control(int id) const { return dlg()->FindWindow(id); }
@@ -165,7 +164,6 @@ class HoverWindowTest : public testing::Test {
   NoPopups no_popups_;
   test::KitFakes fakes_;
   SentMovesOnly filter_;
-  FakeClock shell_clock_;
   FakeClipboard clipboard_;
   FakeLauncher launcher_;
   FakePrompts prompts_;

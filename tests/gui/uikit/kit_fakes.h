@@ -110,10 +110,15 @@ class FakePointer : public PointerProbe {
 };
 
 // The one way tests change the kit's services: for its lifetime the kit has the real ones
-// except those the test fakes, and then the set it found comes back.
+// except those the test fakes, and then the set it found comes back. The kit's clock is the
+// program's only one, so a faked time is the time of every part of the window.
 class KitFakes {
  public:
-  KitFakes() : timers(clock), saved_(InstallKitServices({})) { clock.now = 1; }
+  KitFakes() : KitFakes(own_clock_) {}
+  // Fakes time with the test's own clock (one that also notes what it saw, say).
+  explicit KitFakes(FakeClock& time) : clock(time), timers(time), saved_(InstallKitServices({})) {
+    clock.now = 1;
+  }
   ~KitFakes() { InstallKitServices(saved_); }
   KitFakes(const KitFakes&) = delete;
   KitFakes& operator=(const KitFakes&) = delete;
@@ -122,6 +127,18 @@ class KitFakes {
   void UseFakeTime() {
     set_.clock = &clock;
     set_.timers = &timers;
+    InstallKitServices(set_);
+  }
+  // The clock alone: the toolkit's timers still fire in real time, but a notice's wait and
+  // every reading of the time are the fake's.
+  void UseFakeClock() {
+    set_.clock = &clock;
+    InstallKitServices(set_);
+  }
+  // The real clock and timers again, for a test that measures what the display does.
+  void UseRealTime() {
+    set_.clock = nullptr;
+    set_.timers = nullptr;
     InstallKitServices(set_);
   }
   void UseFakePointer() {
@@ -142,11 +159,12 @@ class KitFakes {
     InstallKitServices(set_);
   }
 
-  FakeClock clock;
+  FakeClock& clock;
   FakeTimers timers;
   FakePointer pointer;
 
  private:
+  FakeClock own_clock_;  // bound to clock before it is built, used only after
   KitServices set_;
   KitServices saved_;
 };

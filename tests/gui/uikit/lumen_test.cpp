@@ -6,6 +6,9 @@
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
+#include <string>
+
+#include "resources/ids.h"
 #include "tests/gui/uikit/kit_fakes.h"
 #include "uikit/grafext/controls.h"
 #include "uikit/grafext/white_center_dlg.h"
@@ -14,44 +17,60 @@
 namespace lq {
 namespace {
 
-constexpr const char* kLumenXrc = R"(<?xml version="1.0" encoding="UTF-8"?>
+// An id of 1000 or more, which keeps its place when the dialog rescales.
+constexpr int kFixedButton = 1500;
+
+// The resource name of a control or menu item: its id, as the program's resources name them.
+std::string XrcName(int id) { return "name=\"" + std::to_string(id) + "\""; }
+
+std::string LumenXrc() {
+  return R"(<?xml version="1.0" encoding="UTF-8"?>
 <resource xmlns="http://www.wxwidgets.org/wxxrc" version="2.5.3.0">
   <object class="wxDialog" name="LUMEN_DLG">
     <title>Lumen</title>
     <size>400,300</size>
     <style>wxCAPTION|wxRESIZE_BORDER</style>
-    <object class="TZQListBox" name="101">
+    <object class="TZQListBox" )" +
+         XrcName(ids::kFileList) + R"(>
       <pos>10,10</pos><size>150,120</size>
     </object>
-    <object class="wxTextCtrl" name="102" subclass="TZQEditCursor">
+    <object class="wxTextCtrl" )" +
+         XrcName(ids::kHeader) + R"( subclass="TZQEditCursor">
       <pos>170,10</pos><size>150,28</size>
     </object>
-    <object class="wxCheckBox" name="108" subclass="TZQCheckBox">
+    <object class="wxCheckBox" )" +
+         XrcName(ids::kInvertSlash) + R"( subclass="TZQCheckBox">
       <pos>170,50</pos><size>150,24</size><label>Invert</label>
     </object>
-    <object class="wxRadioButton" name="105" subclass="TZQRadioButton">
+    <object class="wxRadioButton" )" +
+         XrcName(ids::kModeFull) + R"( subclass="TZQRadioButton">
       <pos>170,80</pos><size>150,24</size><label>Full</label><style>wxRB_GROUP</style>
     </object>
-    <object class="wxButton" name="109" subclass="TAutoButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kMoveUp) + R"( subclass="TAutoButton">
       <pos>10,150</pos><size>60,30</size><label>Up</label>
     </object>
-    <object class="wxButton" name="110" subclass="TAutoButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kMoveDown) + R"( subclass="TAutoButton">
       <pos>80,150</pos><size>60,30</size><label>Down</label>
     </object>
-    <object class="wxButton" name="113" subclass="TZQButton">
+    <object class="wxButton" )" +
+         XrcName(ids::kView) + R"( subclass="TZQButton">
       <pos>150,150</pos><size>60,30</size><label>View</label>
     </object>
-    <object class="wxButton" name="1500" subclass="TZQButton">
+    <object class="wxButton" )" +
+         XrcName(kFixedButton) + R"( subclass="TZQButton">
       <pos>220,150</pos><size>60,30</size><label>Fixed</label>
     </object>
   </object>
 </resource>
 )";
+}
 
 void LoadLumenXrc() {
   static bool loaded = false;
   if (loaded) return;
-  wxStringInputStream stream(wxString::FromUTF8(kLumenXrc));
+  wxStringInputStream stream(wxString::FromUTF8(LumenXrc()));
   auto* doc = new wxXmlDocument(stream);
   ASSERT_TRUE(doc->IsOk());
   ASSERT_TRUE(wxXmlResource::Get()->LoadDocument(doc, "lumen_test.xrc"));
@@ -78,7 +97,7 @@ class LumenTest : public testing::Test {
     ASSERT_TRUE(dlg->loaded());
     names.Append("one");
     names.Append("two");
-    Get<TZQListBox>(101)->ShowList(&names);
+    Get<TZQListBox>(ids::kFileList)->ShowList(&names);
     dlg->Show();
     Yield();
   }
@@ -114,16 +133,16 @@ class LumenTest : public testing::Test {
 };
 
 TEST_F(LumenTest, KindsPerControlClass) {
-  EXPECT_EQ(Get<TZQListBox>(101)->lumen().kind(), LumenKind::kListOrRadio);
-  EXPECT_EQ(Get<TZQEditCursor>(102)->lumen().kind(), LumenKind::kEditOrCheck);
-  EXPECT_EQ(Get<TZQCheckBox>(108)->lumen().kind(), LumenKind::kEditOrCheck);
-  EXPECT_EQ(Get<TZQRadioButton>(105)->lumen().kind(), LumenKind::kListOrRadio);
-  EXPECT_EQ(Get<TAutoButton>(109)->lumen().kind(), LumenKind::kButton);
-  EXPECT_EQ(LumenOf(dlg->FindWindow(113)), nullptr);  // a plain button has none
+  EXPECT_EQ(Get<TZQListBox>(ids::kFileList)->lumen().kind(), LumenKind::kListOrRadio);
+  EXPECT_EQ(Get<TZQEditCursor>(ids::kHeader)->lumen().kind(), LumenKind::kEditOrCheck);
+  EXPECT_EQ(Get<TZQCheckBox>(ids::kInvertSlash)->lumen().kind(), LumenKind::kEditOrCheck);
+  EXPECT_EQ(Get<TZQRadioButton>(ids::kModeFull)->lumen().kind(), LumenKind::kListOrRadio);
+  EXPECT_EQ(Get<TAutoButton>(ids::kMoveUp)->lumen().kind(), LumenKind::kButton);
+  EXPECT_EQ(LumenOf(dlg->FindWindow(ids::kView)), nullptr);  // a plain button has none
 }
 
 TEST_F(LumenTest, ListOutlineComesAndGoesWithinTwoHundredMs) {
-  auto* list = Get<TZQListBox>(101);
+  auto* list = Get<TZQListBox>(ids::kFileList);
   MoveOver(list);
   const TMouseLumen& lumen = list->lumen();
   EXPECT_TRUE(lumen.lit());
@@ -149,17 +168,17 @@ TEST_F(LumenTest, ListOutlineComesAndGoesWithinTwoHundredMs) {
 }
 
 TEST_F(LumenTest, PointerOverAnotherWindowInsideTheRectangleRemovesIt) {
-  auto* check = Get<TZQCheckBox>(108);
+  auto* check = Get<TZQCheckBox>(ids::kInvertSlash);
   MoveOver(check);
   EXPECT_EQ(check->lumen().look(), LumenLook::Dotted);
   // Still inside the rectangle, but another window is on top there.
-  fakes.pointer.at = [this](const wxPoint&) { return dlg->FindWindow(105); };
+  fakes.pointer.at = [this](const wxPoint&) { return dlg->FindWindow(ids::kModeFull); };
   fakes.timers.Advance(100);
   EXPECT_FALSE(check->lumen().lit());
 }
 
 TEST_F(LumenTest, NothingWhileAButtonOrModifierIsHeld) {
-  auto* radio = Get<TZQRadioButton>(105);
+  auto* radio = Get<TZQRadioButton>(ids::kModeFull);
   MoveOver(radio, wxMOD_CONTROL);
   EXPECT_FALSE(radio->lumen().lit());
   MoveOver(radio, wxMOD_SHIFT);
@@ -172,7 +191,7 @@ TEST_F(LumenTest, NothingWhileAButtonOrModifierIsHeld) {
 }
 
 TEST_F(LumenTest, FocusedEditIsLitWithoutOutlineOrTimer) {
-  auto* edit = Get<TZQEditCursor>(102);
+  auto* edit = Get<TZQEditCursor>(ids::kHeader);
   edit->SetFocus();
   Yield();
   if (!edit->HasFocus()) GTEST_SKIP() << "the display gives no keyboard focus";
@@ -184,7 +203,7 @@ TEST_F(LumenTest, FocusedEditIsLitWithoutOutlineOrTimer) {
 }
 
 TEST_F(LumenTest, ButtonTakesAHoverTintAndLosesIt) {
-  auto* up = Get<TAutoButton>(109);
+  auto* up = Get<TAutoButton>(ids::kMoveUp);
   MoveOver(up);
   EXPECT_EQ(up->lumen().look(), LumenLook::Tinted);
   // A second move keeps the tint.
@@ -197,7 +216,7 @@ TEST_F(LumenTest, ButtonTakesAHoverTintAndLosesIt) {
 }
 
 TEST_F(LumenTest, DefaultButtonGetsARaisedEdge) {
-  auto* down = Get<TAutoButton>(110);
+  auto* down = Get<TAutoButton>(ids::kMoveDown);
   dlg->SetDefaultItem(down);
   MoveOver(down);
   EXPECT_EQ(down->lumen().look(), LumenLook::RaisedEdge);
@@ -205,7 +224,7 @@ TEST_F(LumenTest, DefaultButtonGetsARaisedEdge) {
 }
 
 TEST_F(LumenTest, RepaintedButtonFaceClearsTheHighlight) {
-  auto* up = Get<TAutoButton>(109);
+  auto* up = Get<TAutoButton>(ids::kMoveUp);
   MoveOver(up);
   ASSERT_TRUE(up->lumen().lit());
   wxEraseEvent erase(up->GetId());
@@ -216,7 +235,7 @@ TEST_F(LumenTest, RepaintedButtonFaceClearsTheHighlight) {
 }
 
 TEST_F(LumenTest, FocusLossOfAButtonIsHandledAndPassedOn) {
-  auto* up = Get<TAutoButton>(109);
+  auto* up = Get<TAutoButton>(ids::kMoveUp);
   bool passed_on = false;
   up->Bind(wxEVT_KILL_FOCUS, [&](wxFocusEvent& e) {
     passed_on = true;
@@ -229,7 +248,7 @@ TEST_F(LumenTest, FocusLossOfAButtonIsHandledAndPassedOn) {
 }
 
 TEST_F(LumenTest, ACursorNameThatNamesNoResourceHidesThePointer) {
-  auto* view = Get<TZQButton>(113);
+  auto* view = Get<TZQButton>(ids::kView);
   view->Setup("CUR_NOWHERE", "");
   // The loader knows no such cursor; the control still gets one of its own: the blank one.
   EXPECT_FALSE(TestCursors("CUR_NOWHERE").IsOk());
@@ -242,7 +261,7 @@ TEST_F(LumenTest, ACursorNameThatNamesNoResourceHidesThePointer) {
 TEST_F(LumenTest, HoveringManyTimesKeepsOneTimerPerControl) {
   const int live = fakes.timers.live;
   for (int i = 0; i < 200; ++i) {
-    for (int id : {101, 102, 108, 105, 109}) {
+    for (int id : {ids::kFileList, ids::kHeader, ids::kInvertSlash, ids::kModeFull, ids::kMoveUp}) {
       MoveOver(dlg->FindWindow(id));
       fakes.timers.Advance(37);
     }

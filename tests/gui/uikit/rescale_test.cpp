@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <wx/defs.h>
 
+#include "resources/ids.h"
+
 namespace lq {
 namespace {
 
@@ -49,7 +51,7 @@ TEST(FontFollowingTest, TheDialogHoldsItsOutermostControlsWithAMargin) {
 }
 
 TEST(WideningTest, HighIdsAndTheStoreKeepTheirPlace) {
-  EXPECT_TRUE(RescalesWithDialog(101));
+  EXPECT_TRUE(RescalesWithDialog(ids::kFileList));
   EXPECT_TRUE(RescalesWithDialog(999));
   EXPECT_FALSE(RescalesWithDialog(1000));
   EXPECT_FALSE(RescalesWithDialog(2001));

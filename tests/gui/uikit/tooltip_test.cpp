@@ -160,16 +160,16 @@ class TipEngineTest : public testing::Test {
 TEST_F(TipEngineTest, NewTextWaitsThenShowsAfter150ms) {
   Set("Drag & Drop files");
   EXPECT_EQ(engine.state(), TipState::Waiting);
-  EXPECT_EQ(host.timers[1000], 150);
-  EXPECT_EQ(host.timers[1001], 100);
+  EXPECT_EQ(host.timers[kTipShowTimer], 150);
+  EXPECT_EQ(host.timers[kTipPollTimer], 100);
   EXPECT_FALSE(host.shown);
-  host.Fire(engine, 1001);  // the watch alone shows nothing
+  host.Fire(engine, kTipPollTimer);  // the watch alone shows nothing
   EXPECT_FALSE(host.shown);
-  host.Fire(engine, 1000);
+  host.Fire(engine, kTipShowTimer);
   EXPECT_TRUE(host.shown);
   EXPECT_EQ(engine.state(), TipState::Shown);
-  EXPECT_EQ(host.timers[1000], 60000);
-  EXPECT_EQ(host.timers[1001], 100);
+  EXPECT_EQ(host.timers[kTipShowTimer], 60000);
+  EXPECT_EQ(host.timers[kTipPollTimer], 100);
   EXPECT_EQ(host.rect.GetTopLeft(), wxPoint(400 - (engine.size().GetWidth() / 2 - 5), 332));
   EXPECT_EQ(engine.tracked(), kControl);
 }
@@ -201,9 +201,9 @@ TEST_F(TipEngineTest, SameTextTwiceKeepsItsDelayAndMeasure) {
   host.now += 100;
   Set("Header");
   EXPECT_EQ(host.measures, measures);
-  EXPECT_EQ(host.timers[1000], 150);
+  EXPECT_EQ(host.timers[kTipShowTimer], 150);
   // The delay runs on from the first setting: fired once, it shows.
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   EXPECT_TRUE(host.shown);
   // Shown, the same text only re-places it.
   const int moves = host.moves;
@@ -212,28 +212,28 @@ TEST_F(TipEngineTest, SameTextTwiceKeepsItsDelayAndMeasure) {
   EXPECT_TRUE(host.shown);
   EXPECT_EQ(host.moves, moves + 1);
   EXPECT_EQ(host.rect.GetY(), 342);
-  EXPECT_EQ(host.timers[1000], 60000);
+  EXPECT_EQ(host.timers[kTipShowTimer], 60000);
 }
 
 TEST_F(TipEngineTest, ClearAndSetWithinOneTickWaits1500ms) {
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   engine.HideTip();
   EXPECT_EQ(engine.state(), TipState::Idle);
   EXPECT_TRUE(host.timers.empty());
   EXPECT_EQ(engine.last_clear_tick(), host.now);
   Set("Queue");  // same reading of the tick count
-  EXPECT_EQ(host.timers[1000], 1500);
+  EXPECT_EQ(host.timers[kTipShowTimer], 1500);
   EXPECT_EQ(engine.last_clear_tick(), 0);
   engine.HideTip();
   host.now += 1;
   Set("Header");
-  EXPECT_EQ(host.timers[1000], 150);
+  EXPECT_EQ(host.timers[kTipShowTimer], 150);
 }
 
 TEST_F(TipEngineTest, EmptyTextHides) {
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   ASSERT_TRUE(host.shown);
   Set("");
   EXPECT_FALSE(host.shown);
@@ -243,12 +243,12 @@ TEST_F(TipEngineTest, EmptyTextHides) {
 
 TEST_F(TipEngineTest, HidesWhenThePointerLeavesTheTrackedWindow) {
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   ASSERT_TRUE(host.shown);
-  host.Fire(engine, 1001);
+  host.Fire(engine, kTipPollTimer);
   EXPECT_TRUE(host.shown);
   host.under = kOther;
-  host.Fire(engine, 1001);
+  host.Fire(engine, kTipPollTimer);
   EXPECT_FALSE(host.shown);
   EXPECT_TRUE(host.timers.empty());
   EXPECT_EQ(engine.tracked(), nullptr);
@@ -256,19 +256,19 @@ TEST_F(TipEngineTest, HidesWhenThePointerLeavesTheTrackedWindow) {
 
 TEST_F(TipEngineTest, HidesWhenThePointerTouchesTheTip) {
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   int tip_window = 0;
   host.under = reinterpret_cast<wxWindow*>(&tip_window);
-  host.Fire(engine, 1001);
+  host.Fire(engine, kTipPollTimer);
   EXPECT_FALSE(host.shown);
 }
 
 TEST_F(TipEngineTest, ShownTipVanishesAfterAMinute) {
   Set("Header");
-  engine.OnTimer(1000);
-  for (int i = 0; i < 599; ++i) host.Fire(engine, 1001);
+  engine.OnTimer(kTipShowTimer);
+  for (int i = 0; i < 599; ++i) host.Fire(engine, kTipPollTimer);
   EXPECT_TRUE(host.shown);
-  host.Fire(engine, 1000);
+  host.Fire(engine, kTipShowTimer);
   EXPECT_FALSE(host.shown);
   EXPECT_EQ(engine.state(), TipState::Idle);
   EXPECT_TRUE(host.timers.empty());
@@ -279,7 +279,7 @@ TEST_F(TipEngineTest, WithoutAnAnchorThePointerIsTheAnchor) {
   host.pointer = {100, 200};
   host.under = kOther;
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   EXPECT_EQ(engine.tracked(), kOther);
   EXPECT_EQ(TheHintAnchor().point, wxPoint(100, 200));
   EXPECT_EQ(host.rect.GetY(), 232);
@@ -288,10 +288,10 @@ TEST_F(TipEngineTest, WithoutAnAnchorThePointerIsTheAnchor) {
 TEST_F(TipEngineTest, TheAnchorWindowIsTrackedNotThePointers) {
   host.under = kOther;  // the pointer has moved on since the hint
   Set("Header");
-  engine.OnTimer(1000);
+  engine.OnTimer(kTipShowTimer);
   EXPECT_EQ(engine.tracked(), kControl);
   // The first watch sees the pointer elsewhere and hides it.
-  host.Fire(engine, 1001);
+  host.Fire(engine, kTipPollTimer);
   EXPECT_FALSE(host.shown);
 }
 

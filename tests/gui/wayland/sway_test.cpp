@@ -19,15 +19,15 @@
 #include "resources/ids.h"
 #include "resources/images.h"
 #include "resources/resources.h"
-#include "shell/base_dlg.h"
+#include "shell/main_panel.h"
 #include "shell/my_window.h"
 #include "shell/shell_context.h"
 #include "tests/gui/fakes/fake_beeper.h"
 #include "tests/gui/fakes/fake_clipboard.h"
-#include "tests/gui/fakes/fake_clock.h"
 #include "tests/gui/fakes/fake_launcher.h"
 #include "tests/gui/fakes/fake_prompts.h"
 #include "tests/gui/real/pixels.h"
+#include "tests/gui/uikit/kit_fakes.h"
 #include "tests/support/run_process.h"
 #include "tests/support/stderr_capture.h"
 
@@ -66,7 +66,8 @@ class SwayTest : public testing::Test {
       fs::create_directories(root_ / dir);
     setenv("HOME", (root_ / "home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    context_.services = {&clock_, &clipboard_, &launcher_, &prompts_, &beeper_};
+    kit_.UseFakeClock();  // a notice passes without waiting
+    context_.services = {&clipboard_, &launcher_, &prompts_, &beeper_};
     context_.settings_file = root_ / "config" / "loomquill" / "ZQIni.ini";
     context_.program_folder = (root_ / "program").string() + "/";
     // What GTK says while the test runs goes to a file of its own, to be read back.
@@ -117,7 +118,7 @@ class SwayTest : public testing::Test {
   static inline int runs_ = 0;
   StderrCapture stderr_;
   int neighbour_ = 0;
-  FakeClock clock_;
+  KitFakes kit_;
   FakeClipboard clipboard_;
   FakeLauncher launcher_;
   FakePrompts prompts_;
@@ -180,7 +181,7 @@ TEST_P(SwayHalfTileTest, TheWindowTakesItsTileAndCutsNothing) {
   // A window that keeps a larger smallest size than its tile is cut by sway at the tile.
   EXPECT_LE(frame_->GetSize().GetWidth(), tile) << "the window is wider than its tile";
   // Every control shows whole across the frame's client area: none is cut at the right.
-  BaseDlg* dlg = frame_->client();
+  MainPanel* dlg = frame_->client();
   const int client_right = frame_->GetClientSize().GetWidth();
   for (wxWindow* child : dlg->GetChildren()) {
     if (!child->IsShown()) continue;

@@ -1,4 +1,4 @@
-#include "shell/base_dlg_layout.h"
+#include "shell/main_panel_layout.h"
 
 #include <wx/translation.h>
 
@@ -7,7 +7,7 @@
 namespace lq {
 
 // Dialog units, as the resource's; the controls keep the resource's sizes where they can.
-const std::vector<TWhiteCenterPanel::PlacedControl>& NarrowMainDialog() {
+const std::vector<TWhiteCenterPanel::PlacedControl>& NarrowMainPanel() {
   static const std::vector<TWhiteCenterPanel::PlacedControl> places = {
       {ids::kFileList, nullptr, {5, 0, 86, 68}},
       {ids::kCounter, nullptr, {92, 0, 29, 10}},
@@ -37,6 +37,6 @@ const std::vector<TWhiteCenterPanel::PlacedControl>& NarrowMainDialog() {
   return places;
 }
 
-wxSize NarrowMainDialogSize() { return {121, 290}; }
+wxSize NarrowMainPanelSize() { return {121, 290}; }
 
 }  // namespace lq
