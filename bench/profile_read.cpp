@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   lq::ScriptSettings settings;
   std::string header, queue;
   const auto start = std::chrono::steady_clock::now();
-  const auto failed = lq::LoadTemplate(file.string(), settings, header, queue);
+  const lq::Status loaded_template = lq::LoadTemplate(file.string(), settings, header, queue);
   const auto loaded = std::chrono::steady_clock::now();
   lq::LoadSettings(file, settings, header, queue);
   lq::LoadPreviewSettings(file);
@@ -66,5 +66,5 @@ int main(int argc, char** argv) {
       "profile read, %zu MB of 4-byte lines: template %.0f ms, settings (three loads) %.0f ms, "
       "peak memory %ld MB (%ld MB before reading)\n",
       megabytes, ms(start, loaded), ms(loaded, stop), PeakMegabytes(), before);
-  return !failed && header == "a" && settings.CheckIndex == 2 ? 0 : 1;
+  return loaded_template.ok() && header == "a" && settings.CheckIndex == 2 ? 0 : 1;
 }

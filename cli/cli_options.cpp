@@ -10,8 +10,6 @@
 
 namespace lq {
 
-using namespace std::string_literals;
-
 const char* const kCliUsage = ProgramMark(
     "Usage: loomquill-cli [options] [FILE...]\n"
     "Composes a text from a list of files: the main head, then for every file its header,\n"
@@ -92,21 +90,24 @@ bool* FlagOf(std::string_view key, CliOptions& o) {
   return nullptr;
 }
 
-// An option that takes a value: it keeps the value and answers a usage error, or "" when the
-// value is one it takes.
+// A usage error: its text is the whole message.
+Failure Usage(std::string message) { return Failure{std::move(message), {}, {}}; }
+
+// An option that takes a value: it keeps the value, or fails with a usage error for a value
+// it does not take.
 struct ValueOption {
   std::string_view key;
-  std::string (*take)(const std::string& value, CliOptions& o);
+  Status (*take)(const std::string& value, CliOptions& o);
 };
 
 // The options whose value is kept as given, and those given once for each value.
 template <auto member>
-std::string Keep(const std::string& value, CliOptions& o) {
+Status Keep(const std::string& value, CliOptions& o) {
   o.*member = value;
   return {};
 }
 template <auto member>
-std::string Add(const std::string& value, CliOptions& o) {
+Status Add(const std::string& value, CliOptions& o) {
   (o.*member).push_back(value);
   return {};
 }
@@ -126,7 +127,9 @@ constexpr ValueOption kValueOptions[] = {
     {"--mode",
      [](const std::string& v, CliOptions& o) {
        o.mode = WordValue<int>(v, {{"full", 0}, {"relative", 1}, {"name", 2}, {"none", 3}});
-       return o.mode ? ""s : "--mode takes full, relative, name or none, not '" + v + "'";
+       if (!o.mode)
+         return Status(Usage("--mode takes full, relative, name or none, not '" + v + "'"));
+       return Status();
      }},
     {"--path-style",
      [](const std::string& v, CliOptions& o) {
@@ -134,35 +137,38 @@ constexpr ValueOption kValueOptions[] = {
            WordValue<PathStyle>(v, {{"host", HostPathStyle()},
                                     {"windows", PathStyle::Windows},
                                     {"posix", PathStyle::Posix}});
-       if (!style) return "--path-style takes host, windows or posix, not '" + v + "'";
+       if (!style)
+         return Status(Usage("--path-style takes host, windows or posix, not '" + v + "'"));
        o.style = *style;
-       return ""s;
+       return Status();
      }},
     {"--eol",
      [](const std::string& v, CliOptions& o) {
        const std::optional<Eol> eol =
            WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::Lf}, {"crlf", Eol::CrLf}});
-       if (!eol) return "--eol takes native, lf or crlf, not '" + v + "'";
+       if (!eol) return Status(Usage("--eol takes native, lf or crlf, not '" + v + "'"));
        o.eol = *eol;
-       return ""s;
+       return Status();
      }},
     {"--escape",
      [](const std::string& v, CliOptions& o) {
        o.escape = EscapeKindFromWord(v);
-       return o.escape ? ""s
-                       : "--escape takes none, shell, batch, html, url, csv, json, html-url or "
-                         "line, not '" +
-                             v + "'";
+       if (!o.escape) {
+         return Status(Usage(
+             "--escape takes none, shell, batch, html, url, csv, json, html-url or line, not '" +
+             v + "'"));
+       }
+       return Status();
      }},
     {"--limit",
      [](const std::string& v, CliOptions& o) {
        long long n = -1;
        const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
        if (ec != std::errc() || end != v.data() + v.size() || n < 1) {
-         return "--limit takes a whole number of names, at least 1, not '" + v + "'";
+         return Status(Usage("--limit takes a whole number of names, at least 1, not '" + v + "'"));
        }
        o.limit = n;
-       return ""s;
+       return Status();
      }},
 };
 
@@ -173,24 +179,19 @@ const ValueOption* ValueOptionOf(std::string_view key) {
   return nullptr;
 }
 
-// Options that each make sense alone but not together; "" when none clash.
-std::string ClashOf(const CliOptions& o) {
-  if (o.single && o.name) return "--single and --name cannot be used together";
+// Options that each make sense alone but not together.
+Status CheckClashes(const CliOptions& o) {
+  if (o.single && o.name) return Usage("--single and --name cannot be used together");
   if ((o.single || o.name) && (!o.files.empty() || !o.lists.empty() || !o.files_from.empty())) {
-    return "--single and --name take their one FILE; give no other names";
+    return Usage("--single and --name take their one FILE; give no other names");
   }
   return {};
 }
 
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  ParsedCommandLine result;
-  CliOptions& o = result.options;
-  auto fail = [&result](std::string message) {
-    result.error = std::move(message);
-    return result;
-  };
+Result<CliOptions> ParseCommandLine(const std::vector<std::string>& args) {
+  CliOptions o;
   bool only_files = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -204,7 +205,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     const OptionWord word = ReadOptionWord(arg);
     if (bool* flag = FlagOf(word.key, o)) {
-      if (word.joined) return fail("option '" + word.key + "' takes no value");
+      if (word.joined) return Usage("option '" + word.key + "' takes no value");
       *flag = true;
     } else if (word.key == "--list-templates") {
       // Its folder is optional: a next word that is an option is not taken for it.
@@ -217,16 +218,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (const ValueOption* option = ValueOptionOf(word.key)) {
       // The next word is the value whole, even one that begins with '-'.
       if (!word.joined && i + 1 >= args.size()) {
-        return fail("option '" + word.key + "' needs a value");
+        return Usage("option '" + word.key + "' needs a value");
       }
       const std::string& value = word.joined ? *word.joined : args[++i];
-      if (std::string error = option->take(value, o); !error.empty()) return fail(error);
+      if (Status taken = option->take(value, o); !taken.ok()) return std::move(taken).failure();
     } else {
-      return fail("unknown option '" + arg + "'");
+      return Usage("unknown option '" + arg + "'");
     }
   }
-  if (std::string clash = ClashOf(o); !clash.empty()) return fail(clash);
-  return result;
+  if (Status clash = CheckClashes(o); !clash.ok()) return std::move(clash).failure();
+  return o;
 }
 
 }  // namespace lq

@@ -6,6 +6,7 @@
 
 #include "engine/escape.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 
 namespace lq {
 
@@ -36,12 +37,8 @@ struct CliOptions {
   std::vector<std::string> files;
 };
 
-struct ParsedCommandLine {
-  CliOptions options;
-  std::string error;  // a usage error when not empty
-};
-
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The options, or the usage error, whose text is the whole message.
+Result<CliOptions> ParseCommandLine(const std::vector<std::string>& args);
 
 extern const char* const kCliUsage;
 

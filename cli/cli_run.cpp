@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
-#include <variant>
 
 #include "about/about_text.h"
 #include "about/program_text.h"
@@ -19,6 +19,7 @@
 #include "engine/paths.h"
 #include "engine/program_folder.h"
 #include "engine/quote_check.h"
+#include "engine/result.h"
 #include "engine/text_file.h"
 #include "engine/text_helpers.h"
 #include "persist/template_file.h"
@@ -30,19 +31,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Thrown inside this file only, to leave a run with a message and a status.
-struct Stop {
-  int status;
-  std::string message;
-};
-
 void Say(const std::string& message) {
   std::fprintf(stderr, "loomquill-cli: %s\n", message.c_str());
 }
 
 // A failure as a command line program tells it, after the program's name: the file (or the
 // place in it) first, then why, "names.txt: No such file or directory". The window's caption
-// says what was being done, which the command line already shows.
+// says what was being done, which the command line already shows. A failure of the command
+// line's own is its text alone.
 std::string Located(const Failure& failure) {
   if (!failure.reason.empty()) return failure.text + ": " + failure.reason;
   std::string what = failure.caption;
@@ -50,22 +46,38 @@ std::string Located(const Failure& failure) {
   return what.empty() ? failure.text : failure.text + ": " + what;
 }
 
+// How a run ends: its exit status, a failure said first.
+int Ended(const Status& status, int failed_status = kExitFailed) {
+  if (status.ok()) return kExitDone;
+  Say(Located(status.failure()));
+  return failed_status;
+}
+int Ended(const Result<int>& run) {
+  if (run.ok()) return run.value();
+  return Ended(run.status());
+}
+
 // A typed text: LF held as CR LF, refused when it does not fit its field.
-std::string TypedText(const std::string& option, const std::string& value, std::size_t max) {
+Result<std::string> TypedText(const std::string& option, const std::string& value,
+                              std::size_t max) {
   std::string text = ToCrLf(value);
   if (text.size() > max) {
-    throw Stop{kExitUsage, option + " is " + std::to_string(text.size()) +
-                               " bytes long; it holds at most " + std::to_string(max)};
+    return Failure{option + " is " + std::to_string(text.size()) +
+                       " bytes long; it holds at most " + std::to_string(max),
+                   {},
+                   {}};
   }
   return text;
 }
 
-std::string CheckedName(const std::string& name) {
+Status CheckName(const std::string& name) {
   if (name.size() > kNameMax) {
-    throw Stop{kExitFailed, name + ": the name is " + std::to_string(name.size()) +
-                                " bytes long; a name holds at most " + std::to_string(kNameMax)};
+    return Failure{name,
+                   {},
+                   "the name is " + std::to_string(name.size()) +
+                       " bytes long; a name holds at most " + std::to_string(kNameMax)};
   }
-  return name;
+  return {};
 }
 
 std::string WithSeparator(std::string folder, PathStyle style) {
@@ -94,32 +106,33 @@ std::string RelPathFor(const CliOptions& o, const ScriptSettings& s, bool templa
 }
 
 // Composed text goes out byte for byte: its line breaks are already --eol's.
-void Emit(const std::string& text, const std::string& path) {
+Status Emit(const std::string& text, const std::string& path) {
   TextFileWriter out(path, kInvalidOutputCaption);
-  if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
+  if (Status opened = out.Open(); !opened.ok()) return opened;
   out.Write(text);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
+  return out.Commit();
 }
 
 // Out of the line loop: composing stopped at a name the escaping refused.
-[[noreturn, gnu::cold, gnu::noinline]] void Refused(const OutputComposer& compose) {
-  throw Stop{kExitFailed, Located(*compose.failure())};
+[[gnu::cold, gnu::noinline]] bool Stopped(Status& stopped, Status refusal) {
+  stopped = std::move(refusal);
+  return false;
 }
 
 // Text for standard output that is all the run gives: one that did not all go out fails it.
-int PutAll(const std::string& text) {
-  if (const std::string why = PutStandardOutput(text); !why.empty()) {
-    throw Stop{kExitFailed, "standard output: " + why};
+Status PutAll(const std::string& text) {
+  if (std::string why = PutStandardOutput(text); !why.empty()) {
+    return Failure{"standard output", {}, std::move(why)};
   }
-  return kExitDone;
+  return {};
 }
 
 // --list-templates: the menu a folder yields, with what the scan left out said after it.
-int ListTemplates(const CliOptions& o) {
+Status ListTemplates(const CliOptions& o) {
   const std::string program = ProgramFolder();
   const std::string folder = o.templates_folder.value_or(program.empty() ? "." : program);
   std::error_code ec;
-  if (!fs::is_directory(ToPath(folder), ec)) throw Stop{kExitFailed, folder + ": not a folder"};
+  if (!fs::is_directory(ToPath(folder), ec)) return Failure{folder, {}, "not a folder"};
   TemplatesMenu menu = BuildTemplatesMenu(ToPath(folder), ".hqd", kFirstTemplateId, kLastTemplateId,
                                           kListTemplatesBounds);
   // Without FOLDER, the menu the window shows: the user's own templates follow, after the
@@ -133,7 +146,7 @@ int ListTemplates(const CliOptions& o) {
     const std::string head = FormatTemplateTree(shipped);
     tree = head + "--\n" + tree.substr(head.size());
   }
-  PutAll(tree);
+  if (Status put = PutAll(tree); !put.ok()) return put;
   if (!menu.CutAt.empty()) {
     Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
         " folders: " + menu.CutAt + " and the folders after it were not scanned");
@@ -146,7 +159,7 @@ int ListTemplates(const CliOptions& o) {
     Say(std::to_string(menu.Skipped) + " templates left out: the menu holds " +
         std::to_string(kLastTemplateId - kFirstTemplateId + 1));
   }
-  return kExitDone;
+  return {};
 }
 
 // What a run composes with: the defaults, then the template, then the other options.
@@ -154,52 +167,74 @@ struct Job {
   ScriptSettings settings;
   std::string header;
   std::string queue;
+  bool template_output = false;  // the template stores an output file
 };
 
-Job ReadJob(const CliOptions& o) {
+// The defaults, then the template, when one is given.
+Result<Job> ReadTemplate(const CliOptions& o) {
   Job job;
-  ScriptSettings& s = job.settings;
-  bool template_output = false;
   if (o.template_file) {
-    if (auto failure = LoadTemplate(*o.template_file, s, job.header, job.queue, o.style)) {
-      throw Stop{kExitFailed, Located(*failure)};
+    ScriptSettings& s = job.settings;
+    if (Status loaded = LoadTemplate(*o.template_file, s, job.header, job.queue, o.style);
+        !loaded.ok()) {
+      return std::move(loaded).failure();
     }
     // A template's stored output file only gives the folder for relative paths.
-    template_output = s.SaveLocal && !s.FileOutput.empty();
-  }
-  if (o.mode) s.CheckIndex = *o.mode;
-  if (o.invert_slash) s.InvertSlash = true;
-  if (o.escape) s.Escape = *o.escape;
-  if (o.main_head) s.MainHead = TypedText("--main-head", *o.main_head, kTextMax);
-  if (o.main_queue) s.MainQueue = TypedText("--main-queue", *o.main_queue, kTextMax);
-  if (o.header) job.header = TypedText("--header", *o.header, kEditReadMax);
-  if (o.queue) job.queue = TypedText("--queue", *o.queue, kEditReadMax);
-  s.RelPath = RelPathFor(o, s, template_output);
-  // Quotes that do not fit the escaping are the user's to judge: said, and composed anyway.
-  for (const std::string& warning : QuoteWarnings(s, job.header, job.queue)) {
-    Say("warning: " + warning);
+    job.template_output = s.SaveLocal && !s.FileOutput.empty();
   }
   return job;
 }
 
-// --single and --name: the one text for one name.
-int ComposeOne(const CliOptions& o, Composer& composer, const std::string& output) {
-  std::string pending = CheckedName(o.single ? *o.single : *o.name);
-  const TextOrFailure text =
-      o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
-  if (const auto* failure = std::get_if<Failure>(&text)) {
-    throw Stop{kExitFailed, Located(*failure)};
+// The other options over the template. Fails only on a typed text longer than its field,
+// which is a usage error.
+Status TakeOptions(const CliOptions& o, Job& job) {
+  ScriptSettings& s = job.settings;
+  if (o.mode) s.CheckIndex = *o.mode;
+  if (o.invert_slash) s.InvertSlash = true;
+  if (o.escape) s.Escape = *o.escape;
+  const struct {
+    const std::optional<std::string>& given;
+    const char* option;
+    std::size_t max;
+    std::string& field;
+  } typed[] = {
+      {o.main_head, "--main-head", kTextMax, s.MainHead},
+      {o.main_queue, "--main-queue", kTextMax, s.MainQueue},
+      {o.header, "--header", kEditReadMax, job.header},
+      {o.queue, "--queue", kEditReadMax, job.queue},
+  };
+  for (const auto& t : typed) {
+    if (!t.given) continue;
+    Result<std::string> text = TypedText(t.option, *t.given, t.max);
+    if (!text.ok()) return std::move(text).failure();
+    t.field = std::move(text).value();
   }
-  Emit(std::get<std::string>(text), output);
-  return kExitDone;
+  s.RelPath = RelPathFor(o, s, job.template_output);
+  // Quotes that do not fit the escaping are the user's to judge: said, and composed anyway.
+  for (const std::string& warning : QuoteWarnings(s, job.header, job.queue)) {
+    Say("warning: " + warning);
+  }
+  return {};
+}
+
+// --single and --name: the one text for one name.
+Status ComposeOne(const CliOptions& o, Composer& composer, const std::string& output) {
+  std::string pending = o.single ? *o.single : *o.name;
+  if (Status checked = CheckName(pending); !checked.ok()) return checked;
+  Result<std::string> text =
+      o.single ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
+  if (!text.ok()) return std::move(text).failure();
+  return Emit(text.value(), output);
 }
 
 // Hands every name of the run's sources, in order, to add, which answers whether it wants
-// more; the first that does not ends the reading, and no later source is opened. True when a
-// name was left out: each is told at once, and the run fails at its end so that a script sees
-// what is missing.
+// more; the first that does not ends the reading, and no later source is opened. add that
+// fails leaves its failure in stopped and answers no; the reading then ends as it is, with
+// nothing more said. True when a name was left out: each is told at once, and the run fails
+// at its end so that a script sees what is missing.
 template <typename Add>
-bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& enough) {
+Result<bool> ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& enough,
+                         const Status& stopped) {
   bool left_out = false;
   auto left_out_of = [&left_out](const std::string& path) {
     return [&left_out, &path](std::size_t number, LineProblem why) {
@@ -212,37 +247,37 @@ bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& eno
     // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
     // read in bounded time and memory.
     LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
-    if (auto failure =
-            ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line")) {
-      throw Stop{kExitFailed, Located(*failure)};
-    }
+    Status read = ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line");
+    if (!stopped.ok()) return stopped.failure();
+    if (!read.ok()) return std::move(read).failure();
   }
   for (const std::string& path : o.files_from) {
     if (enough()) return left_out;
     // An empty name is no file (relative, it would name a folder above): skipped, counted.
-    auto read = [&](auto& splitter, std::string_view piece) {
-      std::optional<Failure> failure =
+    auto read_with = [&](auto& splitter, std::string_view piece) {
+      Status read =
           ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), piece);
-      if (const std::size_t n = splitter.empty_names(); n > 0 && !failure) {
+      if (const std::size_t n = splitter.empty_names(); n > 0 && read.ok() && stopped.ok()) {
         Say("warning: " + SourceName(path) + ": " + std::to_string(n) +
             (n == 1 ? " empty name skipped" : " empty names skipped"));
       }
-      return failure;
+      return read;
     };
-    std::optional<Failure> failure;
+    Status read;
     if (o.null_separated) {
       NulSplitter splitter(kNameMax, kListLineMax);
-      failure = read(splitter, "name");
+      read = read_with(splitter, "name");
     } else {
       // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
       // names holding a line break would come apart into other names.
       LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
-      failure = read(splitter, "line");
-      if (failure && splitter.problem() == LineProblem::kNul) {
-        failure->reason += "; give --null for names separated by NUL";
+      read = read_with(splitter, "line");
+      if (!read.ok() && splitter.problem() == LineProblem::kNul) {
+        read.failure().reason += "; give --null for names separated by NUL";
       }
     }
-    if (failure) throw Stop{kExitFailed, Located(*failure)};
+    if (!stopped.ok()) return stopped.failure();
+    if (!read.ok()) return std::move(read).failure();
   }
   for (const std::string& file : o.files) {
     if (!add(file)) break;
@@ -252,60 +287,69 @@ bool ReadSources(const CliOptions& o, Add& add, const std::function<bool()>& eno
 
 // Every name of the sources composed as it is read, so memory stays flat however long the
 // list is. The output is opened with the first name: no names, no output file.
-int ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& composer,
-               const std::string& output) {
+// The exit status: done, or failed when a name was left out.
+Result<int> ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& composer,
+                       const std::string& output) {
   TextFileWriter out(output, kInvalidOutputCaption);
   OutputComposer compose(composer, s, out);
   bool opened = false;
+  Status stopped;  // why add took no more
   const long long limit = o.limit.value_or(std::numeric_limits<long long>::max());
+  // A failed add answers no, so the reading ends with the source it is in.
   auto enough = [&compose, limit] { return compose.Count() >= limit; };
   auto add = [&](std::string_view name) {
     if (enough()) [[unlikely]] {
       return false;  // the first --limit names are composed; the rest is left unread
     }
-    if (!opened) {
-      if (auto failure = out.Open()) throw Stop{kExitFailed, Located(*failure)};
+    if (!opened) [[unlikely]] {
+      stopped = out.Open();
+      if (!stopped.ok()) return false;
       opened = true;
     }
-    if (!compose.Add(name)) [[unlikely]] {
-      Refused(compose);
+    if (Status added = compose.Add(name); !added.ok()) [[unlikely]] {
+      return Stopped(stopped, std::move(added));
     }
     return true;
   };
   // Names given whole are checked before anything is written, so a refusal never leaves
   // half an output on standard output.
-  for (const std::string& file : o.files) CheckedName(file);
-  const bool left_out = ReadSources(o, add, enough);
-  if (!opened) {
-    throw Stop{kExitFailed, "no files to compose (give FILE names, --list or --files-from)"};
+  for (const std::string& file : o.files) {
+    if (Status checked = CheckName(file); !checked.ok()) return std::move(checked).failure();
   }
-  if (!compose.Finish()) Refused(compose);
-  if (auto failure = out.Commit()) throw Stop{kExitFailed, Located(*failure)};
-  return left_out ? kExitFailed : kExitDone;
+  const Result<bool> left_out = ReadSources(o, add, enough, stopped);
+  if (!left_out.ok()) return left_out.failure();
+  if (!stopped.ok()) return std::move(stopped).failure();
+  if (!opened)
+    return Failure{"no files to compose (give FILE names, --list or --files-from)", {}, {}};
+  if (Status finished = compose.Finish(); !finished.ok()) return std::move(finished).failure();
+  if (Status committed = out.Commit(); !committed.ok()) return std::move(committed).failure();
+  return left_out.value() ? kExitFailed : kExitDone;
 }
 
 int Run(const CliOptions& o) {
-  if (o.help) return PutAll(ProgramText(kCliUsage));
-  if (o.version) return PutAll(VersionText("loomquill-cli"));
-  if (o.list_templates) return ListTemplates(o);
-  const Job job = ReadJob(o);
+  if (o.help) return Ended(PutAll(ProgramText(kCliUsage)));
+  if (o.version) return Ended(PutAll(VersionText("loomquill-cli")));
+  if (o.list_templates) return Ended(ListTemplates(o));
+  Result<Job> read = ReadTemplate(o);
+  if (!read.ok()) return Ended(read.status());
+  Job& job = read.value();
+  if (Status taken = TakeOptions(o, job); !taken.ok()) return Ended(taken, kExitUsage);
   Composer composer(job.settings, o.style, o.eol, job.header, job.queue);
   if (o.style == HostPathStyle()) {
     composer.SetRelativeBase(WithSeparator(ToText(fs::current_path()), o.style));
   }
   const std::string output = o.output.value_or("-");
-  if (o.single || o.name) return ComposeOne(o, composer, output);
-  return ComposeAll(o, job.settings, composer, output);
+  if (o.single || o.name) return Ended(ComposeOne(o, composer, output));
+  return Ended(ComposeAll(o, job.settings, composer, output));
 }
 
 }  // namespace
 
 int RunCli(const CliOptions& options) {
+  // Failures come back as results; only what no step can answer (memory running out, a
+  // current folder gone) arrives as an exception.
   try {
     return Run(options);
-  } catch (const Stop& stop) {
-    Say(stop.message);
-    return stop.status;
   } catch (const std::exception& e) {
     Say(e.what());
     return kExitFailed;

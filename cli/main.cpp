@@ -12,9 +12,9 @@
 int main(int argc, char** argv) {
   lq::UseBinaryStandardStreams();
   lq::UseProgramLocale();
-  const lq::ParsedCommandLine parsed = lq::ParseCommandLine(lq::ProgramArguments(argc, argv));
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "loomquill-cli: %s\n%s\n", parsed.error.c_str(),
+  const lq::Result<lq::CliOptions> parsed = lq::ParseCommandLine(lq::ProgramArguments(argc, argv));
+  if (!parsed.ok()) {
+    std::fprintf(stderr, "loomquill-cli: %s\n%s\n", parsed.failure().text.c_str(),
                  lq::ProgramText("Try 'loomquill-cli --help'."));
     return lq::kExitUsage;
   }
@@ -24,5 +24,5 @@ int main(int argc, char** argv) {
   // Past `ulimit -f` a write then fails with EFBIG and is reported, rather than killing us.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  return lq::RunCli(parsed.options);
+  return lq::RunCli(parsed.value());
 }

@@ -15,6 +15,7 @@ std::string Reason(int err) { return std::strerror(err != 0 ? err : EIO); }
 
 }  // namespace atomic_steps
 
+using atomic_steps::Because;
 using atomic_steps::Reason;
 
 AtomicFile::AtomicFile(std::filesystem::path path, SpecialFiles special)
@@ -34,29 +35,31 @@ void AtomicFile::Abandon() {
   way_ = Way::kNone;
 }
 
-std::optional<std::string> AtomicFile::Open() {
+Status AtomicFile::Open() {
   Abandon();
   error_ = 0;
   size_ = 0;
   atomic_steps::Target found;
-  if (auto why = atomic_steps::FindTarget(path_, folder_, target_, found)) return why;
+  if (Status found_it = atomic_steps::FindTarget(path_, folder_, target_, found); !found_it.ok()) {
+    return found_it;
+  }
   using Kind = atomic_steps::Target::Kind;
-  if (found.kind == Kind::kFolder) return Reason(EISDIR);
+  if (found.kind == Kind::kFolder) return Because(Reason(EISDIR));
   if (found.kind == Kind::kSpecial) {
     if (special_ == SpecialFiles::kRefuse || !found.openable) {
-      return std::string("not a regular file");
+      return Because("not a regular file");
     }
     // A pipe nobody reads would block the window until somebody does.
     const bool no_wait = special_ == SpecialFiles::kNoWait && found.pipe;
     if (const int err = atomic_steps::OpenSpecial(folder_, target_, no_wait, fd_); err != 0) {
       fd_ = -1;
-      return err == ENXIO ? std::string("no program reads this pipe") : Reason(err);
+      return Because(err == ENXIO ? std::string("no program reads this pipe") : Reason(err));
     }
     way_ = Way::kDirect;
-    return std::nullopt;
+    return {};
   }
   // Refused as cp refuses it; the superuser may write it all the same.
-  if (found.write_refused != 0) return Reason(found.write_refused);
+  if (found.write_refused != 0) return Because(Reason(found.write_refused));
 
   atomic_steps::SweepStaleTemps(folder_, target_);
   bool in_place = found.exists() && found.links > 1;  // a rename would part the names
@@ -67,7 +70,7 @@ std::optional<std::string> AtomicFile::Open() {
       fd_ = -1;
       // A folder that refuses new files may still hold a file the user can write.
       if (!(found.exists() && (err == EACCES || err == EPERM))) {
-        return err == EEXIST ? std::string("no free temporary name") : Reason(err);
+        return Because(err == EEXIST ? std::string("no free temporary name") : Reason(err));
       }
       in_place = true;
     } else {
@@ -85,13 +88,13 @@ std::optional<std::string> AtomicFile::Open() {
   if (in_place) {
     if (const int err = atomic_steps::OpenUnnamedTemp(fd_); err != 0) {
       fd_ = -1;
-      return Reason(err);
+      return Because(Reason(err));
     }
     way_ = Way::kInPlace;
-    return std::nullopt;
+    return {};
   }
   way_ = Way::kRename;
-  return std::nullopt;
+  return {};
 }
 
 void AtomicFile::Write(const char* data, std::size_t size) {
@@ -100,15 +103,15 @@ void AtomicFile::Write(const char* data, std::size_t size) {
   if (error_ == 0) size_ += size;
 }
 
-std::optional<std::string> AtomicFile::CommitInPlace() {
+Status AtomicFile::CommitInPlace() {
   int out = -1;
   int err = atomic_steps::OpenTarget(folder_, target_, out);
-  if (err != 0) return Reason(err);
+  if (err != 0) return Because(Reason(err));
   // Until the new content is whole and synced, a crash leaves the old one in a copy beside.
   std::filesystem::path backup;
-  if (std::optional<std::string> why = atomic_steps::KeepBackup(folder_, target_, out, backup)) {
+  if (Status kept = atomic_steps::KeepBackup(folder_, target_, out, backup); !kept.ok()) {
     atomic_steps::CloseFile(out);
-    return why;
+    return kept;
   }
   err = atomic_steps::ReserveRoom(out, size_);
   if (err == 0) err = atomic_steps::Rewind(fd_);
@@ -125,15 +128,15 @@ std::optional<std::string> AtomicFile::CommitInPlace() {
   const int closed = atomic_steps::CloseFile(out);
   if (err == 0) err = closed;
   if (err != 0) {
-    if (backup.empty()) return Reason(err);
-    return Reason(err) + "; the earlier content is kept in " + backup.filename().string();
+    if (backup.empty()) return Because(Reason(err));
+    return Because(Reason(err) + "; the earlier content is kept in " + backup.filename().string());
   }
   atomic_steps::DropBackup(folder_, backup);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> AtomicFile::Commit() {
-  if (fd_ < 0) return Reason(error_ != 0 ? error_ : EBADF);
+Status AtomicFile::Commit() {
+  if (fd_ < 0) return Because(Reason(error_ != 0 ? error_ : EBADF));
   int err = error_;
   // The first failure is the one reported; the file is closed whatever happened before.
   const auto close = [&] {
@@ -141,7 +144,7 @@ std::optional<std::string> AtomicFile::Commit() {
     if (err == 0) err = closed;
     fd_ = -1;
   };
-  std::optional<std::string> failure;
+  Status failure;
   switch (way_) {
     case Way::kDirect:
       close();
@@ -153,7 +156,7 @@ std::optional<std::string> AtomicFile::Commit() {
       if (err == 0) err = atomic_steps::SyncFile(fd_);
       if (err == 0) failure = atomic_steps::MoveIntoPlace(folder_, fd_, temp_, target_);
       if (fd_ >= 0) close();
-      if (err == 0 && !failure) {
+      if (err == 0 && failure.ok()) {
         UnregisterTemp(temp_);
         temp_.clear();
       }
@@ -163,15 +166,14 @@ std::optional<std::string> AtomicFile::Commit() {
       break;
   }
   Abandon();
-  if (failure) return failure;
-  if (err != 0) return Reason(err);
-  return std::nullopt;
+  if (!failure.ok()) return failure;
+  if (err != 0) return Because(Reason(err));
+  return {};
 }
 
-std::optional<std::string> ReplaceFileAtomically(const std::filesystem::path& file,
-                                                 const std::string& bytes) {
+Status ReplaceFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
   AtomicFile out(file, SpecialFiles::kRefuse);
-  if (std::optional<std::string> why = out.Open()) return why;
+  if (Status opened = out.Open(); !opened.ok()) return opened;
   out.Write(bytes.data(), bytes.size());
   return out.Commit();
 }

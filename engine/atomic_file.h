@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "engine/result.h"
 
 namespace lq {
 
@@ -34,19 +35,20 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  // Why the file cannot be written, or nothing.
-  std::optional<std::string> Open();
+  // Whether the file can be written. A failure here and in Commit carries only its reason
+  // (the system's word): the caller names the file and what was being done.
+  Status Open();
   // Keeps the first error for Commit; writes nothing more after it.
   void Write(const char* data, std::size_t size);
-  // Puts the content in place; why it could not, or nothing.
-  std::optional<std::string> Commit();
+  // Puts the content in place.
+  Status Commit();
   // Drops what was written; the target stays as it was.
   void Abandon();
 
  private:
   enum class Way { kNone, kRename, kInPlace, kDirect };
 
-  std::optional<std::string> CommitInPlace();
+  Status CommitInPlace();
 
   std::filesystem::path path_;
   SpecialFiles special_;
@@ -59,9 +61,8 @@ class AtomicFile {
   std::size_t size_ = 0;
 };
 
-// AtomicFile for a content held whole. Returns why it failed.
-std::optional<std::string> ReplaceFileAtomically(const std::filesystem::path& file,
-                                                 const std::string& bytes);
+// AtomicFile for a content held whole; a failure carries only its reason, as there.
+Status ReplaceFileAtomically(const std::filesystem::path& file, const std::string& bytes);
 
 // Removes the temporary files of writes still going when SIGINT, SIGTERM or SIGHUP comes,
 // then ends by the same signal. For programs that write long outputs (loomquill-cli).

@@ -193,17 +193,16 @@ bool CopyAttributes(int folder, const fs::path& name, int fd) {
 
 namespace atomic_steps {
 
-std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::path& target,
-                                      Target& found) {
+Status FindTarget(const fs::path& path, int& folder, fs::path& target, Target& found) {
   fs::path name;
   std::string why;
   folder = OpenFolderOf(path, target, name, why);
-  if (folder < 0) return why;
+  if (folder < 0) return Because(why);
   struct stat st {};
   if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno != ENOENT) return Reason(errno);
+    if (errno != ENOENT) return Because(Reason(errno));
     found.kind = Target::Kind::kNone;
-    return std::nullopt;
+    return {};
   }
   if (S_ISDIR(st.st_mode)) {
     found.kind = Target::Kind::kFolder;
@@ -218,7 +217,7 @@ std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::pat
       found.write_refused = errno;
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 int OpenSpecial(int folder, const fs::path& target, bool no_wait, int& fd) {
@@ -281,6 +280,7 @@ int WriteAll(int fd, const char* data, std::size_t size) {
       if (errno == EINTR) continue;
       return errno != 0 ? errno : EIO;
     }
+    if (n == 0) return EIO;  // no progress: trying again would spin for ever
     data += n;
     size -= static_cast<std::size_t>(n);
   }
@@ -301,19 +301,18 @@ int OpenTarget(int folder, const fs::path& target, int& fd) {
   return fd >= 0 ? 0 : errno;
 }
 
-std::optional<std::string> KeepBackup(int folder, const fs::path& target, int fd,
-                                      fs::path& backup) {
+Status KeepBackup(int folder, const fs::path& target, int fd, fs::path& backup) {
   backup.clear();
   struct stat st {};
-  if (::fstat(fd, &st) != 0) return Reason(errno);
+  if (::fstat(fd, &st) != 0) return Because(Reason(errno));
   // Even an empty file gets its copy: a cut new content would be neither the old nor the new.
   // One the user may not read gets none.
-  if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR) return std::nullopt;
+  if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDWR) return {};
   const std::string name = BackupName(target);
   struct stat old {};
   if (::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
-    return "an interrupted write left the earlier content in " + name +
-           " beside it: move that away first";
+    return Because("an interrupted write left the earlier content in " + name +
+                   " beside it: move that away first");
   }
   // The copy is made under a temporary name and gets its own only once whole and synced.
   fs::path temp;
@@ -321,7 +320,8 @@ std::optional<std::string> KeepBackup(int folder, const fs::path& target, int fd
   const int copy = CreateTemp(folder, st.st_mode & 0600, temp, err);
   if (copy < 0) {
     // A folder that refuses new files leaves no room for a copy: written in place as before.
-    return err == EACCES || err == EPERM ? std::nullopt : std::optional(Reason(err));
+    if (err == EACCES || err == EPERM) return {};
+    return Because(Reason(err));
   }
   const fs::path shown = target.parent_path() / temp;
   RegisterTemp(shown);
@@ -350,10 +350,10 @@ std::optional<std::string> KeepBackup(int folder, const fs::path& target, int fd
   if (err != 0) ::unlinkat(folder, temp.c_str(), 0);
   UnregisterTemp(shown);
   ::close(copy);
-  if (err != 0) return Reason(err);
+  if (err != 0) return Because(Reason(err));
   SyncFolder(folder);
   backup = target.parent_path() / name;
-  return std::nullopt;
+  return {};
 }
 
 void DropBackup(int folder, const fs::path& backup) {
@@ -401,13 +401,12 @@ void RemoveTemp(int folder, int& fd, const fs::path& temp) {
   fd = -1;
 }
 
-std::optional<std::string> MoveIntoPlace(int folder, int& /*fd*/, const fs::path& temp,
-                                         const fs::path& target) {
+Status MoveIntoPlace(int folder, int& /*fd*/, const fs::path& temp, const fs::path& target) {
   if (::renameat(folder, temp.filename().c_str(), folder, target.filename().c_str()) != 0) {
-    return Reason(errno);
+    return Because(Reason(errno));
   }
   SyncFolder(folder);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace atomic_steps

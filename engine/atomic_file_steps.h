@@ -5,13 +5,17 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "engine/result.h"
 
 namespace lq::atomic_steps {
 
 // The text of an errno value; an unknown failure reads as an input/output error.
 std::string Reason(int err);
+
+// A step's failure carries only its reason: AtomicFile's caller names the file.
+inline Status Because(std::string reason) { return Failure{{}, {}, std::move(reason)}; }
 
 // Each returns 0 or the errno value of the failure.
 int CloseFile(int fd);
@@ -35,9 +39,9 @@ struct Target {
 };
 
 // Follows the links of path (as the kernel would, refusing what it would refuse) to the file a
-// write goes to: target is its name, folder its folder's descriptor (POSIX). Why it cannot.
-std::optional<std::string> FindTarget(const std::filesystem::path& path, int& folder,
-                                      std::filesystem::path& target, Target& found);
+// write goes to: target is its name, folder its folder's descriptor (POSIX).
+Status FindTarget(const std::filesystem::path& path, int& folder, std::filesystem::path& target,
+                  Target& found);
 // Opens a special file (a pipe, a device) to write straight into it; with no_wait a pipe
 // nobody reads fails with ENXIO instead of waiting.
 int OpenSpecial(int folder, const std::filesystem::path& target, bool no_wait, int& fd);
@@ -56,9 +60,9 @@ int OpenUnnamedTemp(int& fd);
 // (so that a full disk finds the old content whole), and cuts it to size once written.
 int OpenTarget(int folder, const std::filesystem::path& target, int& fd);
 // Puts a whole, synced copy of the target's content beside it before it is overwritten;
-// backup is its name, or empty when none was made. Why it could not, or nothing.
-std::optional<std::string> KeepBackup(int folder, const std::filesystem::path& target, int fd,
-                                      std::filesystem::path& backup);
+// backup is its name, or empty when none was made.
+Status KeepBackup(int folder, const std::filesystem::path& target, int fd,
+                  std::filesystem::path& backup);
 // Removes the copy once the new content is complete and synced.
 void DropBackup(int folder, const std::filesystem::path& backup);
 int ReserveRoom(int fd, std::size_t size);
@@ -72,8 +76,8 @@ int ReadSome(int fd, char* data, std::size_t size, std::size_t& got);
 void RemoveTemp(int folder, int& fd, const std::filesystem::path& temp);
 // Puts the finished temporary file in place of the target, durably, and closes it (fd
 // becomes -1) when the platform lets it: on POSIX only after the rename, so that its lock
-// keeps any sweep away until then. Why it could not.
-std::optional<std::string> MoveIntoPlace(int folder, int& fd, const std::filesystem::path& temp,
-                                         const std::filesystem::path& target);
+// keeps any sweep away until then.
+Status MoveIntoPlace(int folder, int& fd, const std::filesystem::path& temp,
+                     const std::filesystem::path& target);
 
 }  // namespace lq::atomic_steps

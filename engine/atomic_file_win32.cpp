@@ -93,16 +93,15 @@ int MakeUnnamedTemp(int& err) {
 
 namespace atomic_steps {
 
-std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::path& target,
-                                      Target& found) {
+Status FindTarget(const fs::path& path, int& folder, fs::path& target, Target& found) {
   folder = -1;
   target = path;
   for (int hops = 0;; ++hops) {
     std::error_code ec;
-    if (hops == 40) return Reason(ELOOP);
+    if (hops == 40) return Because(Reason(ELOOP));
     if (!fs::is_symlink(fs::symlink_status(target, ec))) break;
     const fs::path to = fs::read_symlink(target, ec);
-    if (ec) return ec.message();
+    if (ec) return Because(ec.message());
     target = to.is_absolute() ? to : target.parent_path() / to;
   }
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
@@ -111,11 +110,12 @@ std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::pat
     // A device such as NUL has no attributes to read.
     if (IsDevice(target)) {
       found.kind = Target::Kind::kSpecial;
-      return std::nullopt;
+      return {};
     }
-    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) return WindowsReason(err);
+    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND)
+      return Because(WindowsReason(err));
     found.kind = Target::Kind::kNone;
-    return std::nullopt;
+    return {};
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     found.kind = Target::Kind::kFolder;
@@ -126,7 +126,7 @@ std::optional<std::string> FindTarget(const fs::path& path, int& folder, fs::pat
     // Refused as copy refuses it.
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) found.write_refused = EACCES;
   }
-  return std::nullopt;
+  return {};
 }
 
 int OpenSpecial(int /*folder*/, const fs::path& target, bool /*no_wait*/, int& fd) {
@@ -170,6 +170,7 @@ int WriteAll(int fd, const char* data, std::size_t size) {
     const unsigned part = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
     const int n = ::_write(fd, data, part);
     if (n < 0) return errno != 0 ? errno : EIO;
+    if (n == 0) return EIO;  // no progress: trying again would spin for ever
     data += n;
     size -= static_cast<std::size_t>(n);
   }
@@ -200,10 +201,9 @@ int ReadSome(int fd, char* data, std::size_t size, std::size_t& got) {
 }
 
 // Here a write goes in place only where the folder refuses new files: no copy fits beside.
-std::optional<std::string> KeepBackup(int /*folder*/, const fs::path& /*target*/, int /*fd*/,
-                                      fs::path& backup) {
+Status KeepBackup(int /*folder*/, const fs::path& /*target*/, int /*fd*/, fs::path& backup) {
   backup.clear();
-  return std::nullopt;
+  return {};
 }
 
 void DropBackup(int /*folder*/, const fs::path& /*backup*/) {}
@@ -216,11 +216,10 @@ void RemoveTemp(int /*folder*/, int& fd, const fs::path& temp) {
 }
 
 // An existing target keeps its attributes and security. ReplaceFileW needs the file closed.
-std::optional<std::string> MoveIntoPlace(int /*folder*/, int& fd, const fs::path& temp,
-                                         const fs::path& target) {
+Status MoveIntoPlace(int /*folder*/, int& fd, const fs::path& temp, const fs::path& target) {
   if (fd >= 0 && ::_close(fd) != 0) {
     fd = -1;
-    return Reason(errno);
+    return Because(Reason(errno));
   }
   fd = -1;
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
@@ -232,13 +231,13 @@ std::optional<std::string> MoveIntoPlace(int /*folder*/, int& fd, const fs::path
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                      nullptr, nullptr)) {
-    return std::nullopt;
+    return {};
   }
   if (::MoveFileExW(temp.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return std::nullopt;
+    return {};
   }
-  return WindowsReason(::GetLastError());
+  return Because(WindowsReason(::GetLastError()));
 }
 
 }  // namespace atomic_steps

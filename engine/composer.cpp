@@ -51,7 +51,7 @@ void Composer::ExpandInto(std::string& out, const CompiledText& text) {
 }
 
 void Composer::Refuse(std::string_view name, std::string_view reason) {
-  if (!refusal_) refusal_ = Failure{std::string(name), kUnsafeNameCaption, std::string(reason)};
+  if (refusal_.ok()) refusal_ = Failure{std::string(name), kUnsafeNameCaption, std::string(reason)};
 }
 
 void Composer::CheckValues(std::string_view name) {

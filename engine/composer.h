@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/capacities.h"
@@ -16,6 +17,7 @@
 #include "engine/file_values.h"
 #include "engine/line_writer.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 #include "engine/script_settings.h"
 
 namespace lq {
@@ -80,12 +82,9 @@ class Composer {
   // With an escaping kind a name may be refused: its values cannot be escaped, or its line
   // outgrows its capacity, where a cut could leave a quote open. What was composed for it
   // must then not be used; the first refusal since the last call names the file.
-  bool refused() const { return refusal_.has_value(); }
-  std::optional<Failure> TakeRefusal() {
-    std::optional<Failure> out = std::move(refusal_);
-    refusal_.reset();
-    return out;
-  }
+  bool refused() const { return !refusal_.ok(); }
+  // The refusal, or success when nothing was refused.
+  Status TakeRefusal() { return std::exchange(refusal_, Status()); }
 
  private:
   void Refuse(std::string_view name, std::string_view reason);
@@ -110,7 +109,7 @@ class Composer {
   std::string scratch_;
   // An escaping kind is chosen: nothing is cut, a text that does not fit is refused.
   bool escaping_ = false;
-  std::optional<Failure> refusal_;
+  Status refusal_;  // success until a name is refused
 };
 
 }  // namespace lq

@@ -256,8 +256,8 @@ bool FileList::MoveActedOn(bool up) {
   return true;
 }
 
-std::optional<Failure> RequireFiles(const FileList& list) {
-  if (!list.Empty()) return std::nullopt;
+Status RequireFiles(const FileList& list) {
+  if (!list.Empty()) return {};
   return Failure{kRequireFilesText, kRequireFilesCaption, {}};
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/failure.h"
+#include "engine/result.h"
 
 namespace lq {
 
@@ -84,8 +85,8 @@ class FileList {
 
 enum class Direction { Up, Down };
 
-// Nothing to report when the list has items; the "Info" notice otherwise.
-std::optional<Failure> RequireFiles(const FileList& list);
+// Success when the list has items; the "Info" notice otherwise.
+Status RequireFiles(const FileList& list);
 
 // Moves the selected items (or the focused one) one place; selects the first item when none
 // is focused.

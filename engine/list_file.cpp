@@ -53,7 +53,7 @@ ChunkReader::~ChunkReader() {
   if (file_ != nullptr && !from_stdin_) std::fclose(file_);
 }
 
-std::optional<Failure> ChunkReader::Open() {
+Status ChunkReader::Open() {
   if (regular_only_) {
     std::error_code ec;
     const std::filesystem::file_status st = std::filesystem::status(ToPath(path_), ec);
@@ -67,7 +67,7 @@ std::optional<Failure> ChunkReader::Open() {
   file_ = from_stdin_ ? stdin : OpenStdioFile(ToPath(path_), "rb");
   if (file_ == nullptr) return Failure{shown_, caption_, std::strerror(errno)};
   buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
-  return std::nullopt;
+  return {};
 }
 
 std::string_view ChunkReader::Next() {
@@ -77,8 +77,8 @@ std::string_view ChunkReader::Next() {
   return std::string_view(buffer_.get(), n);
 }
 
-std::optional<Failure> ChunkReader::Error() const {
-  if (error_ == 0) return std::nullopt;
+Status ChunkReader::Error() const {
+  if (error_ == 0) return {};
   return Failure{shown_, caption_, std::strerror(error_)};
 }
 
@@ -97,13 +97,13 @@ std::string LeftOutReason(LineProblem problem, std::size_t max_name) {
   return "not a name";
 }
 
-std::optional<Failure> StopFailure(const std::string& path, LineProblem problem, std::size_t number,
-                                   std::string_view piece) {
+Status StopFailure(const std::string& path, LineProblem problem, std::size_t number,
+                   std::string_view piece) {
   switch (problem) {
     case LineProblem::kNone:
     case LineProblem::kTooLong:
     case LineProblem::kEnough:
-      return std::nullopt;
+      return {};
     case LineProblem::kNul:
       return Failure{PlaceOf(path, number), "", "the line holds a NUL byte"};
     case LineProblem::kEndless:
@@ -115,17 +115,16 @@ std::optional<Failure> StopFailure(const std::string& path, LineProblem problem,
           SourceName(path), "",
           std::to_string(kEmptyRunMax) + " empty names in a row: this is not a list of names"};
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Failure> OpenList(FileList& list, const std::string& path,
-                                const ListProgress& progress, OpenListReport* report,
-                                std::size_t max_items) {
+Status OpenList(FileList& list, const std::string& path, const ListProgress& progress,
+                OpenListReport* report, std::size_t max_items) {
   OpenListReport unused;
   OpenListReport& told = report != nullptr ? *report : unused;
   told = OpenListReport{};
   ChunkReader reader(path, kInvalidFileCaption, /*regular_only=*/true);
-  if (auto failure = reader.Open()) return failure;
+  if (Status opened = reader.Open(); !opened.ok()) return opened;
   std::error_code ec;
   const std::uint64_t size = std::filesystem::file_size(ToPath(path), ec);
   const std::size_t room = max_items - std::min(max_items, static_cast<std::size_t>(list.Count()));
@@ -157,10 +156,11 @@ std::optional<Failure> OpenList(FileList& list, const std::string& path,
       break;
     }
   }
-  if (auto failure = reader.Error()) return failure;
+  if (Status read = reader.Error(); !read.ok()) return read;
   if (!found.stopped) splitter.Finish(add, left_out);
-  if (auto failure = StopFailure(path, splitter.problem(), splitter.problem_line(), "line")) {
-    return failure;
+  if (Status stop = StopFailure(path, splitter.problem(), splitter.problem_line(), "line");
+      !stop.ok()) {
+    return stop;
   }
   if (too_many) {
     return Failure{path, kInvalidFileCaption,
@@ -169,11 +169,11 @@ std::optional<Failure> OpenList(FileList& list, const std::string& path,
   told = std::move(found);
   list.Reserve(static_cast<std::size_t>(list.Count()) + names.size());
   for (std::string& name : names) list.Append(std::move(name));
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Failure> LeftOutNotice(const std::string& path, const OpenListReport& report) {
-  if (report.left_out == 0) return std::nullopt;
+Status LeftOutNotice(const std::string& path, const OpenListReport& report) {
+  if (report.left_out == 0) return {};
   std::string reason = std::to_string(report.left_out) +
                        (report.left_out == 1 ? " line was" : " lines were") + " left out:";
   for (const std::string& line : report.first_left_out) reason += "\n" + line;
@@ -201,23 +201,23 @@ std::string ShownWithBreaks(std::string_view name) {
 }
 
 // One name per line: a name holding a line break would come back as two names.
-std::optional<Failure> RefuseLineBreaks(const FileList& list) {
+Status RefuseLineBreaks(const FileList& list) {
   for (int i = 0; i < list.Count(); ++i) {
     const std::string& name = *list.Item(i);
     if (name.find_first_of("\r\n") != std::string::npos) {
       return Failure{ShownWithBreaks(name), kCannotSaveListCaption, kLineBreakInNameReason};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
 
-std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol) {
-  if (auto failure = RequireFiles(list)) return failure;
-  if (auto failure = RefuseLineBreaks(list)) return failure;
+Status SaveList(const FileList& list, const std::string& path, Eol eol) {
+  if (Status some = RequireFiles(list); !some.ok()) return some;
+  if (Status one_per_line = RefuseLineBreaks(list); !one_per_line.ok()) return one_per_line;
   TextFileWriter out(path, eol, kInvalidOutputCaption, SpecialFiles::kRefuse);
-  if (auto failure = out.Open()) return failure;
+  if (Status opened = out.Open(); !opened.ok()) return opened;
   for (int i = 0; i < list.Count(); ++i) {
     if (i > 0) out.Write("\n");
     out.Write(*list.Item(i));

@@ -10,6 +10,7 @@
 #include "engine/failure.h"
 #include "engine/file_list.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 
 namespace lq {
 
@@ -45,15 +46,14 @@ inline constexpr std::size_t kLeftOutShown = 5;
 // out and noted in *report, the others are added. The list is unchanged when the file
 // cannot be read, has a line longer than kListLineMax or would pass kListItemsMax names
 // (max_items).
-std::optional<Failure> OpenList(FileList& list, const std::string& path,
-                                const ListProgress& progress = {}, OpenListReport* report = nullptr,
-                                std::size_t max_items = kListItemsMax);
+Status OpenList(FileList& list, const std::string& path, const ListProgress& progress = {},
+                OpenListReport* report = nullptr, std::size_t max_items = kListItemsMax);
 
 inline constexpr const char* kLeftOutCaption = "Lines left out";
 
 // The notice naming the list file, how many lines Open list left out and the first of them;
-// none when it left none out.
-std::optional<Failure> LeftOutNotice(const std::string& path, const OpenListReport& report);
+// success (nothing to tell) when it left none out.
+Status LeftOutNotice(const std::string& path, const OpenListReport& report);
 
 inline constexpr const char* kCannotSaveListCaption = "Cannot save list";
 inline constexpr const char* kLineBreakInNameReason =
@@ -61,6 +61,6 @@ inline constexpr const char* kLineBreakInNameReason =
 
 // Writes the names in list order separated by line breaks, none after the last. A list
 // with a name holding a line break (LF or CR) is refused, naming it, and nothing is written.
-std::optional<Failure> SaveList(const FileList& list, const std::string& path, Eol eol);
+Status SaveList(const FileList& list, const std::string& path, Eol eol);
 
 }  // namespace lq

@@ -11,6 +11,7 @@
 #include "engine/capacities.h"
 #include "engine/failure.h"
 #include "engine/newline_finder.h"
+#include "engine/result.h"
 
 namespace lq {
 
@@ -307,11 +308,11 @@ class ChunkReader {
   ChunkReader(const ChunkReader&) = delete;
   ChunkReader& operator=(const ChunkReader&) = delete;
 
-  std::optional<Failure> Open();
+  Status Open();
   // The next chunk, valid until the next call; empty at the end and after an error.
   std::string_view Next();
-  // Why reading stopped early, if it did.
-  std::optional<Failure> Error() const;
+  // Why reading stopped early, or success when it did not.
+  Status Error() const;
 
  private:
   static constexpr std::size_t kChunk = 1 << 17;
@@ -335,26 +336,26 @@ std::string PlaceOf(const std::string& path, std::size_t number);
 // Why a name was left out: "name longer than 999 bytes".
 std::string LeftOutReason(LineProblem problem, std::size_t max_name);
 
-// Why a splitter stopped the reading, if it did, naming the place; piece says what the
-// splitter splits into ("line" or "name").
-std::optional<Failure> StopFailure(const std::string& path, LineProblem problem, std::size_t number,
-                                   std::string_view piece);
+// Why a splitter stopped the reading, naming the place, or success when it did not stop it
+// or stopped it because the reader had enough; piece says what the splitter splits into
+// ("line" or "name").
+Status StopFailure(const std::string& path, LineProblem problem, std::size_t number,
+                   std::string_view piece);
 
 // Reads a file (or standard input for "-") and hands each piece a Splitter makes of it to
 // each, and each piece it leaves out to refuse(number, problem). Returns why the reading
 // failed or stopped; nothing read after that is handed on.
 template <typename Splitter, typename Each, typename Refuse>
-std::optional<Failure> ForEachPiece(const std::string& path, const std::string& failure_caption,
-                                    Splitter& splitter, Each&& each, Refuse&& refuse,
-                                    std::string_view piece) {
+Status ForEachPiece(const std::string& path, const std::string& failure_caption, Splitter& splitter,
+                    Each&& each, Refuse&& refuse, std::string_view piece) {
   ChunkReader reader(path, failure_caption);
-  if (auto failure = reader.Open()) return failure;
+  if (Status opened = reader.Open(); !opened.ok()) return opened;
   for (std::string_view chunk = reader.Next(); !chunk.empty(); chunk = reader.Next()) {
     splitter.Feed(chunk, each, refuse);
     if (splitter.problem() != LineProblem::kNone) break;  // read no further
   }
   if (splitter.problem() == LineProblem::kNone) {
-    if (auto failure = reader.Error()) return failure;
+    if (Status read = reader.Error(); !read.ok()) return read;
     splitter.Finish(each, refuse);
   }
   return StopFailure(path, splitter.problem(), splitter.problem_line(), piece);

@@ -5,19 +5,16 @@
 
 namespace lq {
 
-bool OutputComposer::Refused() {
-  if (!composer_.refused()) [[likely]] {
-    return false;
-  }
-  failure_ = composer_.TakeRefusal();
-  return true;
+Status OutputComposer::Refused() {
+  refusal_ = composer_.TakeRefusal();
+  return refusal_;
 }
 
-bool OutputComposer::Add(std::string_view name) {
+Status OutputComposer::Add(std::string_view name) {
   if (count_ == 0) [[unlikely]] {
     last_.assign(name);
     composer_.ComposePiece(text_, settings_.MainHead, file_, 0, &last_);
-    if (Refused()) return false;
+    if (composer_.refused()) return Refused();
     out_.Write(text_);
   }
   const int index = static_cast<int>(count_);
@@ -28,68 +25,72 @@ bool OutputComposer::Add(std::string_view name) {
   } else {
     // A refused name never comes out straight: only this way can refuse.
     composer_.ComposeLineFor(text_, file_, index, name);
-    if (Refused()) return false;
+    if (composer_.refused()) return Refused();
     out_.Write(text_);
   }
   if (keep_last_) last_.assign(name);
   ++count_;
-  return true;
+  return {};
 }
 
-bool OutputComposer::Finish() {
-  if (failure_) return false;
-  if (count_ == 0) return true;
+Status OutputComposer::Finish() {
+  if (!refusal_.ok()) return refusal_;
+  if (count_ == 0) return {};
   // The main queue's file variables describe the last item as it is listed.
   composer_.ComposePiece(text_, settings_.MainQueue, file_, static_cast<int>(count_), &last_);
-  if (Refused()) return false;
+  if (composer_.refused()) return Refused();
   out_.Write(text_);
-  return true;
+  return {};
 }
 
-std::optional<Failure> WriteOutput(TextFileWriter& out, Composer& composer,
-                                   const ScriptSettings& settings, const FileList& list) {
+Status WriteOutput(TextFileWriter& out, Composer& composer, const ScriptSettings& settings,
+                   const FileList& list) {
   OutputComposer output(composer, settings, out);
   for (int i = 0; i < list.Count(); ++i) {
-    if (!output.Add(*list.Item(i))) return output.failure();
+    if (Status added = output.Add(*list.Item(i)); !added.ok()) [[unlikely]] {
+      return added;
+    }
   }
-  if (!output.Finish()) return output.failure();
-  return std::nullopt;
+  return output.Finish();
 }
 
-std::optional<Failure> CreateOutput(Composer& composer, const ScriptSettings& settings,
-                                    const FileList& list, const std::string& path) {
-  if (auto failure = RequireFiles(list)) return failure;
+Status CreateOutput(Composer& composer, const ScriptSettings& settings, const FileList& list,
+                    const std::string& path) {
+  if (Status some = RequireFiles(list); !some.ok()) return some;
   // The window writes regular files only: a pipe could block it until somebody reads.
   TextFileWriter out(path, kInvalidOutputCaption, SpecialFiles::kRefuse);
-  if (auto failure = out.Open()) return failure;
+  if (Status opened = out.Open(); !opened.ok()) return opened;
   // A refused name leaves the earlier file as it was: the writer is abandoned uncommitted.
-  if (auto failure = WriteOutput(out, composer, settings, list)) return failure;
+  if (Status written = WriteOutput(out, composer, settings, list); !written.ok()) return written;
   return out.Commit();
 }
 
-TextOrFailure CreateAndCopy(Composer& composer, const ScriptSettings& settings,
-                            const FileList& list, const std::string& path) {
-  if (auto failure = CreateOutput(composer, settings, list, path)) return *failure;
-  TextOrFailure content = ReadWholeFile(path, kInvalidFileCaption);
+Result<std::string> CreateAndCopy(Composer& composer, const ScriptSettings& settings,
+                                  const FileList& list, const std::string& path) {
+  if (Status created = CreateOutput(composer, settings, list, path); !created.ok()) {
+    return std::move(created).failure();
+  }
+  Result<std::string> content = ReadWholeFile(path, kInvalidFileCaption);
   // The clipboard takes text: it ends at the first NUL.
-  if (auto* text = std::get_if<std::string>(&content)) {
-    const std::size_t nul = text->find('\0');
-    if (nul != std::string::npos) text->resize(nul);
+  if (content.ok()) {
+    std::string& text = content.value();
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
   }
   return content;
 }
 
-TextOrFailure SingleLineText(Composer& composer, const std::string& name) {
+Result<std::string> SingleLineText(Composer& composer, const std::string& name) {
   std::string line;
   std::string file;
   composer.ComposeLine(line, file, 0, &name);
-  if (auto refusal = composer.TakeRefusal()) return *refusal;
+  if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
   return line;
 }
 
-TextOrFailure PendingNameText(Composer& composer, const std::string& name) {
+Result<std::string> PendingNameText(Composer& composer, const std::string& name) {
   std::string written = composer.WrittenNameOf(name, 0);
-  if (auto refusal = composer.TakeRefusal()) return *refusal;
+  if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
   return written;
 }
 
@@ -100,18 +101,18 @@ int ActedOnItem(const FileList& list) { return list.Selected() < 0 ? 0 : list.Se
 
 }  // namespace
 
-TextOrFailure SelectedItemText(Composer& composer, const FileList& list) {
-  if (auto failure = RequireFiles(list)) return *failure;
+Result<std::string> SelectedItemText(Composer& composer, const FileList& list) {
+  if (Status some = RequireFiles(list); !some.ok()) return std::move(some).failure();
   const int index = ActedOnItem(list);
   std::string file;
   list.GetItem(index, file);
   file = composer.WrittenNameOf(file, index);
-  if (auto refusal = composer.TakeRefusal()) return *refusal;
+  if (Status refusal = composer.TakeRefusal(); !refusal.ok()) return std::move(refusal).failure();
   return file;
 }
 
-TextOrFailure CreateAndCopySelectedText(Composer& composer, const FileList& list) {
-  if (auto failure = RequireFiles(list)) return *failure;
+Result<std::string> CreateAndCopySelectedText(Composer& composer, const FileList& list) {
+  if (Status some = RequireFiles(list); !some.ok()) return std::move(some).failure();
   std::string name;
   list.GetItem(ActedOnItem(list), name);
   CutUtf8(name, kNameMax);

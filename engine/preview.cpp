@@ -64,8 +64,8 @@ std::string OneLine(std::string_view text) {
 
 // Takes what composing the last text produced: its output, or the reason it was refused.
 void Take(Composer& composer, Pieces& pieces, std::string_view text) {
-  if (std::optional<Failure> refusal = composer.TakeRefusal()) {
-    pieces.Note(PreviewPiece::Kind::Refused, OneLine(refusal->Describe()));
+  if (const Status refusal = composer.TakeRefusal(); !refusal.ok()) {
+    pieces.Note(PreviewPiece::Kind::Refused, OneLine(refusal.failure().Describe()));
   } else {
     pieces.Output(text);
   }

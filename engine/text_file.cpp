@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/atomic_file_steps.h"
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
 
@@ -27,19 +28,19 @@ Failure TextFileWriter::Fail(const std::string& reason) const {
   return Failure{is_stdout_ ? "standard output" : path_, caption_, reason};
 }
 
-std::optional<Failure> TextFileWriter::Open() {
+Status TextFileWriter::Open() {
   if (path_ == "-") {
     is_stdout_ = true;
     std::fflush(stdout);  // what went out through the stream comes first
   } else {
     if (path_.empty()) return Fail("no file name");
     auto file = std::make_unique<AtomicFile>(ToPath(path_), special_);
-    if (std::optional<std::string> why = file->Open()) return Fail(*why);
+    if (Status opened = file->Open(); !opened.ok()) return Fail(opened.failure().reason);
     file_ = std::move(file);
   }
   buffer_ = std::make_unique_for_overwrite<char[]>(kCapacity);
   direct_ = !crlf_;
-  return std::nullopt;
+  return {};
 }
 
 void TextFileWriter::Append(const char* data, std::size_t size) {
@@ -80,47 +81,39 @@ void TextFileWriter::Flush() {
   if (used_ != 0 && !failed_) {
     if (file_ != nullptr) {
       file_->Write(buffer_.get(), used_);
-    } else {
-      for (const char* at = buffer_.get(); at < buffer_.get() + used_;) {
-        const ssize_t n =
-            ::write(STDOUT_FILENO, at, static_cast<std::size_t>(buffer_.get() + used_ - at));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-          stdout_error_ = n < 0 ? errno : EIO;
-          failed_ = true;
-          direct_ = false;
-          break;
-        }
-        at += n;
-      }
+    } else if (const int err = atomic_steps::WriteAll(STDOUT_FILENO, buffer_.get(), used_);
+               err != 0) {
+      // The platform's write, as for files: interruptions and short writes taken care of.
+      stdout_error_ = err;
+      failed_ = true;
+      direct_ = false;
     }
   }
   used_ = 0;
 }
 
-std::optional<Failure> TextFileWriter::Commit() {
+Status TextFileWriter::Commit() {
   if (!open()) return Fail(std::strerror(EBADF));
   Flush();
-  std::optional<std::string> why;
+  Status committed;
   if (file_ != nullptr) {
-    why = file_->Commit();
+    committed = file_->Commit();
     file_.reset();
   } else {
     is_stdout_ = false;
-    if (stdout_error_ != 0) why = std::strerror(stdout_error_);
+    if (stdout_error_ != 0) committed = Failure{{}, {}, std::strerror(stdout_error_)};
   }
   direct_ = false;
-  if (why) {
-    Failure failure = Fail(*why);
+  if (!committed.ok()) {
+    Failure failure = Fail(committed.failure().reason);
     if (path_ == "-") failure.text = "standard output";
     return failure;
   }
-  return std::nullopt;
+  return {};
 }
 
-std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
-                                                 const std::string& failure_caption,
-                                                 std::size_t max_bytes) {
+Result<std::string> ReadWholeFile(const std::string& path, const std::string& failure_caption,
+                                  std::size_t max_bytes) {
   FileBytes read = ReadBoundedFile(ToPath(path), max_bytes);
   switch (read.status) {
     case ReadStatus::kOk:

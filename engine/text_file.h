@@ -1,14 +1,13 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "engine/atomic_file.h"
 #include "engine/failure.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 
 namespace lq {
 
@@ -29,7 +28,7 @@ class TextFileWriter {
   TextFileWriter(const TextFileWriter&) = delete;
   TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-  std::optional<Failure> Open();
+  Status Open();
   void Write(std::string_view text);
   // Where at least size bytes can be written as they are, when no line-break conversion is
   // due; null otherwise. Hand the end of what was written to Filled.
@@ -41,7 +40,7 @@ class TextFileWriter {
     if (used_ >= kFlushAt) Flush();
   }
   // Flushes and puts the file in place; reports the first error of the whole run.
-  std::optional<Failure> Commit();
+  Status Commit();
 
  private:
   // Whole buffers of kFlushAt go out; the rest of the capacity is room for the text that
@@ -69,8 +68,7 @@ class TextFileWriter {
 };
 
 // The whole content of a regular file of at most max_bytes, or why it could not be read.
-std::variant<std::string, Failure> ReadWholeFile(const std::string& path,
-                                                 const std::string& failure_caption,
-                                                 std::size_t max_bytes = 256u << 20);
+Result<std::string> ReadWholeFile(const std::string& path, const std::string& failure_caption,
+                                  std::size_t max_bytes = 256u << 20);
 
 }  // namespace lq

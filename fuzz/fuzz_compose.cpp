@@ -7,7 +7,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "engine/capacities.h"
@@ -133,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The output, as WriteOutput composes it, checked piece by piece.
   // Both refuse the same names, and agree on whatever they do not refuse.
   auto same_refusal = [&](const lq::test::Composed& want, const char* what) {
-    Check(composer.TakeRefusal().has_value() == want.refused, what);
+    Check(composer.TakeRefusal().ok() != want.refused, what);
     return want.refused;
   };
   {
@@ -181,35 +180,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   composer.ComposeLine(line, file, 0, &pending);
   check_line("a pending line within the line capacity");
   pending = given;
-  composer.TakeRefusal();
-  const lq::TextOrFailure single = lq::SingleLineText(composer, pending);
-  if (const auto* text = std::get_if<std::string>(&single); text != nullptr && valid) {
-    Check(ValidUtf8(*text), "the single line stays valid UTF-8");
-  }
+  (void)composer.TakeRefusal();
+  const lq::Result<std::string> single = lq::SingleLineText(composer, pending);
+  if (single.ok() && valid) Check(ValidUtf8(single.value()), "the single line stays valid UTF-8");
   pending = given;
-  const lq::TextOrFailure written = lq::PendingNameText(composer, pending);
+  const lq::Result<std::string> written = lq::PendingNameText(composer, pending);
   if (escape == lq::EscapeKind::None) {
     std::string expected;
     lq::WriteFileName(expected, given, settings, style, base);
-    Check(std::get<std::string>(written) == expected, "the pending name is its written name");
+    Check(written.ok() && written.value() == expected, "the pending name is its written name");
   }
   if (!list.Empty()) {
-    const lq::TextOrFailure sel = lq::SelectedItemText(composer, list);
+    const lq::Result<std::string> sel = lq::SelectedItemText(composer, list);
     // Any escaping refuses a line it cannot hold whole.
     const bool may_refuse = escape != lq::EscapeKind::None;
-    Check(may_refuse || std::holds_alternative<std::string>(sel),
-          "a list with items has a selected text");
-    const lq::TextOrFailure copy = lq::CreateAndCopySelectedText(composer, list);
-    Check(may_refuse || std::holds_alternative<std::string>(copy),
-          "a list with items has a selected line");
+    Check(may_refuse || sel.ok(), "a list with items has a selected text");
+    const lq::Result<std::string> copy = lq::CreateAndCopySelectedText(composer, list);
+    Check(may_refuse || copy.ok(), "a list with items has a selected line");
   }
 
   // The real writer, to a device that takes anything.
   if (write_file && !list.Empty()) {
     lq::TextFileWriter out("/dev/null", lq::kInvalidOutputCaption);
-    Check(!out.Open().has_value(), "/dev/null opens");
-    if (!lq::WriteOutput(out, composer, settings, list)) {
-      Check(!out.Commit().has_value(), "/dev/null takes the output");
+    Check(out.Open().ok(), "/dev/null opens");
+    if (lq::WriteOutput(out, composer, settings, list).ok()) {
+      Check(out.Commit().ok(), "/dev/null takes the output");
     }
   }
   return 0;

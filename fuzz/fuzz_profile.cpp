@@ -84,10 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Damaged UTF-16 is never read, so never written over; every other text takes the write.
   const lq::TextEncoding encoding = lq::DetectEncoding(text);
   if (!lq::DecodeProfileBytes(text, encoding)) {
-    Check(lq::WriteProfileText(file, kSection, "CheckIndex", "3").has_value(),
+    Check(!lq::WriteProfileText(file, kSection, "CheckIndex", "3").ok(),
           "damaged UTF-16 is refused");
   } else {
-    Check(!lq::WriteProfileText(file, kSection, "CheckIndex", "3"), "a profile write succeeds");
+    Check(lq::WriteProfileText(file, kSection, "CheckIndex", "3").ok(), "a profile write succeeds");
     Check(lq::ReadProfileInt(file, kSection, "CheckIndex", -1) == 3, "the written int reads back");
   }
   std::error_code ec;

@@ -27,17 +27,17 @@ LoadedProfile LoadProfile(const std::filesystem::path& file) {
   return loaded;
 }
 
-std::optional<Failure> SaveProfile(const std::filesystem::path& file,
-                                   const ProfileDocument& document, TextEncoding encoding) {
+Status SaveProfile(const std::filesystem::path& file, const ProfileDocument& document,
+                   TextEncoding encoding) {
   const std::optional<std::string> bytes = EncodeProfileText(document.Text(), encoding);
   if (!bytes) {
     return Failure{ToText(file), kCannotWriteCaption,
                    "the file is UTF-16, and what is to be written is not valid UTF-8"};
   }
-  if (std::optional<std::string> why = ReplaceFileAtomically(file, *bytes)) {
-    return Failure{file.string(), kCannotWriteCaption, *why};
+  if (Status replaced = ReplaceFileAtomically(file, *bytes); !replaced.ok()) {
+    return Failure{file.string(), kCannotWriteCaption, std::move(replaced).failure().reason};
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string ReadProfileText(const std::filesystem::path& file, std::string_view section,
@@ -50,8 +50,8 @@ std::int32_t ReadProfileInt(const std::filesystem::path& file, std::string_view 
   return LoadProfile(file).document.ReadInt(section, key, fallback);
 }
 
-std::optional<Failure> WriteProfileText(const std::filesystem::path& file, std::string_view section,
-                                        std::string_view key, std::string_view value) {
+Status WriteProfileText(const std::filesystem::path& file, std::string_view section,
+                        std::string_view key, std::string_view value) {
   return UpdateProfile(file, [&](ProfileDocument& document) {
     KeyWriter writer(document, section);
     writer.Text(key, value);

@@ -11,6 +11,7 @@
 #include "engine/failure.h"
 #include "engine/file_reader.h"
 #include "engine/path_text.h"
+#include "engine/result.h"
 #include "persist/profile_document.h"
 #include "persist/profile_encoding.h"
 
@@ -31,8 +32,8 @@ std::int32_t ReadProfileInt(const std::filesystem::path& file, std::string_view 
                             std::string_view key, std::int32_t fallback);
 // Creates the file when missing (not its folder). A file that exists but cannot be read is
 // left alone, since rewriting it would lose what it holds.
-std::optional<Failure> WriteProfileText(const std::filesystem::path& file, std::string_view section,
-                                        std::string_view key, std::string_view value);
+Status WriteProfileText(const std::filesystem::path& file, std::string_view section,
+                        std::string_view key, std::string_view value);
 
 struct LoadedProfile {
   ProfileDocument document;
@@ -43,16 +44,15 @@ struct LoadedProfile {
 
 LoadedProfile LoadProfile(const std::filesystem::path& file);
 // Writes the document in the encoding the file had, never a mix of two.
-std::optional<Failure> SaveProfile(const std::filesystem::path& file,
-                                   const ProfileDocument& document,
-                                   TextEncoding encoding = TextEncoding::kUtf8);
+Status SaveProfile(const std::filesystem::path& file, const ProfileDocument& document,
+                   TextEncoding encoding = TextEncoding::kUtf8);
 
 // Loads the file, lets edit(document) change it and saves it atomically when its text
 // changed. edit returns what it could not store, empty when it stored everything; what it
 // did store is saved all the same. Nothing is written when the file exists but cannot be
 // read.
 template <typename Edit>
-std::optional<Failure> UpdateProfile(const std::filesystem::path& file, Edit&& edit) {
+Status UpdateProfile(const std::filesystem::path& file, Edit&& edit) {
   LoadedProfile loaded = LoadProfile(file);
   if (loaded.status == ReadStatus::kUnreadable) {
     return Failure{ToText(file), kCannotReadCaption, loaded.reason};
@@ -60,12 +60,12 @@ std::optional<Failure> UpdateProfile(const std::filesystem::path& file, Edit&& e
   const std::string before = loaded.document.Text();
   const std::string refused = edit(loaded.document);
   if (loaded.document.Text() != before) {
-    if (std::optional<Failure> failed = SaveProfile(file, loaded.document, loaded.encoding)) {
-      return failed;
+    if (Status saved = SaveProfile(file, loaded.document, loaded.encoding); !saved.ok()) {
+      return saved;
     }
   }
   if (!refused.empty()) return Failure{ToText(file), kCannotWriteCaption, refused};
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace lq

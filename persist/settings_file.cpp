@@ -19,11 +19,11 @@ constexpr ScriptKey kSettingsKeys[] = {
     ScriptKey::CheckIndex, ScriptKey::Escape,    ScriptKey::SendToIndex, ScriptKey::MainHead,
     ScriptKey::MainQueue,  ScriptKey::SaveLocal, ScriptKey::UseTip};
 
-std::optional<Failure> MakeFolderFor(const std::filesystem::path& file) {
+Status MakeFolderFor(const std::filesystem::path& file) {
   std::error_code ec;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
   if (ec) return Failure{ToText(file), kCannotWriteCaption, ec.message()};
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -36,10 +36,9 @@ void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, s
   settings.SetRelPathFromOutput(style);
 }
 
-std::optional<Failure> SaveSettings(const std::filesystem::path& file,
-                                    const ScriptSettings& settings, const std::string& header,
-                                    const std::string& queue) {
-  if (std::optional<Failure> failed = MakeFolderFor(file)) return failed;
+Status SaveSettings(const std::filesystem::path& file, const ScriptSettings& settings,
+                    const std::string& header, const std::string& queue) {
+  if (Status folder = MakeFolderFor(file); !folder.ok()) return folder;
   return UpdateProfile(file, [&](ProfileDocument& doc) {
     KeyWriter w(doc, settings.Section);
     WriteScriptKeys(w, kSettingsKeys, settings, header, queue);
@@ -63,9 +62,8 @@ PreviewSettings LoadPreviewSettings(const std::filesystem::path& file) {
   return preview;
 }
 
-std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
-                                           const PreviewSettings& preview) {
-  if (std::optional<Failure> failed = MakeFolderFor(file)) return failed;
+Status SavePreviewSettings(const std::filesystem::path& file, const PreviewSettings& preview) {
+  if (Status folder = MakeFolderFor(file); !folder.ok()) return folder;
   return UpdateProfile(file, [&](ProfileDocument& doc) {
     KeyWriter w(doc, kProfileSection);
     w.Int(keys::kPreviewOpen, preview.Open ? 1 : 0);
@@ -96,9 +94,9 @@ FontSettings LoadFontSettings(const std::filesystem::path& file) {
   return font;
 }
 
-std::optional<Failure> SaveFontSettings(const std::filesystem::path& file, const FontSettings& font,
-                                        std::int32_t point_size) {
-  if (std::optional<Failure> failed = MakeFolderFor(file)) return failed;
+Status SaveFontSettings(const std::filesystem::path& file, const FontSettings& font,
+                        std::int32_t point_size) {
+  if (Status folder = MakeFolderFor(file); !folder.ok()) return folder;
   return UpdateProfile(file, [&](ProfileDocument& doc) {
     KeyWriter w(doc, kProfileSection);
     w.Int(keys::kLfHeight, font.Height);

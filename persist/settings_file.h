@@ -9,6 +9,7 @@
 
 #include "engine/failure.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 #include "engine/script_settings.h"
 
 namespace lq {
@@ -45,18 +46,16 @@ void LoadSettings(const std::filesystem::path& file, ScriptSettings& settings, s
 // a value that cannot be stored is reported after the others are written.
 // Header and queue are taken as the edits give them for saving (at most 998 bytes).
 // RelPath and TemplateFile are never stored.
-std::optional<Failure> SaveSettings(const std::filesystem::path& file,
-                                    const ScriptSettings& settings, const std::string& header,
-                                    const std::string& queue);
+Status SaveSettings(const std::filesystem::path& file, const ScriptSettings& settings,
+                    const std::string& header, const std::string& queue);
 
 PreviewSettings LoadPreviewSettings(const std::filesystem::path& file);
 // The place keys are written only for a placed window; an earlier place then stays.
-std::optional<Failure> SavePreviewSettings(const std::filesystem::path& file,
-                                           const PreviewSettings& preview);
+Status SavePreviewSettings(const std::filesystem::path& file, const PreviewSettings& preview);
 
 FontSettings LoadFontSettings(const std::filesystem::path& file);
 // point_size is the size chosen in whole points, stored beside the font for reference.
-std::optional<Failure> SaveFontSettings(const std::filesystem::path& file, const FontSettings& font,
-                                        std::int32_t point_size);
+Status SaveFontSettings(const std::filesystem::path& file, const FontSettings& font,
+                        std::int32_t point_size);
 
 }  // namespace lq

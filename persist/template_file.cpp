@@ -22,8 +22,8 @@ constexpr ScriptKey kTemplateKeys[] = {
 
 }  // namespace
 
-std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& settings,
-                                    std::string& header, std::string& queue, PathStyle style) {
+Status LoadTemplate(std::string_view file_name, ScriptSettings& settings, std::string& header,
+                    std::string& queue, PathStyle style) {
   const LoadedProfile loaded = LoadProfile(ToPath(file_name));
   if (loaded.status != ReadStatus::kOk) {
     const char* reason = loaded.status == ReadStatus::kMissing ? std::strerror(ENOENT) : "";
@@ -40,13 +40,13 @@ std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& 
       settings.SetRelPathFromOutput(style);
     }
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Failure> SaveTemplate(std::string_view file_name, ScriptSettings& settings,
-                                    std::string& header, std::string& queue, PathStyle style) {
+Status SaveTemplate(std::string_view file_name, ScriptSettings& settings, std::string& header,
+                    std::string& queue, PathStyle style) {
   const std::string base = SplitPath(file_name, style).name;
-  std::optional<Failure> failed = UpdateProfile(ToPath(file_name), [&](ProfileDocument& doc) {
+  Status saved = UpdateProfile(ToPath(file_name), [&](ProfileDocument& doc) {
     KeyWriter w(doc, settings.Section);
     // A title or help written by hand stays exactly as it is, however long.
     if (!doc.Find(settings.Section, keys::kMenuTitle)) w.Text(keys::kMenuTitle, base);
@@ -55,7 +55,7 @@ std::optional<Failure> SaveTemplate(std::string_view file_name, ScriptSettings& 
     if (settings.SaveLocal) w.Text(keys::kFileOutput, settings.FileOutput);
     return w.Refused();
   });
-  if (failed) return failed;
+  if (!saved.ok()) return saved;
   return LoadTemplate(file_name, settings, header, queue, style);
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/failure.h"
 #include "engine/path_style.h"
+#include "engine/result.h"
 #include "engine/script_settings.h"
 
 namespace lq {
@@ -20,17 +21,15 @@ inline constexpr const char* kCannotReadTemplateCaption = "Cannot read template"
 // carry. The output file is taken only from a template saved with SaveLocal, and then
 // RelPath follows it. A file that is missing or cannot be read changes nothing and is
 // reported.
-std::optional<Failure> LoadTemplate(std::string_view file_name, ScriptSettings& settings,
-                                    std::string& header, std::string& queue,
-                                    PathStyle style = HostPathStyle());
+Status LoadTemplate(std::string_view file_name, ScriptSettings& settings, std::string& header,
+                    std::string& queue, PathStyle style = HostPathStyle());
 
 // Writes the script to a template file (its folder must exist), keeping the menu title and
 // help it already has and every key it does not write, then loads it as LoadTemplate does.
 // FileOutput is written only with SaveLocal. When the file cannot be written the record
 // and the texts stay as they were.
-std::optional<Failure> SaveTemplate(std::string_view file_name, ScriptSettings& settings,
-                                    std::string& header, std::string& queue,
-                                    PathStyle style = HostPathStyle());
+Status SaveTemplate(std::string_view file_name, ScriptSettings& settings, std::string& header,
+                    std::string& queue, PathStyle style = HostPathStyle());
 
 // The main window's caption for a current template: "Halvorn Loomquill - <base name>";
 // just "Halvorn Loomquill" without one.

@@ -91,16 +91,12 @@ HandOverSend SendHandOver(const std::string& socket_path, const std::vector<std:
                           std::string* error, const std::string& activation_token,
                           std::chrono::milliseconds taken_patience) {
   // A folder someone else made (or a link to one) may hide anyone's listener.
-  std::string why;
-  switch (CheckPrivateFolder(Folder(socket_path), &why)) {
-    case FolderCheck::kMissing:
-      return HandOverSend::kNoInstance;
-    case FolderCheck::kUnsafe:
-      SetError(error, why);
-      return HandOverSend::kRefused;
-    case FolderCheck::kPrivate:
-      break;
+  const Result<FolderCheck> folder = CheckPrivateFolder(Folder(socket_path));
+  if (!folder.ok()) {
+    SetError(error, folder.failure().Describe());
+    return HandOverSend::kRefused;
   }
+  if (folder.value() == FolderCheck::kMissing) return HandOverSend::kNoInstance;
   sockaddr_un addr{};
   if (!Address(socket_path, addr, error)) return HandOverSend::kFailed;
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -146,7 +142,10 @@ std::unique_ptr<HandOverListener> HandOverListener::Listen(const std::string& so
                                                            std::string* error,
                                                            bool* other_instance) {
   if (other_instance != nullptr) *other_instance = false;
-  if (!EnsurePrivateFolder(Folder(socket_path), error)) return nullptr;
+  if (const Status folder = EnsurePrivateFolder(Folder(socket_path)); !folder.ok()) {
+    SetError(error, folder.failure().Describe());
+    return nullptr;
+  }
   sockaddr_un addr{};
   if (!Address(socket_path, addr, error)) return nullptr;
   // Whoever holds the lock owns the socket's name: two starts can never both replace a

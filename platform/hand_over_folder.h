@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/result.h"
+
 namespace lq {
 
 // The private folders the running instance's socket may live in, first choice first, each
@@ -17,13 +19,13 @@ std::string HandOverSocketIn(const std::string& folder);
 // The socket in the first choice.
 std::string HandOverSocketPath();
 
-enum class FolderCheck { kPrivate, kMissing, kUnsafe };
+enum class FolderCheck { kPrivate, kMissing };
 
-// kPrivate for a real folder (not a link) of this user with no access for others; kUnsafe
-// with the reason in why otherwise.
-FolderCheck CheckPrivateFolder(const std::string& folder, std::string* why);
+// kPrivate for a real folder (not a link) of this user with no access for others, kMissing
+// when there is none; anything else there fails, the failure naming the folder and why.
+Result<FolderCheck> CheckPrivateFolder(const std::string& folder);
 
 // Creates the folder (and missing parents) with mode 0700, then checks it as above.
-bool EnsurePrivateFolder(const std::string& folder, std::string* why);
+Status EnsurePrivateFolder(const std::string& folder);
 
 }  // namespace lq

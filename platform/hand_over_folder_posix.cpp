@@ -45,11 +45,8 @@ std::string HandOverSocketIn(const std::string& folder) { return folder + kSocke
 
 std::string HandOverSocketPath() { return HandOverSocketIn(HandOverFolder()); }
 
-FolderCheck CheckPrivateFolder(const std::string& folder, std::string* why) {
-  auto unsafe = [&](const std::string& reason) {
-    if (why != nullptr) *why = folder + ": " + reason;
-    return FolderCheck::kUnsafe;
-  };
+Result<FolderCheck> CheckPrivateFolder(const std::string& folder) {
+  auto unsafe = [&](std::string reason) { return Failure{folder, {}, std::move(reason)}; };
   std::string path = folder;
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   struct stat st {};
@@ -66,17 +63,19 @@ FolderCheck CheckPrivateFolder(const std::string& folder, std::string* why) {
   return FolderCheck::kPrivate;
 }
 
-bool EnsurePrivateFolder(const std::string& folder, std::string* why) {
+Status EnsurePrivateFolder(const std::string& folder) {
   std::string path = folder;
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-    if (why != nullptr) *why = folder + ": " + std::strerror(errno);
-    return false;
+    return Failure{folder, {}, std::strerror(errno)};
   }
   // A folder that was already there may be anyone's.
-  return CheckPrivateFolder(folder, why) == FolderCheck::kPrivate;
+  Result<FolderCheck> made = CheckPrivateFolder(folder);
+  if (!made.ok()) return std::move(made).failure();
+  if (made.value() == FolderCheck::kMissing) return Failure{folder, {}, std::strerror(ENOENT)};
+  return {};
 }
 
 }  // namespace lq

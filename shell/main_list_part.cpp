@@ -119,15 +119,17 @@ void MainListPart::OpenList() {
         size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 1000 / size, 1000)));
   };
   OpenListReport report;
-  const std::optional<Failure> failure = lq::OpenList(host_.list(), name, on_progress, &report);
+  const Status opened = lq::OpenList(host_.list(), name, on_progress, &report);
   progress.reset();
-  if (failure) {
-    host_.Report(*failure);
+  if (!opened.ok()) {
+    host_.Report(opened.failure());
     return;
   }
   Changed();
   // Told over the list that holds every other line.
-  if (auto left_out = LeftOutNotice(name, report)) host_.Report(*left_out);
+  if (const Status left_out = LeftOutNotice(name, report); !left_out.ok()) {
+    host_.Report(left_out.failure());
+  }
 }
 
 void MainListPart::SaveList() {
@@ -135,7 +137,9 @@ void MainListPart::SaveList() {
   ShellContext& context = host_.context();
   std::string name;
   if (!context.services.prompts->ChooseFile(&host_.window(), kSaveListDialog, name, {})) return;
-  if (auto failure = lq::SaveList(host_.list(), name, context.eol)) host_.Report(*failure);
+  if (const Status saved = lq::SaveList(host_.list(), name, context.eol); !saved.ok()) {
+    host_.Report(saved.failure());
+  }
 }
 
 }  // namespace lq

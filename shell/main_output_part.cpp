@@ -38,8 +38,9 @@ void MainOutputPart::Create() {
   if (!host_.ListHasFiles()) return;
   ScriptSettings& settings = host_.settings();
   Composer composer = host_.MakeComposer();
-  if (auto failure = CreateOutput(composer, settings, host_.list(), settings.FileOutput)) {
-    host_.Report(*failure);
+  if (const Status created = CreateOutput(composer, settings, host_.list(), settings.FileOutput);
+      !created.ok()) {
+    host_.Report(created.failure());
     return;
   }
   host_.Notice(Tr("Click view to see created file"), kAppCaption, 1000);
@@ -50,13 +51,14 @@ void MainOutputPart::CreateAndCopy() {
   ScriptSettings& settings = host_.settings();
   Composer composer = host_.MakeComposer();
   // Nothing is copied when creating failed: an older output file must not pass for this one.
-  TextOrFailure text = lq::CreateAndCopy(composer, settings, host_.list(), settings.FileOutput);
-  if (auto* failure = std::get_if<Failure>(&text)) {
-    host_.Report(*failure);
+  const Result<std::string> text =
+      lq::CreateAndCopy(composer, settings, host_.list(), settings.FileOutput);
+  if (!text.ok()) {
+    host_.Report(text.failure());
     return;
   }
   host_.Notice(Tr("Click view to see created file"), kAppCaption, 1000);
-  host_.CopyText(std::get<std::string>(text));
+  host_.CopyText(text.value());
 }
 
 void MainOutputPart::View() {
@@ -129,16 +131,16 @@ void MainOutputPart::CopyHandedOver(const std::vector<std::string>& names,
   std::string text;
   for (std::size_t i = 0; i < taken.size(); ++i) {
     pending = taken[i];
-    TextOrFailure one =
+    Result<std::string> one =
         lines ? SingleLineText(composer, pending) : PendingNameText(composer, pending);
     pending.clear();
-    if (const auto* failure = std::get_if<Failure>(&one)) {
-      host_.Report(*failure);
+    if (!one.ok()) {
+      host_.Report(one.failure());
       return;
     }
     // Lines carry their own breaks, as Create writes them; names go one a line.
     if (!lines && i > 0) text += eol == Eol::CrLf ? "\r\n" : "\n";
-    text += std::get<std::string>(one);
+    text += one.value();
   }
   host_.CopyText(text);
 }

@@ -93,10 +93,10 @@ void MainPanel::SaveOnClose() {
   // Closed at once after the start: the preview's stored place is kept all the same.
   FinishSetup();
   SyncFromControls();
-  auto failure = settings_part_->Save();
+  Status saved = settings_part_->Save();
   // The same file: one report is enough.
-  if (!failure) failure = preview_->Save();
-  if (failure) Report(*failure);
+  if (saved.ok()) saved = preview_->Save();
+  if (!saved.ok()) Report(saved.failure());
 }
 
 void MainPanel::SyncFromControls() { settings_part_->ReadControls(settings_); }
@@ -181,17 +181,18 @@ void MainPanel::Notice(const std::string& text, const std::string& caption, int 
 
 void MainPanel::CopyText(const std::string& text) { context_.services.clipboard->SetText(text); }
 
-void MainPanel::CopyOrReport(const TextOrFailure& text) {
-  if (const auto* failure = std::get_if<Failure>(&text)) {
-    Report(*failure);
+void MainPanel::CopyOrReport(const Result<std::string>& text) {
+  if (!text.ok()) {
+    Report(text.failure());
   } else {
-    CopyText(std::get<std::string>(text));
+    CopyText(text.value());
   }
 }
 
 bool MainPanel::ListHasFiles() {
-  if (auto failure = RequireFiles(list_)) {
-    context_.services.prompts->Message(this, Tr(failure->text), Tr(failure->caption), kPromptOk);
+  if (const Status some = RequireFiles(list_); !some.ok()) {
+    const Failure& failure = some.failure();
+    context_.services.prompts->Message(this, Tr(failure.text), Tr(failure.caption), kPromptOk);
     return false;
   }
   return true;

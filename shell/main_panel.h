@@ -100,7 +100,7 @@ class MainPanel : public TWhiteCenterPanel, public HintSink, private PanelHost {
   void Report(const Failure& failure) override;
   void Notice(const std::string& text, const std::string& caption, int ms) override;
   void CopyText(const std::string& text) override;
-  void CopyOrReport(const TextOrFailure& text) override;
+  void CopyOrReport(const Result<std::string>& text) override;
   bool ListHasFiles() override;
   Composer MakeComposer() override;
   ScriptSettings SettingsAsShown() const override;

@@ -55,7 +55,7 @@ void MainPreviewPart::Restore() {
   if (stored.Open) host_.window().CallAfter([this] { Open(); });
 }
 
-std::optional<Failure> MainPreviewPart::Save() const {
+Status MainPreviewPart::Save() const {
   return SavePreviewSettings(host_.context().settings_file, link_.State());
 }
 

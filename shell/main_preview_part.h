@@ -7,6 +7,7 @@
 
 #include "engine/failure.h"
 #include "engine/preview.h"
+#include "engine/result.h"
 #include "shell/preview_link.h"
 
 namespace lq {
@@ -30,7 +31,7 @@ class MainPreviewPart {
   // The preview as the settings file left it; it opens again if it was open.
   void Restore();
   // Open or not, and where, into the settings file.
-  std::optional<Failure> Save() const;
+  Status Save() const;
   PreviewLink& link() { return link_; }
 
   // Command.

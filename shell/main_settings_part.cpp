@@ -78,7 +78,7 @@ void MainSettingsPart::Load() {
   SetQueueText(queue);
 }
 
-std::optional<Failure> MainSettingsPart::Save() const {
+Status MainSettingsPart::Save() const {
   return SaveSettings(host_.context().settings_file, host_.settings(), HeaderText(), QueueText());
 }
 

@@ -5,6 +5,7 @@
 
 #include "engine/escape.h"
 #include "engine/failure.h"
+#include "engine/result.h"
 #include "engine/script_settings.h"
 
 class wxMouseEvent;
@@ -26,7 +27,7 @@ class MainSettingsPart {
   // The settings file into the record and the texts.
   void Load();
   // The record and the texts into the settings file.
-  std::optional<Failure> Save() const;
+  Status Save() const;
 
   // The controls' path mode and options, into a record.
   void ReadControls(ScriptSettings& settings) const;

@@ -87,8 +87,8 @@ void MainTemplatesPart::WithTemplate(const std::string& file, Operation operatio
   const PathStyle style = host_.context().style;
   std::string header = host_.HeaderText();
   std::string queue = host_.QueueText();
-  if (auto failure = operation(file, settings, header, queue, style)) {
-    host_.Report(*failure);
+  if (const Status done = operation(file, settings, header, queue, style); !done.ok()) {
+    host_.Report(done.failure());
     return;
   }
   // A template name that is no UTF-8 is shown readable, never as an empty title.

@@ -104,9 +104,10 @@ void TMyWindow::OnChangeFont() {
   FontSettings font = LoadFontSettings(context_.settings_file);
   int point_size = 0;
   if (!context_.services.prompts->ChooseFont(this, font, point_size)) return;
-  if (auto failure = SaveFontSettings(context_.settings_file, font, point_size)) {
-    context_.services.prompts->Message(this, failure->MessageText(), Tr(failure->caption),
-                                       kPromptOk);
+  if (const Status saved = SaveFontSettings(context_.settings_file, font, point_size);
+      !saved.ok()) {
+    const Failure& failure = saved.failure();
+    context_.services.prompts->Message(this, failure.MessageText(), Tr(failure.caption), kPromptOk);
     return;
   }
   context_.services.prompts->Message(this, Tr("Please restart the program to changes take effect"),

@@ -37,7 +37,7 @@ class PanelHost {
   virtual void Notice(const std::string& text, const std::string& caption, int ms) = 0;
   virtual void CopyText(const std::string& text) = 0;
   // Copies the text, or shows why there is none.
-  virtual void CopyOrReport(const TextOrFailure& text) = 0;
+  virtual void CopyOrReport(const Result<std::string>& text) = 0;
   // False, after the "Info" notice, on an empty list.
   virtual bool ListHasFiles() = 0;
 

@@ -92,6 +92,23 @@ TEST(CliEscape, ARefusedNameWritesNothingAndKeepsTheEarlierFile) {
   EXPECT_EQ(single.status, 1);
   EXPECT_TRUE(single.out.empty());
 }
+
+// A refusal met while a source is read ends the run there, said once: nothing after it in that
+// source is told (the line too long, the empty name skipped), and no later source is opened.
+TEST(CliEscape, ARefusalInASourceEndsTheReadingThere) {
+  TempDir dir;
+  const std::string names = dir.File("names.txt");
+  WriteFile(names, "\n/m/say \"hi\".txt\n" + std::string(2000, 'x') + "\n/m/after.txt\n");
+  const std::string out = dir.File("backup.bat");
+  const auto r =
+      Cli({"--escape", "batch", "--header", "copy \"", "--queue", "\" x\n", "--files-from", names,
+           "--files-from", dir.File("missing.txt"), "--output", out});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("loomquill-cli: /m/say \"hi\".txt: ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.find("loomquill-cli:", 1), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  EXPECT_FALSE(fs::exists(out));
+}
 #endif
 
 }  // namespace

@@ -2,48 +2,50 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/result_testing.h"
+
 namespace lq {
 namespace {
 
 TEST(ParseCommandLine, ValuesMayBeginWithADash) {
   const auto p = ParseCommandLine({"--header", "-n ", "--queue=--x", "--", "--not-an-option"});
-  ASSERT_TRUE(p.error.empty()) << p.error;
-  EXPECT_EQ(*p.options.header, "-n ");
-  EXPECT_EQ(*p.options.queue, "--x");
-  EXPECT_EQ(p.options.files, std::vector<std::string>{"--not-an-option"});
+  ASSERT_OK(p);
+  EXPECT_EQ(*p.value().header, "-n ");
+  EXPECT_EQ(*p.value().queue, "--x");
+  EXPECT_EQ(p.value().files, std::vector<std::string>{"--not-an-option"});
 }
 
 TEST(ParseCommandLine, ListTemplatesTakesAnOptionalFolder) {
   auto p = ParseCommandLine({"--list-templates"});
-  EXPECT_TRUE(p.options.list_templates);
-  EXPECT_FALSE(p.options.templates_folder);
+  EXPECT_TRUE(p.value().list_templates);
+  EXPECT_FALSE(p.value().templates_folder);
   p = ParseCommandLine({"--list-templates", "/t"});
-  EXPECT_EQ(*p.options.templates_folder, "/t");
+  EXPECT_EQ(*p.value().templates_folder, "/t");
   p = ParseCommandLine({"--list-templates", "--eol", "lf"});
-  EXPECT_FALSE(p.options.templates_folder);
-  EXPECT_EQ(p.options.eol, Eol::Lf);
+  EXPECT_FALSE(p.value().templates_folder);
+  EXPECT_EQ(p.value().eol, Eol::Lf);
   p = ParseCommandLine({"--list-templates=/x"});
-  EXPECT_EQ(*p.options.templates_folder, "/x");
+  EXPECT_EQ(*p.value().templates_folder, "/x");
 }
 
 TEST(ParseCommandLine, RepeatedSourcesKeepTheirOrder) {
   const auto p = ParseCommandLine({"--list", "a.lst", "f1", "--list", "b.lst", "--mode", "name"});
-  EXPECT_EQ(p.options.lists, (std::vector<std::string>{"a.lst", "b.lst"}));
-  EXPECT_EQ(p.options.files, std::vector<std::string>{"f1"});
-  EXPECT_EQ(*p.options.mode, 2);
+  EXPECT_EQ(p.value().lists, (std::vector<std::string>{"a.lst", "b.lst"}));
+  EXPECT_EQ(p.value().files, std::vector<std::string>{"f1"});
+  EXPECT_EQ(*p.value().mode, 2);
 }
 
 TEST(ParseCommandLine, EscapeKindsAndNulSeparatedNames) {
   auto p = ParseCommandLine({"--escape", "json", "-0", "--files-from", "-"});
-  ASSERT_TRUE(p.error.empty()) << p.error;
-  EXPECT_EQ(p.options.escape, EscapeKind::Json);
-  EXPECT_TRUE(p.options.null_separated);
+  ASSERT_OK(p);
+  EXPECT_EQ(p.value().escape, EscapeKind::Json);
+  EXPECT_TRUE(p.value().null_separated);
   p = ParseCommandLine({"--escape=CSV", "--null"});
-  EXPECT_EQ(p.options.escape, EscapeKind::Csv);
-  EXPECT_TRUE(p.options.null_separated);
+  EXPECT_EQ(p.value().escape, EscapeKind::Csv);
+  EXPECT_TRUE(p.value().null_separated);
   p = ParseCommandLine({"a"});
-  EXPECT_FALSE(p.options.escape);
-  EXPECT_FALSE(p.options.null_separated);
+  EXPECT_FALSE(p.value().escape);
+  EXPECT_FALSE(p.value().null_separated);
 }
 
 }  // namespace

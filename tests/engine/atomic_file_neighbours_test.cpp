@@ -23,6 +23,7 @@
 #include "engine/atomic_file.h"
 #include "tests/engine/replace_file.h"
 #include "tests/support/as_user.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -140,7 +141,7 @@ TEST(AtomicFileNeighbours, NoOtherUserOpensTheTemporaryFileOfAPrivateFile) {
   Watcher watcher(dir.path(), O_RDONLY);
   ASSERT_TRUE(watcher.ready());
   for (int i = 1; i <= 200; ++i) {
-    ASSERT_FALSE(Replace(file, "secret " + std::to_string(i) + std::string(20000, 's')));
+    ASSERT_OK(Replace(file, "secret " + std::to_string(i) + std::string(20000, 's')));
   }
   EXPECT_EQ(watcher.Opened(), 0) << "another user read the private text while it was written";
   EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
@@ -162,7 +163,7 @@ TEST(AtomicFileNeighbours, NoGroupMemberOpensTheTemporaryFileInASetgidFolder) {
   Watcher watcher(shared, O_WRONLY);
   ASSERT_TRUE(watcher.ready());
   for (int i = 1; i <= 100; ++i) {
-    ASSERT_FALSE(Replace(file, "mine " + std::to_string(i) + std::string(20000, 'm')));
+    ASSERT_OK(Replace(file, "mine " + std::to_string(i) + std::string(20000, 'm')));
   }
   EXPECT_EQ(watcher.Opened(), 0) << "a group member could write a temporary file";
   struct stat st {};
@@ -189,9 +190,9 @@ TEST(AtomicFileNeighbours, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
   });
   ASSERT_TRUE(linked.has_value() && *linked);
   for (const char* name : {"out.txt", "new.txt"}) {
-    const auto why = Replace(shared / name, "#!/bin/sh\necho owned\n");
-    ASSERT_TRUE(why.has_value()) << name;
-    EXPECT_NE(why->find("link of another user"), std::string::npos) << *why;
+    const Status why = Replace(shared / name, "#!/bin/sh\necho owned\n");
+    ASSERT_FALSE(why.ok()) << name;
+    EXPECT_NE(why.failure().reason.find("link of another user"), std::string::npos) << why;
   }
   EXPECT_EQ(ReadFile(notes.string()), "the victim's notes");
   EXPECT_FALSE(fs::exists(planted));
@@ -200,7 +201,7 @@ TEST(AtomicFileNeighbours, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
 
   // The user's own link there is followed as the kernel would.
   ASSERT_EQ(::symlink(notes.c_str(), (shared / "mine.txt").c_str()), 0);
-  EXPECT_FALSE(Replace(shared / "mine.txt", "new notes"));
+  EXPECT_OK(Replace(shared / "mine.txt", "new notes"));
   EXPECT_EQ(ReadFile(notes.string()), "new notes");
 }
 
@@ -233,7 +234,7 @@ TEST(AtomicFileNeighbours, AFolderSwappedForALinkMidWriteNeitherRedirectsNorLitt
   std::string last;
   for (int i = 0; i < 300; ++i) {
     last = "write " + std::to_string(i) + "\n" + std::string(100000, 'w');
-    if (Replace(real / "out.txt", last)) ++failed;
+    if (!Replace(real / "out.txt", last).ok()) ++failed;
   }
   stop = true;
   swapper.join();
@@ -261,11 +262,11 @@ TEST(AtomicFileNeighbours, ATemporaryFileSomebodyHoldsIsNeverSwept) {
   const int held = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  EXPECT_FALSE(Replace(dir.path() / "out.txt", "x"));
+  EXPECT_OK(Replace(dir.path() / "out.txt", "x"));
   EXPECT_TRUE(fs::exists(live));
   EXPECT_FALSE(fs::exists(litter)) << "nobody holds it: litter, swept at once";
   ::close(held);
-  EXPECT_FALSE(Replace(dir.path() / "out.txt", "y"));
+  EXPECT_OK(Replace(dir.path() / "out.txt", "y"));
   EXPECT_FALSE(fs::exists(live));
 }
 

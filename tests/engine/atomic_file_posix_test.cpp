@@ -16,6 +16,7 @@
 #include "engine/atomic_file.h"
 #include "tests/engine/replace_file.h"
 #include "tests/support/as_user.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -40,15 +41,15 @@ TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept) {
   const auto refused = test::AsOrdinaryUser([&] {
     WriteFile(file.string(), "old");
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const auto why = Replace(file, "new");
-    return why.has_value() && *why == std::strerror(EACCES) && ReadFile(file.string()) == "old" &&
+    const Status why = Replace(file, "new");
+    return test::ReasonOf(why) == std::strerror(EACCES) && ReadFile(file.string()) == "old" &&
            FilesIn(dir.path()) == 1;
   });
   ASSERT_TRUE(refused.has_value()) << "could not drop the superuser's rights";
   EXPECT_TRUE(*refused);
   if (::geteuid() == 0) {
     // The superuser may write it, as cp may; the mode stays.
-    EXPECT_FALSE(Replace(file, "root's"));
+    EXPECT_OK(Replace(file, "root's"));
     EXPECT_EQ(ReadFile(file.string()), "root's");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -62,11 +63,11 @@ TEST(AtomicFile, HardLinksStayOneFile) {
   WriteFile(a.string(), "old");
   fs::create_hard_link(a, b);
   const ino_t inode = Inode(a);
-  EXPECT_FALSE(Replace(a, "new and longer"));
+  EXPECT_OK(Replace(a, "new and longer"));
   EXPECT_EQ(ReadFile(b.string()), "new and longer");
   EXPECT_EQ(Inode(a), inode);
   EXPECT_EQ(fs::hard_link_count(a), 2u);
-  EXPECT_FALSE(Replace(b, "short"));
+  EXPECT_OK(Replace(b, "short"));
   EXPECT_EQ(ReadFile(a.string()), "short");
 }
 
@@ -76,7 +77,7 @@ TEST(AtomicFile, TheOwnerStaysWhenTheSuperuserWritesAnotherUsersFile) {
   const fs::path file = dir.path() / "theirs.txt";
   WriteFile(file.string(), "old");
   ASSERT_EQ(::chown(file.c_str(), test::OrdinaryUserId(), test::OrdinaryUserId()), 0);
-  EXPECT_FALSE(Replace(file, "new"));
+  EXPECT_OK(Replace(file, "new"));
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, test::OrdinaryUserId());
@@ -90,7 +91,7 @@ TEST(AtomicFile, ExtendedAttributesStay) {
   if (::setxattr(file.c_str(), "user.loomquill", "kept", 4, 0) != 0) {
     GTEST_SKIP() << "no user attributes here: " << std::strerror(errno);
   }
-  EXPECT_FALSE(Replace(file, "new"));
+  EXPECT_OK(Replace(file, "new"));
   char value[16] = {};
   EXPECT_EQ(::getxattr(file.c_str(), "user.loomquill", value, sizeof value), 4);
   EXPECT_EQ(std::string(value), "kept");
@@ -102,13 +103,13 @@ TEST(AtomicFile, LinksAreWrittenThroughAndADanglingOneGetsItsTarget) {
   const fs::path target = dir.path() / "real.txt";
   const fs::path link = dir.path() / "link.txt";
   fs::create_symlink("real.txt", link);
-  EXPECT_FALSE(Replace(link, "made"));
+  EXPECT_OK(Replace(link, "made"));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(ReadFile(target.string()), "made");
-  EXPECT_FALSE(Replace(link, "again"));
+  EXPECT_OK(Replace(link, "again"));
   EXPECT_EQ(ReadFile(target.string()), "again");
   fs::create_symlink("loop", dir.path() / "loop");
-  EXPECT_TRUE(Replace(dir.path() / "loop", "x"));
+  EXPECT_FALSE(Replace(dir.path() / "loop", "x").ok());
 }
 
 TEST(AtomicFile, AFolderThatRefusesNewFilesStillLetsAWritableFileBeWritten) {
@@ -121,7 +122,7 @@ TEST(AtomicFile, AFolderThatRefusesNewFilesStillLetsAWritableFileBeWritten) {
     WriteFile(file.string(), "old content, longer than the new");
     const ino_t inode = Inode(file);
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    const bool written = !Replace(file, "new") && ReadFile(file.string()) == "new" &&
+    const bool written = Replace(file, "new").ok() && ReadFile(file.string()) == "new" &&
                          Inode(file) == inode && FilesIn(folder) == 1;
     // More than fits: the old content must survive whole.
     rlimit old{};
@@ -130,7 +131,7 @@ TEST(AtomicFile, AFolderThatRefusesNewFilesStillLetsAWritableFileBeWritten) {
     small.rlim_cur = 4096;
     std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool refused = Replace(file, std::string(10000, 'x')).has_value();
+    const bool refused = !Replace(file, std::string(10000, 'x')).ok();
     setrlimit(RLIMIT_FSIZE, &old);
     const bool kept = ReadFile(file.string()) == "new";
     fs::permissions(folder, fs::perms::owner_all);
@@ -144,13 +145,14 @@ TEST(AtomicFile, SpecialFilesAsEachWriterWants) {
   TempDir dir;
   const fs::path fifo = dir.path() / "pipe";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(Replace(fifo, "x", SpecialFiles::kRefuse), "not a regular file");
+  EXPECT_EQ(test::ReasonOf(Replace(fifo, "x", SpecialFiles::kRefuse)), "not a regular file");
   // Nobody reads it: the window must not wait for somebody to.
-  EXPECT_EQ(Replace(fifo, "x", SpecialFiles::kNoWait), "no program reads this pipe");
-  EXPECT_FALSE(Replace("/dev/null", "x", SpecialFiles::kNoWait));
-  EXPECT_FALSE(Replace("/dev/null", "x", SpecialFiles::kWrite));
-  EXPECT_EQ(Replace("/dev/null", "x", SpecialFiles::kRefuse), "not a regular file");
-  EXPECT_EQ(Replace(dir.path(), "x"), std::strerror(EISDIR));
+  EXPECT_EQ(test::ReasonOf(Replace(fifo, "x", SpecialFiles::kNoWait)),
+            "no program reads this pipe");
+  EXPECT_OK(Replace("/dev/null", "x", SpecialFiles::kNoWait));
+  EXPECT_OK(Replace("/dev/null", "x", SpecialFiles::kWrite));
+  EXPECT_EQ(test::ReasonOf(Replace("/dev/null", "x", SpecialFiles::kRefuse)), "not a regular file");
+  EXPECT_EQ(test::ReasonOf(Replace(dir.path(), "x")), std::strerror(EISDIR));
 }
 
 // A small file system of its own, for full disks; only the superuser may mount one.
@@ -180,9 +182,7 @@ TEST(AtomicFile, AFullDiskLeavesTheEarlierFileWhole) {
   WriteFile(file.string(), std::string(8192, 'o'));
   // Fill the rest, so that the new content finds no room.
   WriteFile((disk.path() / "filler").string(), std::string(40000, 'f'));
-  const auto why = Replace(file, std::string(30000, 'n'));
-  ASSERT_TRUE(why);
-  EXPECT_EQ(*why, std::strerror(ENOSPC));
+  EXPECT_EQ(test::ReasonOf(Replace(file, std::string(30000, 'n'))), std::strerror(ENOSPC));
   EXPECT_EQ(ReadFile(file.string()), std::string(8192, 'o'));
   EXPECT_EQ(FilesIn(disk.path()), 2u);
 }
@@ -193,8 +193,7 @@ TEST(AtomicFile, NoFreeInodeLeavesTheEarlierFileWhole) {
   const fs::path file = disk.path() / "out.txt";
   WriteFile(file.string(), "earlier");
   WriteFile((disk.path() / "last inode").string(), "x");
-  const auto why = Replace(file, "new content");
-  ASSERT_TRUE(why);
+  EXPECT_FALSE(Replace(file, "new content").ok());
   EXPECT_EQ(ReadFile(file.string()), "earlier");
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/path_text.h"
 #include "tests/engine/replace_file.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -26,8 +27,8 @@ using test::WriteFile;
 TEST(AtomicFile, TheLongestNamesAreWritten) {
   TempDir dir;
   const fs::path file = dir.path() / std::string(255, 'n');
-  EXPECT_FALSE(Replace(file, "first"));
-  EXPECT_FALSE(Replace(file, "second"));
+  EXPECT_OK(Replace(file, "first"));
+  EXPECT_OK(Replace(file, "second"));
   EXPECT_EQ(ReadFile(file.string()), "second");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
@@ -41,7 +42,7 @@ TEST(AtomicFile, StaleTemporaryFilesOfOursAreRemoved) {
   const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(10);
   fs::last_write_time(stale, old);
   fs::last_write_time(other, old);
-  EXPECT_FALSE(Replace(dir.path() / "out.txt", "x"));
+  EXPECT_OK(Replace(dir.path() / "out.txt", "x"));
   EXPECT_FALSE(fs::exists(stale));
 #ifdef _WIN32
   EXPECT_TRUE(fs::exists(fresh)) << "it may belong to a write still going";
@@ -58,7 +59,7 @@ TEST(AtomicFile, AFailedWriteLeavesNothingBehind) {
   WriteFile(file.string(), "earlier");
   {
     AtomicFile out(file, SpecialFiles::kRefuse);
-    ASSERT_FALSE(out.Open());
+    ASSERT_OK(out.Open());
     out.Write("half", 4);
     // Dropped without Commit, as after a refused name.
   }
@@ -69,8 +70,8 @@ TEST(AtomicFile, AFailedWriteLeavesNothingBehind) {
 TEST(AtomicFile, NamesOfAnyCharacterAreWritten) {
   TempDir dir;
   const fs::path file = dir.path() / ToPath("\xc3\xbc \xe2\x98\x83.txt");
-  EXPECT_FALSE(Replace(file, "first"));
-  EXPECT_FALSE(Replace(file, "second"));
+  EXPECT_OK(Replace(file, "first"));
+  EXPECT_OK(Replace(file, "second"));
   EXPECT_EQ(ReadFile(ToText(file)), "second");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }

@@ -10,6 +10,7 @@
 
 #include "engine/atomic_file.h"
 #include "tests/engine/replace_file.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -27,7 +28,7 @@ TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept) {
   const fs::path file = dir.path() / "out.txt";
   WriteFile(file.string(), "old");
   ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(Replace(file, "new"), std::strerror(EACCES));
+  EXPECT_EQ(test::ReasonOf(Replace(file, "new")), std::strerror(EACCES));
   EXPECT_EQ(ReadFile(file.string()), "old");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
   ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -38,17 +39,17 @@ TEST(AtomicFile, AHiddenFileStaysHidden) {
   const fs::path file = dir.path() / "hidden.txt";
   WriteFile(file.string(), "old");
   ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_FALSE(Replace(file, "new"));
+  EXPECT_OK(Replace(file, "new"));
   EXPECT_EQ(ReadFile(file.string()), "new");
   EXPECT_NE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 TEST(AtomicFile, TheNullDeviceIsWrittenOnlyWhereDevicesMayBe) {
-  EXPECT_FALSE(Replace("NUL", "x", SpecialFiles::kWrite));
-  EXPECT_EQ(Replace("NUL", "x", SpecialFiles::kRefuse), "not a regular file");
+  EXPECT_OK(Replace("NUL", "x", SpecialFiles::kWrite));
+  EXPECT_EQ(test::ReasonOf(Replace("NUL", "x", SpecialFiles::kRefuse)), "not a regular file");
   TempDir dir;
-  EXPECT_EQ(Replace(dir.path(), "x"), std::strerror(EISDIR));
+  EXPECT_EQ(test::ReasonOf(Replace(dir.path(), "x")), std::strerror(EISDIR));
 }
 
 }  // namespace

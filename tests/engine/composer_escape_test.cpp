@@ -11,6 +11,7 @@
 #include "engine/composer.h"
 #include "engine/output.h"
 #include "tests/engine/compose_reference.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -21,7 +22,7 @@ constexpr PathStyle kWin = PathStyle::Windows;
 
 struct Line {
   std::string text;
-  std::optional<Failure> refusal;
+  Status refusal;
 };
 
 Line ComposeFor(const ScriptSettings& s, PathStyle style, const std::string& header,
@@ -49,7 +50,7 @@ TEST(ComposerEscape, EveryValueOfTheNameIsEscapedButNotTypedTextsOrNumbers) {
   const Line line = ComposeFor(With(EscapeKind::Shell), kPosix,
                                "'ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETSELINDEX' '",
                                "' ZQ_GETCOUNT'\n", name, 6);
-  EXPECT_FALSE(line.refusal);
+  EXPECT_OK(line.refusal);
   EXPECT_EQ(line.text,
             "'|/home/u/it'\\''s/|a'\\''b|.c'\\''d|it'\\''s|7' '/home/u/it'\\''s/a'\\''b.c'\\''d' "
             "6'\n");
@@ -123,11 +124,11 @@ TEST(ComposerEscape, ANameTheKindCannotHoldIsRefusedAndNamed) {
   };
   for (const Case& c : cases) {
     const Line line = ComposeFor(With(c.kind, c.mode), kPosix, c.header, "\n", c.name);
-    EXPECT_EQ(line.refusal.has_value(), c.refused) << EscapeWord(c.kind) << " " << c.name;
-    if (line.refusal) {
-      EXPECT_EQ(line.refusal->text, c.name);
-      EXPECT_EQ(line.refusal->caption, kUnsafeNameCaption);
-      EXPECT_FALSE(line.refusal->reason.empty());
+    EXPECT_EQ(!line.refusal.ok(), c.refused) << EscapeWord(c.kind) << " " << c.name;
+    if (!line.refusal.ok()) {
+      EXPECT_EQ(line.refusal.failure().text, c.name);
+      EXPECT_EQ(line.refusal.failure().caption, kUnsafeNameCaption);
+      EXPECT_FALSE(line.refusal.failure().reason.empty());
     }
   }
 }
@@ -136,10 +137,10 @@ TEST(ComposerEscape, ALineTooLongToHoldIsRefusedNotCut) {
   // Escaped, the name outgrows the line; a cut could leave the quote open.
   const std::string name = "/" + std::string(990, '\'');
   const Line shell = ComposeFor(With(EscapeKind::Shell), kPosix, "cp -- '", "' /b\n", name);
-  ASSERT_TRUE(shell.refusal);
-  EXPECT_NE(shell.refusal->reason.find("2999"), std::string::npos);
+  ASSERT_FALSE(shell.refusal.ok());
+  EXPECT_NE(shell.refusal.failure().reason.find("2999"), std::string::npos);
   const Line none = ComposeFor(With(EscapeKind::None), kPosix, "cp -- '", "' /b\n", name);
-  EXPECT_FALSE(none.refusal);
+  EXPECT_OK(none.refusal);
   EXPECT_EQ(none.text.size(), 7 + name.size() + 5);
 }
 
@@ -154,12 +155,12 @@ TEST(ComposerEscape, AMainTextOutgrowingItsBoundIsRefusedEscapedAndCutPlain) {
     Composer c(s, kPosix, Eol::Lf, "", "");
     std::string out, file;
     c.ComposePiece(out, text, file, 0, &name);
-    const auto refusal = c.TakeRefusal();
+    const Status refusal = c.TakeRefusal();
     if (kind == EscapeKind::Shell) {
-      ASSERT_TRUE(refusal);
-      EXPECT_NE(refusal->reason.find(std::to_string(kComposeWork)), std::string::npos);
+      ASSERT_FALSE(refusal.ok());
+      EXPECT_NE(refusal.failure().reason.find(std::to_string(kComposeWork)), std::string::npos);
     } else {
-      EXPECT_FALSE(refusal);
+      EXPECT_OK(refusal);
       // 662 bytes a path: the bound falls between the two bytes of the 99th path's é.
       EXPECT_EQ(out.size(), kComposeWork - 1);
       EXPECT_EQ(out.substr(0, 662), "/" + std::string(658, '\'') + "\xC3\xA9/");
@@ -173,10 +174,10 @@ TEST(ComposerEscape, ARefusalIsReportedOnceAndThenCleared) {
   std::string line, file;
   c.ComposeLineFor(line, file, 0, "/a\"b");
   c.ComposeLineFor(line, file, 1, "/c\"d");
-  const auto first = c.TakeRefusal();
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->text, "/a\"b");
-  EXPECT_FALSE(c.TakeRefusal());
+  const Status first = c.TakeRefusal();
+  ASSERT_FALSE(first.ok());
+  EXPECT_EQ(first.failure().text, "/a\"b");
+  EXPECT_OK(c.TakeRefusal());
   c.ComposeLineFor(line, file, 2, "/fine");
   EXPECT_FALSE(c.refused());
 }
@@ -231,12 +232,12 @@ TEST(ComposerEscape, AgreesWithTheReferenceForEveryKind) {
               for (const std::string& name : names) {
                 std::string a, fa;
                 fast.ComposeLineFor(a, fa, index, name);
-                const auto ra = fast.TakeRefusal();
+                const Status ra = fast.TakeRefusal();
                 const test::Composed b = reference.Line(name, index);
                 const std::string where = std::string(kEscapeWords[k]) + " " +
                                           header.substr(0, 40) + "|" + queue.substr(0, 40) + "|" +
                                           name.substr(0, 80);
-                EXPECT_EQ(ra.has_value(), b.refused) << where;
+                EXPECT_EQ(!ra.ok(), b.refused) << where;
                 if (!b.refused) {
                   EXPECT_EQ(a, b.text) << where;
                 }
@@ -249,7 +250,7 @@ TEST(ComposerEscape, AgreesWithTheReferenceForEveryKind) {
                 std::string piece, buf;
                 fast.ComposePiece(piece, header, buf, index, &name);
                 const test::Composed p = reference.Piece(header, name, index);
-                EXPECT_EQ(fast.TakeRefusal().has_value(), p.refused) << where;
+                EXPECT_EQ(!fast.TakeRefusal().ok(), p.refused) << where;
                 if (!p.refused) {
                   EXPECT_EQ(piece, p.text) << where;
                 }
@@ -282,9 +283,9 @@ TEST(ComposerEscape, ARefusedNameLeavesTheEarlierOutputFile) {
   list.Append("/m/fine.txt");
   list.Append("/m/bad\".txt");
   Composer c(s, kPosix, Eol::CrLf, "copy \"", "\" x\r\n", &list);
-  const auto failure = CreateOutput(c, s, list, out);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, "/m/bad\".txt");
+  const Status failure = CreateOutput(c, s, list, out);
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, "/m/bad\".txt");
   EXPECT_EQ(test::ReadFile(out), "earlier");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
@@ -297,12 +298,11 @@ TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
   list.Append("/m/\xFE.txt");
   Composer c(s, kPosix, Eol::Lf, "\"", "\"", &list);
   const std::string refused = "/m/\xFE.txt";
-  EXPECT_TRUE(std::holds_alternative<Failure>(SingleLineText(c, refused)));
-  EXPECT_TRUE(std::holds_alternative<Failure>(PendingNameText(c, refused)));
-  EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, list)));
-  EXPECT_TRUE(std::holds_alternative<Failure>(CreateAndCopySelectedText(c, list)));
-  EXPECT_EQ(std::get<std::string>(PendingNameText(c, "/m/fine \"one\".txt")),
-            "/m/fine \\\"one\\\".txt");
+  EXPECT_FALSE(SingleLineText(c, refused).ok());
+  EXPECT_FALSE(PendingNameText(c, refused).ok());
+  EXPECT_FALSE(SelectedItemText(c, list).ok());
+  EXPECT_FALSE(CreateAndCopySelectedText(c, list).ok());
+  EXPECT_EQ(PendingNameText(c, "/m/fine \"one\".txt").value(), "/m/fine \\\"one\\\".txt");
 }
 
 TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
@@ -314,7 +314,7 @@ TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   list.Append("/m/a&b.txt");
   list.Append("/m/<c>.txt");
   Composer c(s, kPosix, Eol::Lf, "<li>", "</li>\r\n", &list);
-  ASSERT_FALSE(CreateOutput(c, s, list, dir.File("o.html")));
+  ASSERT_OK(CreateOutput(c, s, list, dir.File("o.html")));
   EXPECT_EQ(test::ReadFile(dir.File("o.html")),
             "<h1>a&amp;b</h1>\n<li>a&amp;b.txt</li>\n<li>&lt;c&gt;.txt</li>\n"
             "<p>2, last &lt;c&gt;.txt</p>\n");
@@ -325,9 +325,9 @@ TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   FileList quoted;
   quoted.Append("/m\"x/last.txt");
   Composer b(bat, kPosix, Eol::Lf, "echo ZQ_NAME", "\r\n", &quoted);
-  const auto failure = CreateOutput(b, bat, quoted, dir.File("o.bat"));
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, "/m\"x/last.txt");
+  const Status failure = CreateOutput(b, bat, quoted, dir.File("o.bat"));
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, "/m\"x/last.txt");
   EXPECT_FALSE(std::filesystem::exists(dir.File("o.bat")));
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/result_testing.h"
+
 namespace lq {
 namespace {
 
@@ -128,11 +130,12 @@ TEST(UpdateCounter, SelectsTheFirstWhenNoneIs) {
 TEST(RequireFiles, NamesTheNoticeForAnEmptyList) {
   FileList list;
   auto failure = RequireFiles(list);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, "Please drag some files from File Manager before using this command");
-  EXPECT_EQ(failure->caption, "Info");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text,
+            "Please drag some files from File Manager before using this command");
+  EXPECT_EQ(failure.failure().caption, "Info");
   list.Append("a");
-  EXPECT_FALSE(RequireFiles(list));
+  EXPECT_OK(RequireFiles(list));
 }
 
 // A list written as letters, one item each: capitals are selected; focus is an index.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/list_reader.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -311,7 +312,7 @@ TEST(ForEachPiece, AReaderThatWantsNoMoreEndsTheReadingWithoutAFailure) {
     NulSplitter names;
     const auto failure = nul ? ForEachPiece(path, "caption", names, take_two, refuse, "name")
                              : ForEachPiece(path, "caption", lines, take_two, refuse, "line");
-    EXPECT_FALSE(failure) << failure->Describe();
+    EXPECT_OK(failure);
     EXPECT_EQ(seen, (std::vector<std::string>{"/a", "/b"})) << "NUL-separated: " << nul;
     EXPECT_EQ(nul ? names.problem() : lines.problem(), LineProblem::kEnough);
   }
@@ -323,16 +324,16 @@ TEST(ListFiles, SaveWritesNoBreakAfterTheLastName) {
   list.Append(R"(C:\a.txt)");
   list.Append(R"(C:\b.txt)");
   const std::string path = dir.File("two.lst");
-  ASSERT_FALSE(SaveList(list, path, Eol::CrLf));
+  ASSERT_OK(SaveList(list, path, Eol::CrLf));
   EXPECT_EQ(ReadFile(path), "C:\\a.txt\r\nC:\\b.txt");
-  ASSERT_FALSE(SaveList(list, path, Eol::Lf));
+  ASSERT_OK(SaveList(list, path, Eol::Lf));
   EXPECT_EQ(ReadFile(path), "C:\\a.txt\nC:\\b.txt");
 
   FileList reopened;
   reopened.Append("kept");
   reopened.Select(0);
-  ASSERT_FALSE(OpenList(reopened, path));
-  ASSERT_FALSE(OpenList(reopened, path));
+  ASSERT_OK(OpenList(reopened, path));
+  ASSERT_OK(OpenList(reopened, path));
   EXPECT_EQ(reopened.Count(), 5);
   EXPECT_EQ(*reopened.Item(4), R"(C:\b.txt)");
   EXPECT_EQ(reopened.Selected(), 0);
@@ -344,9 +345,9 @@ TEST(ListFiles, NamesComeBackByteForByte) {
   const std::vector<std::string> names = {"/home/u/a b.txt", "/x/\"q\"/$HOME", "-rf",
                                           "/Müsik/Ångström.flac", "/tab\tin/name"};
   for (const auto& n : names) list.Append(n);
-  ASSERT_FALSE(SaveList(list, dir.File("n.lst"), Eol::Lf));
+  ASSERT_OK(SaveList(list, dir.File("n.lst"), Eol::Lf));
   FileList back;
-  ASSERT_FALSE(OpenList(back, dir.File("n.lst")));
+  ASSERT_OK(OpenList(back, dir.File("n.lst")));
   ASSERT_EQ(back.Count(), 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(*back.Item(i), names[static_cast<std::size_t>(i)]);
 }
@@ -356,13 +357,13 @@ TEST(ListFiles, UnreadableFileLeavesTheListAlone) {
   FileList list;
   list.Append("a");
   auto failure = OpenList(list, dir.File("missing.lst"));
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->caption, "Invalid file name");
-  EXPECT_EQ(failure->text, dir.File("missing.lst"));
-  EXPECT_FALSE(failure->reason.empty());
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().caption, "Invalid file name");
+  EXPECT_EQ(failure.failure().text, dir.File("missing.lst"));
+  EXPECT_FALSE(failure.failure().reason.empty());
   EXPECT_EQ(list.Count(), 1);
   // A folder opens but cannot be read as a list.
-  EXPECT_TRUE(OpenList(list, dir.path().string()));
+  EXPECT_FALSE(OpenList(list, dir.path().string()).ok());
   EXPECT_EQ(list.Count(), 1);
 }
 
@@ -370,16 +371,16 @@ TEST(ListFiles, SaveRefusesAnEmptyListAndABadPlace) {
   TempDir dir;
   FileList empty;
   auto failure = SaveList(empty, dir.File("e.lst"), Eol::Lf);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->caption, "Info");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().caption, "Info");
   EXPECT_FALSE(std::filesystem::exists(dir.File("e.lst")));
 
   FileList list;
   list.Append("a");
   failure = SaveList(list, dir.File("no/such/folder.lst"), Eol::Lf);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->caption, "Invalid output file name");
-  EXPECT_EQ(failure->text, dir.File("no/such/folder.lst"));
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().caption, "Invalid output file name");
+  EXPECT_EQ(failure.failure().text, dir.File("no/such/folder.lst"));
 }
 
 struct LineBreakCase {
@@ -406,17 +407,18 @@ TEST(ListFiles, SaveRefusesANameHoldingALineBreak) {
 
     const std::string fresh = dir.File("fresh.lst");
     auto failure = SaveList(list, fresh, Eol::Lf);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->caption, "Cannot save list");
-    EXPECT_EQ(failure->text, c.shown);
-    EXPECT_EQ(failure->reason, "the name holds a line break, which a list file cannot hold");
+    ASSERT_FALSE(failure.ok());
+    EXPECT_EQ(failure.failure().caption, "Cannot save list");
+    EXPECT_EQ(failure.failure().text, c.shown);
+    EXPECT_EQ(failure.failure().reason,
+              "the name holds a line break, which a list file cannot hold");
     EXPECT_FALSE(std::filesystem::exists(fresh));
 
     const std::string earlier = dir.File("earlier.lst");
     WriteFile(earlier, "/kept/1\r\n/kept/2");
     failure = SaveList(list, earlier, Eol::CrLf);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->caption, "Cannot save list");
+    ASSERT_FALSE(failure.ok());
+    EXPECT_EQ(failure.failure().caption, "Cannot save list");
     EXPECT_EQ(ReadFile(earlier), "/kept/1\r\n/kept/2");
     // No half-written file beside it either.
     std::vector<std::filesystem::path> left;
@@ -441,9 +443,9 @@ TEST(OpenList, APipeIsRefusedAtOnceAndNeverWaitedFor) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   FileList list;
   const auto failure = OpenList(list, fifo);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, fifo);
-  EXPECT_EQ(failure->reason, "not a regular file");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, fifo);
+  EXPECT_EQ(failure.failure().reason, "not a regular file");
   EXPECT_TRUE(list.Empty());
 }
 #endif
@@ -455,8 +457,8 @@ TEST(OpenList, ALineLongerThanTheBoundIsRefusedAndTheListKept) {
   FileList list;
   list.Append("/kept");
   const auto failure = OpenList(list, file);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->Describe(), file + ":2: line longer than 1048576 bytes");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().Describe(), file + ":2: line longer than 1048576 bytes");
   EXPECT_EQ(list.Count(), 1);
 }
 
@@ -470,7 +472,7 @@ TEST(OpenList, ALineTooLongIsLeftOutWholeAndTheOthersAdded) {
   list.Append("/kept");
   list.Select(0);
   OpenListReport report;
-  ASSERT_FALSE(OpenList(list, file, {}, &report));
+  ASSERT_OK(OpenList(list, file, {}, &report));
   const std::vector<std::string> want = {"/kept", "/a", "/b", k999, k999, k999Euro, "/c"};
   ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
   for (int i = 0; i < list.Count(); ++i)
@@ -483,10 +485,10 @@ TEST(OpenList, ALineTooLongIsLeftOutWholeAndTheOthersAdded) {
 
   // A list whose lines all fit leaves nothing to tell.
   test::WriteFile(file, "/a\n" + k999);
-  ASSERT_FALSE(OpenList(list, file, {}, &report));
+  ASSERT_OK(OpenList(list, file, {}, &report));
   EXPECT_EQ(report.left_out, 0u);
   EXPECT_TRUE(report.first_left_out.empty());
-  EXPECT_FALSE(LeftOutNotice(file, report));
+  EXPECT_OK(LeftOutNotice(file, report));
 }
 
 TEST(OpenList, TheNoticeNamesTheFileTheCountAndTheFirstLines) {
@@ -515,13 +517,13 @@ TEST(OpenList, TheNoticeNamesTheFileTheCountAndTheFirstLines) {
     test::WriteFile(file, text);
     FileList list;
     OpenListReport report;
-    ASSERT_FALSE(OpenList(list, file, {}, &report));
+    ASSERT_OK(OpenList(list, file, {}, &report));
     EXPECT_EQ(list.Count(), static_cast<int>(c.lines + 1));
     const auto notice = LeftOutNotice(file, report);
-    ASSERT_TRUE(notice);
-    EXPECT_EQ(notice->text, file);
-    EXPECT_EQ(notice->caption, "Lines left out");
-    EXPECT_EQ(notice->reason, c.reason);
+    ASSERT_FALSE(notice.ok());
+    EXPECT_EQ(notice.failure().text, file);
+    EXPECT_EQ(notice.failure().caption, "Lines left out");
+    EXPECT_EQ(notice.failure().reason, c.reason);
   }
 }
 
@@ -532,10 +534,10 @@ TEST(OpenList, NoMoreNamesThanTheListTakes) {
   FileList list;
   list.Append("0");
   const auto failure = OpenList(list, file, {}, nullptr, 6);
-  ASSERT_TRUE(failure);
-  EXPECT_NE(failure->reason.find("more than 6 names"), std::string::npos);
+  ASSERT_FALSE(failure.ok());
+  EXPECT_NE(failure.failure().reason.find("more than 6 names"), std::string::npos);
   EXPECT_EQ(list.Count(), 1);
-  EXPECT_FALSE(OpenList(list, file, {}, nullptr, 7));
+  EXPECT_OK(OpenList(list, file, {}, nullptr, 7));
   EXPECT_EQ(list.Count(), 7);
 }
 
@@ -555,7 +557,7 @@ TEST(OpenList, StoppingKeepsWhatWasRead) {
         return seen.size() < 3 && size > 0;
       },
       &report);
-  EXPECT_FALSE(failure);
+  EXPECT_OK(failure);
   EXPECT_TRUE(report.stopped);
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_GT(list.Count(), 1000);
@@ -563,7 +565,7 @@ TEST(OpenList, StoppingKeepsWhatWasRead) {
   EXPECT_EQ(*list.Item(0), "/folder/name 0");
   // Read to its end, the same file gives every name.
   FileList whole;
-  EXPECT_FALSE(OpenList(
+  EXPECT_OK(OpenList(
       whole, file, [](std::uint64_t, std::uint64_t) { return true; }, &report));
   EXPECT_FALSE(report.stopped);
   EXPECT_EQ(whole.Count(), 100000);

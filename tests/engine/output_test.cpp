@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "engine/text_helpers.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -27,7 +28,7 @@ struct Script {
   FileList list;
   PathStyle style = PathStyle::Windows;
 
-  std::optional<Failure> Create(const std::string& path, Eol eol = Eol::CrLf) {
+  Status Create(const std::string& path, Eol eol = Eol::CrLf) {
     Composer c(settings, style, eol, header, queue, &list);
     return CreateOutput(c, settings, list, path);
   }
@@ -44,10 +45,10 @@ TEST(CreateOutput, CopyLinesToABackupFolder) {
   s.list.Append(R"(C:\x\a.txt)");
   s.list.Append(R"(C:\x\b.txt)");
   const std::string out = dir.File("out.bat");
-  ASSERT_FALSE(s.Create(out));
+  ASSERT_OK(s.Create(out));
   EXPECT_EQ(ReadFile(out),
             "@echo off\r\ncopy a.txt d:\\backup\r\ncopy b.txt d:\\backup\r\npause\r\n");
-  ASSERT_FALSE(s.Create(out, Eol::Lf));
+  ASSERT_OK(s.Create(out, Eol::Lf));
   EXPECT_EQ(ReadFile(out), "@echo off\ncopy a.txt d:\\backup\ncopy b.txt d:\\backup\npause\n");
 }
 
@@ -59,7 +60,7 @@ TEST(CreateOutput, NothingIsAddedBetweenPieces) {
   s.header = "ZQ_NAMEZQ_EXT;";
   s.list.Append("/m/a.mp3");
   s.list.Append("/m/b.ogg");
-  ASSERT_FALSE(s.Create(dir.File("o")));
+  ASSERT_OK(s.Create(dir.File("o")));
   EXPECT_EQ(ReadFile(dir.File("o")), "a.mp3;b.ogg;");
 }
 
@@ -72,7 +73,7 @@ TEST(CreateOutput, MainTextsUseTheirIndexes) {
   s.settings.MainQueue = "queue ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME";
   s.header = "ZQ_GETSELINDEX\n";
   for (const char* n : {"/a/one.txt", "/a/two.txt", "/a/three.txt"}) s.list.Append(n);
-  ASSERT_FALSE(s.Create(dir.File("o"), Eol::CrLf));
+  ASSERT_OK(s.Create(dir.File("o"), Eol::CrLf));
   EXPECT_EQ(ReadFile(dir.File("o")),
             "head 1 0 one\r\nsecond line\r\n1\r\n2\r\n3\r\nqueue 4 3 three");
 }
@@ -105,9 +106,9 @@ TEST(CreateOutput, ManyBuffersOfLinesComeOutWhole) {
     EXPECT_TRUE(got == expected) << "first difference at byte " << (at.first - got.begin()) << ": "
                                  << got.substr(at.first - got.begin(), 80);
   };
-  ASSERT_FALSE(s.Create(dir.File("lf"), Eol::Lf));
+  ASSERT_OK(s.Create(dir.File("lf"), Eol::Lf));
   expect_same(ReadFile(dir.File("lf")), want);
-  ASSERT_FALSE(s.Create(dir.File("crlf"), Eol::CrLf));
+  ASSERT_OK(s.Create(dir.File("crlf"), Eol::CrLf));
   expect_same(ReadFile(dir.File("crlf")), ToCrLf(want));
 }
 
@@ -115,8 +116,8 @@ TEST(CreateOutput, EmptyListWritesNothing) {
   TempDir dir;
   Script s;
   auto failure = s.Create(dir.File("o"));
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->caption, "Info");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().caption, "Info");
   EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
 }
 
@@ -126,11 +127,11 @@ TEST(CreateOutput, UnopenableFileNamesItself) {
   s.list.Append("a");
   const std::string bad = dir.File("missing/out.txt");
   auto failure = s.Create(bad);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, bad);
-  EXPECT_EQ(failure->caption, "Invalid output file name");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, bad);
+  EXPECT_EQ(failure.failure().caption, "Invalid output file name");
   failure = s.Create(dir.path().string());
-  ASSERT_TRUE(failure);
+  ASSERT_FALSE(failure.ok());
 }
 
 #ifndef _WIN32  // file size limits, symbolic links and pipes are POSIX's
@@ -151,9 +152,9 @@ TEST(CreateOutput, AFailedWriteIsReportedAndKeepsTheEarlierFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
 
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, out);
-  EXPECT_FALSE(failure->reason.empty());
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, out);
+  EXPECT_FALSE(failure.failure().reason.empty());
   EXPECT_EQ(ReadFile(out), "earlier output");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -164,8 +165,8 @@ TEST(CreateOutput, AFullDeviceIsAFailure) {
   Script s;
   for (int i = 0; i < 10; ++i) s.list.Append("name");
   auto failure = s.Create("/dev/full");
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, "/dev/full");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, "/dev/full");
 }
 
 #ifndef _WIN32  // file size limits, symbolic links and pipes are POSIX's
@@ -178,7 +179,7 @@ TEST(CreateOutput, KeepsTheModeOfAnExistingFileAndWritesThroughLinks) {
   namespace fs = std::filesystem;
   fs::permissions(target, fs::perms::owner_all);
   fs::create_symlink(target, dir.File("link.sh"));
-  ASSERT_FALSE(s.Create(dir.File("link.sh")));
+  ASSERT_OK(s.Create(dir.File("link.sh")));
   EXPECT_TRUE(fs::is_symlink(dir.File("link.sh")));
   EXPECT_EQ(ReadFile(target), "x");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_all);
@@ -194,9 +195,9 @@ TEST(CreateOutput, APipeIsRefusedAtOnce) {
   const std::string fifo = dir.File("pipe");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const auto failure = s.Create(fifo);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, fifo);
-  EXPECT_EQ(failure->reason, "not a regular file");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, fifo);
+  EXPECT_EQ(failure.failure().reason, "not a regular file");
 }
 #endif
 
@@ -208,13 +209,13 @@ TEST(CreateAndCopy, GivesTheFileTextAndNothingWhenCreatingFails) {
   const std::string out = dir.File("o.txt");
   Composer c(s.settings, s.style, Eol::CrLf, s.header, s.queue, &s.list);
   auto text = CreateAndCopy(c, s.settings, s.list, out);
-  ASSERT_TRUE(std::holds_alternative<std::string>(text));
-  EXPECT_EQ(std::get<std::string>(text), "a\r\n");
+  ASSERT_OK(text);
+  EXPECT_EQ(text.value(), "a\r\n");
 
   FileList empty;
   Composer c2(s.settings, s.style, Eol::CrLf, s.header, s.queue, &empty);
   auto stale = CreateAndCopy(c2, s.settings, empty, out);
-  EXPECT_TRUE(std::holds_alternative<Failure>(stale));
+  EXPECT_FALSE(stale.ok());
 }
 
 TEST(SingleFileCommands, LineAndNameForPendingFile) {
@@ -226,8 +227,8 @@ TEST(SingleFileCommands, LineAndNameForPendingFile) {
   const std::string pending = "/home/u/docs/a b.txt";
   // The texts come from the name alone: asked again, they come again.
   for (int round = 0; round < 2; ++round) {
-    EXPECT_EQ(std::get<std::string>(SingleLineText(c, pending)), "cp 1 docs/a b.txt\r\n\r\n");
-    EXPECT_EQ(std::get<std::string>(PendingNameText(c, pending)), "docs/a b.txt");
+    EXPECT_EQ(SingleLineText(c, pending).value(), "cp 1 docs/a b.txt\r\n\r\n");
+    EXPECT_EQ(PendingNameText(c, pending).value(), "docs/a b.txt");
   }
 }
 
@@ -241,17 +242,17 @@ TEST(SingleFileCommands, SelectedItem) {
   list.Append(R"(C:\a\one.txt)");
   list.Append(R"(C:\a\two.txt)");
   Composer c(settings, PathStyle::Windows, Eol::Lf, "ZQ_PATH", "", &list);
-  EXPECT_EQ(std::get<std::string>(SelectedItemText(c, list)), "one.txt");
-  EXPECT_EQ(std::get<std::string>(CreateAndCopySelectedText(c, list)), "/a/one.txt");
+  EXPECT_EQ(SelectedItemText(c, list).value(), "one.txt");
+  EXPECT_EQ(CreateAndCopySelectedText(c, list).value(), "/a/one.txt");
   EXPECT_EQ(list.Selected(), -1);
   list.Select(1);
-  EXPECT_EQ(std::get<std::string>(SelectedItemText(c, list)), "two.txt");
-  EXPECT_EQ(std::get<std::string>(CreateAndCopySelectedText(c, list)), "/a/two.txt");
+  EXPECT_EQ(SelectedItemText(c, list).value(), "two.txt");
+  EXPECT_EQ(CreateAndCopySelectedText(c, list).value(), "/a/two.txt");
   EXPECT_EQ(list.Selected(), 1);
 
   FileList empty;
-  EXPECT_TRUE(std::holds_alternative<Failure>(SelectedItemText(c, empty)));
-  EXPECT_TRUE(std::holds_alternative<Failure>(CreateAndCopySelectedText(c, empty)));
+  EXPECT_FALSE(SelectedItemText(c, empty).ok());
+  EXPECT_FALSE(CreateAndCopySelectedText(c, empty).ok());
 }
 
 }  // namespace

@@ -33,7 +33,9 @@ struct Script {
   std::string Create(const TempDir& dir, Eol eol = Eol::Lf) {
     Composer c(settings, style, eol, header, queue, &list);
     const std::string out = dir.File("out.txt");
-    if (auto failure = CreateOutput(c, settings, list, out)) return "! " + failure->Describe();
+    if (const Status created = CreateOutput(c, settings, list, out); !created.ok()) {
+      return "! " + created.failure().Describe();
+    }
     return ReadFile(out);
   }
 };

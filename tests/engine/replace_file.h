@@ -2,19 +2,18 @@
 
 #include <filesystem>
 #include <iterator>
-#include <optional>
 #include <string>
 
 #include "engine/atomic_file.h"
+#include "engine/result.h"
 
 namespace lq::test {
 
-// One whole write through AtomicFile; why it failed, or nothing.
-inline std::optional<std::string> Replace(const std::filesystem::path& file,
-                                          const std::string& text,
-                                          SpecialFiles special = SpecialFiles::kRefuse) {
+// One whole write through AtomicFile.
+inline Status Replace(const std::filesystem::path& file, const std::string& text,
+                      SpecialFiles special = SpecialFiles::kRefuse) {
   AtomicFile out(file, special);
-  if (auto why = out.Open()) return why;
+  if (Status opened = out.Open(); !opened.ok()) return opened;
   out.Write(text.data(), text.size());
   return out.Commit();
 }

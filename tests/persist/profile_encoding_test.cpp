@@ -7,6 +7,7 @@
 #include <string>
 
 #include "persist/profile.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -49,12 +50,12 @@ TEST(ProfileEncoding, AUtf16SettingsFileIsReadAndStaysUtf16) {
   WriteFile(file.string(), Utf16(u"[Loomquill]\r\nHeader=<caf\u00e9>\r\nCheckIndex=2\r\n"));
   EXPECT_EQ(ReadProfileText(file, "Loomquill", "Header", "", 99), "<caf\xC3\xA9>");
   EXPECT_EQ(ReadProfileInt(file, "Loomquill", "CheckIndex", 0), 2);
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Queue", "<\xE2\x98\x83>"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "Queue", "<\xE2\x98\x83>"));
   EXPECT_EQ(ReadFile(file.string()),
             Utf16(u"[Loomquill]\r\nHeader=<caf\u00e9>\r\nCheckIndex=2\r\nQueue=<\u2603>\r\n"));
   // A big-endian one stays big-endian.
   WriteFile(file.string(), Utf16(u"[Loomquill]\nA=1\n", true));
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "A", "2"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "A", "2"));
   EXPECT_EQ(ReadFile(file.string()), Utf16(u"[Loomquill]\nA=2\n", true));
 }
 
@@ -64,14 +65,14 @@ TEST(ProfileEncoding, WhatUtf16CannotHoldIsRefusedAndTheFileKept) {
   const std::string before = Utf16(u"[Loomquill]\r\nA=1\r\n");
   WriteFile(file.string(), before);
   const auto failure = WriteProfileText(file, "Loomquill", "FileOutput", "/m/bad \xFF.txt");
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->text, file.string());
-  EXPECT_NE(failure->reason.find("UTF-16"), std::string::npos);
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.failure().text, file.string());
+  EXPECT_NE(failure.failure().reason.find("UTF-16"), std::string::npos);
   EXPECT_EQ(ReadFile(file.string()), before);
   // Damaged UTF-16 is not read, so it is never written over either.
   const std::string damaged = before + "\x00\xDC"s;
   WriteFile(file.string(), damaged);
-  EXPECT_TRUE(WriteProfileText(file, "Loomquill", "A", "2"));
+  EXPECT_FALSE(WriteProfileText(file, "Loomquill", "A", "2").ok());
   EXPECT_EQ(ReadFile(file.string()), damaged);
 }
 
@@ -80,7 +81,7 @@ TEST(ProfileEncoding, AUtf8MarkIsReadPastAndKept) {
   const fs::path file = dir.path() / "ZQIni.ini";
   WriteFile(file.string(), "\xEF\xBB\xBF[Loomquill]\nA=1\n");
   EXPECT_EQ(ReadProfileInt(file, "Loomquill", "A", 0), 1);
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "A", "2"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "A", "2"));
   EXPECT_EQ(ReadFile(file.string()), "\xEF\xBB\xBF[Loomquill]\nA=2\n");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/as_user.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -35,8 +36,8 @@ TEST(ProfileFile, MissingFileReadsFallbacks) {
 TEST(ProfileFile, WriteCreatesFileAndReadsBack) {
   TempDir dir;
   const fs::path file = dir.path() / "new.ini";
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "N", "-3"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "Key", "v"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "N", "-3"));
   EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=v\nN=-3\n");
   EXPECT_EQ(ReadProfileText(file, "loomquill", "key", "", 99), "v");
   EXPECT_EQ(ReadProfileInt(file, "Loomquill", "N", 0), -3);
@@ -51,7 +52,7 @@ TEST(ProfileFile, DamagedFileKeepsEveryUntouchedByte) {
                            "\nKey=outside any section\n" + "no final break \x80";
   WriteFile(file.string(), junk);
   EXPECT_EQ(ReadProfileText(file, "Loomquill", "Key", "dflt", 999), "dflt");
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "Key", "v"));
   EXPECT_EQ(ReadFile(file.string()), junk + "\n[Loomquill]\nKey=v\n");
 }
 
@@ -59,21 +60,21 @@ TEST(ProfileFile, RefusedValueLeavesFileAloneAndIsReported) {
   TempDir dir;
   const fs::path file = dir.path() / "p.ini";
   WriteFile(file.string(), "[Loomquill]\nKey=old\n");
-  const std::optional<Failure> failed = WriteProfileText(file, "Loomquill", "Key", "a\nb");
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->text, file.string());
+  const Status failed = WriteProfileText(file, "Loomquill", "Key", "a\nb");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.failure().text, file.string());
   EXPECT_EQ(ReadFile(file.string()), "[Loomquill]\nKey=old\n");
   // A refused value in a missing file creates nothing.
-  EXPECT_TRUE(WriteProfileText(dir.path() / "q.ini", "Loomquill", "Key", "a\rb"));
+  EXPECT_FALSE(WriteProfileText(dir.path() / "q.ini", "Loomquill", "Key", "a\rb").ok());
   EXPECT_FALSE(fs::exists(dir.path() / "q.ini"));
 }
 
 TEST(ProfileFile, MissingFolderIsReported) {
   TempDir dir;
   const fs::path file = dir.path() / "no" / "such" / "p.ini";
-  const std::optional<Failure> failed = WriteProfileText(file, "Loomquill", "Key", "v");
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->caption, kCannotWriteCaption);
+  const Status failed = WriteProfileText(file, "Loomquill", "Key", "v");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.failure().caption, kCannotWriteCaption);
   EXPECT_FALSE(fs::exists(dir.path() / "no"));
 }
 
@@ -83,7 +84,7 @@ TEST(ProfileFile, FileThatCannotBeReadIsNeverReplaced) {
   const fs::path folder = dir.path() / "p.ini";
   fs::create_directory(folder);
   WriteFile((folder / "inside").string(), "x");
-  EXPECT_TRUE(WriteProfileText(folder, "Loomquill", "Key", "v"));
+  EXPECT_FALSE(WriteProfileText(folder, "Loomquill", "Key", "v").ok());
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(ReadFile((folder / "inside").string()), "x");
 
@@ -92,7 +93,7 @@ TEST(ProfileFile, FileThatCannotBeReadIsNeverReplaced) {
   WriteFile(big.string(), "[Loomquill]\nKey=v\n");
   fs::resize_file(big, kProfileFileMax + 1);
   EXPECT_EQ(ReadProfileText(big, "Loomquill", "Key", "dflt", 99), "dflt");
-  EXPECT_TRUE(WriteProfileText(big, "Loomquill", "Key", "w"));
+  EXPECT_FALSE(WriteProfileText(big, "Loomquill", "Key", "w").ok());
   EXPECT_EQ(fs::file_size(big), kProfileFileMax + 1);
 }
 
@@ -105,7 +106,7 @@ TEST(ProfileFile, UnreadablePermissionsAreNotOverwritten) {
     WriteFile(file.string(), "[Loomquill]\nKey=old\nOther=keep\n");
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
     const bool unread = ReadProfileText(file, "Loomquill", "Key", "dflt", 99) == "dflt";
-    const bool refused = WriteProfileText(file, "Loomquill", "Key", "new").has_value();
+    const bool refused = !WriteProfileText(file, "Loomquill", "Key", "new").ok();
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write,
                     fs::perm_options::replace);
     return unread && refused && ReadFile(file.string()) == "[Loomquill]\nKey=old\nOther=keep\n";
@@ -129,8 +130,8 @@ TEST(ProfileFile, ReadOnlyFolderWritesAWritableFileInPlaceAndKeepsAReadOnlyOne) 
     fs::permissions(locked, fs::perms::owner_read, fs::perm_options::replace);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec,
                     fs::perm_options::replace);
-    const bool written = !WriteProfileText(file, "Loomquill", "Key", "new").has_value();
-    const bool refused = WriteProfileText(locked, "Loomquill", "Key", "new").has_value();
+    const bool written = WriteProfileText(file, "Loomquill", "Key", "new").ok();
+    const bool refused = !WriteProfileText(locked, "Loomquill", "Key", "new").ok();
     fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
     return written && refused && ReadFile(file.string()) == "[Loomquill]\nKey=new\n" &&
            ReadFile(locked.string()) == "[Loomquill]\nKey=old\n" && CountEntries(dir.path()) == 2;
@@ -148,7 +149,7 @@ TEST(ProfileFile, KeepsPermissionsAndLinks) {
   WriteFile(real.string(), "[Loomquill]\r\nKey=old\r\n");
   fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
   fs::create_symlink("real.ini", link);
-  ASSERT_FALSE(WriteProfileText(link, "Loomquill", "Key", "new"));
+  ASSERT_OK(WriteProfileText(link, "Loomquill", "Key", "new"));
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
   EXPECT_EQ(ReadFile(real.string()), "[Loomquill]\r\nKey=new\r\n");
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
@@ -163,7 +164,7 @@ TEST(ProfileFile, UnchangedValueDoesNotRewrite) {
   WriteFile(file.string(), "[Loomquill]\nKey=v\n");
   const auto before = fs::last_write_time(file);
   fs::last_write_time(file, before - std::chrono::hours(1));
-  ASSERT_FALSE(WriteProfileText(file, "Loomquill", "Key", "v"));
+  ASSERT_OK(WriteProfileText(file, "Loomquill", "Key", "v"));
   EXPECT_EQ(fs::last_write_time(file), before - std::chrono::hours(1));
 }
 

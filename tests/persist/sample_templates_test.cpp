@@ -9,6 +9,7 @@
 #include "persist/settings_file.h"
 #include "persist/template_file.h"
 #include "persist/template_scan.h"
+#include "tests/support/result_testing.h"
 
 namespace lq {
 namespace {
@@ -55,7 +56,7 @@ TEST(SampleTemplates, EachLoadsWithSaneFields) {
     ScriptSettings s;
     s.FileOutput = "/kept/out.txt";
     std::string header, queue;
-    ASSERT_FALSE(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
+    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
     EXPECT_FALSE(header.empty() && queue.empty());
     for (const std::string* text : {&header, &queue, &s.MainHead, &s.MainQueue}) {
       EXPECT_TRUE(OnlyCrLf(*text)) << *text;
@@ -74,8 +75,8 @@ TEST(SampleTemplates, EachLoadsWithSaneFields) {
 TEST(SampleTemplates, ShellBackupIsAScript) {
   ScriptSettings s;
   std::string header, queue;
-  ASSERT_FALSE(LoadTemplate((SampleFolder() / "Shell backup.hqd").string(), s, header, queue,
-                            PathStyle::Posix));
+  ASSERT_OK(LoadTemplate((SampleFolder() / "Shell backup.hqd").string(), s, header, queue,
+                         PathStyle::Posix));
   EXPECT_EQ(s.MainHead.rfind("#!/bin/sh\r\n", 0), 0u);
   EXPECT_EQ(s.CheckIndex, 0);
   EXPECT_EQ(header, "cp -p -- '");
@@ -97,8 +98,7 @@ TEST(SampleTemplates, EachEscapesForItsLanguage) {
   for (const Case& c : cases) {
     ScriptSettings s;
     std::string header, queue;
-    ASSERT_FALSE(
-        LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::Posix))
+    ASSERT_OK(LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::Posix))
         << c.file;
     EXPECT_EQ(s.Escape, c.escape) << c.file;
   }
@@ -108,8 +108,8 @@ TEST(SampleTemplates, EachEscapesForItsLanguage) {
 TEST(SampleTemplates, BatchBackupTurnsDelayedExpansionOffFirst) {
   ScriptSettings s;
   std::string header, queue;
-  ASSERT_FALSE(LoadTemplate((SampleFolder() / "Batch backup.hqd").string(), s, header, queue,
-                            PathStyle::Posix));
+  ASSERT_OK(LoadTemplate((SampleFolder() / "Batch backup.hqd").string(), s, header, queue,
+                         PathStyle::Posix));
   EXPECT_EQ(s.MainHead.rfind("@setlocal DisableDelayedExpansion\r\n@echo off\r\n", 0), 0u)
       << s.MainHead;
   EXPECT_EQ(s.MainHead.find("EnableDelayedExpansion"), std::string::npos);
@@ -124,7 +124,7 @@ TEST(SampleTemplates, NoneWritesNamesUnescaped) {
     SCOPED_TRACE(sample.string());
     ScriptSettings s;
     std::string header, queue;
-    ASSERT_FALSE(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
+    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
     EXPECT_NE(s.Escape, EscapeKind::None);
   }
 }

@@ -10,6 +10,7 @@
 #include "engine/escape.h"
 #include "persist/profile.h"
 #include "persist/user_folders.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -131,7 +132,7 @@ TEST_F(SettingsFile, SavedFileHasEveryKeyInOrder) {
   s_.InvertSlash = true;
   s_.MainHead = "head\r\n";
   s_.UseTip = false;
-  ASSERT_FALSE(SaveSettings(File(), s_, "h", "q\r\n"));
+  ASSERT_OK(SaveSettings(File(), s_, "h", "q\r\n"));
   EXPECT_EQ(ReadFile(File().string()),
             "[Loomquill]\n"
             "Header=<h>\n"
@@ -160,7 +161,7 @@ TEST_F(SettingsFile, RoundTripsTheRecordAndTexts) {
   saved.RelPath = "/elsewhere/";
   saved.TemplateFile = "/t/x.hqd";
   const std::string header = "a\r\nb\r\nc";
-  ASSERT_FALSE(SaveSettings(File(), saved, header, "  q  "));
+  ASSERT_OK(SaveSettings(File(), saved, header, "  q  "));
   // Two line breaks are stored on one line with two escapes.
   EXPECT_NE(ReadFile(File().string()).find("Header=<a#ZQ_BR#b#ZQ_BR#c>\n"), std::string::npos);
   EXPECT_EQ(ReadFile(File().string()).find("RelPath"), std::string::npos);
@@ -185,7 +186,7 @@ TEST_F(SettingsFile, EveryEscapeKindRoundTripsAsItsWord) {
     const auto kind = static_cast<EscapeKind>(i);
     SCOPED_TRACE(kEscapeWords[i]);
     s_.Escape = kind;
-    ASSERT_FALSE(SaveSettings(File(), s_, "", ""));
+    ASSERT_OK(SaveSettings(File(), s_, "", ""));
     EXPECT_NE(ReadFile(File().string()).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
               std::string::npos);
     // Loaded into a record that holds some other kind.
@@ -242,7 +243,7 @@ TEST_F(SettingsFile, FullTextsWithManyBreaksRoundTripWhole) {
   std::string head(999, 'h');
   head.replace(0, 4, "\r\n\r\n");
   s_.MainHead = head;
-  ASSERT_FALSE(SaveSettings(File(), s_, header, ""));
+  ASSERT_OK(SaveSettings(File(), s_, header, ""));
   ScriptSettings loaded;
   LoadSettings(File(), loaded, header_, queue_, PathStyle::Posix);
   EXPECT_EQ(header_, header);
@@ -250,7 +251,7 @@ TEST_F(SettingsFile, FullTextsWithManyBreaksRoundTripWhole) {
 }
 
 TEST_F(SettingsFile, HeaderIsSavedAsTheEditGivesIt) {
-  ASSERT_FALSE(SaveSettings(File(), s_, std::string(1200, 'x'), std::string(997, 'y') + "\r\n"));
+  ASSERT_OK(SaveSettings(File(), s_, std::string(1200, 'x'), std::string(997, 'y') + "\r\n"));
   Load();
   EXPECT_EQ(header_, std::string(998, 'x'));
   EXPECT_EQ(queue_, std::string(997, 'y'));  // no half line break
@@ -266,7 +267,7 @@ TEST_F(SettingsFile, DamagedFileReadsAndKeepsWhatWasNotTouched) {
   EXPECT_TRUE(s_.UseTip);
   EXPECT_EQ(header_, "");
 
-  ASSERT_FALSE(SaveSettings(File(), s_, "h", "q"));
+  ASSERT_OK(SaveSettings(File(), s_, "h", "q"));
   const std::string after = ReadFile(File().string());
   for (const std::string& kept :
        {std::string("\x00\xFF\x01 binary\n", 11), std::string(10 << 20, 'z') + "\n",
@@ -282,9 +283,9 @@ TEST_F(SettingsFile, DamagedFileReadsAndKeepsWhatWasNotTouched) {
 TEST_F(SettingsFile, UnstorableOutputNameIsReportedAndTheRestSaved) {
   s_.FileOutput = "/tmp/line\nbreak.txt";
   s_.MainHead = "kept";
-  const std::optional<Failure> failed = SaveSettings(File(), s_, "h", "q");
-  ASSERT_TRUE(failed);
-  EXPECT_NE(failed->reason.find("FileOutput"), std::string::npos);
+  const Status failed = SaveSettings(File(), s_, "h", "q");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_NE(failed.failure().reason.find("FileOutput"), std::string::npos);
   ScriptSettings loaded;
   LoadSettings(File(), loaded, header_, queue_, PathStyle::Posix);
   EXPECT_EQ(loaded.MainHead, "kept");
@@ -296,7 +297,7 @@ TEST_F(SettingsFile, FileThatCannotBeWrittenIsReported) {
   // A folder where the settings folder should be.
   fs::create_directories(dir_.path() / "config");
   WriteFile((dir_.path() / "config" / "loomquill").string(), "not a folder");
-  EXPECT_TRUE(SaveSettings(File(), s_, "", ""));
+  EXPECT_FALSE(SaveSettings(File(), s_, "", "").ok());
 }
 
 TEST_F(SettingsFile, FontDefaultsAndOrder) {
@@ -309,7 +310,7 @@ TEST_F(SettingsFile, FontDefaultsAndOrder) {
   EXPECT_EQ(dflt.FaceName, "Arial");
 
   FontSettings font{-16, 700, 1, 1, 0, std::string(40, 'F')};
-  ASSERT_FALSE(SaveFontSettings(File(), font, 12));
+  ASSERT_OK(SaveFontSettings(File(), font, 12));
   EXPECT_EQ(ReadFile(File().string()),
             "[Loomquill]\nlfHeight=-16\nlfPointSize=12\nlfWeight=700\nlfItalic=1\n"
             "lfUnderline=1\nlfStrikeOut=0\nlfFaceName=" +
@@ -322,9 +323,9 @@ TEST_F(SettingsFile, FontDefaultsAndOrder) {
 }
 
 TEST_F(SettingsFile, FontKeysLiveBesideTheScript) {
-  ASSERT_FALSE(SaveSettings(File(), s_, "h", "q"));
-  ASSERT_FALSE(SaveFontSettings(File(), FontSettings{-20, 400, 0, 0, 1, "Mono"}, 15));
-  ASSERT_FALSE(SaveSettings(File(), s_, "h2", "q"));
+  ASSERT_OK(SaveSettings(File(), s_, "h", "q"));
+  ASSERT_OK(SaveFontSettings(File(), FontSettings{-20, 400, 0, 0, 1, "Mono"}, 15));
+  ASSERT_OK(SaveSettings(File(), s_, "h2", "q"));
   Load();
   EXPECT_EQ(header_, "h2");
   EXPECT_EQ(LoadFontSettings(File()).FaceName, "Mono");
@@ -348,7 +349,7 @@ TEST_F(SettingsFile, PreviewIsClosedAndUnplacedWhenNothingIsStored) {
 }
 
 TEST_F(SettingsFile, PreviewStateRoundTripsInItsKeys) {
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, -8, 40, 520, 610}));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{true, -8, 40, 520, 610}));
   EXPECT_EQ(ReadFile(File().string()),
             "[Loomquill]\nPreviewOpen=1\nPreviewLeft=-8\nPreviewTop=40\nPreviewWidth=520\n"
             "PreviewHeight=610\n");
@@ -360,7 +361,7 @@ TEST_F(SettingsFile, PreviewStateRoundTripsInItsKeys) {
   EXPECT_EQ(preview.Width, 520);
   EXPECT_EQ(preview.Height, 610);
 
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{false, 1, 2, 300, 200}));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{false, 1, 2, 300, 200}));
   preview = LoadPreviewSettings(File());
   EXPECT_FALSE(preview.Open);
   EXPECT_EQ(preview.Left, 1);
@@ -368,10 +369,10 @@ TEST_F(SettingsFile, PreviewStateRoundTripsInItsKeys) {
 }
 
 TEST_F(SettingsFile, AnUnplacedPreviewStoresOnlyWhetherItWasOpenAndKeepsAnEarlierPlace) {
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{}));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{}));
   EXPECT_EQ(ReadFile(File().string()), "[Loomquill]\nPreviewOpen=0\n");
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 3, 4, 500, 400}));
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 0, 0, 0, 0}));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{true, 3, 4, 500, 400}));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{true, 0, 0, 0, 0}));
   const PreviewSettings preview = LoadPreviewSettings(File());
   EXPECT_TRUE(preview.Open);
   EXPECT_EQ(preview.Left, 3);
@@ -379,10 +380,10 @@ TEST_F(SettingsFile, AnUnplacedPreviewStoresOnlyWhetherItWasOpenAndKeepsAnEarlie
 }
 
 TEST_F(SettingsFile, PreviewKeysLiveBesideTheScriptAndTheFont) {
-  ASSERT_FALSE(SaveSettings(File(), s_, "h", "q"));
-  ASSERT_FALSE(SavePreviewSettings(File(), PreviewSettings{true, 5, 6, 400, 300}));
-  ASSERT_FALSE(SaveFontSettings(File(), FontSettings{-20, 400, 0, 0, 0, "Mono"}, 15));
-  ASSERT_FALSE(SaveSettings(File(), s_, "h2", "q"));
+  ASSERT_OK(SaveSettings(File(), s_, "h", "q"));
+  ASSERT_OK(SavePreviewSettings(File(), PreviewSettings{true, 5, 6, 400, 300}));
+  ASSERT_OK(SaveFontSettings(File(), FontSettings{-20, 400, 0, 0, 0, "Mono"}, 15));
+  ASSERT_OK(SaveSettings(File(), s_, "h2", "q"));
   Load();
   EXPECT_EQ(header_, "h2");
   EXPECT_EQ(LoadFontSettings(File()).FaceName, "Mono");

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/escape.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -20,10 +21,10 @@ using test::WriteFile;
 class TemplateFile : public testing::Test {
  protected:
   std::string Name(const std::string& file) const { return (dir_.path() / file).string(); }
-  std::optional<Failure> Load(const std::string& file) {
+  Status Load(const std::string& file) {
     return LoadTemplate(file, s_, header_, queue_, HostPathStyle());
   }
-  std::optional<Failure> Save(const std::string& file) {
+  Status Save(const std::string& file) {
     return SaveTemplate(file, s_, header_, queue_, HostPathStyle());
   }
 
@@ -42,7 +43,7 @@ TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
   header_ = "<li>";
   queue_ = "</li>\r\n";
   const std::string file = Name("html list.hqd");
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   EXPECT_EQ(ReadFile(file),
             "[Loomquill]\n"
             "h_menutitle=html list\n"
@@ -68,12 +69,12 @@ TEST_F(TemplateFile, EveryEscapeKindRoundTripsAsItsWord) {
     const auto kind = static_cast<EscapeKind>(i);
     SCOPED_TRACE(kEscapeWords[i]);
     s_.Escape = kind;
-    ASSERT_FALSE(Save(file));
+    ASSERT_OK(Save(file));
     EXPECT_NE(ReadFile(file).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
               std::string::npos);
     ScriptSettings other;
     other.Escape = kind == EscapeKind::Csv ? EscapeKind::Url : EscapeKind::Csv;
-    ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+    ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
     EXPECT_EQ(other.Escape, kind);
   }
 }
@@ -83,11 +84,11 @@ TEST_F(TemplateFile, SavingNoneOverwritesAnEarlierKind) {
   const std::string file = Name("t.hqd");
   WriteFile(file, "[Loomquill]\nEscape=shell\n");
   s_.Escape = EscapeKind::None;
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   EXPECT_NE(ReadFile(file).find("Escape=none\n"), std::string::npos);
   EXPECT_EQ(ReadFile(file).find("shell"), std::string::npos);
   s_.Escape = EscapeKind::Shell;
-  ASSERT_FALSE(Load(file));
+  ASSERT_OK(Load(file));
   EXPECT_EQ(s_.Escape, EscapeKind::None);
 }
 
@@ -103,7 +104,7 @@ TEST_F(TemplateFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
     SCOPED_TRACE(body);
     WriteFile(file, "[Loomquill]\n" + std::string(body));
     s_.Escape = EscapeKind::Json;
-    ASSERT_FALSE(Load(file));
+    ASSERT_OK(Load(file));
     EXPECT_EQ(s_.Escape, expected);
   }
 }
@@ -111,13 +112,13 @@ TEST_F(TemplateFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
 TEST_F(TemplateFile, WithoutSaveLocalTheOutputFileStaysAsItIs) {
   s_.FileOutput = "/first/out.txt";
   const std::string file = Name("t.hqd");
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   EXPECT_EQ(ReadFile(file).find("FileOutput"), std::string::npos);
 
   ScriptSettings other;
   other.FileOutput = "/current/out.txt";
   other.RelPath = "/dropped/folder/";
-  ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
   EXPECT_EQ(other.FileOutput, "/current/out.txt");
   EXPECT_EQ(other.RelPath, "/dropped/folder/");
 }
@@ -126,12 +127,12 @@ TEST_F(TemplateFile, WithSaveLocalTheOutputFileAndItsFolderAreTaken) {
   s_.FileOutput = "/stored/dir/out.txt";
   s_.SaveLocal = true;
   const std::string file = Name("t.hqd");
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
 
   ScriptSettings other;
   other.FileOutput = "/current/out.txt";
   other.RelPath = "/current/";
-  ASSERT_FALSE(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
   EXPECT_TRUE(other.SaveLocal);
   EXPECT_EQ(other.FileOutput, "/stored/dir/out.txt");
   EXPECT_EQ(other.RelPath, "/stored/dir/");
@@ -141,16 +142,16 @@ TEST_F(TemplateFile, StoredOutputIsKeptButIgnoredOnceSaveLocalIsOff) {
   const std::string file = Name("t.hqd");
   s_.FileOutput = "/stored/out.txt";
   s_.SaveLocal = true;
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   s_.SaveLocal = false;
   s_.FileOutput = "/newer/out.txt";
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   EXPECT_NE(ReadFile(file).find("FileOutput=/stored/out.txt\n"), std::string::npos);
   EXPECT_EQ(s_.FileOutput, "/newer/out.txt");
 
   // An empty stored output file does not replace the current one.
   WriteFile(file, "[Loomquill]\nSaveLocal=1\nFileOutput=\n");
-  ASSERT_FALSE(Load(file));
+  ASSERT_OK(Load(file));
   EXPECT_EQ(s_.FileOutput, "/newer/out.txt");
 }
 
@@ -160,7 +161,7 @@ TEST_F(TemplateFile, HandWrittenMenuTitleAndHelpAreKept) {
   WriteFile(file, "[Loomquill]\r\nh_menutitle=  \"My Web Page\"  \r\nh_menuhelp=" + long_help +
                       "\r\nExtra=kept\r\n");
   header_ = "x";
-  ASSERT_FALSE(Save(file));
+  ASSERT_OK(Save(file));
   const std::string after = ReadFile(file);
   EXPECT_NE(after.find("h_menutitle=  \"My Web Page\"  \r\n"), std::string::npos);
   EXPECT_NE(after.find("h_menuhelp=" + long_help + "\r\n"), std::string::npos);
@@ -180,7 +181,7 @@ TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
   s_.SendToIndex = 1;
   s_.UseTip = false;
   header_ = "old header";
-  ASSERT_FALSE(Load(file));
+  ASSERT_OK(Load(file));
   EXPECT_EQ(s_.MainHead, "");
   EXPECT_EQ(s_.MainQueue, "");
   EXPECT_EQ(header_, "");
@@ -200,7 +201,7 @@ TEST_F(TemplateFile, DamagedTemplateReadsWithoutFuss) {
   WriteFile(file, std::string("\xFF\x00\x01\n", 4) + std::string(1 << 20, '=') +
                       "\n[Loomquill]\nCheckIndex=x\nHeader=<ok>");
   s_.CheckIndex = 2;
-  ASSERT_FALSE(Load(file));
+  ASSERT_OK(Load(file));
   EXPECT_EQ(header_, "ok");
   EXPECT_EQ(s_.CheckIndex, 0);
 }
@@ -209,9 +210,9 @@ TEST_F(TemplateFile, MissingTemplateChangesNothingAndIsReported) {
   s_.MainHead = "mine";
   header_ = "my header";
   const std::string file = Name("gone.hqd");
-  const std::optional<Failure> failed = Load(file);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->text, file);
+  const Status failed = Load(file);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.failure().text, file);
   EXPECT_EQ(s_.MainHead, "mine");
   EXPECT_EQ(header_, "my header");
   EXPECT_EQ(s_.TemplateFile, "");
@@ -222,7 +223,7 @@ TEST_F(TemplateFile, TemplateThatCannotBeWrittenChangesNothing) {
   header_ = "my header";
   s_.TemplateFile = "/before.hqd";
   const std::string file = Name("no/folder/t.hqd");
-  ASSERT_TRUE(Save(file));
+  ASSERT_FALSE(Save(file).ok());
   EXPECT_EQ(s_.MainHead, "mine");
   EXPECT_EQ(header_, "my header");
   EXPECT_EQ(s_.TemplateFile, "/before.hqd");

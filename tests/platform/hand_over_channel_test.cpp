@@ -227,15 +227,18 @@ TEST_F(HandOverChannel, ALiveInstanceIsNotReplaced) {
 TEST_F(HandOverChannel, AnUnsafeFolderIsRefused) {
   std::filesystem::create_directories(folder_);
   std::filesystem::permissions(folder_, std::filesystem::perms::all);
+  const Status open = EnsurePrivateFolder(folder_ + "/");
+  ASSERT_FALSE(open.ok());
+  EXPECT_EQ(open.failure().Describe(), folder_ + "/: open to other users");
   std::string error;
-  EXPECT_FALSE(EnsurePrivateFolder(folder_ + "/", &error));
-  EXPECT_NE(error.find("open to other users"), std::string::npos);
   bool other = false;
   EXPECT_FALSE(HandOverListener::Listen(socket_, &error, &other));
 
   const std::string link = dir_.File("link");
   std::filesystem::create_directory_symlink(folder_, link);
-  EXPECT_FALSE(EnsurePrivateFolder(link + "/", &error));
+  const Status linked = EnsurePrivateFolder(link + "/");
+  ASSERT_FALSE(linked.ok());
+  EXPECT_EQ(linked.failure().reason, "a symbolic link, not a folder");
 }
 
 TEST(HandOverPaths, FollowTheRuntimeFolder) {

@@ -19,6 +19,7 @@
 #include "platform/single_instance.h"
 #include "tests/platform/hand_over_polling.h"
 #include "tests/platform/other_user.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -147,13 +148,15 @@ TEST_F(HandOverUsers, ASenderNeverFollowsALinkAnotherUserMade) {
 
 TEST_F(HandOverUsers, ASenderChecksWhoListensInItsOwnFolder) {
   // Our own private folder, open for a moment while the other user puts a socket in it.
+  ASSERT_OK(EnsurePrivateFolder(folder_));
   std::string error;
-  ASSERT_TRUE(EnsurePrivateFolder(folder_, &error)) << error;
   chmod(folder_.c_str(), 0777);
   Squatter squatter(folder_, Squatter::Way::kInside);
   ASSERT_TRUE(squatter.ready());
   chmod(folder_.c_str(), 0700);
-  ASSERT_EQ(CheckPrivateFolder(folder_, nullptr), FolderCheck::kPrivate);
+  const Result<FolderCheck> checked = CheckPrivateFolder(folder_);
+  ASSERT_OK(checked);
+  ASSERT_EQ(checked.value(), FolderCheck::kPrivate);
   EXPECT_EQ(SendHandOver(HandOverSocketIn(folder_), {"/home/me/a.txt"}, &error),
             HandOverSend::kRefused);
   EXPECT_NE(error.find("listener belongs to another user"), std::string::npos) << error;

@@ -18,6 +18,7 @@
 
 #include "platform/hand_over_folder.h"
 #include "tests/platform/hand_over_polling.h"
+#include "tests/support/result_testing.h"
 #include "tests/support/temp_dir.h"
 
 namespace lq {
@@ -95,7 +96,7 @@ class SingleInstance : public ::testing::Test {
 };
 
 TEST_F(SingleInstance, TenStartsOnAStaleSocketMakeOneListener) {
-  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  ASSERT_OK(EnsurePrivateFolder(folder_));
   std::vector<std::string> expected(kStarts - 1, "other");
   expected.insert(expected.begin(), "listening");
   // The race is one of timing: a few rounds give it every chance.
@@ -145,7 +146,7 @@ TEST_F(SingleInstance, TenStartsAtOnceGiveOneInstanceAndNineHandOvers) {
 }
 
 TEST_F(SingleInstance, AStartWaitsForAnInstanceThatIsStillStarting) {
-  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  ASSERT_OK(EnsurePrivateFolder(folder_));
   // Another process holds the lock and begins to listen a moment later.
   const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
@@ -216,7 +217,7 @@ TEST_F(SingleInstance, AnInstanceThatNeverAnswersEndsTheStart) {
 }
 
 TEST_F(SingleInstance, AnInstanceThatNeverListensIsWaitedForOnlySoLong) {
-  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  ASSERT_OK(EnsurePrivateFolder(folder_));
   const int lock = open((socket_ + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
   const std::vector<std::string> names = {"/nobody/listens.txt"};
@@ -248,7 +249,7 @@ TEST_F(SingleInstance, AnInstanceRemovesOnlyTheSocketItMade) {
 }
 
 TEST_F(SingleInstance, AStaleSocketGivesWayToTheNextInstance) {
-  ASSERT_TRUE(EnsurePrivateFolder(folder_, nullptr));
+  ASSERT_OK(EnsurePrivateFolder(folder_));
   close(BindRaw(socket_, false));
   InstanceStart start = StartInstance({folder_}, nullptr);
   ASSERT_EQ(start.role, InstanceStart::Role::kListening) << start.notes;
