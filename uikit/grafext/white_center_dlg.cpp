@@ -85,16 +85,22 @@ void GiveFocusRing(wxWindow* window, const wxColour& ring) {
   }
 }
 
+#ifdef __WXGTK__
+// Calls look(handle) for each direct child of window that is a Control.
+template <typename Control, typename Look>
+void ForEachChildOf(wxWindow* window, Look look) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (dynamic_cast<Control*>(child) != nullptr) look(child->GetHandle());
+  }
+}
+#endif
+
 // Room between a group label and its frame's line, on either side of the text.
 constexpr int kGroupLabelGap = 4;
 
 void KeepGroupLabelsOffTheirFrames(wxWindow* window) {
 #ifdef __WXGTK__
-  for (wxWindow* child : window->GetChildren()) {
-    if (dynamic_cast<wxStaticBox*>(child) != nullptr) {
-      SetGroupLabelApart(child->GetHandle(), kGroupLabelGap);
-    }
-  }
+  ForEachChildOf<wxStaticBox>(window, [](void* box) { SetGroupLabelApart(box, kGroupLabelGap); });
 #else
   (void)window;
 #endif
@@ -105,11 +111,8 @@ constexpr int kEditInnerMargin = 6;
 
 void GiveEditsInnerMargins(wxWindow* window) {
 #ifdef __WXGTK__
-  for (wxWindow* child : window->GetChildren()) {
-    if (dynamic_cast<wxTextCtrl*>(child) != nullptr) {
-      SetEditInnerMargin(child->GetHandle(), kEditInnerMargin);
-    }
-  }
+  ForEachChildOf<wxTextCtrl>(window,
+                             [](void* edit) { SetEditInnerMargin(edit, kEditInnerMargin); });
 #else
   (void)window;
 #endif
