@@ -30,12 +30,12 @@ std::string VersionText(std::string_view program) {
   return text;
 }
 
-std::string PutStandardOutput(std::string_view text) {
+Status PutStandardOutput(std::string_view text) {
   errno = 0;
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
   // A full device takes the bytes into the buffer and refuses them only at the flush.
   if (std::fflush(stdout) == 0 && written && !std::ferror(stdout)) return {};
-  return errno != 0 ? std::strerror(errno) : "write error";
+  return Failure{"standard output", {}, errno != 0 ? std::strerror(errno) : "write error"};
 }
 
 }  // namespace lq

@@ -119,14 +119,6 @@ Status Emit(const std::string& text, const std::string& path) {
   return false;
 }
 
-// Text for standard output that is all the run gives: one that did not all go out fails it.
-Status PutAll(const std::string& text) {
-  if (std::string why = PutStandardOutput(text); !why.empty()) {
-    return Failure{"standard output", {}, std::move(why)};
-  }
-  return {};
-}
-
 // --list-templates: the menu a folder yields, with what the scan left out said after it.
 Status ListTemplates(const CliOptions& o) {
   const std::string program = ProgramFolder();
@@ -146,7 +138,7 @@ Status ListTemplates(const CliOptions& o) {
     const std::string head = FormatTemplateTree(shipped);
     tree = head + "--\n" + tree.substr(head.size());
   }
-  if (Status put = PutAll(tree); !put.ok()) return put;
+  if (Status put = PutStandardOutput(tree); !put.ok()) return put;
   if (!menu.CutAt.empty()) {
     Say("warning: the scan stopped after " + std::to_string(kListTemplatesBounds.max_folders) +
         " folders: " + menu.CutAt + " and the folders after it were not scanned");
@@ -327,8 +319,8 @@ Result<int> ComposeAll(const CliOptions& o, const ScriptSettings& s, Composer& c
 }
 
 int Run(const CliOptions& o) {
-  if (o.help) return Ended(PutAll(ProgramText(kCliUsage)));
-  if (o.version) return Ended(PutAll(VersionText("loomquill-cli")));
+  if (o.help) return Ended(PutStandardOutput(ProgramText(kCliUsage)));
+  if (o.version) return Ended(PutStandardOutput(VersionText("loomquill-cli")));
   if (o.list_templates) return Ended(ListTemplates(o));
   Result<Job> read = ReadTemplate(o);
   if (!read.ok()) return Ended(read.status());

@@ -41,9 +41,9 @@ std::string ActivationToken() {
 // Prints the help or the version without opening a window; a full or closed standard output
 // fails, as it does for GNU programs.
 int PrintAndExit(const std::string& text) {
-  const std::string failure = lq::PutStandardOutput(text);
-  if (failure.empty()) return 0;
-  std::fprintf(stderr, "loomquill: standard output: %s\n", failure.c_str());
+  const lq::Status put = lq::PutStandardOutput(text);
+  if (put.ok()) return 0;
+  std::fprintf(stderr, "loomquill: %s\n", put.failure().Describe().c_str());
   return kRefused;
 }
 
