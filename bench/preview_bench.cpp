@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
       dlg->FindWindow(lq::ids::kFileList)->GetRect().GetTopLeft() + wxSize(5, 5);
   dlg->HandleDrop(names, on_list);
   // A copy script escaped for the shell, with variables in every text.
-  dlg->settings().Escape = lq::EscapeKind::Shell;
+  dlg->settings().Escape = lq::EscapeKind::kShell;
   dlg->settings().MainHead = "#!/bin/sh\r\n# ZQ_GETCOUNT files from ZQ_PATH\r\n";
   dlg->settings().MainQueue = "echo ZQ_GETCOUNT copied, the last ZQ_NAMEZQ_EXT\r\n";
   dlg->preview().Open(dlg->initial_font());

@@ -135,8 +135,8 @@ constexpr ValueOption kValueOptions[] = {
      [](const std::string& v, CliOptions& o) {
        const std::optional<PathStyle> style =
            WordValue<PathStyle>(v, {{"host", HostPathStyle()},
-                                    {"windows", PathStyle::Windows},
-                                    {"posix", PathStyle::Posix}});
+                                    {"windows", PathStyle::kWindows},
+                                    {"posix", PathStyle::kPosix}});
        if (!style)
          return Status(Usage("--path-style takes host, windows or posix, not '" + v + "'"));
        o.style = *style;
@@ -145,7 +145,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--eol",
      [](const std::string& v, CliOptions& o) {
        const std::optional<Eol> eol =
-           WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::Lf}, {"crlf", Eol::CrLf}});
+           WordValue<Eol>(v, {{"native", NativeEol()}, {"lf", Eol::kLf}, {"crlf", Eol::kCrLf}});
        if (!eol) return Status(Usage("--eol takes native, lf or crlf, not '" + v + "'"));
        o.eol = *eol;
        return Status();

@@ -238,7 +238,7 @@ Result<bool> ReadSources(const CliOptions& o, Add& add, const std::function<bool
     if (enough()) return left_out;
     // A line that does not end within kListLineMax stops the reading, so even /dev/zero is
     // read in bounded time and memory.
-    LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+    LineSplitter splitter(NulInLine::kCut, kNameMax, kListLineMax);
     Status read = ForEachPiece(path, kInvalidFileCaption, splitter, add, left_out_of(path), "line");
     if (!stopped.ok()) return stopped.failure();
     if (!read.ok()) return std::move(read).failure();
@@ -262,7 +262,7 @@ Result<bool> ReadSources(const CliOptions& o, Add& add, const std::function<bool
     } else {
       // A NUL inside a line is never cut away nor skipped: it may be a -print0 list, whose
       // names holding a line break would come apart into other names.
-      LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+      LineSplitter splitter(NulInLine::kRefuse, kNameMax, kListLineMax, EmptyNames::kSkip);
       read = read_with(splitter, "line");
       if (!read.ok() && splitter.problem() == LineProblem::kNul) {
         read.failure().reason += "; give --null for names separated by NUL";

@@ -30,7 +30,7 @@ void ForEachVariable(std::string_view text, Each each) {
 void AppendLiteral(std::string& to, std::string_view run, Eol eol) {
   for (const char c : run) {
     if (c == '\r') continue;
-    if (c == '\n' && eol == Eol::CrLf) to.push_back('\r');
+    if (c == '\n' && eol == Eol::kCrLf) to.push_back('\r');
     to.push_back(c);
   }
 }

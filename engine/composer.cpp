@@ -16,7 +16,7 @@ Composer::Composer(const ScriptSettings& settings, PathStyle style, Eol eol,
       queue_(CompileText(CutUtf8View(queue, kEditReadMax), eol)),
       direct_(header_, queue_, settings, style),
       writer_(header_, queue_),
-      escaping_(settings.Escape != EscapeKind::None) {}
+      escaping_(settings.Escape != EscapeKind::kNone) {}
 
 template <bool kEscaping>
 char* Composer::WriteLine(char* room, int index, std::string_view name) {

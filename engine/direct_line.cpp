@@ -24,13 +24,13 @@ DirectLine::DirectLine(const CompiledText& header, const CompiledText& queue,
                        const ScriptSettings& settings, PathStyle style)
     : mode_(EffectiveMode(settings.CheckIndex)) {
   switch (settings.Escape) {
-    case EscapeKind::None:
+    case EscapeKind::kNone:
       break;
-    case EscapeKind::Shell:
+    case EscapeKind::kShell:
       mark_ = '\'';
       mark_text_ = "'\\''";  // close the quote, an escaped quote, open again
       break;
-    case EscapeKind::Csv:
+    case EscapeKind::kCsv:
       mark_ = '"';
       mark_text_ = "\"\"";
       break;
@@ -38,7 +38,7 @@ DirectLine::DirectLine(const CompiledText& header, const CompiledText& queue,
       return;  // kinds that refuse, or write more than one byte otherwise, take the values' way
   }
   const unsigned vars = header.vars | queue.vars;
-  if (style != PathStyle::Posix || settings.InvertSlash || (vars & Bit(Variable::RelPath)) != 0) {
+  if (style != PathStyle::kPosix || settings.InvertSlash || (vars & Bit(Variable::kRelPath)) != 0) {
     return;
   }
   std::vector<Part> parts;
@@ -85,24 +85,24 @@ void DirectLine::AddParts(std::vector<Part>& parts, const CompiledText& text) co
       continue;
     }
     switch (static_cast<Variable>(seg.var)) {
-      case Variable::Drive:
+      case Variable::kDrive:
         break;  // a Posix name has none
-      case Variable::Path:
+      case Variable::kPath:
         Join(parts, Part{Part::kRange, {}, Range{0, 1}});
         break;
-      case Variable::Name:
+      case Variable::kName:
         Join(parts, Part{Part::kRange, {}, Range{1, 2}});
         break;
-      case Variable::Ext:
+      case Variable::kExt:
         Join(parts, Part{Part::kRange, {}, Range{2, 3}});
         break;
-      case Variable::GetSelIndex:
+      case Variable::kGetSelIndex:
         Join(parts, Part{Part::kSelIndex, {}, {}});
         break;
-      case Variable::GetCount:
+      case Variable::kGetCount:
         Join(parts, Part{Part::kCount, {}, {}});
         break;
-      case Variable::RelPath:
+      case Variable::kRelPath:
         break;  // never here: such a job takes the values' way
     }
   }

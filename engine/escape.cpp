@@ -185,7 +185,7 @@ bool AppendUrlName(std::string& out, std::string_view name) {
 bool IsAbsolute(std::string_view name, PathStyle style) {
   if (name.empty()) return false;
   if (name[0] == '/') return true;
-  if (style != PathStyle::Windows) return false;
+  if (style != PathStyle::kWindows) return false;
   const auto c = static_cast<unsigned char>(name[0]);
   const bool drive =
       name.size() >= 2 && name[1] == ':' && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
@@ -237,10 +237,10 @@ bool AppendEscaped(std::string& out, std::string_view value, EscapeKind kind) {
 
 bool AppendEscapedName(std::string& out, std::string_view name, EscapeKind kind, PathStyle style) {
   switch (kind) {
-    case EscapeKind::Url:
-    case EscapeKind::HtmlUrl:
+    case EscapeKind::kUrl:
+    case EscapeKind::kHtmlUrl:
       return AppendUrlName(out, name);
-    case EscapeKind::Line:
+    case EscapeKind::kLine:
       return AppendLineName(out, name, style);
     default:
       return AppendEscaped(out, name, kind);
@@ -249,22 +249,22 @@ bool AppendEscapedName(std::string& out, std::string_view name, EscapeKind kind,
 
 bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
   switch (kind) {
-    case EscapeKind::None:
+    case EscapeKind::kNone:
       return true;
-    case EscapeKind::Shell:
+    case EscapeKind::kShell:
       return value.find('\'') == std::string_view::npos;
-    case EscapeKind::Batch:
+    case EscapeKind::kBatch:
       return FirstMarked(value, kBatchMarked) == std::string_view::npos;
-    case EscapeKind::Html:
-    case EscapeKind::HtmlUrl:
+    case EscapeKind::kHtml:
+    case EscapeKind::kHtmlUrl:
       return FirstMarked(value, kHtmlMarked) == std::string_view::npos && IsValidUtf8(value);
-    case EscapeKind::Url:
+    case EscapeKind::kUrl:
       return FirstMarked(value, kUrlMarked) == std::string_view::npos;
-    case EscapeKind::Csv:
+    case EscapeKind::kCsv:
       return value.find('"') == std::string_view::npos;
-    case EscapeKind::Json:
+    case EscapeKind::kJson:
       return FirstMarked(value, kJsonMarked) == std::string_view::npos && IsValidUtf8(value);
-    case EscapeKind::Line:
+    case EscapeKind::kLine:
       return FirstMarked(value, kLineMarked) == std::string_view::npos;
   }
   return false;
@@ -272,10 +272,10 @@ bool WrittenAsItIs(std::string_view value, EscapeKind kind) {
 
 bool NameWrittenAsItIs(std::string_view name, EscapeKind kind, PathStyle style) {
   switch (kind) {
-    case EscapeKind::Url:
-    case EscapeKind::HtmlUrl:
+    case EscapeKind::kUrl:
+    case EscapeKind::kHtmlUrl:
       return !StartsAsHost(name) && FirstMarked(name, kUrlMarked) == std::string_view::npos;
-    case EscapeKind::Line:
+    case EscapeKind::kLine:
       return FirstMarked(name, kLineMarked) == std::string_view::npos &&
              !NeedsDotSlash(name, style);
     default:
@@ -285,14 +285,14 @@ bool NameWrittenAsItIs(std::string_view name, EscapeKind kind, PathStyle style) 
 
 std::string_view RefusalReason(EscapeKind kind) {
   switch (kind) {
-    case EscapeKind::Batch:
+    case EscapeKind::kBatch:
       return "a batch file cannot hold a double quote or a line break inside \"...\"";
-    case EscapeKind::Json:
+    case EscapeKind::kJson:
       return "the name is not valid UTF-8, which a JSON text cannot hold";
-    case EscapeKind::Html:
-    case EscapeKind::HtmlUrl:
+    case EscapeKind::kHtml:
+    case EscapeKind::kHtmlUrl:
       return "the name is not valid UTF-8, which the text of an HTML page cannot hold";
-    case EscapeKind::Line:
+    case EscapeKind::kLine:
       return "the name holds a line break (CR or LF), which would start another entry of a "
              "line-by-line list";
     default:

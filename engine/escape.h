@@ -14,7 +14,7 @@ namespace lq {
 // escaping a joined value is the same as joining the escaped parts. The written name is
 // escaped as a whole (AppendEscapedName): html-url makes it a link target, line guards its
 // start. New kinds go at the end: the window's menu ids follow this order.
-enum class EscapeKind { None, Shell, Batch, Html, Url, Csv, Json, HtmlUrl, Line };
+enum class EscapeKind { kNone, kShell, kBatch, kHtml, kUrl, kCsv, kJson, kHtmlUrl, kLine };
 
 // The words that name the kinds in settings, templates and on the command line, in enum order.
 inline constexpr std::array<std::string_view, 9> kEscapeWords = {

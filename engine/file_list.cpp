@@ -266,7 +266,7 @@ void MoveItem(FileList& list, Direction direction) {
     list.Select(0);
     return;
   }
-  list.MoveActedOn(direction == Direction::Up);
+  list.MoveActedOn(direction == Direction::kUp);
 }
 
 void DeleteSelected(FileList& list) {

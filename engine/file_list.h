@@ -83,7 +83,7 @@ class FileList {
   std::vector<IndexRange> marks_;  // sorted, disjoint, never touching, never empty
 };
 
-enum class Direction { Up, Down };
+enum class Direction { kUp, kDown };
 
 // Success when the list has items; the "Info" notice otherwise.
 Status RequireFiles(const FileList& list);

@@ -72,13 +72,13 @@ std::string_view FileValues::InvertedDirectory() {
 
 void FileValues::SetRelativeBase(std::string base) {
   base_ = std::move(base);
-  base_tidy_ = HostPathStyle() == PathStyle::Posix && !base_.empty() && base_.front() == '/' &&
+  base_tidy_ = HostPathStyle() == PathStyle::kPosix && !base_.empty() && base_.front() == '/' &&
                base_.back() == '/' && ToText(ToPath(base_).lexically_normal()) == base_;
 }
 
 bool FileValues::FastRelative(std::string_view& out) {
   const std::string_view file = name();
-  if (style_ != PathStyle::Posix || file.empty()) return false;
+  if (style_ != PathStyle::kPosix || file.empty()) return false;
   if (!relation_.Knows(settings_->RelPath)) relation_.SetFolder(settings_->RelPath);
   // The name as given is looked at: its copy was just written (see given()).
   TailMarks tail;

@@ -18,7 +18,7 @@
 namespace lq {
 
 // The template variables; their order is that of the tables that list them.
-enum class Variable { Drive, Path, Name, Ext, RelPath, GetSelIndex, GetCount };
+enum class Variable { kDrive, kPath, kName, kExt, kRelPath, kGetSelIndex, kGetCount };
 inline constexpr std::array<std::string_view, 7> kVariableNames = {
     "ZQ_DRIVE", "ZQ_PATH", "ZQ_NAME", "ZQ_EXT", "ZQ_RELPATH", "ZQ_GETSELINDEX", "ZQ_GETCOUNT"};
 
@@ -78,13 +78,13 @@ class FileValues {
   // The value of v, escaped as the settings ask; an escaping that cannot hold the value
   // gives it empty and marks the file as refused.
   std::string_view Get(Variable v) {
-    if (settings_->Escape == EscapeKind::None || v >= Variable::GetSelIndex) [[likely]] {
+    if (settings_->Escape == EscapeKind::kNone || v >= Variable::kGetSelIndex) [[likely]] {
       return Raw(v);
     }
     // The parts of a name the escaping writes as it is are written as they are too: they are
     // its bytes cut at separators and dots (a slash for an inverted backslash, which no kind
     // escapes). The relative folder may hold bytes of other names.
-    if (v != Variable::RelPath && NamePlain()) return Raw(v);
+    if (v != Variable::kRelPath && NamePlain()) return Raw(v);
     return Escaped(static_cast<std::size_t>(v), Raw(v));
   }
   // Whether the escaping writes the whole name as it is, and refuses nothing of it.
@@ -98,19 +98,19 @@ class FileValues {
   // The value as the name gives it, never escaped.
   std::string_view Raw(Variable v) {
     switch (v) {
-      case Variable::Drive:
+      case Variable::kDrive:
         return Parts().drive;
-      case Variable::Path:
+      case Variable::kPath:
         return settings_->InvertSlash ? InvertedDirectory() : Parts().directory;
-      case Variable::Name:
+      case Variable::kName:
         return Parts().name;
-      case Variable::Ext:
+      case Variable::kExt:
         return Parts().extension;
-      case Variable::RelPath:
+      case Variable::kRelPath:
         return RelDir();
-      case Variable::GetSelIndex:
+      case Variable::kGetSelIndex:
         return SelIndex();
-      case Variable::GetCount:
+      case Variable::kGetCount:
         return Count();
     }
     return {};
@@ -126,11 +126,11 @@ class FileValues {
   std::string_view given() const { return given_; }
   // The written name (WriteFileName), escaped as the settings ask.
   std::string_view Written() {
-    if (settings_->Escape != EscapeKind::None) [[unlikely]] {
+    if (settings_->Escape != EscapeKind::kNone) [[unlikely]] {
       const std::string_view raw = RawWritten();
       // Kinds that escape a whole name as any value pass a plain name's bytes as they are.
       const EscapeKind kind = settings_->Escape;
-      if (kind != EscapeKind::Url && kind != EscapeKind::HtmlUrl && kind != EscapeKind::Line &&
+      if (kind != EscapeKind::kUrl && kind != EscapeKind::kHtmlUrl && kind != EscapeKind::kLine &&
           (raw.empty() || (InName(raw) && NamePlain()))) {
         return raw;
       }
@@ -158,7 +158,7 @@ class FileValues {
   EscapeKind escape() const { return settings_->Escape; }
 
  private:
-  static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::GetSelIndex);
+  static constexpr std::size_t kWrittenSlot = static_cast<std::size_t>(Variable::kGetSelIndex);
   // In escaped_known_ beside the slots' bits, so that Reset clears both in one store.
   static constexpr unsigned kRefusedBit = 1u << 31;
   static constexpr unsigned kPlainKnownBit = 1u << 30;
@@ -198,7 +198,7 @@ class FileValues {
   bool FastRelative(std::string_view& out);
 
   const ScriptSettings* settings_ = nullptr;
-  PathStyle style_ = PathStyle::Posix;
+  PathStyle style_ = PathStyle::kPosix;
   long long index_ = 0;
   PaddedText name_;
   std::string_view given_;

@@ -74,9 +74,9 @@ inline char* CopyPiece(char* to, const char* src, std::size_t n) {
 
 constexpr unsigned Bit(Variable v) { return 1u << static_cast<int>(v); }
 // The variables made of the last component of a name, and those made of no name at all.
-constexpr unsigned kNameVariables = Bit(Variable::Name) | Bit(Variable::Ext);
+constexpr unsigned kNameVariables = Bit(Variable::kName) | Bit(Variable::kExt);
 constexpr unsigned kTailVariables =
-    kNameVariables | Bit(Variable::GetSelIndex) | Bit(Variable::GetCount);
+    kNameVariables | Bit(Variable::kGetSelIndex) | Bit(Variable::kGetCount);
 
 // An empty value may have no storage at all; CopyPiece reads this instead.
 constexpr char kNothing[kReadSlack] = {};
@@ -96,20 +96,20 @@ template <bool kEscaping>
   TailMarks tail;
   // Escaped, a name the escaping writes as it is has parts written as they are.
   if ((vars & ~line_writer_detail::kTailVariables) == 0 &&
-      (vars & line_writer_detail::kNameVariables) != 0 && style == PathStyle::Posix &&
+      (vars & line_writer_detail::kNameVariables) != 0 && style == PathStyle::kPosix &&
       (!kEscaping || values.NamePlain()) && FindPosixTail(values.given(), tail)) {
     // The usual job: name and extension, and numbers, from one look at the end of the name.
     const std::string_view copy = values.name();
     const std::size_t start = tail.separator + 1;
     const std::size_t dot = tail.dot == std::string_view::npos ? copy.size() : tail.dot;
-    values_[static_cast<std::size_t>(Variable::Name)] = copy.substr(start, dot - start);
-    values_[static_cast<std::size_t>(Variable::Ext)] =
+    values_[static_cast<std::size_t>(Variable::kName)] = copy.substr(start, dot - start);
+    values_[static_cast<std::size_t>(Variable::kExt)] =
         line_writer_detail::Readable(copy.substr(dot));
-    if ((vars & line_writer_detail::Bit(Variable::GetSelIndex)) != 0) {
-      values_[static_cast<std::size_t>(Variable::GetSelIndex)] = values.SelIndex();
+    if ((vars & line_writer_detail::Bit(Variable::kGetSelIndex)) != 0) {
+      values_[static_cast<std::size_t>(Variable::kGetSelIndex)] = values.SelIndex();
     }
-    if ((vars & line_writer_detail::Bit(Variable::GetCount)) != 0) {
-      values_[static_cast<std::size_t>(Variable::GetCount)] = values.Count();
+    if ((vars & line_writer_detail::Bit(Variable::kGetCount)) != 0) {
+      values_[static_cast<std::size_t>(Variable::kGetCount)] = values.Count();
     }
     preset = line_writer_detail::kTailVariables;
   }

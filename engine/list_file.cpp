@@ -35,7 +35,7 @@ ListText SplitListText(std::string_view text) {
   ListText list;
   auto add = [&list](std::string_view name) { list.names.emplace_back(name); };
   auto left_out = [&list](std::size_t line, LineProblem) { list.left_out.push_back(line); };
-  LineSplitter splitter(NulInLine::Cut, kNameMax);
+  LineSplitter splitter(NulInLine::kCut, kNameMax);
   splitter.Feed(text, add, left_out);
   splitter.Finish(add, left_out);
   return list;
@@ -145,7 +145,7 @@ Status OpenList(FileList& list, const std::string& path, const ListProgress& pro
     }
     ++found.left_out;
   };
-  LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+  LineSplitter splitter(NulInLine::kCut, kNameMax, kListLineMax);
   std::uint64_t done = 0;
   for (std::string_view chunk = reader.Next(); !chunk.empty() && !too_many; chunk = reader.Next()) {
     splitter.Feed(chunk, add, left_out);

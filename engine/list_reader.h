@@ -17,15 +17,15 @@ namespace lq {
 
 // What a line holding a NUL means.
 enum class NulInLine {
-  Cut,     // the line ends at it: names are C strings everywhere else
-  Refuse,  // reading stops there: the text is no list of lines (find -print0 output, maybe)
+  kCut,     // the line ends at it: names are C strings everywhere else
+  kRefuse,  // reading stops there: the text is no list of lines (find -print0 output, maybe)
 };
 
 // Why a name was left out, or why the reading stopped.
 enum class LineProblem {
   kNone,
   kTooLong,   // a name longer than its capacity: left out, the reading goes on
-  kNul,       // a line holding a NUL under NulInLine::Refuse: the reading stops
+  kNul,       // a line holding a NUL under NulInLine::kRefuse: the reading stops
   kEndless,   // a line longer than a list's lines can be: the reading stops
   kEmptyRun,  // kEmptyRunMax empty names in a row: the reading stops
   kEnough,    // the pieces' reader took all it wants: the reading stops, and nothing failed
@@ -40,8 +40,8 @@ inline constexpr std::size_t kEmptyRunMax = 65'536;
 
 // What an empty line or name means.
 enum class EmptyNames {
-  Keep,  // an empty name, as a list file's empty line is an empty item
-  Skip,  // no name: skipped and counted; kEmptyRunMax in a row stop the reading
+  kKeep,  // an empty name, as a list file's empty line is an empty item
+  kSkip,  // no name: skipped and counted; kEmptyRunMax in a row stop the reading
 };
 
 // What both splitters share: the piece still open at the end of a chunk (kept while it may
@@ -51,7 +51,7 @@ class SplitterState {
   LineProblem problem() const { return problem_; }
   // The piece (line or name), counted from 1, that stopped the reading; 0 when none did.
   std::size_t problem_line() const { return problem_line_; }
-  // How many empty names were skipped under EmptyNames::Skip.
+  // How many empty names were skipped under EmptyNames::kSkip.
   std::size_t empty_names() const { return empty_names_; }
 
  protected:
@@ -62,7 +62,7 @@ class SplitterState {
       : max_piece_(max_piece),
         max_skip_(max_skip),
         slack_(with_cr ? 1 : 0),
-        skip_empty_(empty == EmptyNames::Skip) {}
+        skip_empty_(empty == EmptyNames::kSkip) {}
 
   void Stop(LineProblem problem) {
     problem_ = problem;
@@ -206,8 +206,8 @@ class SplitterState {
 // long it is, and a line past max_skip stops the reading.
 class LineSplitter : public SplitterState {
  public:
-  explicit LineSplitter(NulInLine nul = NulInLine::Cut, std::size_t max_line = 0,
-                        std::size_t max_skip = 0, EmptyNames empty = EmptyNames::Keep)
+  explicit LineSplitter(NulInLine nul = NulInLine::kCut, std::size_t max_line = 0,
+                        std::size_t max_skip = 0, EmptyNames empty = EmptyNames::kKeep)
       : SplitterState(max_line, max_skip, /*with_cr=*/true, empty), nul_(nul) {}
 
   template <typename Each, typename Refuse>
@@ -215,7 +215,7 @@ class LineSplitter : public SplitterState {
     if (problem_ != LineProblem::kNone) return;
     // NULs are rare: one look at the chunk spares a look at each line.
     const bool has_nul = chunk.find('\0') != std::string_view::npos;
-    if (has_nul && nul_ == NulInLine::Refuse) {
+    if (has_nul && nul_ == NulInLine::kRefuse) {
       RefuseFrom(chunk, each, refuse);
       return;
     }
@@ -271,7 +271,7 @@ class LineSplitter : public SplitterState {
 class NulSplitter : public SplitterState {
  public:
   explicit NulSplitter(std::size_t max_name = 0, std::size_t max_skip = 0)
-      : SplitterState(max_name, max_skip, /*with_cr=*/false, EmptyNames::Skip) {}
+      : SplitterState(max_name, max_skip, /*with_cr=*/false, EmptyNames::kSkip) {}
 
   template <typename Each, typename Refuse>
   void Feed(std::string_view chunk, Each&& each, Refuse&& refuse) {

@@ -21,17 +21,17 @@ bool HasDrive(std::string_view p) {
 }
 
 bool Starts(std::string_view text, std::string_view prefix, PathStyle style) {
-  return style == PathStyle::Windows ? StartsWithNoCase(text, prefix) : text.starts_with(prefix);
+  return style == PathStyle::kWindows ? StartsWithNoCase(text, prefix) : text.starts_with(prefix);
 }
 
 bool SameRoot(std::string_view dd, std::string_view fd, PathStyle style) {
   if (dd.empty() || fd.empty()) return false;
-  if (style == PathStyle::Posix) return dd[0] == '/' && fd[0] == '/';
+  if (style == PathStyle::kPosix) return dd[0] == '/' && fd[0] == '/';
   return dd.size() > 1 && dd[1] == ':' && EqualNoCase(dd.substr(0, 1), fd.substr(0, 1));
 }
 
 std::string Climb(int levels, PathStyle style) {
-  const std::string_view up = style == PathStyle::Windows ? "..\\" : "../";
+  const std::string_view up = style == PathStyle::kWindows ? "..\\" : "../";
   std::string out;
   for (int i = 0; i < levels; ++i) out.append(up);
   return out;
@@ -54,7 +54,7 @@ std::string_view AfterLastSeparator(std::string_view path, PathStyle style) {
 }
 
 void SplitPathViews(std::string_view path, PathStyle style, PathPartViews& parts) {
-  const bool windows = style == PathStyle::Windows;
+  const bool windows = style == PathStyle::kWindows;
   if (windows) path = CutUtf8View(path, kWindowsPathMax);
   auto part = [windows](std::string_view v) {
     return windows ? CutUtf8View(v, kWindowsPartMax) : v;
@@ -108,7 +108,7 @@ std::string DirPart(std::string_view path, PathStyle style) {
 std::string AbsoluteForRelating(std::string_view name, std::string_view base, PathStyle style) {
   // Only this system's own names can be made absolute from its current folder.
   if (style != HostPathStyle() || base.empty() || name.empty()) return std::string(name);
-  if (style == PathStyle::Posix ? name.front() == '/' : ToPath(name).is_absolute()) {
+  if (style == PathStyle::kPosix ? name.front() == '/' : ToPath(name).is_absolute()) {
     return std::string(name);
   }
   return ToText((ToPath(base) / ToPath(name)).lexically_normal());
@@ -118,7 +118,7 @@ std::string MakeRelativePath(std::string_view file, std::string_view folder, Pat
   const char sep = Separator(style);
   std::string dd = DirPart(folder, style);
   const std::string fd = DirPart(file, style);
-  const bool equal = style == PathStyle::Windows ? EqualNoCase(file, folder) : file == folder;
+  const bool equal = style == PathStyle::kWindows ? EqualNoCase(file, folder) : file == folder;
   if (equal) return std::string(file);
 
   // Containment is tested at the start of the names: a folder name that merely occurs

@@ -43,7 +43,7 @@ std::size_t CommonPrefix(std::string_view a, std::string_view b) {
 
 void PosixRelation::SetFolder(std::string_view folder) {
   folder_.assign(folder);
-  dir_size_ = DirPart(folder_, PathStyle::Posix).size();
+  dir_size_ = DirPart(folder_, PathStyle::kPosix).size();
   // The general way climbs at most 50 levels, cutting the folder part (without its last
   // separator) at its last separator each time; a part without one stays as it is.
   std::string_view dir = std::string_view(folder_).substr(0, dir_size_);

@@ -16,7 +16,7 @@ namespace {
 class Pieces {
  public:
   Pieces(std::vector<PreviewPiece>& out, Eol eol)
-      : out_(out), eol_(eol == Eol::CrLf ? "\r\n" : "\n") {}
+      : out_(out), eol_(eol == Eol::kCrLf ? "\r\n" : "\n") {}
 
   // Composed text, as Create hands it to its writer.
   void Output(std::string_view text) {
@@ -29,8 +29,8 @@ class Pieces {
 
  private:
   std::string& OutputRun() {
-    if (out_.empty() || out_.back().kind != PreviewPiece::Kind::Output) {
-      out_.push_back({PreviewPiece::Kind::Output, {}});
+    if (out_.empty() || out_.back().kind != PreviewPiece::Kind::kOutput) {
+      out_.push_back({PreviewPiece::Kind::kOutput, {}});
     }
     return out_.back().text;
   }
@@ -65,7 +65,7 @@ std::string OneLine(std::string_view text) {
 // Takes what composing the last text produced: its output, or the reason it was refused.
 void Take(Composer& composer, Pieces& pieces, std::string_view text) {
   if (const Status refusal = composer.TakeRefusal(); !refusal.ok()) {
-    pieces.Note(PreviewPiece::Kind::Refused, OneLine(refusal.failure().Describe()));
+    pieces.Note(PreviewPiece::Kind::kRefused, OneLine(refusal.failure().Describe()));
   } else {
     pieces.Output(text);
   }
@@ -85,7 +85,7 @@ Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const
   preview.items = list.Count();
   Pieces pieces(preview.pieces, composer.eol());
   if (list.Empty()) {
-    pieces.Note(PreviewPiece::Kind::Empty, kRequireFilesText);
+    pieces.Note(PreviewPiece::Kind::kEmpty, kRequireFilesText);
     return preview;
   }
   // The steps of Create's composing (OutputComposer), but for at most limit items and
@@ -109,7 +109,7 @@ Preview ComposePreview(Composer& composer, const ScriptSettings& settings, const
     Take(composer, pieces, text);
   }
   if (const int more = preview.items - preview.composed; more > 0) {
-    pieces.Note(PreviewPiece::Kind::More,
+    pieces.Note(PreviewPiece::Kind::kMore,
                 "\xE2\x80\xA6 and " + IntToText(more) + (more == 1 ? " more item" : " more items"));
   }
   // As in the file, the main queue describes the last item when it names a variable.

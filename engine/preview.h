@@ -16,10 +16,10 @@ inline constexpr int kPreviewItems = 200;
 
 struct PreviewPiece {
   enum class Kind {
-    Output,   // bytes exactly as Create writes them
-    Refused,  // why a name cannot be written, in place of its line (or of a main text)
-    More,     // how many items were left out
-    Empty,    // the list is empty: the notice Create would show
+    kOutput,   // bytes exactly as Create writes them
+    kRefused,  // why a name cannot be written, in place of its line (or of a main text)
+    kMore,     // how many items were left out
+    kEmpty,    // the list is empty: the notice Create would show
   };
   Kind kind;
   std::string text;

@@ -131,15 +131,15 @@ struct KindRule {
 
 // One row for each kind, in enum order.
 constexpr std::array<KindRule, kEscapeWords.size()> kRules = {{
-    {EscapeKind::None, Syntax::kScriptLike, OutsideQuotes, OutsideQuotes, true},
-    {EscapeKind::Shell, Syntax::kShell, InSingleQuotes, InSingleQuotes, false},
-    {EscapeKind::Batch, Syntax::kBatch, InDoubleQuotes, InDoubleQuotes, false},
-    {EscapeKind::Html, Syntax::kHtml, InHtmlTextOrQuotedValue, InHtmlTextOrQuotedValue, false},
-    {EscapeKind::Url, std::nullopt, nullptr, nullptr, false},
-    {EscapeKind::Csv, Syntax::kCsv, InQuotedField, InQuotedField, false},
-    {EscapeKind::Json, Syntax::kJson, InJsonString, InJsonString, false},
-    {EscapeKind::HtmlUrl, Syntax::kHtml, InLinkTarget, InHtmlTextOrQuotedValue, false},
-    {EscapeKind::Line, Syntax::kScriptLike, OutsideQuotes, OutsideQuotes, true},
+    {EscapeKind::kNone, Syntax::kScriptLike, OutsideQuotes, OutsideQuotes, true},
+    {EscapeKind::kShell, Syntax::kShell, InSingleQuotes, InSingleQuotes, false},
+    {EscapeKind::kBatch, Syntax::kBatch, InDoubleQuotes, InDoubleQuotes, false},
+    {EscapeKind::kHtml, Syntax::kHtml, InHtmlTextOrQuotedValue, InHtmlTextOrQuotedValue, false},
+    {EscapeKind::kUrl, std::nullopt, nullptr, nullptr, false},
+    {EscapeKind::kCsv, Syntax::kCsv, InQuotedField, InQuotedField, false},
+    {EscapeKind::kJson, Syntax::kJson, InJsonString, InJsonString, false},
+    {EscapeKind::kHtmlUrl, Syntax::kHtml, InLinkTarget, InHtmlTextOrQuotedValue, false},
+    {EscapeKind::kLine, Syntax::kScriptLike, OutsideQuotes, OutsideQuotes, true},
 }};
 
 constexpr bool RowsInEnumOrder() {
@@ -166,14 +166,14 @@ struct Line {
   std::vector<Place> places;
 
   void AddText(std::string_view text, std::string_view label) {
-    const CompiledText compiled = CompileText(text, Eol::Lf);
+    const CompiledText compiled = CompileText(text, Eol::kLf);
     for (const CompiledText::Segment& s : compiled.segments) {
       if (s.var < 0) {
         skeleton.append(compiled.literals, s.from, s.size);
         continue;
       }
       skeleton += 'x';
-      if (s.var < static_cast<int>(Variable::GetSelIndex)) {
+      if (s.var < static_cast<int>(Variable::kGetSelIndex)) {
         places.push_back(
             {skeleton.size() - 1, label, kVariableNames[static_cast<std::size_t>(s.var)], false});
       }

@@ -41,7 +41,7 @@ struct ScriptSettings {
   std::string MainQueue;
   std::int32_t CheckIndex = CheckIndexOf(PathMode::kFull);
   // How values taken from a file's name are escaped; None writes them as they are.
-  EscapeKind Escape = EscapeKind::None;
+  EscapeKind Escape = EscapeKind::kNone;
   std::int32_t SendToIndex = 0;
   bool InvertSlash = false;
   bool SaveLocal = false;

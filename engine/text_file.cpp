@@ -19,7 +19,7 @@ TextFileWriter::TextFileWriter(std::string path, std::string failure_caption, Sp
 TextFileWriter::TextFileWriter(std::string path, Eol eol, std::string failure_caption,
                                SpecialFiles special)
     : TextFileWriter(std::move(path), std::move(failure_caption), special) {
-  crlf_ = eol == Eol::CrLf;
+  crlf_ = eol == Eol::kCrLf;
 }
 
 TextFileWriter::~TextFileWriter() = default;

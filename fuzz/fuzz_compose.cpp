@@ -70,14 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static constexpr std::int32_t kModes[] = {0, 1, 2, 3, -1, 4, 1 << 30};
   const std::int32_t mode = in.PickValueInArray(kModes);
   const bool invert = (flags & 1) != 0;
-  const lq::PathStyle style = (flags & 2) != 0 ? lq::PathStyle::Windows : lq::PathStyle::Posix;
-  const lq::Eol eol = (flags & 4) != 0 ? lq::Eol::CrLf : lq::Eol::Lf;
+  const lq::PathStyle style = (flags & 2) != 0 ? lq::PathStyle::kWindows : lq::PathStyle::kPosix;
+  const lq::Eol eol = (flags & 4) != 0 ? lq::Eol::kCrLf : lq::Eol::kLf;
   const bool write_file = (flags & 8) != 0;
   // Bits 4 to 6 choose the escaping; 7 acts as none.
   const int kind = (flags >> 4) & 7;
   const lq::EscapeKind escape = kind < static_cast<int>(lq::kEscapeWords.size())
                                     ? static_cast<lq::EscapeKind>(kind)
-                                    : lq::EscapeKind::None;
+                                    : lq::EscapeKind::kNone;
   // Bit 7: bytes below 0x14 of texts and names stand for kWords.
   const bool words = (flags & 0x80) != 0;
 
@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (single.ok() && valid) Check(ValidUtf8(single.value()), "the single line stays valid UTF-8");
   pending = given;
   const lq::Result<std::string> written = lq::PendingNameText(composer, pending);
-  if (escape == lq::EscapeKind::None) {
+  if (escape == lq::EscapeKind::kNone) {
     std::string expected;
     lq::WriteFileName(expected, given, settings, style, base);
     Check(written.ok() && written.value() == expected, "the pending name is its written name");
@@ -193,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!list.Empty()) {
     const lq::Result<std::string> sel = lq::SelectedItemText(composer, list);
     // Any escaping refuses a line it cannot hold whole.
-    const bool may_refuse = escape != lq::EscapeKind::None;
+    const bool may_refuse = escape != lq::EscapeKind::kNone;
     Check(may_refuse || sel.ok(), "a list with items has a selected text");
     const lq::Result<std::string> copy = lq::CreateAndCopySelectedText(composer, list);
     Check(may_refuse || copy.ok(), "a list with items has a selected line");

@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(list_text.left_out == want.left_out, "every line too long is left out, by number");
 
   // Chunks ending anywhere, even inside a long line or between CR and LF, change nothing.
-  lq::LineSplitter bounded(lq::NulInLine::Cut, lq::kNameMax, lq::kListLineMax);
+  lq::LineSplitter bounded(lq::NulInLine::kCut, lq::kNameMax, lq::kListLineMax);
   const std::size_t long_step = size == 0 ? 1 : data[size - 1] % 1500 + 1;
   const Seen bounded_seen = Chunked(bounded, text, long_step);
   if (size <= lq::kListLineMax) {
@@ -129,8 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // Asked to skip empty names, lines give the same names but the empty ones, counted.
-  lq::LineSplitter skipping(lq::NulInLine::Cut, lq::kNameMax, lq::kListLineMax,
-                            lq::EmptyNames::Skip);
+  lq::LineSplitter skipping(lq::NulInLine::kCut, lq::kNameMax, lq::kListLineMax,
+                            lq::EmptyNames::kSkip);
   const Seen skipped = Chunked(skipping, text, step);
   if (skipping.problem() == lq::LineProblem::kNone) {
     std::vector<std::string> non_empty;

@@ -78,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   lq::ScriptSettings settings;
   std::string header, queue;
-  lq::LoadSettings(file, settings, header, queue, lq::PathStyle::Posix);
+  lq::LoadSettings(file, settings, header, queue, lq::PathStyle::kPosix);
   (void)lq::LoadFontSettings(file);
-  (void)lq::LoadTemplate(file.string(), settings, header, queue, lq::PathStyle::Posix);
+  (void)lq::LoadTemplate(file.string(), settings, header, queue, lq::PathStyle::kPosix);
   // Damaged UTF-16 is never read, so never written over; every other text takes the write.
   const lq::TextEncoding encoding = lq::DetectEncoding(text);
   if (!lq::DecodeProfileBytes(text, encoding)) {

@@ -9,8 +9,8 @@ EscapeKind ReadEscapeKey(const ProfileDocument& doc, std::string_view section) {
 }
 
 EscapeKind EscapeKindOfKey(std::optional<std::string_view> word) {
-  if (!word) return EscapeKind::None;
-  return EscapeKindFromWord(*word).value_or(EscapeKind::None);
+  if (!word) return EscapeKind::kNone;
+  return EscapeKindFromWord(*word).value_or(EscapeKind::kNone);
 }
 
 }  // namespace lq

@@ -163,7 +163,7 @@ ProfileDocument ProfileDocument::Adopt(std::string text, Eol new_file_eol) {
   // New lines get CR LF or LF, as the first line break has it: a lone CR is kept where it
   // stands, never added.
   const std::size_t brk = text.find_first_of("\r\n");
-  doc.crlf_ = brk == std::string::npos ? new_file_eol == Eol::CrLf : text[brk] == '\r';
+  doc.crlf_ = brk == std::string::npos ? new_file_eol == Eol::kCrLf : text[brk] == '\r';
   doc.text_ = std::move(text);
   return doc;
 }

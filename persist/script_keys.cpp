@@ -14,27 +14,27 @@ namespace {
 
 std::string_view NameOf(ScriptKey key) {
   switch (key) {
-    case ScriptKey::Header:
+    case ScriptKey::kHeader:
       return keys::kHeader;
-    case ScriptKey::Queue:
+    case ScriptKey::kQueue:
       return keys::kQueue;
-    case ScriptKey::FileOutput:
+    case ScriptKey::kFileOutput:
       return keys::kFileOutput;
-    case ScriptKey::InvertSlash:
+    case ScriptKey::kInvertSlash:
       return keys::kInvertSlash;
-    case ScriptKey::CheckIndex:
+    case ScriptKey::kCheckIndex:
       return keys::kCheckIndex;
-    case ScriptKey::Escape:
+    case ScriptKey::kEscape:
       return keys::kEscape;
-    case ScriptKey::SendToIndex:
+    case ScriptKey::kSendToIndex:
       return keys::kSendToIndex;
-    case ScriptKey::MainHead:
+    case ScriptKey::kMainHead:
       return keys::kMainHead;
-    case ScriptKey::MainQueue:
+    case ScriptKey::kMainQueue:
       return keys::kMainQueue;
-    case ScriptKey::SaveLocal:
+    case ScriptKey::kSaveLocal:
       return keys::kSaveLocal;
-    case ScriptKey::UseTip:
+    case ScriptKey::kUseTip:
       return keys::kUseTip;
   }
   return {};
@@ -59,37 +59,37 @@ void ReadScriptKeys(const ProfileDocument& doc, std::span<const ScriptKey> which
       return ProfileDocument::IntOf(value, fallback ? 1 : 0) != 0;
     };
     switch (which[i]) {
-      case ScriptKey::Header:
+      case ScriptKey::kHeader:
         header = encoded();
         break;
-      case ScriptKey::Queue:
+      case ScriptKey::kQueue:
         queue = encoded();
         break;
-      case ScriptKey::FileOutput:
+      case ScriptKey::kFileOutput:
         settings.FileOutput = ProfileDocument::TextOf(value, "", kNameMax);
         break;
-      case ScriptKey::InvertSlash:
+      case ScriptKey::kInvertSlash:
         settings.InvertSlash = flag(false);
         break;
-      case ScriptKey::CheckIndex:
+      case ScriptKey::kCheckIndex:
         settings.CheckIndex = ProfileDocument::IntOf(value, 0);
         break;
-      case ScriptKey::Escape:
+      case ScriptKey::kEscape:
         settings.Escape = EscapeKindOfKey(value);
         break;
-      case ScriptKey::SendToIndex:
+      case ScriptKey::kSendToIndex:
         settings.SendToIndex = ProfileDocument::IntOf(value, 0);
         break;
-      case ScriptKey::MainHead:
+      case ScriptKey::kMainHead:
         settings.MainHead = encoded();
         break;
-      case ScriptKey::MainQueue:
+      case ScriptKey::kMainQueue:
         settings.MainQueue = encoded();
         break;
-      case ScriptKey::SaveLocal:
+      case ScriptKey::kSaveLocal:
         settings.SaveLocal = flag(false);
         break;
-      case ScriptKey::UseTip:
+      case ScriptKey::kUseTip:
         settings.UseTip = flag(true);
         break;
     }
@@ -100,37 +100,37 @@ void WriteScriptKeys(KeyWriter& w, std::span<const ScriptKey> order, const Scrip
                      std::string_view header, std::string_view queue) {
   for (const ScriptKey key : order) {
     switch (key) {
-      case ScriptKey::Header:
+      case ScriptKey::kHeader:
         w.Text(keys::kHeader, EncodedValue(CutHeldText(header, kEditReadMax)));
         break;
-      case ScriptKey::Queue:
+      case ScriptKey::kQueue:
         w.Text(keys::kQueue, EncodedValue(CutHeldText(queue, kEditReadMax)));
         break;
-      case ScriptKey::FileOutput:
+      case ScriptKey::kFileOutput:
         w.Text(keys::kFileOutput, settings.FileOutput);
         break;
-      case ScriptKey::InvertSlash:
+      case ScriptKey::kInvertSlash:
         w.Int(keys::kInvertSlash, settings.InvertSlash ? 1 : 0);
         break;
-      case ScriptKey::CheckIndex:
+      case ScriptKey::kCheckIndex:
         w.Int(keys::kCheckIndex, settings.CheckIndex);
         break;
-      case ScriptKey::Escape:
+      case ScriptKey::kEscape:
         w.Text(keys::kEscape, EscapeWord(settings.Escape));
         break;
-      case ScriptKey::SendToIndex:
+      case ScriptKey::kSendToIndex:
         w.Int(keys::kSendToIndex, settings.SendToIndex);
         break;
-      case ScriptKey::MainHead:
+      case ScriptKey::kMainHead:
         w.Text(keys::kMainHead, EncodedValue(settings.MainHead));
         break;
-      case ScriptKey::MainQueue:
+      case ScriptKey::kMainQueue:
         w.Text(keys::kMainQueue, EncodedValue(settings.MainQueue));
         break;
-      case ScriptKey::SaveLocal:
+      case ScriptKey::kSaveLocal:
         w.Int(keys::kSaveLocal, settings.SaveLocal ? 1 : 0);
         break;
-      case ScriptKey::UseTip:
+      case ScriptKey::kUseTip:
         w.Int(keys::kUseTip, settings.UseTip ? 1 : 0);
         break;
     }

@@ -13,17 +13,17 @@ namespace lq {
 // The keys the settings file and template files store the script record and the per-file
 // header and queue under.
 enum class ScriptKey {
-  Header,
-  Queue,
-  FileOutput,
-  InvertSlash,
-  CheckIndex,
-  Escape,
-  SendToIndex,
-  MainHead,
-  MainQueue,
-  SaveLocal,
-  UseTip
+  kHeader,
+  kQueue,
+  kFileOutput,
+  kInvertSlash,
+  kCheckIndex,
+  kEscape,
+  kSendToIndex,
+  kMainHead,
+  kMainQueue,
+  kSaveLocal,
+  kUseTip
 };
 
 // Reads the given keys from the record's section; a missing key or unusable value gives

@@ -15,9 +15,9 @@ namespace {
 
 // The settings file's keys in the order it has always written them.
 constexpr ScriptKey kSettingsKeys[] = {
-    ScriptKey::Header,     ScriptKey::Queue,     ScriptKey::FileOutput,  ScriptKey::InvertSlash,
-    ScriptKey::CheckIndex, ScriptKey::Escape,    ScriptKey::SendToIndex, ScriptKey::MainHead,
-    ScriptKey::MainQueue,  ScriptKey::SaveLocal, ScriptKey::UseTip};
+    ScriptKey::kHeader,     ScriptKey::kQueue,     ScriptKey::kFileOutput,  ScriptKey::kInvertSlash,
+    ScriptKey::kCheckIndex, ScriptKey::kEscape,    ScriptKey::kSendToIndex, ScriptKey::kMainHead,
+    ScriptKey::kMainQueue,  ScriptKey::kSaveLocal, ScriptKey::kUseTip};
 
 Status MakeFolderFor(const std::filesystem::path& file) {
   std::error_code ec;

@@ -17,8 +17,8 @@ namespace {
 // A template's keys in the order it has always written them; FileOutput follows, with
 // SaveLocal only, since a template without it must leave the output file as it is.
 constexpr ScriptKey kTemplateKeys[] = {
-    ScriptKey::Header,      ScriptKey::Queue,      ScriptKey::MainHead, ScriptKey::MainQueue,
-    ScriptKey::InvertSlash, ScriptKey::CheckIndex, ScriptKey::Escape,   ScriptKey::SaveLocal};
+    ScriptKey::kHeader,      ScriptKey::kQueue,      ScriptKey::kMainHead, ScriptKey::kMainQueue,
+    ScriptKey::kInvertSlash, ScriptKey::kCheckIndex, ScriptKey::kEscape,   ScriptKey::kSaveLocal};
 
 }  // namespace
 

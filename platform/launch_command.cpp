@@ -36,9 +36,9 @@ std::vector<std::vector<std::string>> ProgramStartCandidates(std::string_view te
 
 LaunchStage LaunchCommand(Launcher& launcher, const std::string& command) {
   const std::string work = TrimSpaces(command);
-  if (work.empty()) return LaunchStage::None;
+  if (work.empty()) return LaunchStage::kNone;
 
-  if (launcher.OpenWithAssociation(work)) return LaunchStage::Association;
+  if (launcher.OpenWithAssociation(work)) return LaunchStage::kAssociation;
 
   const auto slash = work.find('/');
   if (slash != std::string::npos) {
@@ -46,14 +46,14 @@ LaunchStage LaunchCommand(Launcher& launcher, const std::string& command) {
     file.erase(file.find_last_not_of(' ') + 1);
     // A leading '/' is an absolute name, not a program with a switch.
     if (!file.empty() && launcher.StartProgram({file, work.substr(slash)})) {
-      return LaunchStage::SplitRetry;
+      return LaunchStage::kSplitRetry;
     }
   }
 
   for (const auto& argv : ProgramStartCandidates(work)) {
-    if (launcher.StartProgram(argv)) return LaunchStage::ProgramStart;
+    if (launcher.StartProgram(argv)) return LaunchStage::kProgramStart;
   }
-  return LaunchStage::None;
+  return LaunchStage::kNone;
 }
 
 }  // namespace lq

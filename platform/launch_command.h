@@ -9,7 +9,7 @@
 namespace lq {
 
 // Which stage of LaunchCommand started the text.
-enum class LaunchStage { None, Association, SplitRetry, ProgramStart };
+enum class LaunchStage { kNone, kAssociation, kSplitRetry, kProgramStart };
 
 // Starts a command text (a document, a program with an argument, a web address), trying in
 // order and stopping at the first that succeeds:

@@ -42,7 +42,7 @@ class Launcher {
 };
 
 // Answers of a message box.
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { kOk, kCancel, kYes, kNo };
 
 // Message box buttons and icons, as flags.
 enum PromptStyle : long {

@@ -61,15 +61,15 @@ Answer AnswerFromDialogId(int id, long prompt_style) {
   const long buttons = prompt_style & kButtonsMask;
   switch (id) {
     case wxID_OK:
-      return Answer::Ok;
+      return Answer::kOk;
     case wxID_YES:
-      return Answer::Yes;
+      return Answer::kYes;
     case wxID_NO:
-      return Answer::No;
+      return Answer::kNo;
     default:
-      if (buttons == kPromptYesNo) return Answer::No;
-      if (buttons == kPromptOk) return Answer::Ok;
-      return Answer::Cancel;
+      if (buttons == kPromptYesNo) return Answer::kNo;
+      if (buttons == kPromptOk) return Answer::kOk;
+      return Answer::kCancel;
   }
 }
 

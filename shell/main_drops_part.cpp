@@ -128,7 +128,7 @@ void MainDropsPart::SetRelPathFromPending() {
   const Answer answer = host_.context().services.prompts->Message(
       &host_.window(), Tr("Do you want set Relative path to:\n\n") + folder + Tr(" ?"), kAppCaption,
       kPromptYesNo);
-  if (answer == Answer::Yes) host_.settings().RelPath = folder;
+  if (answer == Answer::kYes) host_.settings().RelPath = folder;
   host_.RefreshControls();
   pending.clear();
 }
@@ -148,7 +148,7 @@ void MainDropsPart::SetOutputFromPending() {
       Tr("Do you want set Output file to:\n\n") + pending +
           Tr("\n\nWarning: the file will be overwritten!"),
       Tr("Warning"), kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
-  if (answer == Answer::Yes) {
+  if (answer == Answer::kYes) {
     ScriptSettings& settings = host_.settings();
     settings.FileOutput = pending;
     settings.SetRelPathFromOutput(host_.context().style);

@@ -139,7 +139,7 @@ void MainOutputPart::CopyHandedOver(const std::vector<std::string>& names,
       return;
     }
     // Lines carry their own breaks, as Create writes them; names go one a line.
-    if (!lines && i > 0) text += eol == Eol::CrLf ? "\r\n" : "\n";
+    if (!lines && i > 0) text += eol == Eol::kCrLf ? "\r\n" : "\n";
     text += one.value();
   }
   host_.CopyText(text);

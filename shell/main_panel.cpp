@@ -279,8 +279,8 @@ void MainPanel::BindCommands() {
   On(ids::kDragCreateAndCopy, [&output] { output.DragCreateAndCopy(); });
 
   On(ids::kClearList, [&list] { list.Clear(); });
-  On(ids::kMoveUp, [&list] { list.Move(Direction::Up); });
-  On(ids::kMoveDown, [&list] { list.Move(Direction::Down); });
+  On(ids::kMoveUp, [&list] { list.Move(Direction::kUp); });
+  On(ids::kMoveDown, [&list] { list.Move(Direction::kDown); });
   On(ids::kDeleteItem, [&list] { list.Delete(); });
   On(ids::kOpenList, [&list] { list.OpenList(); });
   On(ids::kSaveList, [&list] { list.SaveList(); });

@@ -25,12 +25,12 @@ wxString Readable(const std::string& text) { return FromUtf8(ReadableUtf8(text))
 
 wxTextAttr StyleFor(PreviewPiece::Kind kind) {
   switch (kind) {
-    case PreviewPiece::Kind::Output:
+    case PreviewPiece::Kind::kOutput:
       return wxTextAttr(*wxBLACK);
-    case PreviewPiece::Kind::Refused:
+    case PreviewPiece::Kind::kRefused:
       return wxTextAttr(wxColour(176, 0, 0));
-    case PreviewPiece::Kind::More:
-    case PreviewPiece::Kind::Empty:
+    case PreviewPiece::Kind::kMore:
+    case PreviewPiece::Kind::kEmpty:
       break;
   }
   return wxTextAttr(wxColour(128, 128, 128));

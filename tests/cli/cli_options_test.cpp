@@ -23,7 +23,7 @@ TEST(ParseCommandLine, ListTemplatesTakesAnOptionalFolder) {
   EXPECT_EQ(*p.value().templates_folder, "/t");
   p = ParseCommandLine({"--list-templates", "--eol", "lf"});
   EXPECT_FALSE(p.value().templates_folder);
-  EXPECT_EQ(p.value().eol, Eol::Lf);
+  EXPECT_EQ(p.value().eol, Eol::kLf);
   p = ParseCommandLine({"--list-templates=/x"});
   EXPECT_EQ(*p.value().templates_folder, "/x");
 }
@@ -38,10 +38,10 @@ TEST(ParseCommandLine, RepeatedSourcesKeepTheirOrder) {
 TEST(ParseCommandLine, EscapeKindsAndNulSeparatedNames) {
   auto p = ParseCommandLine({"--escape", "json", "-0", "--files-from", "-"});
   ASSERT_OK(p);
-  EXPECT_EQ(p.value().escape, EscapeKind::Json);
+  EXPECT_EQ(p.value().escape, EscapeKind::kJson);
   EXPECT_TRUE(p.value().null_separated);
   p = ParseCommandLine({"--escape=CSV", "--null"});
-  EXPECT_EQ(p.value().escape, EscapeKind::Csv);
+  EXPECT_EQ(p.value().escape, EscapeKind::kCsv);
   EXPECT_TRUE(p.value().null_separated);
   p = ParseCommandLine({"a"});
   EXPECT_FALSE(p.value().escape);

@@ -66,7 +66,7 @@ class ReferenceComposer {
   }
 
  private:
-  bool escaping() const { return settings_.Escape != EscapeKind::None; }
+  bool escaping() const { return settings_.Escape != EscapeKind::kNone; }
 
   // The written name, escaped as a whole; empty and refused when the escaping cannot hold it.
   std::string Written(std::string_view name, bool& refused) const {
@@ -99,8 +99,8 @@ class ReferenceComposer {
   }
 
   std::string Value(Variable v, bool& refused) {
-    if (v >= Variable::GetSelIndex) return std::string(values_.Raw(v));
-    if (v == Variable::RelPath) return Escaped(RelativeFolder(values_.name()), false, refused);
+    if (v >= Variable::kGetSelIndex) return std::string(values_.Raw(v));
+    if (v == Variable::kRelPath) return Escaped(RelativeFolder(values_.name()), false, refused);
     return Escaped(values_.Raw(v), false, refused);
   }
 
@@ -120,7 +120,7 @@ class ReferenceComposer {
       if (found) continue;
       const char c = text[at++];
       if (c == '\r') continue;
-      if (c == '\n' && eol_ == Eol::CrLf) out += '\r';
+      if (c == '\n' && eol_ == Eol::kCrLf) out += '\r';
       out += c;
     }
     if (out.size() > kComposeWork) {

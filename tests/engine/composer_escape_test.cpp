@@ -17,8 +17,8 @@
 namespace lq {
 namespace {
 
-constexpr PathStyle kPosix = PathStyle::Posix;
-constexpr PathStyle kWin = PathStyle::Windows;
+constexpr PathStyle kPosix = PathStyle::kPosix;
+constexpr PathStyle kWin = PathStyle::kWindows;
 
 struct Line {
   std::string text;
@@ -27,7 +27,7 @@ struct Line {
 
 Line ComposeFor(const ScriptSettings& s, PathStyle style, const std::string& header,
                 const std::string& queue, const std::string& name, int index = 0) {
-  Composer c(s, style, Eol::Lf, header, queue);
+  Composer c(s, style, Eol::kLf, header, queue);
   Line out;
   std::string file;
   c.ComposeLineFor(out.text, file, index, name);
@@ -47,7 +47,7 @@ ScriptSettings With(EscapeKind kind, int mode = CheckIndexOf(PathMode::kFull),
 
 TEST(ComposerEscape, EveryValueOfTheNameIsEscapedButNotTypedTextsOrNumbers) {
   const std::string name = "/home/u/it's/a'b.c'd";
-  const Line line = ComposeFor(With(EscapeKind::Shell), kPosix,
+  const Line line = ComposeFor(With(EscapeKind::kShell), kPosix,
                                "'ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH|ZQ_GETSELINDEX' '",
                                "' ZQ_GETCOUNT'\n", name, 6);
   EXPECT_OK(line.refusal);
@@ -73,14 +73,14 @@ TEST(ComposerEscape, TheWrittenNameIsEscapedAfterPathModeAndSlashes) {
       {kWin, CheckIndexOf(PathMode::kFull), false, R"(C:\a b\c.txt)", "C%3A%5Ca%20b%5Cc.txt"},
   };
   for (const Case& c : cases) {
-    ScriptSettings s = With(EscapeKind::Url, c.mode, c.invert);
+    ScriptSettings s = With(EscapeKind::kUrl, c.mode, c.invert);
     s.RelPath = c.style == kWin ? R"(C:\)" : "/home/u/";
     EXPECT_EQ(ComposeFor(s, c.style, "", "", c.name).text, c.want) << c.name;
   }
 }
 
 TEST(ComposerEscape, JoinedVariablesComeOutAsTheEscapedWhole) {
-  const ScriptSettings s = With(EscapeKind::Html, CheckIndexOf(PathMode::kName));
+  const ScriptSettings s = With(EscapeKind::kHtml, CheckIndexOf(PathMode::kName));
   const std::string name = "/m/<b>&\"'.t&t";
   const Line joined = ComposeFor(s, kPosix, "ZQ_NAMEZQ_EXT", "", name);
   const Line whole = ComposeFor(s, kPosix, "", "", name);
@@ -92,13 +92,13 @@ TEST(ComposerEscape, JoinedVariablesComeOutAsTheEscapedWhole) {
 // escaping, a value's CR was taken out earlier.)
 TEST(ComposerEscape, CarriageReturnsOfTheNameStayInEveryKind) {
   const std::string name = "/m/a\rb.txt";
-  EXPECT_EQ(ComposeFor(With(EscapeKind::Shell), kPosix, "'ZQ_NAME'\r\n", "", name).text,
+  EXPECT_EQ(ComposeFor(With(EscapeKind::kShell), kPosix, "'ZQ_NAME'\r\n", "", name).text,
             "'a\rb'\n/m/a\rb.txt");
-  EXPECT_EQ(ComposeFor(With(EscapeKind::None), kPosix, "'ZQ_NAME'\r\n", "", name).text,
+  EXPECT_EQ(ComposeFor(With(EscapeKind::kNone), kPosix, "'ZQ_NAME'\r\n", "", name).text,
             "'a\rb'\n/m/a\rb.txt");
-  EXPECT_EQ(ComposeFor(With(EscapeKind::Csv), kPosix, "\"ZQ_NAME\"\r\n", "", name).text,
+  EXPECT_EQ(ComposeFor(With(EscapeKind::kCsv), kPosix, "\"ZQ_NAME\"\r\n", "", name).text,
             "\"a\rb\"\n/m/a\rb.txt");
-  EXPECT_EQ(ComposeFor(With(EscapeKind::Json), kPosix, "ZQ_NAME\r\n", "", name).text,
+  EXPECT_EQ(ComposeFor(With(EscapeKind::kJson), kPosix, "ZQ_NAME\r\n", "", name).text,
             "a\\rb\n/m/a\\rb.txt");
 }
 
@@ -111,16 +111,16 @@ TEST(ComposerEscape, ANameTheKindCannotHoldIsRefusedAndNamed) {
     bool refused;
   };
   const Case cases[] = {
-      {EscapeKind::Batch, CheckIndexOf(PathMode::kFull), "", "/m/say \"hi\".txt", true},
-      {EscapeKind::Batch, CheckIndexOf(PathMode::kFull), "", "/m/two\nlines", true},
-      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/a\rb",
+      {EscapeKind::kBatch, CheckIndexOf(PathMode::kFull), "", "/m/say \"hi\".txt", true},
+      {EscapeKind::kBatch, CheckIndexOf(PathMode::kFull), "", "/m/two\nlines", true},
+      {EscapeKind::kBatch, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/a\rb",
        false},  // the CR is not asked for
-      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_PATH", "/m\"/a", true},
-      {EscapeKind::Batch, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m\"/a", false},
-      {EscapeKind::Json, CheckIndexOf(PathMode::kFull), "", "/m/\xFF.txt", true},
-      {EscapeKind::Json, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/\xFF.txt", false},
-      {EscapeKind::Json, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m/\xFF.txt", true},
-      {EscapeKind::Shell, CheckIndexOf(PathMode::kFull), "", "/m/\xFF\"\n.txt", false},
+      {EscapeKind::kBatch, CheckIndexOf(PathMode::kNone), "ZQ_PATH", "/m\"/a", true},
+      {EscapeKind::kBatch, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m\"/a", false},
+      {EscapeKind::kJson, CheckIndexOf(PathMode::kFull), "", "/m/\xFF.txt", true},
+      {EscapeKind::kJson, CheckIndexOf(PathMode::kNone), "ZQ_EXT", "/m/\xFF.txt", false},
+      {EscapeKind::kJson, CheckIndexOf(PathMode::kNone), "ZQ_NAME", "/m/\xFF.txt", true},
+      {EscapeKind::kShell, CheckIndexOf(PathMode::kFull), "", "/m/\xFF\"\n.txt", false},
   };
   for (const Case& c : cases) {
     const Line line = ComposeFor(With(c.kind, c.mode), kPosix, c.header, "\n", c.name);
@@ -136,10 +136,10 @@ TEST(ComposerEscape, ANameTheKindCannotHoldIsRefusedAndNamed) {
 TEST(ComposerEscape, ALineTooLongToHoldIsRefusedNotCut) {
   // Escaped, the name outgrows the line; a cut could leave the quote open.
   const std::string name = "/" + std::string(990, '\'');
-  const Line shell = ComposeFor(With(EscapeKind::Shell), kPosix, "cp -- '", "' /b\n", name);
+  const Line shell = ComposeFor(With(EscapeKind::kShell), kPosix, "cp -- '", "' /b\n", name);
   ASSERT_FALSE(shell.refusal.ok());
   EXPECT_NE(shell.refusal.failure().reason.find("2999"), std::string::npos);
-  const Line none = ComposeFor(With(EscapeKind::None), kPosix, "cp -- '", "' /b\n", name);
+  const Line none = ComposeFor(With(EscapeKind::kNone), kPosix, "cp -- '", "' /b\n", name);
   EXPECT_OK(none.refusal);
   EXPECT_EQ(none.text.size(), 7 + name.size() + 5);
 }
@@ -150,13 +150,13 @@ TEST(ComposerEscape, AMainTextOutgrowingItsBoundIsRefusedEscapedAndCutPlain) {
   std::string text;
   for (int i = 0; i < 140; ++i) text += "ZQ_PATH";
   const std::string name = "/" + std::string(658, '\'') + "\xC3\xA9/x";
-  for (const EscapeKind kind : {EscapeKind::Shell, EscapeKind::None}) {
+  for (const EscapeKind kind : {EscapeKind::kShell, EscapeKind::kNone}) {
     const ScriptSettings s = With(kind);
-    Composer c(s, kPosix, Eol::Lf, "", "");
+    Composer c(s, kPosix, Eol::kLf, "", "");
     std::string out, file;
     c.ComposePiece(out, text, file, 0, &name);
     const Status refusal = c.TakeRefusal();
-    if (kind == EscapeKind::Shell) {
+    if (kind == EscapeKind::kShell) {
       ASSERT_FALSE(refusal.ok());
       EXPECT_NE(refusal.failure().reason.find(std::to_string(kComposeWork)), std::string::npos);
     } else {
@@ -169,8 +169,8 @@ TEST(ComposerEscape, AMainTextOutgrowingItsBoundIsRefusedEscapedAndCutPlain) {
 }
 
 TEST(ComposerEscape, ARefusalIsReportedOnceAndThenCleared) {
-  const ScriptSettings s = With(EscapeKind::Batch);
-  Composer c(s, kPosix, Eol::Lf, "", "");
+  const ScriptSettings s = With(EscapeKind::kBatch);
+  Composer c(s, kPosix, Eol::kLf, "", "");
   std::string line, file;
   c.ComposeLineFor(line, file, 0, "/a\"b");
   c.ComposeLineFor(line, file, 1, "/c\"d");
@@ -223,7 +223,7 @@ TEST(ComposerEscape, AgreesWithTheReferenceForEveryKind) {
                              CheckIndexOf(PathMode::kName), CheckIndexOf(PathMode::kNone)}) {
         for (const bool invert : {false, true}) {
           const ScriptSettings s = With(static_cast<EscapeKind>(k), mode, invert);
-          const Eol eol = invert ? Eol::CrLf : Eol::Lf;  // both, without doubling the run
+          const Eol eol = invert ? Eol::kCrLf : Eol::kLf;  // both, without doubling the run
           for (const std::string& header : texts) {
             for (const std::string& queue : texts) {
               Composer fast(s, style, eol, header, queue);
@@ -265,8 +265,8 @@ TEST(ComposerEscape, AgreesWithTheReferenceForEveryKind) {
 }
 
 TEST(ComposerEscape, CommonEscapedLinesAreWrittenStraightOut) {
-  const ScriptSettings s = With(EscapeKind::Shell);
-  Composer c(s, kPosix, Eol::Lf, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\r\n");
+  const ScriptSettings s = With(EscapeKind::kShell);
+  Composer c(s, kPosix, Eol::kLf, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\r\n");
   std::vector<char> room(Composer::kLineRoom);
   char* end = c.WriteLineTo(room.data(), 0, "/m/it's.mp3");
   ASSERT_NE(end, nullptr);
@@ -277,12 +277,12 @@ TEST(ComposerEscape, ARefusedNameLeavesTheEarlierOutputFile) {
   test::TempDir dir;
   const std::string out = dir.File("backup.bat");
   test::WriteFile(out, "earlier");
-  ScriptSettings s = With(EscapeKind::Batch);
+  ScriptSettings s = With(EscapeKind::kBatch);
   s.MainHead = "@echo off\r\n";
   FileList list;
   list.Append("/m/fine.txt");
   list.Append("/m/bad\".txt");
-  Composer c(s, kPosix, Eol::CrLf, "copy \"", "\" x\r\n", &list);
+  Composer c(s, kPosix, Eol::kCrLf, "copy \"", "\" x\r\n", &list);
   const Status failure = CreateOutput(c, s, list, out);
   ASSERT_FALSE(failure.ok());
   EXPECT_EQ(failure.failure().text, "/m/bad\".txt");
@@ -293,10 +293,10 @@ TEST(ComposerEscape, ARefusedNameLeavesTheEarlierOutputFile) {
 }
 
 TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
-  const ScriptSettings s = With(EscapeKind::Json);
+  const ScriptSettings s = With(EscapeKind::kJson);
   FileList list;
   list.Append("/m/\xFE.txt");
-  Composer c(s, kPosix, Eol::Lf, "\"", "\"", &list);
+  Composer c(s, kPosix, Eol::kLf, "\"", "\"", &list);
   const std::string refused = "/m/\xFE.txt";
   EXPECT_FALSE(SingleLineText(c, refused).ok());
   EXPECT_FALSE(PendingNameText(c, refused).ok());
@@ -307,24 +307,24 @@ TEST(ComposerEscape, ClipboardTextsOfARefusedNameAreFailures) {
 
 TEST(ComposerEscape, MainHeadAndQueueValuesAreEscapedAndCanBeRefused) {
   test::TempDir dir;
-  ScriptSettings s = With(EscapeKind::Html, CheckIndexOf(PathMode::kName));
+  ScriptSettings s = With(EscapeKind::kHtml, CheckIndexOf(PathMode::kName));
   s.MainHead = "<h1>ZQ_NAME</h1>\r\n";
   s.MainQueue = "<p>ZQ_GETCOUNT, last ZQ_NAMEZQ_EXT</p>\r\n";
   FileList list;
   list.Append("/m/a&b.txt");
   list.Append("/m/<c>.txt");
-  Composer c(s, kPosix, Eol::Lf, "<li>", "</li>\r\n", &list);
+  Composer c(s, kPosix, Eol::kLf, "<li>", "</li>\r\n", &list);
   ASSERT_OK(CreateOutput(c, s, list, dir.File("o.html")));
   EXPECT_EQ(test::ReadFile(dir.File("o.html")),
             "<h1>a&amp;b</h1>\n<li>a&amp;b.txt</li>\n<li>&lt;c&gt;.txt</li>\n"
             "<p>2, last &lt;c&gt;.txt</p>\n");
 
   // The lines ask only for names; the main queue asks for the folder, which batch refuses.
-  ScriptSettings bat = With(EscapeKind::Batch, CheckIndexOf(PathMode::kNone));
+  ScriptSettings bat = With(EscapeKind::kBatch, CheckIndexOf(PathMode::kNone));
   bat.MainQueue = "echo done in ZQ_PATH";
   FileList quoted;
   quoted.Append("/m\"x/last.txt");
-  Composer b(bat, kPosix, Eol::Lf, "echo ZQ_NAME", "\r\n", &quoted);
+  Composer b(bat, kPosix, Eol::kLf, "echo ZQ_NAME", "\r\n", &quoted);
   const Status failure = CreateOutput(b, bat, quoted, dir.File("o.bat"));
   ASSERT_FALSE(failure.ok());
   EXPECT_EQ(failure.failure().text, "/m\"x/last.txt");

@@ -12,8 +12,8 @@
 namespace lq {
 namespace {
 
-constexpr PathStyle kWin = PathStyle::Windows;
-constexpr PathStyle kPosix = PathStyle::Posix;
+constexpr PathStyle kWin = PathStyle::kWindows;
+constexpr PathStyle kPosix = PathStyle::kPosix;
 
 // The worked example: the third item of a list, RelPath the Music folder.
 struct Example {
@@ -38,7 +38,7 @@ std::string Compose(const Example& ex, const char* header, int mode = 0, bool in
   s.CheckIndex = mode;
   s.InvertSlash = invert;
   FileList list = ListWithThirdItem(ex.item);
-  Composer c(s, ex.style, Eol::Lf, header, "", &list);
+  Composer c(s, ex.style, Eol::kLf, header, "", &list);
   std::string line, file;
   c.ComposeLine(line, file, 2);
   return line;
@@ -205,7 +205,7 @@ TEST(Composer, AgreesWithTheReferenceComposer) {
   ScriptSettings s;
   s.RelPath = "/m/";
   const std::vector<std::string> names = HostileNames();
-  for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
+  for (const Eol eol : {Eol::kLf, Eol::kCrLf}) {
     for (PathStyle style : {kPosix, kWin}) {
       for (const char* text : kJunctionTexts) {
         test::ReferenceComposer reference(s, style, eol, text, text);
@@ -248,11 +248,11 @@ TEST(Composer, TextLineBreaksFollowTheEolAndNamesKeepTheirOwn) {
     const char* want;
   };
   const Case cases[] = {
-      {Eol::Lf, "/a/b\rc.txt", "echo\nb\rc\n/a/b\rc.txtx\n"},
-      {Eol::CrLf, "/a/b\rc.txt", "echo\r\nb\rc\r\n/a/b\rc.txtx\r\n"},
-      {Eol::Lf, "/a/one\ntwo.txt", "echo\none\ntwo\n/a/one\ntwo.txtx\n"},
-      {Eol::CrLf, "/a/one\ntwo.txt", "echo\r\none\ntwo\r\n/a/one\ntwo.txtx\r\n"},
-      {Eol::CrLf, "/a/lf\r\n.txt", "echo\r\nlf\r\n\r\n/a/lf\r\n.txtx\r\n"},
+      {Eol::kLf, "/a/b\rc.txt", "echo\nb\rc\n/a/b\rc.txtx\n"},
+      {Eol::kCrLf, "/a/b\rc.txt", "echo\r\nb\rc\r\n/a/b\rc.txtx\r\n"},
+      {Eol::kLf, "/a/one\ntwo.txt", "echo\none\ntwo\n/a/one\ntwo.txtx\n"},
+      {Eol::kCrLf, "/a/one\ntwo.txt", "echo\r\none\ntwo\r\n/a/one\ntwo.txtx\r\n"},
+      {Eol::kCrLf, "/a/lf\r\n.txt", "echo\r\nlf\r\n\r\n/a/lf\r\n.txtx\r\n"},
   };
   ScriptSettings s;
   s.RelPath = "/";
@@ -277,7 +277,7 @@ TEST(Composer, HeaderIsReadUpToItsCapacity) {
   FileList list;
   list.Append("/f");
   const std::string header(2000, 'h');
-  Composer c(s, kPosix, Eol::Lf, header, "", &list);
+  Composer c(s, kPosix, Eol::kLf, header, "", &list);
   std::string line, file;
   c.ComposeLine(line, file, 0);
   EXPECT_EQ(line, std::string(kEditReadMax, 'h') + "/f");
@@ -291,7 +291,7 @@ TEST(Composer, FullHeaderOfVariablesEndsAndIsCut) {
   list.Append(dir + "/" + std::string(200, 'n') + ".ZQ_EXT");
   std::string header;
   while (header.size() + 7 <= kEditReadMax) header += "ZQ_PATH";
-  Composer c(s, kPosix, Eol::Lf, header, "ZQ_RELPATHZQ_GETCOUNT", &list);
+  Composer c(s, kPosix, Eol::kLf, header, "ZQ_RELPATHZQ_GETCOUNT", &list);
   std::string line, file;
   c.ComposeLine(line, file, 0);
   EXPECT_EQ(line.size(), kLineMax);
@@ -305,7 +305,7 @@ TEST(Composer, LineCutKeepsUtf8Whole) {
   for (int i = 0; i < 499; ++i) name += "\xC3\xA9";
   list.Append(name);
   // Four names of 998 bytes overflow the line; its last byte would split an é.
-  Composer c(s, kPosix, Eol::Lf, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
+  Composer c(s, kPosix, Eol::kLf, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
   std::string line, file;
   c.ComposeLine(line, file, 0);
   EXPECT_EQ(line.size(), kLineMax - 1);
@@ -317,7 +317,7 @@ TEST(Composer, PieceForAMissingItemKeepsTheFileBuffer) {
   s.CheckIndex = CheckIndexOf(PathMode::kName);
   FileList list;
   list.Append("/a/b.txt");
-  Composer c(s, kPosix, Eol::Lf, "", "", &list);
+  Composer c(s, kPosix, Eol::kLf, "", "", &list);
   std::string out;
   std::string file = "/held/name.txt";
   c.ComposePiece(out, "ZQ_NAME ZQ_GETSELINDEX ZQ_GETCOUNT", file, 5);
@@ -329,7 +329,7 @@ TEST(Composer, GivenNameIsUsedInsteadOfTheList) {
   ScriptSettings s;
   FileList list;
   list.Append("/a/b.txt");
-  Composer c(s, kPosix, Eol::Lf, "[ZQ_NAME ZQ_GETSELINDEX]", "", &list);
+  Composer c(s, kPosix, Eol::kLf, "[ZQ_NAME ZQ_GETSELINDEX]", "", &list);
   std::string line, file;
   const std::string given = "/given/one.txt";
   c.ComposeLine(line, file, 0, &given);
@@ -381,7 +381,7 @@ TEST(Composer, LinesWrittenStraightOutAgreeWithTheReference) {
   texts.insert(texts.end(), std::begin(kJunctionTexts), std::end(kJunctionTexts));
   ScriptSettings s;
   s.RelPath = "/home/u/";
-  for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
+  for (const Eol eol : {Eol::kLf, Eol::kCrLf}) {
     for (const PathStyle style : {kPosix, kWin}) {
       for (const int mode : {CheckIndexOf(PathMode::kFull), CheckIndexOf(PathMode::kRelative),
                              CheckIndexOf(PathMode::kName), CheckIndexOf(PathMode::kNone)}) {
@@ -418,24 +418,24 @@ TEST(Composer, LinesWrittenStraightOutAgreeWithTheReference) {
 
 TEST(Composer, CommonLinesAreWrittenStraightOut) {
   ScriptSettings s;
-  Composer c(s, kPosix, Eol::Lf, "cp -- \"", "\" \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n");
+  Composer c(s, kPosix, Eol::kLf, "cp -- \"", "\" \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n");
   EXPECT_EQ(WrittenStraight(c, 0, "/m/a b.mp3"), "cp -- \"/m/a b.mp3\" \"/b/1-a b.mp3\"\n");
   // A 'Z' in the name is fine as long as no "ZQ_" comes of it.
   EXPECT_EQ(WrittenStraight(c, 9, "/m/ZQ-like.z"), "cp -- \"/m/ZQ-like.z\" \"/b/10-ZQ-like.z\"\n");
-  Composer crlf(s, kPosix, Eol::CrLf, "cp -- \"", "\" \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n");
+  Composer crlf(s, kPosix, Eol::kCrLf, "cp -- \"", "\" \"/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT\"\r\n");
   EXPECT_EQ(WrittenStraight(crlf, 0, "/m/a b.mp3"), "cp -- \"/m/a b.mp3\" \"/b/1-a b.mp3\"\r\n");
 }
 
 TEST(Composer, OnlyALineToCutGoesTheGeneralWay) {
   ScriptSettings s;
-  Composer c(s, kPosix, Eol::Lf, "", "ZQ_NAME|");
+  Composer c(s, kPosix, Eol::kLf, "", "ZQ_NAME|");
   // CRs, line breaks and variables' names in a name are written straight out as they are.
   EXPECT_EQ(WrittenStraight(c, 0, "/a\rb"), "/a\rba\rb|");
   EXPECT_EQ(WrittenStraight(c, 0, "/m/ZQ_EXT.x"), "/m/ZQ_EXT.xZQ_EXT|");
   EXPECT_EQ(WrittenStraight(c, 0, "/m/a\nb"), "/m/a\nba\nb|");
   EXPECT_EQ(WrittenStraight(c, 0, "/" + std::string(2000, 'n') + std::string(999, 'm')),
             std::nullopt);  // a line over its capacity is cut
-  Composer joins(s, kPosix, Eol::Lf, "", "ZQ_NAMEQ_EXT");
+  Composer joins(s, kPosix, Eol::kLf, "", "ZQ_NAMEQ_EXT");
   EXPECT_EQ(WrittenStraight(joins, 0, "/m/Z.x"), "/m/Z.xZQ_EXT");  // "Z" + "Q_EXT" stays
 }
 
@@ -450,7 +450,7 @@ TEST(Composer, ALineOfBytesThatAreNoUtf8IsCutNotEmptied) {
   ScriptSettings s;
   FileList list;
   list.Append("/" + std::string(998, '\x80'));
-  Composer c(s, PathStyle::Posix, Eol::Lf, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
+  Composer c(s, PathStyle::kPosix, Eol::kLf, "ZQ_NAMEZQ_NAMEZQ_NAMEZQ_NAME", "", &list);
   std::string line, file;
   c.ComposeLine(line, file, 0);
   EXPECT_EQ(line.size(), kLineMax);

@@ -17,7 +17,7 @@
 namespace lq {
 namespace {
 
-constexpr PathStyle kPosix = PathStyle::Posix;
+constexpr PathStyle kPosix = PathStyle::kPosix;
 
 ScriptSettings Settings(PathMode mode, EscapeKind escape, std::string rel = "/home/u/") {
   ScriptSettings s;
@@ -56,14 +56,14 @@ struct Job {
 
 // Jobs whose pieces meet: ranges of the name joined, literal runs joined over an empty value.
 constexpr Job kJobs[] = {
-    {PathMode::kFull, EscapeKind::None, "", "\n"},
-    {PathMode::kFull, EscapeKind::Shell, "cp -- '", "' '/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT'\n"},
-    {PathMode::kName, EscapeKind::Shell, "cp -- '", "' '/b/ZQ_GETCOUNT-ZQ_PATHZQ_NAME'\n"},
-    {PathMode::kNone, EscapeKind::Shell, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\n"},
-    {PathMode::kRelative, EscapeKind::Shell, "cp -- '", "' 'ZQ_EXTZQ_NAME'\n"},
-    {PathMode::kRelative, EscapeKind::None, "ZQ_DRIVE", "ZQ_DRIVE|ZQ_PATHZQ_NAMEZQ_EXT|\n"},
-    {PathMode::kName, EscapeKind::Csv, "\"ZQ_PATH", "\",\"ZQ_EXT\",ZQ_GETSELINDEXZQ_GETCOUNT\n"},
-    {PathMode::kFull, EscapeKind::Csv, "\"ZQ_PATHZQ_PATH", "ZQ_NAMEZQ_NAME\"\n"},
+    {PathMode::kFull, EscapeKind::kNone, "", "\n"},
+    {PathMode::kFull, EscapeKind::kShell, "cp -- '", "' '/b/ZQ_GETSELINDEX-ZQ_NAMEZQ_EXT'\n"},
+    {PathMode::kName, EscapeKind::kShell, "cp -- '", "' '/b/ZQ_GETCOUNT-ZQ_PATHZQ_NAME'\n"},
+    {PathMode::kNone, EscapeKind::kShell, "cp -- '", "' '/b/ZQ_NAMEZQ_EXT'\n"},
+    {PathMode::kRelative, EscapeKind::kShell, "cp -- '", "' 'ZQ_EXTZQ_NAME'\n"},
+    {PathMode::kRelative, EscapeKind::kNone, "ZQ_DRIVE", "ZQ_DRIVE|ZQ_PATHZQ_NAMEZQ_EXT|\n"},
+    {PathMode::kName, EscapeKind::kCsv, "\"ZQ_PATH", "\",\"ZQ_EXT\",ZQ_GETSELINDEXZQ_GETCOUNT\n"},
+    {PathMode::kFull, EscapeKind::kCsv, "\"ZQ_PATHZQ_PATH", "ZQ_NAMEZQ_NAME\"\n"},
 };
 
 // Names at the edges of the blocks the writer reads: 16 bytes and round them, short parts
@@ -98,16 +98,16 @@ TEST(DirectLine, AgreesWithTheReferenceAtEveryEdge) {
   for (const Job& job : kJobs) {
     for (const char* rel : {"/home/u/", "/", "/home/u/Music/Band 12/Disc 3/"}) {
       const ScriptSettings s = Settings(job.mode, job.escape, rel);
-      DirectLine direct(CompileText(job.header, Eol::Lf), CompileText(job.queue, Eol::Lf), s,
+      DirectLine direct(CompileText(job.header, Eol::kLf), CompileText(job.queue, Eol::kLf), s,
                         kPosix);
       ASSERT_TRUE(direct.on());
-      test::ReferenceComposer reference(s, kPosix, Eol::Lf, job.header, job.queue);
+      test::ReferenceComposer reference(s, kPosix, Eol::kLf, job.header, job.queue);
       // Indices cross a digit's carry, line after line.
       long long index = 8;
       for (int pass = 0; pass < 2; ++pass) {
         for (const std::string& name : names) {
           const test::Composed want = reference.Line(name, index);
-          const std::optional<std::string> got = job.escape == EscapeKind::None
+          const std::optional<std::string> got = job.escape == EscapeKind::kNone
                                                      ? Direct<false>(direct, index, name)
                                                      : Direct<true>(direct, index, name);
           const std::string where = std::string(job.header) + "|" + job.queue + "|" + rel + "|" +
@@ -130,46 +130,46 @@ TEST(DirectLine, AgreesWithTheReferenceAtEveryEdge) {
 }
 
 TEST(DirectLine, ShortNamesAndOtherJobsAreLeftToTheValues) {
-  DirectLine full(CompileText("", Eol::Lf), CompileText("\n", Eol::Lf),
-                  Settings(PathMode::kFull, EscapeKind::None), kPosix);
+  DirectLine full(CompileText("", Eol::kLf), CompileText("\n", Eol::kLf),
+                  Settings(PathMode::kFull, EscapeKind::kNone), kPosix);
   EXPECT_EQ(Direct<false>(full, 0, "/fifteen bytes."), std::nullopt);
   EXPECT_EQ(Direct<false>(full, 0, "/sixteen bytes.."), "/sixteen bytes..\n");
   // No separator in the last 32 bytes: the usual look cannot find the last part.
-  DirectLine name(CompileText("", Eol::Lf), CompileText("\n", Eol::Lf),
-                  Settings(PathMode::kName, EscapeKind::None), kPosix);
+  DirectLine name(CompileText("", Eol::kLf), CompileText("\n", Eol::kLf),
+                  Settings(PathMode::kName, EscapeKind::kNone), kPosix);
   EXPECT_EQ(Direct<false>(name, 0, "/" + std::string(40, 'n')), std::nullopt);
   // Kinds that refuse, or escape more than one byte, and what only the values know.
-  for (const EscapeKind kind : {EscapeKind::Batch, EscapeKind::Html, EscapeKind::Url,
-                                EscapeKind::Json, EscapeKind::HtmlUrl, EscapeKind::Line}) {
-    EXPECT_FALSE(DirectLine(CompileText("", Eol::Lf), CompileText("", Eol::Lf),
+  for (const EscapeKind kind : {EscapeKind::kBatch, EscapeKind::kHtml, EscapeKind::kUrl,
+                                EscapeKind::kJson, EscapeKind::kHtmlUrl, EscapeKind::kLine}) {
+    EXPECT_FALSE(DirectLine(CompileText("", Eol::kLf), CompileText("", Eol::kLf),
                             Settings(PathMode::kFull, kind), kPosix)
                      .on());
   }
-  EXPECT_FALSE(DirectLine(CompileText("ZQ_RELPATH", Eol::Lf), CompileText("", Eol::Lf),
-                          Settings(PathMode::kFull, EscapeKind::None), kPosix)
+  EXPECT_FALSE(DirectLine(CompileText("ZQ_RELPATH", Eol::kLf), CompileText("", Eol::kLf),
+                          Settings(PathMode::kFull, EscapeKind::kNone), kPosix)
                    .on());
-  EXPECT_FALSE(DirectLine(CompileText("", Eol::Lf), CompileText("", Eol::Lf),
-                          Settings(PathMode::kFull, EscapeKind::None), PathStyle::Windows)
+  EXPECT_FALSE(DirectLine(CompileText("", Eol::kLf), CompileText("", Eol::kLf),
+                          Settings(PathMode::kFull, EscapeKind::kNone), PathStyle::kWindows)
                    .on());
-  ScriptSettings inverted = Settings(PathMode::kFull, EscapeKind::None);
+  ScriptSettings inverted = Settings(PathMode::kFull, EscapeKind::kNone);
   inverted.InvertSlash = true;
   EXPECT_FALSE(
-      DirectLine(CompileText("", Eol::Lf), CompileText("", Eol::Lf), inverted, kPosix).on());
+      DirectLine(CompileText("", Eol::kLf), CompileText("", Eol::kLf), inverted, kPosix).on());
 }
 
 TEST(DirectLine, MoreClimbsThanTheGeneralWayTakesAreLeftToTheValues) {
   std::string deep = "/";
   for (int i = 0; i < 60; ++i) deep += "a/";
-  const ScriptSettings s = Settings(PathMode::kRelative, EscapeKind::None, deep);
-  DirectLine direct(CompileText("", Eol::Lf), CompileText("\n", Eol::Lf), s, kPosix);
+  const ScriptSettings s = Settings(PathMode::kRelative, EscapeKind::kNone, deep);
+  DirectLine direct(CompileText("", Eol::kLf), CompileText("\n", Eol::kLf), s, kPosix);
   EXPECT_EQ(Direct<false>(direct, 0, "/top level name.txt"), std::nullopt);
   std::string climbs;
   for (int i = 0; i < 50; ++i) climbs += "../";
   EXPECT_EQ(Direct<false>(direct, 0, "/a/a/a/a/a/a/a/a/a/a/a/x.txt"),
             climbs.substr(0, 3 * 49) + "x.txt\n");
   // Through the composer the line is the reference's either way.
-  Composer c(s, kPosix, Eol::Lf, "", "\n");
-  test::ReferenceComposer reference(s, kPosix, Eol::Lf, "", "\n");
+  Composer c(s, kPosix, Eol::kLf, "", "\n");
+  test::ReferenceComposer reference(s, kPosix, Eol::kLf, "", "\n");
   for (const char* name : {"/top level name.txt", "/a/a/a/a/a/a/a/a/a/a/a/x.txt"}) {
     std::vector<char> room(Composer::kLineRoom);
     char* end = c.WriteLineTo(room.data(), 0, name);
@@ -181,8 +181,8 @@ TEST(DirectLine, MoreClimbsThanTheGeneralWayTakesAreLeftToTheValues) {
 TEST(DirectLine, AnEscapedLineThatMightNotFitIsLeftToTheValues) {
   // 800 quotes grow fourfold: past the line's capacity, so the values' way decides.
   const std::string quotes = "/" + std::string(800, '\'') + "/x.y";
-  DirectLine shell(CompileText("'", Eol::Lf), CompileText("'\n", Eol::Lf),
-                   Settings(PathMode::kFull, EscapeKind::Shell), kPosix);
+  DirectLine shell(CompileText("'", Eol::kLf), CompileText("'\n", Eol::kLf),
+                   Settings(PathMode::kFull, EscapeKind::kShell), kPosix);
   EXPECT_EQ(Direct<true>(shell, 0, quotes), std::nullopt);
   const std::string few = "/" + std::string(100, '\'') + "/x.y";
   std::string want = "'/";
@@ -193,8 +193,8 @@ TEST(DirectLine, AnEscapedLineThatMightNotFitIsLeftToTheValues) {
 TEST(DirectLine, TheComposerWritesEveryCommonLineThisWay) {
   // Through the composer, moved: the literal runs
   // must still be found.
-  const ScriptSettings s = Settings(PathMode::kName, EscapeKind::Shell);
-  Composer first(s, kPosix, Eol::Lf, "cp -- '", "' 'ZQ_NAMEZQ_EXT'\n");
+  const ScriptSettings s = Settings(PathMode::kName, EscapeKind::kShell);
+  Composer first(s, kPosix, Eol::kLf, "cp -- '", "' 'ZQ_NAMEZQ_EXT'\n");
   Composer c(std::move(first));
   std::vector<char> room(Composer::kLineRoom);
   char* end = c.WriteLineTo(room.data(), 0, "/home/u/Guns N' Roses/track 01.mp3");

@@ -16,28 +16,28 @@ struct Case {
 
 TEST(Escape, EachKindEscapesWhatItsQuotesNeed) {
   const Case cases[] = {
-      {EscapeKind::None, "a'b\"c&<>%$\n", "a'b\"c&<>%$\n"},
-      {EscapeKind::Shell, "it's", "it'\\''s"},
-      {EscapeKind::Shell, "''", "'\\'''\\''"},
-      {EscapeKind::Shell, "$(rm -rf ~) `x` *\n\"\\", "$(rm -rf ~) `x` *\n\"\\"},
-      {EscapeKind::Batch, "50% & more^!", "50%% & more^!"},
-      {EscapeKind::Batch, "%PATH%", "%%PATH%%"},
-      {EscapeKind::Html, "a&b<c>d\"e'f", "a&amp;b&lt;c&gt;d&quot;e&#39;f"},
-      {EscapeKind::Html, "&amp;", "&amp;amp;"},
-      {EscapeKind::Html, "a\rb\r\nc\n\t", "a&#13;b&#13;\nc\n\t"},
-      {EscapeKind::Html, "caf\xC3\xA9 \xE2\x80\xAE", "caf\xC3\xA9 \xE2\x80\xAE"},
-      {EscapeKind::HtmlUrl, "a&b<c>d\"e'f\r", "a&amp;b&lt;c&gt;d&quot;e&#39;f&#13;"},
-      {EscapeKind::HtmlUrl, "javascript:x %#?", "javascript:x %#?"},
-      {EscapeKind::Url, "/a b/c%d.txt", "/a%20b/c%25d.txt"},
-      {EscapeKind::Url, "AZaz09-._~/", "AZaz09-._~/"},
-      {EscapeKind::Url, "\"<>'&#?=\\", "%22%3C%3E%27%26%23%3F%3D%5C"},
-      {EscapeKind::Url, "\xC3\xA9\xFF\n", "%C3%A9%FF%0A"},
-      {EscapeKind::Csv, "say \"hi\", ok\n", "say \"\"hi\"\", ok\n"},
-      {EscapeKind::Json, "a\"b\\c/d", "a\\\"b\\\\c/d"},
-      {EscapeKind::Json, "\n\r\t\b\f\x1f\x01", "\\n\\r\\t\\b\\f\\u001f\\u0001"},
-      {EscapeKind::Json, "caf\xC3\xA9 \xF0\x9F\x8E\xB5", "caf\xC3\xA9 \xF0\x9F\x8E\xB5"},
+      {EscapeKind::kNone, "a'b\"c&<>%$\n", "a'b\"c&<>%$\n"},
+      {EscapeKind::kShell, "it's", "it'\\''s"},
+      {EscapeKind::kShell, "''", "'\\'''\\''"},
+      {EscapeKind::kShell, "$(rm -rf ~) `x` *\n\"\\", "$(rm -rf ~) `x` *\n\"\\"},
+      {EscapeKind::kBatch, "50% & more^!", "50%% & more^!"},
+      {EscapeKind::kBatch, "%PATH%", "%%PATH%%"},
+      {EscapeKind::kHtml, "a&b<c>d\"e'f", "a&amp;b&lt;c&gt;d&quot;e&#39;f"},
+      {EscapeKind::kHtml, "&amp;", "&amp;amp;"},
+      {EscapeKind::kHtml, "a\rb\r\nc\n\t", "a&#13;b&#13;\nc\n\t"},
+      {EscapeKind::kHtml, "caf\xC3\xA9 \xE2\x80\xAE", "caf\xC3\xA9 \xE2\x80\xAE"},
+      {EscapeKind::kHtmlUrl, "a&b<c>d\"e'f\r", "a&amp;b&lt;c&gt;d&quot;e&#39;f&#13;"},
+      {EscapeKind::kHtmlUrl, "javascript:x %#?", "javascript:x %#?"},
+      {EscapeKind::kUrl, "/a b/c%d.txt", "/a%20b/c%25d.txt"},
+      {EscapeKind::kUrl, "AZaz09-._~/", "AZaz09-._~/"},
+      {EscapeKind::kUrl, "\"<>'&#?=\\", "%22%3C%3E%27%26%23%3F%3D%5C"},
+      {EscapeKind::kUrl, "\xC3\xA9\xFF\n", "%C3%A9%FF%0A"},
+      {EscapeKind::kCsv, "say \"hi\", ok\n", "say \"\"hi\"\", ok\n"},
+      {EscapeKind::kJson, "a\"b\\c/d", "a\\\"b\\\\c/d"},
+      {EscapeKind::kJson, "\n\r\t\b\f\x1f\x01", "\\n\\r\\t\\b\\f\\u001f\\u0001"},
+      {EscapeKind::kJson, "caf\xC3\xA9 \xF0\x9F\x8E\xB5", "caf\xC3\xA9 \xF0\x9F\x8E\xB5"},
       // Values of a line list only lose nothing: the written name is guarded on its own.
-      {EscapeKind::Line, "#x:y \t\"'\xFF", "#x:y \t\"'\xFF"},
+      {EscapeKind::kLine, "#x:y \t\"'\xFF", "#x:y \t\"'\xFF"},
   };
   for (const Case& c : cases) {
     std::string out = "keep:";
@@ -48,19 +48,19 @@ TEST(Escape, EachKindEscapesWhatItsQuotesNeed) {
 
 TEST(Escape, RefusedValuesLeaveTheOutputAlone) {
   const Case cases[] = {
-      {EscapeKind::Batch, "a\"b", ""},
-      {EscapeKind::Batch, "a\nb", ""},
-      {EscapeKind::Batch, "a\rb", ""},
-      {EscapeKind::Json, "\xFF", ""},
-      {EscapeKind::Json, "\xC3", ""},              // cut sequence
-      {EscapeKind::Json, "\xC0\xAF", ""},          // overlong '/'
-      {EscapeKind::Json, "\xED\xA0\x80", ""},      // a surrogate
-      {EscapeKind::Json, "\xF4\x90\x80\x80", ""},  // above U+10FFFF
-      {EscapeKind::Html, "bad \xFF\xFE.txt", ""},
-      {EscapeKind::Html, "\xED\xA0\x80", ""},
-      {EscapeKind::HtmlUrl, "\xC3", ""},
-      {EscapeKind::Line, "two\nlines", ""},
-      {EscapeKind::Line, "carriage\rreturn", ""},
+      {EscapeKind::kBatch, "a\"b", ""},
+      {EscapeKind::kBatch, "a\nb", ""},
+      {EscapeKind::kBatch, "a\rb", ""},
+      {EscapeKind::kJson, "\xFF", ""},
+      {EscapeKind::kJson, "\xC3", ""},              // cut sequence
+      {EscapeKind::kJson, "\xC0\xAF", ""},          // overlong '/'
+      {EscapeKind::kJson, "\xED\xA0\x80", ""},      // a surrogate
+      {EscapeKind::kJson, "\xF4\x90\x80\x80", ""},  // above U+10FFFF
+      {EscapeKind::kHtml, "bad \xFF\xFE.txt", ""},
+      {EscapeKind::kHtml, "\xED\xA0\x80", ""},
+      {EscapeKind::kHtmlUrl, "\xC3", ""},
+      {EscapeKind::kLine, "two\nlines", ""},
+      {EscapeKind::kLine, "carriage\rreturn", ""},
   };
   for (const Case& c : cases) {
     std::string out = "keep";
@@ -112,37 +112,37 @@ struct NameCase {
 TEST(Escape, TheWrittenNameIsEscapedAsAWholeName) {
   const NameCase cases[] = {
       // A link target: nothing a browser reads as a scheme, a query, a fragment or a host.
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "javascript:alert(1)", "javascript%3Aalert%281%29"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "http:x", "http%3Ax"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "a%b#c?d\te", "a%25b%23c%3Fd%09e"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "  lead", "%20%20lead"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "a\"b'c&d", "a%22b%27c%26d"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "../up/\xFF", "../up/%FF"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "//host/x", "/%2Fhost/x"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "///x", "/%2F/x"},
-      {EscapeKind::HtmlUrl, PathStyle::Posix, "/a//b", "/a//b"},
-      {EscapeKind::HtmlUrl, PathStyle::Windows, "\\\\server\\x", "%5C%5Cserver%5Cx"},
-      {EscapeKind::Url, PathStyle::Posix, "//host/x y", "/%2Fhost/x%20y"},
-      {EscapeKind::Url, PathStyle::Posix, "/", "/"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "javascript:alert(1)", "javascript%3Aalert%281%29"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "http:x", "http%3Ax"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "a%b#c?d\te", "a%25b%23c%3Fd%09e"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "  lead", "%20%20lead"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "a\"b'c&d", "a%22b%27c%26d"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "../up/\xFF", "../up/%FF"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "//host/x", "/%2Fhost/x"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "///x", "/%2F/x"},
+      {EscapeKind::kHtmlUrl, PathStyle::kPosix, "/a//b", "/a//b"},
+      {EscapeKind::kHtmlUrl, PathStyle::kWindows, "\\\\server\\x", "%5C%5Cserver%5Cx"},
+      {EscapeKind::kUrl, PathStyle::kPosix, "//host/x y", "/%2Fhost/x%20y"},
+      {EscapeKind::kUrl, PathStyle::kPosix, "/", "/"},
       // A line list: comments and URLs made files again, everything else as it is.
-      {EscapeKind::Line, PathStyle::Posix, "#hidden.mp3", "./#hidden.mp3"},
-      {EscapeKind::Line, PathStyle::Posix, "javascript:x", "./javascript:x"},
-      {EscapeKind::Line, PathStyle::Posix, "http://host/x", "./http://host/x"},
-      {EscapeKind::Line, PathStyle::Posix, "C:x", "./C:x"},
-      {EscapeKind::Line, PathStyle::Posix, "dir/a:b", "dir/a:b"},
-      {EscapeKind::Line, PathStyle::Posix, "dir/#a", "dir/#a"},
-      {EscapeKind::Line, PathStyle::Posix, "../#a", "../#a"},
-      {EscapeKind::Line, PathStyle::Posix, "/abs/#a:b", "/abs/#a:b"},
-      {EscapeKind::Line, PathStyle::Posix, " #lead", " #lead"},
-      {EscapeKind::Line, PathStyle::Posix, "-x \t'\"", "-x \t'\""},
-      {EscapeKind::Line, PathStyle::Posix, "", ""},
-      {EscapeKind::Line, PathStyle::Windows, "C:\\m\\a.mp3", "C:\\m\\a.mp3"},
-      {EscapeKind::Line, PathStyle::Windows, "\\\\srv\\#a", "\\\\srv\\#a"},
-      {EscapeKind::Line, PathStyle::Windows, "#a\\b", "./#a\\b"},
-      {EscapeKind::Line, PathStyle::Windows, "sub\\a:b", "sub\\a:b"},
+      {EscapeKind::kLine, PathStyle::kPosix, "#hidden.mp3", "./#hidden.mp3"},
+      {EscapeKind::kLine, PathStyle::kPosix, "javascript:x", "./javascript:x"},
+      {EscapeKind::kLine, PathStyle::kPosix, "http://host/x", "./http://host/x"},
+      {EscapeKind::kLine, PathStyle::kPosix, "C:x", "./C:x"},
+      {EscapeKind::kLine, PathStyle::kPosix, "dir/a:b", "dir/a:b"},
+      {EscapeKind::kLine, PathStyle::kPosix, "dir/#a", "dir/#a"},
+      {EscapeKind::kLine, PathStyle::kPosix, "../#a", "../#a"},
+      {EscapeKind::kLine, PathStyle::kPosix, "/abs/#a:b", "/abs/#a:b"},
+      {EscapeKind::kLine, PathStyle::kPosix, " #lead", " #lead"},
+      {EscapeKind::kLine, PathStyle::kPosix, "-x \t'\"", "-x \t'\""},
+      {EscapeKind::kLine, PathStyle::kPosix, "", ""},
+      {EscapeKind::kLine, PathStyle::kWindows, "C:\\m\\a.mp3", "C:\\m\\a.mp3"},
+      {EscapeKind::kLine, PathStyle::kWindows, "\\\\srv\\#a", "\\\\srv\\#a"},
+      {EscapeKind::kLine, PathStyle::kWindows, "#a\\b", "./#a\\b"},
+      {EscapeKind::kLine, PathStyle::kWindows, "sub\\a:b", "sub\\a:b"},
       // The other kinds write the name as they write a value.
-      {EscapeKind::Html, PathStyle::Posix, "//a&b", "//a&amp;b"},
-      {EscapeKind::Shell, PathStyle::Posix, "#it's", "#it'\\''s"},
+      {EscapeKind::kHtml, PathStyle::kPosix, "//a&b", "//a&amp;b"},
+      {EscapeKind::kShell, PathStyle::kPosix, "#it's", "#it'\\''s"},
   };
   for (const NameCase& c : cases) {
     SCOPED_TRACE(std::string(EscapeWord(c.kind)) + " " + c.name);
@@ -156,16 +156,16 @@ TEST(Escape, TheWrittenNameIsEscapedAsAWholeName) {
 TEST(Escape, ANameALineListCannotHoldIsRefusedWithItsReason) {
   for (const char* name : {"two\nlines", "cr\r", "\n#x"}) {
     std::string out = "keep";
-    EXPECT_FALSE(AppendEscapedName(out, name, EscapeKind::Line, PathStyle::Posix));
+    EXPECT_FALSE(AppendEscapedName(out, name, EscapeKind::kLine, PathStyle::kPosix));
     EXPECT_EQ(out, "keep");
-    EXPECT_FALSE(NameWrittenAsItIs(name, EscapeKind::Line, PathStyle::Posix));
+    EXPECT_FALSE(NameWrittenAsItIs(name, EscapeKind::kLine, PathStyle::kPosix));
   }
-  EXPECT_NE(RefusalReason(EscapeKind::Line).find("line break"), std::string_view::npos);
-  EXPECT_NE(RefusalReason(EscapeKind::Html).find("UTF-8"), std::string_view::npos);
-  EXPECT_NE(RefusalReason(EscapeKind::HtmlUrl).find("UTF-8"), std::string_view::npos);
+  EXPECT_NE(RefusalReason(EscapeKind::kLine).find("line break"), std::string_view::npos);
+  EXPECT_NE(RefusalReason(EscapeKind::kHtml).find("UTF-8"), std::string_view::npos);
+  EXPECT_NE(RefusalReason(EscapeKind::kHtmlUrl).find("UTF-8"), std::string_view::npos);
   // html-url's link target holds any byte: only the text around it needs UTF-8.
   std::string out;
-  EXPECT_TRUE(AppendEscapedName(out, "\xFF\xFE", EscapeKind::HtmlUrl, PathStyle::Posix));
+  EXPECT_TRUE(AppendEscapedName(out, "\xFF\xFE", EscapeKind::kHtmlUrl, PathStyle::kPosix));
   EXPECT_EQ(out, "%FF%FE");
 }
 
@@ -180,7 +180,7 @@ TEST(Escape, WhatNeedsNoEscapingAsANameIsWrittenUnchanged) {
   }
   for (std::size_t k = 0; k < kEscapeWords.size(); ++k) {
     const auto kind = static_cast<EscapeKind>(k);
-    for (const PathStyle style : {PathStyle::Posix, PathStyle::Windows}) {
+    for (const PathStyle style : {PathStyle::kPosix, PathStyle::kWindows}) {
       for (const std::string& n : names) {
         std::string out;
         const bool held = AppendEscapedName(out, n, kind, style);
@@ -196,10 +196,10 @@ TEST(Escape, WordsNameTheKinds) {
     const auto kind = static_cast<EscapeKind>(k);
     EXPECT_EQ(EscapeKindFromWord(EscapeWord(kind)), kind);
   }
-  EXPECT_EQ(EscapeKindFromWord("Shell"), EscapeKind::Shell);
-  EXPECT_EQ(EscapeKindFromWord("HTML"), EscapeKind::Html);
-  EXPECT_EQ(EscapeKindFromWord("Html-URL"), EscapeKind::HtmlUrl);
-  EXPECT_EQ(EscapeKindFromWord("line"), EscapeKind::Line);
+  EXPECT_EQ(EscapeKindFromWord("Shell"), EscapeKind::kShell);
+  EXPECT_EQ(EscapeKindFromWord("HTML"), EscapeKind::kHtml);
+  EXPECT_EQ(EscapeKindFromWord("Html-URL"), EscapeKind::kHtmlUrl);
+  EXPECT_EQ(EscapeKindFromWord("line"), EscapeKind::kLine);
   EXPECT_EQ(EscapeKindFromWord("html_url"), std::nullopt);
   EXPECT_EQ(EscapeKindFromWord("lines"), std::nullopt);
   EXPECT_EQ(EscapeKindFromWord("sh"), std::nullopt);

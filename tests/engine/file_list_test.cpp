@@ -64,11 +64,11 @@ struct MoveCase {
 
 TEST(MoveItem, Table) {
   const MoveCase cases[] = {
-      {"up from the middle", 1, Direction::Up, {"b", "a", "c"}, 0},
-      {"down from the middle", 1, Direction::Down, {"a", "c", "b"}, 2},
-      {"up on the first", 0, Direction::Up, {"a", "b", "c"}, 0},
-      {"down on the last", 2, Direction::Down, {"a", "b", "c"}, 2},
-      {"no selection", -1, Direction::Down, {"a", "b", "c"}, 0},
+      {"up from the middle", 1, Direction::kUp, {"b", "a", "c"}, 0},
+      {"down from the middle", 1, Direction::kDown, {"a", "c", "b"}, 2},
+      {"up on the first", 0, Direction::kUp, {"a", "b", "c"}, 0},
+      {"down on the last", 2, Direction::kDown, {"a", "b", "c"}, 2},
+      {"no selection", -1, Direction::kDown, {"a", "b", "c"}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -82,14 +82,14 @@ TEST(MoveItem, Table) {
 TEST(MoveItem, DataTravelsWithItsItem) {
   FileList list = Make({"a", "b", "c"}, 1);
   list.SetData(1, 42);
-  MoveItem(list, Direction::Up);
+  MoveItem(list, Direction::kUp);
   EXPECT_EQ(list.Data(0), 42);
   EXPECT_EQ(list.Data(1), 0);
 }
 
 TEST(MoveItem, EmptyListChangesNothing) {
   FileList list;
-  MoveItem(list, Direction::Up);
+  MoveItem(list, Direction::kUp);
   EXPECT_EQ(list.Selected(), -1);
   EXPECT_EQ(UpdateCounter(list), "0/0");
 }
@@ -318,13 +318,13 @@ TEST(MoveItem, SelectionMovesAsOneEachStretchPastItsNeighbour) {
     int focus_after;
   };
   const Case cases[] = {
-      {"two stretches up", "abCDeFg", 2, Direction::Up, "aCDbFeg", 1},
-      {"two stretches down", "abCDeFg", 5, Direction::Down, "abeCDgF", 6},
-      {"blocked at the top", "ABcD", 3, Direction::Up, "ABcD", 3},
-      {"blocked at the bottom", "aBcD", 1, Direction::Down, "aBcD", 1},
-      {"the focus beside is passed", "abCd", 1, Direction::Up, "aCbd", 2},
-      {"the focus below is passed", "aBcd", 2, Direction::Down, "acBd", 1},
-      {"none selected: the focused one", "abcd", 2, Direction::Up, "aCbd", 1},
+      {"two stretches up", "abCDeFg", 2, Direction::kUp, "aCDbFeg", 1},
+      {"two stretches down", "abCDeFg", 5, Direction::kDown, "abeCDgF", 6},
+      {"blocked at the top", "ABcD", 3, Direction::kUp, "ABcD", 3},
+      {"blocked at the bottom", "aBcD", 1, Direction::kDown, "aBcD", 1},
+      {"the focus beside is passed", "abCd", 1, Direction::kUp, "aCbd", 2},
+      {"the focus below is passed", "aBcd", 2, Direction::kDown, "acBd", 1},
+      {"none selected: the focused one", "abcd", 2, Direction::kUp, "aCbd", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -339,7 +339,7 @@ TEST(MoveItem, DataTravelsWithASelection) {
   FileList list = Marked("aBCd", 1);
   list.SetData(2, 7);
   list.SetData(3, 9);
-  MoveItem(list, Direction::Down);
+  MoveItem(list, Direction::kDown);
   EXPECT_EQ(Shown(list), "adBC");
   EXPECT_EQ(list.Data(3), 7);
   EXPECT_EQ(list.Data(1), 9);

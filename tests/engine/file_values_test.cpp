@@ -27,12 +27,12 @@ TEST(FileValues, PosixPartsAreThoseOfSplitPath) {
   ScriptSettings s;
   FileValues v;
   for (const char* name : names) {
-    v.Reset(s, PathStyle::Posix, name, 0);
-    const PathPartViews want = SplitPathViews(name, PathStyle::Posix);
-    EXPECT_EQ(v.Get(Variable::Drive), want.drive) << name;
-    EXPECT_EQ(v.Get(Variable::Path), want.directory) << name;
-    EXPECT_EQ(v.Get(Variable::Name), want.name) << name;
-    EXPECT_EQ(v.Get(Variable::Ext), want.extension) << name;
+    v.Reset(s, PathStyle::kPosix, name, 0);
+    const PathPartViews want = SplitPathViews(name, PathStyle::kPosix);
+    EXPECT_EQ(v.Get(Variable::kDrive), want.drive) << name;
+    EXPECT_EQ(v.Get(Variable::kPath), want.directory) << name;
+    EXPECT_EQ(v.Get(Variable::kName), want.name) << name;
+    EXPECT_EQ(v.Get(Variable::kExt), want.extension) << name;
   }
 }
 
@@ -46,8 +46,8 @@ TEST(FileValues, WrittenNameIsThatOfWriteFileName) {
       s.InvertSlash = invert;
       for (const char* name : {R"(C:\Music\Rock\a.mp3)", R"(D:\b/c\d)", "plain"}) {
         std::string want;
-        WriteFileName(want, name, s, PathStyle::Windows);
-        v.Reset(s, PathStyle::Windows, name, 0);
+        WriteFileName(want, name, s, PathStyle::kWindows);
+        v.Reset(s, PathStyle::kWindows, name, 0);
         EXPECT_EQ(v.Written(), want) << name << " mode " << mode << " invert " << invert;
       }
     }
@@ -66,20 +66,20 @@ TEST(FileValues, TheWrittenNameHasAnEscapingOfItsOwn) {
     bool refused;
   };
   const Case cases[] = {
-      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kRelative), "/site/a&b #1.txt",
+      {EscapeKind::kHtmlUrl, CheckIndexOf(PathMode::kRelative), "/site/a&b #1.txt",
        "a%26b%20%231.txt", "a&amp;b #1", false},
-      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kFull), "//host/x", "/%2Fhost/x", "x", false},
-      {EscapeKind::HtmlUrl, CheckIndexOf(PathMode::kFull), "/site/\xFF", "/site/%FF", "", true},
-      {EscapeKind::Url, CheckIndexOf(PathMode::kFull), "//host/x:y", "/%2Fhost/x%3Ay", "x%3Ay",
+      {EscapeKind::kHtmlUrl, CheckIndexOf(PathMode::kFull), "//host/x", "/%2Fhost/x", "x", false},
+      {EscapeKind::kHtmlUrl, CheckIndexOf(PathMode::kFull), "/site/\xFF", "/site/%FF", "", true},
+      {EscapeKind::kUrl, CheckIndexOf(PathMode::kFull), "//host/x:y", "/%2Fhost/x%3Ay", "x%3Ay",
        false},
-      {EscapeKind::Line, CheckIndexOf(PathMode::kRelative), "/site/#a:b.mp3", "./#a:b.mp3", "#a:b",
+      {EscapeKind::kLine, CheckIndexOf(PathMode::kRelative), "/site/#a:b.mp3", "./#a:b.mp3", "#a:b",
        false},
-      {EscapeKind::Line, CheckIndexOf(PathMode::kRelative), "/site/sub/#a.mp3", "sub/#a.mp3", "#a",
+      {EscapeKind::kLine, CheckIndexOf(PathMode::kRelative), "/site/sub/#a.mp3", "sub/#a.mp3", "#a",
        false},
-      {EscapeKind::Line, CheckIndexOf(PathMode::kName), "/site/sub/http:x", "./http:x", "http:x",
+      {EscapeKind::kLine, CheckIndexOf(PathMode::kName), "/site/sub/http:x", "./http:x", "http:x",
        false},
-      {EscapeKind::Line, CheckIndexOf(PathMode::kFull), "/site/#a", "/site/#a", "#a", false},
-      {EscapeKind::Line, CheckIndexOf(PathMode::kNone), "/site/a\nb", "", "", true},
+      {EscapeKind::kLine, CheckIndexOf(PathMode::kFull), "/site/#a", "/site/#a", "#a", false},
+      {EscapeKind::kLine, CheckIndexOf(PathMode::kNone), "/site/a\nb", "", "", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(EscapeWord(c.kind)) + " " + c.name);
@@ -88,9 +88,9 @@ TEST(FileValues, TheWrittenNameHasAnEscapingOfItsOwn) {
     s.CheckIndex = c.mode;
     s.RelPath = "/site/";
     FileValues v;
-    v.Reset(s, PathStyle::Posix, c.name, 0);
+    v.Reset(s, PathStyle::kPosix, c.name, 0);
     EXPECT_EQ(v.Written(), c.written);
-    EXPECT_EQ(v.Get(Variable::Name), c.file_name);
+    EXPECT_EQ(v.Get(Variable::kName), c.file_name);
     EXPECT_EQ(v.refused(), c.refused);
   }
 }
@@ -103,15 +103,15 @@ TEST(FileValues, AnEmptyNameWritesNothingInRelativeMode) {
   s.RelPath = "/x/y/";
   FileValues v;
   v.SetRelativeBase("/work/here/");
-  v.Reset(s, PathStyle::Posix, "", 0);
+  v.Reset(s, PathStyle::kPosix, "", 0);
   EXPECT_EQ(v.Written(), "");
-  EXPECT_EQ(v.Get(Variable::RelPath), "");
+  EXPECT_EQ(v.Get(Variable::kRelPath), "");
   std::string out;
-  WriteFileName(out, "", s, PathStyle::Posix, "/work/here/");
+  WriteFileName(out, "", s, PathStyle::kPosix, "/work/here/");
   EXPECT_EQ(out, "");
   // A relative name is made absolute from the current folder only in the host's own style.
-  if (HostPathStyle() == PathStyle::Posix) {
-    v.Reset(s, PathStyle::Posix, "rel/a.txt", 1);
+  if (HostPathStyle() == PathStyle::kPosix) {
+    v.Reset(s, PathStyle::kPosix, "rel/a.txt", 1);
     EXPECT_EQ(v.Written(), "../../work/here/rel/a.txt");
   }
 }
@@ -171,19 +171,19 @@ TEST(FileValues, RelativeNamesAreThoseOfWriteFileName) {
           SCOPED_TRACE(std::string("base '") + base + "' folder '" + folder + "' name '" + name +
                        "' invert " + (invert ? "on" : "off"));
           std::string want;
-          WriteFileName(want, name, s, PathStyle::Posix, base);
-          v.Reset(s, PathStyle::Posix, name, 0);
+          WriteFileName(want, name, s, PathStyle::kPosix, base);
+          v.Reset(s, PathStyle::kPosix, name, 0);
           EXPECT_EQ(v.Written(), want);
           // ZQ_RELPATH is the same name up to its last separator, slashes inverted after.
           ScriptSettings plain = s;
           plain.InvertSlash = false;
           std::string rel;
-          WriteFileName(rel, name, plain, PathStyle::Posix, base);
+          WriteFileName(rel, name, plain, PathStyle::kPosix, base);
           const std::size_t at = rel.rfind('/');
           if (at != std::string::npos) rel.resize(at);
           if (invert) InvertSlashes(rel);
-          v.Reset(s, PathStyle::Posix, name, 0);
-          EXPECT_EQ(v.Get(Variable::RelPath), rel);
+          v.Reset(s, PathStyle::kPosix, name, 0);
+          EXPECT_EQ(v.Get(Variable::kRelPath), rel);
         }
       }
     }
@@ -225,7 +225,7 @@ TEST(FileValues, RelativeNamesAroundTheFolder) {
       {"/other/", "a.mp3", "../work/here/a.mp3"},
   };
   std::vector<Case> all(std::begin(cases), std::end(cases));
-  if (HostPathStyle() == PathStyle::Posix) {
+  if (HostPathStyle() == PathStyle::kPosix) {
     all.insert(all.end(), std::begin(from_current_folder), std::end(from_current_folder));
   }
   FileValues v;
@@ -235,7 +235,7 @@ TEST(FileValues, RelativeNamesAroundTheFolder) {
     ScriptSettings s;
     s.CheckIndex = CheckIndexOf(PathMode::kRelative);
     s.RelPath = c.folder;
-    v.Reset(s, PathStyle::Posix, c.name, 0);
+    v.Reset(s, PathStyle::kPosix, c.name, 0);
     EXPECT_EQ(v.Written(), c.written);
   }
 }
@@ -246,9 +246,9 @@ TEST(FileValues, WindowsRelativeNamesIgnoreCase) {
   s.CheckIndex = CheckIndexOf(PathMode::kRelative);
   s.RelPath = R"(C:\Music\)";
   FileValues v;
-  v.Reset(s, PathStyle::Windows, R"(c:\MUSIC\Rock.mp3)", 0);
+  v.Reset(s, PathStyle::kWindows, R"(c:\MUSIC\Rock.mp3)", 0);
   EXPECT_EQ(v.Written(), R"(Rock.mp3)");
-  v.Reset(s, PathStyle::Windows, R"(C:\Video.mp4)", 0);
+  v.Reset(s, PathStyle::kWindows, R"(C:\Video.mp4)", 0);
   EXPECT_EQ(v.Written(), R"(..\Video.mp4)");
 }
 

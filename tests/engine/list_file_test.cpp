@@ -86,7 +86,7 @@ TEST(LineSplitter, ChunksEndingAnywhereGiveTheSameNames) {
         EXPECT_EQ(why, LineProblem::kTooLong);
         left_out.push_back(line);
       };
-      LineSplitter splitter(NulInLine::Cut, kNameMax, kListLineMax);
+      LineSplitter splitter(NulInLine::kCut, kNameMax, kListLineMax);
       for (std::size_t at = 0; at < c.text.size(); at += step) {
         splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
       }
@@ -125,7 +125,7 @@ TEST(LineSplitter, ALineNoListHoldsStopsTheReading) {
       std::vector<std::size_t> left_out;
       auto add = [&names](std::string_view name) { names.emplace_back(name); };
       auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
-      LineSplitter splitter(NulInLine::Cut, 4, 10);
+      LineSplitter splitter(NulInLine::kCut, 4, 10);
       for (std::size_t at = 0; at < c.text.size(); at += step) {
         splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
       }
@@ -234,7 +234,7 @@ TEST(LineSplitter, EmptyLinesAreSkippedWhenAsked) {
     std::vector<std::size_t> left_out;
     auto add = [&names](std::string_view name) { names.emplace_back(name); };
     auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
-    LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+    LineSplitter splitter(NulInLine::kRefuse, kNameMax, kListLineMax, EmptyNames::kSkip);
     for (std::size_t at = 0; at < text.size(); at += step) {
       splitter.Feed(std::string_view(text).substr(at, step), add, refuse);
     }
@@ -244,7 +244,7 @@ TEST(LineSplitter, EmptyLinesAreSkippedWhenAsked) {
     EXPECT_EQ(splitter.empty_names(), 4u);
     EXPECT_EQ(splitter.problem(), LineProblem::kNone);
   }
-  LineSplitter endless(NulInLine::Refuse, kNameMax, kListLineMax, EmptyNames::Skip);
+  LineSplitter endless(NulInLine::kRefuse, kNameMax, kListLineMax, EmptyNames::kSkip);
   std::vector<std::string> names;
   auto add = [&names](std::string_view name) { names.emplace_back(name); };
   endless.Feed("/a\n" + std::string(kEmptyRunMax, '\n') + "/b\n", add,
@@ -253,7 +253,7 @@ TEST(LineSplitter, EmptyLinesAreSkippedWhenAsked) {
   EXPECT_EQ(names, std::vector<std::string>{"/a"});
 }
 
-// Under NulInLine::Refuse a NUL stops the reading at its line, even inside a line already
+// Under NulInLine::kRefuse a NUL stops the reading at its line, even inside a line already
 // left out for its length: what follows may be pieces of -print0 names.
 TEST(LineSplitter, ANulStopsTheReadingWhenRefused) {
   const BoundCase cases[] = {
@@ -283,7 +283,7 @@ TEST(LineSplitter, ANulStopsTheReadingWhenRefused) {
       std::vector<std::size_t> left_out;
       auto add = [&names](std::string_view name) { names.emplace_back(name); };
       auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };
-      LineSplitter splitter(NulInLine::Refuse, kNameMax, kListLineMax);
+      LineSplitter splitter(NulInLine::kRefuse, kNameMax, kListLineMax);
       for (std::size_t at = 0; at < c.text.size(); at += step) {
         splitter.Feed(std::string_view(c.text).substr(at, step), add, refuse);
       }
@@ -324,9 +324,9 @@ TEST(ListFiles, SaveWritesNoBreakAfterTheLastName) {
   list.Append(R"(C:\a.txt)");
   list.Append(R"(C:\b.txt)");
   const std::string path = dir.File("two.lst");
-  ASSERT_OK(SaveList(list, path, Eol::CrLf));
+  ASSERT_OK(SaveList(list, path, Eol::kCrLf));
   EXPECT_EQ(ReadFile(path), "C:\\a.txt\r\nC:\\b.txt");
-  ASSERT_OK(SaveList(list, path, Eol::Lf));
+  ASSERT_OK(SaveList(list, path, Eol::kLf));
   EXPECT_EQ(ReadFile(path), "C:\\a.txt\nC:\\b.txt");
 
   FileList reopened;
@@ -345,7 +345,7 @@ TEST(ListFiles, NamesComeBackByteForByte) {
   const std::vector<std::string> names = {"/home/u/a b.txt", "/x/\"q\"/$HOME", "-rf",
                                           "/Müsik/Ångström.flac", "/tab\tin/name"};
   for (const auto& n : names) list.Append(n);
-  ASSERT_OK(SaveList(list, dir.File("n.lst"), Eol::Lf));
+  ASSERT_OK(SaveList(list, dir.File("n.lst"), Eol::kLf));
   FileList back;
   ASSERT_OK(OpenList(back, dir.File("n.lst")));
   ASSERT_EQ(back.Count(), 5);
@@ -370,14 +370,14 @@ TEST(ListFiles, UnreadableFileLeavesTheListAlone) {
 TEST(ListFiles, SaveRefusesAnEmptyListAndABadPlace) {
   TempDir dir;
   FileList empty;
-  auto failure = SaveList(empty, dir.File("e.lst"), Eol::Lf);
+  auto failure = SaveList(empty, dir.File("e.lst"), Eol::kLf);
   ASSERT_FALSE(failure.ok());
   EXPECT_EQ(failure.failure().caption, "Info");
   EXPECT_FALSE(std::filesystem::exists(dir.File("e.lst")));
 
   FileList list;
   list.Append("a");
-  failure = SaveList(list, dir.File("no/such/folder.lst"), Eol::Lf);
+  failure = SaveList(list, dir.File("no/such/folder.lst"), Eol::kLf);
   ASSERT_FALSE(failure.ok());
   EXPECT_EQ(failure.failure().caption, "Invalid output file name");
   EXPECT_EQ(failure.failure().text, dir.File("no/such/folder.lst"));
@@ -406,7 +406,7 @@ TEST(ListFiles, SaveRefusesANameHoldingALineBreak) {
     for (const std::string& name : c.names) list.Append(name);
 
     const std::string fresh = dir.File("fresh.lst");
-    auto failure = SaveList(list, fresh, Eol::Lf);
+    auto failure = SaveList(list, fresh, Eol::kLf);
     ASSERT_FALSE(failure.ok());
     EXPECT_EQ(failure.failure().caption, "Cannot save list");
     EXPECT_EQ(failure.failure().text, c.shown);
@@ -416,7 +416,7 @@ TEST(ListFiles, SaveRefusesANameHoldingALineBreak) {
 
     const std::string earlier = dir.File("earlier.lst");
     WriteFile(earlier, "/kept/1\r\n/kept/2");
-    failure = SaveList(list, earlier, Eol::CrLf);
+    failure = SaveList(list, earlier, Eol::kCrLf);
     ASSERT_FALSE(failure.ok());
     EXPECT_EQ(failure.failure().caption, "Cannot save list");
     EXPECT_EQ(ReadFile(earlier), "/kept/1\r\n/kept/2");

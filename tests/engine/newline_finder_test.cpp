@@ -72,7 +72,7 @@ TEST(LineSplitter, ANulLineIsFoundHoweverTheTextIsCut) {
   for (const std::size_t step : {1u, 2u, 5u, 8u, 100u}) {
     std::vector<std::string> lines;
     auto add = [&lines](std::string_view line) { lines.emplace_back(line); };
-    LineSplitter pieces(NulInLine::Refuse);
+    LineSplitter pieces(NulInLine::kRefuse);
     for (std::size_t at = 0; at < text.size(); at += step) {
       pieces.Feed(std::string_view(text).substr(at, step), add, NothingLeftOut);
     }
@@ -112,7 +112,7 @@ TEST(LineSplitter, ALineTooLongIsLeftOutAtItsNumber) {
       EXPECT_EQ(why, LineProblem::kTooLong);
       left_out.push_back(line);
     };
-    LineSplitter pieces(NulInLine::Refuse, 10);
+    LineSplitter pieces(NulInLine::kRefuse, 10);
     for (std::size_t at = 0; at < text.size(); at += step) {
       pieces.Feed(std::string_view(text).substr(at, step), add, refuse);
     }
@@ -121,7 +121,7 @@ TEST(LineSplitter, ALineTooLongIsLeftOutAtItsNumber) {
     EXPECT_EQ(left_out, std::vector<std::size_t>{3}) << step;
     EXPECT_EQ(lines, (std::vector<std::string>{"ok", std::string(10, 'x'), "next"})) << step;
   }
-  LineSplitter last(NulInLine::Cut, 3);
+  LineSplitter last(NulInLine::kCut, 3);
   std::vector<std::string> lines;
   std::vector<std::size_t> left_out;
   auto refuse = [&left_out](std::size_t line, LineProblem) { left_out.push_back(line); };

@@ -26,9 +26,9 @@ struct Script {
   std::string header;
   std::string queue;
   FileList list;
-  PathStyle style = PathStyle::Windows;
+  PathStyle style = PathStyle::kWindows;
 
-  Status Create(const std::string& path, Eol eol = Eol::CrLf) {
+  Status Create(const std::string& path, Eol eol = Eol::kCrLf) {
     Composer c(settings, style, eol, header, queue, &list);
     return CreateOutput(c, settings, list, path);
   }
@@ -48,14 +48,14 @@ TEST(CreateOutput, CopyLinesToABackupFolder) {
   ASSERT_OK(s.Create(out));
   EXPECT_EQ(ReadFile(out),
             "@echo off\r\ncopy a.txt d:\\backup\r\ncopy b.txt d:\\backup\r\npause\r\n");
-  ASSERT_OK(s.Create(out, Eol::Lf));
+  ASSERT_OK(s.Create(out, Eol::kLf));
   EXPECT_EQ(ReadFile(out), "@echo off\ncopy a.txt d:\\backup\ncopy b.txt d:\\backup\npause\n");
 }
 
 TEST(CreateOutput, NothingIsAddedBetweenPieces) {
   TempDir dir;
   Script s;
-  s.style = PathStyle::Posix;
+  s.style = PathStyle::kPosix;
   s.settings.CheckIndex = CheckIndexOf(PathMode::kNone);
   s.header = "ZQ_NAMEZQ_EXT;";
   s.list.Append("/m/a.mp3");
@@ -67,13 +67,13 @@ TEST(CreateOutput, NothingIsAddedBetweenPieces) {
 TEST(CreateOutput, MainTextsUseTheirIndexes) {
   TempDir dir;
   Script s;
-  s.style = PathStyle::Posix;
+  s.style = PathStyle::kPosix;
   s.settings.CheckIndex = CheckIndexOf(PathMode::kNone);
   s.settings.MainHead = "head ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME\r\nsecond line\r\n";
   s.settings.MainQueue = "queue ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_NAME";
   s.header = "ZQ_GETSELINDEX\n";
   for (const char* n : {"/a/one.txt", "/a/two.txt", "/a/three.txt"}) s.list.Append(n);
-  ASSERT_OK(s.Create(dir.File("o"), Eol::CrLf));
+  ASSERT_OK(s.Create(dir.File("o"), Eol::kCrLf));
   EXPECT_EQ(ReadFile(dir.File("o")),
             "head 1 0 one\r\nsecond line\r\n1\r\n2\r\n3\r\nqueue 4 3 three");
 }
@@ -83,7 +83,7 @@ TEST(CreateOutput, ManyBuffersOfLinesComeOutWhole) {
   // as they are among the others.
   TempDir dir;
   Script s;
-  s.style = PathStyle::Posix;
+  s.style = PathStyle::kPosix;
   s.settings.MainHead = "head\r\n";
   s.settings.MainQueue = "end ZQ_GETSELINDEX ZQ_NAME\r\n";
   s.header = "cp \"";
@@ -106,9 +106,9 @@ TEST(CreateOutput, ManyBuffersOfLinesComeOutWhole) {
     EXPECT_TRUE(got == expected) << "first difference at byte " << (at.first - got.begin()) << ": "
                                  << got.substr(at.first - got.begin(), 80);
   };
-  ASSERT_OK(s.Create(dir.File("lf"), Eol::Lf));
+  ASSERT_OK(s.Create(dir.File("lf"), Eol::kLf));
   expect_same(ReadFile(dir.File("lf")), want);
-  ASSERT_OK(s.Create(dir.File("crlf"), Eol::CrLf));
+  ASSERT_OK(s.Create(dir.File("crlf"), Eol::kCrLf));
   expect_same(ReadFile(dir.File("crlf")), ToCrLf(want));
 }
 
@@ -207,13 +207,13 @@ TEST(CreateAndCopy, GivesTheFileTextAndNothingWhenCreatingFails) {
   s.queue = "\n";
   s.list.Append("a");
   const std::string out = dir.File("o.txt");
-  Composer c(s.settings, s.style, Eol::CrLf, s.header, s.queue, &s.list);
+  Composer c(s.settings, s.style, Eol::kCrLf, s.header, s.queue, &s.list);
   auto text = CreateAndCopy(c, s.settings, s.list, out);
   ASSERT_OK(text);
   EXPECT_EQ(text.value(), "a\r\n");
 
   FileList empty;
-  Composer c2(s.settings, s.style, Eol::CrLf, s.header, s.queue, &empty);
+  Composer c2(s.settings, s.style, Eol::kCrLf, s.header, s.queue, &empty);
   auto stale = CreateAndCopy(c2, s.settings, empty, out);
   EXPECT_FALSE(stale.ok());
 }
@@ -223,7 +223,7 @@ TEST(SingleFileCommands, LineAndNameForPendingFile) {
   settings.RelPath = "/home/u/";
   settings.CheckIndex = CheckIndexOf(PathMode::kRelative);
   FileList list;
-  Composer c(settings, PathStyle::Posix, Eol::CrLf, "cp ZQ_GETSELINDEX ", "\n\n", &list);
+  Composer c(settings, PathStyle::kPosix, Eol::kCrLf, "cp ZQ_GETSELINDEX ", "\n\n", &list);
   const std::string pending = "/home/u/docs/a b.txt";
   // The texts come from the name alone: asked again, they come again.
   for (int round = 0; round < 2; ++round) {
@@ -241,7 +241,7 @@ TEST(SingleFileCommands, SelectedItem) {
   FileList list;
   list.Append(R"(C:\a\one.txt)");
   list.Append(R"(C:\a\two.txt)");
-  Composer c(settings, PathStyle::Windows, Eol::Lf, "ZQ_PATH", "", &list);
+  Composer c(settings, PathStyle::kWindows, Eol::kLf, "ZQ_PATH", "", &list);
   EXPECT_EQ(SelectedItemText(c, list).value(), "one.txt");
   EXPECT_EQ(CreateAndCopySelectedText(c, list).value(), "/a/one.txt");
   EXPECT_EQ(list.Selected(), -1);

@@ -9,8 +9,8 @@
 namespace lq {
 namespace {
 
-constexpr PathStyle kWin = PathStyle::Windows;
-constexpr PathStyle kPosix = PathStyle::Posix;
+constexpr PathStyle kWin = PathStyle::kWindows;
+constexpr PathStyle kPosix = PathStyle::kPosix;
 
 struct SplitCase {
   PathStyle style;
@@ -135,11 +135,11 @@ TEST(FolderOf, Table) {
     const char* folder;
   };
   for (const Case& c :
-       {Case{"/m/s/a.flac", PathStyle::Posix, "/m/s/"}, Case{"/m/s/", PathStyle::Posix, "/m/s/"},
-        Case{"out.txt", PathStyle::Posix, "out.txt"},
-        Case{"C:\\m\\a.flac", PathStyle::Windows, "C:\\m\\"},
-        Case{"C:\\m\\a/b.flac", PathStyle::Windows, "C:\\m\\"},
-        Case{"a\\b", PathStyle::Posix, "a\\b"}}) {
+       {Case{"/m/s/a.flac", PathStyle::kPosix, "/m/s/"}, Case{"/m/s/", PathStyle::kPosix, "/m/s/"},
+        Case{"out.txt", PathStyle::kPosix, "out.txt"},
+        Case{"C:\\m\\a.flac", PathStyle::kWindows, "C:\\m\\"},
+        Case{"C:\\m\\a/b.flac", PathStyle::kWindows, "C:\\m\\"},
+        Case{"a\\b", PathStyle::kPosix, "a\\b"}}) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(FolderOf(c.name, c.style), c.folder);
   }

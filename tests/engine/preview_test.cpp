@@ -23,14 +23,14 @@ struct Script {
   std::string header;
   std::string queue;
   FileList list;
-  PathStyle style = PathStyle::Posix;
+  PathStyle style = PathStyle::kPosix;
 
-  Preview Show(Eol eol = Eol::Lf, int limit = kPreviewItems) {
+  Preview Show(Eol eol = Eol::kLf, int limit = kPreviewItems) {
     Composer c(settings, style, eol, header, queue, &list);
     return ComposePreview(c, settings, list, limit);
   }
   // What Create writes, or its failure's description.
-  std::string Create(const TempDir& dir, Eol eol = Eol::Lf) {
+  std::string Create(const TempDir& dir, Eol eol = Eol::kLf) {
     Composer c(settings, style, eol, header, queue, &list);
     const std::string out = dir.File("out.txt");
     if (const Status created = CreateOutput(c, settings, list, out); !created.ok()) {
@@ -50,7 +50,7 @@ std::vector<std::string> LinesOf(const std::string& text) {
 std::string OutputOnly(const Preview& preview) {
   std::string text;
   for (const PreviewPiece& piece : preview.pieces) {
-    if (piece.kind == Kind::Output) text += piece.text;
+    if (piece.kind == Kind::kOutput) text += piece.text;
   }
   return text;
 }
@@ -60,12 +60,12 @@ TEST(ComposePreview, AnEmptyListGivesCreatesNotice) {
   s.settings.MainHead = "head\r\n";
   const Preview p = s.Show();
   ASSERT_EQ(p.pieces.size(), 1u);
-  EXPECT_EQ(p.pieces[0].kind, Kind::Empty);
+  EXPECT_EQ(p.pieces[0].kind, Kind::kEmpty);
   EXPECT_EQ(p.pieces[0].text,
             "Please drag some files from File Manager before using this command\n");
   EXPECT_EQ(p.items, 0);
   EXPECT_EQ(p.composed, 0);
-  EXPECT_EQ(s.Show(Eol::CrLf).Text(),
+  EXPECT_EQ(s.Show(Eol::kCrLf).Text(),
             "Please drag some files from File Manager before using this command\r\n");
 }
 
@@ -91,8 +91,8 @@ class PreviewMatchesCreate : public testing::TestWithParam<SameAsCreate> {};
 TEST_P(PreviewMatchesCreate, ByteForByte) {
   const SameAsCreate& c = GetParam();
   TempDir dir;
-  for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
-    SCOPED_TRACE(eol == Eol::Lf ? "LF" : "CR LF");
+  for (const Eol eol : {Eol::kLf, Eol::kCrLf}) {
+    SCOPED_TRACE(eol == Eol::kLf ? "LF" : "CR LF");
     Script s;
     s.settings.CheckIndex = CheckIndexOf(c.mode);
     s.settings.InvertSlash = c.invert;
@@ -114,7 +114,7 @@ TEST_P(PreviewMatchesCreate, ByteForByte) {
     const Preview p = s.Show(eol);
     EXPECT_EQ(p.Text(), file);
     ASSERT_EQ(p.pieces.size(), 1u);
-    EXPECT_EQ(p.pieces[0].kind, Kind::Output);
+    EXPECT_EQ(p.pieces[0].kind, Kind::kOutput);
     EXPECT_EQ(p.items, 9);
     EXPECT_EQ(p.composed, 9);
   }
@@ -128,27 +128,28 @@ const std::string kLong = [] {
 }();
 
 const SameAsCreate kSameAsCreate[] = {
-    {"full path", PathMode::kFull, false, EscapeKind::None, "cp \"", "\" /b\r\n", "#!/bin/sh\r\n",
+    {"full path", PathMode::kFull, false, EscapeKind::kNone, "cp \"", "\" /b\r\n", "#!/bin/sh\r\n",
      "exit 0\r\n"},
-    {"relative, inverted", PathMode::kRelative, true, EscapeKind::None, "<a href=\"", "\">\r\n", "",
-     ""},
-    {"name only", PathMode::kName, false, EscapeKind::None, "", "\r\n", "", ""},
-    {"variables", PathMode::kNone, false, EscapeKind::None,
+    {"relative, inverted", PathMode::kRelative, true, EscapeKind::kNone, "<a href=\"", "\">\r\n",
+     "", ""},
+    {"name only", PathMode::kName, false, EscapeKind::kNone, "", "\r\n", "", ""},
+    {"variables", PathMode::kNone, false, EscapeKind::kNone,
      "ZQ_GETSELINDEX ZQ_GETCOUNT ZQ_DRIVE|ZQ_PATH|ZQ_NAME|ZQ_EXT|ZQ_RELPATH ", "\r\n",
      "first ZQ_NAME of ZQ_GETCOUNT\r\n", "last ZQ_NAMEZQ_EXT ZQ_GETSELINDEX\r\n"},
-    {"shell escaping", PathMode::kFull, false, EscapeKind::Shell, "cp -- '", "' /b/\r\n",
+    {"shell escaping", PathMode::kFull, false, EscapeKind::kShell, "cp -- '", "' /b/\r\n",
      "#!/bin/sh\r\nset -e\r\n", "echo done ZQ_GETCOUNT\r\n"},
-    {"html escaping", PathMode::kName, false, EscapeKind::Html, "<li>ZQ_NAME: ", "</li>\r\n",
+    {"html escaping", PathMode::kName, false, EscapeKind::kHtml, "<li>ZQ_NAME: ", "</li>\r\n",
      "<ul>\r\n", "</ul>\r\n"},
-    {"url escaping", PathMode::kRelative, false, EscapeKind::Url, "<a href=\"",
+    {"url escaping", PathMode::kRelative, false, EscapeKind::kUrl, "<a href=\"",
      "\">ZQ_NAME</a>\r\n", "", ""},
-    {"csv escaping", PathMode::kFull, false, EscapeKind::Csv, "ZQ_GETSELINDEX,\"", "\"\r\n",
+    {"csv escaping", PathMode::kFull, false, EscapeKind::kCsv, "ZQ_GETSELINDEX,\"", "\"\r\n",
      "n,name\r\n", ""},
-    {"json escaping", PathMode::kFull, false, EscapeKind::Json, "{\"file\": \"", "\"}\r\n", "", ""},
-    {"a queue without a line break", PathMode::kName, false, EscapeKind::None, "[", "]", "", ""},
-    {"a header spelling a variable", PathMode::kNone, false, EscapeKind::None, "ZQ_", "NAME\r\n",
+    {"json escaping", PathMode::kFull, false, EscapeKind::kJson, "{\"file\": \"", "\"}\r\n", "",
+     ""},
+    {"a queue without a line break", PathMode::kName, false, EscapeKind::kNone, "[", "]", "", ""},
+    {"a header spelling a variable", PathMode::kNone, false, EscapeKind::kNone, "ZQ_", "NAME\r\n",
      "", ""},
-    {"long lines are cut", PathMode::kFull, false, EscapeKind::None, kLong.c_str(), kLong.c_str(),
+    {"long lines are cut", PathMode::kFull, false, EscapeKind::kNone, kLong.c_str(), kLong.c_str(),
      "", ""},
 };
 
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PreviewMatchesCreate, testing::ValuesIn(kSameAsC
 // queue as in the file, describing the last item and the whole count.
 TEST(ComposePreview, ALongListShowsItsFirstItemsThenTheMainQueueOfTheWholeList) {
   TempDir dir;
-  for (const Eol eol : {Eol::Lf, Eol::CrLf}) {
+  for (const Eol eol : {Eol::kLf, Eol::kCrLf}) {
     Script s;
     s.settings.CheckIndex = CheckIndexOf(PathMode::kName);
     s.settings.MainHead = "head ZQ_NAME\r\n";
@@ -169,15 +170,15 @@ TEST(ComposePreview, ALongListShowsItsFirstItemsThenTheMainQueueOfTheWholeList) 
     const std::vector<std::string> file = LinesOf(s.Create(dir, eol));
     ASSERT_EQ(file.size(), 1002u);
     ASSERT_EQ(file.back(),
-              eol == Eol::Lf ? "queue track999 1001 1000" : "queue track999 1001 1000\r");
+              eol == Eol::kLf ? "queue track999 1001 1000" : "queue track999 1001 1000\r");
 
     const Preview p = s.Show(eol);
     EXPECT_EQ(p.items, 1000);
     EXPECT_EQ(p.composed, 200);
     ASSERT_EQ(p.pieces.size(), 3u);
-    EXPECT_EQ(p.pieces[1].kind, Kind::More);
-    EXPECT_EQ(p.pieces[1].text, eol == Eol::Lf ? "\xE2\x80\xA6 and 800 more items\n"
-                                               : "\xE2\x80\xA6 and 800 more items\r\n");
+    EXPECT_EQ(p.pieces[1].kind, Kind::kMore);
+    EXPECT_EQ(p.pieces[1].text, eol == Eol::kLf ? "\xE2\x80\xA6 and 800 more items\n"
+                                                : "\xE2\x80\xA6 and 800 more items\r\n");
     std::vector<std::string> want(file.begin(), file.begin() + 201);
     want.push_back(LinesOf(p.pieces[1].text).front());
     want.push_back(file.back());
@@ -200,10 +201,10 @@ TEST(ComposePreview, TheLimitBoundsTheComposedItems) {
   s.settings.MainQueue = "]";
   s.queue = ";";
   for (const char* n : {"a", "b", "c"}) s.list.Append(n);
-  EXPECT_EQ(s.Show(Eol::Lf, 0).Text(), "[\xE2\x80\xA6 and 3 more items\n]");
-  EXPECT_EQ(s.Show(Eol::Lf, 2).Text(), "[a;b;\xE2\x80\xA6 and 1 more item\n]");
-  EXPECT_EQ(s.Show(Eol::Lf, 3).Text(), "[a;b;c;]");
-  EXPECT_EQ(s.Show(Eol::Lf, -5).composed, 0);
+  EXPECT_EQ(s.Show(Eol::kLf, 0).Text(), "[\xE2\x80\xA6 and 3 more items\n]");
+  EXPECT_EQ(s.Show(Eol::kLf, 2).Text(), "[a;b;\xE2\x80\xA6 and 1 more item\n]");
+  EXPECT_EQ(s.Show(Eol::kLf, 3).Text(), "[a;b;c;]");
+  EXPECT_EQ(s.Show(Eol::kLf, -5).composed, 0);
 }
 
 // Where Create stops at a refused name, the preview shows Create's reason in place of that
@@ -211,7 +212,7 @@ TEST(ComposePreview, TheLimitBoundsTheComposedItems) {
 TEST(ComposePreview, ARefusedNameShowsCreatesReasonInPlaceOfItsLine) {
   TempDir dir;
   Script s;
-  s.settings.Escape = EscapeKind::Batch;
+  s.settings.Escape = EscapeKind::kBatch;
   s.settings.MainHead = "@echo off\r\n";
   s.settings.MainQueue = "pause\r\n";
   s.header = "copy \"";
@@ -225,21 +226,21 @@ TEST(ComposePreview, ARefusedNameShowsCreatesReasonInPlaceOfItsLine) {
 
   const Preview p = s.Show();
   ASSERT_EQ(p.pieces.size(), 4u);
-  EXPECT_EQ(p.pieces[0].kind, Kind::Output);
+  EXPECT_EQ(p.pieces[0].kind, Kind::kOutput);
   EXPECT_EQ(p.pieces[0].text, "@echo off\ncopy \"/x/one 100%%.txt\" D:\\b\n");
-  EXPECT_EQ(p.pieces[1].kind, Kind::Refused);
+  EXPECT_EQ(p.pieces[1].kind, Kind::kRefused);
   EXPECT_EQ("! " + p.pieces[1].text, created + "\n");
-  EXPECT_EQ(p.pieces[2].kind, Kind::Refused);
+  EXPECT_EQ(p.pieces[2].kind, Kind::kRefused);
   EXPECT_NE(p.pieces[2].text.find("/x/two\\nlines.txt"), std::string::npos) << p.pieces[2].text;
   EXPECT_EQ(LinesOf(p.pieces[2].text).size(), 1u);
-  EXPECT_EQ(p.pieces[3].kind, Kind::Output);
+  EXPECT_EQ(p.pieces[3].kind, Kind::kOutput);
   EXPECT_EQ(p.pieces[3].text, "copy \"/x/three.txt\" D:\\b\npause\n");
 }
 
 // The main head describes the first name: when that name is refused, so is the head.
 TEST(ComposePreview, ARefusedFirstNameAlsoRefusesTheHeadThatDescribesIt) {
   Script s;
-  s.settings.Escape = EscapeKind::Json;
+  s.settings.Escape = EscapeKind::kJson;
   s.settings.MainHead = "[\r\n";
   s.settings.MainQueue = "]\r\n";
   s.header = "\"";
@@ -248,11 +249,11 @@ TEST(ComposePreview, ARefusedFirstNameAlsoRefusesTheHeadThatDescribesIt) {
   s.list.Append("/x/ok.txt");
   const Preview p = s.Show();
   ASSERT_EQ(p.pieces.size(), 4u);
-  EXPECT_EQ(p.pieces[0].kind, Kind::Refused);
-  EXPECT_EQ(p.pieces[1].kind, Kind::Refused);
+  EXPECT_EQ(p.pieces[0].kind, Kind::kRefused);
+  EXPECT_EQ(p.pieces[1].kind, Kind::kRefused);
   EXPECT_EQ(OutputOnly(p), "\"/x/ok.txt\",\n");
   // A main queue without variables is composed for the first name too, as in Create.
-  EXPECT_EQ(p.pieces[3].kind, Kind::Refused);
+  EXPECT_EQ(p.pieces[3].kind, Kind::kRefused);
   s.settings.MainQueue = "] ZQ_GETCOUNT\r\n";
   EXPECT_EQ(OutputOnly(s.Show()), "\"/x/ok.txt\",\n] 2\n");
 }

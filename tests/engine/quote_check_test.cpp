@@ -35,30 +35,30 @@ struct Mistake {
 // The mistakes a user makes, each with every sentence it earns.
 TEST(QuoteWarnings, EachMistakeSaysWhereWhatAndWhichQuotesTheKindWants) {
   const Mistake cases[] = {
-      {{"shell kind, name in double quotes", EscapeKind::Shell, "cp -- \"", "\" /b\r\n"},
+      {{"shell kind, name in double quotes", EscapeKind::kShell, "cp -- \"", "\" /b\r\n"},
        {"header: the name is inside double quotes, but the shell kind escapes for single "
         "quotes"}},
-      {{"shell kind, name without quotes", EscapeKind::Shell, "cp -- ", " /b\r\n"},
+      {{"shell kind, name without quotes", EscapeKind::kShell, "cp -- ", " /b\r\n"},
        {"header: the name is outside quotes, but the shell kind escapes for single quotes"}},
-      {{"none, name in a shell's single quotes", EscapeKind::None, "cp -- '", "' /b\r\n"},
+      {{"none, name in a shell's single quotes", EscapeKind::kNone, "cp -- '", "' /b\r\n"},
        {"header: the name is inside single quotes, but the none kind writes names unescaped; "
         "the shell kind escapes for single quotes"}},
-      {{"none, name in a batch file's double quotes", EscapeKind::None, "copy \"", "\" D:\\b\r\n"},
+      {{"none, name in a batch file's double quotes", EscapeKind::kNone, "copy \"", "\" D:\\b\r\n"},
        {"header: the name is inside double quotes, but the none kind writes names unescaped; "
         "the batch, csv or json kind escapes for double quotes"}},
-      {{"batch kind without quotes", EscapeKind::Batch, "copy ", " D:\\b\r\n"},
+      {{"batch kind without quotes", EscapeKind::kBatch, "copy ", " D:\\b\r\n"},
        {"header: the name is outside double quotes, but the batch kind escapes for double "
         "quotes"}},
-      {{"csv kind without quotes", EscapeKind::Csv, "ZQ_GETSELINDEX,ZQ_NAME,", "\r\n", "", "",
+      {{"csv kind without quotes", EscapeKind::kCsv, "ZQ_GETSELINDEX,ZQ_NAME,", "\r\n", "", "",
         PathMode::kName},
        {"header: ZQ_NAME is in a field without quotes, but the csv kind escapes for "
         "double-quoted fields",
         "header: the name is in a field without quotes, but the csv kind escapes for "
         "double-quoted fields"}},
-      {{"json kind in single quotes", EscapeKind::Json, "{'file': '", "'}\r\n"},
+      {{"json kind in single quotes", EscapeKind::kJson, "{'file': '", "'}\r\n"},
        {"header: the name is inside single quotes, but the json kind escapes for double-quoted "
         "strings"}},
-      {{"html attribute without quotes", EscapeKind::Html, "<a href=", ">ZQ_NAME</a>\r\n"},
+      {{"html attribute without quotes", EscapeKind::kHtml, "<a href=", ">ZQ_NAME</a>\r\n"},
        {"header: the name is in an attribute value without quotes, but the html kind escapes "
         "for text and quoted attribute values"}},
   };
@@ -68,22 +68,22 @@ TEST(QuoteWarnings, EachMistakeSaysWhereWhatAndWhichQuotesTheKindWants) {
 // The two kinds made for one reader each: a link target and a line of its own.
 TEST(QuoteWarnings, LinkTargetsAndLinesAskForTheirOwnPlaces) {
   const Mistake cases[] = {
-      {{"html-url: name as link target, variables as text", EscapeKind::HtmlUrl, "<li><a href=\"",
+      {{"html-url: name as link target, variables as text", EscapeKind::kHtmlUrl, "<li><a href=\"",
         "\">ZQ_NAMEZQ_EXT</a></li>\r\n"},
        {}},
-      {{"html-url: link target without quotes", EscapeKind::HtmlUrl,
+      {{"html-url: link target without quotes", EscapeKind::kHtmlUrl,
         "<a href=", ">ZQ_NAME</a>\r\n"},
        {}},
-      {{"html-url: name as link text", EscapeKind::HtmlUrl, "<li>", "</li>\r\n"},
+      {{"html-url: name as link text", EscapeKind::kHtmlUrl, "<li>", "</li>\r\n"},
        {"header: the name is in HTML text, but the html-url kind escapes the name for a link "
         "target in an attribute value"}},
-      {{"html-url: variable in a bare attribute", EscapeKind::HtmlUrl, "<a title=ZQ_NAME href='",
+      {{"html-url: variable in a bare attribute", EscapeKind::kHtmlUrl, "<a title=ZQ_NAME href='",
         "'>x</a>\r\n"},
        {"header: ZQ_NAME is in an attribute value without quotes, but the html-url kind escapes "
         "for text and quoted attribute values"}},
-      {{"line: playlist entry", EscapeKind::Line, "#EXTINF:-1,ZQ_NAME\r\n", "\r\n", "#EXTM3U\r\n"},
+      {{"line: playlist entry", EscapeKind::kLine, "#EXTINF:-1,ZQ_NAME\r\n", "\r\n", "#EXTM3U\r\n"},
        {}},
-      {{"line: name inside single quotes", EscapeKind::Line, "cp -- '", "' /b\r\n"},
+      {{"line: name inside single quotes", EscapeKind::kLine, "cp -- '", "' /b\r\n"},
        {"header: the name is inside single quotes, but the line kind writes names unescaped; "
         "the shell kind escapes for single quotes"}},
   };
@@ -93,34 +93,35 @@ TEST(QuoteWarnings, LinkTargetsAndLinesAskForTheirOwnPlaces) {
 // Each kind with the quotes it escapes for, and texts as the sample templates write them.
 TEST(QuoteWarnings, TextsThatFitTheirKindEarnNone) {
   const Texts cases[] = {
-      {"shell backup", EscapeKind::Shell, "cp -p -- '", "' \"$backup/\"\r\n",
+      {"shell backup", EscapeKind::kShell, "cp -p -- '", "' \"$backup/\"\r\n",
        "#!/bin/sh\r\n# Copies each listed file into the backup folder.\r\n"
        "backup=\"$HOME/backup\"\r\nmkdir -p \"$backup\" || exit 1\r\n",
        "echo \"Copied ZQ_GETCOUNT files to $backup\"\r\n"},
-      {"shell, variables in single quotes", EscapeKind::Shell, "mv -- '",
+      {"shell, variables in single quotes", EscapeKind::kShell, "mv -- '",
        "' 'ZQ_PATHZQ_NAME.bak' # don't ZQ_GETSELINDEX\r\n", "# it's ZQ_GETCOUNT\r\n"},
-      {"shell, quotes inside a substitution", EscapeKind::Shell, "echo \"$(basename '", "')\"\r\n"},
-      {"batch backup", EscapeKind::Batch, "copy /Y \"", "\" \"%BACKUP%\\\"\r\n",
+      {"shell, quotes inside a substitution", EscapeKind::kShell, "echo \"$(basename '",
+       "')\"\r\n"},
+      {"batch backup", EscapeKind::kBatch, "copy /Y \"", "\" \"%BACKUP%\\\"\r\n",
        "@echo off\r\nrem Copies each listed file into the backup folder.\r\n"
        "set \"BACKUP=%USERPROFILE%\\Backup\"\r\nif not exist \"%BACKUP%\" mkdir \"%BACKUP%\"\r\n",
        "echo Copied ZQ_GETCOUNT files to %BACKUP%\r\npause\r\n"},
-      {"html links", EscapeKind::Html, "    <li><a href=\"", "\">ZQ_NAMEZQ_EXT</a></li>\r\n",
+      {"html links", EscapeKind::kHtml, "    <li><a href=\"", "\">ZQ_NAMEZQ_EXT</a></li>\r\n",
        "<!DOCTYPE html>\r\n<html>\r\n<head><meta charset=\"utf-8\"><title>Files</title></head>"
        "\r\n<body>\r\n  <ul>\r\n",
        "  </ul>\r\n</body>\r\n</html>\r\n"},
-      {"html, single-quoted attribute", EscapeKind::Html, "<img alt='ZQ_NAME' src='", "'>\r\n"},
-      {"json lines", EscapeKind::Json, "{\"number\": ZQ_GETSELINDEX, \"file\": \"",
+      {"html, single-quoted attribute", EscapeKind::kHtml, "<img alt='ZQ_NAME' src='", "'>\r\n"},
+      {"json lines", EscapeKind::kJson, "{\"number\": ZQ_GETSELINDEX, \"file\": \"",
        "\", \"name\": \"ZQ_NAME\", \"extension\": \"ZQ_EXT\"}\r\n"},
-      {"csv table", EscapeKind::Csv, "ZQ_GETSELINDEX,\"ZQ_DRIVEZQ_PATH\",\"ZQ_NAME\",\"ZQ_EXT\"",
+      {"csv table", EscapeKind::kCsv, "ZQ_GETSELINDEX,\"ZQ_DRIVEZQ_PATH\",\"ZQ_NAME\",\"ZQ_EXT\"",
        "\r\n", "number,folder,name,extension\r\n", "", PathMode::kNone},
-      {"csv, name last", EscapeKind::Csv, "ZQ_GETSELINDEX,\"", "\"\r\n"},
-      {"url: any quotes", EscapeKind::Url, "- [ZQ_NAMEZQ_EXT](", ")\r\n", "# Files\r\n"},
-      {"url in single quotes", EscapeKind::Url, "<a href='", "'>", "'ZQ_NAME", "\"ZQ_NAME"},
-      {"none, m3u playlist", EscapeKind::None, "#EXTINF:-1,ZQ_NAME\r\n", "\r\n", "#EXTM3U\r\n"},
-      {"none, numbered list", EscapeKind::None, "ZQ_GETSELINDEX. ZQ_NAMEZQ_EXT", "\r\n"},
-      {"none, apostrophes in prose", EscapeKind::None, "It's ZQ_NAME, isn't it: ", "\r\n"},
-      {"none, a quote never closed on its line", EscapeKind::None, "say '", "\r\n'"},
-      {"none, quotes elsewhere on the line", EscapeKind::None, "'a' ", " \"b\"\r\n"},
+      {"csv, name last", EscapeKind::kCsv, "ZQ_GETSELINDEX,\"", "\"\r\n"},
+      {"url: any quotes", EscapeKind::kUrl, "- [ZQ_NAMEZQ_EXT](", ")\r\n", "# Files\r\n"},
+      {"url in single quotes", EscapeKind::kUrl, "<a href='", "'>", "'ZQ_NAME", "\"ZQ_NAME"},
+      {"none, m3u playlist", EscapeKind::kNone, "#EXTINF:-1,ZQ_NAME\r\n", "\r\n", "#EXTM3U\r\n"},
+      {"none, numbered list", EscapeKind::kNone, "ZQ_GETSELINDEX. ZQ_NAMEZQ_EXT", "\r\n"},
+      {"none, apostrophes in prose", EscapeKind::kNone, "It's ZQ_NAME, isn't it: ", "\r\n"},
+      {"none, a quote never closed on its line", EscapeKind::kNone, "say '", "\r\n'"},
+      {"none, quotes elsewhere on the line", EscapeKind::kNone, "'a' ", " \"b\"\r\n"},
   };
   for (const Texts& c : cases) {
     EXPECT_EQ(WarningsFor(c), std::vector<std::string>()) << c.what;
@@ -130,7 +131,7 @@ TEST(QuoteWarnings, TextsThatFitTheirKindEarnNone) {
 TEST(QuoteWarnings, EveryNameVariableInEveryTextIsChecked) {
   // Each text reads from its own start: the main head and main queue alone, the file's line
   // as header, name and queue.
-  const Texts t{"all texts",    EscapeKind::Shell,
+  const Texts t{"all texts",    EscapeKind::kShell,
                 "ZQ_DRIVE '",   "' ZQ_RELPATH \"ZQ_EXT\"",
                 "echo ZQ_PATH", "echo \"ZQ_NAME\" 'ZQ_EXT' ZQ_GETCOUNT"};
   EXPECT_EQ(WarningsFor(t),
@@ -150,19 +151,19 @@ TEST(QuoteWarnings, EveryNameVariableInEveryTextIsChecked) {
 
 TEST(QuoteWarnings, TheQueueReadsOnFromTheHeader) {
   // The header's quote is still open in the queue; a line break in the header goes on.
-  EXPECT_EQ(WarningsFor({"open", EscapeKind::Shell, "cp '", " ZQ_NAME'\r\n"}),
+  EXPECT_EQ(WarningsFor({"open", EscapeKind::kShell, "cp '", " ZQ_NAME'\r\n"}),
             std::vector<std::string>());
-  EXPECT_EQ(WarningsFor({"closed", EscapeKind::Shell, "cp '", "' ZQ_NAME\r\n"}).size(), 1u);
-  EXPECT_EQ(WarningsFor({"across lines", EscapeKind::Shell, "cat <<'E' '\r\nx", "'\r\n"}),
+  EXPECT_EQ(WarningsFor({"closed", EscapeKind::kShell, "cp '", "' ZQ_NAME\r\n"}).size(), 1u);
+  EXPECT_EQ(WarningsFor({"across lines", EscapeKind::kShell, "cat <<'E' '\r\nx", "'\r\n"}),
             std::vector<std::string>());
   // Batch quotes end at the header's line break.
-  EXPECT_EQ(WarningsFor({"batch", EscapeKind::Batch, "rem \"\r\ncopy ", "\r\n"}),
+  EXPECT_EQ(WarningsFor({"batch", EscapeKind::kBatch, "rem \"\r\ncopy ", "\r\n"}),
             std::vector<std::string>{"header: the name is outside double quotes, but the batch "
                                      "kind escapes for double quotes"});
 }
 
 TEST(QuoteWarnings, TheNameCountsOnlyWhenThePathModeWritesIt) {
-  Texts t{"mode none", EscapeKind::Shell, "echo ", "\r\n"};
+  Texts t{"mode none", EscapeKind::kShell, "echo ", "\r\n"};
   t.mode = PathMode::kNone;
   EXPECT_TRUE(WarningsFor(t).empty());
   for (const PathMode mode : {PathMode::kFull, PathMode::kRelative, PathMode::kName}) {
@@ -171,13 +172,13 @@ TEST(QuoteWarnings, TheNameCountsOnlyWhenThePathModeWritesIt) {
   }
   // A stored number outside 0..3 writes the full name.
   ScriptSettings s;
-  s.Escape = EscapeKind::Shell;
+  s.Escape = EscapeKind::kShell;
   s.CheckIndex = 7;
   EXPECT_EQ(QuoteWarnings(s, "echo ", "").size(), 1u);
 }
 
 TEST(QuoteWarnings, EachSentenceOnceInTheOrderOfTheOutput) {
-  const Texts t{"twice", EscapeKind::Json, "ZQ_NAME ZQ_EXT ZQ_NAME \"", "\" ZQ_EXT\r\n"};
+  const Texts t{"twice", EscapeKind::kJson, "ZQ_NAME ZQ_EXT ZQ_NAME \"", "\" ZQ_EXT\r\n"};
   EXPECT_EQ(WarningsFor(t),
             (std::vector<std::string>{
                 "header: ZQ_NAME is outside any string, but the json kind escapes for "
@@ -192,35 +193,36 @@ TEST(QuoteWarnings, EachSentenceOnceInTheOrderOfTheOutput) {
 TEST(QuoteWarnings, TheNumbersAndValuesNeverCount) {
   // The numbers are never escaped nor quoted; a variable's value is taken to be plain, so
   // ZQ_NAME between two quotes of the header does not close the first.
-  EXPECT_TRUE(WarningsFor({"numbers only", EscapeKind::Shell, "n=ZQ_GETSELINDEX ", "",
+  EXPECT_TRUE(WarningsFor({"numbers only", EscapeKind::kShell, "n=ZQ_GETSELINDEX ", "",
                            "ZQ_GETCOUNT", "ZQ_GETSELINDEX", PathMode::kNone})
                   .empty());
-  EXPECT_TRUE(WarningsFor({"plain", EscapeKind::Csv, "\"ZQ_NAMEZQ_EXT,ZQ_PATH", "\"\r\n"}).empty());
+  EXPECT_TRUE(
+      WarningsFor({"plain", EscapeKind::kCsv, "\"ZQ_NAMEZQ_EXT,ZQ_PATH", "\"\r\n"}).empty());
 }
 
 TEST(QuoteWarnings, OtherPlacesEachKindTellsApart) {
   const Mistake cases[] = {
-      {{"shell $'...'", EscapeKind::Shell, "printf $'", "'\r\n"},
+      {{"shell $'...'", EscapeKind::kShell, "printf $'", "'\r\n"},
        {"header: the name is inside $'...' quotes, but the shell kind escapes for single "
         "quotes"}},
-      {{"shell comment", EscapeKind::Shell, "'", "'\r\n", "# ZQ_NAME\r\n"},
+      {{"shell comment", EscapeKind::kShell, "'", "'\r\n", "# ZQ_NAME\r\n"},
        {"main head: ZQ_NAME is in a comment, but the shell kind escapes for single quotes"}},
-      {{"csv after the quote", EscapeKind::Csv, "\"x\"", "\r\n"},
+      {{"csv after the quote", EscapeKind::kCsv, "\"x\"", "\r\n"},
        {"header: the name is after a field's closing quote, but the csv kind escapes for "
         "double-quoted fields"}},
-      {{"json bare", EscapeKind::Json, "{\"n\": ", "}\r\n"},
+      {{"json bare", EscapeKind::kJson, "{\"n\": ", "}\r\n"},
        {"header: the name is outside any string, but the json kind escapes for double-quoted "
         "strings"}},
-      {{"html tag", EscapeKind::Html, "<p ", ">\r\n"},
+      {{"html tag", EscapeKind::kHtml, "<p ", ">\r\n"},
        {"header: the name is inside a tag, outside any attribute value, but the html kind "
         "escapes for text and quoted attribute values"}},
-      {{"html script", EscapeKind::Html, "<script>f(\"", "\")</script>\r\n"},
+      {{"html script", EscapeKind::kHtml, "<script>f(\"", "\")</script>\r\n"},
        {"header: the name is inside a script or style element, which reads no entities, but "
         "the html kind escapes for text and quoted attribute values"}},
-      {{"none in an html attribute", EscapeKind::None, "<a href=\"", "\">\r\n"},
+      {{"none in an html attribute", EscapeKind::kNone, "<a href=\"", "\">\r\n"},
        {"header: the name is inside a quoted attribute value, but the none kind writes names "
         "unescaped; the html kind escapes for quoted attribute values"}},
-      {{"none in the main queue", EscapeKind::None, "", "\r\n", "", "echo 'last: ZQ_NAME'\r\n"},
+      {{"none in the main queue", EscapeKind::kNone, "", "\r\n", "", "echo 'last: ZQ_NAME'\r\n"},
        {"main queue: ZQ_NAME is inside single quotes, but the none kind writes names "
         "unescaped; the shell kind escapes for single quotes"}},
   };
@@ -231,7 +233,7 @@ TEST(QuoteWarnings, TextsAreReadAsTheComposerReadsThem) {
   // The header is composed from its first 998 bytes: a quote past them opens nothing.
   const std::string header = std::string(998, 'a') + "'";
   ScriptSettings s;
-  s.Escape = EscapeKind::Shell;
+  s.Escape = EscapeKind::kShell;
   EXPECT_EQ(QuoteWarnings(s, header, "'").size(), 1u);
   EXPECT_TRUE(QuoteWarnings(s, header.substr(1), "'").empty());
 }

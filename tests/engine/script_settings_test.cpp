@@ -16,13 +16,13 @@ TEST(OneLineForm, Table) {
 TEST(SetRelPathFromOutput, CutsAfterTheLastSeparator) {
   ScriptSettings s;
   s.FileOutput = R"(C:\Users\me\Desktop\ZQScript.txt)";
-  s.SetRelPathFromOutput(PathStyle::Windows);
+  s.SetRelPathFromOutput(PathStyle::kWindows);
   EXPECT_EQ(s.RelPath, R"(C:\Users\me\Desktop\)");
   s.FileOutput = "/home/u/Desktop/ZQScript.txt";
-  s.SetRelPathFromOutput(PathStyle::Posix);
+  s.SetRelPathFromOutput(PathStyle::kPosix);
   EXPECT_EQ(s.RelPath, "/home/u/Desktop/");
   s.FileOutput = "out.txt";
-  s.SetRelPathFromOutput(PathStyle::Posix);
+  s.SetRelPathFromOutput(PathStyle::kPosix);
   EXPECT_EQ(s.RelPath, "out.txt");
 }
 

@@ -123,7 +123,7 @@ class ProfileWrite : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(ProfileWrite, TouchesOnlyTheKeyLine) {
   const WriteCase& c = GetParam();
-  ProfileDocument doc(c.before, Eol::Lf);
+  ProfileDocument doc(c.before, Eol::kLf);
   ASSERT_TRUE(doc.Write("Loomquill", c.key, c.value)) << c.what;
   EXPECT_EQ(doc.Text(), c.after) << c.what;
 }
@@ -168,7 +168,7 @@ TEST(ProfileFind, LinesEndAtCrLfLfOrALoneCr) {
 }
 
 TEST(ProfileWrite, NewFileUsesTheLineBreakAskedFor) {
-  ProfileDocument doc("", Eol::CrLf);
+  ProfileDocument doc("", Eol::kCrLf);
   ASSERT_TRUE(doc.Write("Loomquill", "Key", "v"));
   EXPECT_EQ(doc.Text(), "[Loomquill]\r\nKey=v\r\n");
 }

@@ -56,7 +56,7 @@ TEST(SampleTemplates, EachLoadsWithSaneFields) {
     ScriptSettings s;
     s.FileOutput = "/kept/out.txt";
     std::string header, queue;
-    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
+    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::kPosix));
     EXPECT_FALSE(header.empty() && queue.empty());
     for (const std::string* text : {&header, &queue, &s.MainHead, &s.MainQueue}) {
       EXPECT_TRUE(OnlyCrLf(*text)) << *text;
@@ -76,7 +76,7 @@ TEST(SampleTemplates, ShellBackupIsAScript) {
   ScriptSettings s;
   std::string header, queue;
   ASSERT_OK(LoadTemplate((SampleFolder() / "Shell backup.hqd").string(), s, header, queue,
-                         PathStyle::Posix));
+                         PathStyle::kPosix));
   EXPECT_EQ(s.MainHead.rfind("#!/bin/sh\r\n", 0), 0u);
   EXPECT_EQ(s.CheckIndex, 0);
   EXPECT_EQ(header, "cp -p -- '");
@@ -90,15 +90,15 @@ TEST(SampleTemplates, EachEscapesForItsLanguage) {
   };
   // Playlists and plain lists have no quoting, but one entry a line.
   const Case cases[] = {
-      {"Shell backup.hqd", EscapeKind::Shell}, {"Batch backup.hqd", EscapeKind::Batch},
-      {"HTML links.hqd", EscapeKind::HtmlUrl}, {"Markdown list.hqd", EscapeKind::Url},
-      {"JSON lines.hqd", EscapeKind::Json},    {"More/CSV table.hqd", EscapeKind::Csv},
-      {"M3U playlist.hqd", EscapeKind::Line},  {"More/Numbered list.hqd", EscapeKind::Line},
+      {"Shell backup.hqd", EscapeKind::kShell}, {"Batch backup.hqd", EscapeKind::kBatch},
+      {"HTML links.hqd", EscapeKind::kHtmlUrl}, {"Markdown list.hqd", EscapeKind::kUrl},
+      {"JSON lines.hqd", EscapeKind::kJson},    {"More/CSV table.hqd", EscapeKind::kCsv},
+      {"M3U playlist.hqd", EscapeKind::kLine},  {"More/Numbered list.hqd", EscapeKind::kLine},
   };
   for (const Case& c : cases) {
     ScriptSettings s;
     std::string header, queue;
-    ASSERT_OK(LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::Posix))
+    ASSERT_OK(LoadTemplate((SampleFolder() / c.file).string(), s, header, queue, PathStyle::kPosix))
         << c.file;
     EXPECT_EQ(s.Escape, c.escape) << c.file;
   }
@@ -109,7 +109,7 @@ TEST(SampleTemplates, BatchBackupTurnsDelayedExpansionOffFirst) {
   ScriptSettings s;
   std::string header, queue;
   ASSERT_OK(LoadTemplate((SampleFolder() / "Batch backup.hqd").string(), s, header, queue,
-                         PathStyle::Posix));
+                         PathStyle::kPosix));
   EXPECT_EQ(s.MainHead.rfind("@setlocal DisableDelayedExpansion\r\n@echo off\r\n", 0), 0u)
       << s.MainHead;
   EXPECT_EQ(s.MainHead.find("EnableDelayedExpansion"), std::string::npos);
@@ -124,8 +124,8 @@ TEST(SampleTemplates, NoneWritesNamesUnescaped) {
     SCOPED_TRACE(sample.string());
     ScriptSettings s;
     std::string header, queue;
-    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::Posix));
-    EXPECT_NE(s.Escape, EscapeKind::None);
+    ASSERT_OK(LoadTemplate(sample.string(), s, header, queue, PathStyle::kPosix));
+    EXPECT_NE(s.Escape, EscapeKind::kNone);
   }
 }
 

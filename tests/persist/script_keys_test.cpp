@@ -14,16 +14,16 @@ namespace lq {
 namespace {
 
 constexpr ScriptKey kEveryKey[] = {
-    ScriptKey::Header,     ScriptKey::Queue,     ScriptKey::FileOutput,  ScriptKey::InvertSlash,
-    ScriptKey::CheckIndex, ScriptKey::Escape,    ScriptKey::SendToIndex, ScriptKey::MainHead,
-    ScriptKey::MainQueue,  ScriptKey::SaveLocal, ScriptKey::UseTip};
+    ScriptKey::kHeader,     ScriptKey::kQueue,     ScriptKey::kFileOutput,  ScriptKey::kInvertSlash,
+    ScriptKey::kCheckIndex, ScriptKey::kEscape,    ScriptKey::kSendToIndex, ScriptKey::kMainHead,
+    ScriptKey::kMainQueue,  ScriptKey::kSaveLocal, ScriptKey::kUseTip};
 
 ScriptSettings Changed() {
   ScriptSettings s;
   s.FileOutput = "/out/x.txt";
   s.InvertSlash = true;
   s.CheckIndex = 2;
-  s.Escape = EscapeKind::Json;
+  s.Escape = EscapeKind::kJson;
   s.SendToIndex = 1;
   s.MainHead = "head\r\n";
   s.MainQueue = "end";
@@ -33,7 +33,7 @@ ScriptSettings Changed() {
 }
 
 std::string Written(std::span<const ScriptKey> order, const ScriptSettings& s) {
-  ProfileDocument doc("", Eol::Lf);
+  ProfileDocument doc("", Eol::kLf);
   KeyWriter w(doc, s.Section);
   WriteScriptKeys(w, order, s, "h", "q\r\n");
   EXPECT_EQ(w.Refused(), "");
@@ -41,8 +41,8 @@ std::string Written(std::span<const ScriptKey> order, const ScriptSettings& s) {
 }
 
 TEST(ScriptKeys, WritesTheKeysInTheOrderGiven) {
-  const ScriptKey order[] = {ScriptKey::SaveLocal, ScriptKey::Queue, ScriptKey::Escape,
-                             ScriptKey::Header};
+  const ScriptKey order[] = {ScriptKey::kSaveLocal, ScriptKey::kQueue, ScriptKey::kEscape,
+                             ScriptKey::kHeader};
   EXPECT_EQ(Written(order, Changed()),
             "[Loomquill]\n"
             "SaveLocal=1\n"
@@ -107,7 +107,7 @@ TEST(ScriptKeys, AMissingKeyGivesTheDefault) {
 
 TEST(ScriptKeys, ReadsOnlyTheKeysGiven) {
   const ProfileDocument doc(Written(kEveryKey, Changed()));
-  const ScriptKey which[] = {ScriptKey::CheckIndex, ScriptKey::Header};
+  const ScriptKey which[] = {ScriptKey::kCheckIndex, ScriptKey::kHeader};
   ScriptSettings read;
   std::string header, queue = "kept";
   ReadScriptKeys(doc, which, read, header, queue);
@@ -115,7 +115,7 @@ TEST(ScriptKeys, ReadsOnlyTheKeysGiven) {
   EXPECT_EQ(header, "h");
   EXPECT_EQ(queue, "kept");
   EXPECT_EQ(read.FileOutput, "");
-  EXPECT_EQ(read.Escape, EscapeKind::None);
+  EXPECT_EQ(read.Escape, EscapeKind::kNone);
   EXPECT_TRUE(read.UseTip);
 }
 

@@ -68,7 +68,7 @@ TEST_F(SettingsFile, UserTemplatesLiveInTheDataFolder) {
 TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   s_.MainHead = s_.MainQueue = "stale";
   s_.CheckIndex = 2;
-  s_.Escape = EscapeKind::Json;
+  s_.Escape = EscapeKind::kJson;
   s_.UseTip = false;
   s_.SaveLocal = s_.InvertSlash = true;
   Load();
@@ -79,7 +79,7 @@ TEST_F(SettingsFile, NoFileGivesEveryDefault) {
   EXPECT_EQ(s_.MainHead, "");
   EXPECT_EQ(s_.MainQueue, "");
   EXPECT_EQ(s_.CheckIndex, 0);
-  EXPECT_EQ(s_.Escape, EscapeKind::None);
+  EXPECT_EQ(s_.Escape, EscapeKind::kNone);
   EXPECT_EQ(s_.SendToIndex, 0);
   EXPECT_FALSE(s_.InvertSlash);
   EXPECT_FALSE(s_.SaveLocal);
@@ -127,7 +127,7 @@ TEST(DesktopFromUserDirs, ReadsWhatXdgUserDirReads) {
 TEST_F(SettingsFile, SavedFileHasEveryKeyInOrder) {
   s_.FileOutput = "/out/x.txt";
   s_.CheckIndex = 1;
-  s_.Escape = EscapeKind::Shell;
+  s_.Escape = EscapeKind::kShell;
   s_.SendToIndex = 1;
   s_.InvertSlash = true;
   s_.MainHead = "head\r\n";
@@ -167,7 +167,7 @@ TEST_F(SettingsFile, RoundTripsTheRecordAndTexts) {
   EXPECT_EQ(ReadFile(File().string()).find("RelPath"), std::string::npos);
   EXPECT_EQ(ReadFile(File().string()).find("TemplateFile"), std::string::npos);
 
-  Load(PathStyle::Posix);
+  Load(PathStyle::kPosix);
   EXPECT_EQ(header_, header);
   EXPECT_EQ(queue_, "  q  ");
   EXPECT_EQ(s_.FileOutput, saved.FileOutput);
@@ -190,7 +190,7 @@ TEST_F(SettingsFile, EveryEscapeKindRoundTripsAsItsWord) {
     EXPECT_NE(ReadFile(File().string()).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
               std::string::npos);
     // Loaded into a record that holds some other kind.
-    s_.Escape = kind == EscapeKind::Csv ? EscapeKind::Url : EscapeKind::Csv;
+    s_.Escape = kind == EscapeKind::kCsv ? EscapeKind::kUrl : EscapeKind::kCsv;
     Load();
     EXPECT_EQ(s_.Escape, kind);
   }
@@ -199,24 +199,24 @@ TEST_F(SettingsFile, EveryEscapeKindRoundTripsAsItsWord) {
 // The word is read ignoring case; a key that is absent or names no kind gives none.
 TEST_F(SettingsFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
   const std::pair<const char*, EscapeKind> cases[] = {
-      {"Escape=shell\n", EscapeKind::Shell},
-      {"Escape=SHELL\n", EscapeKind::Shell},
-      {"escape=Html\n", EscapeKind::Html},
-      {"Escape=  jSoN  \n", EscapeKind::Json},
-      {"Escape=\"csv\"\n", EscapeKind::Csv},
-      {"Escape=none\n", EscapeKind::None},
-      {"Escape=bash\n", EscapeKind::None},
-      {"Escape=shellx\n", EscapeKind::None},
-      {"Escape=shell script\n", EscapeKind::None},
-      {"Escape=1\n", EscapeKind::None},
-      {"Escape=\n", EscapeKind::None},
-      {"CheckIndex=2\n", EscapeKind::None},
-      {"[Other]\nEscape=shell\n", EscapeKind::None},
+      {"Escape=shell\n", EscapeKind::kShell},
+      {"Escape=SHELL\n", EscapeKind::kShell},
+      {"escape=Html\n", EscapeKind::kHtml},
+      {"Escape=  jSoN  \n", EscapeKind::kJson},
+      {"Escape=\"csv\"\n", EscapeKind::kCsv},
+      {"Escape=none\n", EscapeKind::kNone},
+      {"Escape=bash\n", EscapeKind::kNone},
+      {"Escape=shellx\n", EscapeKind::kNone},
+      {"Escape=shell script\n", EscapeKind::kNone},
+      {"Escape=1\n", EscapeKind::kNone},
+      {"Escape=\n", EscapeKind::kNone},
+      {"CheckIndex=2\n", EscapeKind::kNone},
+      {"[Other]\nEscape=shell\n", EscapeKind::kNone},
   };
   for (const auto& [body, expected] : cases) {
     SCOPED_TRACE(body);
     WriteSettings("[Loomquill]\n" + std::string(body));
-    s_.Escape = EscapeKind::Url;
+    s_.Escape = EscapeKind::kUrl;
     Load();
     EXPECT_EQ(s_.Escape, expected);
   }
@@ -245,7 +245,7 @@ TEST_F(SettingsFile, FullTextsWithManyBreaksRoundTripWhole) {
   s_.MainHead = head;
   ASSERT_OK(SaveSettings(File(), s_, header, ""));
   ScriptSettings loaded;
-  LoadSettings(File(), loaded, header_, queue_, PathStyle::Posix);
+  LoadSettings(File(), loaded, header_, queue_, PathStyle::kPosix);
   EXPECT_EQ(header_, header);
   EXPECT_EQ(loaded.MainHead, head);
 }
@@ -287,7 +287,7 @@ TEST_F(SettingsFile, UnstorableOutputNameIsReportedAndTheRestSaved) {
   ASSERT_FALSE(failed.ok());
   EXPECT_NE(failed.failure().reason.find("FileOutput"), std::string::npos);
   ScriptSettings loaded;
-  LoadSettings(File(), loaded, header_, queue_, PathStyle::Posix);
+  LoadSettings(File(), loaded, header_, queue_, PathStyle::kPosix);
   EXPECT_EQ(loaded.MainHead, "kept");
   EXPECT_EQ(header_, "h");
   EXPECT_EQ(ReadFile(File().string()).find("break.txt"), std::string::npos);

@@ -37,7 +37,7 @@ TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
   s_.MainHead = "<ul>\r\n";
   s_.MainQueue = "</ul>";
   s_.CheckIndex = 1;
-  s_.Escape = EscapeKind::Html;
+  s_.Escape = EscapeKind::kHtml;
   s_.InvertSlash = true;
   s_.FileOutput = "/out/list.html";
   header_ = "<li>";
@@ -60,7 +60,7 @@ TEST_F(TemplateFile, FreshSaveWritesEveryKeyInOrder) {
   EXPECT_EQ(s_.TemplateFile, file);
   EXPECT_EQ(header_, "<li>");
   EXPECT_EQ(s_.MainHead, "<ul>\r\n");
-  EXPECT_EQ(s_.Escape, EscapeKind::Html);
+  EXPECT_EQ(s_.Escape, EscapeKind::kHtml);
 }
 
 TEST_F(TemplateFile, EveryEscapeKindRoundTripsAsItsWord) {
@@ -73,8 +73,8 @@ TEST_F(TemplateFile, EveryEscapeKindRoundTripsAsItsWord) {
     EXPECT_NE(ReadFile(file).find("\nEscape=" + std::string(kEscapeWords[i]) + "\n"),
               std::string::npos);
     ScriptSettings other;
-    other.Escape = kind == EscapeKind::Csv ? EscapeKind::Url : EscapeKind::Csv;
-    ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+    other.Escape = kind == EscapeKind::kCsv ? EscapeKind::kUrl : EscapeKind::kCsv;
+    ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::kPosix));
     EXPECT_EQ(other.Escape, kind);
   }
 }
@@ -83,27 +83,27 @@ TEST_F(TemplateFile, EveryEscapeKindRoundTripsAsItsWord) {
 TEST_F(TemplateFile, SavingNoneOverwritesAnEarlierKind) {
   const std::string file = Name("t.hqd");
   WriteFile(file, "[Loomquill]\nEscape=shell\n");
-  s_.Escape = EscapeKind::None;
+  s_.Escape = EscapeKind::kNone;
   ASSERT_OK(Save(file));
   EXPECT_NE(ReadFile(file).find("Escape=none\n"), std::string::npos);
   EXPECT_EQ(ReadFile(file).find("shell"), std::string::npos);
-  s_.Escape = EscapeKind::Shell;
+  s_.Escape = EscapeKind::kShell;
   ASSERT_OK(Load(file));
-  EXPECT_EQ(s_.Escape, EscapeKind::None);
+  EXPECT_EQ(s_.Escape, EscapeKind::kNone);
 }
 
 TEST_F(TemplateFile, EscapeWordsAreReadIgnoringCaseAndUnknownOnesAsNone) {
   const std::pair<const char*, EscapeKind> cases[] = {
-      {"Escape=batch\n", EscapeKind::Batch}, {"Escape=BATCH\n", EscapeKind::Batch},
-      {"ESCAPE=Url\n", EscapeKind::Url},     {"Escape='csv'\n", EscapeKind::Csv},
-      {"Escape=xml\n", EscapeKind::None},    {"Escape=htm\n", EscapeKind::None},
-      {"Escape=\n", EscapeKind::None},       {"Header=<x>\n", EscapeKind::None},
+      {"Escape=batch\n", EscapeKind::kBatch}, {"Escape=BATCH\n", EscapeKind::kBatch},
+      {"ESCAPE=Url\n", EscapeKind::kUrl},     {"Escape='csv'\n", EscapeKind::kCsv},
+      {"Escape=xml\n", EscapeKind::kNone},    {"Escape=htm\n", EscapeKind::kNone},
+      {"Escape=\n", EscapeKind::kNone},       {"Header=<x>\n", EscapeKind::kNone},
   };
   const std::string file = Name("t.hqd");
   for (const auto& [body, expected] : cases) {
     SCOPED_TRACE(body);
     WriteFile(file, "[Loomquill]\n" + std::string(body));
-    s_.Escape = EscapeKind::Json;
+    s_.Escape = EscapeKind::kJson;
     ASSERT_OK(Load(file));
     EXPECT_EQ(s_.Escape, expected);
   }
@@ -118,7 +118,7 @@ TEST_F(TemplateFile, WithoutSaveLocalTheOutputFileStaysAsItIs) {
   ScriptSettings other;
   other.FileOutput = "/current/out.txt";
   other.RelPath = "/dropped/folder/";
-  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::kPosix));
   EXPECT_EQ(other.FileOutput, "/current/out.txt");
   EXPECT_EQ(other.RelPath, "/dropped/folder/");
 }
@@ -132,7 +132,7 @@ TEST_F(TemplateFile, WithSaveLocalTheOutputFileAndItsFolderAreTaken) {
   ScriptSettings other;
   other.FileOutput = "/current/out.txt";
   other.RelPath = "/current/";
-  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::Posix));
+  ASSERT_OK(LoadTemplate(file, other, header_, queue_, PathStyle::kPosix));
   EXPECT_TRUE(other.SaveLocal);
   EXPECT_EQ(other.FileOutput, "/stored/dir/out.txt");
   EXPECT_EQ(other.RelPath, "/stored/dir/");
@@ -175,7 +175,7 @@ TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
   s_.MainHead = "old head";
   s_.MainQueue = "old queue";
   s_.CheckIndex = 2;
-  s_.Escape = EscapeKind::Shell;
+  s_.Escape = EscapeKind::kShell;
   s_.InvertSlash = true;
   s_.SaveLocal = true;
   s_.SendToIndex = 1;
@@ -187,7 +187,7 @@ TEST_F(TemplateFile, LoadingClearsWhatTheTemplateDoesNotCarry) {
   EXPECT_EQ(header_, "");
   EXPECT_EQ(queue_, "\\n");
   EXPECT_EQ(s_.CheckIndex, 0);
-  EXPECT_EQ(s_.Escape, EscapeKind::None);
+  EXPECT_EQ(s_.Escape, EscapeKind::kNone);
   EXPECT_FALSE(s_.InvertSlash);
   EXPECT_FALSE(s_.SaveLocal);
   // Never part of a template.
@@ -230,11 +230,11 @@ TEST_F(TemplateFile, TemplateThatCannotBeWrittenChangesNothing) {
 }
 
 TEST(TemplateCaption, NamesTheBaseName) {
-  EXPECT_EQ(TemplateCaption("C:\\T\\html list.hqd", PathStyle::Windows),
+  EXPECT_EQ(TemplateCaption("C:\\T\\html list.hqd", PathStyle::kWindows),
             "Halvorn Loomquill - html list");
-  EXPECT_EQ(TemplateCaption("C:\\T\\web.hqd", PathStyle::Windows), "Halvorn Loomquill - web");
-  EXPECT_EQ(TemplateCaption("/t/a.b.hqd", PathStyle::Posix), "Halvorn Loomquill - a.b");
-  EXPECT_EQ(TemplateCaption("", PathStyle::Posix), "Halvorn Loomquill");
+  EXPECT_EQ(TemplateCaption("C:\\T\\web.hqd", PathStyle::kWindows), "Halvorn Loomquill - web");
+  EXPECT_EQ(TemplateCaption("/t/a.b.hqd", PathStyle::kPosix), "Halvorn Loomquill - a.b");
+  EXPECT_EQ(TemplateCaption("", PathStyle::kPosix), "Halvorn Loomquill");
 }
 
 }  // namespace

@@ -52,20 +52,20 @@ void TMouseLumen::OnMove(bool button_or_modifier_held) {
   if (kind_ == LumenKind::kEditOrCheck || kind_ == LumenKind::kListOrRadio) {
     if (owner_->HasFocus()) {
       // A focused control shows its focus, not the hover outline; no timer runs.
-      if (!lit_ && look_ != LumenLook::None) {
-        look_ = LumenLook::None;
+      if (!lit_ && look_ != LumenLook::kNone) {
+        look_ = LumenLook::kNone;
         RepaintRing();
       }
       lit_ = true;
       return;
     }
-    if (look_ != LumenLook::Dotted) {
-      look_ = LumenLook::Dotted;
+    if (look_ != LumenLook::kDotted) {
+      look_ = LumenLook::kDotted;
       RepaintRing();
     }
   } else if (IsDefaultButton()) {
-    if (look_ != LumenLook::RaisedEdge) {
-      look_ = LumenLook::RaisedEdge;
+    if (look_ != LumenLook::kRaisedEdge) {
+      look_ = LumenLook::kRaisedEdge;
       RepaintRing();
     }
   } else if (!lit_) {
@@ -95,10 +95,10 @@ void TMouseLumen::Check() {
 }
 
 void TMouseLumen::LightOff() {
-  if (look_ == LumenLook::Tinted) {
+  if (look_ == LumenLook::kTinted) {
     Tint(false);
-  } else if (look_ != LumenLook::None) {
-    look_ = LumenLook::None;
+  } else if (look_ != LumenLook::kNone) {
+    look_ = LumenLook::kNone;
     RepaintRing();
   }
   lit_ = false;
@@ -121,10 +121,10 @@ void TMouseLumen::Tint(bool on) {
     const wxColour face =
         Mix(theme.colBg, wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT), kHoverShare);
     tint_.Apply(owner_, face, ReadableOn(face, theme.colFg));
-    look_ = LumenLook::Tinted;
+    look_ = LumenLook::kTinted;
   } else {
     tint_.Remove();
-    look_ = LumenLook::None;
+    look_ = LumenLook::kNone;
   }
   owner_->Refresh();
   owner_->Update();
@@ -146,10 +146,10 @@ void DrawControlFrame(wxDC& dc, const wxWindow* control, int grow, wxPenStyle st
 void PaintLumen(wxDC& dc, const TMouseLumen& lumen) {
   const wxWindow* control = lumen.owner();
   switch (lumen.look()) {
-    case LumenLook::Dotted:
+    case LumenLook::kDotted:
       DrawControlFrame(dc, control, 1, wxPENSTYLE_DOT, wxColour(0x80, 0x80, 0x80), false);
       break;
-    case LumenLook::RaisedEdge: {
+    case LumenLook::kRaisedEdge: {
       // Lit from the top left in the theme's own shades: its frame colour for the shadow,
       // never a black line that a dark theme would lose or a light one shout.
       const DialogColours theme = ThemeDialogColours();
@@ -162,8 +162,8 @@ void PaintLumen(wxDC& dc, const TMouseLumen& lumen) {
       dc.DrawLine(r.GetRight(), r.GetBottom(), r.GetLeft() - 1, r.GetBottom());
       break;
     }
-    case LumenLook::Tinted:
-    case LumenLook::None:
+    case LumenLook::kTinted:
+    case LumenLook::kNone:
       break;
   }
 }

@@ -25,7 +25,7 @@ inline constexpr int kLumenTimerId = 1029;
 inline constexpr int kLumenCheckMs = 100;
 
 // What the highlight shows now.
-enum class LumenLook { None, Dotted, RaisedEdge, Tinted };
+enum class LumenLook { kNone, kDotted, kRaisedEdge, kTinted };
 
 // The hover highlight of one control. GTK draws a native control itself, so the outline and
 // the raised edge are painted by the parent dialog, one pixel around the control, in its
@@ -63,7 +63,7 @@ class TMouseLumen {
   LumenKind kind_;
   int timer_id_ = 0;
   bool lit_ = false;
-  LumenLook look_ = LumenLook::None;
+  LumenLook look_ = LumenLook::kNone;
   std::unique_ptr<KitTimer> timer_;
   FaceColours tint_;
 };

@@ -98,7 +98,7 @@ RescaledControl RescaleStored(const StoredControl& stored, ScaleFactors scale, i
   const int item = std::max(Scaled(stored.item_height, scale.y), min_item_height);
   const int field = std::max(Scaled(stored.field_height, scale.y), min_item_height);
   switch (stored.kind) {
-    case StoredKind::ComboBox:
+    case StoredKind::kComboBox:
       if (dropped) {
         out.field_height = field;
       } else if (scale.y > 1) {
@@ -106,10 +106,10 @@ RescaledControl RescaleStored(const StoredControl& stored, ScaleFactors scale, i
       }
       out.item_height = item;
       break;
-    case StoredKind::ListBox:
+    case StoredKind::kListBox:
       out.item_height = item;
       break;
-    case StoredKind::Other:
+    case StoredKind::kOther:
       break;
   }
   return out;

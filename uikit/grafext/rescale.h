@@ -33,13 +33,13 @@ wxSize SizeHoldingAll(const std::vector<wxRect>& rects, const wxSize& size, int 
 // The toolkit's stock ids (OK, Cancel...) stand for the small numbers dialogs always gave them.
 bool RescalesWithDialog(int id);
 
-enum class StoredKind { Other, ListBox, ComboBox };
+enum class StoredKind { kOther, kListBox, kComboBox };
 
 // One line of the geometry store: where a control was at set-up, in the dialog's client
 // coordinates. A combo box's rectangle includes its dropped-down list.
 struct StoredControl {
   const void* handle = nullptr;
-  StoredKind kind = StoredKind::Other;
+  StoredKind kind = StoredKind::kOther;
   wxRect rect;
   int field_height = 0;  // combo boxes: the selection field's item height
   int item_height = 0;   // list and combo boxes: the list items' height

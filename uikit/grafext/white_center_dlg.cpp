@@ -154,13 +154,13 @@ bool IsStoredChild(const wxWindow* child) {
 StoredKind KindOf(const wxWindow* child) {
   if (dynamic_cast<const wxListBox*>(child) != nullptr ||
       dynamic_cast<const TZQListBox*>(child) != nullptr) {
-    return StoredKind::ListBox;
+    return StoredKind::kListBox;
   }
   if (dynamic_cast<const wxComboBox*>(child) != nullptr ||
       dynamic_cast<const wxChoice*>(child) != nullptr) {
-    return StoredKind::ComboBox;
+    return StoredKind::kComboBox;
   }
-  return StoredKind::Other;
+  return StoredKind::kOther;
 }
 
 }  // namespace
@@ -331,8 +331,8 @@ void TWhiteCenter<Base>::FillStore() {
     stored.kind = KindOf(child);
     stored.rect = child->GetRect();
     // Rows follow the font here; the font's height stands for the item height.
-    if (stored.kind != StoredKind::Other) stored.item_height = child->GetCharHeight();
-    if (stored.kind == StoredKind::ComboBox) stored.field_height = child->GetCharHeight();
+    if (stored.kind != StoredKind::kOther) stored.item_height = child->GetCharHeight();
+    if (stored.kind == StoredKind::kComboBox) stored.field_height = child->GetCharHeight();
     store_.push_back(stored);
   }
 }

@@ -34,8 +34,8 @@ void TipEngine::SetTipMaxSize(unsigned width, unsigned height) {
 }
 
 TipState TipEngine::state() const {
-  if (host_.WindowShown()) return TipState::Shown;
-  return show_armed_ ? TipState::Waiting : TipState::Idle;
+  if (host_.WindowShown()) return TipState::kShown;
+  return show_armed_ ? TipState::kWaiting : TipState::kIdle;
 }
 
 void TipEngine::SetTipText(const std::string* text) {

@@ -40,7 +40,7 @@ void SetHintAnchor(const wxPoint& screen_point, wxWindow* window_there);
 // position becomes the anchor point.
 wxWindow* WindowUnderAnchor(TipHost& host);
 
-enum class TipState { Idle, Waiting, Shown };
+enum class TipState { kIdle, kWaiting, kShown };
 
 // The shared tooltip's timing and placement. Timer 1000 waits 150 or 1500 ms and then holds
 // the shown tip for 60 s; timer 1001 watches the pointer every 100 ms.

@@ -60,7 +60,7 @@ TEST_F(RealDropTest, AFolderOnTheRelativePathFieldSetsTheRelativeFolder) {
                             field.GetBottomLeft() + wxPoint(4, -3)}) {
     SCOPED_TRACE(testing::Message() << "at " << at.x << "," << at.y);
     prompts_.messages.clear();
-    prompts_.answers = {Answer::Yes};
+    prompts_.answers = {Answer::kYes};
     DragTo({Src("Folder")}, at);
     EXPECT_TRUE(PumpUntil([&] { return !prompts_.messages.empty(); }));
     ASSERT_EQ(prompts_.messages.size(), 1u);
@@ -72,7 +72,7 @@ TEST_F(RealDropTest, AFolderOnTheRelativePathFieldSetsTheRelativeFolder) {
 }
 
 TEST_F(RealDropTest, AFileOnTheRelativePathFieldOffersItsFolder) {
-  prompts_.answers = {Answer::No};
+  prompts_.answers = {Answer::kNo};
   DragTo({Src("x.txt")}, Centre(ids::kRelPathField));
   EXPECT_TRUE(PumpUntil([&] { return !prompts_.messages.empty(); }));
   ASSERT_EQ(prompts_.messages.size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(RealDropTest, EachSettingControlAsksAndTheListTakesTheRest) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
     prompts_.messages.clear();
-    prompts_.answers = {Answer::No};
+    prompts_.answers = {Answer::kNo};
     DragTo({Src(c.name)}, Centre(c.target));
     EXPECT_TRUE(PumpUntil([&] { return !prompts_.messages.empty(); }));
     ASSERT_EQ(prompts_.messages.size(), 1u);

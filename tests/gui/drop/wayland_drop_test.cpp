@@ -47,7 +47,7 @@ TEST_F(WaylandDropTest, FilesDroppedOnTheListAreAdded) {
 // The disabled field hands its drop to the dialog; the pointer's place, which Wayland gives
 // only inside our own windows, decides that it was meant for the field.
 TEST_F(WaylandDropTest, AFolderOnTheRelativePathFieldSetsTheRelativeFolder) {
-  prompts_.answers = {Answer::Yes};
+  prompts_.answers = {Answer::kYes};
   ASSERT_TRUE(XDrag({Src("Folder")}, Centre(ids::kRelPathField)));
   EXPECT_TRUE(PumpUntil([&] { return !prompts_.messages.empty(); }));
   ASSERT_EQ(prompts_.messages.size(), 1u);

@@ -12,7 +12,7 @@ namespace lq {
 // test sees every stage that is tried).
 class FakeLauncher : public Launcher {
  public:
-  enum class Kind { Association, Program, TextEditor };
+  enum class Kind { kAssociation, kProgram, kTextEditor };
   struct Call {
     Kind kind;
     std::vector<std::string> args;  // the target, the argv, or the file

@@ -41,7 +41,7 @@ class FakePrompts : public Prompts {
                                           const std::string& text) override;
 
   std::deque<Answer> answers;
-  Answer default_answer = Answer::Ok;
+  Answer default_answer = Answer::kOk;
   std::deque<std::optional<std::string>> file_answers;  // nullopt: the user cancels
   std::deque<std::optional<FontAnswer>> font_answers;   // nullopt: the user cancels
 

@@ -19,17 +19,17 @@ bool FakeClipboard::SetText(const std::string& value) {
 }
 
 bool FakeLauncher::OpenWithAssociation(const std::string& target) {
-  calls.push_back({Kind::Association, {target}});
+  calls.push_back({Kind::kAssociation, {target}});
   return association_ok(target);
 }
 
 bool FakeLauncher::StartProgram(const std::vector<std::string>& argv) {
-  calls.push_back({Kind::Program, argv});
+  calls.push_back({Kind::kProgram, argv});
   return program_ok(argv);
 }
 
 bool FakeLauncher::OpenInTextEditor(const std::string& file) {
-  calls.push_back({Kind::TextEditor, {file}});
+  calls.push_back({Kind::kTextEditor, {file}});
   return text_editor_ok;
 }
 

@@ -338,7 +338,7 @@ TEST_F(KeyboardRealTest, ShiftF10OnTheCreateButtonReachesItsLastItem) {
   XLater("sleep 0.1; xdotool key shift+F10; sleep 0.8; xdotool key --delay 80 " +
          std::string("Down Down Down Down Down Return"));
   ASSERT_TRUE(PumpUntil([&] { return !launcher_.calls.empty(); }, 6000));
-  EXPECT_EQ(launcher_.calls.front().kind, FakeLauncher::Kind::Association);
+  EXPECT_EQ(launcher_.calls.front().kind, FakeLauncher::Kind::kAssociation);
   ASSERT_FALSE(launcher_.calls.front().args.empty());
   EXPECT_EQ(launcher_.calls.front().args.front(), dlg()->settings().FileOutput);
   EXPECT_FALSE(std::filesystem::exists(dlg()->settings().FileOutput)) << "Create ran too";
@@ -433,7 +433,7 @@ TEST_F(KeyboardRealTest, EveryToolBarCommandRunsFromTheMenuBarByItsLetters) {
       {"alt+f v",
        [&] {
          return !launcher_.calls.empty() &&
-                launcher_.calls.back().kind == FakeLauncher::Kind::TextEditor;
+                launcher_.calls.back().kind == FakeLauncher::Kind::kTextEditor;
        }},
       {"alt+f l", [&] { return List()->RowCount() == 0; }},
       {"alt+f p", [&] { return dlg()->preview().IsOpen(); }},

@@ -35,7 +35,7 @@ void PrintTo(const RoutingCase& c, std::ostream* os) { *os << c.what; }
 void Nothing(CommandRoutingTest&) {}
 void Wait(CommandRoutingTest& t) { t.dlg()->pending_file() = t.Src("a.txt"); }
 void Copied(CommandRoutingTest& t) { EXPECT_EQ(t.clipboard_.text, "a.txt"); }
-void Yes(CommandRoutingTest& t) { t.prompts_.answers.push_back(Answer::Yes); }
+void Yes(CommandRoutingTest& t) { t.prompts_.answers.push_back(Answer::kYes); }
 std::function<void(CommandRoutingTest&)> Give(int id) {
   return [id](CommandRoutingTest& t) { t.Command(id); };
 }
@@ -143,7 +143,7 @@ TEST_F(CommandRoutingTest, DropsAndHandOversSeeTheControlsAsTheyStand) {
     Start();
     ChooseRadio(ids::kModeName);
     if (drop) {
-      prompts_.answers.push_back(Answer::Yes);
+      prompts_.answers.push_back(Answer::kYes);
       dlg()->HandleDrop(
           {Src("o.txt")},
           dlg()->FindWindow(ids::kOutFileField)->GetRect().GetPosition() + wxPoint(2, 2));

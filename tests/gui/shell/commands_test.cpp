@@ -269,7 +269,7 @@ TEST_F(CommandsTest, CreateAndCopySelectedItemCopiesOneComposedLine) {
 TEST_F(CommandsTest, ViewOpensTheOutputInTheTextEditor) {
   StartWithFiles();
   ToolCommand(ids::kView);
-  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::TextEditor, {Out()}}};
+  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::kTextEditor, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
   EXPECT_TRUE(prompts_.messages.empty());
 }
@@ -283,7 +283,7 @@ TEST_F(CommandsTest, ViewSaysSoWhenNoTextEditorIsFound) {
   EXPECT_NE(prompts_.messages[0].text.find("No text editor"), std::string::npos);
   EXPECT_EQ(prompts_.messages[0].caption, "Halvorn Loomquill");
   // Never the file's association instead, which may be Loomquill itself.
-  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::TextEditor, {Out()}}};
+  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::kTextEditor, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
 }
 
@@ -291,7 +291,7 @@ TEST_F(CommandsTest, ExecuteGoesThroughTheLauncherStages) {
   StartWithFiles();
   launcher_.association_ok = [](const std::string&) { return true; };
   Command(ids::kExecute);
-  std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::Association, {Out()}}};
+  std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::kAssociation, {Out()}}};
   EXPECT_EQ(launcher_.calls, expected);
 
   // Nothing opens it: program start is tried last, with the whole name.
@@ -300,7 +300,7 @@ TEST_F(CommandsTest, ExecuteGoesThroughTheLauncherStages) {
   Command(ids::kExecute);
   ASSERT_GE(launcher_.calls.size(), 2u);
   EXPECT_EQ(launcher_.calls.front(), expected.front());
-  const FakeLauncher::Call last{FakeLauncher::Kind::Program, {Out()}};
+  const FakeLauncher::Call last{FakeLauncher::Kind::kProgram, {Out()}};
   EXPECT_EQ(launcher_.calls.back(), last);
   EXPECT_TRUE(prompts_.messages.empty());
 }
@@ -315,7 +315,8 @@ TEST_F(CommandsTest, WebPageCopiesTheAddressWaitsThenLaunches) {
   EXPECT_EQ(clock_.notices[0].ms, 2000);
   EXPECT_EQ(clock_.notices[0].clipboard_before, kHomeAddress);
   EXPECT_EQ(clock_.notices[0].launches_before, 0u);
-  const std::vector<FakeLauncher::Call> expected{{FakeLauncher::Kind::Association, {kHomeAddress}}};
+  const std::vector<FakeLauncher::Call> expected{
+      {FakeLauncher::Kind::kAssociation, {kHomeAddress}}};
   EXPECT_EQ(launcher_.calls, expected);
 }
 
@@ -323,7 +324,7 @@ TEST_F(CommandsTest, HelpIndexOpensTheHelpBesideTheProgram) {
   Start();
   Command(ids::kHelpIndex);
   const std::vector<FakeLauncher::Call> expected{
-      {FakeLauncher::Kind::Association, {program_.string() + "/Weftbook.html"}}};
+      {FakeLauncher::Kind::kAssociation, {program_.string() + "/Weftbook.html"}}};
   EXPECT_EQ(launcher_.calls, expected);
 }
 

@@ -108,12 +108,12 @@ struct SettingCase {
 
 TEST_F(DropTest, OneNameOnASettingControlAsksFirst) {
   const SettingCase cases[] = {
-      {"file on the output field, yes", ids::kOutFileField, "x.txt", false, Answer::Yes},
-      {"file on the OutFile button, no", ids::kSetOutputFile, "y.txt", false, Answer::No},
-      {"folder on the output field", ids::kOutFileField, "Folder", true, Answer::Yes},
-      {"file on the Relative Path radio", ids::kModeRelative, "x.txt", true, Answer::Yes},
-      {"file inside the relative-path field", ids::kRelPathField, "z.txt", true, Answer::Yes},
-      {"folder on the Relative Path radio, no", ids::kModeRelative, "Folder", true, Answer::No},
+      {"file on the output field, yes", ids::kOutFileField, "x.txt", false, Answer::kYes},
+      {"file on the OutFile button, no", ids::kSetOutputFile, "y.txt", false, Answer::kNo},
+      {"folder on the output field", ids::kOutFileField, "Folder", true, Answer::kYes},
+      {"file on the Relative Path radio", ids::kModeRelative, "x.txt", true, Answer::kYes},
+      {"file inside the relative-path field", ids::kRelPathField, "z.txt", true, Answer::kYes},
+      {"folder on the Relative Path radio, no", ids::kModeRelative, "Folder", true, Answer::kNo},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -132,14 +132,14 @@ TEST_F(DropTest, OneNameOnASettingControlAsksFirst) {
       EXPECT_EQ(asked.text, "Do you want set Relative path to:\n\n" + folder + " ?");
       EXPECT_EQ(asked.caption, "Halvorn Loomquill");
       EXPECT_EQ(asked.style, kPromptYesNo);
-      EXPECT_EQ(Field(ids::kRelPathField), c.answer == Answer::Yes ? folder : rel_before);
+      EXPECT_EQ(Field(ids::kRelPathField), c.answer == Answer::kYes ? folder : rel_before);
       EXPECT_EQ(Field(ids::kOutFileField), output_before);
     } else {
       EXPECT_EQ(asked.text, "Do you want set Output file to:\n\n" + name +
                                 "\n\nWarning: the file will be overwritten!");
       EXPECT_EQ(asked.caption, "Warning");
       EXPECT_EQ(asked.style, kPromptYesNo | kPromptIconError | kPromptDefaultSecond);
-      if (c.answer == Answer::Yes) {
+      if (c.answer == Answer::kYes) {
         EXPECT_EQ(Field(ids::kOutFileField), name);
         EXPECT_EQ(Field(ids::kRelPathField), (work_ / "src").string() + "/");
         EXPECT_EQ(dlg()->settings().FileOutput, name);
@@ -196,7 +196,7 @@ TEST_F(DropTest, AutoDragMenuCommandsActOnTheDroppedFile) {
   EXPECT_EQ(prompts_.messages[0].caption, "Halvorn Loomquill");
 
   presenter_.choose = ids::kDragSetRelPath;  // Set Relative Path, from a file: its folder
-  prompts_.answers = {Answer::Yes};
+  prompts_.answers = {Answer::kYes};
   Drop({Src("z.txt")}, ids::kAutoDrag);
   EXPECT_EQ(Field(ids::kRelPathField), (work_ / "src").string() + "/");
   EXPECT_TRUE(Items().empty());
@@ -212,7 +212,7 @@ TEST_F(DropTest, TheDropTargetOfAControlHandsOverInDialogCoordinates) {
   ASSERT_NE(target, nullptr);
   wxArrayString names;
   names.push_back(wxString::FromUTF8(Src("x.txt")));
-  prompts_.answers = {Answer::No};
+  prompts_.answers = {Answer::kNo};
   static_cast<PanelDropTarget*>(target)->OnDropFiles(3, 3, names);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].caption, "Warning");

@@ -31,28 +31,28 @@ struct EscapeItem {
 };
 
 const EscapeItem kItems[] = {
-    {ids::kEscapeNone, EscapeKind::None, "none", "None",
+    {ids::kEscapeNone, EscapeKind::kNone, "none", "None",
      "Write names as they are, unescaped (unsafe for scripts)"},
-    {ids::kEscapeShell, EscapeKind::Shell, "shell", "Shell script (inside '...')",
+    {ids::kEscapeShell, EscapeKind::kShell, "shell", "Shell script (inside '...')",
      "Escape names for POSIX shell single quotes: ' becomes '\\''"},
-    {ids::kEscapeBatch, EscapeKind::Batch, "batch", "Batch file (inside \"...\")",
+    {ids::kEscapeBatch, EscapeKind::kBatch, "batch", "Batch file (inside \"...\")",
      "Escape names for cmd double quotes: % becomes %%; a name with \" or a line break is "
      "refused"},
-    {ids::kEscapeHtml, EscapeKind::Html, "html", "HTML",
+    {ids::kEscapeHtml, EscapeKind::kHtml, "html", "HTML",
      "Escape names for HTML: & < > \" ' CR become &amp; &lt; &gt; &quot; &#39; &#13;; a name must "
      "be UTF-8"},
-    {ids::kEscapeUrl, EscapeKind::Url, "url", "URL",
+    {ids::kEscapeUrl, EscapeKind::kUrl, "url", "URL",
      "Escape names for URLs: every byte but letters, digits and - . _ ~ / becomes %XX"},
-    {ids::kEscapeCsv, EscapeKind::Csv, "csv", "CSV (inside \"...\")",
+    {ids::kEscapeCsv, EscapeKind::kCsv, "csv", "CSV (inside \"...\")",
      "Escape names for CSV double quotes: \" becomes \"\"; cells starting with = + - @ are kept (a "
      "spreadsheet may run them)"},
-    {ids::kEscapeJson, EscapeKind::Json, "json", "JSON (inside \"...\")",
+    {ids::kEscapeJson, EscapeKind::kJson, "json", "JSON (inside \"...\")",
      "Escape names for JSON strings: \\ \" and control characters get a backslash; a name must "
      "be UTF-8"},
-    {ids::kEscapeHtmlUrl, EscapeKind::HtmlUrl, "html-url", "HTML link (name as URL)",
+    {ids::kEscapeHtmlUrl, EscapeKind::kHtmlUrl, "html-url", "HTML link (name as URL)",
      "Escape the written name as a link target (%XX, as URL) and the variables as HTML text; a "
      "name must be UTF-8"},
-    {ids::kEscapeLine, EscapeKind::Line, "line", "Lines (one name a line)",
+    {ids::kEscapeLine, EscapeKind::kLine, "line", "Lines (one name a line)",
      "For one-name-a-line lists: a name with a line break is refused; a relative #x or a:b is "
      "written as ./#x, ./a:b"},
 };
@@ -104,7 +104,7 @@ TEST_F(EscapeTest, TheSubMenuSitsInOptionsWithOneRadioItemPerKind) {
     EXPECT_EQ(item->GetKind(), wxITEM_RADIO);
   }
   EXPECT_EQ(CheckedItem(), ids::kEscapeNone) << "no settings file: none";
-  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::kNone);
 }
 
 TEST_F(EscapeTest, ChoosingAnItemSetsTheKindAndItsCheckMark) {
@@ -138,7 +138,7 @@ TEST_F(EscapeTest, TheBackgroundMenuChoosesAndShowsTheKindToo) {
   dlg()->ProcessWindowEvent(up);
   ASSERT_EQ(presenter_.shown.size(), 1u);
   EXPECT_EQ(presenter_.shown[0].name, "MENU_PROVA");
-  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Csv);
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::kCsv);
   EXPECT_EQ(CheckedItem(), ids::kEscapeCsv);
 
   Command(ids::kEscapeBatch);
@@ -196,10 +196,10 @@ TEST_F(EscapeTest, TemplatesCarryTheKindAndOneWithoutTheKeyGivesNone) {
   EXPECT_EQ(CheckedItem(), ids::kEscapeShell);
 
   Command(ids::kFirstTemplate + 1);  // "b json"
-  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Json);
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::kJson);
   EXPECT_EQ(CheckedItem(), ids::kEscapeJson);
   Command(ids::kFirstTemplate);  // "a plain": no key
-  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::None);
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::kNone);
   EXPECT_EQ(CheckedItem(), ids::kEscapeNone);
   OpenFileMenu();
   EXPECT_EQ(CheckedItem(), ids::kEscapeNone);
@@ -215,7 +215,7 @@ TEST_F(EscapeTest, TemplatesCarryTheKindAndOneWithoutTheKeyGivesNone) {
   prompts_.file_answers.push_back(saved.string());
   Command(ids::kOpenTemplate);
   EXPECT_EQ(frame()->GetTitle(), "Halvorn Loomquill - url");
-  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::Url);
+  EXPECT_EQ(dlg()->settings().Escape, EscapeKind::kUrl);
   EXPECT_EQ(CheckedItem(), ids::kEscapeUrl);
   EXPECT_TRUE(prompts_.messages.empty());
 }

@@ -257,7 +257,7 @@ TEST_F(HintsTest, F1InTheListOpensTheHelp) {
     wxMilliSleep(10);
   }
   const std::vector<FakeLauncher::Call> expected{
-      {FakeLauncher::Kind::Association, {program_.string() + "/Weftbook.html"}}};
+      {FakeLauncher::Kind::kAssociation, {program_.string() + "/Weftbook.html"}}};
   EXPECT_EQ(launcher_.calls, expected);
 }
 

@@ -237,7 +237,7 @@ TEST_F(PreviewTest, EachSettingListChangeAndTemplateChangesIt) {
       {"mode relative", [](PreviewTest& t) { t.ChooseRadio(ids::kModeRelative); }},
       {"relative folder",
        [](PreviewTest& t) {
-         t.prompts_.answers.push_back(Answer::Yes);
+         t.prompts_.answers.push_back(Answer::kYes);
          const wxRect r = t.dlg()->FindWindow(ids::kModeRelative)->GetRect();
          t.dlg()->HandleDrop({(t.work_ / "src").string()}, r.GetPosition() + wxSize(4, 4));
        }},

@@ -383,9 +383,9 @@ TEST_F(HoverWindowTest, HoveringHighlightsTheControl) {
   Hover(ids::kFileList);
   const TMouseLumen* list = LumenOf(Control(ids::kFileList));
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->look(), LumenLook::Dotted);
+  EXPECT_EQ(list->look(), LumenLook::kDotted);
   Hover(ids::kMoveUp);
-  EXPECT_EQ(LumenOf(Control(ids::kMoveUp))->look(), LumenLook::Tinted);
+  EXPECT_EQ(LumenOf(Control(ids::kMoveUp))->look(), LumenLook::kTinted);
   fakes_.timers.Advance(100);
   EXPECT_FALSE(list->lit());
 }

@@ -146,7 +146,7 @@ TEST_F(LumenTest, ListOutlineComesAndGoesWithinTwoHundredMs) {
   MoveOver(list);
   const TMouseLumen& lumen = list->lumen();
   EXPECT_TRUE(lumen.lit());
-  EXPECT_EQ(lumen.look(), LumenLook::Dotted);
+  EXPECT_EQ(lumen.look(), LumenLook::kDotted);
   EXPECT_EQ(lumen.timer_id(), kLumenTimerId);
   const auto* timer = fakes.timers.Find(kLumenTimerId);
   ASSERT_NE(timer, nullptr);
@@ -162,7 +162,7 @@ TEST_F(LumenTest, ListOutlineComesAndGoesWithinTwoHundredMs) {
   while (lumen.lit() && fakes.clock.now - left_at < 500) fakes.timers.Advance(10);
   EXPECT_FALSE(lumen.lit());
   EXPECT_LE(fakes.clock.now - left_at, 200);
-  EXPECT_EQ(lumen.look(), LumenLook::None);
+  EXPECT_EQ(lumen.look(), LumenLook::kNone);
   EXPECT_EQ(lumen.timer_id(), 0);
   EXPECT_FALSE(timer->IsRunning());
 }
@@ -170,7 +170,7 @@ TEST_F(LumenTest, ListOutlineComesAndGoesWithinTwoHundredMs) {
 TEST_F(LumenTest, PointerOverAnotherWindowInsideTheRectangleRemovesIt) {
   auto* check = Get<TZQCheckBox>(ids::kInvertSlash);
   MoveOver(check);
-  EXPECT_EQ(check->lumen().look(), LumenLook::Dotted);
+  EXPECT_EQ(check->lumen().look(), LumenLook::kDotted);
   // Still inside the rectangle, but another window is on top there.
   fakes.pointer.at = [this](const wxPoint&) { return dlg->FindWindow(ids::kModeFull); };
   fakes.timers.Advance(100);
@@ -197,7 +197,7 @@ TEST_F(LumenTest, FocusedEditIsLitWithoutOutlineOrTimer) {
   if (!edit->HasFocus()) GTEST_SKIP() << "the display gives no keyboard focus";
   MoveOver(edit);
   EXPECT_TRUE(edit->lumen().lit());
-  EXPECT_EQ(edit->lumen().look(), LumenLook::None);
+  EXPECT_EQ(edit->lumen().look(), LumenLook::kNone);
   EXPECT_EQ(edit->lumen().timer_id(), 0);
   EXPECT_EQ(fakes.timers.Running(), 0);
 }
@@ -205,21 +205,21 @@ TEST_F(LumenTest, FocusedEditIsLitWithoutOutlineOrTimer) {
 TEST_F(LumenTest, ButtonTakesAHoverTintAndLosesIt) {
   auto* up = Get<TAutoButton>(ids::kMoveUp);
   MoveOver(up);
-  EXPECT_EQ(up->lumen().look(), LumenLook::Tinted);
+  EXPECT_EQ(up->lumen().look(), LumenLook::kTinted);
   // A second move keeps the tint.
   MoveOver(up);
-  EXPECT_EQ(up->lumen().look(), LumenLook::Tinted);
+  EXPECT_EQ(up->lumen().look(), LumenLook::kTinted);
   PointerAway();
   fakes.timers.Advance(100);
   EXPECT_FALSE(up->lumen().lit());
-  EXPECT_EQ(up->lumen().look(), LumenLook::None);
+  EXPECT_EQ(up->lumen().look(), LumenLook::kNone);
 }
 
 TEST_F(LumenTest, DefaultButtonGetsARaisedEdge) {
   auto* down = Get<TAutoButton>(ids::kMoveDown);
   dlg->SetDefaultItem(down);
   MoveOver(down);
-  EXPECT_EQ(down->lumen().look(), LumenLook::RaisedEdge);
+  EXPECT_EQ(down->lumen().look(), LumenLook::kRaisedEdge);
   EXPECT_TRUE(down->lumen().lit());
 }
 
@@ -231,7 +231,7 @@ TEST_F(LumenTest, RepaintedButtonFaceClearsTheHighlight) {
   erase.SetEventObject(up);
   EXPECT_TRUE(up->ProcessWindowEvent(erase));  // handled, never erased
   EXPECT_FALSE(up->lumen().lit());
-  EXPECT_EQ(up->lumen().look(), LumenLook::None);
+  EXPECT_EQ(up->lumen().look(), LumenLook::kNone);
 }
 
 TEST_F(LumenTest, FocusLossOfAButtonIsHandledAndPassedOn) {

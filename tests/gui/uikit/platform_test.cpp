@@ -21,8 +21,8 @@ using Kind = FakeLauncher::Kind;
 using Call = FakeLauncher::Call;
 using Argv = std::vector<std::string>;
 
-Call Assoc(const std::string& target) { return {Kind::Association, {target}}; }
-Call Program(Argv argv) { return {Kind::Program, std::move(argv)}; }
+Call Assoc(const std::string& target) { return {Kind::kAssociation, {target}}; }
+Call Program(Argv argv) { return {Kind::kProgram, std::move(argv)}; }
 
 struct LaunchCase {
   const char* name;
@@ -50,64 +50,64 @@ TEST_P(LaunchCommandTest, TriesTheStagesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stages, LaunchCommandTest,
-    testing::Values(LaunchCase{"Empty", "", "", {}, LaunchStage::None, {}},
-                    LaunchCase{"OnlySpaces", "   ", "", {}, LaunchStage::None, {}},
+    testing::Values(LaunchCase{"Empty", "", "", {}, LaunchStage::kNone, {}},
+                    LaunchCase{"OnlySpaces", "   ", "", {}, LaunchStage::kNone, {}},
                     LaunchCase{"AssociationOfTrimmedText",
                                "  /tmp/out.txt  ",
                                "/tmp/out.txt",
                                {},
-                               LaunchStage::Association,
+                               LaunchStage::kAssociation,
                                {Assoc("/tmp/out.txt")}},
                     LaunchCase{"TabsStay",
                                "\tout.txt ",
                                "",
                                {},
-                               LaunchStage::None,
+                               LaunchStage::kNone,
                                {Assoc("\tout.txt"), Program({"\tout.txt"})}},
                     LaunchCase{"AbsoluteNameSkipsTheSplit",
                                "/home/me/out.sh",
                                "",
                                {},
-                               LaunchStage::None,
+                               LaunchStage::kNone,
                                {Assoc("/home/me/out.sh"), Program({"/home/me/out.sh"})}},
                     LaunchCase{"SplitRetryAtTheFirstSlash",
                                "prog  /s /t",
                                "",
                                {"prog", "/s /t"},
-                               LaunchStage::SplitRetry,
+                               LaunchStage::kSplitRetry,
                                {Assoc("prog  /s /t"), Program({"prog", "/s /t"})}},
                     LaunchCase{
                         "SplitRetryKeepsTheRestWhole",
                         "gedit /tmp/my file.txt",
                         "",
                         {"gedit", "/tmp/my file.txt"},
-                        LaunchStage::SplitRetry,
+                        LaunchStage::kSplitRetry,
                         {Assoc("gedit /tmp/my file.txt"), Program({"gedit", "/tmp/my file.txt"})}},
                     LaunchCase{"SplitFailsThenProgramStart",
                                "Notepad my/out.txt",
                                "",
                                {"Notepad", "my/out.txt"},
-                               LaunchStage::ProgramStart,
+                               LaunchStage::kProgramStart,
                                {Assoc("Notepad my/out.txt"), Program({"Notepad my", "/out.txt"}),
                                 Program({"Notepad", "my/out.txt"})}},
                     LaunchCase{"ProgramStartKeepsTheArgumentWhole",
                                "Notepad my out.txt",
                                "",
                                {"Notepad", "my out.txt"},
-                               LaunchStage::ProgramStart,
+                               LaunchStage::kProgramStart,
                                {Assoc("Notepad my out.txt"), Program({"Notepad", "my out.txt"})}},
                     LaunchCase{"ProgramNameWithSpaces",
                                "my prog arg",
                                "",
                                {"my prog", "arg"},
-                               LaunchStage::ProgramStart,
+                               LaunchStage::kProgramStart,
                                {Assoc("my prog arg"), Program({"my", "prog arg"}),
                                 Program({"my prog", "arg"})}},
                     LaunchCase{"EverythingFails",
                                "a/b c",
                                "",
                                {},
-                               LaunchStage::None,
+                               LaunchStage::kNone,
                                {Assoc("a/b c"), Program({"a", "/b c"}), Program({"a/b", "c"}),
                                 Program({"a/b c"})}}),
     [](const testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
@@ -222,13 +222,13 @@ TEST(PromptsTest, MessageStyles) {
 }
 
 TEST(PromptsTest, Answers) {
-  EXPECT_EQ(AnswerFromDialogId(wxID_YES, kPromptYesNo), Answer::Yes);
-  EXPECT_EQ(AnswerFromDialogId(wxID_NO, kPromptYesNoCancel), Answer::No);
-  EXPECT_EQ(AnswerFromDialogId(wxID_OK, kPromptOkCancel), Answer::Ok);
-  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptOkCancel), Answer::Cancel);
+  EXPECT_EQ(AnswerFromDialogId(wxID_YES, kPromptYesNo), Answer::kYes);
+  EXPECT_EQ(AnswerFromDialogId(wxID_NO, kPromptYesNoCancel), Answer::kNo);
+  EXPECT_EQ(AnswerFromDialogId(wxID_OK, kPromptOkCancel), Answer::kOk);
+  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptOkCancel), Answer::kCancel);
   // Closing a box without Cancel answers with its last button.
-  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptYesNo), Answer::No);
-  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptOk), Answer::Ok);
+  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptYesNo), Answer::kNo);
+  EXPECT_EQ(AnswerFromDialogId(wxID_CANCEL, kPromptOk), Answer::kOk);
 }
 
 TEST(PromptsTest, FileDialogs) {

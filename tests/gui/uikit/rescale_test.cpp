@@ -90,7 +90,7 @@ TEST(RescaleTest, PlainControlScalesAndTruncates) {
 
 TEST(RescaleTest, ListBoxItemHeightScaledAndRaisedToTheMinimum) {
   StoredControl list;
-  list.kind = StoredKind::ListBox;
+  list.kind = StoredKind::kListBox;
   list.rect = {0, 0, 100, 100};
   list.item_height = 16;
   EXPECT_EQ(RescaleStored(list, {2, 2}, 10, false).item_height, 32);
@@ -100,7 +100,7 @@ TEST(RescaleTest, ListBoxItemHeightScaledAndRaisedToTheMinimum) {
 
 TEST(RescaleTest, ComboBoxDroppedOrNot) {
   StoredControl combo;
-  combo.kind = StoredKind::ComboBox;
+  combo.kind = StoredKind::kComboBox;
   combo.rect = {10, 10, 100, 120};  // with its dropped-down list
   combo.field_height = 14;
   combo.item_height = 13;

@@ -159,7 +159,7 @@ class TipEngineTest : public testing::Test {
 
 TEST_F(TipEngineTest, NewTextWaitsThenShowsAfter150ms) {
   Set("Drag & Drop files");
-  EXPECT_EQ(engine.state(), TipState::Waiting);
+  EXPECT_EQ(engine.state(), TipState::kWaiting);
   EXPECT_EQ(host.timers[kTipShowTimer], 150);
   EXPECT_EQ(host.timers[kTipPollTimer], 100);
   EXPECT_FALSE(host.shown);
@@ -167,7 +167,7 @@ TEST_F(TipEngineTest, NewTextWaitsThenShowsAfter150ms) {
   EXPECT_FALSE(host.shown);
   host.Fire(engine, kTipShowTimer);
   EXPECT_TRUE(host.shown);
-  EXPECT_EQ(engine.state(), TipState::Shown);
+  EXPECT_EQ(engine.state(), TipState::kShown);
   EXPECT_EQ(host.timers[kTipShowTimer], 60000);
   EXPECT_EQ(host.timers[kTipPollTimer], 100);
   EXPECT_EQ(host.rect.GetTopLeft(), wxPoint(400 - (engine.size().GetWidth() / 2 - 5), 332));
@@ -219,7 +219,7 @@ TEST_F(TipEngineTest, ClearAndSetWithinOneTickWaits1500ms) {
   Set("Header");
   engine.OnTimer(kTipShowTimer);
   engine.HideTip();
-  EXPECT_EQ(engine.state(), TipState::Idle);
+  EXPECT_EQ(engine.state(), TipState::kIdle);
   EXPECT_TRUE(host.timers.empty());
   EXPECT_EQ(engine.last_clear_tick(), host.now);
   Set("Queue");  // same reading of the tick count
@@ -238,7 +238,7 @@ TEST_F(TipEngineTest, EmptyTextHides) {
   Set("");
   EXPECT_FALSE(host.shown);
   EXPECT_TRUE(host.timers.empty());
-  EXPECT_EQ(engine.state(), TipState::Idle);
+  EXPECT_EQ(engine.state(), TipState::kIdle);
 }
 
 TEST_F(TipEngineTest, HidesWhenThePointerLeavesTheTrackedWindow) {
@@ -270,7 +270,7 @@ TEST_F(TipEngineTest, ShownTipVanishesAfterAMinute) {
   EXPECT_TRUE(host.shown);
   host.Fire(engine, kTipShowTimer);
   EXPECT_FALSE(host.shown);
-  EXPECT_EQ(engine.state(), TipState::Idle);
+  EXPECT_EQ(engine.state(), TipState::kIdle);
   EXPECT_TRUE(host.timers.empty());
 }
 
